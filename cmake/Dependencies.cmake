@@ -1,0 +1,58 @@
+# zlib, libjpeg (6b interface) and GoogleTest, all static, all built for the target.
+
+# zlib from Debian's MinGW package.
+find_path(ZLIB_INCLUDE zlib.h REQUIRED)
+find_library(ZLIB_STATIC NAMES libz.a REQUIRED)
+add_library(zlib_static STATIC IMPORTED GLOBAL)
+set_target_properties(zlib_static PROPERTIES
+  IMPORTED_LOCATION ${ZLIB_STATIC}
+  INTERFACE_INCLUDE_DIRECTORIES ${ZLIB_INCLUDE})
+
+# libjpeg-turbo from Debian's source package, built once per build tree at configure time.
+# Its source stays in the build tree and is never committed.
+set(JPEG_ROOT ${CMAKE_BINARY_DIR}/_deps/jpeg)
+set(JPEG_PREFIX ${JPEG_ROOT}/install)
+if(NOT EXISTS ${JPEG_PREFIX}/lib/libjpeg.a)
+  file(MAKE_DIRECTORY ${JPEG_ROOT}/download)
+  file(GLOB _jpeg_src LIST_DIRECTORIES true ${JPEG_ROOT}/download/libjpeg-turbo-*)
+  if(NOT _jpeg_src)
+    message(STATUS "Fetching libjpeg-turbo's Debian source package")
+    execute_process(COMMAND apt-get source -qq libjpeg-turbo
+                    WORKING_DIRECTORY ${JPEG_ROOT}/download
+                    RESULT_VARIABLE _rc OUTPUT_QUIET)
+    file(GLOB _jpeg_src LIST_DIRECTORIES true ${JPEG_ROOT}/download/libjpeg-turbo-*)
+    list(FILTER _jpeg_src EXCLUDE REGEX "\\.(dsc|tar\\..*|asc)$")
+    if(NOT _rc EQUAL 0 OR NOT _jpeg_src)
+      message(FATAL_ERROR "Could not fetch libjpeg-turbo's source: run scripts/install-deps (it adds apt's deb-src entry)")
+    endif()
+  endif()
+  list(FILTER _jpeg_src EXCLUDE REGEX "\\.(dsc|tar\\..*|asc)$")
+  list(GET _jpeg_src 0 _jpeg_src)
+  message(STATUS "Building libjpeg from ${_jpeg_src}")
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -S ${_jpeg_src} -B ${JPEG_ROOT}/build -G Ninja
+            -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
+            -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=${JPEG_PREFIX}
+            -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_SIMD=OFF
+            -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF -DWITH_JPEG7=OFF
+            -DCMAKE_C_FLAGS=-O2
+    RESULT_VARIABLE _rc OUTPUT_QUIET)
+  if(_rc EQUAL 0)
+    execute_process(COMMAND ${CMAKE_COMMAND} --build ${JPEG_ROOT}/build --target install
+                    RESULT_VARIABLE _rc OUTPUT_QUIET)
+  endif()
+  if(NOT _rc EQUAL 0 OR NOT EXISTS ${JPEG_PREFIX}/lib/libjpeg.a)
+    message(FATAL_ERROR "Building libjpeg failed")
+  endif()
+endif()
+add_library(jpeg_static STATIC IMPORTED GLOBAL)
+set_target_properties(jpeg_static PROPERTIES
+  IMPORTED_LOCATION ${JPEG_PREFIX}/lib/libjpeg.a
+  INTERFACE_INCLUDE_DIRECTORIES ${JPEG_PREFIX}/include)
+
+# GoogleTest from Debian's googletest sources.
+set(GTEST_SOURCE_DIR /usr/src/googletest CACHE PATH "GoogleTest sources")
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+add_subdirectory(${GTEST_SOURCE_DIR} ${CMAKE_BINARY_DIR}/_deps/googletest EXCLUDE_FROM_ALL SYSTEM)

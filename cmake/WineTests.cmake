@@ -1,0 +1,27 @@
+# Every test program runs under Wine in this build tree's own prefix (<build>/wine).
+# A fixture makes the prefix and starts one persistent wineserver before the tests
+# and stops it after them.
+set(KV_WINE_RUN ${PROJECT_SOURCE_DIR}/scripts/wine-run)
+set(KV_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine)
+
+add_test(NAME wine_start COMMAND ${KV_WINE_RUN} --prefix ${KV_WINE_PREFIX} --start)
+set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
+add_test(NAME wine_stop COMMAND ${KV_WINE_RUN} --prefix ${KV_WINE_PREFIX} --stop)
+set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
+
+# kv_add_wine_test(TESTNAME TARGET [DRIVES X=image:type...] [VERSION winxp|win98|...] [ARGS...])
+# Drive images are given relative to the build tree; the test itself may create them,
+# since the drive letter is only a link to the image's path.
+function(kv_add_wine_test test target)
+  cmake_parse_arguments(KV "" "VERSION" "DRIVES;ARGS" ${ARGN})
+  set(_opts --prefix ${KV_WINE_PREFIX})
+  foreach(d ${KV_DRIVES})
+    list(APPEND _opts --drive ${d})
+  endforeach()
+  if(KV_VERSION)
+    list(APPEND _opts --version ${KV_VERSION})
+  endif()
+  add_test(NAME ${test} COMMAND ${KV_WINE_RUN} ${_opts} -- $<TARGET_FILE:${target}> ${KV_ARGS}
+           WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED wine)
+endfunction()

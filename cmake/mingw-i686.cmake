@@ -1,0 +1,4 @@
+# The shipped build: 32-bit Windows.
+set(CMAKE_SYSTEM_PROCESSOR i686)
+set(TOOL_PREFIX i686-w64-mingw32)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)
