@@ -23,5 +23,6 @@ function(kv_add_wine_test test target)
   endif()
   add_test(NAME ${test} COMMAND ${KV_WINE_RUN} ${_opts} -- $<TARGET_FILE:${target}> ${KV_ARGS}
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
-  set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED wine)
+  # A hung test must not hold up the whole run.
+  set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED wine TIMEOUT 300)
 endfunction()

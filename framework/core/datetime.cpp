@@ -118,3 +118,21 @@ std::string FormatDateTime(const std::string& format, TDateTime value) {
   }
   return out;
 }
+
+std::string DateToStr(TDateTime value) { return FormatDateTime(FormatSettings().ShortDateFormat, value); }
+
+TDateTime FileDateToDateTime(int fileDate) {
+  const unsigned bits = static_cast<unsigned>(fileDate);
+  const int year = static_cast<int>(bits >> 25) + 1980;
+  const int month = static_cast<int>(bits >> 21 & 15);
+  const int day = static_cast<int>(bits >> 16 & 31);
+  const int hour = static_cast<int>(bits >> 11 & 31);
+  const int min = static_cast<int>(bits >> 5 & 63);
+  const int sec = static_cast<int>(bits & 31) * 2;
+  static const int kDaysInMonth[] = {31, 29, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month < 1 || month > 12 || day < 1 || day > kDaysInMonth[month - 1] || hour > 23 || min > 59 || sec > 59)
+    return 0;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  if (month == 2 && day == 29 && !leap) return 0;
+  return EncodeDate(year, month, day) + EncodeTime(hour, min, sec, 0);
+}

@@ -5,13 +5,8 @@
 #include <mutex>
 #include <vector>
 
+#include "framework/core/classes.h"
 #include "framework/core/sysutils.h"
-
-// Base of every class whose objects lists may own and free.
-class TObject {
- public:
-  virtual ~TObject() = default;
-};
 
 class TList {
  public:

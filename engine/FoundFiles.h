@@ -1,0 +1,43 @@
+// Directories and files found by the walk of a FAT volume's directory tree.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/STD_LIST.h"
+#include "framework/core/sysutils.h"
+
+// Recoverability of a found entry.
+inline constexpr uint8_t rcLive = 0;
+inline constexpr uint8_t rcFreeStart = 1;  // deleted, start cluster free: "GC_"
+inline constexpr uint8_t rcUsedStart = 2;  // deleted, start cluster reused: "PC_"
+
+class TSEDirectory : public TObject {
+ public:
+  String Name;
+  uint32_t Cluster = 0;
+  uint32_t Sector = 0;
+  uint8_t Deleted = 0;  // bit 0
+  uint8_t Recoverability = rcLive;
+  bool Visited = false;
+};
+
+class TSEFile : public TObject {
+ public:
+  uint8_t Attributes = 0;
+  uint32_t Cluster = 0;
+  String Name;  // with its prefix
+  uint32_t Size = 0;
+  uint8_t Deleted = 0;  // bit 0
+  uint8_t Recoverability = rcLive;
+  bool Realigned = false;  // found at a later byte position than its record
+};
+
+// The prefix a found file's name gets for its recoverability.
+String RecoverabilityPrefix(uint8_t recoverability);
+
+// Filled by the walk of one DuvidAziz pass and emptied when it ends.
+extern TSEClassList FoundDirectories;
+extern TSEClassList FoundFiles;
+
+inline TSEDirectory* FoundDirectory(int i) { return static_cast<TSEDirectory*>(FoundDirectories.Items(i)); }
+inline TSEFile* FoundFile(int i) { return static_cast<TSEFile*>(FoundFiles.Items(i)); }

@@ -1,0 +1,195 @@
+// The one recovery engine of the program: sector access on both Windows families, drive
+// records, the FAT reader and the passes, reporting through its event slots.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "engine/DriveInformation.h"
+#include "engine/FAT.h"
+#include "engine/FoundFiles.h"
+#include "engine/STD_LIST.h"
+#include "engine/SectorAccess.h"
+#include "framework/core/delegate.h"
+#include "framework/core/lists.h"
+#include "framework/core/sysutils.h"
+
+class TCustomForm;
+class TSESupportedFileType;
+class TSESystemInformation;
+class TWindowSubclass;
+struct TMessage;
+
+using TSEDriveEvent = TEvent<void(TObject* Sender, const String& Drives)>;
+using TSEProgressEvent = TEvent<void(TObject* Sender, int32_t Position)>;
+using TSEFinishedEvent = TEvent<void(uint8_t Code)>;
+using TSESectorErrorEvent = TEvent<void(int32_t Sector, int32_t Kind)>;
+using TSEErrorEvent = TEvent<void(int32_t Code, const String& Text)>;
+using TSEFileFoundEvent = TEvent<void(TObject* Sender, TSESupportedFileType* FileType)>;
+using TSEFileSavedEvent = TEvent<void(const String& FileName)>;
+using TSECountEvent = TEvent<void(int32_t Count)>;
+
+inline constexpr size_t SectorBufferSize = 1048576;
+
+// The platform an engine runs on: its Windows family and the calls its sector access
+// makes. A null call set means the running system's.
+struct TSEPlatform {
+  uint8_t VersionCode = 0;  // 1 Win95, 2 98, 3 98 SE, 4 ME, 5 NT 4, 6 2000, 7 XP, 0 other
+  bool IsNT = false;
+  bool Fat32Capable9x = false;
+  TVolumeCalls* Volumes = nullptr;
+  TVxdCalls* Vxd = nullptr;
+
+  // The running system's platform.
+  static TSEPlatform OfSystem();
+  // The version code and families of a version record.
+  static TSEPlatform FromVersion(const OSVERSIONINFOA& version);
+};
+
+class TScanEngine : public TObject {
+ public:
+  // The program's engine: refuses Windows 95 and NT 4, makes the system report, binds the
+  // correction library and watches the owner's window for cards coming and going. Raises
+  // when any of that fails.
+  explicit TScanEngine(TCustomForm* owner);
+  // An engine without owner window, library binding or system report: sector access,
+  // drive records and the FAT reader on the given platform. On the 98 family it opens
+  // the VWIN32 device and raises when that fails.
+  explicit TScanEngine(const TSEPlatform& platform);
+  ~TScanEngine() override;
+  TScanEngine(const TScanEngine&) = delete;
+  TScanEngine& operator=(const TScanEngine&) = delete;
+
+  // Objects are large (the sector buffer is inline): make them on the heap only.
+  static std::unique_ptr<TScanEngine> Make(const TSEPlatform& platform) {
+    return std::make_unique<TScanEngine>(platform);
+  }
+
+  // --- state the dialogs read ---
+  TCustomForm* OwnerForm = nullptr;
+  HWND OwnerHandle = reinterpret_cast<HWND>(static_cast<intptr_t>(-1));
+  std::unique_ptr<TSESystemInformation> SystemInformation;
+  uint32_t MajorVersion = 0, MinorVersion = 0, Release = 0, Build = 0;
+  bool UseVxd = true;
+  bool Fat32Capable9x = false;
+  bool IsNT = false;
+  uint8_t WindowsVersion = 0;
+  String ProgramFolder;
+  String DestinationFolder;
+  uint32_t RetryCount = 3;
+  bool Busy = false;
+  bool StopRequested = false;
+  bool Aborted = false;
+  bool Paused = false;
+  bool ScanEnd = false;
+  TSEDriveInformation* CurrentDrive = nullptr;
+  uint32_t LastError = 0;
+
+  // --- sector access ---
+  TDeviceHandle<TVolumeCalls> VolumeHandle;
+  uint8_t VolumeHandleDrive = 0;
+  uint8_t VolumeHandleMode = 0;  // 1 read, 0 write
+  uint8_t SectorShift = 9;
+  TDeviceHandle<TVxdCalls> VxdHandle;
+  HANDLE CdHandle = INVALID_HANDLE_VALUE;  // no operation opens it
+  std::unique_ptr<uint8_t[]> TransferBuffer;
+  std::array<uint8_t, SectorBufferSize> SectorBuffer{};
+  bool KeepInSectorBuffer = false;
+  uint32_t TransferStart = 0;
+  uint16_t TransferCount = 0;
+
+  std::unique_ptr<TSEFAT> FATReader;
+  bool FATReady = false;
+  std::vector<uint32_t> FAT1Table;
+  std::vector<uint32_t> FAT2Table;
+
+  TSESupportedFileType* CurrentType = nullptr;
+  bool PreviewEnabled = false;
+
+  TSEClassList Drives;             // TSEDriveInformation, one per letter asked for
+  TSEClassList SupportedFileTypes;  // TSESupportedFileType
+  TSEClassList RAWFiles;            // TSERAWFile
+
+  TSEDriveEvent OnDiscArrive;
+  TSEDriveEvent OnDiscRemoval;
+  TSEProgressEvent OnProgress;
+  TSEFinishedEvent OnFinished;
+  TSESectorErrorEvent OnReadError;
+  TSESectorErrorEvent OnWriteError;
+  TSEErrorEvent OnError;
+  TSEFileFoundEvent OnFileFound;
+  TSEFileSavedEvent OnFATFileSaved;
+  TSEFileSavedEvent OnRAWFileSaved;
+  TSECountEvent OnFATFileCount;
+  TSECountEvent OnRestoreSectorCount;
+
+  // --- control ---
+  void Cancel() { StopRequested = true; }
+  void Abort() { Aborted = true; }
+  void Pause() { Paused = true; }
+  void Resume() { Paused = false; }
+  bool IsBusy() const { return Busy; }
+  uint32_t TakeLastError();
+  // Pumps messages, waits while paused; true when the running operation is to stop.
+  bool CheckStop();
+
+  // --- sector access (SectorAccess.cpp) ---
+  bool ReadSectors();
+  bool WriteSectors();
+  bool GetGeometry(uint8_t driveNumber, TDriveGeometry& geometry);
+  bool IsCDDrive(uint8_t driveNumber);
+  void CloseVolume() { VolumeHandle.Close(); }
+  uint8_t* EnsureTransferBuffer();
+
+  // --- drive records (DriveInformation.cpp) ---
+  bool GetDriveSelectedInformation(const String& drive, TSEDriveInformation*& info);
+  TSEDriveInformation* FindDriveInformation(char drive);
+  void ReadCDSizes(TSEDriveInformation& record);
+  uint32_t ProbeDriveSize(TSEDriveInformation& record);
+
+  // --- found lists and FAT tables (FATDirectory.cpp) ---
+  bool RegisterDirectory(TSEDirectory* directory);
+  bool RegisterFile(TSEFile* file);
+  void ReadClusterChains();
+
+  // --- cards coming and going ---
+  // Watches a window's device-change messages until the engine dies or is unhooked.
+  void HookOwnerWindow(HWND window);
+  void UnhookOwnerWindow();
+  // The lowest drive letter of a unit mask ("D" for D and E); empty for no unit.
+  static String UnitMaskToDriveLetter(uint32_t mask);
+
+  // Lets the program's windows work while an operation runs.
+  static void ProcessMessages();
+
+ protected:
+  TVolumeCalls& Volumes() { return *volumes_; }
+  TVxdCalls& Vxd() { return *vxd_; }
+
+ private:
+  bool OpenVolume(uint8_t driveNumber, uint8_t mode);
+  bool SeekVolume();
+  bool TransferFits() const;
+  bool ReadSectorsNT();
+  bool WriteSectorsNT();
+  bool CallVxdTransfer(uint32_t command, uint8_t* buffer);
+  bool ReadSectors9x();
+  bool WriteSectors9x();
+  bool ReadCDSectors9x();
+  bool GetGeometryNT(uint8_t driveNumber, TDriveGeometry& geometry);
+  bool GetGeometry9x(uint8_t driveNumber, TDriveGeometry& geometry);
+  bool GeometryFromDeviceSize(uint8_t driveNumber, TDriveGeometry& geometry);
+  void RetireDrive(char drive);
+  void SetUpPlatform(const TSEPlatform& platform);
+  void OwnerWindowProc(TWindowSubclass& hook, TMessage& message);
+
+  TVolumeCalls* volumes_ = nullptr;
+  TVxdCalls* vxd_ = nullptr;
+  // Records replaced by a newer one of the same letter: a dialog may still hold them.
+  TSEClassList retiredDrives_;
+  std::unique_ptr<TWindowSubclass> ownerHook_;
+};

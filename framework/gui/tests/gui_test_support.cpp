@@ -1,0 +1,62 @@
+#include "framework/gui/tests/gui_test_support.h"
+
+TApplication& TestApp() {
+  static TApplication* app = [] {
+    auto* a = new TApplication(nullptr);
+    a->Initialize();
+    return a;
+  }();
+  return *app;
+}
+
+bool PumpUntil(const std::function<bool()>& predicate, DWORD timeoutMs) {
+  DWORD start = GetTickCount();
+  while (!predicate()) {
+    TestApp().ProcessMessages();
+    if (predicate()) return true;
+    if (GetTickCount() - start > timeoutMs) return false;
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+  }
+  return true;
+}
+
+void Pump() { TestApp().ProcessMessages(); }
+
+void ShowAndActivate(TCustomForm& form) {
+  form.Show();
+  SetForegroundWindow(form.Handle());
+  SetActiveWindow(form.Handle());
+  Pump();
+}
+
+TProbeControl::TProbeControl(TComponent* owner, TWinControl* parent, TRect bounds) : TCustomControl(owner) {
+  SetControlStyle(ControlStyle() | csAcceptsControls);
+  SetBoundsRect(bounds);
+  if (parent != nullptr) SetParent(parent);
+}
+
+int TProbeControl::Count(UINT msg) const {
+  int n = 0;
+  for (const auto& m : Seen) n += m.Msg == msg ? 1 : 0;
+  return n;
+}
+
+void TProbeControl::Dispatch(TMessage& Message) {
+  Seen.push_back(Message);
+  TCustomControl::Dispatch(Message);
+}
+
+TSwatch::TSwatch(TComponent* owner, TWinControl* parent, TRect bounds, COLORREF color)
+    : TGraphicControl(owner), Fill(color) {
+  SetBoundsRect(bounds);
+  SetParent(parent);
+}
+
+void TSwatch::Paint() {
+  HDC dc = Canvas()->Handle();
+  RECT r{0, 0, Width(), Height()};
+  if (Overdraw) r = RECT{-50, -50, Width() + 50, Height() + 50};
+  HBRUSH brush = CreateSolidBrush(Fill);
+  FillRect(dc, &r, brush);
+  DeleteObject(brush);
+}
