@@ -1,6 +1,9 @@
 // The program's main block. For now it shows the empty main window.
 #include <windows.h>
 
+#include "engine/Debug.h"
+#include "imaging/GIFImage.h"
+
 namespace {
 
 LRESULT CALLBACK MainWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -14,6 +17,9 @@ LRESULT CALLBACK MainWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
+  StartLogs();
+  RegisterGIFImage();
+
   WNDCLASSA cls{};
   cls.lpfnWndProc = MainWindowProc;
   cls.hInstance = instance;

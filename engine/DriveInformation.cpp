@@ -115,6 +115,7 @@ bool TScanEngine::GetDriveSelectedInformation(const String& drive, TSEDriveInfor
 
     record->BytesPerSector = geometry.BytesPerSector;
     record->TotalSectors = geometry.TotalSectors;
+    record->MeasuredSectors = geometry.Measured ? geometry.TotalSectors : 0;
     CurrentDrive = record.get();
     if (record->FileSystem >= 1 && record->FileSystem <= 3) {
       if (FATReader->ReadBootSector()) {
@@ -169,7 +170,12 @@ uint32_t TScanEngine::ProbeDriveSize(TSEDriveInformation& record) {
   const uint32_t geometrySectors = record.TotalSectors;
   uint64_t expectedBytes = 0;
   bool known = false;
-  {
+  if (record.MeasuredSectors != 0) {
+    // The platform's volume queries describe something else there (under Wine, the
+    // folder behind the letter); the device's own size is what the probe expects.
+    expectedBytes = uint64_t(record.MeasuredSectors) * 512;
+    known = true;
+  } else {
     TQuietErrors quiet;
     if (WindowsVersion == 2) {
       DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, totalClusters = 0;

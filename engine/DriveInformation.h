@@ -35,6 +35,9 @@ class TSEDriveInformation : public TObject {
   uint32_t Cylinders = 0;
   uint32_t TracksPerCylinder = 0;
   uint32_t SectorsPerTrack = 0;
+  // The device's sector count where the platform could tell nothing but its size
+  // (an image under Wine); 0 elsewhere.
+  uint32_t MeasuredSectors = 0;
 
   // The names the dialogs know these fields by.
   const std::wstring& VolumeLabel() const { return VolumeName; }

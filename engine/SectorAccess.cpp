@@ -320,6 +320,7 @@ bool TScanEngine::GeometryFromDeviceSize(uint8_t driveNumber, TDriveGeometry& ge
   geometry.SectorsPerTrack = 1;
   geometry.BytesPerSector = 512;
   geometry.TotalSectors = static_cast<uint32_t>(sectors);
+  geometry.Measured = true;
   return true;
 }
 

@@ -21,6 +21,7 @@ struct TDriveGeometry {
   uint32_t SectorsPerTrack = 0;
   uint32_t BytesPerSector = 0;
   uint32_t TotalSectors = 0;
+  bool Measured = false;  // taken from the device's size: the platform had no geometry
 };
 
 // Wire formats of the 98 family's VWIN32 device. Their layout is the device's, on every

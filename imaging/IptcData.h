@@ -1,6 +1,7 @@
 // The IPTC reader: the IPTC-IIM datasets of a JPEG file's APP13 section.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <span>

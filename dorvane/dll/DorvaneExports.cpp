@@ -4,21 +4,32 @@
 
 #include <cstdint>
 #include <exception>
+#include <mutex>
 #include <string>
 
 #include "dorvane/DebugDLL.h"
 #include "dorvane/DestinationFolder.h"
+#include "dorvane/DissectJPEG.h"
+#include "dorvane/Thumbnail.h"
+#include "dorvane/filecorrection.h"
 #include "engine/Debug.h"
-
-class TBitmap;
+#include "imaging/GIFImage.h"
 
 namespace {
+
+// The picture formats of other modules register on the first call into the library,
+// never from DllMain.
+void StartLibrary() {
+  static std::once_flag started;
+  std::call_once(started, [] { RegisterGIFImage(); });
+}
 
 // Runs an entry point's work; a failure is logged (while the switch is on) and
 // answered with the entry point's failure value.
 template <typename Result, typename Body>
 Result Guarded(const char* entry, Result failure, Body body) noexcept {
   try {
+    StartLibrary();
     return body();
   } catch (const std::exception& e) {
     try {
@@ -40,12 +51,14 @@ std::string Copied(const char* text) { return text ? std::string(text) : std::st
 
 extern "C" {
 
-BOOL __stdcall GetResourceImage(int32_t /*Index*/, TBitmap* /*Bitmap*/) {
-  return Guarded<BOOL>("GetResourceImage", FALSE, [] { return FALSE; });
+BOOL __stdcall GetResourceImage(int32_t Index, TBitmap* Bitmap) {
+  return Guarded<BOOL>("GetResourceImage", FALSE, [=] {
+    return Bitmap && GetResourceImage(static_cast<int>(Index), *Bitmap) ? TRUE : FALSE;
+  });
 }
 
-BOOL __stdcall DissectJPEG(const char* /*FileName*/) {
-  return Guarded<BOOL>("DissectJPEG", FALSE, [] { return FALSE; });
+BOOL __stdcall DissectJPEG(const char* FileName) {
+  return Guarded<BOOL>("DissectJPEG", FALSE, [=] { return DissectJPEG(Copied(FileName)) ? TRUE : FALSE; });
 }
 
 void __stdcall SetDestinationDIR(const char* Folder) {
@@ -66,13 +79,16 @@ void __attribute__((regparm(1))) GetLangString(int32_t /*Index*/) {}
 void GetLangString(int32_t /*Index*/) {}
 #endif
 
-BOOL __stdcall CreateThumbnail(const char* /*FileName*/, int16_t /*Kind*/, int32_t /*Width*/,
-                               int32_t /*Height*/, TBitmap* /*Bitmap*/) {
-  return Guarded<BOOL>("CreateThumbnail", FALSE, [] { return FALSE; });
+BOOL __stdcall CreateThumbnail(const char* FileName, int16_t Kind, int32_t Width, int32_t Height,
+                               TBitmap* Bitmap) {
+  return Guarded<BOOL>("CreateThumbnail", FALSE, [=] {
+    return Bitmap && CreateThumbnail(Copied(FileName), Kind, Width, Height, *Bitmap) ? TRUE : FALSE;
+  });
 }
 
-int32_t __stdcall CorrectFile(const char* /*FileName*/) {
-  return Guarded<int32_t>("CorrectFile", 0, [] { return 0; });
+// A thread that cannot be started is logged and answered 0 rather than passed on.
+int32_t __stdcall CorrectFile(const char* FileName) {
+  return Guarded<int32_t>("CorrectFile", 0, [=] { return CorrectFile(Copied(FileName)); });
 }
 
 BOOL WINAPI DllMain(HINSTANCE /*Instance*/, DWORD Reason, LPVOID /*Reserved*/) {

@@ -241,3 +241,26 @@ TEST_F(DirectoryWalk, RegistrationRefusesDuplicatesAndUnrecoverableFiles) {
   EXPECT_FALSE(engine->RegisterDirectory(d));  // no folder lives outside the data area
   delete d;
 }
+
+TEST_F(DirectoryWalk, CardsWith2048ByteSectors) {
+  for (const int type : {1, 2}) {
+    SCOPED_TRACE(type);
+    TFatImageBuilder card(type, type == 1 ? 1000 : 5000, 1, 2048);
+    const uint32_t folder = card.AddDirectory(TFatImageBuilder::kRoot, "DCIM");
+    for (int i = 0; i < 100; ++i)  // two clusters of records
+      card.AddFile(folder, {.ShortName = "P" + std::to_string(i) + ".JPG", .Content = std::string(3000, 'p')});
+    card.AddFile(TFatImageBuilder::kRoot, {.ShortName = "GONE.JPG", .Content = "g", .Deleted = true});
+    TImageVolumeCalls volumes(card.Image, kTestLetter);
+    auto engine = MakeNtEngine(volumes);
+    AttachDrive(*engine, card.TotalSectors, 0, kTestDrive, 2048);
+    const std::vector<Found> found = Walk(*engine);
+    ASSERT_EQ(found.size(), 101u);
+    EXPECT_EQ(found.front(), (Found{"GC__ONE.JPG", 1, rcFreeStart}));
+    EXPECT_EQ(engine->FATReader->BytesPerCluster, 2048);
+    const TSEFile* last = FoundFile(FoundFiles.Count() - 1);
+    ASSERT_EQ(last->Size, 3000u);
+    TClusterChains chains;
+    engine->FATReader->BuildClusterChains(engine->FATReader->ClusterToSector(last->Cluster), chains);
+    EXPECT_EQ(chains.FAT1, (std::vector<uint32_t>{last->Cluster + 1}));  // 3000 bytes: two clusters
+  }
+}

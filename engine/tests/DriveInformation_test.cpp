@@ -140,3 +140,20 @@ TEST(DriveInformation, ACdDriveWithoutFileSystemIsRefusedWithCode3) {
   EXPECT_EQ(engine->LastError, 3u);
   EXPECT_EQ(engine->CurrentDrive, nullptr);
 }
+
+TEST(DriveInformation, TheProbeFindsSectorsPastTheReportedGeometry) {
+  TDiskImage image = BlankImage(16384);
+  TImageVolumeCalls volumes(image, kTestLetter);
+  volumes.AnswerGeometry = true;
+  volumes.Geometry.Cylinders.QuadPart = 15;
+  volumes.Geometry.MediaType = RemovableMedia;
+  volumes.Geometry.TracksPerCylinder = 16;
+  volumes.Geometry.SectorsPerTrack = 63;
+  volumes.Geometry.BytesPerSector = 512;
+  auto engine = MakeNtEngine(volumes);
+  TSEDriveInformation* info = nullptr;
+  ASSERT_TRUE(engine->GetDriveSelectedInformation("Q", info));
+  EXPECT_EQ(info->MeasuredSectors, 0u);
+  EXPECT_EQ(info->Cylinders, 15u);
+  EXPECT_EQ(info->TotalSectors, 16384u);
+}

@@ -41,16 +41,17 @@ uint8_t LongNameChecksum(const std::array<uint8_t, 11>& shortName) {
   return sum;
 }
 
-TFatImageBuilder::TFatImageBuilder(int fatType, uint32_t clusters, uint8_t sectorsPerCluster)
-    : FatType(fatType), Clusters(clusters), SectorsPerCluster(sectorsPerCluster) {
+TFatImageBuilder::TFatImageBuilder(int fatType, uint32_t clusters, uint8_t sectorsPerCluster,
+                                   uint16_t bytesPerSector)
+    : FatType(fatType), Clusters(clusters), SectorsPerCluster(sectorsPerCluster), BytesPerSector(bytesPerSector) {
   const uint32_t bits = fatType == 1 ? 12 : fatType == 2 ? 16 : 32;
   ReservedSectors = fatType == 3 ? 32 : 1;
   RootEntries = fatType == 3 ? 0 : 512;
-  FATSize = static_cast<uint32_t>(((uint64_t(clusters) + 2) * bits / 8 + 1 + 511) / 512);
-  const uint32_t rootSectors = RootEntries * 32 / 512;
+  FATSize = static_cast<uint32_t>(((uint64_t(clusters) + 2) * bits / 8 + 1 + BytesPerSector - 1) / BytesPerSector);
+  const uint32_t rootSectors = RootEntries * 32 / BytesPerSector;
   FirstDataSector = ReservedSectors + 2 * FATSize + rootSectors;
   TotalSectors = FirstDataSector + clusters * sectorsPerCluster;
-  Image.Bytes.assign(size_t(TotalSectors) * 512, 0);
+  Image.Bytes.assign(size_t(TotalSectors) * BytesPerSector, 0);
   RootDirSector = fatType == 3 ? ClusterToSector(2) : ReservedSectors + 2 * FATSize;
   SetEntry(0, fatType == 1 ? 0xFF8 : fatType == 2 ? 0xFFF8 : 0x0FFFFFF8);
   SetEntry(1, EndMark());
@@ -68,7 +69,7 @@ void TFatImageBuilder::WriteBootSector() {
   b[1] = 0x58;
   b[2] = 0x90;
   std::memcpy(b + 3, "MSWIN4.1", 8);
-  Put16(b + 11, 512);
+  Put16(b + 11, BytesPerSector);
   b[13] = SectorsPerCluster;
   Put16(b + 14, ReservedSectors);
   b[16] = 2;
@@ -104,9 +105,9 @@ void TFatImageBuilder::WriteBootSector() {
     Put32(info + 484, 0x61417272);
     Put32(info + 488, 0xFFFFFFFF);
     Put32(info + 492, 0xFFFFFFFF);
-    info[510] = 0x55;
-    info[511] = 0xAA;
-    std::memcpy(Sector(6), b, 512);
+    info[BytesPerSector - 2] = 0x55;
+    info[BytesPerSector - 1] = 0xAA;
+    std::memcpy(Sector(6), b, BytesPerSector);
   }
 }
 
@@ -133,7 +134,7 @@ void TFatImageBuilder::SetEntry(uint32_t cluster, uint32_t value, int copy) {
 }
 
 uint32_t TFatImageBuilder::Entry(uint32_t cluster, int copy) const {
-  const uint8_t* fat = Image.Bytes.data() + size_t(ReservedSectors + copy * FATSize) * 512;
+  const uint8_t* fat = Image.Bytes.data() + size_t(ReservedSectors + copy * FATSize) * BytesPerSector;
   switch (FatType) {
     case 1: {
       const uint32_t word = Get16(fat + cluster + cluster / 2);

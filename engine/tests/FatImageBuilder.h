@@ -23,12 +23,13 @@ struct TFileSpec {
 class TFatImageBuilder {
  public:
   // A volume with exactly `clusters` clusters; fatType 1 FAT12, 2 FAT16, 3 FAT32.
-  TFatImageBuilder(int fatType, uint32_t clusters, uint8_t sectorsPerCluster = 1);
+  TFatImageBuilder(int fatType, uint32_t clusters, uint8_t sectorsPerCluster = 1, uint16_t bytesPerSector = 512);
 
   TDiskImage Image;
   int FatType;
   uint32_t Clusters;
   uint8_t SectorsPerCluster;
+  uint16_t BytesPerSector;
   uint16_t ReservedSectors;
   uint16_t RootEntries;
   uint32_t FATSize;
@@ -37,9 +38,9 @@ class TFatImageBuilder {
   uint32_t TotalSectors;
   static constexpr uint32_t kRoot = 0;  // the root directory as a parent
 
-  uint32_t ClusterBytes() const { return uint32_t(SectorsPerCluster) * 512; }
+  uint32_t ClusterBytes() const { return uint32_t(SectorsPerCluster) * BytesPerSector; }
   uint32_t ClusterToSector(uint32_t cluster) const { return (cluster - 2) * SectorsPerCluster + FirstDataSector; }
-  uint8_t* Sector(uint32_t sector) { return Image.Bytes.data() + size_t(sector) * 512; }
+  uint8_t* Sector(uint32_t sector) { return Image.Bytes.data() + size_t(sector) * BytesPerSector; }
   uint8_t* Cluster(uint32_t cluster) { return Sector(ClusterToSector(cluster)); }
 
   uint32_t EndMark() const;

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "framework/core/bitmap.h"
+#include "framework/core/thread.h"
+
 // --- TCustomLabel ----------------------------------------------------------
 
 TCustomLabel::TCustomLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
@@ -215,6 +218,112 @@ void TBevel::Paint() {
   }
 }
 
+// --- TImage ----------------------------------------------------------------
+
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner), picture_(std::make_unique<TPicture>()) {
+  controlStyle_ |= csReplicatable;
+  width_ = 105;
+  height_ = 105;
+  picture_->OnChange = Bind<&TImage::PictureChanged>(this);
+}
+
+TImage::~TImage() { picture_->OnChange.Clear(); }
+
+void TImage::SetStretch(bool value) {
+  if (stretch_ == value) return;
+  stretch_ = value;
+  Invalidate();
+}
+
+void TImage::SetProportional(bool value) {
+  if (proportional_ == value) return;
+  proportional_ = value;
+  Invalidate();
+}
+
+void TImage::SetCenter(bool value) {
+  if (center_ == value) return;
+  center_ = value;
+  Invalidate();
+}
+
+void TImage::SetAutoSize(bool value) {
+  autoSize_ = value;
+  if (value) PictureChanged(this);
+}
+
+void TImage::SetTransparent(bool value) {
+  if (transparent_ == value) return;
+  transparent_ = value;
+  PictureChanged(this);
+}
+
+void TImage::PictureChanged(TObject*) {
+  // Workers change pictures too; they ask for a repaint through Synchronize.
+  if (GetCurrentThreadId() != MainThreadID) return;
+  TGraphic* graphic = picture_->Graphic();
+  if (autoSize_ && graphic != nullptr && !graphic->Empty())
+    SetBounds(left_, top_, graphic->Width(), graphic->Height());
+  if (graphic != nullptr && graphic->Transparent() != transparent_) graphic->SetTransparent(transparent_);
+  bool opaque = graphic != nullptr && !transparent_ && !graphic->Empty() && DestRect() == ClientRect();
+  if (opaque) controlStyle_ |= csOpaque;
+  else controlStyle_ &= ~csOpaque;
+  Invalidate();
+}
+
+TCanvas* TImage::Canvas() {
+  TGraphic* graphic = picture_->Graphic();
+  if (graphic == nullptr) {
+    TBitmap* bitmap = picture_->Bitmap();
+    bitmap->SetSize(width_, height_);
+    return bitmap->Canvas();
+  }
+  auto* bitmap = dynamic_cast<TBitmap*>(graphic);
+  if (bitmap == nullptr) throw EInvalidOperation("Can only modify an image if it contains a bitmap");
+  return bitmap->Canvas();
+}
+
+TRect TImage::DestRect() {
+  TGraphic* graphic = picture_->Graphic();
+  int w = graphic != nullptr ? graphic->Width() : 0;
+  int h = graphic != nullptr ? graphic->Height() : 0;
+  int cw = ClientWidth(), ch = ClientHeight();
+  if (stretch_ || (proportional_ && (w > cw || h > ch))) {
+    if (proportional_ && w > 0 && h > 0) {
+      double aspect = static_cast<double>(w) / h;
+      if (cw / aspect <= ch) {
+        w = cw;
+        h = static_cast<int>(cw / aspect + 0.5);
+      } else {
+        h = ch;
+        w = static_cast<int>(ch * aspect + 0.5);
+      }
+    } else {
+      w = cw;
+      h = ch;
+    }
+  }
+  int x = center_ ? (cw - w) / 2 : 0;
+  int y = center_ ? (ch - h) / 2 : 0;
+  return Bounds(x, y, w, h);
+}
+
+void TImage::Paint() {
+  TGraphic* graphic = picture_->Graphic();
+  if (graphic == nullptr || graphic->Empty()) return;
+  // A worker drawing into the bitmap under its canvas lock never overlaps a paint.
+  auto* bitmap = dynamic_cast<TBitmap*>(graphic);
+  TCanvas* locked = bitmap != nullptr ? bitmap->Canvas() : nullptr;
+  if (locked != nullptr) locked->Lock();
+  try {
+    canvas_->StretchDraw(DestRect(), graphic);
+  } catch (...) {
+    if (locked != nullptr) locked->Unlock();
+    throw;
+  }
+  if (locked != nullptr) locked->Unlock();
+}
+
 // --- TShape ----------------------------------------------------------------
 
 TShape::TShape(TComponent* AOwner) : TGraphicControl(AOwner) {
@@ -334,4 +443,87 @@ void TCustomPanel::Paint() {
   static const UINT kAlign[] = {DT_LEFT, DT_RIGHT, DT_CENTER};
   RECT rr = r;
   DrawTextA(dc, text.c_str(), -1, &rr, DT_SINGLELINE | DT_VCENTER | DT_EXPANDTABS | kAlign[alignment_]);
+}
+
+// --- TSplitter -------------------------------------------------------------
+
+TSplitter::TSplitter(TComponent* AOwner) : TGraphicControl(AOwner) {
+  align_ = alLeft;
+  width_ = 3;
+  height_ = 100;
+  cursor_ = crHSplit;
+}
+
+TControl* TSplitter::FindResizedControl() {
+  if (parent_ == nullptr) return nullptr;
+  for (int i = 0; i < parent_->ControlCount(); ++i) {
+    TControl* c = parent_->Controls(i);
+    if (c == this || !c->Visible() || c->Align() != align_) continue;
+    bool touches = false;
+    switch (align_) {
+      case alLeft: touches = c->Left() + c->Width() == left_; break;
+      case alRight: touches = c->Left() == left_ + width_; break;
+      case alTop: touches = c->Top() + c->Height() == top_; break;
+      case alBottom: touches = c->Top() == top_ + height_; break;
+      default: break;
+    }
+    if (touches) return c;
+  }
+  return nullptr;
+}
+
+void TSplitter::Notification(TComponent* AComponent, TOperation Operation) {
+  TGraphicControl::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == resized_) resized_ = nullptr;
+}
+
+void TSplitter::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TGraphicControl::MouseDown(Button, Shift, X, Y);
+  if (Button != mbLeft) return;
+  resized_ = FindResizedControl();
+  if (resized_ == nullptr) return;
+  FreeNotification(resized_);
+  downAt_ = ClientToScreen(Point(X, Y));
+  startSize_ = (align_ == alLeft || align_ == alRight) ? resized_->Width() : resized_->Height();
+}
+
+void TSplitter::MouseMove(TShiftState Shift, int X, int Y) {
+  TGraphicControl::MouseMove(Shift, X, Y);
+  if (resized_ == nullptr || !(Shift & ssLeft)) return;
+  TPoint now = ClientToScreen(Point(X, Y));
+  int delta = 0;
+  switch (align_) {
+    case alLeft: delta = now.X - downAt_.X; break;
+    case alRight: delta = downAt_.X - now.X; break;
+    case alTop: delta = now.Y - downAt_.Y; break;
+    case alBottom: delta = downAt_.Y - now.Y; break;
+    default: return;
+  }
+  int size = std::max(startSize_ + delta, MinSize);
+  bool accept = true;
+  OnCanResize(this, size, accept);
+  if (!accept) return;
+  if (align_ == alLeft || align_ == alRight) {
+    resized_->SetWidth(size);
+  } else {
+    resized_->SetHeight(size);
+  }
+}
+
+void TSplitter::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+  TGraphicControl::MouseUp(Button, Shift, X, Y);
+  if (resized_ == nullptr || Button != mbLeft) return;
+  resized_ = nullptr;
+  OnMoved(this);
+}
+
+void TSplitter::Paint() {
+  TCanvas* c = Canvas();
+  c->Brush()->SetColor(color_);
+  c->FillRect(ClientRect());
+  if (Beveled) {
+    TRect r = ClientRect();
+    Frame3D(c, r, clBtnHighlight, clBtnShadow, 1);
+  }
+  OnPaint(this);
 }

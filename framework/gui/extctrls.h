@@ -1,6 +1,9 @@
-// Simple drawn controls: label, bevel, shape and panel.
+// Simple drawn controls: label, bevel, image, shape, panel and splitter.
 #pragma once
 
+#include <memory>
+
+#include "framework/core/graphic.h"
 #include "framework/gui/customcontrol.h"
 
 enum TAlignment { taLeftJustify, taRightJustify, taCenter };
@@ -71,6 +74,42 @@ class TBevel : public TGraphicControl {
   TBevelStyle style_ = bsLowered;
 };
 
+class TImage : public TGraphicControl {
+ public:
+  explicit TImage(TComponent* AOwner);
+  ~TImage() override;
+
+  TPicture* Picture() { return picture_.get(); }
+  void SetPicture(TPicture* value) { picture_->Assign(value); }
+  bool Stretch() const { return stretch_; }
+  void SetStretch(bool value);
+  // Fits keeping the aspect; enlarges only with Stretch.
+  bool Proportional() const { return proportional_; }
+  void SetProportional(bool value);
+  bool Center() const { return center_; }
+  void SetCenter(bool value);
+  bool AutoSize() const { return autoSize_; }
+  void SetAutoSize(bool value);
+  bool Transparent() const { return transparent_; }
+  void SetTransparent(bool value);
+  // The picture's bitmap canvas (a bitmap of the control's size when empty).
+  TCanvas* Canvas();
+  // Where the picture lands in the client area.
+  TRect DestRect();
+
+ protected:
+  void Paint() override;
+
+ private:
+  void PictureChanged(TObject* Sender);
+  std::unique_ptr<TPicture> picture_;
+  bool stretch_ = false;
+  bool proportional_ = false;
+  bool center_ = false;
+  bool autoSize_ = false;
+  bool transparent_ = false;
+};
+
 enum TShapeType { stRectangle, stSquare, stRoundRect, stEllipse, stCircle };
 
 class TShape : public TGraphicControl {
@@ -121,4 +160,34 @@ class TCustomPanel : public TCustomControl {
 class TPanel : public TCustomPanel {
  public:
   using TCustomPanel::TCustomPanel;
+};
+
+enum TResizeStyle { rsNone, rsLine, rsUpdate, rsPattern };
+using TSplitterCanResizeEvent = TEvent<void(TObject* Sender, int& NewSize, bool& Accept)>;
+
+// Resizes the aligned control it sits against by a plain drag.
+class TSplitter : public TGraphicControl {
+ public:
+  explicit TSplitter(TComponent* AOwner);
+
+  int MinSize = 30;
+  bool Beveled = false;
+  bool AutoSnap = true;
+  TResizeStyle ResizeStyle = rsPattern;  // recorded; the drag always resizes live
+  TSplitterCanResizeEvent OnCanResize;  // shadows the control's size event
+  TNotifyEvent OnMoved;
+  TNotifyEvent OnPaint;
+
+ protected:
+  void Paint() override;
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseMove(TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  TControl* FindResizedControl();
+  TControl* resized_ = nullptr;
+  TPoint downAt_;
+  int startSize_ = 0;
 };

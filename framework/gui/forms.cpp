@@ -264,6 +264,7 @@ bool TCustomForm::Active() const { return Screen != nullptr && Screen->ActiveFor
 
 int TCustomForm::ShowModal() {
   if (visible_ || !enabled_ || modal_) throw EInvalidOperation("Cannot make a visible window modal");
+  if (Application == nullptr) throw EInvalidOperation("A modal form needs the application's message loop");
   if (GetCapture() != nullptr) SendMessageA(GetCapture(), WM_CANCELMODE, 0, 0);
   ReleaseCapture();
   modal_ = true;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "framework/core/seams.h"
+
 namespace {
 
 bool LessText(const String& a, const String& b) { return lstrcmpiA(a.c_str(), b.c_str()) < 0; }
@@ -348,4 +350,250 @@ void TCustomListBox::Dispatch(TMessage& Message) {
     case CN_MEASUREITEM: CNMeasureItem(Message); break;
     default: TWinControl::Dispatch(Message); break;
   }
+}
+
+// --- TCustomEdit -----------------------------------------------------------
+
+TCustomEdit::TCustomEdit(TComponent* AOwner) : TWinControl(AOwner) {
+  controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
+  width_ = 121;
+  height_ = 21;
+  tabStop_ = true;
+  BorderStyle = bsSingle;
+  color_ = clWindow;
+  parentColor_ = false;
+}
+
+void TCustomEdit::CreateParams(TCreateParams& Params) {
+  TWinControl::CreateParams(Params);
+  static const DWORD kCase[] = {0, ES_UPPERCASE, ES_LOWERCASE};
+  Params.Style |= ES_AUTOHSCROLL | ES_AUTOVSCROLL | kCase[charCase_];  // never ES_READONLY
+  if (!hideSelection_) Params.Style |= ES_NOHIDESEL;
+  if (oemConvert_) Params.Style |= ES_OEMCONVERT;
+  Params.SuperclassOf = "EDIT";
+  Params.WinClassName = "TEdit";
+  Params.WindowClass.style = CS_DBLCLKS;
+}
+
+void TCustomEdit::CreateWnd() {
+  creating_ = true;
+  TWinControl::CreateWnd();
+  creating_ = false;
+  SendMessageA(handle_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+  if (passwordChar_ != 0) SendMessageA(handle_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(passwordChar_), 0);
+}
+
+void TCustomEdit::SetMaxLength(int value) {
+  maxLength_ = std::max(value, 0);
+  if (HandleAllocated()) SendMessageA(handle_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+}
+
+void TCustomEdit::SetCharCase(TEditCharCase value) {
+  if (charCase_ == value) return;
+  charCase_ = value;
+  RecreateWnd();
+}
+
+void TCustomEdit::SetHideSelection(bool value) {
+  if (hideSelection_ == value) return;
+  hideSelection_ = value;
+  RecreateWnd();
+}
+
+void TCustomEdit::SetOEMConvert(bool value) {
+  if (oemConvert_ == value) return;
+  oemConvert_ = value;
+  RecreateWnd();
+}
+
+void TCustomEdit::SetPasswordChar(char value) {
+  if (passwordChar_ == value) return;
+  passwordChar_ = value;
+  if (HandleAllocated()) {
+    SendMessageA(handle_, EM_SETPASSWORDCHAR, static_cast<unsigned char>(value), 0);
+    Invalidate();
+  }
+}
+
+int TCustomEdit::SelStart() {
+  DWORD start = 0;
+  SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+  return static_cast<int>(start);
+}
+
+void TCustomEdit::SetSelStart(int value) { SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(value), value); }
+
+int TCustomEdit::SelLength() {
+  DWORD start = 0, end = 0;
+  SendMessageA(Handle(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return static_cast<int>(end - start);
+}
+
+void TCustomEdit::SetSelLength(int value) {
+  int start = SelStart();
+  SendMessageA(Handle(), EM_SETSEL, static_cast<WPARAM>(start), start + value);
+  SendMessageA(handle_, EM_SCROLLCARET, 0, 0);
+}
+
+String TCustomEdit::SelText() {
+  int start = SelStart();
+  return Text().substr(static_cast<size_t>(start), static_cast<size_t>(SelLength()));
+}
+
+void TCustomEdit::SetSelText(const String& value) {
+  SendMessageA(Handle(), EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(value.c_str()));
+}
+
+void TCustomEdit::SelectAll() { SendMessageA(Handle(), EM_SETSEL, 0, -1); }
+void TCustomEdit::Undo() { SendMessageA(Handle(), WM_UNDO, 0, 0); }
+bool TCustomEdit::CanUndo() { return HandleAllocated() && SendMessageA(handle_, EM_CANUNDO, 0, 0) != 0; }
+bool TCustomEdit::Modified() { return HandleAllocated() && SendMessageA(handle_, EM_GETMODIFY, 0, 0) != 0; }
+
+void TCustomEdit::SetModified(bool value) {
+  if (HandleAllocated()) SendMessageA(handle_, EM_SETMODIFY, value ? TRUE : FALSE, 0);
+}
+
+void TCustomEdit::Change() { OnChange(this); }
+
+void TCustomEdit::Dispatch(TMessage& Message) {
+  switch (Message.Msg) {
+    case CN_COMMAND:
+      if (HIWORD(Message.WParam) == EN_CHANGE && !creating_) Change();
+      return;
+    case WM_SETFOCUS:
+      TWinControl::Dispatch(Message);
+      if (AutoSelect && !(Pointer().GetKeyState(VK_LBUTTON) < 0)) SelectAll();
+      return;
+    default: TWinControl::Dispatch(Message); return;
+  }
+}
+
+// --- TCustomMemo -----------------------------------------------------------
+
+int TMemoStrings::Count() const {
+  if (!memo_.HandleAllocated()) {
+    TStringList lines;
+    lines.SetText(memo_.Text());
+    return lines.Count();
+  }
+  int count = static_cast<int>(SendMessageA(memo_.Handle(), EM_GETLINECOUNT, 0, 0));
+  // The line after a final break is empty and not a line of its own.
+  if (count > 0 && SendMessageA(memo_.Handle(), EM_LINELENGTH, SendMessageA(memo_.Handle(), EM_LINEINDEX, count - 1, 0), 0) == 0)
+    --count;
+  return count;
+}
+
+String TMemoStrings::Strings(int index) const {
+  if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  if (!memo_.HandleAllocated()) {
+    TStringList lines;
+    lines.SetText(memo_.Text());
+    return lines.Strings(index);
+  }
+  HWND wnd = memo_.Handle();
+  LRESULT start = SendMessageA(wnd, EM_LINEINDEX, static_cast<WPARAM>(index), 0);
+  LRESULT length = SendMessageA(wnd, EM_LINELENGTH, static_cast<WPARAM>(start), 0);
+  // EM_GETLINE reads the buffer size from the buffer's first word.
+  String text(std::max<size_t>(static_cast<size_t>(length), sizeof(WORD)) + 1, '\0');
+  *reinterpret_cast<WORD*>(text.data()) = static_cast<WORD>(length);
+  LRESULT got = SendMessageA(wnd, EM_GETLINE, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<size_t>(std::clamp<LRESULT>(got, 0, length)));
+  return text;
+}
+
+void TMemoStrings::Insert(int index, const String& s) {
+  int count = Count();
+  if (index < 0 || index > count) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  if (!memo_.HandleAllocated()) {
+    TStringList lines;
+    lines.SetText(memo_.Text());
+    lines.Insert(index, s);
+    memo_.SetText(lines.Text());
+    return;
+  }
+  HWND wnd = memo_.Handle();
+  String line;
+  LRESULT at;
+  if (index < count) {
+    at = SendMessageA(wnd, EM_LINEINDEX, static_cast<WPARAM>(index), 0);
+    line = s + "\r\n";
+  } else {
+    at = GetWindowTextLengthA(wnd);
+    String text = memo_.Text();
+    bool endsWithBreak = text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0;
+    line = (count > 0 && !endsWithBreak ? "\r\n" : "") + s + "\r\n";
+  }
+  SendMessageA(wnd, EM_SETSEL, static_cast<WPARAM>(at), at);
+  SendMessageA(wnd, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(line.c_str()));
+}
+
+void TMemoStrings::Delete(int index) {
+  if (index < 0 || index >= Count()) throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  if (!memo_.HandleAllocated()) {
+    TStringList lines;
+    lines.SetText(memo_.Text());
+    lines.Delete(index);
+    memo_.SetText(lines.Text());
+    return;
+  }
+  HWND wnd = memo_.Handle();
+  LRESULT start = SendMessageA(wnd, EM_LINEINDEX, static_cast<WPARAM>(index), 0);
+  LRESULT end = SendMessageA(wnd, EM_LINEINDEX, static_cast<WPARAM>(index + 1), 0);
+  if (end < 0) end = GetWindowTextLengthA(wnd);
+  SendMessageA(wnd, EM_SETSEL, static_cast<WPARAM>(start), end);
+  SendMessageA(wnd, EM_REPLACESEL, 0, reinterpret_cast<LPARAM>(""));
+}
+
+void TMemoStrings::Clear() { memo_.SetText(""); }
+
+void TMemoStrings::SetText(const String& text) {
+  TStringList lines;
+  lines.SetText(text);
+  memo_.SetText(lines.Text());
+}
+
+TCustomMemo::TCustomMemo(TComponent* AOwner) : TCustomEdit(AOwner), lines_(std::make_unique<TMemoStrings>(*this)) {
+  width_ = 185;
+  height_ = 89;
+  AutoSize = false;
+}
+
+TCustomMemo::~TCustomMemo() = default;
+
+void TCustomMemo::CreateParams(TCreateParams& Params) {
+  TCustomEdit::CreateParams(Params);
+  static const DWORD kAlign[] = {ES_LEFT, ES_RIGHT, ES_CENTER};
+  static const DWORD kBars[] = {0, WS_HSCROLL, WS_VSCROLL, WS_HSCROLL | WS_VSCROLL};
+  Params.Style |= ES_MULTILINE | kAlign[alignment_] | kBars[scrollBars_];
+  if (wordWrap_) Params.Style &= ~static_cast<DWORD>(ES_AUTOHSCROLL);
+  Params.WinClassName = "TMemo";
+}
+
+void TCustomMemo::SetAlignment(TAlignment value) {
+  if (alignment_ == value) return;
+  alignment_ = value;
+  RecreateWnd();
+}
+
+void TCustomMemo::SetWordWrap(bool value) {
+  if (wordWrap_ == value) return;
+  wordWrap_ = value;
+  RecreateWnd();
+}
+
+void TCustomMemo::SetScrollBars(TScrollStyle value) {
+  if (scrollBars_ == value) return;
+  scrollBars_ = value;
+  RecreateWnd();
+}
+
+void TCustomMemo::Dispatch(TMessage& Message) {
+  if (Message.Msg == WM_GETDLGCODE) {
+    TCustomEdit::Dispatch(Message);
+    // Without these, Enter and Tab reach the default button and the tab order.
+    if (!WantTabs) Message.Result &= ~static_cast<LRESULT>(DLGC_WANTTAB);
+    if (!WantReturns) Message.Result &= ~static_cast<LRESULT>(DLGC_WANTALLKEYS);
+    return;
+  }
+  TCustomEdit::Dispatch(Message);
 }

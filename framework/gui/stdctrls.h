@@ -1,4 +1,4 @@
-// Wrappers of the system's list box.
+// Wrappers of the system's list box and edit control.
 #pragma once
 
 #include <memory>
@@ -7,6 +7,7 @@
 
 #include "framework/core/strings.h"
 #include "framework/gui/customcontrol.h"
+#include "framework/gui/extctrls.h"
 
 enum TListBoxStyle { lbStandard, lbOwnerDrawFixed, lbOwnerDrawVariable };
 
@@ -112,4 +113,121 @@ class TCustomListBox : public TWinControl {
 class TListBox : public TCustomListBox {
  public:
   using TCustomListBox::TCustomListBox;
+};
+
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// A superclass of the system edit, one line.
+class TCustomEdit : public TWinControl {
+ public:
+  explicit TCustomEdit(TComponent* AOwner);
+
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int value);
+  bool AutoSelect = true;
+  bool AutoSize = true;
+  TEditCharCase CharCase() const { return charCase_; }
+  void SetCharCase(TEditCharCase value);
+  bool HideSelection() const { return hideSelection_; }
+  void SetHideSelection(bool value);
+  bool OEMConvert() const { return oemConvert_; }
+  void SetOEMConvert(bool value);
+  char PasswordChar() const { return passwordChar_; }
+  void SetPasswordChar(char value);
+  int SelStart();
+  void SetSelStart(int value);
+  int SelLength();
+  void SetSelLength(int value);
+  String SelText();
+  void SetSelText(const String& value);
+  void SelectAll();
+  void Clear() { SetText(""); }
+  void ClearSelection() { SetSelText(""); }
+  void Undo();
+  bool CanUndo();
+  bool Modified();
+  void SetModified(bool value);
+  void CutToClipboard() { Perform(WM_CUT); }
+  void CopyToClipboard() { Perform(WM_COPY); }
+  void PasteFromClipboard() { Perform(WM_PASTE); }
+  int ImeMode = 0;
+  String ImeName;
+
+  TNotifyEvent OnChange;
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void Dispatch(TMessage& Message) override;
+  virtual void Change();
+
+ private:
+  int maxLength_ = 0;
+  TEditCharCase charCase_ = ecNormal;
+  bool hideSelection_ = true;
+  bool oemConvert_ = false;
+  char passwordChar_ = 0;
+  bool creating_ = false;
+};
+
+class TEdit : public TCustomEdit {
+ public:
+  using TCustomEdit::TCustomEdit;
+};
+
+// The mask is never set here; the class exists for code that derives from it.
+class TCustomMaskEdit : public TCustomEdit {
+ public:
+  using TCustomEdit::TCustomEdit;
+  String EditMask;
+};
+
+class TCustomMemo;
+
+// The lines of a memo, over the edit's EM_ messages.
+class TMemoStrings : public TStrings {
+ public:
+  explicit TMemoStrings(TCustomMemo& memo) : memo_(memo) {}
+  int Count() const override;
+  String Strings(int index) const override;
+  void Insert(int index, const String& s) override;
+  void Delete(int index) override;
+  void Clear() override;
+  void SetText(const String& text) override;
+
+ private:
+  TCustomMemo& memo_;
+};
+
+class TCustomMemo : public TCustomEdit {
+ public:
+  explicit TCustomMemo(TComponent* AOwner);
+  ~TCustomMemo() override;
+
+  TStrings* Lines() { return lines_.get(); }
+  void SetLines(TStrings* value) { lines_->Assign(value); }
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment value);
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool value);
+  bool WantReturns = true;
+  bool WantTabs = false;
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle value);
+
+ protected:
+  void CreateParams(TCreateParams& Params) override;
+  void Dispatch(TMessage& Message) override;
+
+ private:
+  std::unique_ptr<TMemoStrings> lines_;
+  TAlignment alignment_ = taLeftJustify;
+  bool wordWrap_ = true;
+  TScrollStyle scrollBars_ = ssNone;
+};
+
+class TMemo : public TCustomMemo {
+ public:
+  using TCustomMemo::TCustomMemo;
 };

@@ -2,6 +2,8 @@
 // bad entry costs that entry only. Several readers work at once on several threads.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
 #include <functional>
 #include <random>
 #include <thread>

@@ -102,3 +102,60 @@ TEST(ExtCtrlsTest, PanelBevelsNarrowTheClientArea) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ImageTest, ProportionalCentredPictureLandsInTheMiddle) {
+  auto form = MakeForm();
+  TProbeControl host(nullptr, form.get(), Bounds(0, 0, 60, 30));
+  TImage image(nullptr);
+  image.SetBounds(0, 0, 60, 30);
+  image.SetParent(&host);
+  TCanvas* pixels = image.Picture()->Bitmap()->Canvas();
+  image.Picture()->Bitmap()->SetSize(10, 10);
+  pixels->Brush()->SetColor(RGB(255, 0, 0));
+  pixels->FillRect(Rect(0, 0, 10, 10));
+  image.SetStretch(true);
+  image.SetProportional(true);
+  image.SetCenter(true);
+  EXPECT_EQ(Bounds(15, 0, 30, 30), image.DestRect());
+  TMemorySurface surface(60, 30);
+  host.Perform(WM_PAINT, reinterpret_cast<WPARAM>(surface.DC()), 0);
+  EXPECT_EQ(RGB(255, 255, 255), surface.Pixel(10, 15));
+  EXPECT_EQ(RGB(255, 0, 0), surface.Pixel(20, 15));
+  EXPECT_EQ(RGB(255, 0, 0), surface.Pixel(44, 29));
+  EXPECT_EQ(RGB(255, 255, 255), surface.Pixel(50, 15));
+
+  image.SetStretch(false);  // proportional alone only shrinks
+  EXPECT_EQ(Bounds(25, 10, 10, 10), image.DestRect());
+  image.SetAutoSize(true);
+  EXPECT_EQ(10, image.Width());
+}
+
+}  // namespace
+
+namespace {
+
+TEST(SplitterTest, DragResizesTheControlItSitsAgainst) {
+  auto form = MakeForm();
+  TProbeControl host(nullptr, form.get(), Bounds(0, 0, 300, 100));
+  TProbeControl left(nullptr, &host, Bounds(0, 0, 100, 100));
+  left.SetAlign(alLeft);
+  TSplitter splitter(nullptr);
+  splitter.SetParent(&host);
+  splitter.SetLeft(150);  // after the left panel once aligned
+  splitter.SetAlign(alLeft);
+  host.Realign();
+  ASSERT_EQ(100, splitter.Left());
+  int moved = 0;
+  splitter.OnMoved = [&](TObject*) { ++moved; };
+  splitter.Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 10));
+  splitter.Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(41, 10));
+  EXPECT_EQ(140, left.Width());
+  splitter.Perform(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(static_cast<WORD>(-200), 10));
+  EXPECT_EQ(splitter.MinSize, left.Width());
+  splitter.Perform(WM_LBUTTONUP, 0, MAKELPARAM(1, 10));
+  EXPECT_EQ(1, moved);
+}
+
+}  // namespace

@@ -86,6 +86,25 @@ TEST(ListBoxTest, CreationStylesReadBack) {
   EXPECT_EQ(static_cast<DWORD>(CS_DBLCLKS), GetClassLongA(list.Handle(), GCL_STYLE));
 }
 
+TEST(ListBoxTest, MeasureItemInsideCreationIsRoutedById) {
+  auto form = MakeForm();
+  TListBox list(nullptr);
+  list.SetParent(form.get());
+  list.SetStyle(lbOwnerDrawFixed);
+  list.SetItemHeight(23);
+  int measured = 0;
+  TWndMethodEvent saved = list.WindowProc();
+  list.SetWindowProc([&](TMessage& m) {
+    if (m.Msg == CN_MEASUREITEM) {
+      ++measured;
+    }
+    saved(m);
+  });
+  list.HandleNeeded();
+  EXPECT_GE(measured, 1);
+  EXPECT_EQ(23, SendMessageA(list.Handle(), LB_GETITEMHEIGHT, 0, 0));
+}
+
 TEST(ListBoxTest, SelectionChangeClicksOnce) {
   auto form = MakeForm();
   TListBox list(nullptr);
@@ -98,6 +117,74 @@ TEST(ListBoxTest, SelectionChangeClicksOnce) {
   SendMessageA(form->Handle(), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(list.Handle()), LBN_SELCHANGE),
                reinterpret_cast<LPARAM>(list.Handle()));
   EXPECT_EQ(1, clicks);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(EditTest, ChangeFiresForEditsNotForCreation) {
+  auto form = MakeForm();
+  TEdit edit(nullptr);
+  edit.SetParent(form.get());
+  int changes = 0;
+  edit.OnChange = [&](TObject*) { ++changes; };
+  edit.SetText("start");  // no window yet: stored
+  edit.HandleNeeded();
+  EXPECT_EQ(0, changes);
+  EXPECT_EQ("start", edit.Text());
+  edit.SetText("next");
+  EXPECT_EQ(1, changes);
+  edit.SelectAll();
+  EXPECT_EQ(4, edit.SelLength());
+  edit.SetSelText("x");
+  EXPECT_EQ("x", edit.Text());
+  EXPECT_EQ(2, changes);
+  EXPECT_FALSE(GetWindowLongA(edit.Handle(), GWL_STYLE) & ES_READONLY);
+}
+
+TEST(MemoTest, LinesOverTheEditAndKeptAcrossRecreation) {
+  auto form = MakeForm();
+  TMemo memo(nullptr);
+  memo.SetParent(form.get());
+  memo.Lines()->Add("one");  // before the window
+  memo.HandleNeeded();
+  memo.Lines()->Add("two");
+  memo.Lines()->Insert(0, "zero");
+  ASSERT_EQ(3, memo.Lines()->Count());
+  EXPECT_EQ("zero", memo.Lines()->Strings(0));
+  EXPECT_EQ("two", memo.Lines()->Strings(2));
+  memo.Lines()->Delete(1);
+  memo.SetWordWrap(false);  // re-creates
+  ASSERT_EQ(2, memo.Lines()->Count());
+  EXPECT_EQ("zero", memo.Lines()->Strings(0));
+  EXPECT_EQ("two", memo.Lines()->Strings(1));
+  EXPECT_TRUE(GetWindowLongA(memo.Handle(), GWL_STYLE) & ES_MULTILINE);
+}
+
+TEST(MemoTest, WantReturnsDecidesWhoGetsEnter) {
+  auto form = MakeForm();
+  TMemo memo(nullptr);
+  memo.SetParent(form.get());
+  int dialogKeys = 0;
+  TProbeControl other(nullptr, form.get(), Bounds(0, 100, 20, 20));
+  TWndMethodEvent saved = other.WindowProc();
+  other.SetWindowProc([&](TMessage& m) {
+    saved(m);
+    if (m.Msg == CM_DIALOGKEY && m.WParam == VK_RETURN) {
+      ++dialogKeys;
+      m.Result = 1;
+    }
+  });
+  ShowAndActivate(*form);
+  memo.SetFocus();
+  PostMessageA(memo.Handle(), WM_KEYDOWN, VK_RETURN, 1);
+  Pump();
+  EXPECT_EQ(0, dialogKeys);
+  memo.WantReturns = false;
+  PostMessageA(memo.Handle(), WM_KEYDOWN, VK_RETURN, 1);
+  Pump();
+  EXPECT_EQ(1, dialogKeys);
 }
 
 }  // namespace

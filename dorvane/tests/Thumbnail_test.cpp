@@ -1,0 +1,283 @@
+// Thumbnails and placeholders through Dorvane.dll, as the program calls them, with the
+// caller's own bitmaps; and the resampler in-process.
+#include "dorvane/Thumbnail.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <thread>
+
+#include "dorvane/ResourceLanguage.h"
+#include "dorvane/tests/dorvane_fixtures.h"
+#include "engine/Debug.h"
+#include "framework/core/datetime.h"
+
+namespace {
+
+using ThumbnailCall = BOOL(__stdcall*)(const char*, int16_t, int32_t, int32_t, TBitmap*);
+using ResourceCall = BOOL(__stdcall*)(int32_t, TBitmap*);
+
+class Thumbnails : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(lib_, nullptr);
+    thumbnail_ = reinterpret_cast<ThumbnailCall>(reinterpret_cast<void*>(GetProcAddress(lib_, "CreateThumbnail")));
+    resource_ = reinterpret_cast<ResourceCall>(reinterpret_cast<void*>(GetProcAddress(lib_, "GetResourceImage")));
+    ASSERT_TRUE(thumbnail_ && resource_);
+  }
+  void TearDown() override {
+    Switch("TurnDebugOff");
+    FreeLibrary(lib_);
+  }
+  void Switch(const char* name) {
+    reinterpret_cast<void(__stdcall*)()>(reinterpret_cast<void*>(GetProcAddress(lib_, name)))();
+  }
+
+  // Placeholder n as the library should draw it at w x h: the art resampled.
+  static std::unique_ptr<TBitmap> Expected(int n, int w, int h) {
+    TBitmap art;
+    art.LoadFromFile(PlaceholderArt(n));
+    auto out = std::make_unique<TBitmap>(w, h, pf24bit);
+    ResampleBitmap(art, *out);
+    return out;
+  }
+  static std::string PlaceholderArt(int n) {
+    std::string path = FixturePath("");
+    path = path.substr(0, path.size() - std::string("tests\\fixtures\\").size());
+    return path + "res\\placeholder" + std::to_string(n) + ".bmp";
+  }
+  static bool SamePixels(TBitmap& a, TBitmap& b) {
+    if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+    for (int y = 0; y < a.Height(); ++y) {
+      if (std::memcmp(a.ScanLine(y), b.ScanLine(y), static_cast<size_t>(a.Width()) * 3) != 0) return false;
+    }
+    return true;
+  }
+
+  HMODULE lib_ = LoadLibraryA("Dorvane.dll");
+  ThumbnailCall thumbnail_ = nullptr;
+  ResourceCall resource_ = nullptr;
+};
+
+TEST_F(Thumbnails, PlaceholdersByKindAndExtension) {
+  TestFolder folder;
+  for (const char* name : {"clip.avi", "picture.png", "fake.jpg", "data.bin"})
+    WriteBytes(folder / name, {'n', 'o', 't', ' ', 'a', 'n', ' ', 'i', 'm', 'a', 'g', 'e'});
+  const struct {
+    std::string file;
+    int kind;
+    BOOL result;
+    int placeholder;
+  } cases[] = {
+      {folder / "clip.avi", 1, TRUE, 1},     {folder / "picture.png", 1, FALSE, 1},
+      {folder / "fake.jpg", 1, FALSE, 1},    {folder / "clip.avi", 2, TRUE, 2},
+      {folder / "data.bin", 3, TRUE, 3},     {folder / "data.bin", 4, TRUE, 4},
+      {folder / "data.bin", 0, FALSE, 1},    {folder / "data.bin", 5, FALSE, 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file + " kind " + std::to_string(c.kind));
+    TBitmap bitmap;
+    EXPECT_EQ(thumbnail_(c.file.c_str(), static_cast<int16_t>(c.kind), 120, 90, &bitmap), c.result);
+    EXPECT_EQ(bitmap.PixelFormat(), pf24bit);
+    EXPECT_TRUE(SamePixels(bitmap, *Expected(c.placeholder, 120, 90)));
+  }
+}
+
+TEST_F(Thumbnails, EmptyOrMissingNamesLeaveTheBitmapAlone) {
+  TBitmap bitmap(30, 20, pf24bit);
+  EXPECT_FALSE(thumbnail_("", 1, 120, 90, &bitmap));
+  EXPECT_FALSE(thumbnail_(nullptr, 1, 120, 90, &bitmap));
+  EXPECT_FALSE(thumbnail_("C:\\nowhere\\KV1.JPG", 2, 120, 90, &bitmap));
+  EXPECT_EQ(bitmap.Width(), 30);
+  EXPECT_EQ(PixelAt(bitmap, 5, 5).R, 255);
+  EXPECT_FALSE(thumbnail_(FixturePath("card.jpg").c_str(), 1, 120, 90, nullptr));
+}
+
+TEST_F(Thumbnails, ANonJPEGLogsTheDecodersText) {
+  StartLogs();
+  int y, m, d;
+  DecodeDate(Now(), y, m, d);
+  char date[16];
+  std::snprintf(date, sizeof date, "%02d%02d%04d", d, m, y);
+  const std::string log = LogFolder() + "eDLL" + date + ".TXT";
+  DeleteFileA(log.c_str());
+  TestFolder folder;
+  WriteBytes(folder / "fake.jpg", {'G', 'I', 'F', '8', '9', 'a', 0, 0});
+  Switch("TurnDebugOn");
+  TBitmap bitmap;
+  EXPECT_FALSE(thumbnail_((folder / "fake.jpg").c_str(), 1, 40, 30, &bitmap));
+  const auto text = ReadBytes(log);
+  const std::string lines(text.begin(), text.end());
+  EXPECT_NE(lines.find("Unable to do JPEG_Thumbnail : JPEG error #53 (" + (folder / "fake.jpg") +
+                       ") Not a JPEG file: starts with 0x%02x 0x%02x"),
+            std::string::npos)
+      << lines;
+}
+
+// A JPEG stream without its APP0 segment: FF D8 FF DB ..., as raw files embed it.
+std::vector<uint8_t> BareJPEG() {
+  auto jpeg = ReadBytes(FixturePath("card.jpg"));
+  if (jpeg.size() > 6 && jpeg[2] == 0xFF && jpeg[3] == 0xE0) {
+    const size_t length = jpeg[4] << 8 | jpeg[5];
+    jpeg.erase(jpeg.begin() + 2, jpeg.begin() + 2 + 2 + length);
+  }
+  return jpeg;
+}
+
+std::vector<uint8_t> Join(std::initializer_list<std::vector<uint8_t>> parts) {
+  std::vector<uint8_t> out;
+  for (const auto& p : parts) out.insert(out.end(), p.begin(), p.end());
+  return out;
+}
+
+std::vector<uint8_t> Text(const std::string& s) { return std::vector<uint8_t>(s.begin(), s.end()); }
+
+// Raw files with the card as their embedded preview.
+std::vector<std::pair<std::string, std::vector<uint8_t>>> RawFiles() {
+  const auto card = ReadBytes(FixturePath("card.jpg"));
+  auto mrwPreview = BareJPEG();
+  mrwPreview[0] = 0x00;  // the camera stores it without the first FF
+  return {
+      {"KV1.CRW", Join({Text("II\x1a\0\0\0HEAPCCDR"), card, Text(std::string("\0IMG_0001.CRW\0", 14)), Text("tail")})},
+      {"KV2.NEF", Join({Text("MM\0*\0\0\0\x08NIKON CORP"), BareJPEG(), Text("tail")})},
+      {"KV3.PEF", Join({Text("II*\0PENTAX Corp"), BareJPEG(), Text("tail")})},
+      {"KV4.MRW", Join({Text(std::string("\0MRM\0\0", 6)), mrwPreview, Text("tail")})},
+  };
+}
+
+TEST_F(Thumbnails, DecodesImagesAndRawPreviews) {
+  TestFolder folder;
+  std::vector<std::string> files;
+  for (const char* name : {"card.jpg", "card.gif", "card.bmp", "rgb-be.tif", "rgb-le.tif", "palette.tif"})
+    files.push_back(FixturePath(name));
+  for (const auto& [name, bytes] : RawFiles()) {
+    WriteBytes(folder / name, bytes);
+    files.push_back(folder / name);
+  }
+  for (const std::string& file : files) {
+    SCOPED_TRACE(file);
+    TBitmap bitmap;
+    EXPECT_TRUE(thumbnail_(file.c_str(), 1, 40, 20, &bitmap));
+    ASSERT_EQ(bitmap.Width(), 40);
+    ASSERT_EQ(bitmap.Height(), 20);
+    EXPECT_TRUE(Reddish(PixelAt(bitmap, 2, 10)));
+    EXPECT_TRUE(Bluish(PixelAt(bitmap, 37, 10)));
+  }
+  // The camera thumbnail's raw cousin: a preview with an APP1 segment.
+  const auto thm = ReadBytes(FixturePath("thm.jpg"));
+  WriteBytes(folder / "KV5.RAF", Join({Text("FUJIFILMCCD-RAW "), thm, Text("tail")}));
+  TBitmap bitmap;
+  EXPECT_TRUE(thumbnail_((folder / "KV5.RAF").c_str(), 1, 40, 30, &bitmap));
+  EXPECT_NEAR(PixelAt(bitmap, 20, 15).G, 128, 6);
+}
+
+TEST_F(Thumbnails, DamagedRawFilesGetThePlaceholder) {
+  TestFolder folder;
+  std::mt19937 random(5);
+  for (const auto& [name, original] : RawFiles()) {
+    for (int i = 0; i < 12; ++i) {
+      auto bytes = original;
+      if (i % 2) {
+        bytes.resize(random() % bytes.size());
+      } else {
+        for (int k = 0; k < 8; ++k) bytes[random() % bytes.size()] = static_cast<uint8_t>(random());
+      }
+      WriteBytes(folder / name, bytes);
+      TBitmap bitmap;
+      thumbnail_((folder / name).c_str(), 1, 40, 20, &bitmap);
+      EXPECT_EQ(bitmap.Width(), 40) << name;
+    }
+  }
+}
+
+TEST_F(Thumbnails, TwoThreadsAtOnce) {
+  const std::string jpeg = FixturePath("card.jpg"), tiff = FixturePath("rgb-be.tif");
+  std::atomic<int> wrong{0};
+  auto worker = [&](int seed) {
+    for (int i = 0; i < 25; ++i) {
+      TBitmap bitmap;
+      const bool placeholder = (i + seed) % 3 == 0;
+      const std::string& file = (i + seed) % 2 ? jpeg : tiff;
+      const BOOL ok = thumbnail_(file.c_str(), placeholder ? 2 : 1, 40, 20, &bitmap);
+      if (!ok || bitmap.Width() != 40) ++wrong;
+      else if (!placeholder && !(Reddish(PixelAt(bitmap, 2, 10)) && Bluish(PixelAt(bitmap, 37, 10)))) ++wrong;
+    }
+  };
+  std::thread film(worker, 1);
+  worker(0);
+  film.join();
+  EXPECT_EQ(wrong, 0);
+}
+
+TEST_F(Thumbnails, GetResourceImageKeepsTheFirstSize) {
+  TBitmap first(50, 40, pf24bit), second(10, 10, pf24bit);
+  EXPECT_TRUE(resource_(3, &first));
+  EXPECT_TRUE(SamePixels(first, *Expected(3, 50, 40)));
+  EXPECT_TRUE(resource_(3, &second));
+  EXPECT_EQ(second.Width(), 50);
+  EXPECT_TRUE(SamePixels(second, first));
+  EXPECT_FALSE(resource_(3, nullptr));
+}
+
+TEST_F(Thumbnails, PlaceholdersAreStoredInTheLibrarysLanguage) {
+  for (int n = 1; n <= 4; ++n) {
+    EXPECT_NE(FindResourceExA(lib_, RT_BITMAP, MAKEINTRESOURCEA(n), ResourceLanguage), nullptr) << n;
+  }
+}
+
+// ---- the resampler ----
+
+std::unique_ptr<TBitmap> Filled(int w, int h, uint8_t value) {
+  auto bitmap = std::make_unique<TBitmap>(w, h, pf24bit);
+  for (int y = 0; y < h; ++y) std::memset(bitmap->ScanLine(y), value, static_cast<size_t>(w) * 3);
+  return bitmap;
+}
+
+TEST(ResampleBitmap, KeepsUniformColoursAndCopiesEqualSizes) {
+  const struct {
+    int ws, hs, wd, hd;
+  } cases[] = {{200, 200, 120, 90}, {1, 1, 30, 30}, {1, 40, 20, 5}, {40, 1, 7, 1}, {3, 3, 1, 1}, {200, 200, 200, 200}};
+  for (const auto& c : cases) {
+    for (uint8_t value : {uint8_t{255}, uint8_t{77}}) {
+      auto source = Filled(c.ws, c.hs, value);
+      TBitmap dest(c.wd, c.hd, pf24bit);
+      EXPECT_TRUE(ResampleBitmap(*source, dest));
+      ASSERT_EQ(dest.Width(), c.wd);
+      for (int y = 0; y < c.hd; ++y) {
+        const auto* row = static_cast<const uint8_t*>(dest.ScanLine(y));
+        for (int x = 0; x < c.wd * 3; ++x) ASSERT_NEAR(row[x], value, value == 255 ? 0 : 1) << c.ws << "x" << c.hs;
+      }
+    }
+  }
+}
+
+TEST(ResampleBitmap, EmptySourcesAndDestinationsAreHarmless) {
+  TBitmap empty, dest(10, 10, pf24bit);
+  EXPECT_TRUE(ResampleBitmap(empty, dest));
+  EXPECT_EQ(PixelAt(dest, 3, 3).R, 255);
+  auto source = Filled(5, 5, 0);
+  TBitmap none;
+  EXPECT_TRUE(ResampleBitmap(*source, none));
+}
+
+TEST(ResampleBitmap, InterpolatesBetweenNeighbours) {
+  // Black left column, white right column: the middle of a 3-wide result is grey.
+  TBitmap source(2, 2, pf24bit);
+  for (int y = 0; y < 2; ++y) {
+    auto* row = static_cast<uint8_t*>(source.ScanLine(y));
+    std::memset(row, 0, 3);
+    std::memset(row + 3, 255, 3);
+  }
+  TBitmap dest(3, 2, pf24bit);
+  ResampleBitmap(source, dest);
+  EXPECT_EQ(PixelAt(dest, 0, 0).R, 0);
+  EXPECT_NEAR(PixelAt(dest, 1, 0).R, 85, 1);  // x step 65536 / 3
+  EXPECT_NEAR(PixelAt(dest, 2, 0).R, 170, 1);
+}
+
+}  // namespace

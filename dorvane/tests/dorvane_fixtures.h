@@ -1,0 +1,100 @@
+// Helpers of the library's tests: fixtures beside the sources, scratch folders, pixels.
+#pragma once
+
+#include <windows.h>
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "framework/core/bitmap.h"
+
+// The fixtures folder of the source tree, as Wine sees it (Z: is the Unix root).
+inline std::string FixturePath(const std::string& name) {
+  std::string here = __FILE__;
+  std::string dir = here.substr(0, here.find_last_of("/\\") + 1);
+  if (!dir.empty() && dir[0] == '/') dir = "Z:" + dir;
+  return dir + "fixtures\\" + name;
+}
+
+inline std::vector<uint8_t> ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline bool FileThere(const std::string& path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// A fresh folder under the temporary folder, removed with its files afterwards.
+class TestFolder {
+ public:
+  TestFolder() {
+    char base[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, base);
+    static int serial = 0;
+    path_ = std::string(base) + "dorv." + std::to_string(GetCurrentProcessId()) + "." + std::to_string(++serial) + "\\";
+    CreateDirectoryA(path_.c_str(), nullptr);
+  }
+  ~TestFolder() { Remove(path_); }
+  TestFolder(const TestFolder&) = delete;
+  TestFolder& operator=(const TestFolder&) = delete;
+
+  std::string operator/(const std::string& name) const { return path_ + name; }
+  const std::string& Path() const { return path_; }
+
+  // Names of the files in a folder of it ("" for the folder itself), sorted.
+  std::vector<std::string> Files(const std::string& sub = "") const {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE h = FindFirstFileA((path_ + sub + "*").c_str(), &data);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do {
+      if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
+    } while (FindNextFileA(h, &data));
+    FindClose(h);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  static void Remove(const std::string& dir) {
+    WIN32_FIND_DATAA data;
+    HANDLE h = FindFirstFileA((dir + "*").c_str(), &data);
+    if (h != INVALID_HANDLE_VALUE) {
+      do {
+        const std::string name = data.cFileName;
+        if (name == "." || name == "..") continue;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          Remove(dir + name + "\\");
+        } else {
+          DeleteFileA((dir + name).c_str());
+        }
+      } while (FindNextFileA(h, &data));
+      FindClose(h);
+    }
+    RemoveDirectoryA(dir.c_str());
+  }
+
+  std::string path_;
+};
+
+struct Rgb {
+  int R, G, B;
+};
+
+// One pixel of a 24-bit bitmap.
+inline Rgb PixelAt(TBitmap& bitmap, int x, int y) {
+  const auto* row = static_cast<const uint8_t*>(bitmap.ScanLine(y));
+  return {row[3 * x + 2], row[3 * x + 1], row[3 * x]};
+}
+
+inline bool Reddish(Rgb p) { return p.R > 180 && p.G < 80 && p.B < 80; }
+inline bool Bluish(Rgb p) { return p.B > 180 && p.R < 80 && p.G < 80; }

@@ -1,0 +1,526 @@
+#!/usr/bin/env python3
+"""Draws the program's default skin: skin.ini and its BMP pictures, from one
+geometry table. Run it from anywhere; it writes next to itself.
+
+Look: light grey-blue faces with soft vertical gradients, a rounded frame with a
+blue caption, dark legible text."""
+import os
+import struct
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+
+# ---- pictures -------------------------------------------------------------------------
+
+
+class Picture:
+    def __init__(self, w, h, fill=(240, 240, 240)):
+        self.w, self.h = w, h
+        self.px = [[fill for _ in range(w)] for _ in range(h)]
+
+    def put(self, x, y, c):
+        if 0 <= x < self.w and 0 <= y < self.h:
+            self.px[y][x] = c
+
+    def gradient(self, x, y, w, h, top, bottom):
+        for j in range(h):
+            t = j / max(1, h - 1)
+            c = tuple(round(a + (b - a) * t) for a, b in zip(top, bottom))
+            for i in range(w):
+                self.put(x + i, y + j, c)
+
+    def frame(self, x, y, w, h, c, rounded=True):
+        for i in range(w):
+            self.put(x + i, y, c)
+            self.put(x + i, y + h - 1, c)
+        for j in range(h):
+            self.put(x, y + j, c)
+            self.put(x + w - 1, y + j, c)
+        if rounded and w > 4 and h > 4:
+            for cx, cy in ((x, y), (x + w - 1, y), (x, y + h - 1), (x + w - 1, y + h - 1)):
+                self.put(cx, cy, self.px[cy][cx - 1] if cx > x else self.px[cy][min(cx + 1, self.w - 1)])
+
+    def save(self, name):
+        row = (self.w * 3 + 3) & ~3
+        size = 54 + row * self.h
+        with open(os.path.join(HERE, name), "wb") as f:
+            f.write(b"BM" + struct.pack("<IHHI", size, 0, 0, 54))
+            f.write(struct.pack("<IiiHHIIiiII", 40, self.w, self.h, 1, 24, 0, row * self.h, 2835, 2835, 0, 0))
+            for y in range(self.h - 1, -1, -1):
+                line = b"".join(bytes((b, g, r)) for (r, g, b) in self.px[y])
+                f.write(line + b"\0" * (row - self.w * 3))
+
+
+FACE_TOP, FACE_BOTTOM = (250, 251, 253), (222, 228, 238)
+HOT_TOP, HOT_BOTTOM = (236, 244, 255), (196, 218, 246)
+DOWN_TOP, DOWN_BOTTOM = (190, 210, 238), (222, 232, 248)
+OFF_TOP, OFF_BOTTOM = (238, 238, 238), (228, 228, 228)
+EDGE, HOT_EDGE, OFF_EDGE = (140, 152, 172), (70, 120, 190), (190, 190, 190)
+FIELD = (255, 255, 255)
+TEXT = 0x202020          # $BBGGRR
+HOT_TEXT = 0x7A3C10
+OFF_TEXT = 0x9A9A9A
+
+# Geometry table: every element of the control picture (active picture 0):
+# name -> (x, y, w, h, painter).
+STATES = {"n": (FACE_TOP, FACE_BOTTOM, EDGE), "a": (HOT_TOP, HOT_BOTTOM, HOT_EDGE),
+          "d": (DOWN_TOP, DOWN_BOTTOM, HOT_EDGE), "x": (OFF_TOP, OFF_BOTTOM, OFF_EDGE)}
+ELEMENTS = {}
+
+
+def element(name, x, y, w, h, painter):
+    ELEMENTS[name] = (x, y, w, h, painter)
+
+
+def face(state):
+    top, bottom, edge = STATES[state]
+    return lambda p, x, y, w, h: (p.gradient(x, y, w, h, top, bottom), p.frame(x, y, w, h, edge))
+
+
+def field(edge):
+    return lambda p, x, y, w, h: (p.gradient(x, y, w, h, FIELD, FIELD), p.frame(x, y, w, h, edge, False))
+
+
+def panel(p, x, y, w, h):
+    p.gradient(x, y, w, h, (244, 246, 250), (232, 236, 243))
+    p.frame(x, y, w, h, (200, 206, 216), False)
+
+
+def check(state, mark):
+    def paint(p, x, y, w, h):
+        field(STATES[state][2])(p, x, y, w, h)
+        if mark:
+            for i, (dx, dy) in enumerate(((3, 6), (4, 7), (5, 8), (6, 7), (7, 6), (8, 5), (9, 4))):
+                p.put(x + dx, y + dy, (40, 80, 150))
+                p.put(x + dx, y + dy - 1, (40, 80, 150))
+    return paint
+
+
+def arrow(state, direction):
+    def paint(p, x, y, w, h):
+        face(state)(p, x, y, w, h)
+        cx, cy = x + w // 2, y + h // 2
+        for i in range(4):
+            for k in range(-3 + i, 4 - i):
+                # Row i of the triangle narrows towards the point.
+                if direction == "up":
+                    p.put(cx + k, cy + 1 - i, (60, 70, 90))
+                elif direction == "down":
+                    p.put(cx + k, cy - 2 + i, (60, 70, 90))
+                elif direction == "left":
+                    p.put(cx + 1 - i, cy + k, (60, 70, 90))
+                else:
+                    p.put(cx - 2 + i, cy + k, (60, 70, 90))
+    return paint
+
+
+for i, s in enumerate("nadx"):
+    element("button_" + s, i * 64, 0, 64, 24, face(s))
+for i, s in enumerate("nadx"):
+    element("edit_" + s, i * 64, 24, 64, 22, field(STATES[s][2]))
+element("panel", 0, 46, 64, 48, panel)
+element("groupbox", 64, 46, 64, 48, lambda p, x, y, w, h: (panel(p, x, y, w, h), p.gradient(x + 1, y + 1, w - 2, 16, (226, 234, 246), (210, 222, 240))))
+element("progress", 128, 46, 64, 16, lambda p, x, y, w, h: p.gradient(x, y, w, h, (120, 180, 240), (40, 110, 200)))
+element("vprogress", 192, 46, 16, 48, lambda p, x, y, w, h: p.gradient(x, y, w, h, (120, 180, 240), (40, 110, 200)))
+element("gauge", 128, 62, 64, 16, field(EDGE))
+element("vgauge", 208, 46, 16, 48, field(EDGE))
+element("statuspanel", 128, 78, 64, 16, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (236, 238, 242), (226, 230, 236)), p.frame(x, y, w, h, (190, 196, 206), False)))
+for i, (s, mark) in enumerate((("n", True), ("n", False), ("a", True), ("a", False), ("x", True), ("x", False))):
+    element("check_%d" % i, i * 14, 94, 13, 13, check(s, mark))
+element("checkface", 84, 94, 100, 16, lambda p, x, y, w, h: p.gradient(x, y, w, h, (240, 240, 240), (240, 240, 240)))
+for i, s in enumerate("nad"):
+    element("up_" + s, i * 17, 110, 17, 17, arrow(s, "up"))
+    element("down_" + s, 51 + i * 17, 110, 17, 17, arrow(s, "down"))
+    element("left_" + s, 102 + i * 17, 110, 17, 17, arrow(s, "left"))
+    element("right_" + s, 153 + i * 17, 110, 17, 17, arrow(s, "right"))
+    element("vthumb_" + s, i * 17, 127, 17, 40, face(s))
+    element("hthumb_" + s, 51 + i * 40, 127, 40, 17, face(s))
+element("vtrack", 171, 127, 17, 40, lambda p, x, y, w, h: p.gradient(x, y, w, h, (232, 235, 240), (232, 235, 240)))
+element("htrack", 51, 144, 120, 17, lambda p, x, y, w, h: p.gradient(x, y, w, h, (232, 235, 240), (232, 235, 240)))
+element("hscrollbar", 0, 167, 120, 17, lambda p, x, y, w, h: p.gradient(x, y, w, h, (232, 235, 240), (232, 235, 240)))
+element("vscrollbar", 188, 127, 17, 60, lambda p, x, y, w, h: p.gradient(x, y, w, h, (232, 235, 240), (232, 235, 240)))
+element("item_n", 120, 167, 64, 18, lambda p, x, y, w, h: p.gradient(x, y, w, h, FIELD, FIELD))
+element("item_a", 120, 185, 64, 18, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (214, 230, 250), (190, 214, 246)), p.frame(x, y, w, h, HOT_EDGE)))
+element("item_f", 184, 187, 64, 18, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (200, 220, 248), (170, 200, 242)), p.frame(x, y, w, h, HOT_EDGE)))
+element("splitter", 0, 184, 8, 8, lambda p, x, y, w, h: p.gradient(x, y, w, h, (220, 224, 232), (220, 224, 232)))
+element("toolbutton_n", 0, 203, 24, 24, lambda p, x, y, w, h: p.gradient(x, y, w, h, (244, 246, 250), (232, 236, 243)))
+for i, s in enumerate("adx"):
+    element("toolbutton_" + s, 24 + i * 24, 203, 24, 24, face(s))
+element("menuitem_n", 96, 203, 80, 20, lambda p, x, y, w, h: p.gradient(x, y, w, h, (252, 252, 254), (252, 252, 254)))
+element("menuitem_a", 176, 207, 80, 20, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (220, 234, 252), (196, 220, 248)), p.frame(x, y, w, h, HOT_EDGE)))
+element("divider", 96, 223, 80, 4, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (252, 252, 254), (252, 252, 254)), [p.put(x + i, y + 1, (200, 206, 216)) for i in range(2, w - 2)]))
+element("popup", 0, 227, 60, 40, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (252, 252, 254), (252, 252, 254)), p.frame(x, y, w, h, EDGE, False)))
+element("hint", 60, 227, 60, 30, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (255, 255, 240), (246, 244, 224)), p.frame(x, y, w, h, (150, 150, 120))))
+
+CONTROLS_W, CONTROLS_H = 256, 268
+
+# The frame picture (main picture) and its mask: a blue caption over a light body.
+FRAME_W, FRAME_H, CAPTION_H, BORDER = 200, 100, 28, 4
+BUTTON_W, BUTTON_H = 22, 20
+# Left edge of each caption button on the frame picture.
+CAPTION_BUTTONS = {"close": FRAME_W - 27, "max": FRAME_W - 50, "min": FRAME_W - 73, "tray": FRAME_W - 96,
+                   "rollup": FRAME_W - 119, "sysmenu": 5}
+# The top corners lie outside the caption buttons, so the buttons keep to their edge.
+TOP_LEFT_X, TOP_RIGHT_X = 30, FRAME_W - 122
+
+
+def draw_frame():
+    p = Picture(FRAME_W, FRAME_H)
+    p.gradient(0, 0, FRAME_W, CAPTION_H, (86, 138, 214), (46, 94, 172))
+    p.gradient(0, CAPTION_H, FRAME_W, FRAME_H - CAPTION_H, (226, 232, 242), (214, 222, 236))
+    p.gradient(BORDER, CAPTION_H, FRAME_W - 2 * BORDER, FRAME_H - CAPTION_H - BORDER, (240, 240, 240), (240, 240, 240))
+    p.frame(0, 0, FRAME_W, FRAME_H, (36, 70, 130), False)
+    mask = Picture(FRAME_W, FRAME_H, (0, 0, 0))
+    for cx, cy, dx, dy in ((0, 0, 1, 1), (FRAME_W - 1, 0, -1, 1)):
+        for i, j in ((0, 0), (1, 0), (2, 0), (0, 1), (0, 2)):
+            mask.put(cx + i * dx, cy + j * dy, (255, 255, 255))
+            p.put(cx + i * dx, cy + j * dy, (255, 255, 255))
+    return p, mask
+
+
+def draw_caption_buttons():
+    # Rows: normal, active, down, inactive; columns: close, max, restore, min, rollup, sysmenu, tray.
+    kinds = ["close", "max", "restore", "min", "rollup", "sysmenu", "tray"]
+    p = Picture(BUTTON_W * len(kinds), BUTTON_H * 4)
+    glyph = (255, 255, 255)
+    for row, (top, bottom) in enumerate((((86, 138, 214), (46, 94, 172)), ((120, 170, 240), (70, 120, 200)),
+                                         ((40, 80, 150), (60, 104, 180)), ((150, 160, 180), (130, 140, 160)))):
+        for col, kind in enumerate(kinds):
+            x, y = col * BUTTON_W, row * BUTTON_H
+            p.gradient(x, y, BUTTON_W, BUTTON_H, top, bottom)
+            p.frame(x + 1, y + 1, BUTTON_W - 2, BUTTON_H - 2, (210, 225, 250))
+            cx, cy = x + BUTTON_W // 2, y + BUTTON_H // 2
+            if kind == "close":
+                for k in range(-4, 5):
+                    p.put(cx + k, cy + k, glyph)
+                    p.put(cx + k, cy - k, glyph)
+            elif kind in ("max", "restore"):
+                s = 4 if kind == "max" else 3
+                for k in range(-s, s + 1):
+                    for e in (-s, s):
+                        p.put(cx + k, cy + e, glyph)
+                        p.put(cx + e, cy + k, glyph)
+                    p.put(cx + k, cy - s + 1, glyph)
+            elif kind in ("min", "tray"):
+                for k in range(-4, 5):
+                    p.put(cx + k, cy + 3, glyph)
+                if kind == "tray":
+                    for k in range(-2, 3):
+                        p.put(cx + 4 + k, cy - 2, glyph)
+                        p.put(cx + 4, cy - 2 + k, glyph)
+            elif kind == "rollup":
+                for i in range(4):
+                    for k in range(-3 + i, 4 - i):
+                        p.put(cx + k, cy + 1 - i, glyph)
+            else:
+                for k in range(-3, 4):
+                    for e in range(-3, 4):
+                        p.put(cx + k, cy + e, glyph)
+    return p, kinds
+
+
+def button_cell(kinds, kind, row):
+    x, y = kinds.index(kind) * BUTTON_W, row * BUTTON_H
+    return rect(x, y, BUTTON_W, BUTTON_H)
+
+
+# ---- skin.ini -------------------------------------------------------------------------
+
+
+def rect(x, y, w, h):
+    return "%d,%d,%d,%d" % (x, y, x + w, y + h)
+
+
+def el(name):
+    x, y, w, h, _ = ELEMENTS[name]
+    return rect(x, y, w, h)
+
+
+def corners(name, l, t, r, b):
+    """Corner points and client rectangle of an element, relative to its rectangle."""
+    _, _, w, h, _ = ELEMENTS[name]
+    return {"lefttoppoint": "%d,%d" % (l, t), "righttoppoint": "%d,%d" % (w - r, t),
+            "leftbottompoint": "%d,%d" % (l, h - b), "rightbottompoint": "%d,%d" % (w - r, h - b),
+            "clientrect": "%d,%d,%d,%d" % (l, t, w - r, h - b)}
+
+
+FONT = {"fontname": "Tahoma", "fontheight": "13", "fontstyle": "", "fontcolor": str(TEXT)}
+
+
+def font(prefix="", color=TEXT, style=""):
+    return {prefix + "fontname": "Tahoma", prefix + "fontheight": "13", prefix + "fontstyle": style,
+            prefix + "fontcolor": str(color)}
+
+
+CONTROL = ["pictureindex", "maskpictureindex", "skinrect"]
+CUSTOM = CONTROL + ["lefttoppoint", "righttoppoint", "leftbottompoint", "rightbottompoint", "clientrect"]
+FONTKEYS = ["fontname", "fontheight", "fontstyle", "fontcolor"]
+KEYS = {
+    "button": CUSTOM + FONTKEYS + ["activefontcolor", "downfontcolor", "disabledfontcolor", "activeskinrect",
+                                   "downskinrect", "disabledskinrect", "morphing", "morphkind"],
+    "checkradio": CUSTOM + FONTKEYS + ["framefontcolor", "activefontcolor", "unenabledfontcolor", "activeskinrect",
+                                       "checkimagearea", "textarea", "checkimagerect", "uncheckimagerect",
+                                       "activecheckimagerect", "activeuncheckimagerect", "unenabledcheckimagerect",
+                                       "unenableduncheckimagerect", "morphing", "morphkind"],
+    "panel": CUSTOM + ["bgpictureindex", "captionrect", "alignment"] + FONTKEYS + ["checkimagerect", "uncheckimagerect"],
+    "label": CUSTOM + FONTKEYS,
+    "stdlabel": CONTROL + FONTKEYS + ["activefontcolor"],
+    "gauge": CUSTOM + ["progressarea", "progressrect", "beginoffset", "endoffset", "vertical"] + FONTKEYS,
+    "scrollbar": CUSTOM + ["trackarea", "upbuttonrect", "activeupbuttonrect", "downupbuttonrect", "downbuttonrect",
+                           "activedownbuttonrect", "downdownbuttonrect", "thumbrect", "activethumbrect",
+                           "downthumbrect", "thumboffset1", "thumboffset2", "glyphrect", "activeglyphrect",
+                           "downglyphrect"],
+    "splitter": CUSTOM,
+    "scrollbox": CUSTOM + ["bgpictureindex"],
+    "bevel": CONTROL + ["lightcolor", "darkcolor"],
+    "listbox": CUSTOM + ["itemrect", "activeitemrect", "focusitemrect", "itemleftoffset", "itemrightoffset",
+                         "itemtextrect"] + FONTKEYS + ["activefontcolor", "focusfontcolor", "captionrect"] +
+               ["caption" + k for k in FONTKEYS] +
+               ["upbuttonrect", "activeupbuttonrect", "downupbuttonrect", "downbuttonrect", "activedownbuttonrect",
+                "downdownbuttonrect", "checkbuttonrect", "activecheckbuttonrect", "downcheckbuttonrect",
+                "vscrollbarname", "hscrollbarname", "bothhscrollbarname"],
+    "combobox": CUSTOM + ["itemrect", "focusitemrect", "itemleftoffset", "itemrightoffset", "itemtextrect"] +
+                FONTKEYS + ["focusfontcolor", "buttonrect", "activebuttonrect", "downbuttonrect",
+                            "unenabledbuttonrect", "listboxname"],
+    "edit": CUSTOM + ["activeskinrect"] + FONTKEYS + ["disabledfontcolor", "activefontcolor", "buttonrect",
+                                                      "activebuttonrect", "downbuttonrect", "unenabledbuttonrect"],
+    "updown": CUSTOM + ["upbuttonrect", "activeupbuttonrect", "downupbuttonrect", "downbuttonrect",
+                        "activedownbuttonrect", "downdownbuttonrect"],
+    "treeview": CONTROL + FONTKEYS + ["bgcolor"],
+    "listview": CONTROL + FONTKEYS + ["bgcolor"],
+}
+KEYS["menubutton"] = KEYS["button"] + ["trackbuttonrect"]
+KEYS["checklistbox"] = KEYS["listbox"] + ["itemcheckrect", "uncheckimagerect", "checkimagerect"]
+KEYS["memo"] = KEYS["edit"] + ["bgcolor", "activebgcolor"]
+OBJECT = ["hint", "activepictureindex", "skinrectinapicture", "skinrect", "activeskinrect", "inactiveskinrect",
+          "morphing", "morphkind"]
+KEYS["caption"] = OBJECT + ["textrect"] + FONTKEYS + ["activefontcolor", "alignment", "shadow", "shadowcolor",
+                                                        "activeshadowcolor", "framerect", "activeframerect",
+                                                        "frametextrect", "frameleftoffset", "framerightoffset"]
+KEYS["stdbutton"] = OBJECT + ["downrect", "disableskinrsect", "command", "restorerect", "restoreactiverect",
+                              "restoredownrect", "restoreinactiverect"]
+KEYS["menuitem"] = OBJECT + ["itemleftoffset", "itemrightoffset", "dividerrect", "dividerleftoffset",
+                             "dividerrightoffset", "textrect"] + FONTKEYS + ["activefontcolor", "unenabledfontcolor"]
+
+
+def default_value(key):
+    if key.endswith("pictureindex"):
+        return "-1"
+    if key.endswith("point"):
+        return "0,0"
+    if key.endswith("rect") or key.endswith("area") or key == "disableskinrsect":
+        return "0,0,0,0"
+    if key.endswith("fontname"):
+        return "Tahoma"
+    if key.endswith("fontheight"):
+        return "13"
+    if key.endswith("fontstyle") or key.endswith("name") or key == "hint":
+        return ""
+    if key == "alignment":
+        return "tacenter"
+    if key == "morphkind":
+        return "mkdefault"
+    if key == "command":
+        return "cmdefault"
+    return "0"
+
+
+def section(kind, values):
+    missing = set(values) - set(KEYS[kind])
+    assert not missing, (kind, missing)
+    return [(k, values.get(k, default_value(k))) for k in KEYS[kind]]
+
+
+def pic(name, **extra):
+    v = {"pictureindex": "0", "skinrect": el(name)}
+    v.update(extra)
+    return v
+
+
+def build_ini(kinds):
+    frame_corners = {"lefttoppoint": "%d,%d" % (TOP_LEFT_X, CAPTION_H), "righttoppoint": "%d,%d" % (TOP_RIGHT_X, CAPTION_H),
+                     "leftbottompoint": "%d,%d" % (BORDER + 2, FRAME_H - BORDER), "rightbottompoint": "%d,%d" % (FRAME_W - BORDER - 2, FRAME_H - BORDER)}
+    client = "%d,%d,%d,%d" % (BORDER, CAPTION_H, FRAME_W - BORDER, FRAME_H - BORDER)
+    lines = ["[VERSION]", "skinname=Korvalo", "skinauthor=Korvalo team", "authoremail=", "authorurl=",
+             "skincomments=Default skin, drawn by make_default_skin.py",
+             "[PICTURES]", "picture=frame.bmp", "inactivepicture=", "mask=mask.bmp",
+             "activepicturescount=2", "0=controls.bmp", "1=captionbuttons.bmp",
+             "[FORMINFO]"]
+    forminfo = dict(frame_corners)
+    forminfo.update({"clientrect": client, "bgpictureindex": "-1", "mdibgpictureindex": "-1", "leftstretch": "0",
+                     "rightstretch": "0", "topstretch": "0", "bottomstretch": "0",
+                     "maskrectarea": "0,0,%d,%d" % (FRAME_W, FRAME_H), "hittestlefttoppoint": "0,0",
+                     "hittestrighttoppoint": "0,0", "hittestleftbottompoint": "0,0", "hittestrightbottompoint": "0,0",
+                     "buttonsrect": "0,0,0,0", "captionrect": "%d,4,%d,%d" % (TOP_LEFT_X, TOP_RIGHT_X, CAPTION_H - 4),
+                     "buttonsoffset": "0", "buttonsinleft": "0", "mainmenupopupup": "0", "borderwidth": "0",
+                     "autorenderinginactiveimage": "1", "inactiveeffect": "iegrayscale"})
+    lines += ["%s=%s" % kv for kv in forminfo.items()]
+
+    objects = []
+    sections = []
+
+    def obj(name, kind, values):
+        objects.append("%s:%s" % (name, kind))
+        sections.append((name, section(kind, values)))
+
+    obj("caption", "caption", {"skinrect": "0,0,0,0", "textrect": "%d,4,%d,%d" % (TOP_LEFT_X, TOP_RIGHT_X, CAPTION_H - 4),
+                                "fontname": "Tahoma", "fontheight": "14", "fontstyle": "fsbold",
+                                "fontcolor": str(0xFFFFFF), "activefontcolor": str(0xFFFFFF),
+                                "alignment": "taleftjustify"})
+    buttons = [("closebutton", "close", "cmclose"), ("maximizebutton", "max", "cmmaximize"),
+               ("minimizebutton", "min", "cmminimize"), ("minimizetotraybutton", "tray", "cmminimizetotray"),
+               ("rollupbutton", "rollup", "cmrollup")]
+    for name, kind, command in buttons:
+        right = FRAME_W - CAPTION_BUTTONS[kind]
+        # The normal face is drawn on the frame picture itself; the others come from the strip.
+        v = {"hint": "", "activepictureindex": "1", "skinrectinapicture": "0",
+             "skinrect": "%d,4,%d,%d" % (FRAME_W - right, FRAME_W - right + BUTTON_W, 4 + BUTTON_H),
+             "activeskinrect": button_cell(kinds, kind, 1), "downrect": button_cell(kinds, kind, 2),
+             "disableskinrsect": button_cell(kinds, kind, 3), "command": command}
+        if kind == "max":
+            v.update({"restorerect": button_cell(kinds, "restore", 0), "restoreactiverect": button_cell(kinds, "restore", 1),
+                      "restoredownrect": button_cell(kinds, "restore", 2), "restoreinactiverect": button_cell(kinds, "restore", 3)})
+        obj(name, "stdbutton", v)
+    obj("sysmenubutton", "stdbutton", {"activepictureindex": "1", "skinrectinapicture": "0",
+                                        "skinrect": rect(CAPTION_BUTTONS["sysmenu"], 4, BUTTON_W, BUTTON_H),
+                                        "activeskinrect": button_cell(kinds, "sysmenu", 1),
+                                        "downrect": button_cell(kinds, "sysmenu", 2), "command": "cmsysmenu"})
+    obj("menuitem", "menuitem", {"activepictureindex": "0", "skinrectinapicture": "1", "skinrect": el("menuitem_n"),
+                                 "activeskinrect": el("menuitem_a"), "itemleftoffset": "2", "itemrightoffset": "2",
+                                 "dividerrect": el("divider"), "dividerleftoffset": "2", "dividerrightoffset": "2",
+                                 "textrect": "24,2,76,18", **font(), "activefontcolor": str(HOT_TEXT),
+                                 "unenabledfontcolor": str(OFF_TEXT)})
+
+    controls = []
+
+    def ctl(name, kind, values):
+        controls.append("%s:%s" % (name, kind))
+        sections.append((name, section(kind, values)))
+
+    def button_values(prefix, l, t, r, b):
+        v = pic(prefix + "_n", **corners(prefix + "_n", l, t, r, b), **font(),
+                activefontcolor=str(HOT_TEXT), downfontcolor=str(HOT_TEXT), disabledfontcolor=str(OFF_TEXT),
+                activeskinrect=el(prefix + "_a"), downskinrect=el(prefix + "_d"), disabledskinrect=el(prefix + "_x"))
+        return v
+
+    ctl("button", "button", button_values("button", 4, 4, 4, 4))
+    ctl("resizebutton", "button", button_values("button", 4, 4, 4, 4))
+    ctl("toolbutton", "button", button_values("toolbutton", 3, 3, 3, 3))
+    ctl("bigtoolbutton", "button", button_values("toolbutton", 3, 3, 3, 3))
+    mb = button_values("toolbutton", 3, 3, 3, 3)
+    mb["trackbuttonrect"] = el("down_n")
+    ctl("toolmenubutton", "menubutton", mb)
+    ctl("toolmenutrackbutton", "menubutton", mb)
+    for name in ("checkbox", "radiobox"):
+        ctl(name, "checkradio", pic("checkface", **corners("checkface", 2, 2, 2, 2), **font(),
+                                    framefontcolor=str(TEXT), activefontcolor=str(HOT_TEXT),
+                                    unenabledfontcolor=str(OFF_TEXT), activeskinrect=el("checkface"),
+                                    checkimagearea="1,1,15,15", textarea="18,0,100,16",
+                                    checkimagerect=el("check_0"), uncheckimagerect=el("check_1"),
+                                    activecheckimagerect=el("check_2"), activeuncheckimagerect=el("check_3"),
+                                    unenabledcheckimagerect=el("check_4"), unenableduncheckimagerect=el("check_5")))
+    for name, elname, caption in (("panel", "panel", "0,0,0,0"), ("toolpanel", "panel", "0,0,0,0"),
+                                  ("bigtoolpanel", "panel", "0,0,0,0"), ("statusbar", "statuspanel", "0,0,0,0"),
+                                  ("rolluppanel", "groupbox", "4,1,60,17"), ("groupbox", "groupbox", "4,1,60,17")):
+        top = 18 if elname == "groupbox" else 3
+        ctl(name, "panel", pic(elname, **corners(elname, 3, top, 3, 3), captionrect=caption,
+                               alignment="taleftjustify", **font(style="fsbold" if caption != "0,0,0,0" else "")))
+    ctl("label", "label", pic("statuspanel", **corners("statuspanel", 2, 2, 2, 2), **font()))
+    ctl("statuspanel", "label", pic("statuspanel", **corners("statuspanel", 2, 2, 2, 2), **font()))
+    ctl("stdlabel", "stdlabel", {**font(), "activefontcolor": str(HOT_TEXT)})
+    ctl("gauge", "gauge", pic("gauge", **corners("gauge", 2, 2, 2, 2), progressarea="1,1,63,15",
+                              progressrect=el("progress"), beginoffset="2", endoffset="2", **font()))
+    ctl("statusgauge", "gauge", pic("gauge", **corners("gauge", 2, 2, 2, 2), progressarea="1,1,63,15",
+                                    progressrect=el("progress"), beginoffset="2", endoffset="2", **font()))
+    ctl("vgauge", "gauge", pic("vgauge", **corners("vgauge", 2, 2, 2, 2), progressarea="1,1,15,47",
+                               progressrect=el("vprogress"), beginoffset="2", endoffset="2", vertical="1", **font()))
+    for name, bar, up, down, thumb, track in (("hscrollbar", "hscrollbar", "left", "right", "hthumb", "htrack"),
+                                              ("bothhscrollbar", "hscrollbar", "left", "right", "hthumb", "htrack"),
+                                              ("vscrollbar", "vscrollbar", "up", "down", "vthumb", "vtrack")):
+        ctl(name, "scrollbar", pic(bar, **(corners(bar, 2, 17, 2, 17) if bar == "vscrollbar" else corners(bar, 17, 2, 17, 2)),
+                                   trackarea="0,0,0,0",
+                                   upbuttonrect=el(up + "_n"), activeupbuttonrect=el(up + "_a"),
+                                   downupbuttonrect=el(up + "_d"), downbuttonrect=el(down + "_n"),
+                                   activedownbuttonrect=el(down + "_a"), downdownbuttonrect=el(down + "_d"),
+                                   thumbrect=el(thumb + "_n"), activethumbrect=el(thumb + "_a"),
+                                   downthumbrect=el(thumb + "_d"), thumboffset1="4", thumboffset2="4"))
+    ctl("vsplitter", "splitter", pic("splitter", **corners("splitter", 2, 2, 2, 2)))
+    ctl("hsplitter", "splitter", pic("splitter", **corners("splitter", 2, 2, 2, 2)))
+    ctl("scrollbox", "scrollbox", pic("edit_n", **corners("edit_n", 2, 2, 2, 2)))
+    ctl("bevel", "bevel", {"lightcolor": str(0xFFFFFF), "darkcolor": str(0xB0A498)})
+    list_values = pic("edit_n", **corners("edit_n", 2, 2, 2, 2), itemrect=el("item_n"), activeitemrect=el("item_a"),
+                      focusitemrect=el("item_f"), itemleftoffset="2", itemrightoffset="2", itemtextrect="4,1,60,17",
+                      **font(), activefontcolor=str(TEXT), focusfontcolor=str(TEXT), **font("caption"),
+                      upbuttonrect=el("up_n"), activeupbuttonrect=el("up_a"), downupbuttonrect=el("up_d"),
+                      downbuttonrect=el("down_n"), activedownbuttonrect=el("down_a"), downdownbuttonrect=el("down_d"),
+                      vscrollbarname="vscrollbar", hscrollbarname="hscrollbar", bothhscrollbarname="bothhscrollbar")
+    ctl("listbox", "listbox", list_values)
+    ctl("captionlistbox", "listbox", list_values)
+    check_values = dict(list_values, itemcheckrect="2,2,15,15", uncheckimagerect=el("check_1"),
+                        checkimagerect=el("check_0"))
+    ctl("checklistbox", "checklistbox", check_values)
+    ctl("captionchecklistbox", "checklistbox", check_values)
+    combo = pic("edit_n", **corners("edit_n", 2, 2, 2, 2), itemrect=el("item_n"), focusitemrect=el("item_f"),
+                itemleftoffset="2", itemrightoffset="2", itemtextrect="4,1,60,17", **font(),
+                focusfontcolor=str(TEXT), buttonrect=el("down_n"), activebuttonrect=el("down_a"),
+                downbuttonrect=el("down_d"), unenabledbuttonrect=el("down_n"), listboxname="listbox")
+    ctl("combobox", "combobox", combo)
+    ctl("captioncombobox", "combobox", combo)
+    edit = pic("edit_n", **corners("edit_n", 2, 2, 2, 2), activeskinrect=el("edit_a"), **font(),
+               disabledfontcolor=str(OFF_TEXT), activefontcolor=str(TEXT), buttonrect=el("down_n"),
+               activebuttonrect=el("down_a"), downbuttonrect=el("down_d"), unenabledbuttonrect=el("down_n"))
+    ctl("edit", "edit", edit)
+    ctl("buttonedit", "edit", edit)
+    ctl("memo", "memo", dict(edit, bgcolor=str(0xFFFFFF), activebgcolor=str(0xFFFFFF)))
+    for name, a, b in (("vupdown", "up", "down"), ("hupdown", "left", "right")):
+        ctl(name, "updown", {"upbuttonrect": el(a + "_n"), "activeupbuttonrect": el(a + "_a"),
+                             "downupbuttonrect": el(a + "_d"), "downbuttonrect": el(b + "_n"),
+                             "activedownbuttonrect": el(b + "_a"), "downdownbuttonrect": el(b + "_d")})
+    ctl("treeview", "treeview", {**font(), "bgcolor": str(0xFFFFFF)})
+    ctl("listview", "listview", {**font(), "bgcolor": str(0xFFFFFF)})
+
+    lines += ["[SKINOBJECTS]", "count=%d" % len(objects)] + ["%d=%s" % iv for iv in enumerate(objects)]
+    lines += ["[SKINCONTROLS]", "count=%d" % len(controls)] + ["%d=%s" % iv for iv in enumerate(controls)]
+    lines += ["[POPUPWINDOW]", "windowpictureindex=0", "maskpictureindex=-1"]
+    lines += ["lefttoppoint=%d,%d" % (ELEMENTS["popup"][0] + 3, ELEMENTS["popup"][1] + 3),
+              "righttoppoint=%d,%d" % (ELEMENTS["popup"][0] + 57, ELEMENTS["popup"][1] + 3),
+              "leftbottompoint=%d,%d" % (ELEMENTS["popup"][0] + 3, ELEMENTS["popup"][1] + 37),
+              "rightbottompoint=%d,%d" % (ELEMENTS["popup"][0] + 57, ELEMENTS["popup"][1] + 37),
+              "itemsrect=%d,%d,%d,%d" % (ELEMENTS["popup"][0] + 3, ELEMENTS["popup"][1] + 3,
+                                         ELEMENTS["popup"][0] + 57, ELEMENTS["popup"][1] + 37),
+              "scrollmarkercolor=%d" % TEXT, "scrollmarkeractivecolor=%d" % HOT_TEXT,
+              "leftstretch=0", "rightstretch=0", "topstretch=0", "bottomstretch=0"]
+    hx, hy = ELEMENTS["hint"][0], ELEMENTS["hint"][1]
+    lines += ["[HINTWINDOW]", "windowpictureindex=0", "maskpictureindex=-1",
+              "lefttoppoint=%d,%d" % (hx + 3, hy + 3), "righttoppoint=%d,%d" % (hx + 57, hy + 3),
+              "leftbottompoint=%d,%d" % (hx + 3, hy + 27), "rightbottompoint=%d,%d" % (hx + 57, hy + 27),
+              "clientrect=%d,%d,%d,%d" % (hx + 3, hy + 3, hx + 57, hy + 27)]
+    lines += ["%s=%s" % kv for kv in font().items()]
+    lines += ["leftstretch=0", "rightstretch=0", "topstretch=0", "bottomstretch=0"]
+    for name, values in sections:
+        lines.append("[%s]" % name)
+        lines += ["%s=%s" % kv for kv in values]
+    return lines
+
+
+def main():
+    controls = Picture(CONTROLS_W, CONTROLS_H)
+    for name, (x, y, w, h, painter) in ELEMENTS.items():
+        assert x + w <= CONTROLS_W and y + h <= CONTROLS_H, name
+        painter(controls, x, y, w, h)
+    controls.save("controls.bmp")
+    frame, mask = draw_frame()
+    buttons, kinds = draw_caption_buttons()
+    for kind, left in CAPTION_BUTTONS.items():
+        col = kinds.index(kind) * BUTTON_W
+        for j in range(BUTTON_H):
+            for i in range(BUTTON_W):
+                frame.put(left + i, 4 + j, buttons.px[j][col + i])
+    frame.save("frame.bmp")
+    mask.save("mask.bmp")
+    buttons.save("captionbuttons.bmp")
+    with open(os.path.join(HERE, "skin.ini"), "w", newline="\r\n") as f:
+        f.write("\n".join(build_ini(kinds)) + "\n")
+
+
+if __name__ == "__main__":
+    main()

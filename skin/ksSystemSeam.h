@@ -1,0 +1,28 @@
+// The system calls of the skin library that tests must steer: layered-window alpha and the
+// monitor entry points, both looked up by name because older systems lack them.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "framework/core/seams.h"
+
+struct TksSystemSeam {
+  // False when "USER32" or its SetLayeredWindowAttributes is missing (nothing changed then).
+  std::function<bool(HWND wnd, BYTE alpha)> SetLayeredAlpha;
+  // True when both MonitorFromWindow and GetMonitorInfoA were found at start-up.
+  std::function<bool()> MonitorEntryPoints;
+  std::function<HMONITOR(HWND wnd)> MonitorFromWindow;  // nearest monitor
+  std::function<BOOL(HMONITOR monitor, MONITORINFO* info)> GetMonitorInfo;
+
+  static TksSystemSeam Win32();
+  void FillFrom(const TksSystemSeam& p) {
+    seam_detail::Fill(SetLayeredAlpha, p.SetLayeredAlpha);
+    seam_detail::Fill(MonitorEntryPoints, p.MonitorEntryPoints);
+    seam_detail::Fill(MonitorFromWindow, p.MonitorFromWindow);
+    seam_detail::Fill(GetMonitorInfo, p.GetMonitorInfo);
+  }
+};
+
+inline TksSystemSeam& KsSystemSeam() { return CurrentSeam<TksSystemSeam>(); }

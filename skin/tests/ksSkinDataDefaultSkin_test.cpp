@@ -1,0 +1,111 @@
+// Lint of the program's default skin: it packs, loads and is complete.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "skin/ksSkinData.h"
+
+namespace {
+
+// The skin's folder in the source tree, reached through Wine's Z: drive.
+std::string DefaultSkinFolder() {
+  std::string path = __FILE__;
+  path = path.substr(0, path.rfind('/'));
+  path = path.substr(0, path.rfind('/')) + "/defaultskin/";
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return "Z:" + path;
+}
+
+class DefaultSkin : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    stored.LoadFromIniFile(DefaultSkinFolder() + "skin.ini");
+    data.FormWindows = [] { return std::vector<HWND>{}; };
+    data.SetCompressedStoredSkin(&stored);
+  }
+  TksCompressedStoredSkin stored{nullptr};
+  TksSkinData data{nullptr};
+};
+
+TEST_F(DefaultSkin, PacksAtLevelNineAndLoads) {
+  ASSERT_FALSE(stored.IsEmpty());
+  auto* z = static_cast<const uint8_t*>(stored.CompressedStream().Memory());
+  EXPECT_EQ(z[0], 0x78);
+  EXPECT_EQ(z[1], 0xDA);
+  EXPECT_FALSE(data.Empty);
+  EXPECT_FALSE(data.Picture.Empty());
+  EXPECT_FALSE(data.MaskPicture.Empty());
+  EXPECT_EQ(data.Picture.Width(), data.MaskPicture.Width());
+  EXPECT_EQ(data.ActivePictures.size(), 2u);
+}
+
+TEST_F(DefaultSkin, EverySectionTheProgramUsesResolves) {
+  for (const char* name :
+       {"button", "resizebutton", "toolbutton", "stdlabel", "label", "panel", "groupbox", "statuspanel", "statusbar",
+        "checkbox", "radiobox", "gauge", "vgauge", "hscrollbar", "vscrollbar", "bothhscrollbar", "scrollbox",
+        "listbox", "checklistbox", "combobox", "edit", "memo", "treeview", "listview", "toolpanel", "bevel",
+        "vsplitter", "hsplitter", "vupdown", "hupdown"})
+    EXPECT_NE(data.GetControlIndex(name), -1) << name;
+  for (const char* name : {"caption", "closebutton", "maximizebutton", "minimizebutton", "minimizetotraybutton",
+                           "rollupbutton", "sysmenubutton", "menuitem"})
+    EXPECT_NE(data.GetObjectIndex(name), -1) << name;
+}
+
+bool InPicture(const TksSkinData& data, int index, const TRect& r) {
+  TBitmap* b = data.ActivePicture(index);
+  return b && r.Left >= 0 && r.Top >= 0 && r.Right <= b->Width() && r.Bottom <= b->Height();
+}
+
+TEST_F(DefaultSkin, PictureIndexesRectanglesAndNamesAreValid) {
+  const int count = static_cast<int>(data.ActivePictures.size());
+  for (const auto& d : data.CtrlList) {
+    SCOPED_TRACE(d->IDName);
+    TMemIniFile ini;
+    d->SaveToFile(ini);
+    TStringList keys;
+    ini.ReadSection(d->IDName, keys);
+    for (int i = 0; i < keys.Count(); ++i) {
+      if (!keys.Strings(i).ends_with("pictureindex")) continue;
+      int index = ini.ReadInteger(d->IDName, keys.Strings(i), -2);
+      EXPECT_TRUE(index == -1 || (index >= 0 && index < count)) << keys.Strings(i);
+    }
+    if (d->PictureIndex >= 0) EXPECT_TRUE(InPicture(data, d->PictureIndex, d->SkinRect));
+    for (const auto* list = dynamic_cast<TksDataSkinListBox*>(d.get()); list; list = nullptr)
+      for (const String& name : {list->VScrollBarName, list->HScrollBarName, list->BothHScrollBarName})
+        EXPECT_NE(data.GetControlIndex(name), -1) << name;
+    if (auto* combo = dynamic_cast<TksDataSkinComboBox*>(d.get()))
+      EXPECT_NE(data.GetControlIndex(combo->ListBoxName), -1);
+  }
+  for (const auto& o : data.ObjectList) {
+    SCOPED_TRACE(o->IDName);
+    EXPECT_TRUE(o->ActivePictureIndex >= -1 && o->ActivePictureIndex < count);
+    if (o->SkinRectInAPicture)
+      EXPECT_TRUE(InPicture(data, o->ActivePictureIndex, o->SkinRect));
+    else
+      EXPECT_TRUE(o->SkinRect.Left >= 0 && o->SkinRect.Top >= 0 && o->SkinRect.Right <= data.Picture.Width() &&
+                  o->SkinRect.Bottom <= data.Picture.Height());
+    if (!IsNullRect(o->ActiveSkinRect)) EXPECT_TRUE(InPicture(data, o->ActivePictureIndex, o->ActiveSkinRect));
+  }
+  EXPECT_TRUE(InPicture(data, data.PopupWindow.WindowPictureIndex, data.PopupWindow.ItemsRect));
+  EXPECT_TRUE(InPicture(data, data.HintWindow.WindowPictureIndex, data.HintWindow.ClientRect));
+}
+
+// Corners and edges of every nine-part face are at least one pixel.
+TEST_F(DefaultSkin, NinePartFacesHaveRealEdges) {
+  for (const auto& d : data.CtrlList) {
+    auto* c = dynamic_cast<TksDataSkinCustomControl*>(d.get());
+    if (!c || dynamic_cast<TksDataSkinUpDownControl*>(c) || IsNullRect(c->SkinRect)) continue;
+    SCOPED_TRACE(c->IDName);
+    const int w = RectWidth(c->SkinRect), h = RectHeight(c->SkinRect);
+    EXPECT_GE(c->LTPoint.X, 1);
+    EXPECT_GE(c->LTPoint.Y, 1);
+    EXPECT_GE(c->RTPoint.X - c->LTPoint.X, 1);
+    EXPECT_GE(c->LBPoint.Y - c->LTPoint.Y, 1);
+    EXPECT_GE(w - c->RTPoint.X, 1);
+    EXPECT_GE(h - c->LBPoint.Y, 1);
+    EXPECT_EQ(c->RBPoint, (TPoint{c->RTPoint.X, c->LBPoint.Y}));
+  }
+}
+
+}  // namespace
