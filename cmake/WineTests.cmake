@@ -4,8 +4,19 @@
 set(KV_WINE_RUN ${PROJECT_SOURCE_DIR}/scripts/wine-run)
 set(KV_WINE_PREFIX ${CMAKE_BINARY_DIR}/wine)
 
-add_test(NAME wine_start COMMAND ${KV_WINE_RUN} --prefix ${KV_WINE_PREFIX} --start)
-set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
+# Wine reads drive types when its server starts, so the fixture sets every drive any
+# test maps before the tests run; it is added once all tests are known.
+function(kv_add_wine_start)
+  get_property(_drives GLOBAL PROPERTY KV_WINE_DRIVES)
+  set(_opts --prefix ${KV_WINE_PREFIX})
+  foreach(d ${_drives})
+    list(APPEND _opts --drive ${d})
+  endforeach()
+  add_test(NAME wine_start COMMAND ${KV_WINE_RUN} ${_opts} --start
+           WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
+endfunction()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL kv_add_wine_start)
 add_test(NAME wine_stop COMMAND ${KV_WINE_RUN} --prefix ${KV_WINE_PREFIX} --stop)
 set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 
@@ -17,6 +28,7 @@ function(kv_add_wine_test test target)
   set(_opts --prefix ${KV_WINE_PREFIX})
   foreach(d ${KV_DRIVES})
     list(APPEND _opts --drive ${d})
+    set_property(GLOBAL APPEND PROPERTY KV_WINE_DRIVES ${d})
   endforeach()
   if(KV_VERSION)
     list(APPEND _opts --version ${KV_VERSION})

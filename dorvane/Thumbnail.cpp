@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cctype>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 #include "dorvane/ByteSearch.h"

@@ -40,13 +40,19 @@ void StartLogs() {
     CreateDirectoryA(folder.substr(0, pos).c_str(), nullptr);
 }
 
-void AppendLogLine(const std::string& prefix, const std::string& text) {
-  const std::string stamp = FormatDateTime("dd/mm/yy, hh:mm:ss", Now());
+std::string LogFileName(const std::string& prefix) {
   int year, month, day;
   DecodeDate(Now(), year, month, day);
   char date[32];
   std::snprintf(date, sizeof date, "%2.2d%2.2d%2.2d", day, month, year);
-  const std::string path = LogFolder() + prefix + date + ".TXT";
+  return LogFolder() + prefix + date + ".TXT";
+}
+
+void AppendLogLine(const std::string& prefix, const std::string& text) {
+  // The clock is read again for the file name: a line stamped just before midnight
+  // may land in the new day's file.
+  const std::string stamp = FormatDateTime("dd/mm/yy, hh:mm:ss", Now());
+  const std::string path = LogFileName(prefix);
 
   std::lock_guard guard(LogLock());
   HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,

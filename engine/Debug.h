@@ -17,6 +17,9 @@ std::string BoolToYesNo(bool value);
 // "<program folder>Logs\".
 std::string LogFolder();
 
+// Today's file of a log: "<LogFolder><prefix><ddmmyyyy>.TXT".
+std::string LogFileName(const std::string& prefix);
+
 // Appends "dd/mm/yy, hh:mm:ss <text>" to "<LogFolder><prefix><ddmmyyyy>.TXT", beginning a
 // new file with "File Created : <path>". Failures are silent: the line is lost.
 void AppendLogLine(const std::string& prefix, const std::string& text);

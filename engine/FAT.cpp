@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <span>
 #include <string_view>
 
 #include "engine/Debug.h"
 #include "engine/ScanEngine.h"
+#include "engine/Utils.h"
 
 namespace {
 
@@ -15,15 +17,8 @@ constexpr uint16_t kDefaultBackupBootSector = 6;
 uint16_t Word(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
 uint32_t DWord(const uint8_t* p) { return Word(p) | (uint32_t(Word(p + 2)) << 16); }
 
-// Each byte in decimal followed by ",", then the bytes as characters in brackets.
 String ByteList(const void* data, size_t count) {
-  const auto* bytes = static_cast<const uint8_t*>(data);
-  String numbers, characters;
-  for (size_t i = 0; i < count; ++i) {
-    numbers += IntToStr(bytes[i]) + ",";
-    characters += static_cast<char>(bytes[i]);
-  }
-  return numbers + " (" + characters + ")";
+  return BytesToText(std::span<const uint8_t>(static_cast<const uint8_t*>(data), count));
 }
 
 bool IsDeviceName(const String& base) {

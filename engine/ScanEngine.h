@@ -108,6 +108,15 @@ class TScanEngine : public TObject {
   std::vector<uint32_t> FAT2Table;
 
   TSESupportedFileType* CurrentType = nullptr;
+  // Carving state; it outlives a pass (Carving.cpp).
+  uint32_t CurrentSector = 0;
+  bool OutputOpen = false;
+  HANDLE OutputHandle = INVALID_HANDLE_VALUE;
+  uint32_t OutputStartSector = 0;
+  String OutputPath;
+  uint32_t BytesWritten = 0;
+  bool Seen87 = false;
+  uint32_t Count87 = 0;
   bool PreviewEnabled = false;
 
   TSEClassList Drives;             // TSEDriveInformation, one per letter asked for
@@ -155,6 +164,51 @@ class TScanEngine : public TObject {
   bool RegisterDirectory(TSEDirectory* directory);
   bool RegisterFile(TSEFile* file);
   void ReadClusterChains();
+
+  // --- start-up, output folder, counts and version (OutputFolder.cpp) ---
+  void Initialize();
+  void SetDestinationFolder(const String& Folder);
+  String GetDestinationFolder();
+  uint32_t CountRecoveredFiles();
+  void ReadOwnVersion();
+
+  // --- file-type table (FileTypes.cpp) ---
+  void LoadSupportedFileTypes();
+  void LoadTypeSelection();
+  void SaveTypeSelection();
+  uint16_t FileTypeOfExtension(const String& Ext) const;
+  bool IsTypeSelected(const String& Ext) const;
+
+  // --- carving (Carving.cpp) ---
+  void CarveBuffer();
+  void RegisterRAWFile();
+  int32_t CorrectRecoveredFile(TSESupportedFileType* type, const String& path);
+  // Closes, reports and corrects the file a run still has open.
+  void CloseOutputFile();
+
+  // --- the DuvidAziz pass (DuvidAziz.cpp) ---
+  void PreScan(char Drive);
+  bool SaveAllFiles();
+  bool SaveFATFileEXT(TSEFile& file, const String& folder);
+
+  // --- the DezoDozi pass and re-extraction (DezoDozi.cpp, ReExtraction.cpp) ---
+  void ScanDrive(char Drive);
+  // Reads the transfer; a failed multi-sector read is retried sector by sector, so that
+  // only the sectors failing alone are zero-filled and reported. The number of those.
+  uint32_t ReadTransferSalvaging();
+  // The read-error policy of the DezoDozi pass for a failed read's error; true ends it.
+  bool ReadErrorEndsPass(uint32_t error);
+  void ReExtractFragmentedHits();
+  void DissectCarvedJPEGs();
+  void DissectJPEGFile(const String& FileName);
+
+  // --- card backup, restore and erase (CardBackup.cpp, SecureErase.cpp) ---
+  // Copies every sector of CurrentDrive into Folder + Name + ".KV3".
+  bool BackupCard(const String& Name, const String& Folder);
+  // Writes a ".KV3" file back onto the drive whose letter starts Drive.
+  bool RestoreCard(const String& FileName, const String& Drive);
+  // Empty FATs on a FAT volume, zeros everywhere else but the boot sector.
+  bool SecureErase(char Drive);
 
   // --- cards coming and going ---
   // Watches a window's device-change messages until the engine dies or is unhooked.

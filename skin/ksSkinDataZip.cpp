@@ -6,7 +6,7 @@
 
 void DeflateSkinStream(TStream& source, TStream& target) {
   source.SetPosition(0);
-  TCompressionStream deflater(clMax, target);
+  TCompressionStream deflater(TCompressionLevel::clMax, target);
   deflater.CopyFrom(source, source.Size());
 }
 

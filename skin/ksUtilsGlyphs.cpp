@@ -37,11 +37,9 @@ void PaintParentBackground(TControl* control, TCanvas* canvas) {
   int saved = SaveDC(dc);
   POINT old{};
   SetViewportOrgEx(dc, -control->Left(), -control->Top(), &old);
-  RECT client{};
-  if (parent->HandleAllocated()) GetClientRect(parent->Handle(), &client);
-  IntersectClipRect(dc, 0, 0, client.right, client.bottom);
+  IntersectClipRect(dc, 0, 0, parent->ClientWidth(), parent->ClientHeight());
   if (!dynamic_cast<TCustomForm*>(parent)) parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-  if (parent->HandleAllocated()) SendMessageA(parent->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  SendMessageA(parent->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
   RestoreDC(dc, saved);
 }
 

@@ -13,13 +13,7 @@
 
 namespace {
 
-std::string TodaysLog(const std::string& prefix) {
-  int y, m, d;
-  DecodeDate(Now(), y, m, d);
-  char date[16];
-  std::snprintf(date, sizeof date, "%02d%02d%04d", d, m, y);
-  return LogFolder() + prefix + date + ".TXT";
-}
+std::string TodaysLog(const std::string& prefix) { return LogFileName(prefix); }
 
 std::string Contents(const std::string& path) {
   std::ifstream in(path, std::ios::binary);

@@ -22,7 +22,7 @@ class Library : public ::testing::Test {
   HMODULE lib_ = LoadLibraryA("Dorvane.dll");
 };
 
-TEST_F(Library, UnfinishedEntryPointsReportFailure) {
+TEST_F(Library, EntryPointsReportFailureOnMissingFilesAndNullBitmaps) {
   auto correct = Entry<int32_t(__stdcall*)(const char*)>("CorrectFile");
   auto dissect = Entry<BOOL(__stdcall*)(const char*)>("DissectJPEG");
   auto resource = Entry<BOOL(__stdcall*)(int32_t, TBitmap*)>("GetResourceImage");

@@ -15,13 +15,7 @@
 
 namespace {
 
-std::string TodaysLog(const std::string& prefix) {
-  int y, m, d;
-  DecodeDate(Now(), y, m, d);
-  char date[16];
-  std::snprintf(date, sizeof date, "%02d%02d%04d", d, m, y);
-  return LogFolder() + prefix + date + ".TXT";
-}
+std::string TodaysLog(const std::string& prefix) { return LogFileName(prefix); }
 
 std::vector<std::string> Lines(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -65,8 +59,12 @@ TEST_F(Logs, NewFileStartsWithCreatedLineThenStampedLines) {
 TEST_F(Logs, FileNameHasDayMonthFourDigitYear) {
   WriteErrorLog("x");
   const std::string name = TodaysLog("Errors");
-  EXPECT_TRUE(std::regex_match(name.substr(name.find_last_of('\\') + 1),
-                               std::regex(R"(Errors\d{8}\.TXT)")));
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  char expected[32];
+  std::snprintf(expected, sizeof expected, "Errors%02u%02u%04u.TXT", now.wDay, now.wMonth,
+                now.wYear);
+  EXPECT_EQ(name.substr(name.find_last_of('\\') + 1), expected);
   EXPECT_EQ(GetFileAttributesA(name.c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
   EXPECT_EQ(name.substr(name.size() - 23, 5), "Logs\\");
 }

@@ -13,7 +13,7 @@ String ZlibText(const char* what, const z_stream& zs) {
 // ---- TCompressionStream
 
 TCompressionStream::TCompressionStream(TCompressionLevel level, TStream& dest) : dest_(dest) {
-  if (deflateInit(&zs_, level) != Z_OK) throw EZCompressionError(ZlibText("Compression error", zs_));
+  if (deflateInit(&zs_, static_cast<int>(level)) != Z_OK) throw EZCompressionError(ZlibText("Compression error", zs_));
 }
 
 TCompressionStream::~TCompressionStream() {

@@ -9,7 +9,8 @@
 
 #include "framework/core/streams.h"
 
-enum TCompressionLevel : int { clNone = 0, clFastest = 1, clDefault = -1, clMax = 9 };
+// Scoped: the colour constants clNone and clDefault share these names.
+enum class TCompressionLevel : int { clNone = 0, clFastest = 1, clDefault = -1, clMax = 9 };
 
 // Writes compressed data to the destination as it arrives; the stream is
 // finished (rest of the data and the check value written) on destruction.

@@ -13,6 +13,14 @@ TApplication* Application = nullptr;
 
 namespace {
 
+// Ctrl+F4, Ctrl+F6 and the child system menu of the active MDI child.
+bool IsMDIMsg(TCustomForm* mainForm, TMsg& msg) {
+  if (mainForm == nullptr || mainForm->FormStyle() != fsMDIForm || mainForm->ClientHandle() == nullptr ||
+      mainForm->ActiveMDIChild() == nullptr)
+    return false;
+  return TranslateMDISysAccel(mainForm->ClientHandle(), &msg) != FALSE;
+}
+
 const char kApplicationClass[] = "TApplication";
 constexpr UINT_PTR kHintShowTimer = 1;
 constexpr UINT_PTR kHintHideTimer = 2;
@@ -142,7 +150,7 @@ bool TApplication::ProcessMessage(TMsg& Msg) {
   OnMessage(Msg, handled);
   if (!handled) {
     IsHintMsg(Msg);
-    if (!IsKeyMsg(Msg)) {
+    if (!IsMDIMsg(MainForm(), Msg) && !IsKeyMsg(Msg)) {
       TranslateMessage(&Msg);
       DispatchMessageA(&Msg);
     }

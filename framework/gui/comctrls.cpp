@@ -265,9 +265,15 @@ TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TWinControl(AOwner), item
 }
 
 TCustomTreeView::~TCustomTreeView() {
+  // Without Free() the derived parts are gone already: their handlers must not run.
+  OnDeletion.Clear();
+  OnChanging.Clear();
+  OnChange.Clear();
   // Our DestroyWnd must run while this class is still whole.
   destroying_ = true;
   DestroyHandle();
+  SetImages(nullptr);
+  SetStateImages(nullptr);
 }
 
 void TCustomTreeView::BeforeDestruction() {
@@ -500,4 +506,245 @@ void TCustomTreeView::Dispatch(TMessage& Message) {
     return;
   }
   TWinControl::Dispatch(Message);
+}
+
+// --- TCustomListView -------------------------------------------------------
+
+namespace {
+
+int ColumnFormat(TAlignment alignment) {
+  switch (alignment) {
+    case taRightJustify: return LVCFMT_RIGHT;
+    case taCenter: return LVCFMT_CENTER;
+    case taLeftJustify: break;
+  }
+  return LVCFMT_LEFT;
+}
+
+template <class T>
+int IndexIn(const std::vector<std::unique_ptr<T>>& list, const T* object) {
+  for (size_t i = 0; i < list.size(); ++i)
+    if (list[i].get() == object) return static_cast<int>(i);
+  return -1;
+}
+
+}  // namespace
+
+void TListColumn::Apply() {
+  if (!owner_.HandleAllocated()) return;
+  LVCOLUMNA column{};
+  column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | (imageIndex_ >= 0 ? LVCF_IMAGE : 0);
+  column.fmt = ColumnFormat(alignment_) | (imageIndex_ >= 0 ? LVCFMT_IMAGE : 0);
+  column.cx = width_;
+  column.pszText = const_cast<char*>(caption_.c_str());
+  column.iImage = imageIndex_;
+  SendMessageA(owner_.Handle(), LVM_SETCOLUMNA, static_cast<WPARAM>(Index()), reinterpret_cast<LPARAM>(&column));
+}
+
+void TListColumn::SetCaption(const String& value) {
+  caption_ = value;
+  Apply();
+}
+
+int TListColumn::Width() {
+  if (owner_.HandleAllocated())  // the user may have dragged it
+    width_ = static_cast<int>(SendMessageA(owner_.Handle(), LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(Index()), 0));
+  return width_;
+}
+
+void TListColumn::SetWidth(int value) {
+  width_ = value;
+  Apply();
+}
+
+void TListColumn::SetAlignment(TAlignment value) {
+  alignment_ = value;
+  Apply();
+}
+
+void TListColumn::SetImageIndex(int value) {
+  imageIndex_ = value;
+  Apply();
+}
+
+int TListColumn::Index() const { return IndexIn(owner_.columns_, this); }
+
+void TListItem::Apply() {
+  if (!owner_.HandleAllocated()) return;
+  HWND wnd = owner_.Handle();
+  LVITEMA item{};
+  item.mask = LVIF_TEXT | LVIF_IMAGE;
+  item.iItem = Index();
+  item.pszText = const_cast<char*>(caption_.c_str());
+  item.iImage = imageIndex_;
+  SendMessageA(wnd, LVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&item));
+  for (size_t i = 0; i < subItems_.size(); ++i) {
+    LVITEMA sub{};
+    sub.iSubItem = static_cast<int>(i + 1);
+    sub.pszText = const_cast<char*>(subItems_[i].c_str());
+    SendMessageA(wnd, LVM_SETITEMTEXTA, static_cast<WPARAM>(item.iItem), reinterpret_cast<LPARAM>(&sub));
+  }
+}
+
+void TListItem::SetCaption(const String& value) {
+  caption_ = value;
+  Apply();
+}
+
+void TListItem::SetImageIndex(int value) {
+  imageIndex_ = value;
+  Apply();
+}
+
+void TListItem::SetSubItem(int index, const String& value) {
+  if (index < 0) throw EListError(Format("List index out of bounds (%d)", index));
+  if (static_cast<size_t>(index) >= subItems_.size()) subItems_.resize(static_cast<size_t>(index) + 1);
+  subItems_[static_cast<size_t>(index)] = value;
+  Apply();
+}
+
+int TListItem::Index() const { return IndexIn(owner_.items_, this); }
+
+TCustomListView::TCustomListView(TComponent* AOwner) : TWinControl(AOwner) {
+  controlStyle_ = csCaptureMouse | csDoubleClicks;
+  width_ = 250;
+  height_ = 150;
+  tabStop_ = true;
+  BorderStyle = bsSingle;
+  color_ = clWindow;
+  parentColor_ = false;
+}
+
+TCustomListView::~TCustomListView() { SetSmallImages(nullptr); }
+
+DWORD TCustomListView::ViewFlags() const {
+  static constexpr DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_LIST, LVS_REPORT};
+  return kViews[viewStyle_] | (showColumnHeaders_ ? 0 : LVS_NOCOLUMNHEADER);
+}
+
+void TCustomListView::CreateParams(TCreateParams& Params) {
+  InitCommonControlClasses(ICC_LISTVIEW_CLASSES);
+  TWinControl::CreateParams(Params);
+  Params.Style |= ViewFlags() | LVS_SHAREIMAGELISTS | LVS_SHOWSELALWAYS;
+  Params.SuperclassOf = WC_LISTVIEWA;
+  Params.WinClassName = "TListView";
+  Params.WindowClass.style = CS_DBLCLKS;
+}
+
+void TCustomListView::CreateWnd() {
+  TWinControl::CreateWnd();
+  if (dragReorder_) SendMessageA(handle_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP, LVS_EX_HEADERDRAGDROP);
+  if (smallImages_ != nullptr)
+    SendMessageA(handle_, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(smallImages_->Handle()));
+  for (size_t i = 0; i < columns_.size(); ++i) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = columns_[i]->width_;
+    SendMessageA(handle_, LVM_INSERTCOLUMNA, i, reinterpret_cast<LPARAM>(&column));
+    columns_[i]->Apply();
+  }
+  for (size_t i = 0; i < items_.size(); ++i) {
+    LVITEMA item{};
+    item.iItem = static_cast<int>(i);
+    SendMessageA(handle_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    items_[i]->Apply();
+  }
+}
+
+void TCustomListView::UpdateStyle() {
+  if (handle_ == nullptr) return;
+  // The control switches views live; re-creation is not needed.
+  LONG_PTR style = GetWindowLongPtrA(handle_, GWL_STYLE);
+  style &= ~static_cast<LONG_PTR>(LVS_TYPEMASK | LVS_NOCOLUMNHEADER);
+  SetWindowLongPtrA(handle_, GWL_STYLE, style | static_cast<LONG_PTR>(ViewFlags()));
+}
+
+void TCustomListView::SetViewStyle(TViewStyle value) {
+  viewStyle_ = value;
+  UpdateStyle();
+}
+
+void TCustomListView::SetShowColumnHeaders(bool value) {
+  showColumnHeaders_ = value;
+  UpdateStyle();
+}
+
+void TCustomListView::SetDragReorder(bool value) {
+  dragReorder_ = value;
+  if (handle_ != nullptr)
+    SendMessageA(handle_, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_HEADERDRAGDROP, value ? LVS_EX_HEADERDRAGDROP : 0);
+}
+
+void TCustomListView::SetSmallImages(TCustomImageList* value) {
+  if (value == smallImages_) return;
+  if (smallImages_ != nullptr) smallImages_->RemoveFreeNotification(this);
+  smallImages_ = value;
+  if (value != nullptr) value->FreeNotification(this);
+  if (handle_ != nullptr)
+    SendMessageA(handle_, LVM_SETIMAGELIST, LVSIL_SMALL,
+                 reinterpret_cast<LPARAM>(value != nullptr ? value->Handle() : nullptr));
+}
+
+void TCustomListView::Notification(TComponent* AComponent, TOperation Operation) {
+  if (Operation == opRemove && AComponent == smallImages_) SetSmallImages(nullptr);
+  TWinControl::Notification(AComponent, Operation);
+}
+
+TListItem* TCustomListView::AddItem(const String& caption) {
+  items_.push_back(std::make_unique<TListItem>(*this, caption));
+  TListItem* result = items_.back().get();
+  if (handle_ != nullptr) {
+    LVITEMA item{};
+    item.iItem = static_cast<int>(items_.size() - 1);
+    SendMessageA(handle_, LVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item));
+    result->Apply();
+  }
+  return result;
+}
+
+TListItem* TCustomListView::Items(int index) const {
+  if (index < 0 || index >= ItemCount()) throw EListError(Format("List index out of bounds (%d)", index));
+  return items_[static_cast<size_t>(index)].get();
+}
+
+void TCustomListView::DeleteItem(int index) {
+  Items(index);
+  if (handle_ != nullptr) SendMessageA(handle_, LVM_DELETEITEM, static_cast<WPARAM>(index), 0);
+  items_.erase(items_.begin() + index);
+}
+
+void TCustomListView::ClearItems() {
+  if (handle_ != nullptr) SendMessageA(handle_, LVM_DELETEALLITEMS, 0, 0);
+  items_.clear();
+}
+
+TListColumn* TCustomListView::AddColumn(const String& caption, int width) {
+  columns_.push_back(std::make_unique<TListColumn>(*this, caption, width));
+  TListColumn* result = columns_.back().get();
+  if (handle_ != nullptr) {
+    LVCOLUMNA column{};
+    column.mask = LVCF_WIDTH;
+    column.cx = width;
+    SendMessageA(handle_, LVM_INSERTCOLUMNA, columns_.size() - 1, reinterpret_cast<LPARAM>(&column));
+    result->Apply();
+    // Sub-items of a column that did not exist yet were not taken.
+    for (auto& item : items_) item->Apply();
+  }
+  return result;
+}
+
+TListColumn* TCustomListView::Columns(int index) const {
+  if (index < 0 || index >= ColumnCount()) throw EListError(Format("List index out of bounds (%d)", index));
+  return columns_[static_cast<size_t>(index)].get();
+}
+
+void TCustomListView::DeleteColumn(int index) {
+  Columns(index);
+  if (handle_ != nullptr) SendMessageA(handle_, LVM_DELETECOLUMN, static_cast<WPARAM>(index), 0);
+  columns_.erase(columns_.begin() + index);
+}
+
+HWND TCustomListView::HeaderHandle() {
+  if (handle_ == nullptr) return nullptr;
+  return reinterpret_cast<HWND>(SendMessageA(handle_, LVM_GETHEADER, 0, 0));
 }

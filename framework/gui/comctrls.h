@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "framework/gui/extctrls.h"
 #include "framework/gui/imagelist.h"
 #include "framework/gui/wincontrol.h"
 
@@ -195,4 +196,108 @@ class TCustomTreeView : public TWinControl {
 class TTreeView : public TCustomTreeView {
  public:
   using TCustomTreeView::TCustomTreeView;
+};
+
+// --- list view: report-style lists with a header the skin can hook.
+
+enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+
+class TCustomListView;
+
+class TListColumn {
+ public:
+  TListColumn(TCustomListView& owner, const String& caption, int width) : owner_(owner), caption_(caption), width_(width) {}
+  const String& Caption() const { return caption_; }
+  void SetCaption(const String& value);
+  int Width();
+  void SetWidth(int value);
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment value);
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int value);
+  int Index() const;
+
+ private:
+  friend class TCustomListView;
+  void Apply();
+  TCustomListView& owner_;
+  String caption_;
+  int width_;
+  TAlignment alignment_ = taLeftJustify;
+  int imageIndex_ = -1;
+};
+
+class TListItem {
+ public:
+  TListItem(TCustomListView& owner, const String& caption) : owner_(owner), caption_(caption) {}
+  const String& Caption() const { return caption_; }
+  void SetCaption(const String& value);
+  int ImageIndex() const { return imageIndex_; }
+  void SetImageIndex(int value);
+  // The texts of the columns after the first.
+  const std::vector<String>& SubItems() const { return subItems_; }
+  void SetSubItem(int index, const String& value);
+  int Index() const;
+  void* Data = nullptr;
+
+ private:
+  friend class TCustomListView;
+  void Apply();
+  TCustomListView& owner_;
+  String caption_;
+  int imageIndex_ = -1;
+  std::vector<String> subItems_;
+};
+
+class TCustomListView : public TWinControl {
+ public:
+  explicit TCustomListView(TComponent* AOwner);
+  ~TCustomListView() override;
+
+  TViewStyle ViewStyle() const { return viewStyle_; }
+  void SetViewStyle(TViewStyle value);
+  bool ShowColumnHeaders() const { return showColumnHeaders_; }
+  void SetShowColumnHeaders(bool value);
+  // Columns may be dragged into another order.
+  bool DragReorder() const { return dragReorder_; }
+  void SetDragReorder(bool value);
+  TCustomImageList* SmallImages() const { return smallImages_; }
+  void SetSmallImages(TCustomImageList* value);
+
+  // Items and columns are kept here and shown by the control; they survive re-creation.
+  TListItem* AddItem(const String& caption);
+  int ItemCount() const { return static_cast<int>(items_.size()); }
+  TListItem* Items(int index) const;
+  void DeleteItem(int index);
+  void ClearItems();
+  TListColumn* AddColumn(const String& caption, int width = 50);
+  int ColumnCount() const { return static_cast<int>(columns_.size()); }
+  TListColumn* Columns(int index) const;
+  void DeleteColumn(int index);
+
+  // The control's header, for a subclass to hook; null without a window.
+  HWND HeaderHandle();
+
+ protected:
+  friend class TListColumn;
+  friend class TListItem;
+  void CreateParams(TCreateParams& Params) override;
+  void CreateWnd() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  DWORD ViewFlags() const;
+  void UpdateStyle();
+
+  std::vector<std::unique_ptr<TListItem>> items_;
+  std::vector<std::unique_ptr<TListColumn>> columns_;
+  TViewStyle viewStyle_ = vsIcon;
+  bool showColumnHeaders_ = true;
+  bool dragReorder_ = false;
+  TCustomImageList* smallImages_ = nullptr;
+};
+
+class TListView : public TCustomListView {
+ public:
+  using TCustomListView::TCustomListView;
 };

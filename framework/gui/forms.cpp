@@ -42,8 +42,10 @@ BOOL CALLBACK DisableOne(HWND wnd, LPARAM data) {
 
 }  // namespace
 
-TCustomForm::TCustomForm(TComponent* AOwner) : TWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>()) {
+TCustomForm::TCustomForm(TComponent* AOwner)
+    : TWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>()), icon_(std::make_unique<TIcon>()) {
   canvas_->SetControl(this);
+  icon_->OnChange = Bind<&TCustomForm::IconChanged>(this);
   visible_ = false;
   controlStyle_ |= csAcceptsControls;
   width_ = 320;
@@ -106,12 +108,34 @@ void TCustomForm::CreateParams(TCreateParams& Params) {
   Params.ExStyle = FrameExStyle();
   Params.WndParent = Application != nullptr ? Application->Handle() : nullptr;
   Params.WindowClass.style = CS_DBLCLKS;
+  if (formStyle_ == fsMDIChild) {
+    // A child window of the MDICLIENT of its owner, when that is an MDI form, else of the main form.
+    TCustomForm* frame = dynamic_cast<TCustomForm*>(Owner());
+    if ((frame == nullptr || frame->FormStyle() != fsMDIForm) && Application != nullptr) frame = Application->MainForm();
+    if (frame == nullptr || frame == this || frame->FormStyle() != fsMDIForm)
+      throw EInvalidOperation("Cannot create form. No MDI forms are currently active");
+    frame->HandleNeeded();
+    Params.Style = (Params.Style & ~WS_POPUP) | WS_CHILD;
+    Params.ExStyle |= WS_EX_MDICHILD;
+    Params.WndParent = frame->ClientHandle();
+  }
 }
 
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
   if (menu_ != nullptr && parent_ == nullptr) menu_->SetWindow(handle_);
-  if (icon_ != nullptr) SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+  if (formStyle_ == fsMDIForm && parent_ == nullptr) {
+    CLIENTCREATESTRUCT ccs{};
+    ccs.hWindowMenu = WindowMenu != nullptr ? WindowMenu->Handle() : nullptr;
+    ccs.idFirstChild = 0xFF00;
+    RECT r;
+    GetClientRect(handle_, &r);
+    clientHandle_ = CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
+                                    WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL,
+                                    0, 0, r.right, r.bottom, handle_, nullptr, GetModuleHandleA(nullptr), &ccs);
+    if (clientHandle_ == nullptr) throw EOutOfResources("Error creating window");
+  }
+  if (icon_->HandleAllocated()) SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Handle()));
   if (alphaBlend_) SetAlphaBlendValue(alphaBlendValue_);
 }
 
@@ -172,9 +196,23 @@ void TCustomForm::SetAlphaBlendValue(BYTE value) {
   if (fn != nullptr) fn(handle_, 0, value, LWA_ALPHA);
 }
 
-void TCustomForm::SetIcon(HICON icon) {
-  icon_ = icon;
-  if (handle_ != nullptr) SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+void TCustomForm::DestroyWnd() {
+  TWinControl::DestroyWnd();
+  clientHandle_ = nullptr;  // went with the frame
+}
+
+void TCustomForm::SetIcon(TIcon* value) {
+  if (value == nullptr) {
+    icon_->SetHandle(nullptr);
+  } else {
+    icon_->Assign(value);
+  }
+  IconChanged(icon_.get());
+}
+
+void TCustomForm::IconChanged(TObject*) {
+  if (handle_ != nullptr)
+    SendMessageA(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_->Handle()));
 }
 
 void TCustomForm::SetMenu(TMainMenu* value) {
@@ -493,6 +531,73 @@ void TCustomForm::WMActivate(TMessage& Message) {
 
 void TCustomForm::WMClose(TMessage&) { Close(); }
 
+// --- MDI -------------------------------------------------------------------
+
+void TCustomForm::DefaultHandler(TMessage& Message) {
+  if (handle_ != nullptr && parent_ == nullptr) {
+    if (formStyle_ == fsMDIForm) {
+      Message.Result = DefFrameProcA(handle_, clientHandle_, Message.Msg, Message.WParam, Message.LParam);
+      return;
+    }
+    if (formStyle_ == fsMDIChild) {
+      Message.Result = DefMDIChildProcA(handle_, Message.Msg, Message.WParam, Message.LParam);
+      return;
+    }
+  }
+  TWinControl::DefaultHandler(Message);
+}
+
+void TCustomForm::WMMDIActivate(TMessage& Message) {
+  // LParam is the child being activated, WParam the one losing activation.
+  if (reinterpret_cast<HWND>(Message.LParam) == handle_) {
+    Perform(CM_ACTIVATE, 0, 0);
+  } else if (reinterpret_cast<HWND>(Message.WParam) == handle_) {
+    Perform(CM_DEACTIVATE, 0, 0);
+  }
+  DefaultHandler(Message);
+}
+
+TCustomForm* TCustomForm::ActiveMDIChild() {
+  if (formStyle_ != fsMDIForm || clientHandle_ == nullptr) return nullptr;
+  auto wnd = reinterpret_cast<HWND>(SendMessageA(clientHandle_, WM_MDIGETACTIVE, 0, 0));
+  return wnd != nullptr ? dynamic_cast<TCustomForm*>(FindWindowTarget(wnd)) : nullptr;
+}
+
+std::vector<TCustomForm*> TCustomForm::MDIChildList() {
+  std::vector<TCustomForm*> children;
+  if (formStyle_ != fsMDIForm || clientHandle_ == nullptr) return children;
+  for (HWND wnd = GetWindow(clientHandle_, GW_CHILD); wnd != nullptr; wnd = GetWindow(wnd, GW_HWNDNEXT)) {
+    auto* form = dynamic_cast<TCustomForm*>(FindWindowTarget(wnd));
+    if (form != nullptr && form->FormStyle() == fsMDIChild) children.push_back(form);
+  }
+  return children;
+}
+
+int TCustomForm::MDIChildCount() { return static_cast<int>(MDIChildList().size()); }
+
+TCustomForm* TCustomForm::MDIChildren(int index) {
+  auto children = MDIChildList();
+  if (index < 0 || static_cast<size_t>(index) >= children.size())
+    throw EListError(Format("List index out of bounds (%d)", index));
+  return children[static_cast<size_t>(index)];
+}
+
+void TCustomForm::Cascade() {
+  if (clientHandle_ != nullptr) SendMessageA(clientHandle_, WM_MDICASCADE, 0, 0);
+}
+
+void TCustomForm::Tile() {
+  if (clientHandle_ != nullptr) SendMessageA(clientHandle_, WM_MDITILE, MDITILE_VERTICAL, 0);
+}
+
+void TCustomForm::Next() {
+  if (clientHandle_ != nullptr) SendMessageA(clientHandle_, WM_MDINEXT, 0, FALSE);
+}
+
+void TCustomForm::Previous() {
+  if (clientHandle_ != nullptr) SendMessageA(clientHandle_, WM_MDINEXT, 0, TRUE);
+}
+
 void TCustomForm::WMSize(TMessage& Message) {
   TWinControl::WMSize(Message);
   switch (Message.WParam) {
@@ -517,6 +622,7 @@ void TCustomForm::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
     case WM_ACTIVATE: WMActivate(Message); break;
     case WM_CLOSE: WMClose(Message); break;
+    case WM_MDIACTIVATE: WMMDIActivate(Message); break;
     case WM_SYSCOMMAND: WMSysCommand(Message); break;
     case WM_QUERYENDSESSION: WMQueryEndSession(Message); break;
     case CM_ACTIVATE: CMActivate(Message); break;

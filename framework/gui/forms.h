@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "framework/core/icon.h"
 #include "framework/gui/customcontrol.h"
 #include "framework/gui/menus.h"
 
@@ -44,8 +45,9 @@ class TCustomForm : public TWinControl {
   void SetAlphaBlend(bool value);
   BYTE AlphaBlendValue() const { return alphaBlendValue_; }
   void SetAlphaBlendValue(BYTE value);
-  HICON Icon() const { return icon_; }
-  void SetIcon(HICON icon);  // not owned
+  // Owned; changing it sends WM_SETICON.
+  TIcon* Icon() const { return icon_.get(); }
+  void SetIcon(TIcon* value);
   TCanvas* Canvas() { return canvas_.get(); }
   TMainMenu* Menu() const { return menu_; }
   void SetMenu(TMainMenu* value);  // null takes the menu bar away
@@ -65,6 +67,19 @@ class TCustomForm : public TWinControl {
   // Focus to the next (or previous) focusable control after CurControl.
   void SelectNext(TWinControl* CurControl, bool GoForward, bool CheckTabStop);
   bool Active() const;
+
+  // --- MDI (the style is fixed before the window exists)
+  HWND ClientHandle() const { return clientHandle_; }
+  TCustomForm* ActiveMDIChild();
+  int MDIChildCount();
+  TCustomForm* MDIChildren(int index);
+  // The menu whose submenu lists the children; read when the window is made.
+  TMenuItem* WindowMenu = nullptr;
+  void Cascade();
+  void Tile();
+  void Next();
+  void Previous();
+  void DefaultHandler(TMessage& Message) override;
   // The shortcut chain for one key: OnShortCut, then menus.
   virtual bool IsShortCut(TMessage& Message);
 
@@ -94,6 +109,7 @@ class TCustomForm : public TWinControl {
  protected:
   void CreateParams(TCreateParams& Params) override;
   void CreateWnd() override;
+  void DestroyWnd() override;
   void PaintWindow(HDC DC) override;
   void UpdateShowing() override;
   virtual void Paint();
@@ -110,6 +126,7 @@ class TCustomForm : public TWinControl {
 
   virtual void WMActivate(TMessage& Message);
   virtual void WMClose(TMessage& Message);
+  virtual void WMMDIActivate(TMessage& Message);
   virtual void WMSize(TMessage& Message) override;
   virtual void WMSysCommand(TMessage& Message);
   virtual void WMQueryEndSession(TMessage& Message);
@@ -120,6 +137,8 @@ class TCustomForm : public TWinControl {
   virtual void WMCommand(TMessage& Message);
   virtual void WMInitMenuPopup(TMessage& Message);
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void IconChanged(TObject* Sender);
+  std::vector<TCustomForm*> MDIChildList();
 
   TBorderStyle borderStyle_ = bsSizeable;
   TBorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;
@@ -127,7 +146,8 @@ class TCustomForm : public TWinControl {
   TWindowState windowState_ = wsNormal;
   bool alphaBlend_ = false;
   BYTE alphaBlendValue_ = 255;
-  HICON icon_ = nullptr;
+  std::unique_ptr<TIcon> icon_;
+  HWND clientHandle_ = nullptr;  // MDICLIENT of an fsMDIForm
   TMainMenu* menu_ = nullptr;
   std::unique_ptr<TControlCanvas> canvas_;
   TWinControl* activeControl_ = nullptr;

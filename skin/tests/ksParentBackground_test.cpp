@@ -11,37 +11,39 @@ namespace {
 
 using namespace kstest;
 
-TApplication& App() {
-  if (!Application) {
-    auto* app = new TApplication(nullptr);
-    app->Initialize();
-  }
-  return *Application;
+void EnsureApplication() {
+  if (Application) return;
+  auto* app = new TApplication(nullptr);
+  app->Initialize();
+}
+
+TPixel Rgb(TColor c) {
+  COLORREF v = ColorToRGB(c);
+  return TPixel{GetRValue(v), GetGValue(v), GetBValue(v)};
 }
 
 TEST(KsParentBackground, PanelParentPaintsUnderTheControl) {
-  App();
+  EnsureApplication();
   TForm* form = new TForm(Application);
-  TPanel panel(nullptr);
-  panel.SetBounds(0, 0, 100, 60);
-  panel.SetBevelOuter(bvRaised);
-  panel.SetBevelInner(bvNone);
-  panel.SetColor(RGB(0, 0, 128));
-  panel.SetParent(form);
-  TPanel child(nullptr);
-  child.SetBounds(0, 10, 30, 20);
-  child.SetParent(&panel);
+  auto* panel = new TPanel(form);
+  panel->SetBounds(0, 0, 100, 60);
+  panel->SetBevelOuter(bvLowered);
+  panel->SetBevelInner(bvNone);
+  panel->SetColor(RGB(0, 0, 128));
+  panel->SetParent(form);
+  auto* child = new TPanel(form);
+  child->SetBounds(0, 10, 30, 20);
+  child->SetParent(panel);
 
   TBitmap shot(30, 20);
-  PaintParentBackground(&child, shot.Canvas());
+  PaintParentBackground(child, shot.Canvas());
   TSnapshot s = Snapshot(shot);
-  EXPECT_EQ(s.At(0, 5), (TPixel{GetRValue(ColorToRGB(clBtnHighlight)), GetGValue(ColorToRGB(clBtnHighlight)),
-                                GetBValue(ColorToRGB(clBtnHighlight))}));  // the panel's left bevel
+  EXPECT_EQ(s.At(0, 5), Rgb(clBtnShadow));  // the panel's left bevel, moved up by the child's Top
   EXPECT_EQ(s.At(15, 10), (TPixel{0, 0, 128}));
 
-  TPanel orphan(nullptr);
+  auto* orphan = new TPanel(form);
   TBitmap untouched(4, 4);
-  PaintParentBackground(&orphan, untouched.Canvas());
+  PaintParentBackground(orphan, untouched.Canvas());
   EXPECT_EQ(Snapshot(untouched).At(1, 1), kWhite);
   form->Free();
 }

@@ -21,7 +21,7 @@ String SampleData(size_t size) {
 String Compress(const String& data) {
   TStringStream packed;
   {
-    TCompressionStream zip(clMax, packed);
+    TCompressionStream zip(TCompressionLevel::clMax, packed);
     // Uneven pieces, so data arrives in several writes.
     for (size_t at = 0; at < data.size(); at += 3001)
       zip.WriteBuffer(data.data() + at, static_cast<int>(std::min<size_t>(3001, data.size() - at)));
@@ -100,7 +100,7 @@ TEST(ZStreams, SeekOnlyReportsOrSkipsForward) {
   EXPECT_EQ(unzip.Seek(20000, soBeginning), 10000);  // stops at the end
 
   TStringStream sink;
-  TCompressionStream zip(clMax, sink);
+  TCompressionStream zip(TCompressionLevel::clMax, sink);
   EXPECT_THROW(zip.Seek(1, soBeginning), EZCompressionError);
   char buffer[1];
   EXPECT_THROW(zip.Read(buffer, 1), EZCompressionError);

@@ -76,8 +76,8 @@ TEST(TreeViewTest, NodesInTreeOrder) {
   EXPECT_EQ("A2", a->Item(1)->Text());
   EXPECT_EQ(a1, nodes.GetNode(a1->ItemId()));
 
-  a->Delete();  // children before the node itself
-  EXPECT_EQ((std::vector<String>{"A1a", "A1", "A2", "A"}), tree.Deleted);
+  a->Delete();  // children (last first) before the node itself
+  EXPECT_EQ((std::vector<String>{"A2", "A1a", "A1", "A"}), tree.Deleted);
   EXPECT_EQ((std::vector<String>{"0", "A+", "B"}), TextsInTreeOrder(nodes));
   EXPECT_EQ((std::vector<String>{"0", "A+", "B"}), ControlRoots(tree));
 }
@@ -222,6 +222,73 @@ TEST(TreeViewTest, FreedImageListIsForgotten) {
   images->Free();
   EXPECT_EQ(nullptr, tree.Images());
   EXPECT_EQ(0, SendMessageA(tree.Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0));
+}
+
+}  // namespace
+
+namespace {
+
+String ItemText(HWND list, int item, int subItem) {
+  char buffer[64] = {};
+  LVITEMA lv{};
+  lv.iSubItem = subItem;
+  lv.pszText = buffer;
+  lv.cchTextMax = sizeof(buffer);
+  SendMessageA(list, LVM_GETITEMTEXTA, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lv));
+  return buffer;
+}
+
+TEST(ListViewTest, ReportColumnsAndItemsSurviveRecreation) {
+  auto form = MakeForm();
+  TListView list(nullptr);
+  list.SetParent(form.get());
+  list.SetViewStyle(vsReport);
+  list.AddColumn("Name", 120);
+  list.AddItem("a.jpg")->SetSubItem(0, "12 KB");  // before the window
+  list.HandleNeeded();
+  TListColumn* size = list.AddColumn("Size", 60);
+  size->SetAlignment(taRightJustify);
+  list.AddItem("b.jpg")->SetSubItem(0, "3 KB");
+
+  for (int pass = 0; pass < 2; ++pass) {
+    HWND wnd = list.Handle();
+    EXPECT_EQ(LVS_REPORT, GetWindowLongPtrA(wnd, GWL_STYLE) & LVS_TYPEMASK);
+    ASSERT_EQ(2, static_cast<int>(SendMessageA(wnd, LVM_GETITEMCOUNT, 0, 0)));
+    EXPECT_EQ("a.jpg", ItemText(wnd, 0, 0));
+    EXPECT_EQ("12 KB", ItemText(wnd, 0, 1));
+    EXPECT_EQ("3 KB", ItemText(wnd, 1, 1));
+    EXPECT_EQ(60, size->Width());
+    HWND header = list.HeaderHandle();
+    ASSERT_NE(nullptr, header);
+    EXPECT_EQ(2, static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)));
+    LVCOLUMNA column{};
+    column.mask = LVCF_FMT;
+    SendMessageA(wnd, LVM_GETCOLUMNA, 1, reinterpret_cast<LPARAM>(&column));
+    EXPECT_EQ(LVCFMT_RIGHT, column.fmt & LVCFMT_JUSTIFYMASK);
+    list.RecreateWnd();
+  }
+  list.DeleteItem(0);
+  EXPECT_EQ("b.jpg", ItemText(list.Handle(), 0, 0));
+  EXPECT_THROW(list.DeleteItem(5), EListError);
+}
+
+TEST(ListViewTest, HeaderStyleAndImagesFollowProperties) {
+  auto form = MakeForm();
+  TListView list(nullptr);
+  list.SetParent(form.get());
+  list.SetViewStyle(vsReport);
+  list.SetShowColumnHeaders(false);
+  TImageList images(nullptr);
+  list.SetSmallImages(&images);
+  list.SetDragReorder(true);
+  HWND wnd = list.Handle();
+  EXPECT_TRUE(GetWindowLongPtrA(wnd, GWL_STYLE) & LVS_NOCOLUMNHEADER);
+  EXPECT_EQ(reinterpret_cast<LRESULT>(images.Handle()), SendMessageA(wnd, LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+  EXPECT_TRUE(SendMessageA(wnd, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_HEADERDRAGDROP);
+  list.SetShowColumnHeaders(true);
+  EXPECT_FALSE(GetWindowLongPtrA(wnd, GWL_STYLE) & LVS_NOCOLUMNHEADER);
+  list.SetViewStyle(vsList);
+  EXPECT_EQ(LVS_LIST, GetWindowLongPtrA(wnd, GWL_STYLE) & LVS_TYPEMASK);
 }
 
 }  // namespace

@@ -1,0 +1,154 @@
+// Card backup and restore: every sector of a removable drive into one ".KV3" file (a
+// 32-bit sector count, then the sectors in order) and such a file back onto a card.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <exception>
+
+#include "engine/Debug.h"
+#include "engine/ScanEngine.h"
+#include "engine/Utils.h"
+#include "framework/core/streams.h"
+
+namespace {
+
+constexpr uint8_t kRemovable = 2;
+constexpr char kRemovableText[] = "Drive Must be Removable";
+
+String WithTrailingBackslash(const String& folder) {
+  if (folder.empty() || folder.back() == '\\' || folder.back() == '/') return folder;
+  return folder + "\\";
+}
+
+// A drive whose sector size the transfer buffers cannot hold is not one we can copy.
+bool UsableSectorSize(const TSEDriveInformation& drive) {
+  return drive.BytesPerSector != 0 && drive.BytesPerSector <= SectorBufferSize;
+}
+
+}  // namespace
+
+bool TScanEngine::BackupCard(const String& Name, const String& Folder) {
+  StopRequested = false;
+  Aborted = false;
+  ScanEnd = false;
+  if (!CurrentDrive) return false;
+  if (CurrentDrive->MediaType != kRemovable) {
+    OnError(80, kRemovableText);
+    return false;
+  }
+  try {
+    if (!UsableSectorSize(*CurrentDrive)) {
+      WriteErrorLog("BackupCard - unusable sector size : " + std::to_string(CurrentDrive->BytesPerSector));
+      return false;
+    }
+    // Folder and name are joined with a separator, so the file lands inside the folder.
+    const String folder = WithTrailingBackslash(Folder.empty() ? ProgramFolder : Folder);
+    const String fileName = folder + (Name.empty() ? String("Backup") : Name) + ".KV3";
+    TFileStream file(fileName, fmCreate);
+
+    const uint32_t total = CurrentDrive->TotalSectors;
+    const uint32_t bytesPerSector = CurrentDrive->BytesPerSector;
+    // A short write (full disk, lost network share) must not pass for a good backup.
+    auto write = [&](const void* data, uint32_t size, const String& what) {
+      if (file.Write(data, static_cast<int>(size)) == static_cast<int>(size)) return true;
+      WriteErrorLog("Unable to write backup file " + fileName + " at " + what);
+      return false;
+    };
+
+    EnsureTransferBuffer();
+    KeepInSectorBuffer = false;
+    CurrentSector = 0;
+    const uint8_t header[4] = {uint8_t(total), uint8_t(total >> 8), uint8_t(total >> 16), uint8_t(total >> 24)};
+    if (!write(header, sizeof header, "its header")) return false;
+
+    const uint16_t perRequest = std::max<uint16_t>(CurrentDrive->SectorsPerRequest, 1);
+    while (CurrentSector < total && !StopRequested && !ScanEnd) {
+      while (Paused && !StopRequested) {
+        Clock().Sleep(100);
+        ProcessMessages();
+      }
+      TransferStart = CurrentSector;
+      TransferCount = static_cast<uint16_t>(std::min<uint32_t>(perRequest, total - CurrentSector));
+      bool read = false;
+      for (uint32_t attempt = 0; attempt <= RetryCount && !read; ++attempt) read = ReadSectors();
+      if (!read) {
+        std::memset(TransferBuffer.get(), 0, size_t(TransferCount) * bytesPerSector);
+        OnReadError(static_cast<int32_t>(CurrentSector), 1);
+      }
+      OnProgress(this, static_cast<int32_t>(CurrentSector));
+      for (uint32_t i = 0; i < TransferCount; ++i) {
+        if (!write(TransferBuffer.get() + size_t(i) * bytesPerSector, bytesPerSector,
+                   "sector " + std::to_string(CurrentSector)))
+          return false;
+        ++CurrentSector;
+      }
+      ProcessMessages();
+    }
+    StopRequested = false;
+    Aborted = false;
+    return true;
+  } catch (const std::exception& e) {
+    WriteErrorLog(String("Exception raised in : .BackupCard ") + e.what());
+    return false;
+  }
+}
+
+bool TScanEngine::RestoreCard(const String& FileName, const String& Drive) {
+  StopRequested = false;
+  Aborted = false;
+  ScanEnd = false;
+  if (FileName.empty() || Drive.empty()) return false;
+  TSEDriveInformation* drive = FindDriveInformation(Drive[0]);
+  if (!drive) return false;
+  CurrentDrive = drive;
+  if (drive->MediaType != kRemovable) {
+    OnError(81, kRemovableText);
+    return false;
+  }
+  try {
+    std::unique_ptr<TFileStream> file;
+    uint32_t count = 0;
+    try {
+      file = std::make_unique<TFileStream>(FileName, fmOpenRead | fmShareDenyWrite);
+      uint8_t header[4] = {};
+      if (file->Read(header, sizeof header) == sizeof header)
+        count = uint32_t(header[0]) | uint32_t(header[1]) << 8 | uint32_t(header[2]) << 16 |
+                uint32_t(header[3]) << 24;
+      else
+        file.reset();
+    } catch (const EStreamError&) {
+      file.reset();
+    }
+    if (!file || count > drive->TotalSectors || !UsableSectorSize(*drive)) {
+      OnError(82, "Destination Drive Not Big Enough");
+      return false;
+    }
+    OnRestoreSectorCount(static_cast<int32_t>(count));
+
+    const uint32_t bytesPerSector = drive->BytesPerSector;
+    EnsureTransferBuffer();
+    TransferCount = 1;
+    TransferStart = 0;
+    while (TransferStart < count && !StopRequested && !ScanEnd) {
+      const int got = file->Read(SectorBuffer.data(), static_cast<int>(bytesPerSector));
+      // Only bytes that came from the backup ever reach the card.
+      if (got != static_cast<int>(bytesPerSector)) {
+        WriteErrorLog("Backup file " + FileName + " ends before sector : " + std::to_string(TransferStart));
+        return false;
+      }
+      std::memcpy(TransferBuffer.get(), SectorBuffer.data(), bytesPerSector);
+      bool written = false;
+      for (uint32_t attempt = 0; attempt <= RetryCount && !written; ++attempt) written = WriteSectors();
+      if (!written) OnReadError(static_cast<int32_t>(TransferStart), 1);
+      OnProgress(this, static_cast<int32_t>(TransferStart));
+      if (!written) WriteErrorLog("Unable to write backup file data to Sector : " + std::to_string(TransferStart));
+      TransferStart += TransferCount;
+      ProcessMessages();
+    }
+    return true;
+  } catch (const std::exception& e) {
+    WriteErrorLog(String("Exception raised in : .RestoreCard ") + e.what());
+    return false;
+  }
+}

@@ -1,0 +1,84 @@
+#include "engine/Carving.h"
+
+#include <windows.h>
+
+#include "engine/Debug.h"
+#include "engine/FileTypes.h"
+#include "engine/ScanEngine.h"
+#include "engine/intDorvane.h"
+#include "framework/core/fileutils.h"
+
+namespace {
+
+bool IsCappedExtension(const String& extension) { return extension == "JPEG" || extension == "JPG"; }
+
+}  // namespace
+
+String CarvedFileName(const String& folder, uint32_t sector, const String& extension) {
+  const String stem = folder + "KV" + IntToStr(sector);
+  String path = stem + "." + extension;
+  for (int n = 2; FileExists(path); ++n) path = stem + "_" + IntToStr(n) + "." + extension;
+  return path;
+}
+
+int32_t TScanEngine::CorrectRecoveredFile(TSESupportedFileType*, const String& path) {
+  if (!intDorvane::CorrectFile) return 0;
+  return intDorvane::CorrectFile(path.c_str());
+}
+
+void TScanEngine::CloseOutputFile() {
+  if (OutputHandle == INVALID_HANDLE_VALUE) return;
+  CloseHandle(OutputHandle);
+  OutputHandle = INVALID_HANDLE_VALUE;
+  OnRAWFileSaved(OutputPath);
+  CorrectRecoveredFile(CurrentType, OutputPath);
+}
+
+void TScanEngine::RegisterRAWFile() {
+  auto* file = new TSERAWFile;
+  file->StartSector = CurrentSector;
+  file->Path = OutputPath;
+  file->FileType = CurrentType;
+  RAWFiles.Add(file);
+}
+
+void TScanEngine::CarveBuffer() {
+  const uint32_t bytesPerSector = CurrentDrive->BytesPerSector;
+  const uint8_t* buffer = TransferBuffer.get();
+  for (uint32_t i = 0; i < TransferCount; ++i, ++CurrentSector) {
+    const size_t offset = size_t(i) * bytesPerSector;
+    TSESupportedFileType* hit = nullptr;
+    for (int t = 0; t < SupportedFileTypes.Count() && !hit; ++t) {
+      auto* type = static_cast<TSESupportedFileType*>(SupportedFileTypes.Items(t));
+      if (MatchSignature(*type, buffer, offset)) hit = type;
+    }
+    if (hit && OutputOpen && CurrentSector != OutputStartSector) {
+      CloseOutputFile();
+      OutputOpen = false;
+    }
+    if (hit && !OutputOpen) {
+      CurrentType = hit;
+      BytesWritten = 0;
+      OutputHandle = INVALID_HANDLE_VALUE;
+      if (hit->Selected) {
+        if (DebugMode) WriteInfoLog("Found " + hit->Extension + " File @ " + IntToStr(CurrentSector) + " Sector");
+        OutputPath = CarvedFileName(GetDestinationFolder() + "DezoDozi\\", CurrentSector, hit->Extension);
+        OutputHandle = CreateFileA(OutputPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
+                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (OutputHandle != INVALID_HANDLE_VALUE) RegisterRAWFile();
+      }
+      OutputStartSector = CurrentSector;
+      OutputOpen = true;
+    }
+    if (OutputOpen && CurrentType && CurrentType->Selected && OutputHandle != INVALID_HANDLE_VALUE) {
+      DWORD written = 0;
+      WriteFile(OutputHandle, buffer + offset, bytesPerSector, &written, nullptr);
+      BytesWritten += written;
+      if (IsCappedExtension(CurrentType->Extension) && BytesWritten > kCarvedJPEGCap) {
+        // Reported like every other saved file, so the caller sees every carved file.
+        CloseOutputFile();
+        OutputOpen = false;
+      }
+    }
+  }
+}

@@ -1,0 +1,272 @@
+// The DuvidAziz pass: the files of the FAT directory tree saved by their cluster chains.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+#include <vector>
+
+#include "engine/Debug.h"
+#include "engine/ScanEngine.h"
+#include "engine/Utils.h"
+#include "framework/core/fileutils.h"
+#include "framework/core/seams.h"
+
+namespace {
+
+class TErrorModeScope {
+ public:
+  TErrorModeScope() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
+  ~TErrorModeScope() { SetErrorMode(previous_); }
+  TErrorModeScope(const TErrorModeScope&) = delete;
+  TErrorModeScope& operator=(const TErrorModeScope&) = delete;
+
+ private:
+  UINT previous_;
+};
+
+// One output file; closed when it goes.
+class TOutputFile {
+ public:
+  explicit TOutputFile(const String& path)
+      : handle_(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~TOutputFile() { Close(); }
+  TOutputFile(const TOutputFile&) = delete;
+  TOutputFile& operator=(const TOutputFile&) = delete;
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Write(const uint8_t* data, uint32_t size) {
+    DWORD written = 0;
+    return WriteFile(handle_, data, size, &written, nullptr) && written == size;
+  }
+  bool Close() {
+    if (!Valid()) return true;
+    const bool closed = CloseHandle(handle_) != 0;
+    handle_ = INVALID_HANDLE_VALUE;
+    return closed;
+  }
+
+ private:
+  HANDLE handle_;
+};
+
+// "name.ext" becomes "name_2.ext", "name_3.ext", ... until no earlier file of the pass has it.
+String UniqueName(const String& name, std::set<String>& used) {
+  String candidate = name;
+  const size_t dot = name.find_last_of('.');
+  const String stem = dot == String::npos ? name : name.substr(0, dot);
+  const String ext = dot == String::npos ? String() : name.substr(dot);
+  for (int n = 2; used.count(UpperCase(candidate)); ++n) candidate = stem + "_" + IntToStr(n) + ext;
+  used.insert(UpperCase(candidate));
+  return candidate;
+}
+
+}  // namespace
+
+void TScanEngine::PreScan(char Drive) {
+  CurrentDrive = FindDriveInformation(Drive);
+  if (!CurrentDrive) return;
+  if (CurrentDrive->IsCD) {
+    LastError = 1;
+    if (OnError) {
+      LastError = 50;
+      OnError(50, "NOT ON CDROM");
+    }
+    return;
+  }
+  WriteInfoLog("Started Pre-Scan");
+  StopRequested = Aborted = ScanEnd = false;
+  FATReady = false;
+  const String folder = GetDestinationFolder();
+  ForceDirectories(folder + "DezoDozi\\");
+  ForceDirectories(folder + "DuvidAziz\\");
+  FoundDirectories.ClearAndFree();
+  FoundFiles.ClearAndFree();
+  if (CheckStop()) return;
+  Busy = true;
+  try {
+    struct TPassEnd {
+      TScanEngine& engine;
+      ~TPassEnd() {
+        WriteInfoLog("Finished Pre-Scan");
+        engine.Busy = false;
+        if (engine.TakeLastError() == 0) engine.OnFinished(1);
+        FoundDirectories.ClearAndFree();
+        FoundFiles.ClearAndFree();
+      }
+    };
+    TPassEnd passEnd{*this};
+    TErrorModeScope errorMode;
+    WriteInfoLog("Reading BootSector");
+    if (!FATReader->ReadBootSector()) {
+      FATReady = false;
+      if (OnError) OnError(static_cast<int32_t>(TakeLastError()), "BootSector damage");
+      return;
+    }
+    ReadClusterChains();
+    FATReady = true;
+    if (CheckStop()) return;
+    KeepInSectorBuffer = false;
+    WriteInfoLog("Reading FAT Table");
+    if (!FATReader->ReadDirectoryTree()) {
+      // A walk the user stopped is no read error.
+      if (!StopRequested && !Aborted) OnError(70, "Problem Reading FAT");
+      return;
+    }
+    if (CheckStop()) return;
+    WriteInfoLog("Saving FAT Files found");
+    SaveAllFiles();
+  } catch (const std::exception& e) {
+    WriteErrorLog(String("Exception in PreScan : ") + e.what());
+  }
+}
+
+bool TScanEngine::SaveAllFiles() {
+  int32_t selected = 0;
+  for (int i = 0; i < FoundFiles.Count(); ++i)
+    if (IsTypeSelected(ExtractFileExt(FoundFile(i)->Name))) ++selected;
+  OnFATFileCount(selected);
+  const String folder = GetDestinationFolder();
+  std::set<String> used;
+  for (int i = 0; i < FoundFiles.Count(); ++i) {
+    if (CheckStop()) return false;
+    TSEFile& file = *FoundFile(i);
+    const bool fits = file.Size == 0 || folder.empty() || HasEnoughFreeSpace(folder[0], file.Size);
+    if (fits && IsTypeSelected(ExtractFileExt(file.Name))) {
+      file.Name = UniqueName(file.Name, used);
+      SaveFATFileEXT(file, "DuvidAziz\\");
+    }
+    ProcessMessages();
+    OnProgress(this, i + 1);
+  }
+  return true;
+}
+
+bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder) {
+  const String path = GetDestinationFolder() + folder + file.Name;
+  try {
+    const TSEFAT& fat = *FATReader;
+    const uint32_t count = fat.CountOfClusters;
+    const DWORD started = Clock().TickCount();
+    if (DebugMode) WriteInfoLog("SaveFATFileEXT : " + file.Name + " Size:" + IntToStr(file.Size));
+    auto entry = [&](uint32_t cluster) -> uint32_t { return cluster < FAT1Table.size() ? FAT1Table[cluster] : 0; };
+    if (file.Realigned && file.Cluster >= 1) {
+      uint32_t c = file.Cluster;
+      for (uint32_t steps = 0; steps < count && c >= 1; ++steps) {
+        const uint32_t v = entry(c - 1);
+        if (v == 0 || v > count || v < c - 1 || v > c) break;
+        c = v - 1;
+      }
+      file.Cluster = c;
+    }
+
+    // The clusters to read; a looping chain ends when the list holds as many clusters
+    // as the volume.
+    std::vector<uint32_t> clusters{file.Cluster};
+    const bool deleted = file.Recoverability == rcFreeStart;
+    // Clusters past the directory size are never written: the list stops there.
+    const uint64_t clusterBytes = uint64_t(fat.BPB.SectorsPerCluster) * fat.BPB.BytesPerSector;
+    const uint64_t needed = file.Size && clusterBytes ? (file.Size + clusterBytes - 1) / clusterBytes : UINT64_MAX;
+    while (clusters.size() < std::max<uint32_t>(count, 1) && clusters.size() < needed) {
+      const uint32_t cur = clusters.back();
+      if (cur > count + 1) break;
+      const uint32_t next = entry(cur);
+      if (next > count + 1) break;
+      clusters.push_back(next == 0 ? cur + 1 : next);
+      if (deleted && next != 0) break;
+    }
+    // The list's last cluster may lie beyond the volume; it is not read.
+    while (!clusters.empty() && !fat.IsValidCluster(clusters.back())) clusters.pop_back();
+    if (DebugMode) {
+      WriteInfoLog("Get ClsChns 4 : " + file.Name + (deleted ? " (Deleted File)" : ""));
+      String text = "File Clusters:";
+      for (uint32_t c : clusters) text += IntToStr(c) + ",";
+      WriteInfoLog(text);
+      WriteInfoLog("Completed obtaining Cluster Chains");
+    }
+
+    const uint32_t bytesPerSector = CurrentDrive->BytesPerSector;
+    const uint32_t sectorsPerCluster = fat.BPB.SectorsPerCluster;
+    const uint64_t chainBytes = uint64_t(clusters.size()) * sectorsPerCluster * fat.BPB.BytesPerSector;
+    if (chainBytes + 512 < file.Size) {
+      if (DebugMode)
+        WriteInfoLog(file.Name + " FAT Entry Filesize does not correspond to the cluster chains recorded. totalling to " +
+                     IntToStr(chainBytes) + " File Size = " + IntToStr(file.Size));
+      file.Size = static_cast<uint32_t>(chainBytes);
+    }
+    if (file.Size == 0) file.Size = static_cast<uint32_t>(std::min<uint64_t>(chainBytes, UINT32_MAX));
+
+    TOutputFile output(path);
+    if (!output.Valid()) {
+      WriteErrorLog("Erased new file, because IOResult = " + IntToStr(GetLastError()));
+      return false;
+    }
+    if (DebugMode) WriteInfoLog("Started to Save File to disk");
+    ProcessMessages();
+
+    // A run: ascending consecutive clusters, never more than one buffer.
+    const uint32_t largest =
+        std::max<uint32_t>(sectorsPerCluster,
+                           std::min<uint32_t>(std::max<uint16_t>(CurrentDrive->SectorsPerRequest, 1),
+                                              uint32_t(SectorBufferSize / std::max<uint32_t>(bytesPerSector, 1))));
+    if (uint64_t(sectorsPerCluster) * bytesPerSector > SectorBufferSize || sectorsPerCluster == 0)
+      throw Exception("cluster larger than the transfer buffer");
+    EnsureTransferBuffer();
+    uint64_t remaining = file.Size;
+    bool writeFailed = false;
+    size_t position = 0;
+    std::vector<uint8_t> single(bytesPerSector);
+    while (remaining > 0 && !StopRequested && !ScanEnd && position < clusters.size()) {
+      while (Paused && !StopRequested) {
+        Clock().Sleep(50);
+        ProcessMessages();
+      }
+      size_t end = position + 1;
+      uint32_t sectors = sectorsPerCluster;
+      while (end < clusters.size() && clusters[end] == clusters[end - 1] + 1 && sectors + sectorsPerCluster <= largest) {
+        sectors += sectorsPerCluster;
+        ++end;
+      }
+      const uint32_t start = fat.ClusterToSector(clusters[position]);
+      if (DebugMode)
+        WriteInfoLog("Reading Logical Sectors : Sector " + IntToStr(start) + " SectorsToRead: " + IntToStr(sectors));
+      bool good = false;
+      for (uint32_t attempt = 0; attempt <= RetryCount && !good; ++attempt) {
+        TransferStart = start;
+        TransferCount = static_cast<uint16_t>(sectors);
+        good = ReadSectors();
+      }
+      if (!good) {
+        // Sector by sector, so that only the unreadable sectors become zeros.
+        std::vector<uint8_t> run(size_t(sectors) * bytesPerSector, 0);
+        for (uint32_t s = 0; s < sectors; ++s) {
+          TransferStart = start + s;
+          TransferCount = 1;
+          if (ReadSectors()) std::memcpy(run.data() + size_t(s) * bytesPerSector, TransferBuffer.get(), bytesPerSector);
+        }
+        std::memcpy(TransferBuffer.get(), run.data(), run.size());
+      }
+      const uint32_t bytes = static_cast<uint32_t>(std::min<uint64_t>(uint64_t(sectors) * bytesPerSector, remaining));
+      if (!output.Write(TransferBuffer.get(), bytes)) {
+        WriteErrorLog("Error in BlockWrite : " + IntToStr(GetLastError()));
+        writeFailed = true;
+        break;
+      }
+      remaining -= bytes;
+      position = end;
+      ProcessMessages();
+    }
+    const bool closed = output.Close();
+    if (DebugMode) WriteInfoLog("Finished Saving file in " + IntToStr(Clock().TickCount() - started) + " ms");
+    if (writeFailed || !closed) {
+      WriteErrorLog("Erased new file, because IOResult = " + IntToStr(GetLastError()));
+      DeleteFileA(path.c_str());
+      return false;
+    }
+    OnFATFileSaved(file.Name);
+    return true;
+  } catch (const std::exception& e) {
+    WriteErrorLog("Exc in SaveFATFileEXT : " + file.Name + "  err:" + e.what());
+    return false;
+  }
+}

@@ -1,0 +1,67 @@
+// Carved hits whose clusters are not contiguous, saved again by their FAT chain, and the
+// JPEG streams of files so saved split apart.
+#include <windows.h>
+
+#include "engine/Carving.h"
+#include "engine/FileTypes.h"
+#include "engine/ScanEngine.h"
+#include "engine/intDorvane.h"
+
+namespace {
+
+// Fragmented when some step of the chain, counted from the start cluster, is not +1.
+bool IsFragmented(uint32_t startCluster, const std::vector<uint32_t>& successors) {
+  uint32_t previous = startCluster;
+  for (uint32_t cluster : successors) {
+    if (cluster != previous + 1) return true;
+    previous = cluster;
+  }
+  return false;
+}
+
+}  // namespace
+
+void TScanEngine::ReExtractFragmentedHits() {
+  if (RAWFiles.Count() == 0) return;
+  if (!FATReady) {
+    RAWFiles.ClearAndFree();
+    return;
+  }
+  TSEFAT& fat = *FATReader;
+  for (int i = 0; i < RAWFiles.Count(); ++i) {
+    const auto& hit = *static_cast<TSERAWFile*>(RAWFiles.Items(i));
+    TClusterChains chains;
+    // An unreadable chain stays empty and so counts as contiguous.
+    fat.BuildClusterChains(hit.StartSector, chains);
+    if (hit.StartSector < fat.FirstDataSector || fat.BPB.SectorsPerCluster == 0) continue;
+    const uint32_t start = fat.SectorToCluster(hit.StartSector);
+    if (!IsFragmented(start, chains.FAT1)) continue;
+    TSEFile file;
+    file.Attributes = 0x20;
+    file.Cluster = start;
+    file.Name = "KVF" + IntToStr(hit.StartSector) + "." + (hit.FileType ? hit.FileType->Extension : String("XXX"));
+    file.Size = 0;
+    OnProgress(this, static_cast<int32_t>(fat.ClusterToSector(file.Cluster)));
+    if (SaveFATFileEXT(file, "DezoDozi\\")) DeleteFileA(hit.Path.c_str());
+  }
+  OnFinished(2);
+}
+
+void TScanEngine::DissectCarvedJPEGs() {
+  if (!intDorvane::DissectJPEG) return;
+  const String folder = GetDestinationFolder() + "DezoDozi\\";
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA((folder + "KVF*.JPG").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return;
+  std::vector<String> names;
+  do {
+    const String name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(folder + name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  for (const String& name : names) intDorvane::DissectJPEG(name.c_str());
+}
+
+void TScanEngine::DissectJPEGFile(const String& FileName) {
+  if (intDorvane::DissectJPEG) intDorvane::DissectJPEG(FileName.c_str());
+}

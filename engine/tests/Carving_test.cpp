@@ -1,0 +1,120 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "engine/Carving.h"
+#include "engine/FileTypes.h"
+#include "engine/tests/EngineFixtures.h"
+#include "engine/tests/PassFixtures.h"
+
+namespace {
+
+const char* const kTable =
+    "[JPG]\nExtension=JPG\nC1=FFD8FFE0\n"
+    "[PNG]\nExtension=PNG\nC1=89504E47\n"
+    "[SKIP]\nExtension=SKP\nC1=534B4950\n"
+    "[SHADOW]\nExtension=SHD\nC1=FFD8FF\n";  // listed after JPG: never wins a JPG sector
+
+// The DezoDozi pass over a raw image without file system, with the events it fires.
+class DezoDozi : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    LoadTable(*engine_, program_, kTable);
+    static_cast<TSESupportedFileType*>(engine_->SupportedFileTypes.Items(2))->Selected = false;
+    engine_->DestinationFolder = out_.Path();
+    engine_->OnRAWFileSaved = [this](const String& path) { saved_.push_back(path.substr(path.rfind('\\') + 1)); };
+    engine_->OnReadError = [this](int32_t sector, int32_t) { readErrors_.push_back(sector); };
+    engine_->OnFinished = [this](uint8_t code) { finished_.push_back(code); };
+  }
+
+  void MakeImage(uint32_t sectors, const std::map<uint32_t, std::vector<uint8_t>>& hits) {
+    image_.Bytes.assign(size_t(sectors) * 512, 0);
+    for (uint32_t s = 0; s < sectors; ++s) image_.Bytes[size_t(s) * 512 + 100] = uint8_t(s);
+    for (const auto& [sector, bytes] : hits) std::memcpy(&image_.Bytes[size_t(sector) * 512], bytes.data(), bytes.size());
+    AttachDrive(*engine_, sectors);
+  }
+  std::string Sectors(uint32_t first, uint32_t count) const {
+    return std::string(reinterpret_cast<const char*>(&image_.Bytes[size_t(first) * 512]), size_t(count) * 512);
+  }
+  std::string Carved(const std::string& name) const { return ReadWholeFile(out_.Path() + "DezoDozi\\" + name); }
+
+  const std::vector<uint8_t> jpg_{0xFF, 0xD8, 0xFF, 0xE0};
+  const std::vector<uint8_t> png_{0x89, 'P', 'N', 'G'};
+  const std::vector<uint8_t> skip_{'S', 'K', 'I', 'P'};
+  TDiskImage image_;
+  TImageVolumeCalls volumes_{image_, kTestLetter};
+  std::unique_ptr<TScanEngine> engine_ = MakeNtEngine(volumes_);
+  TScratchFolder program_{"kv_carve_prog"};
+  TScratchFolder out_{"kv_carve_out"};
+  std::vector<std::string> saved_;
+  std::vector<int32_t> readErrors_;
+  std::vector<uint8_t> finished_;
+};
+
+TEST_F(DezoDozi, CarvesRunsFromHitToHit) {
+  MakeImage(200, {{10, jpg_}, {11, jpg_}, {20, png_}, {30, skip_}, {40, jpg_}});
+  engine_->ScanDrive(kTestLetter);
+  EXPECT_EQ(Carved("KV10.JPG"), Sectors(10, 1));  // two hits in a row: a one-sector file
+  EXPECT_EQ(Carved("KV11.JPG"), Sectors(11, 9));
+  EXPECT_EQ(Carved("KV20.PNG"), Sectors(20, 10));  // ended by the unselected hit
+  EXPECT_EQ(Carved("KV40.JPG"), Sectors(40, 160));
+  EXPECT_EQ(saved_, (std::vector<std::string>{"KV10.JPG", "KV11.JPG", "KV20.PNG", "KV40.JPG"}));
+  EXPECT_EQ(FolderNames(out_.Path() + "DezoDozi"),
+            (std::vector<std::string>{"KV10.JPG", "KV11.JPG", "KV20.PNG", "KV40.JPG"}));
+  EXPECT_EQ(finished_, std::vector<uint8_t>{2});
+  EXPECT_TRUE(readErrors_.empty());
+
+  // The same drive again: the same hits under new names.
+  saved_.clear();
+  engine_->ScanDrive(kTestLetter);
+  EXPECT_EQ(saved_, (std::vector<std::string>{"KV10_2.JPG", "KV11_2.JPG", "KV20_2.PNG", "KV40_2.JPG"}));
+  EXPECT_EQ(Carved("KV40_2.JPG"), Sectors(40, 160));
+}
+
+TEST_F(DezoDozi, UnreadableSectorCostsOnlyItself) {
+  MakeImage(300, {{40, jpg_}});
+  image_.BadSectors = {45};
+  engine_->ScanDrive(kTestLetter);
+  std::string expected = Sectors(40, 260);
+  std::fill_n(expected.begin() + 5 * 512, 512, '\0');
+  EXPECT_EQ(Carved("KV40.JPG"), expected);
+  EXPECT_EQ(readErrors_, std::vector<int32_t>{45});
+}
+
+TEST_F(DezoDozi, StoppedPassStillHandsOverItsOpenFile) {
+  MakeImage(2048, {{10, jpg_}, {1500, png_}});
+  engine_->OnProgress = [this](TObject*, int32_t) { engine_->Cancel(); };
+  engine_->ScanDrive(kTestLetter);
+  ASSERT_EQ(saved_, std::vector<std::string>{"KV10.JPG"});
+  EXPECT_EQ(finished_, std::vector<uint8_t>{2});
+  EXPECT_EQ(engine_->OutputHandle, INVALID_HANDLE_VALUE);
+  // The next pass starts clean: every file is reported once.
+  engine_->OnProgress = nullptr;
+  saved_.clear();
+  engine_->ScanDrive(kTestLetter);
+  EXPECT_EQ(saved_, (std::vector<std::string>{"KV10_2.JPG", "KV1500.PNG"}));
+}
+
+TEST_F(DezoDozi, JPEGStopsAtTheCapAndIsReported) {
+  const uint32_t capSectors = kCarvedJPEGCap / 512;
+  MakeImage(capSectors + 64, {{1, jpg_}, {capSectors + 10, png_}});
+  engine_->ScanDrive(kTestLetter);
+  EXPECT_EQ(Carved("KV1.JPG").size(), size_t(kCarvedJPEGCap) + 512);
+  EXPECT_EQ(saved_, (std::vector<std::string>{"KV1.JPG", "KV" + std::to_string(capSectors + 10) + ".PNG"}));
+}
+
+TEST_F(DezoDozi, EmptyTableAndEmptyDrive) {
+  MakeImage(64, {{10, jpg_}});
+  engine_->SupportedFileTypes.ClearAndFree();
+  engine_->ScanDrive(kTestLetter);
+  EXPECT_TRUE(FolderNames(out_.Path() + "DezoDozi").empty());
+  EXPECT_EQ(finished_, std::vector<uint8_t>{2});
+  engine_->CurrentDrive->TotalSectors = 0;
+  engine_->ScanDrive(kTestLetter);
+  EXPECT_EQ(finished_.size(), 1u);  // a drive without sectors returns at once
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#include "engine/tests/PassFixtures.h"
+
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
+#include "engine/Utils.h"
+
+TScratchFolder::TScratchFolder(const std::string& name)
+    : path_(GetTempFolder() + name + "_" + std::to_string(GetCurrentProcessId()) + "\\") {
+  RemoveTree(path_);
+  CreateDirectoryA(path_.c_str(), nullptr);
+}
+
+TScratchFolder::~TScratchFolder() { RemoveTree(path_); }
+
+void RemoveTree(const std::string& folder) {
+  const std::string root = AddTrailingBackslash(folder);
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA((root + "*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::string name = found.cFileName;
+      if (name == "." || name == "..") continue;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveTree(root + name);
+      else
+        DeleteFileA((root + name).c_str());
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryA(root.c_str());
+}
+
+void WriteTextFile(const std::string& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> FolderNames(const std::string& folder) {
+  std::vector<std::string> names;
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA((AddTrailingBackslash(folder) + "*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    const std::string name = found.cFileName;
+    if (name != "." && name != "..") names.push_back(name);
+  } while (FindNextFileA(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+void LoadTable(TScanEngine& engine, const TScratchFolder& programFolder, const std::string& ini) {
+  WriteTextFile(programFolder.Path() + "Korvalo3.INI", ini);
+  engine.ProgramFolder = programFolder.Path();
+  engine.LoadSupportedFileTypes();
+}

@@ -1,0 +1,34 @@
+// What the recovery-pass tests share: a scratch output folder, a small file-type table and
+// the output files read back.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "engine/ScanEngine.h"
+#include "framework/core/fileutils.h"
+
+// A fresh folder under the temporary folder, removed with everything in it at the end.
+class TScratchFolder {
+ public:
+  explicit TScratchFolder(const std::string& name);
+  ~TScratchFolder();
+  TScratchFolder(const TScratchFolder&) = delete;
+  TScratchFolder& operator=(const TScratchFolder&) = delete;
+  const std::string& Path() const { return path_; }  // with a trailing backslash
+
+ private:
+  std::string path_;
+};
+
+void RemoveTree(const std::string& folder);
+void WriteTextFile(const std::string& path, const std::string& text);
+// Empty when the file does not exist.
+std::string ReadWholeFile(const std::string& path);
+// The names in a folder, sorted; "." and ".." left out.
+std::vector<std::string> FolderNames(const std::string& folder);
+
+// A table of the given ini text in a scratch program folder, loaded into the engine.
+void LoadTable(TScanEngine& engine, const TScratchFolder& programFolder, const std::string& ini);

@@ -1,0 +1,240 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+#include "engine/tests/EngineFixtures.h"
+#include "engine/tests/FatImageBuilder.h"
+
+namespace {
+
+// Every byte non-zero, so that whatever the erase leaves alone is easy to tell apart.
+void Scribble(TDiskImage& image, uint32_t from) {
+  for (size_t i = size_t(from) * 512; i < image.Bytes.size(); ++i) image.Bytes[i] = static_cast<uint8_t>(i * 7 % 255 + 1);
+}
+
+// What an erase of a consistent FAT volume must leave.
+std::vector<uint8_t> ErasedFat(const TFatImageBuilder& fat, const std::vector<uint8_t>& before,
+                               const std::vector<uint8_t>& header) {
+  std::vector<uint8_t> after = before;
+  const size_t from = size_t(fat.ReservedSectors) * 512;
+  const size_t to = size_t(fat.TotalSectors) * 512;
+  std::fill(after.begin() + from, after.begin() + to, 0);
+  for (size_t copy : {size_t(fat.ReservedSectors), size_t(fat.ReservedSectors) + fat.FATSize})
+    std::copy(header.begin(), header.end(), after.begin() + copy * 512);
+  return after;
+}
+
+// Volume calls whose writes of a chosen sector fail a given number of times.
+class FailingWrites : public TImageVolumeCalls {
+ public:
+  FailingWrites(TDiskImage& image, uint32_t sector, int failures)
+      : TImageVolumeCalls(image, kTestLetter), bad_(sector), failures_(failures) {}
+  int Attempts = 0;
+  DWORD SetFilePointer(HANDLE handle, LONG low, LONG* high, DWORD method) override {
+    sector_ = static_cast<uint32_t>(uint32_t(low) / 512);
+    return TImageVolumeCalls::SetFilePointer(handle, low, high, method);
+  }
+  BOOL WriteFile(HANDLE handle, const void* buffer, DWORD size, DWORD* done) override {
+    if (sector_ <= bad_ && bad_ < sector_ + size / 512) {
+      ++Attempts;
+      if (failures_-- > 0) {
+        SetLastError(ERROR_WRITE_FAULT);
+        return FALSE;
+      }
+    }
+    return TImageVolumeCalls::WriteFile(handle, buffer, size, done);
+  }
+
+ private:
+  uint32_t bad_;
+  int failures_;
+  uint32_t sector_ = 0;
+};
+
+}  // namespace
+
+TEST(SecureErase, FatVolumesGetEmptyTablesAndZerosBehindAnUntouchedBootSector) {
+  struct Case {
+    int fatType;
+    uint32_t clusters;
+    std::vector<uint8_t> header;
+  };
+  const Case cases[] = {
+      {1, 2000, {0xF0, 0xFF, 0xFF, 0xFF}},
+      {2, 5000, {0xF8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
+      {3, 66000, {0xF8, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fatType);
+    TFatImageBuilder fat(c.fatType, c.clusters);
+    Scribble(fat.Image, 1);
+    const std::vector<uint8_t> before = fat.Image.Bytes;
+    TImageVolumeCalls calls(fat.Image, kTestLetter);
+    auto engine = MakeNtEngine(calls);
+    AttachDrive(*engine, fat.Image.Sectors(), static_cast<uint8_t>(c.fatType));
+    int finished = 0;
+    engine->OnFinished = [&](uint8_t code) { finished = code; };
+    ASSERT_TRUE(engine->SecureErase('q'));
+    EXPECT_EQ(finished, 3);
+    EXPECT_EQ(engine->LastError, 0u);
+    EXPECT_EQ(engine->CurrentSector, fat.TotalSectors);
+    EXPECT_TRUE(fat.Image.Bytes == ErasedFat(fat, before, c.header));
+  }
+}
+
+TEST(SecureErase, ThroughThe98FamilyDevice) {
+  TFatImageBuilder fat(2, 5000);
+  Scribble(fat.Image, 1);
+  const std::vector<uint8_t> before = fat.Image.Bytes;
+  TImageVolumeCalls calls(fat.Image, kTestLetter);
+  TVxdEmulator vxd(fat.Image, kTestDrive);
+  auto engine = Make98Engine(calls, vxd);
+  AttachDrive(*engine, fat.Image.Sectors(), 2);
+  ASSERT_TRUE(engine->SecureErase('Q'));
+  EXPECT_TRUE(fat.Image.Bytes == ErasedFat(fat, before, {0xF8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+}
+
+TEST(SecureErase, OtherOrDamagedVolumesAreZeroedButForSectorZero) {
+  struct Case {
+    const char* what;
+    uint8_t fileSystem;
+    void (*damage)(TFatImageBuilder&);
+  };
+  const Case cases[] = {
+      {"unknown file system", 0, [](TFatImageBuilder&) {}},
+      {"NTFS", 4, [](TFatImageBuilder&) {}},
+      {"no reserved sector", 2, [](TFatImageBuilder& f) { f.Sector(0)[14] = 0, f.Sector(0)[15] = 0; }},
+      {"no FAT copy", 2, [](TFatImageBuilder& f) { f.Sector(0)[16] = 0; }},
+      {"volume larger than the drive", 2, [](TFatImageBuilder& f) { f.Sector(0)[19] = 0xFF, f.Sector(0)[20] = 0xFF; }},
+      {"unreadable boot sector", 1, [](TFatImageBuilder& f) { f.Image.BadSectors.insert(0); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TFatImageBuilder fat(2, 5000);
+    Scribble(fat.Image, 1);
+    c.damage(fat);
+    const std::vector<uint8_t> sector0(fat.Image.Bytes.begin(), fat.Image.Bytes.begin() + 512);
+    TImageVolumeCalls calls(fat.Image, kTestLetter);
+    auto engine = MakeNtEngine(calls);
+    AttachDrive(*engine, fat.Image.Sectors(), c.fileSystem);
+    ASSERT_TRUE(engine->SecureErase('Q'));
+    EXPECT_TRUE(std::equal(sector0.begin(), sector0.end(), fat.Image.Bytes.begin()));
+    EXPECT_EQ(size_t(std::count(fat.Image.Bytes.begin() + 512, fat.Image.Bytes.end(), 0)),
+              fat.Image.Bytes.size() - 512);
+  }
+}
+
+TEST(SecureErase, FailedWritesAreReportedPerChunkAndDoNotStopTheErase) {
+  TFatImageBuilder fat(2, 5000);
+  Scribble(fat.Image, 1);
+  const uint32_t bad = fat.FirstDataSector + 10;
+  struct Case {
+    int failures;
+    int attempts;
+  };
+  for (const Case c : {Case{1, 2}, Case{99, 4}}) {
+    SCOPED_TRACE(c.failures);
+    TDiskImage image = fat.Image;
+    FailingWrites calls(image, bad, c.failures);
+    auto engine = MakeNtEngine(calls);
+    TSEDriveInformation* drive = AttachDrive(*engine, image.Sectors(), 2);
+    std::vector<int32_t> errors;
+    engine->OnWriteError = [&](int32_t sector, int32_t kind) {
+      EXPECT_EQ(kind, 2);
+      errors.push_back(sector);
+    };
+    EXPECT_TRUE(engine->SecureErase('Q'));
+    EXPECT_EQ(calls.Attempts, c.attempts);
+    // The chunk holding the bad sector is the one reported.
+    const uint32_t chunk = fat.FirstDataSector + (bad - fat.FirstDataSector) / drive->SectorsPerRequest *
+                                                     drive->SectorsPerRequest;
+    EXPECT_EQ(errors, (std::vector<int32_t>{int32_t(chunk)}));
+    const bool zeroed = image.Bytes[size_t(bad) * 512 + 3] == 0;
+    EXPECT_EQ(zeroed, c.failures < 4);
+  }
+}
+
+TEST(SecureErase, RefusedDrivesAreLeftAlone) {
+  struct Case {
+    const char* what;
+    uint8_t driveNumber;
+    bool cd;
+  };
+  for (const Case c : {Case{"CD drive", kTestDrive, true}, Case{"Windows drive", 3, false}}) {
+    SCOPED_TRACE(c.what);
+    TFatImageBuilder fat(1, 2000);
+    const std::vector<uint8_t> before = fat.Image.Bytes;
+    TImageVolumeCalls calls(fat.Image, kTestLetter);
+    auto engine = MakeNtEngine(calls);
+    TSEDriveInformation* drive = AttachDrive(*engine, fat.Image.Sectors(), 1, c.driveNumber);
+    drive->IsCD = c.cd;
+    bool events = false;
+    engine->OnFinished = [&](uint8_t) { events = true; };
+    engine->OnProgress = [&](TObject*, int32_t) { events = true; };
+    EXPECT_FALSE(engine->SecureErase(static_cast<char>('A' + c.driveNumber - 1)));
+    EXPECT_EQ(engine->LastError, 1u);
+    EXPECT_FALSE(events);
+    EXPECT_TRUE(fat.Image.Bytes == before);
+  }
+}
+
+TEST(SecureErase, AbortInTheTablesFailsAndInTheDataPassEndsWell) {
+  for (const bool inData : {false, true}) {
+    SCOPED_TRACE(inData);
+    TFatImageBuilder fat(2, 5000);
+    Scribble(fat.Image, 1);
+    TImageVolumeCalls calls(fat.Image, kTestLetter);
+    auto engine = MakeNtEngine(calls);
+    AttachDrive(*engine, fat.Image.Sectors(), 2);
+    const uint32_t firstData = fat.FirstDataSector;
+    int finished = 0;
+    engine->OnFinished = [&](uint8_t code) { finished = code; };
+    engine->OnProgress = [&](TObject*, int32_t sector) {
+      if (!inData || uint32_t(sector) >= firstData) engine->Abort();
+    };
+    EXPECT_EQ(engine->SecureErase('Q'), inData);
+    EXPECT_EQ(finished, inData ? 3 : 0);
+    // The last sector of the volume was never reached either way.
+    EXPECT_NE(fat.Image.Bytes[fat.Image.Bytes.size() - 1], 0);
+  }
+}
+
+// Runs in its own invocation, with X: mapped to the image it writes.
+TEST(MappedCardErase, Fat32CardIsErasedInPlace) {
+  std::ifstream in("testdata/mkfs32.img", std::ios::binary);
+  const std::vector<uint8_t> card{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (card.empty() || GetDriveTypeA("X:\\") <= DRIVE_NO_ROOT_DIR) GTEST_SKIP() << "X: is not mapped";
+  std::ofstream("testdata/erase-x.img", std::ios::binary)
+      .write(reinterpret_cast<const char*>(card.data()), std::streamsize(card.size()));
+  {
+    TSEPlatform platform;
+    platform.VersionCode = 7;
+    platform.IsNT = true;
+    auto engine = TScanEngine::Make(platform);
+    TSEDriveInformation* drive = engine->FindDriveInformation('X');
+    ASSERT_NE(drive, nullptr);
+    // Wine names the file system from what the image held when its server first looked,
+    // which may be before this test wrote the card.
+    drive->FileSystem = 3;
+    ASSERT_TRUE(engine->SecureErase('X'));
+  }
+  std::ifstream erasedFile("testdata/erase-x.img", std::ios::binary);
+  const std::vector<uint8_t> erased{std::istreambuf_iterator<char>(erasedFile), std::istreambuf_iterator<char>()};
+  ASSERT_EQ(erased.size(), card.size());
+  TBootParameterBlock bpb;
+  std::memcpy(&bpb, card.data(), sizeof bpb);
+  const size_t fat1 = size_t(bpb.ReservedSectors) * 512;
+  const size_t fat2 = fat1 + size_t(bpb.FATSize32) * 512;
+  // The reserved sectors (boot sector, information sector, backup boot sector) stay.
+  EXPECT_TRUE(std::equal(card.begin(), card.begin() + fat1, erased.begin()));
+  const std::vector<uint8_t> header{0xF8, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F,
+                                    0xFF, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F};
+  std::vector<uint8_t> expected(card.begin(), card.begin() + fat1);
+  expected.resize(card.size(), 0);
+  std::copy(header.begin(), header.end(), expected.begin() + fat1);
+  std::copy(header.begin(), header.end(), expected.begin() + fat2);
+  EXPECT_TRUE(erased == expected);
+}
