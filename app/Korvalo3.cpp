@@ -3,6 +3,7 @@
 
 #include "engine/Debug.h"
 #include "imaging/GIFImage.h"
+#include "skin/ksSkinData.h"
 
 namespace {
 
@@ -19,6 +20,17 @@ LRESULT CALLBACK MainWindowProc(HWND wnd, UINT msg, WPARAM wParam, LPARAM lParam
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int show) {
   StartLogs();
   RegisterGIFImage();
+
+  // The main form reads its stored skin from the program's resource before it hands
+  // the stored skin to the one skin data container.
+  TksCompressedStoredSkin storedSkin(nullptr);
+  TksSkinData skinData(nullptr);
+  try {
+    storedSkin.LoadFromResource(instance, "DEFAULTSKIN");
+    skinData.SetCompressedStoredSkin(&storedSkin);
+  } catch (const std::exception& e) {
+    WriteErrorLog(std::string("Exception at Startup : ") + e.what());
+  }
 
   WNDCLASSA cls{};
   cls.lpfnWndProc = MainWindowProc;
