@@ -62,7 +62,9 @@ bool TScanEngine::BackupCard(const String& Name, const String& Folder) {
     const uint8_t header[4] = {uint8_t(total), uint8_t(total >> 8), uint8_t(total >> 16), uint8_t(total >> 24)};
     if (!write(header, sizeof header, "its header")) return false;
 
-    const uint16_t perRequest = std::max<uint16_t>(CurrentDrive->SectorsPerRequest, 1);
+    // A request never outgrows the transfer buffer that the unreadable ones are zeroed in.
+    const uint32_t perRequest = std::clamp<uint32_t>(CurrentDrive->SectorsPerRequest, 1,
+                                                     uint32_t(SectorBufferSize / bytesPerSector));
     while (CurrentSector < total && !StopRequested && !ScanEnd) {
       while (Paused && !StopRequested) {
         Clock().Sleep(100);
@@ -89,7 +91,7 @@ bool TScanEngine::BackupCard(const String& Name, const String& Folder) {
     Aborted = false;
     return true;
   } catch (const std::exception& e) {
-    WriteErrorLog(String("Exception raised in : .BackupCard ") + e.what());
+    WriteErrorLog(String("Exception raised in : .BackupCard") + e.what());
     return false;
   }
 }

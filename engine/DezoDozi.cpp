@@ -6,27 +6,12 @@
 #include <vector>
 
 #include "engine/Debug.h"
+#include "engine/ErrorModeScope.h"
 #include "engine/SEerrors.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/core/fileutils.h"
 #include "framework/core/seams.h"
-
-namespace {
-
-// Restores the process error mode when the pass leaves, however it leaves.
-class TErrorModeScope {
- public:
-  TErrorModeScope() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-  ~TErrorModeScope() { SetErrorMode(previous_); }
-  TErrorModeScope(const TErrorModeScope&) = delete;
-  TErrorModeScope& operator=(const TErrorModeScope&) = delete;
-
- private:
-  UINT previous_;
-};
-
-}  // namespace
 
 bool TScanEngine::ReadErrorEndsPass(uint32_t error) {
   switch (error) {

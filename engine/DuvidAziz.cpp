@@ -7,23 +7,13 @@
 #include <vector>
 
 #include "engine/Debug.h"
+#include "engine/ErrorModeScope.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/core/fileutils.h"
 #include "framework/core/seams.h"
 
 namespace {
-
-class TErrorModeScope {
- public:
-  TErrorModeScope() : previous_(SetErrorMode(SEM_FAILCRITICALERRORS)) {}
-  ~TErrorModeScope() { SetErrorMode(previous_); }
-  TErrorModeScope(const TErrorModeScope&) = delete;
-  TErrorModeScope& operator=(const TErrorModeScope&) = delete;
-
- private:
-  UINT previous_;
-};
 
 // One output file; closed when it goes.
 class TOutputFile {

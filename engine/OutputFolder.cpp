@@ -10,6 +10,7 @@
 #include "engine/Utils.h"
 #include "engine/intDorvane.h"
 #include "framework/core/formatsettings.h"
+#include "framework/core/handles.h"
 #include "framework/core/registry.h"
 
 namespace {
@@ -109,14 +110,13 @@ uint32_t TScanEngine::CountRecoveredFiles() {
   const String root = GetDestinationFolder();
   for (const char* sub : {"DuvidAziz\\", "DezoDozi\\"}) {
     WIN32_FIND_DATAA found{};
-    const HANDLE search = FindFirstFileA((root + sub + "*.*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE) continue;
+    const FindHandle search(FindFirstFileA((root + sub + "*.*").c_str(), &found));
+    if (!search.valid()) continue;
     do {
       const String name = found.cFileName;
       if (name == "." || name == ".." || SameText(name, "THUMBS.DB")) continue;
       ++count;
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    } while (FindNextFileA(search.get(), &found));
   }
   return count;
 }

@@ -6,6 +6,7 @@
 #include "engine/FileTypes.h"
 #include "engine/ScanEngine.h"
 #include "engine/intDorvane.h"
+#include "framework/core/handles.h"
 
 namespace {
 
@@ -51,14 +52,16 @@ void TScanEngine::DissectCarvedJPEGs() {
   if (!intDorvane::DissectJPEG) return;
   const String folder = GetDestinationFolder() + "DezoDozi\\";
   WIN32_FIND_DATAA found{};
-  const HANDLE search = FindFirstFileA((folder + "KVF*.JPG").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return;
   std::vector<String> names;
-  do {
-    const String name = found.cFileName;
-    if (name != "." && name != "..") names.push_back(folder + name);
-  } while (FindNextFileA(search, &found));
-  FindClose(search);
+  {
+    const FindHandle search(FindFirstFileA((folder + "KVF*.JPG").c_str(), &found));
+    if (!search.valid()) return;
+    do {
+      const String name = found.cFileName;
+      if (name != "." && name != "..") names.push_back(folder + name);
+    } while (FindNextFileA(search.get(), &found));
+  }
+  // The library is called once the search is closed: it writes into the same folder.
   for (const String& name : names) intDorvane::DissectJPEG(name.c_str());
 }
 

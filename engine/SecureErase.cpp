@@ -51,7 +51,8 @@ class TEraser {
  public:
   explicit TEraser(TScanEngine& engine)
       : engine_(engine),
-        perRequest_(std::max<uint32_t>(engine.CurrentDrive->SectorsPerRequest, 1)),
+        perRequest_(std::clamp<uint32_t>(engine.CurrentDrive->SectorsPerRequest, 1,
+                                         uint32_t(SectorBufferSize / engine.CurrentDrive->BytesPerSector))),
         chunkBytes_(size_t(perRequest_) * engine.CurrentDrive->BytesPerSector) {}
 
   // Writes the buffer's first chunk over [start, end) in chunks of `chunk` sectors.
@@ -119,9 +120,9 @@ bool TScanEngine::SecureErase(char Drive) {
     EnsureTransferBuffer();
     CurrentDrive = FindDriveInformation(Drive);
     if (!CurrentDrive) return false;
+    // A record without a usable sector size is refused like a CD: nothing can be written.
     if (CurrentDrive->IsCD || IsSystemDrive(Drive) || CurrentDrive->BytesPerSector == 0 ||
-        size_t(std::max<uint32_t>(CurrentDrive->SectorsPerRequest, 1)) * CurrentDrive->BytesPerSector >
-            SectorBufferSize) {
+        CurrentDrive->BytesPerSector > SectorBufferSize) {
       LastError = 1;
       return false;
     }

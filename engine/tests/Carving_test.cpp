@@ -3,10 +3,12 @@
 #include <cstring>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/Carving.h"
 #include "engine/FileTypes.h"
+#include "engine/intDorvane.h"
 #include "engine/tests/EngineFixtures.h"
 #include "engine/tests/PassFixtures.h"
 
@@ -21,6 +23,11 @@ const char* const kTable =
 // The DezoDozi pass over a raw image without file system, with the events it fires.
 class DezoDozi : public ::testing::Test {
  protected:
+  // Another test may have bound the correction library: its threads would hold the
+  // carved copies open while the pass deletes or the test reads them.
+  void TearDown() override { intDorvane::CorrectFile = boundCorrectFile_; }
+  intDorvane::TCorrectFile boundCorrectFile_ = std::exchange(intDorvane::CorrectFile, nullptr);
+
   void SetUp() override {
     LoadTable(*engine_, program_, kTable);
     static_cast<TSESupportedFileType*>(engine_->SupportedFileTypes.Items(2))->Selected = false;

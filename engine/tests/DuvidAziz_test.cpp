@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "engine/FoundFiles.h"
+#include "engine/intDorvane.h"
 #include "engine/tests/EngineFixtures.h"
 #include "engine/tests/FatImageBuilder.h"
 #include "engine/tests/PassFixtures.h"
@@ -24,6 +28,11 @@ std::string Picture(size_t size, char seed) {
 // not in the table.
 class RecoveryPasses : public ::testing::Test {
  protected:
+  // Another test may have bound the correction library: its threads would hold the
+  // carved copies open while the pass deletes or the test reads them.
+  void TearDown() override { intDorvane::CorrectFile = boundCorrectFile_; }
+  intDorvane::TCorrectFile boundCorrectFile_ = std::exchange(intDorvane::CorrectFile, nullptr);
+
   void SetUp() override {
     const uint32_t root = TFatImageBuilder::kRoot;
     card_.AddFile(root, {.ShortName = "LIVE.JPG", .Content = files_["LIVE.JPG"] = Picture(3000, 1)});
@@ -85,14 +94,17 @@ TEST_F(RecoveryPasses, ScanDriveResavesFragmentedHitsByTheirChain) {
   EXPECT_FALSE(FileExists(dezo + "KV" + std::to_string(SectorOf(9000)) + ".JPG"));
   EXPECT_FALSE(FileExists(dezo + "KV" + std::to_string(SectorOf(9041)) + ".JPG"));
   EXPECT_EQ(saved_, (std::vector<std::string>{frag, back}));
-  // Contiguous and deleted files keep their carved copies, which start with their content.
-  for (const char* name : {"LIVE.JPG", "BIG.JPG"}) {
-    const std::string carved = ReadWholeFile(dezo + "KV" + std::to_string(SectorOf(card_.Entry(0) * 0 + 0)) + "");
-    (void)carved;
+  // Contiguous and deleted files keep their carved copies, each starting with its content.
+  size_t kept = 0;
+  for (const auto& name : FolderNames(dezo)) {
+    if (name.rfind("KVF", 0) == 0) continue;
+    ++kept;
+    const std::string carved = ReadWholeFile(dezo + name);
+    const bool known = std::any_of(files_.begin(), files_.end(),
+                                   [&](const auto& file) { return carved.rfind(file.second, 0) == 0; });
+    EXPECT_TRUE(known) << name;
   }
-  size_t kv = 0;
-  for (const auto& name : FolderNames(dezo)) kv += name.rfind("KV", 0) == 0 && name.rfind("KVF", 0) != 0;
-  EXPECT_EQ(kv, 6u);  // LIVE, GONE, both SAME, BIG and the copy of the sector after BACK's first half
+  EXPECT_EQ(kept, 5u);
 }
 
 TEST_F(RecoveryPasses, WithoutPreScanNothingIsResaved) {
