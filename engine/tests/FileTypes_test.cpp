@@ -6,6 +6,7 @@
 #include "engine/FileTypes.h"
 #include "engine/tests/EngineFixtures.h"
 #include "engine/tests/PassFixtures.h"
+#include "framework/core/tests/SourcePath.h"
 
 namespace {
 
@@ -112,10 +113,7 @@ TEST_F(FileTypeTable, MissingTableGivesEmptyList) {
 // The table the program ships: every type named, signatures long enough not to hit
 // ordinary data, the right category and the first-match order of the JPEG variants.
 TEST_F(FileTypeTable, ShippedTable) {
-  std::string source = __FILE__;
-  source = "Z:" + source.substr(0, source.rfind("/engine/")) + "/data/Korvalo3.INI";
-  for (char& c : source)
-    if (c == '/') c = '\\';
+  const std::string source = SourcePath("data/Korvalo3.INI");
   ASSERT_TRUE(FileExists(source)) << source;
   LoadTable(*engine_, program_, ReadWholeFile(source));
   const std::vector<std::pair<std::string, int>> expected = {

@@ -9,16 +9,14 @@
 
 #include "framework/core/streams.h"
 #include "imaging/GIFImage.h"
+#include "framework/core/tests/SourcePath.h"
 
 namespace giftest {
 
 using Bytes = std::vector<uint8_t>;
 
 inline String FixturePath(const String& name) {
-  String dir = __FILE__;
-  dir = dir.substr(0, dir.find_last_of("\\/") + 1);
-  if (!dir.empty() && dir[0] == '/') dir = "Z:" + dir;
-  return dir + "fixtures/gif/" + name;
+  return SourcePath("imaging/tests/fixtures/gif/" + name);
 }
 
 inline Bytes LoadFile(const String& path) {

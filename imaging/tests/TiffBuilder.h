@@ -241,6 +241,7 @@ class TempFile {
 #include <memory>
 
 #include "imaging/ExifData.h"
+#include "framework/core/tests/SourcePath.h"
 
 namespace test {
 
@@ -258,12 +259,9 @@ inline ReadResult ReadBytes(const String& bytes, const String& name = "test.jpg"
   return {std::move(reader), ok};
 }
 
-// A committed fixture, found beside this header (a Unix path is read through drive Z:).
+// A committed fixture of the imaging tests.
 inline String FixturePath(const String& name) {
-  String dir = __FILE__;
-  dir = dir.substr(0, dir.find_last_of("\\/") + 1);
-  if (!dir.empty() && dir[0] == '/') dir = "Z:" + dir;
-  return dir + "fixtures/" + name;
+  return SourcePath("imaging/tests/fixtures/" + name);
 }
 
 inline String LoadFile(const String& path) {

@@ -4,18 +4,11 @@
 #include <string>
 
 #include "skin/ksSkinData.h"
+#include "framework/core/tests/SourcePath.h"
 
 namespace {
 
-// The skin's folder in the source tree, reached through Wine's Z: drive.
-std::string DefaultSkinFolder() {
-  std::string path = __FILE__;
-  path = path.substr(0, path.rfind('/'));
-  path = path.substr(0, path.rfind('/')) + "/defaultskin/";
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return "Z:" + path;
-}
+std::string DefaultSkinFolder() { return SourcePath("skin/defaultskin/"); }
 
 class DefaultSkin : public ::testing::Test {
  protected:

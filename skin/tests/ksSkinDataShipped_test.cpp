@@ -7,17 +7,10 @@
 #include <string>
 
 #include "skin/ksSkinData.h"
+#include "framework/core/tests/SourcePath.h"
 
 namespace {
 
-std::string SourceFolder() {
-  std::string path = __FILE__;
-  path = path.substr(0, path.rfind('/'));
-  path = path.substr(0, path.rfind('/')) + "/defaultskin/";
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return "Z:" + path;
-}
 
 class ShippedSkin : public ::testing::Test {
  protected:
@@ -35,7 +28,7 @@ TEST_F(ShippedSkin, ProgramCarriesTheSkinPackedFromItsSources) {
   TksCompressedStoredSkin shipped(nullptr);
   shipped.LoadFromResource(program, "DEFAULTSKIN");
   TksCompressedStoredSkin fresh(nullptr);
-  fresh.LoadFromIniFile(SourceFolder() + "skin.ini");
+  fresh.LoadFromIniFile(SourcePath("skin/defaultskin/skin.ini"));
   ASSERT_FALSE(fresh.IsEmpty());
   ASSERT_EQ(shipped.CompressedStream().Size(), fresh.CompressedStream().Size())
       << "skin/defaultskin changed: repack it with tools/skin_pack into default.kvskin";

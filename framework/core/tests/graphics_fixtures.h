@@ -8,13 +8,10 @@
 
 #include "framework/core/bitmap.h"
 #include "framework/core/streams.h"
+#include "framework/core/tests/SourcePath.h"
 
-// The fixtures folder of the source tree, as Wine sees it (Z: is the Unix root).
 inline std::string FixturePath(const std::string& name) {
-  std::string here = __FILE__;
-  std::string dir = here.substr(0, here.find_last_of("/\\") + 1);
-  if (!dir.empty() && dir[0] == '/') dir = "Z:" + dir;
-  return dir + "fixtures\\" + name;
+  return SourcePath("framework/core/tests/fixtures/" + name);
 }
 
 inline std::vector<uint8_t> FixtureBytes(const std::string& name) {
