@@ -1,0 +1,214 @@
+// The skinned control bases (a windowed control that finds its description in a
+// skin container by name and paints through an off-screen bitmap, and its
+// descendant drawn from a resizable skin face), the glyph-and-caption layout they
+// share, and the skinned push button.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "framework/core/bitmap.h"
+#include "framework/core/canvas.h"
+#include "framework/core/gdiobjects.h"
+#include "framework/gui/customcontrol.h"
+#include "framework/gui/forms.h"
+#include "framework/gui/timer.h"
+#include "skin/ksSkinData.h"
+#include "skin/ksUtils.h"
+
+enum TksButtonLayout { blGlyphLeft = 0, blGlyphRight = 1, blGlyphTop = 2, blGlyphBottom = 3 };
+
+class TksSkinControl : public TCustomControl {
+ public:
+  explicit TksSkinControl(TComponent* AOwner);
+
+  TksSkinData* SkinData() const { return skinData_; }
+  virtual void SetSkinData(TksSkinData* value);
+  const String& SkinDataName() const { return skinDataName_; }
+  virtual void SetSkinDataName(const String& value);
+  int ControlIndex() const { return controlIndex_; }
+  HRGN Rgn() const { return rgn_; }
+
+  // Drops everything that points into the old skin.
+  virtual void BeforeChangeSkinData();
+  // Takes a new or changed skin.
+  virtual void ChangeSkinData();
+  // Looks the description up again; -1 is the default look.
+  virtual void GetSkinData();
+
+  TNotifyEvent OnMouseEnter;
+  TNotifyEvent OnMouseLeave;
+
+ protected:
+  virtual void CreateControlDefaultImage(TBitmap* /*b*/) {}
+  virtual void CreateControlSkinImage(TBitmap* /*b*/) {}
+  void Paint() override;
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+  void CMMouseEnter(TMessage& Message) override;
+  void CMMouseLeave(TMessage& Message) override;
+  void WMEraseBkgnd(TMessage& Message) override;
+
+  TksSkinData* skinData_ = nullptr;
+  String skinDataName_;
+  int controlIndex_ = -1;
+  HRGN rgn_ = nullptr;  // owned by the window once set
+};
+
+class TksSkinCustomControl : public TksSkinControl {
+ public:
+  explicit TksSkinCustomControl(TComponent* AOwner);
+
+  TFont* DefaultFont() { return &defaultFont_; }
+  void SetDefaultFont(TFont* value);
+  int DefaultWidth() const { return defaultWidth_; }
+  void SetDefaultWidth(int value);
+  int DefaultHeight() const { return defaultHeight_; }
+  void SetDefaultHeight(int value);
+  bool UseSkinFont = true;
+
+  void GetSkinData() override;
+  void ChangeSkinData() override;
+  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
+
+  // Adjusts a proposed size to the resize mode and moves the New* geometry to it.
+  virtual void CalcSize(int& w, int& h);
+  virtual void SetControlRegion();
+  // -1 no face, 0 fixed, 1 both ways, 2 width only, 3 height only.
+  int GetResizeMode() const;
+  // A rectangle in skin coordinates moved with the resized face.
+  TRect GetNewRect(const TRect& r);
+
+  TPoint LTPoint{}, RTPoint{}, LBPoint{}, RBPoint{};
+  TRect SkinRect{};
+  TRect SkinClientRect{};  // the description's client rectangle, relative to SkinRect
+  TPoint NewLTPoint{}, NewRTPoint{}, NewLBPoint{}, NewRBPoint{};
+  TRect NewClientRect{};
+  TBitmap* Picture = nullptr;
+  TBitmap* MaskPicture = nullptr;
+  int ResizeMode = 0;
+
+ protected:
+  virtual void DefaultFontChange() {}
+  void CreateControlDefaultImage(TBitmap* b) override;
+  void CreateControlSkinImage(TBitmap* b) override;
+  void CreateSkinControlImage(TBitmap* b, TBitmap* picture, const TRect& r);
+  void CreateControlRegion();
+
+ private:
+  void DefaultFontOnChange(TObject* Sender);
+
+  TFont defaultFont_;
+  int defaultWidth_ = 0;
+  int defaultHeight_ = 0;
+};
+
+struct TksLayoutCoords {
+  int tx = 0, ty = 0, gx = 0, gy = 0;
+};
+
+// Text and glyph positions inside R; margin -1 centres glyph and text together.
+// A layout outside the four known ones places both at R's top-left corner.
+TksLayoutCoords CalcLayoutCoords(int layout, const TRect& r, int gw, int gh, int tw, int th, int spacing,
+                                 int margin);
+// The caption and one cell (1 for the first) of a strip of glyphs.
+void DrawGlyphAndText(TCanvas* canvas, const TRect& r, int margin, int spacing, int layout, const String& caption,
+                      TBitmap* glyph, int numGlyphs, int glyphNum, bool pressed);
+
+class TksSkinButton : public TksSkinCustomControl {
+ public:
+  explicit TksSkinButton(TComponent* AOwner);
+  ~TksSkinButton() override;
+
+  TBitmap* Glyph() { return &glyph_; }
+  void SetGlyph(TBitmap* value);
+  int NumGlyphs() const { return numGlyphs_; }
+  void SetNumGlyphs(int value);
+  int Layout() const { return layout_; }
+  void SetLayout(int value);
+  int Margin() const { return margin_; }
+  void SetMargin(int value);
+  int Spacing() const { return spacing_; }
+  void SetSpacing(int value);
+  bool Down() const { return down_; }
+  void SetDown(bool value);
+  int GroupIndex() const { return groupIndex_; }
+  void SetGroupIndex(int value);
+  bool CanFocused() const { return canFocused_; }
+  void SetCanFocused(bool value);
+  bool AllowAllUp = false;
+  bool RepeatMode = false;
+  int RepeatInterval = 100;  // milliseconds
+  bool Default() const { return default_; }
+  void SetDefault(bool value);
+  bool Cancel = false;
+  TModalResult ModalResult = mrNone;
+  // The running repeat timer, null when not repeating; tests fire it.
+  TTimer* RepeatTimer() const { return repeatTimer_.get(); }
+
+  bool MouseIn() const { return mouseIn_; }
+  bool IsFocusedButton();
+  // The cell of the glyph strip for the state: 1..4.
+  int GetGlyphNum(bool down, bool active) const;
+
+  void GetSkinData() override;
+  void ChangeSkinData() override;
+
+  TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
+  String FontName;
+  int FontHeight = 0;
+  TFontStyles FontStyle = 0;
+  TRect ActiveSkinRect{}, DownSkinRect{}, DisabledSkinRect{};
+  bool Morphing = false;
+  TksMorphKind MorphKind = 0;
+  // The morph position in fifths: 0 the normal face, 5 the active one.
+  int MorphSteps() const { return morphSteps_; }
+  double MorphFactor() const { return morphSteps_ / 5.0; }
+  TTimer* MorphTimer() const { return morphTimer_.get(); }
+
+ protected:
+  virtual void CreateButtonImage(TBitmap* b, const TRect& r, bool down, bool active);
+  virtual void ButtonClick();
+  void Paint() override;
+  void CreateControlDefaultImage(TBitmap* b) override;
+  void CreateControlSkinImage(TBitmap* /*b*/) override {}
+  void MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) override;
+  void Click() override {}
+  void CMMouseEnter(TMessage& Message) override;
+  void CMMouseLeave(TMessage& Message) override;
+  void CMEnabledChanged(TMessage& Message) override;
+  void CMTextChanged(TMessage& Message) override;
+  void CMDialogKey(TMessage& Message) override;
+  void WMKillFocus(TMessage& Message) override;
+  void WndProc(TMessage& Message) override;
+
+ private:
+  void StartRepeat();
+  void StopRepeat();
+  void RepeatTimerProc(TObject* Sender);
+  void StartMorph();
+  void StopMorphTimer() { morphTimer_.reset(); }
+  void MorphStep(TObject* Sender);
+  bool ShouldAnimateHover();
+  void PaintMorph(TBitmap* b);
+  bool DownLook();
+  void UpdateExclusive();
+  void SetFontFor(TCanvas* canvas, bool useSkinFont);
+
+  TBitmap glyph_;
+  int numGlyphs_ = 1;
+  int layout_ = blGlyphLeft;
+  int margin_ = -1;
+  int spacing_ = 1;
+  bool down_ = false;
+  int groupIndex_ = 0;
+  bool canFocused_ = true;
+  bool mouseIn_ = false;
+  bool mouseDownFlag_ = false;
+  bool allowAllUpCheck_ = false;
+  bool default_ = false;
+  std::unique_ptr<TTimer> repeatTimer_;
+  std::unique_ptr<TTimer> morphTimer_;
+  int morphSteps_ = 0;
+};
