@@ -7,6 +7,7 @@
 #include "engine/ScanEngine.h"
 #include "engine/intDorvane.h"
 #include "framework/core/handles.h"
+#include "framework/core/seams.h"
 
 namespace {
 
@@ -16,6 +17,19 @@ bool IsFragmented(uint32_t startCluster, const std::vector<uint32_t>& successors
   for (uint32_t cluster : successors) {
     if (cluster != previous + 1) return true;
     previous = cluster;
+  }
+  return false;
+}
+
+// The carved copy may still be open in its correction thread, which works on the
+// folder at the same time: give the thread a few seconds to let go of it.
+bool DeleteCarvedCopy(const String& path) {
+  for (int attempt = 0; attempt < 60; ++attempt) {
+    if (DeleteFileA(path.c_str())) return true;
+    const DWORD error = GetLastError();
+    if (error != ERROR_SHARING_VIOLATION && error != ERROR_ACCESS_DENIED) return false;
+    TScanEngine::ProcessMessages();
+    Clock().Sleep(50);
   }
   return false;
 }
@@ -43,7 +57,7 @@ void TScanEngine::ReExtractFragmentedHits() {
     file.Name = "KVF" + IntToStr(hit.StartSector) + "." + (hit.FileType ? hit.FileType->Extension : String("XXX"));
     file.Size = 0;
     OnProgress(this, static_cast<int32_t>(fat.ClusterToSector(file.Cluster)));
-    if (SaveFATFileEXT(file, "DezoDozi\\")) DeleteFileA(hit.Path.c_str());
+    if (SaveFATFileEXT(file, "DezoDozi\\")) DeleteCarvedCopy(hit.Path);
   }
   OnFinished(2);
 }
