@@ -191,6 +191,8 @@ class TksSkinButton : public TksSkinCustomControl {
   void StopMorphTimer() { morphTimer_.reset(); }
   void MorphStep(TObject* Sender);
   bool ShouldAnimateHover();
+  // The pointer came or went: the hot face fades in or out.
+  void HoverChanged();
   void PaintMorph(TBitmap* b);
   bool DownLook();
   void UpdateExclusive();

@@ -231,9 +231,7 @@ void TksSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
   if (HandleAllocated() && Visible()) TksSkinCustomControl::MouseUp(Button, Shift, X, Y);
 }
 
-void TksSkinButton::CMMouseEnter(TMessage& Message) {
-  TksSkinCustomControl::CMMouseEnter(Message);
-  mouseIn_ = true;
+void TksSkinButton::HoverChanged() {
   if (ShouldAnimateHover()) {
     if (down_) {
       if (Morphing) morphSteps_ = 5;
@@ -242,20 +240,19 @@ void TksSkinButton::CMMouseEnter(TMessage& Message) {
       StartMorph();
     }
   }
+}
+
+void TksSkinButton::CMMouseEnter(TMessage& Message) {
+  TksSkinCustomControl::CMMouseEnter(Message);
+  mouseIn_ = true;
+  HoverChanged();
   if (down_ && RepeatMode && groupIndex_ == 0) StartRepeat();
 }
 
 void TksSkinButton::CMMouseLeave(TMessage& Message) {
   TksSkinCustomControl::CMMouseLeave(Message);
   mouseIn_ = false;
-  if (ShouldAnimateHover()) {
-    if (down_) {
-      if (Morphing) morphSteps_ = 5;
-      Invalidate();
-    } else {
-      StartMorph();
-    }
-  }
+  HoverChanged();
   if (down_ && RepeatMode && groupIndex_ == 0) StopRepeat();
 }
 

@@ -75,22 +75,31 @@ TCustomControl::TCustomControl(TComponent* AOwner)
   canvas_->SetControl(this);
 }
 
+namespace {
+
+// Binds the canvas to a paint DC with the control's font for one Paint, however it ends.
+template <class PaintFn>
+void PaintOn(TControlCanvas& canvas, HDC dc, TFont& font, PaintFn paint) {
+  canvas.Lock();
+  canvas.FreeHandle();
+  canvas.SetHandle(dc);
+  struct Unbind {
+    TControlCanvas& canvas;
+    ~Unbind() {
+      canvas.SetHandle(nullptr);
+      canvas.Unlock();
+    }
+  } unbind{canvas};
+  canvas.Font()->Assign(&font);
+  paint();
+}
+
+}  // namespace
+
 TCustomControl::~TCustomControl() { canvas_->FreeHandle(); }
 
 void TCustomControl::PaintWindow(HDC DC) {
-  canvas_->Lock();
-  canvas_->FreeHandle();
-  canvas_->SetHandle(DC);
-  try {
-    canvas_->Font()->Assign(Font());
-    Paint();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
+  PaintOn(*canvas_, DC, *Font(), [this] { Paint(); });
 }
 
 TGraphicControl::TGraphicControl(TComponent* AOwner)
@@ -111,17 +120,5 @@ void TGraphicControl::Dispatch(TMessage& Message) {
 void TGraphicControl::WMPaint(TMessage& Message) {
   HDC dc = reinterpret_cast<HDC>(Message.WParam);
   if (dc == nullptr) return;
-  canvas_->Lock();
-  canvas_->FreeHandle();
-  canvas_->SetHandle(dc);
-  try {
-    canvas_->Font()->Assign(Font());
-    Paint();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
+  PaintOn(*canvas_, dc, *Font(), [this] { Paint(); });
 }
