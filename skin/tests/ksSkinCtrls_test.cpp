@@ -8,43 +8,11 @@
 #include "framework/gui/application.h"
 #include "framework/gui/forms.h"
 #include "skin/ksSkinCtrls.h"
+#include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
 
-void EnsureApplication() {
-  if (Application) return;
-  auto* app = new TApplication(nullptr);
-  app->Initialize();
-}
-
-COLORREF Rgb(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)); }
-
-class SkinCtrls : public ::testing::Test {
- protected:
-  void SetUp() override {
-    EnsureApplication();
-    stored.LoadFromIniFile(SourcePath("skin/defaultskin/") + "skin.ini");
-    data.FormWindows = [] { return std::vector<HWND>{}; };
-    data.SetCompressedStoredSkin(&stored);
-    form = new TForm(Application);
-    form->SetBounds(0, 0, 300, 200);
-  }
-  void TearDown() override { form->Free(); }
-
-  // The control painted into a bitmap of its size over a white background.
-  static COLORREF PaintAndSample(TWinControl& control, int x, int y) {
-    TBitmap shot(control.Width(), control.Height());
-    shot.Canvas()->Brush()->SetColor(clWhite);
-    shot.Canvas()->FillRect(TRect{0, 0, control.Width(), control.Height()});
-    control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(shot.Canvas()->Handle()), 0);
-    return static_cast<COLORREF>(shot.Canvas()->Pixels(x, y));
-  }
-  COLORREF SkinPixel(int x, int y) { return static_cast<COLORREF>(data.ActivePicture(0)->Canvas()->Pixels(x, y)); }
-
-  TksCompressedStoredSkin stored{nullptr};
-  TksSkinData data{nullptr};
-  TForm* form = nullptr;
-};
+using namespace skintest;
 
 TksSkinButton* NewButton(TForm* form) {
   auto* b = new TksSkinButton(form);
