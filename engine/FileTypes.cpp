@@ -120,7 +120,9 @@ uint16_t TScanEngine::FileTypeOfExtension(const String& Ext) const {
   const String wanted = UpperCase(Ext);
   for (int i = 0; i < SupportedFileTypes.Count(); ++i) {
     auto* type = static_cast<TSESupportedFileType*>(SupportedFileTypes.Items(i));
-    if (wanted == "." + UpperCase(type->Extension)) return static_cast<uint16_t>(type->Type & 0xFFFF);
+    // The table keeps extensions without their dot.
+    if (wanted.size() > 1 && wanted[0] == '.' && wanted.compare(1, String::npos, UpperCase(type->Extension)) == 0)
+      return static_cast<uint16_t>(type->Type & 0xFFFF);
   }
   return Ext == ".THM" ? 1 : 0;
 }

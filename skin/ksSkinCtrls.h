@@ -15,7 +15,10 @@
 #include "framework/gui/forms.h"
 #include "framework/gui/timer.h"
 #include "skin/ksSkinData.h"
+#include "skin/ksSkinMorph.h"
 #include "skin/ksUtils.h"
+
+class TCustomImageList;
 
 enum TksButtonLayout { blGlyphLeft = 0, blGlyphRight = 1, blGlyphTop = 2, blGlyphBottom = 3 };
 
@@ -48,11 +51,29 @@ class TksSkinControl : public TCustomControl {
   void CMMouseEnter(TMessage& Message) override;
   void CMMouseLeave(TMessage& Message) override;
   void WMEraseBkgnd(TMessage& Message) override;
+  // For a control that takes the focus when pressed, called first in its
+  // WndProc: a left press moves the focus here before it is handled, and the
+  // command notifications sent while the focus moves are no clicks. False when
+  // the message is to be dropped: that notification, or a press that could
+  // not take the focus.
+  bool FocusForClick(const TMessage& Message);
+  // An accelerator of the caption when the control can take the focus: takes
+  // it and answers the message. True when it was one; the caller then acts.
+  bool FocusForAccel(TMessage& Message);
+  // The description found under the name when it is of kind D, else null.
+  template <class D>
+  D* SkinDescription() const {
+    if (controlIndex_ == -1 || skinData_ == nullptr) return nullptr;
+    return dynamic_cast<D*>(skinData_->CtrlList[static_cast<size_t>(controlIndex_)].get());
+  }
 
   TksSkinData* skinData_ = nullptr;
   String skinDataName_;
   int controlIndex_ = -1;
   HRGN rgn_ = nullptr;  // owned by the window once set
+
+ private:
+  bool clicksDisabled_ = false;
 };
 
 class TksSkinCustomControl : public TksSkinControl {
@@ -114,6 +135,10 @@ TksLayoutCoords CalcLayoutCoords(int layout, const TRect& r, int gw, int gh, int
 // The caption and one cell (1 for the first) of a strip of glyphs.
 void DrawGlyphAndText(TCanvas* canvas, const TRect& r, int margin, int spacing, int layout, const String& caption,
                       TBitmap* glyph, int numGlyphs, int glyphNum, bool pressed);
+// The caption and one image of an image list; an index outside the list draws
+// the caption alone.
+void DrawImageAndText(TCanvas* canvas, const TRect& r, int margin, int spacing, int layout, const String& caption,
+                      TCustomImageList* images, int imageIndex, bool pressed, bool enabled);
 
 class TksSkinButton : public TksSkinCustomControl {
  public:
@@ -147,6 +172,9 @@ class TksSkinButton : public TksSkinCustomControl {
   TTimer* RepeatTimer() const { return repeatTimer_.get(); }
 
   bool MouseIn() const { return mouseIn_; }
+  // This is the button the Enter key clicks: the default one, unless another
+  // button has the focus.
+  bool ActiveDefault() const { return activeDefault_; }
   bool IsFocusedButton();
   // The cell of the glyph strip for the state: 1..4.
   int GetGlyphNum(bool down, bool active) const;
@@ -162,9 +190,9 @@ class TksSkinButton : public TksSkinCustomControl {
   bool Morphing = false;
   TksMorphKind MorphKind = 0;
   // The morph position in fifths: 0 the normal face, 5 the active one.
-  int MorphSteps() const { return morphSteps_; }
-  double MorphFactor() const { return morphSteps_ / 5.0; }
-  TTimer* MorphTimer() const { return morphTimer_.get(); }
+  int MorphSteps() const { return morph_.Steps(); }
+  double MorphFactor() const { return morph_.Factor(); }
+  TTimer* MorphTimer() const { return morph_.Timer(); }
 
  protected:
   virtual void CreateButtonImage(TBitmap* b, const TRect& r, bool down, bool active);
@@ -180,23 +208,24 @@ class TksSkinButton : public TksSkinCustomControl {
   void CMEnabledChanged(TMessage& Message) override;
   void CMTextChanged(TMessage& Message) override;
   void CMDialogKey(TMessage& Message) override;
+  void CMDialogChar(TMessage& Message) override;
+  void CMFocusChanged(TMessage& Message) override;
+  void WMSetFocus(TMessage& Message) override;
   void WMKillFocus(TMessage& Message) override;
   void WndProc(TMessage& Message) override;
+  void CreateWnd() override;
+  void ActionChange(TObject* Sender, bool CheckDefaults) override;
 
  private:
   void StartRepeat();
   void StopRepeat();
   void RepeatTimerProc(TObject* Sender);
-  void StartMorph();
-  void StopMorphTimer() { morphTimer_.reset(); }
-  void MorphStep(TObject* Sender);
   bool ShouldAnimateHover();
   // The pointer came or went: the hot face fades in or out.
   void HoverChanged();
   void PaintMorph(TBitmap* b);
   bool DownLook();
   void UpdateExclusive();
-  void SetFontFor(TCanvas* canvas, bool useSkinFont);
 
   TBitmap glyph_;
   int numGlyphs_ = 1;
@@ -210,7 +239,7 @@ class TksSkinButton : public TksSkinCustomControl {
   bool mouseDownFlag_ = false;
   bool allowAllUpCheck_ = false;
   bool default_ = false;
+  bool activeDefault_ = false;
   std::unique_ptr<TTimer> repeatTimer_;
-  std::unique_ptr<TTimer> morphTimer_;
-  int morphSteps_ = 0;
+  TksMorphAnimator morph_;
 };

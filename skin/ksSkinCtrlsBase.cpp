@@ -1,6 +1,7 @@
 #include "skin/ksSkinCtrls.h"
 
 #include "framework/core/colors.h"
+#include "framework/gui/imagelist.h"
 
 // ---- TksSkinControl -------------------------------------------------------------
 
@@ -47,6 +48,29 @@ void TksSkinControl::CMMouseLeave(TMessage& Message) {
 
 // The face is composed off-screen and covers the whole window.
 void TksSkinControl::WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
+
+bool TksSkinControl::FocusForClick(const TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      if (Focused()) return true;
+      clicksDisabled_ = true;
+      ::SetFocus(Handle());
+      clicksDisabled_ = false;
+      return Focused();
+    case CN_COMMAND:
+      return !clicksDisabled_;
+    default:
+      return true;
+  }
+}
+
+bool TksSkinControl::FocusForAccel(TMessage& Message) {
+  if (!IsAccel(static_cast<WORD>(Message.WParam), Caption()) || !CanFocus()) return false;
+  SetFocus();
+  Message.Result = 1;
+  return true;
+}
 
 void TksSkinControl::Paint() {
   if (Width() < 1 || Height() < 1) return;
@@ -99,7 +123,7 @@ int TksSkinCustomControl::GetResizeMode() const {
 void TksSkinCustomControl::GetSkinData() {
   TksSkinControl::GetSkinData();
   if (controlIndex_ == -1) return;
-  auto* d = dynamic_cast<TksDataSkinCustomControl*>(skinData_->CtrlList[static_cast<size_t>(controlIndex_)].get());
+  auto* d = SkinDescription<TksDataSkinCustomControl>();
   if (d == nullptr) {
     Picture = nullptr;
     MaskPicture = nullptr;
@@ -375,11 +399,12 @@ TksLayoutCoords CalcLayoutCoords(int layout, const TRect& r, int gw, int gh, int
   return c;
 }
 
-void DrawGlyphAndText(TCanvas* canvas, const TRect& r, int margin, int spacing, int layout, const String& caption,
-                      TBitmap* glyph, int numGlyphs, int glyphNum, bool pressed) {
-  const bool hasGlyph = glyph != nullptr && !glyph->Empty() && numGlyphs > 0;
-  const int gw = hasGlyph ? glyph->Width() / numGlyphs : 0;
-  const int gh = hasGlyph ? glyph->Height() : 0;
+namespace {
+
+// Places a picture of gw x gh and the caption inside R, draws the caption and
+// returns where the picture goes.
+TPoint DrawTextBesidePicture(TCanvas* canvas, const TRect& r, int margin, int spacing, int layout,
+                             const String& caption, int gw, int gh, bool pressed) {
   RECT tr{0, 0, 0, 0};
   HDC dc = canvas->Handle();
   DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &tr, DT_CALCRECT);
@@ -398,5 +423,25 @@ void DrawGlyphAndText(TCanvas* canvas, const TRect& r, int margin, int spacing, 
     text.right += 2;
     DrawTextA(dc, caption.c_str(), static_cast<int>(caption.size()), &text, DT_CENTER | DT_VCENTER);
   }
-  if (hasGlyph) DrawGlyph(canvas, c.gx, c.gy, glyph, numGlyphs, glyphNum);
+  return TPoint{c.gx, c.gy};
+}
+
+}  // namespace
+
+void DrawGlyphAndText(TCanvas* canvas, const TRect& r, int margin, int spacing, int layout, const String& caption,
+                      TBitmap* glyph, int numGlyphs, int glyphNum, bool pressed) {
+  const bool hasGlyph = glyph != nullptr && !glyph->Empty() && numGlyphs > 0;
+  const int gw = hasGlyph ? glyph->Width() / numGlyphs : 0;
+  const int gh = hasGlyph ? glyph->Height() : 0;
+  const TPoint g = DrawTextBesidePicture(canvas, r, margin, spacing, layout, caption, gw, gh, pressed);
+  if (hasGlyph) DrawGlyph(canvas, g.X, g.Y, glyph, numGlyphs, glyphNum);
+}
+
+void DrawImageAndText(TCanvas* canvas, const TRect& r, int margin, int spacing, int layout, const String& caption,
+                      TCustomImageList* images, int imageIndex, bool pressed, bool enabled) {
+  const bool hasImage = images != nullptr && imageIndex >= 0 && imageIndex < images->Count();
+  const int gw = hasImage ? images->Width() : 0;
+  const int gh = hasImage ? images->Height() : 0;
+  const TPoint g = DrawTextBesidePicture(canvas, r, margin, spacing, layout, caption, gw, gh, pressed);
+  if (gw != 0) images->Draw(canvas, g.X, g.Y, imageIndex, enabled);
 }

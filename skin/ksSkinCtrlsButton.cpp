@@ -1,8 +1,14 @@
 #include "framework/core/colors.h"
-#include "skin/ksEffects.h"
+#include "framework/gui/actions.h"
+#include "framework/gui/application.h"
+#include "framework/gui/imagelist.h"
 #include "skin/ksSkinCtrls.h"
+#include "skin/ksSkinFont.h"
 
-TksSkinButton::TksSkinButton(TComponent* AOwner) : TksSkinCustomControl(AOwner) {
+TksSkinButton::TksSkinButton(TComponent* AOwner)
+    : TksSkinCustomControl(AOwner),
+      morph_([this] { return Morphing && controlIndex_ != -1; }, [this] { return mouseIn_ || IsFocusedButton(); },
+             [this] { Invalidate(); }) {
   SetSkinDataName("button");
   SetTabStop(true);
   SetBounds(Left(), Top(), 75, 25);
@@ -54,11 +60,11 @@ void TksSkinButton::SetDown(bool value) {
   down_ = value;
   if (Morphing) {
     // The release fades from the active face.
-    morphSteps_ = 5;
+    morph_.SetSteps(5);
     if (value)
-      StopMorphTimer();
+      morph_.Stop();
     else
-      StartMorph();
+      morph_.Start();
   }
   Invalidate();
   if (value && groupIndex_ != 0 && !AllowAllUp) UpdateExclusive();
@@ -74,7 +80,7 @@ void TksSkinButton::UpdateExclusive() {
   }
 }
 
-bool TksSkinButton::IsFocusedButton() { return canFocused_ && HandleAllocated() && GetFocus() == Handle(); }
+bool TksSkinButton::IsFocusedButton() { return canFocused_ && Focused(); }
 
 int TksSkinButton::GetGlyphNum(bool down, bool active) const {
   if (down && active && numGlyphs_ > 2) return 3;
@@ -85,8 +91,7 @@ int TksSkinButton::GetGlyphNum(bool down, bool active) const {
 
 void TksSkinButton::GetSkinData() {
   TksSkinCustomControl::GetSkinData();
-  if (controlIndex_ == -1) return;
-  auto* d = dynamic_cast<TksDataSkinButtonControl*>(skinData_->CtrlList[static_cast<size_t>(controlIndex_)].get());
+  auto* d = SkinDescription<TksDataSkinButtonControl>();
   if (d == nullptr) return;
   FontName = d->FontName;
   FontStyle = d->FontStyle;
@@ -106,23 +111,10 @@ bool TksSkinButton::DownLook() {
   return down_ && (mouseIn_ || (IsFocusedButton() && !mouseDownFlag_) || groupIndex_ != 0);
 }
 
-void TksSkinButton::SetFontFor(TCanvas* canvas, bool useSkinFont) {
-  TFont* f = canvas->Font();
-  if (useSkinFont) {
-    f->SetName(FontName);
-    f->SetHeight(FontHeight);
-    f->SetStyle(FontStyle);
-  } else {
-    f->Assign(DefaultFont());
-  }
-  TksResourceStrData* strings = skinData_ != nullptr ? skinData_->ResourceStrData() : nullptr;
-  f->SetCharset(strings != nullptr ? strings->CharSet : DefaultFont()->Charset());
-}
-
 void TksSkinButton::CreateButtonImage(TBitmap* b, const TRect& r, bool down, bool active) {
   CreateSkinControlImage(b, Picture, r);
   TCanvas* c = b->Canvas();
-  SetFontFor(c, UseSkinFont);
+  AssignSkinFont(c->Font(), UseSkinFont, FontName, FontHeight, FontStyle, DefaultFont(), skinData_);
   TColor color = FontColor;
   if (!Enabled())
     color = DisabledFontColor;
@@ -144,9 +136,7 @@ void TksSkinButton::Paint() {
   if (Width() < 1 || Height() < 1) return;
   // The face rectangles only exist for a button description; another kind
   // under the name gets its own face.
-  const bool buttonDescription =
-      dynamic_cast<TksDataSkinButtonControl*>(skinData_->CtrlList[static_cast<size_t>(controlIndex_)].get()) !=
-      nullptr;
+  const bool buttonDescription = SkinDescription<TksDataSkinButtonControl>() != nullptr;
   TBitmap b(Width(), Height());
   if (!buttonDescription) {
     CreateSkinControlImage(&b, Picture, SkinRect);
@@ -154,9 +144,9 @@ void TksSkinButton::Paint() {
     CreateButtonImage(&b, DisabledSkinRect, false, false);
   } else if (DownLook()) {
     CreateButtonImage(&b, DownSkinRect, true, true);
-  } else if (Morphing && morphSteps_ > 0 && morphSteps_ < 5 && Enabled()) {
+  } else if (Morphing && morph_.Between() && Enabled()) {
     PaintMorph(&b);
-  } else if (IsFocusedButton() || mouseIn_ || (Morphing && morphSteps_ == 5)) {
+  } else if (IsFocusedButton() || mouseIn_ || (Morphing && morph_.Steps() == 5)) {
     CreateButtonImage(&b, ActiveSkinRect, false, true);
   } else {
     CreateButtonImage(&b, SkinRect, false, false);
@@ -181,7 +171,7 @@ void TksSkinButton::CreateControlDefaultImage(TBitmap* b) {
   c->FillRect(r);
   c->Brush()->SetColor(frame);
   c->FrameRect(r);
-  SetFontFor(c, false);
+  AssignSkinFont(c->Font(), false, FontName, FontHeight, FontStyle, DefaultFont(), skinData_);
   if (!Enabled()) c->Font()->SetColor(clBtnShadow);
   DrawGlyphAndText(c, r, margin_, spacing_, layout_, Caption(), &glyph_, numGlyphs_, GetGlyphNum(down_, mouseIn_),
                    pressed);
@@ -191,7 +181,34 @@ void TksSkinButton::ButtonClick() {
   if (canFocused_) {
     if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(ModalResult);
   }
+  TBasicAction* action = Action();
+  if (action != nullptr) {
+    // A handler of its own wins over the action's; the action's own handler
+    // runs once, through the action.
+    if (OnClick && !(OnClick == action->OnExecute))
+      OnClick(this);
+    else
+      action->Execute();
+    return;
+  }
   if (OnClick) OnClick(this);
+}
+
+void TksSkinButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+  TksSkinCustomControl::ActionChange(Sender, CheckDefaults);
+  auto* action = dynamic_cast<TCustomAction*>(Sender);
+  if (action == nullptr || !glyph_.Empty() || action->ActionList() == nullptr) return;
+  TCustomImageList* images = action->ActionList()->Images();
+  if (images == nullptr || action->ImageIndex < 0 || action->ImageIndex >= images->Count()) return;
+  // Fuchsia is the glyph's transparent colour: what the image leaves uncovered
+  // stays see-through.
+  glyph_.SetSize(images->Width(), images->Height());
+  TCanvas* c = glyph_.Canvas();
+  c->Brush()->SetStyle(bsSolid);
+  c->Brush()->SetColor(static_cast<TColor>(0xFF00FF));
+  c->FillRect(TRect{0, 0, glyph_.Width(), glyph_.Height()});
+  images->Draw(c, 0, 0, action->ImageIndex, true);
+  Invalidate();
 }
 
 void TksSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
@@ -234,10 +251,10 @@ void TksSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
 void TksSkinButton::HoverChanged() {
   if (ShouldAnimateHover()) {
     if (down_) {
-      if (Morphing) morphSteps_ = 5;
+      if (Morphing) morph_.SetSteps(5);
       Invalidate();
     } else {
-      StartMorph();
+      morph_.Start();
     }
   }
 }
@@ -251,7 +268,8 @@ void TksSkinButton::CMMouseEnter(TMessage& Message) {
 
 void TksSkinButton::CMMouseLeave(TMessage& Message) {
   TksSkinCustomControl::CMMouseLeave(Message);
-  mouseIn_ = false;
+  // The default button keeps its highlight while the focus is elsewhere.
+  if (!(canFocused_ && default_ && activeDefault_ && !Focused())) mouseIn_ = false;
   HoverChanged();
   if (down_ && RepeatMode && groupIndex_ == 0) StopRepeat();
 }
@@ -259,10 +277,7 @@ void TksSkinButton::CMMouseLeave(TMessage& Message) {
 void TksSkinButton::CMEnabledChanged(TMessage& Message) {
   TksSkinCustomControl::CMEnabledChanged(Message);
   StopRepeat();  // a disabled button must not keep clicking
-  if (Morphing) {
-    StopMorphTimer();
-    morphSteps_ = 0;
-  }
+  if (Morphing) morph_.Reset();
   mouseIn_ = false;
   Invalidate();
 }
@@ -273,7 +288,14 @@ void TksSkinButton::CMTextChanged(TMessage& Message) {
 }
 
 void TksSkinButton::SetDefault(bool value) {
+  const bool wasDefault = default_;
   default_ = value;
+  // The highlight it had as the default goes with the role, unless the pointer
+  // is really over the button.
+  if (wasDefault && !value && mouseIn_ && Application != nullptr && Application->MouseControl() != this) {
+    mouseIn_ = false;
+    morph_.Start();
+  }
   if (!HandleAllocated() || !canFocused_) return;
   if (TCustomForm* form = GetParentForm(this)) {
     TWinControl* active = form->ActiveControl();
@@ -299,7 +321,7 @@ void TksSkinButton::CMDialogKey(TMessage& Message) {
   const bool noModifiers = (KeyDataToShiftState(static_cast<LONG>(Message.LParam)) & (ssShift | ssCtrl | ssAlt)) == 0;
   // Only a button that can take the focus answers Enter or Escape: a hidden or
   // disabled default button must not click.
-  if (key == VK_RETURN && default_ && canFocused_ && CanFocus()) {
+  if (key == VK_RETURN && activeDefault_ && canFocused_ && CanFocus()) {
     ButtonClick();
     Message.Result = 1;
     return;
@@ -312,13 +334,50 @@ void TksSkinButton::CMDialogKey(TMessage& Message) {
   TksSkinCustomControl::CMDialogKey(Message);
 }
 
+void TksSkinButton::CMDialogChar(TMessage& Message) {
+  if (canFocused_ && FocusForAccel(Message)) {
+    ButtonClick();
+    return;
+  }
+  TksSkinCustomControl::CMDialogChar(Message);
+}
+
+void TksSkinButton::CMFocusChanged(TMessage& Message) {
+  TControl* focused = reinterpret_cast<TControl*>(Message.LParam);
+  auto* button = dynamic_cast<TksSkinButton*>(focused);
+  activeDefault_ = button != nullptr ? button == this : default_;
+  if (canFocused_ && default_) {
+    if (button != nullptr && button != this && mouseIn_) {
+      mouseIn_ = false;
+      morph_.Start();
+    } else if (button == nullptr && !mouseIn_) {
+      if (Morphing) morph_.SetSteps(5);
+      mouseIn_ = true;
+      morph_.Start();
+    }
+  }
+  TksSkinCustomControl::CMFocusChanged(Message);
+}
+
+void TksSkinButton::WMSetFocus(TMessage& Message) {
+  TksSkinCustomControl::WMSetFocus(Message);
+  if (canFocused_) morph_.Start();
+}
+
 void TksSkinButton::WMKillFocus(TMessage& Message) {
   StopRepeat();
   if (groupIndex_ == 0) down_ = false;
   TksSkinCustomControl::WMKillFocus(Message);
+  if (canFocused_) morph_.Start();
+}
+
+void TksSkinButton::CreateWnd() {
+  TksSkinCustomControl::CreateWnd();
+  activeDefault_ = default_;
 }
 
 void TksSkinButton::WndProc(TMessage& Message) {
+  if (canFocused_ && !FocusForClick(Message)) return;
   switch (Message.Msg) {
     case WM_CANCELMODE:
     case WM_CAPTURECHANGED:
@@ -349,58 +408,15 @@ bool TksSkinButton::ShouldAnimateHover() {
   return groupIndex_ != 0 ? !down_ : (down_ || !IsFocusedButton());
 }
 
-void TksSkinButton::StartMorph() {
-  if (!Morphing || controlIndex_ == -1) {
-    Invalidate();
-    return;
-  }
-  if (morphTimer_) return;
-  morphTimer_ = std::make_unique<TTimer>(nullptr);
-  morphTimer_->SetInterval(20);
-  morphTimer_->SetOnTimer(Bind<&TksSkinButton::MorphStep>(this));
-  morphTimer_->SetEnabled(true);
-}
-
-void TksSkinButton::MorphStep(TObject*) {
-  const bool wantActive = mouseIn_ || IsFocusedButton();
-  if (controlIndex_ == -1 || !Morphing) {
-    morphSteps_ = wantActive ? 5 : 0;
-    StopMorphTimer();
-    return;
-  }
-  if (wantActive && morphSteps_ < 5)
-    ++morphSteps_;
-  else if (!wantActive && morphSteps_ > 0)
-    --morphSteps_;
-  else
-    StopMorphTimer();
-  Invalidate();
-}
-
 void TksSkinButton::PaintMorph(TBitmap* b) {
   TBitmap active(Width(), Height());
   CreateButtonImage(b, SkinRect, false, false);
   CreateButtonImage(&active, ActiveSkinRect, false, true);
-  std::unique_ptr<TksEffectBmp> from(TksEffectBmp::CreateFromHBitmap(b->Handle()));
-  std::unique_ptr<TksEffectBmp> to(TksEffectBmp::CreateFromHBitmap(active.Handle()));
-  if (!from || !to) return;
-  const double k = MorphFactor();
-  switch (MorphKind) {
-    case 0: from->Morph(to.get(), k); break;
-    case 1: from->MorphGrad(to.get(), k); break;
-    case 2: from->MorphLeftGrad(to.get(), k); break;
-    case 3: from->MorphRightGrad(to.get(), k); break;
-    case 4: from->MorphLeftSlide(to.get(), k); break;
-    case 5: from->MorphRightSlide(to.get(), k); break;
-    case 6: from->MorphPush(to.get(), k); break;
-    default: break;
-  }
-  from->Draw(b->Canvas()->Handle(), 0, 0);
+  MorphFace(b, &active, MorphKind, morph_.Factor());
 }
 
 void TksSkinButton::ChangeSkinData() {
-  StopMorphTimer();
-  morphSteps_ = 0;
+  morph_.Reset();
   TksSkinCustomControl::ChangeSkinData();
-  if (Morphing && controlIndex_ != -1 && (IsFocusedButton() || mouseIn_)) morphSteps_ = 5;
+  if (Morphing && controlIndex_ != -1 && (IsFocusedButton() || mouseIn_)) morph_.SetSteps(5);
 }

@@ -164,8 +164,8 @@ class TCustomTreeView : public TWinControl {
   // A node is going (by Delete, Clear or the window's end): OnDeletion.
   virtual void Delete(TTreeNode* Node);
   // Asked whenever the control draws a node; set Node->ImageIndex here.
-  virtual void GetImageIndex(TTreeNode* Node) {}
-  virtual void GetSelectedIndex(TTreeNode* Node) {}
+  virtual void GetImageIndex(TTreeNode* /*Node*/) {}
+  virtual void GetSelectedIndex(TTreeNode* /*Node*/) {}
 
  protected:
   friend class TTreeNode;

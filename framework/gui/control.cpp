@@ -4,6 +4,7 @@
 
 #include "framework/core/seams.h"
 
+#include "framework/gui/actions.h"
 #include "framework/gui/forms.h"
 #include "framework/gui/menus.h"
 #include "framework/gui/wincontrol.h"
@@ -280,7 +281,20 @@ void TControl::SetPopupMenu(TPopupMenu* value) {
 void TControl::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation == opRemove && popupMenu_ != nullptr && AComponent == popupMenu_) popupMenu_ = nullptr;
+  if (Operation == opRemove && action_ != nullptr && AComponent == action_) action_ = nullptr;
 }
+
+void TControl::SetAction(TBasicAction* value) {
+  if (value == action_) return;
+  if (action_ != nullptr) RemoveFreeNotification(action_);
+  action_ = value;
+  if (action_ == nullptr) return;
+  FreeNotification(action_);
+  ActionChange(action_, false);
+}
+
+// Without action links there is nothing the base takes from an action.
+void TControl::ActionChange(TObject*, bool) {}
 
 // --- painting --------------------------------------------------------------
 

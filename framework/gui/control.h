@@ -15,6 +15,7 @@
 class TWinControl;
 class TCustomForm;
 class TPopupMenu;
+class TBasicAction;
 
 enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 
@@ -150,6 +151,9 @@ class TControl : public TComponent {
   void SetParentShowHint(bool value);
   TPopupMenu* PopupMenu() const { return popupMenu_; }
   void SetPopupMenu(TPopupMenu* value);
+  // The action a control runs when clicked; a reference, forgotten when it goes.
+  TBasicAction* Action() const { return action_; }
+  void SetAction(TBasicAction* value);
 
   TControlStyle ControlStyle() const { return controlStyle_; }
   void SetControlStyle(TControlStyle value) { controlStyle_ = value; }
@@ -212,6 +216,8 @@ class TControl : public TComponent {
   virtual void MouseMove(TShiftState Shift, int X, int Y);
   virtual void MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y);
   virtual void DoContextPopup(TPoint MousePos, bool& Handled);
+  // A new action was assigned: the control takes what it shows from it.
+  virtual void ActionChange(TObject* Sender, bool CheckDefaults);
   virtual bool DoMouseWheel(TShiftState Shift, int WheelDelta, TPoint MousePos);
   virtual bool CanResize(int& NewWidth, int& NewHeight);
   virtual void ConstrainedResize(int& MinWidth, int& MinHeight, int& MaxWidth, int& MaxHeight);
@@ -263,6 +269,7 @@ class TControl : public TComponent {
   bool showHint_ = false;
   bool parentShowHint_ = true;
   TPopupMenu* popupMenu_ = nullptr;
+  TBasicAction* action_ = nullptr;
   TControlStyle controlStyle_ = csCaptureMouse | csClickEvents | csSetCaption | csDoubleClicks;
   TControlState controlState_ = 0;
   TWndMethodEvent windowProc_;

@@ -43,7 +43,7 @@ BOOL CALLBACK DisableOne(HWND wnd, LPARAM data) {
 }  // namespace
 
 TCustomForm::TCustomForm(TComponent* AOwner)
-    : TWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>()), icon_(std::make_unique<TIcon>()) {
+    : TWinControl(AOwner), icon_(std::make_unique<TIcon>()), canvas_(std::make_unique<TControlCanvas>()) {
   canvas_->SetControl(this);
   icon_->OnChange = Bind<&TCustomForm::IconChanged>(this);
   visible_ = false;

@@ -2,8 +2,14 @@
 """Draws the program's default skin: skin.ini and its BMP pictures, from one
 geometry table. Run it from anywhere; it writes next to itself.
 
-Look: light grey-blue faces with soft vertical gradients, a rounded frame with a
-blue caption, dark legible text."""
+Look: light, flat panels on the window's grey; buttons with a soft vertical
+gradient, a light top edge and rounded corners; blue for hot and pressed states;
+anti-aliased check marks, radio dots and arrows; a blue glossy progress strip;
+a rounded frame with a blue caption; dark legible text.
+
+Faces are resized by tiling their middle part, so art that is stretched one way
+is uniform that way: vertical elements shade across, horizontal ones down."""
+import math
 import os
 import struct
 
@@ -11,9 +17,17 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 
 # ---- pictures -------------------------------------------------------------------------
 
+# The window's own grey: what shows around rounded corners.
+BACK = (240, 240, 240)
+
+
+def mix(a, b, t):
+    """Colour a moved towards b by t (0..1)."""
+    return tuple(round(x + (y - x) * t) for x, y in zip(a, b))
+
 
 class Picture:
-    def __init__(self, w, h, fill=(240, 240, 240)):
+    def __init__(self, w, h, fill=BACK):
         self.w, self.h = w, h
         self.px = [[fill for _ in range(w)] for _ in range(h)]
 
@@ -21,14 +35,25 @@ class Picture:
         if 0 <= x < self.w and 0 <= y < self.h:
             self.px[y][x] = c
 
-    def gradient(self, x, y, w, h, top, bottom):
-        for j in range(h):
-            t = j / max(1, h - 1)
-            c = tuple(round(a + (b - a) * t) for a, b in zip(top, bottom))
-            for i in range(w):
-                self.put(x + i, y + j, c)
+    def blend(self, x, y, c, t):
+        if 0 <= x < self.w and 0 <= y < self.h and t > 0:
+            self.px[y][x] = mix(self.px[y][x], c, min(1.0, t))
 
-    def frame(self, x, y, w, h, c, rounded=True):
+    def gradient(self, x, y, w, h, top, bottom, across=False):
+        """Top to bottom, or left to right when `across`."""
+        for j in range(h):
+            for i in range(w):
+                t = (i / max(1, w - 1)) if across else (j / max(1, h - 1))
+                self.put(x + i, y + j, mix(top, bottom, t))
+
+    def fill(self, x, y, w, h, c):
+        self.gradient(x, y, w, h, c, c)
+
+    def frame(self, x, y, w, h, c, rounded=True, outside=BACK):
+        """A one-pixel border; rounded corners fade into `outside`, or into what lies
+        under them when that is None."""
+        under = [self.px[cy][cx] if 0 <= cx < self.w and 0 <= cy < self.h else BACK
+                 for cx, cy in ((x, y), (x + w - 1, y), (x, y + h - 1), (x + w - 1, y + h - 1))]
         for i in range(w):
             self.put(x + i, y, c)
             self.put(x + i, y + h - 1, c)
@@ -36,8 +61,20 @@ class Picture:
             self.put(x, y + j, c)
             self.put(x + w - 1, y + j, c)
         if rounded and w > 4 and h > 4:
-            for cx, cy in ((x, y), (x + w - 1, y), (x, y + h - 1), (x + w - 1, y + h - 1)):
-                self.put(cx, cy, self.px[cy][cx - 1] if cx > x else self.px[cy][min(cx + 1, self.w - 1)])
+            # Corner pixels fade into the window; the pixels inside them soften the turn.
+            for (cx, cy, dx, dy), below in zip(((x, y, 1, 1), (x + w - 1, y, -1, 1), (x, y + h - 1, 1, -1),
+                                                 (x + w - 1, y + h - 1, -1, -1)), under):
+                self.put(cx, cy, mix(c, outside or below, 0.75))
+                self.blend(cx + dx, cy + dy, c, 0.45)
+
+    def cover(self, x, y, w, h, inside, c, samples=4):
+        """Paints c where inside(u, v) holds, u and v in pixels from (x, y), anti-aliased."""
+        n = samples * samples
+        for j in range(h):
+            for i in range(w):
+                hits = sum(inside(i + (a + 0.5) / samples, j + (b + 0.5) / samples)
+                           for a in range(samples) for b in range(samples))
+                self.blend(x + i, y + j, c, hits / n)
 
     def save(self, name):
         row = (self.w * 3 + 3) & ~3
@@ -50,12 +87,41 @@ class Picture:
                 f.write(line + b"\0" * (row - self.w * 3))
 
 
-FACE_TOP, FACE_BOTTOM = (250, 251, 253), (222, 228, 238)
-HOT_TOP, HOT_BOTTOM = (236, 244, 255), (196, 218, 246)
-DOWN_TOP, DOWN_BOTTOM = (190, 210, 238), (222, 232, 248)
-OFF_TOP, OFF_BOTTOM = (238, 238, 238), (228, 228, 228)
-EDGE, HOT_EDGE, OFF_EDGE = (140, 152, 172), (70, 120, 190), (190, 190, 190)
+def near_polyline(points, width):
+    """inside() for a stroke of the given width along the points."""
+    def inside(u, v):
+        for (ax, ay), (bx, by) in zip(points, points[1:]):
+            dx, dy = bx - ax, by - ay
+            t = max(0.0, min(1.0, ((u - ax) * dx + (v - ay) * dy) / (dx * dx + dy * dy)))
+            if math.hypot(u - ax - t * dx, v - ay - t * dy) <= width / 2:
+                return True
+        return False
+    return inside
+
+
+def in_triangle(a, b, c):
+    def side(p, q, u, v):
+        return (q[0] - p[0]) * (v - p[1]) - (q[1] - p[1]) * (u - p[0])
+
+    def inside(u, v):
+        s = (side(a, b, u, v), side(b, c, u, v), side(c, a, u, v))
+        return all(k >= 0 for k in s) or all(k <= 0 for k in s)
+    return inside
+
+
+# Palette (r, g, b). Faces: top and bottom of the gradient, edge.
+FACE_TOP, FACE_BOTTOM = (253, 253, 254), (226, 230, 237)
+HOT_TOP, HOT_BOTTOM = (238, 246, 255), (200, 224, 251)
+DOWN_TOP, DOWN_BOTTOM = (164, 196, 236), (198, 220, 247)
+OFF_TOP, OFF_BOTTOM = (244, 244, 244), (234, 234, 234)
+EDGE, HOT_EDGE, DOWN_EDGE, OFF_EDGE = (146, 156, 174), (72, 132, 214), (44, 96, 172), (198, 198, 198)
 FIELD = (255, 255, 255)
+PANEL, PANEL_EDGE = (247, 248, 250), (210, 215, 224)
+TRACK = (233, 236, 241)
+GAUGE = (249, 250, 252)
+INK = (52, 62, 82)                 # glyphs: arrows, marks
+MARK, OFF_MARK = (34, 96, 180), (170, 170, 170)
+STRIP_TOP, STRIP_MID, STRIP_BOTTOM = (150, 200, 250), (86, 156, 232), (60, 128, 214)
 TEXT = 0x202020          # $BBGGRR
 HOT_TEXT = 0x7A3C10
 OFF_TEXT = 0x9A9A9A
@@ -63,7 +129,7 @@ OFF_TEXT = 0x9A9A9A
 # Geometry table: every element of the control picture (active picture 0):
 # name -> (x, y, w, h, painter).
 STATES = {"n": (FACE_TOP, FACE_BOTTOM, EDGE), "a": (HOT_TOP, HOT_BOTTOM, HOT_EDGE),
-          "d": (DOWN_TOP, DOWN_BOTTOM, HOT_EDGE), "x": (OFF_TOP, OFF_BOTTOM, OFF_EDGE)}
+          "d": (DOWN_TOP, DOWN_BOTTOM, DOWN_EDGE), "x": (OFF_TOP, OFF_BOTTOM, OFF_EDGE)}
 ELEMENTS = {}
 
 
@@ -71,87 +137,180 @@ def element(name, x, y, w, h, painter):
     ELEMENTS[name] = (x, y, w, h, painter)
 
 
-def face(state):
+def face(state, across=False, fixed=0):
+    """A raised face: gradient, a light inner top (or left) edge, rounded border.
+    With `fixed`, the face grows by tiling its middle rows: the shading then stays in
+    the `fixed` rows at the top and bottom and the middle is one colour."""
     top, bottom, edge = STATES[state]
-    return lambda p, x, y, w, h: (p.gradient(x, y, w, h, top, bottom), p.frame(x, y, w, h, edge))
+
+    def paint(p, x, y, w, h):
+        if fixed:
+            middle = mix(top, bottom, 0.5)
+            p.gradient(x, y, w, fixed, top, middle)
+            p.fill(x, y + fixed, w, h - 2 * fixed, middle)
+            p.gradient(x, y + h - fixed, w, fixed, middle, bottom)
+        else:
+            p.gradient(x, y, w, h, top, bottom, across)
+        if state != "d":
+            shine = mix(top, (255, 255, 255), 0.7)
+            for i in range(1, w - 1 if not across else 2):
+                for j in range(1, 2 if not across else h - 1):
+                    p.put(x + i, y + j, shine)
+        p.frame(x, y, w, h, edge)
+    return paint
 
 
 def field(edge):
-    return lambda p, x, y, w, h: (p.gradient(x, y, w, h, FIELD, FIELD), p.frame(x, y, w, h, edge, False))
+    return lambda p, x, y, w, h: (p.fill(x, y, w, h, FIELD), p.frame(x, y, w, h, edge, False))
 
 
 def panel(p, x, y, w, h):
-    p.gradient(x, y, w, h, (244, 246, 250), (232, 236, 243))
-    p.frame(x, y, w, h, (200, 206, 216), False)
+    p.fill(x, y, w, h, PANEL)
+    p.frame(x, y, w, h, PANEL_EDGE)
+
+
+def groupbox(p, x, y, w, h):
+    panel(p, x, y, w, h)
+    # The caption band lies inside the face's fixed top (18 rows), so it never tiles.
+    p.gradient(x + 1, y + 1, w - 2, 16, (236, 241, 249), (221, 229, 242))
+    for i in range(1, w - 1):
+        p.put(x + i, y + 17, PANEL_EDGE)
+
+
+def small_box(state):
+    """The 13 x 13 box of a check box: white, shaded at the bottom, rounded."""
+    edge = STATES[state][2]
+    top = (255, 255, 255) if state != "x" else (246, 246, 246)
+    bottom = (232, 238, 247) if state == "a" else (238, 240, 244)
+    return lambda p, x, y, w, h: (p.gradient(x, y, w, h, top, bottom), p.frame(x, y, w, h, edge))
 
 
 def check(state, mark):
     def paint(p, x, y, w, h):
-        field(STATES[state][2])(p, x, y, w, h)
+        small_box(state)(p, x, y, w, h)
         if mark:
-            for i, (dx, dy) in enumerate(((3, 6), (4, 7), (5, 8), (6, 7), (7, 6), (8, 5), (9, 4))):
-                p.put(x + dx, y + dy, (40, 80, 150))
-                p.put(x + dx, y + dy - 1, (40, 80, 150))
+            ink = OFF_MARK if state == "x" else MARK
+            p.cover(x, y, w, h, near_polyline([(3.2, 6.6), (5.4, 9.0), (9.8, 3.8)], 1.9), ink)
     return paint
 
 
-def arrow(state, direction):
+def radio(state, mark):
+    edge = STATES[state][2]
+    fill_top = (255, 255, 255) if state != "x" else (246, 246, 246)
+
     def paint(p, x, y, w, h):
-        face(state)(p, x, y, w, h)
-        cx, cy = x + w // 2, y + h // 2
-        for i in range(4):
-            for k in range(-3 + i, 4 - i):
-                # Row i of the triangle narrows towards the point.
-                if direction == "up":
-                    p.put(cx + k, cy + 1 - i, (60, 70, 90))
-                elif direction == "down":
-                    p.put(cx + k, cy - 2 + i, (60, 70, 90))
-                elif direction == "left":
-                    p.put(cx + 1 - i, cy + k, (60, 70, 90))
-                else:
-                    p.put(cx - 2 + i, cy + k, (60, 70, 90))
+        # Round, on the window's grey: the square corners stay background.
+        cx, cy = w / 2, h / 2
+        p.cover(x, y, w, h, lambda u, v: math.hypot(u - cx, v - cy) <= 6.4, edge)
+        p.cover(x, y, w, h, lambda u, v: math.hypot(u - cx, v - cy) <= 5.4, fill_top)
+        p.cover(x, y, w, h, lambda u, v: math.hypot(u - cx, v - cy) <= 5.4 and v > cy,
+                (238, 242, 248) if state != "x" else (240, 240, 240))
+        if mark:
+            ink = OFF_MARK if state == "x" else MARK
+            p.cover(x, y, w, h, lambda u, v: math.hypot(u - cx, v - cy) <= 2.9, ink)
     return paint
 
 
+def arrow(state, direction, across=False):
+    # A small solid triangle pointing `direction`, on a button face.
+    shapes = {"up": ((-4, 2), (4, 2), (0, -2)), "down": ((-4, -2), (4, -2), (0, 2)),
+              "left": ((2, -4), (2, 4), (-2, 0)), "right": ((-2, -4), (-2, 4), (2, 0))}
+
+    def paint(p, x, y, w, h):
+        face(state, across)(p, x, y, w, h)
+        cx, cy = w / 2, h / 2
+        a, b, c = ((cx + dx, cy + dy) for dx, dy in shapes[direction])
+        p.cover(x, y, w, h, in_triangle(a, b, c), INK)
+    return paint
+
+
+def strip(across):
+    """The progress strip: glossy blue, shaded down (or across for the upright gauge)."""
+    def paint(p, x, y, w, h):
+        n = w if across else h
+        for k in range(n):
+            t = k / max(1, n - 1)
+            c = mix(STRIP_TOP, STRIP_MID, t / 0.45) if t < 0.45 else mix(STRIP_MID, STRIP_BOTTOM, (t - 0.45) / 0.55)
+            if across:
+                p.fill(x + k, y, 1, h, c)
+            else:
+                p.fill(x, y + k, w, 1, c)
+    return paint
+
+
+def grip(state, thumb, vertical):
+    """Ridges for the middle of a thumb, on the thumb's own shading: the bar
+    copies it opaque onto the centre of the thumb."""
+    def paint(p, x, y, w, h):
+        tw, th = ELEMENTS[thumb][2], ELEMENTS[thumb][3]
+        whole = Picture(tw, th)
+        face(state, vertical)(whole, 0, 0, tw, th)
+        left, top = tw // 2 - w // 2, th // 2 - h // 2
+        for j in range(h):
+            for i in range(w):
+                p.put(x + i, y + j, whole.px[top + j][left + i])
+        dark, light = mix(STATES[state][2], (255, 255, 255), 0.2), (255, 255, 255)
+        # Two ridges either side of the middle, which stays the thumb's own face.
+        for k in (2, 5):
+            for m in range(2, 7):
+                if vertical:
+                    p.put(x + m, y + k, dark)
+                    p.put(x + m, y + k + 1, light)
+                else:
+                    p.put(x + k, y + m, dark)
+                    p.put(x + k + 1, y + m, light)
+    return paint
+
+
+def flat(c, edge=None):
+    return lambda p, x, y, w, h: (p.fill(x, y, w, h, c), edge and p.frame(x, y, w, h, edge, False))
+
+
 for i, s in enumerate("nadx"):
-    element("button_" + s, i * 64, 0, 64, 24, face(s))
+    element("button_" + s, i * 64, 0, 64, 24, face(s, fixed=4))
 for i, s in enumerate("nadx"):
-    element("edit_" + s, i * 64, 24, 64, 22, field(STATES[s][2]))
+    element("edit_" + s, i * 64, 24, 64, 22, field(STATES[s][2] if s != "n" else (171, 180, 196)))
 element("panel", 0, 46, 64, 48, panel)
-element("groupbox", 64, 46, 64, 48, lambda p, x, y, w, h: (panel(p, x, y, w, h), p.gradient(x + 1, y + 1, w - 2, 16, (226, 234, 246), (210, 222, 240))))
-element("progress", 128, 46, 64, 16, lambda p, x, y, w, h: p.gradient(x, y, w, h, (120, 180, 240), (40, 110, 200)))
-element("vprogress", 192, 46, 16, 48, lambda p, x, y, w, h: p.gradient(x, y, w, h, (120, 180, 240), (40, 110, 200)))
-element("gauge", 128, 62, 64, 16, field(EDGE))
-element("vgauge", 208, 46, 16, 48, field(EDGE))
-element("statuspanel", 128, 78, 64, 16, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (236, 238, 242), (226, 230, 236)), p.frame(x, y, w, h, (190, 196, 206), False)))
+element("groupbox", 64, 46, 64, 48, groupbox)
+element("progress", 128, 46, 64, 16, strip(False))
+element("vprogress", 192, 46, 16, 48, strip(True))
+element("gauge", 128, 62, 64, 16, lambda p, x, y, w, h: (p.fill(x, y, w, h, GAUGE), p.frame(x, y, w, h, EDGE)))
+element("vgauge", 208, 46, 16, 48, lambda p, x, y, w, h: (p.fill(x, y, w, h, GAUGE), p.frame(x, y, w, h, EDGE)))
+element("statuspanel", 128, 78, 64, 16, lambda p, x, y, w, h: (p.fill(x, y, w, h, (236, 238, 242)), p.frame(x, y, w, h, (196, 202, 212), False), [p.put(x + i, y, (176, 182, 194)) for i in range(w)]))
 for i, (s, mark) in enumerate((("n", True), ("n", False), ("a", True), ("a", False), ("x", True), ("x", False))):
     element("check_%d" % i, i * 14, 94, 13, 13, check(s, mark))
-element("checkface", 84, 94, 100, 16, lambda p, x, y, w, h: p.gradient(x, y, w, h, (240, 240, 240), (240, 240, 240)))
+    element("radio_%d" % i, i * 14, 268, 13, 13, radio(s, mark))
 for i, s in enumerate("nad"):
-    element("up_" + s, i * 17, 110, 17, 17, arrow(s, "up"))
-    element("down_" + s, 51 + i * 17, 110, 17, 17, arrow(s, "down"))
+    element("hgrip_" + s, 84 + i * 9, 268, 9, 9, grip(s, "hthumb_" + s, False))
+    element("vgrip_" + s, 111 + i * 9, 268, 9, 9, grip(s, "vthumb_" + s, True))
+element("checkface", 84, 94, 100, 16, flat(BACK))
+for i, s in enumerate("nad"):
+    element("up_" + s, i * 17, 110, 17, 17, arrow(s, "up", True))
+    element("down_" + s, 51 + i * 17, 110, 17, 17, arrow(s, "down", True))
     element("left_" + s, 102 + i * 17, 110, 17, 17, arrow(s, "left"))
     element("right_" + s, 153 + i * 17, 110, 17, 17, arrow(s, "right"))
-    element("vthumb_" + s, i * 17, 127, 17, 40, face(s))
+    element("vthumb_" + s, i * 17, 127, 17, 40, face(s, True))
     element("hthumb_" + s, 51 + i * 40, 127, 40, 17, face(s))
-element("vtrack", 171, 127, 17, 40, lambda p, x, y, w, h: p.gradient(x, y, w, h, (232, 235, 240), (232, 235, 240)))
-element("htrack", 51, 144, 120, 17, lambda p, x, y, w, h: p.gradient(x, y, w, h, (232, 235, 240), (232, 235, 240)))
-element("hscrollbar", 0, 167, 120, 17, lambda p, x, y, w, h: p.gradient(x, y, w, h, (232, 235, 240), (232, 235, 240)))
-element("vscrollbar", 188, 127, 17, 60, lambda p, x, y, w, h: p.gradient(x, y, w, h, (232, 235, 240), (232, 235, 240)))
-element("item_n", 120, 167, 64, 18, lambda p, x, y, w, h: p.gradient(x, y, w, h, FIELD, FIELD))
-element("item_a", 120, 185, 64, 18, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (214, 230, 250), (190, 214, 246)), p.frame(x, y, w, h, HOT_EDGE)))
-element("item_f", 184, 187, 64, 18, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (200, 220, 248), (170, 200, 242)), p.frame(x, y, w, h, HOT_EDGE)))
-element("splitter", 0, 184, 8, 8, lambda p, x, y, w, h: p.gradient(x, y, w, h, (220, 224, 232), (220, 224, 232)))
-element("toolbutton_n", 0, 203, 24, 24, lambda p, x, y, w, h: p.gradient(x, y, w, h, (244, 246, 250), (232, 236, 243)))
-for i, s in enumerate("adx"):
-    element("toolbutton_" + s, 24 + i * 24, 203, 24, 24, face(s))
-element("menuitem_n", 96, 203, 80, 20, lambda p, x, y, w, h: p.gradient(x, y, w, h, (252, 252, 254), (252, 252, 254)))
-element("menuitem_a", 176, 207, 80, 20, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (220, 234, 252), (196, 220, 248)), p.frame(x, y, w, h, HOT_EDGE)))
-element("divider", 96, 223, 80, 4, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (252, 252, 254), (252, 252, 254)), [p.put(x + i, y + 1, (200, 206, 216)) for i in range(2, w - 2)]))
-element("popup", 0, 227, 60, 40, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (252, 252, 254), (252, 252, 254)), p.frame(x, y, w, h, EDGE, False)))
-element("hint", 60, 227, 60, 30, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (255, 255, 240), (246, 244, 224)), p.frame(x, y, w, h, (150, 150, 120))))
+element("vtrack", 171, 127, 17, 40, flat(TRACK))
+element("htrack", 51, 144, 120, 17, flat(TRACK))
+element("hscrollbar", 0, 167, 120, 17, lambda p, x, y, w, h: (flat(TRACK)(p, x, y, w, h), arrow("n", "left")(p, x, y, 17, 17), arrow("n", "right")(p, x + w - 17, y, 17, 17)))
+element("vscrollbar", 188, 127, 17, 60, lambda p, x, y, w, h: (flat(TRACK)(p, x, y, w, h), arrow("n", "up", True)(p, x, y, 17, 17), arrow("n", "down", True)(p, x, y + h - 17, 17, 17)))
+element("item_n", 120, 167, 64, 18, flat(FIELD))
+element("item_a", 120, 185, 64, 18, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (232, 241, 252), (214, 230, 250)), p.frame(x, y, w, h, (150, 186, 232))))
+element("item_f", 184, 187, 64, 18, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (212, 228, 250), (186, 210, 244)), p.frame(x, y, w, h, HOT_EDGE)))
+element("splitter", 0, 184, 8, 8, flat((226, 229, 235)))
+element("toolbutton_n", 0, 203, 24, 24, flat(PANEL))
+for i, s in enumerate("ad"):
+    element("toolbutton_" + s, 24 + i * 24, 203, 24, 24, face(s, fixed=3))
+# A disabled tool button lies flat on its bar, like a resting one.
+element("toolbutton_x", 72, 203, 24, 24, flat(PANEL))
+element("menuitem_n", 96, 203, 80, 20, flat((252, 252, 254)))
+element("menuitem_a", 176, 207, 80, 20, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (226, 238, 253), (204, 224, 250)), p.frame(x, y, w, h, HOT_EDGE)))
+element("divider", 96, 223, 80, 4, lambda p, x, y, w, h: (p.fill(x, y, w, h, (252, 252, 254)), [p.put(x + i, y + 1, (210, 215, 224)) for i in range(2, w - 2)]))
+element("popup", 0, 227, 60, 40, lambda p, x, y, w, h: (p.fill(x, y, w, h, (252, 252, 254)), p.frame(x, y, w, h, EDGE, False)))
+element("hint", 60, 227, 60, 30, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (255, 255, 242), (248, 246, 226)), p.frame(x, y, w, h, (150, 150, 120))))
 
-CONTROLS_W, CONTROLS_H = 256, 268
+CONTROLS_W, CONTROLS_H = 256, 282
 
 # The frame picture (main picture) and its mask: a blue caption over a light body.
 FRAME_W, FRAME_H, CAPTION_H, BORDER = 200, 100, 28, 4
@@ -187,7 +346,7 @@ def draw_caption_buttons():
         for col, kind in enumerate(kinds):
             x, y = col * BUTTON_W, row * BUTTON_H
             p.gradient(x, y, BUTTON_W, BUTTON_H, top, bottom)
-            p.frame(x + 1, y + 1, BUTTON_W - 2, BUTTON_H - 2, (210, 225, 250))
+            p.frame(x + 1, y + 1, BUTTON_W - 2, BUTTON_H - 2, (210, 225, 250), outside=None)
             cx, cy = x + BUTTON_W // 2, y + BUTTON_H // 2
             if kind == "close":
                 for k in range(-4, 5):
@@ -410,17 +569,17 @@ def build_ini(kinds):
     mb["trackbuttonrect"] = el("down_n")
     ctl("toolmenubutton", "menubutton", mb)
     ctl("toolmenutrackbutton", "menubutton", mb)
-    for name in ("checkbox", "radiobox"):
+    for name, mark in (("checkbox", "check_"), ("radiobox", "radio_")):
         ctl(name, "checkradio", pic("checkface", **corners("checkface", 2, 2, 2, 2), **font(),
                                     framefontcolor=str(TEXT), activefontcolor=str(HOT_TEXT),
                                     unenabledfontcolor=str(OFF_TEXT), activeskinrect=el("checkface"),
                                     checkimagearea="1,1,15,15", textarea="18,0,100,16",
-                                    checkimagerect=el("check_0"), uncheckimagerect=el("check_1"),
-                                    activecheckimagerect=el("check_2"), activeuncheckimagerect=el("check_3"),
-                                    unenabledcheckimagerect=el("check_4"), unenableduncheckimagerect=el("check_5")))
+                                    checkimagerect=el(mark + "0"), uncheckimagerect=el(mark + "1"),
+                                    activecheckimagerect=el(mark + "2"), activeuncheckimagerect=el(mark + "3"),
+                                    unenabledcheckimagerect=el(mark + "4"), unenableduncheckimagerect=el(mark + "5")))
     for name, elname, caption in (("panel", "panel", "0,0,0,0"), ("toolpanel", "panel", "0,0,0,0"),
                                   ("bigtoolpanel", "panel", "0,0,0,0"), ("statusbar", "statuspanel", "0,0,0,0"),
-                                  ("rolluppanel", "groupbox", "4,1,60,17"), ("groupbox", "groupbox", "4,1,60,17")):
+                                  ("rolluppanel", "groupbox", "3,1,62,17"), ("groupbox", "groupbox", "3,1,62,17")):
         top = 18 if elname == "groupbox" else 3
         ctl(name, "panel", pic(elname, **corners(elname, 3, top, 3, 3), captionrect=caption,
                                alignment="taleftjustify", **font(style="fsbold" if caption != "0,0,0,0" else "")))
@@ -433,16 +592,24 @@ def build_ini(kinds):
                                     progressrect=el("progress"), beginoffset="2", endoffset="2", **font()))
     ctl("vgauge", "gauge", pic("vgauge", **corners("vgauge", 2, 2, 2, 2), progressarea="1,1,15,47",
                                progressrect=el("vprogress"), beginoffset="2", endoffset="2", vertical="1", **font()))
-    for name, bar, up, down, thumb, track in (("hscrollbar", "hscrollbar", "left", "right", "hthumb", "htrack"),
-                                              ("bothhscrollbar", "hscrollbar", "left", "right", "hthumb", "htrack"),
-                                              ("vscrollbar", "vscrollbar", "up", "down", "vthumb", "vtrack")):
-        ctl(name, "scrollbar", pic(bar, **(corners(bar, 2, 17, 2, 17) if bar == "vscrollbar" else corners(bar, 17, 2, 17, 2)),
-                                   trackarea="0,0,0,0",
-                                   upbuttonrect=el(up + "_n"), activeupbuttonrect=el(up + "_a"),
-                                   downupbuttonrect=el(up + "_d"), downbuttonrect=el(down + "_n"),
-                                   activedownbuttonrect=el(down + "_a"), downdownbuttonrect=el(down + "_d"),
+    # A bar's face carries its two arrow buttons; "up" is the increasing button (right
+    # or bottom), "down" the decreasing one, both placed on the face.
+    for name, bar, dec, inc, thumb in (("hscrollbar", "hscrollbar", "left", "right", "hthumb"),
+                                       ("bothhscrollbar", "hscrollbar", "left", "right", "hthumb"),
+                                       ("vscrollbar", "vscrollbar", "up", "down", "vthumb")):
+        _, _, w, h, _ = ELEMENTS[bar]
+        vertical = bar == "vscrollbar"
+        grip = "vgrip" if vertical else "hgrip"
+        ctl(name, "scrollbar", pic(bar, **(corners(bar, 2, 17, 2, 17) if vertical else corners(bar, 17, 2, 17, 2)),
+                                   trackarea=("0,17,%d,%d" % (w, h - 17)) if vertical else ("17,0,%d,%d" % (w - 17, h)),
+                                   upbuttonrect=("0,%d,%d,%d" % (h - 17, w, h)) if vertical else ("%d,0,%d,%d" % (w - 17, w, h)),
+                                   activeupbuttonrect=el(inc + "_a"), downupbuttonrect=el(inc + "_d"),
+                                   downbuttonrect="0,0,17,17",
+                                   activedownbuttonrect=el(dec + "_a"), downdownbuttonrect=el(dec + "_d"),
                                    thumbrect=el(thumb + "_n"), activethumbrect=el(thumb + "_a"),
-                                   downthumbrect=el(thumb + "_d"), thumboffset1="4", thumboffset2="4"))
+                                   downthumbrect=el(thumb + "_d"), thumboffset1="4", thumboffset2="4",
+                                   glyphrect=el(grip + "_n"), activeglyphrect=el(grip + "_a"),
+                                   downglyphrect=el(grip + "_d")))
     ctl("vsplitter", "splitter", pic("splitter", **corners("splitter", 2, 2, 2, 2)))
     ctl("hsplitter", "splitter", pic("splitter", **corners("splitter", 2, 2, 2, 2)))
     ctl("scrollbox", "scrollbox", pic("edit_n", **corners("edit_n", 2, 2, 2, 2)))

@@ -8,6 +8,7 @@
 #include "framework/core/tests/SourcePath.h"
 #include "framework/gui/application.h"
 #include "framework/gui/forms.h"
+#include "framework/gui/timer.h"
 #include "skin/ksSkinData.h"
 
 namespace skintest {
@@ -30,7 +31,8 @@ class SkinCtrls : public ::testing::Test {
     form = new TForm(Application);
     form->SetBounds(0, 0, 300, 200);
   }
-  void TearDown() override { form->Free(); }
+  // SetUp may have thrown before the form was made.
+  void TearDown() override { FreeAndNil(form); }
 
   // The control painted into a bitmap of its size over a white background.
   static COLORREF PaintAndSample(TWinControl& control, int x, int y) {
@@ -44,6 +46,23 @@ class SkinCtrls : public ::testing::Test {
     shot.Canvas()->Brush()->SetColor(clWhite);
     shot.Canvas()->FillRect(TRect{0, 0, control.Width(), control.Height()});
     control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(shot.Canvas()->Handle()), 0);
+  }
+  // Shows the form and makes it the active window, so its controls can take the focus.
+  void ShowAndActivate() {
+    form->Show();
+    SetForegroundWindow(form->Handle());
+    SetActiveWindow(form->Handle());
+    Application->ProcessMessages();
+  }
+  // A left press and release at (x, y), as the mouse gives them.
+  static void Click(TWinControl* control, int x = 5, int y = 5) {
+    control->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    control->Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  }
+  // One tick of a running timer, sent the way the system sends it.
+  static void FireTimer(TTimer* timer) {
+    ASSERT_NE(timer, nullptr);
+    SendMessageA(TTimer::TimerWindow(), WM_TIMER, timer->TimerId(), 0);
   }
   COLORREF SkinPixel(int x, int y) { return static_cast<COLORREF>(data.ActivePicture(0)->Canvas()->Pixels(x, y)); }
 

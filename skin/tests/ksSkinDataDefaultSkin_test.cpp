@@ -63,22 +63,29 @@ TEST_F(DefaultSkin, PictureIndexesRectanglesAndNamesAreValid) {
       int index = ini.ReadInteger(d->IDName, keys.Strings(i), -2);
       EXPECT_TRUE(index == -1 || (index >= 0 && index < count)) << keys.Strings(i);
     }
-    if (d->PictureIndex >= 0) EXPECT_TRUE(InPicture(data, d->PictureIndex, d->SkinRect));
-    for (const auto* list = dynamic_cast<TksDataSkinListBox*>(d.get()); list; list = nullptr)
+    if (d->PictureIndex >= 0) {
+      EXPECT_TRUE(InPicture(data, d->PictureIndex, d->SkinRect));
+    }
+    if (const auto* list = dynamic_cast<TksDataSkinListBox*>(d.get())) {
       for (const String& name : {list->VScrollBarName, list->HScrollBarName, list->BothHScrollBarName})
         EXPECT_NE(data.GetControlIndex(name), -1) << name;
-    if (auto* combo = dynamic_cast<TksDataSkinComboBox*>(d.get()))
+    }
+    if (auto* combo = dynamic_cast<TksDataSkinComboBox*>(d.get())) {
       EXPECT_NE(data.GetControlIndex(combo->ListBoxName), -1);
+    }
   }
   for (const auto& o : data.ObjectList) {
     SCOPED_TRACE(o->IDName);
     EXPECT_TRUE(o->ActivePictureIndex >= -1 && o->ActivePictureIndex < count);
-    if (o->SkinRectInAPicture)
+    if (o->SkinRectInAPicture) {
       EXPECT_TRUE(InPicture(data, o->ActivePictureIndex, o->SkinRect));
-    else
+    } else {
       EXPECT_TRUE(o->SkinRect.Left >= 0 && o->SkinRect.Top >= 0 && o->SkinRect.Right <= data.Picture.Width() &&
                   o->SkinRect.Bottom <= data.Picture.Height());
-    if (!IsNullRect(o->ActiveSkinRect)) EXPECT_TRUE(InPicture(data, o->ActivePictureIndex, o->ActiveSkinRect));
+    }
+    if (!IsNullRect(o->ActiveSkinRect)) {
+      EXPECT_TRUE(InPicture(data, o->ActivePictureIndex, o->ActiveSkinRect));
+    }
   }
   EXPECT_TRUE(InPicture(data, data.PopupWindow.WindowPictureIndex, data.PopupWindow.ItemsRect));
   EXPECT_TRUE(InPicture(data, data.HintWindow.WindowPictureIndex, data.HintWindow.ClientRect));

@@ -245,7 +245,9 @@ TEST_F(SkinDataTest, FailedLoadsLeaveTheContainerEmptyWithoutAfterMessages) {
                                                    {second.wnd_, WM_BEFORECHANGESKINDATA}};
     EXPECT_EQ(Sequence(), expected);
     // A refused version clears everything; a failure keeps what was read so far.
-    if (!c.raises) EXPECT_TRUE(data.Picture.Empty() && data.CtrlList.empty());
+    if (!c.raises) {
+      EXPECT_TRUE(data.Picture.Empty() && data.CtrlList.empty());
+    }
   }
 }
 

@@ -1,0 +1,39 @@
+#include "framework/gui/actions.h"
+
+#include "framework/gui/imagelist.h"
+
+TCustomActionList::TCustomActionList(TComponent* AOwner) : TComponent(AOwner) {}
+
+void TCustomActionList::SetImages(TCustomImageList* value) {
+  if (value == images_) return;
+  if (images_ != nullptr) RemoveFreeNotification(images_);
+  images_ = value;
+  if (images_ != nullptr) FreeNotification(images_);
+}
+
+void TCustomActionList::Notification(TComponent* AComponent, TOperation Operation) {
+  TComponent::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == images_) images_ = nullptr;
+}
+
+TBasicAction::TBasicAction(TComponent* AOwner) : TComponent(AOwner) {}
+
+bool TBasicAction::Execute() {
+  if (!OnExecute) return false;
+  OnExecute(this);
+  return true;
+}
+
+TCustomAction::TCustomAction(TComponent* AOwner) : TBasicAction(AOwner) {}
+
+void TCustomAction::SetActionList(TCustomActionList* value) {
+  if (value == actionList_) return;
+  if (actionList_ != nullptr) RemoveFreeNotification(actionList_);
+  actionList_ = value;
+  if (actionList_ != nullptr) FreeNotification(actionList_);
+}
+
+void TCustomAction::Notification(TComponent* AComponent, TOperation Operation) {
+  TBasicAction::Notification(AComponent, Operation);
+  if (Operation == opRemove && AComponent == actionList_) actionList_ = nullptr;
+}

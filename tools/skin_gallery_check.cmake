@@ -1,0 +1,28 @@
+# Checks the picture skin_gallery wrote: a BMP of 24 or 32 bits, whole, of a plausible size.
+#   cmake -DBMP=FILE -P skin_gallery_check.cmake
+if(NOT EXISTS "${BMP}")
+  message(FATAL_ERROR "${BMP} was not written")
+endif()
+file(SIZE "${BMP}" size)
+file(READ "${BMP}" header LIMIT 30 HEX)
+string(SUBSTRING "${header}" 0 4 magic)
+# Little-endian 32-bit fields of the file and info headers.
+function(field offset out)
+  math(EXPR at "${offset} * 2")
+  string(SUBSTRING "${header}" ${at} 8 h)
+  string(REGEX REPLACE "(..)(..)(..)(..)" "\\4\\3\\2\\1" h "${h}")
+  math(EXPR v "0x${h}")
+  set(${out} ${v} PARENT_SCOPE)
+endfunction()
+field(2 fileSize)
+field(18 width)
+field(22 height)
+string(SUBSTRING "${header}" 56 4 bits)
+if(NOT magic STREQUAL "424d" OR NOT fileSize EQUAL size OR NOT bits MATCHES "^(1800|2000)$")
+  message(FATAL_ERROR "${BMP} is not a whole 24- or 32-bit BMP (${magic}, ${fileSize} of ${size} bytes, bits ${bits})")
+endif()
+# Two columns of controls beside their captions, at least a dozen rows.
+if(width LESS 500 OR width GREATER 2000 OR height LESS 300 OR height GREATER 4000)
+  message(FATAL_ERROR "${BMP} is ${width} x ${height}: not a plausible gallery")
+endif()
+message(STATUS "${BMP}: ${width} x ${height}")
