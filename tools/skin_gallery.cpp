@@ -99,7 +99,13 @@ TMakeControl Panel(bool caption) {
   return [=](TWinControl* parent, TksSkinData* skin) -> TControl* {
     auto* p = Place<TksSkinPanel>(parent, skin, 200, 56);
     p->SetCaption("Panel");
-    p->SetCaptionMode(caption);
+    if (caption) {
+      // A form's caption panel takes the section that carries a caption bar.
+      p->SetSkinDataName("rolluppanel");
+      p->SetCaptionMode(true);
+      p->SetRollUpMode(true);
+      p->SetSkinData(skin);
+    }
     return p;
   };
 }
@@ -237,7 +243,7 @@ std::vector<TGalleryRow> GalleryRows() {
       {"Label", One(Label<TksSkinLabel>("Label on a face", 200, 18, NoState))},
       {"Status panel", One(StatusPanel())},
       {"Panel", One(Panel(false))},
-      {"Panel, caption mode", One(Panel(true))},
+      {"Panel, caption and roll-up", One(Panel(true))},
       {"Group box", One(GroupBox())},
       {"Gauge at 0", One(Gauge(false, 0))},
       {"Gauge at 35", One(Gauge(false, 35))},
