@@ -6,14 +6,6 @@
 
 namespace {
 
-TRect Moved(TRect r, int dx, int dy) {
-  r.Left += dx;
-  r.Right += dx;
-  r.Top += dy;
-  r.Bottom += dy;
-  return r;
-}
-
 void FrameBox(TCanvas* canvas, const TRect& r, TColor color) {
   canvas->Brush()->SetStyle(bsSolid);
   canvas->Brush()->SetColor(color);
@@ -30,8 +22,6 @@ TRect MeasureCaption(TCanvas* canvas, const String& caption) {
 
 // The plain box the looks without a skin draw the mark in.
 TRect PlainBox(int height) { return TRect{3, height / 2 - 7, 17, height / 2 + 7}; }
-
-TRect OrWhenEmpty(const TRect& r, const TRect& fallback) { return IsNullRect(r) ? fallback : r; }
 
 }  // namespace
 
@@ -92,9 +82,7 @@ void TksSkinCheckRadioBox::SetCanFocused(bool value) {
 }
 
 void TksSkinCheckRadioBox::SetImages(TCustomImageList* value) {
-  if (images_ != nullptr) images_->RemoveFreeNotification(this);
-  images_ = value;
-  if (images_ != nullptr) images_->FreeNotification(this);
+  SetComponentReference(this, images_, value);
   Invalidate();
 }
 
@@ -127,15 +115,15 @@ void TksSkinCheckRadioBox::GetSkinData() {
     ActiveFontColor = d->ActiveFontColor;
     UnEnabledFontColor = d->UnEnabledFontColor;
     FrameFontColor = d->FrameFontColor;
-    ActiveSkinRect = OrWhenEmpty(d->ActiveSkinRect, d->SkinRect);
+    ActiveSkinRect = OrFallback(d->ActiveSkinRect, d->SkinRect);
     CheckImageArea = d->CheckImageArea;
     TextArea = d->TextArea;
     CheckImageRect = d->CheckImageRect;
     UnCheckImageRect = d->UncheckImageRect;
-    ActiveCheckImageRect = OrWhenEmpty(d->ActiveCheckImageRect, d->CheckImageRect);
-    ActiveUnCheckImageRect = OrWhenEmpty(d->ActiveUncheckImageRect, d->UncheckImageRect);
-    UnEnabledCheckImageRect = OrWhenEmpty(d->UnEnabledCheckImageRect, d->CheckImageRect);
-    UnEnabledUnCheckImageRect = OrWhenEmpty(d->UnEnabledUncheckImageRect, d->UncheckImageRect);
+    ActiveCheckImageRect = OrFallback(d->ActiveCheckImageRect, d->CheckImageRect);
+    ActiveUnCheckImageRect = OrFallback(d->ActiveUncheckImageRect, d->UncheckImageRect);
+    UnEnabledCheckImageRect = OrFallback(d->UnEnabledCheckImageRect, d->CheckImageRect);
+    UnEnabledUnCheckImageRect = OrFallback(d->UnEnabledUncheckImageRect, d->UncheckImageRect);
     Morphing = d->Morphing;
     MorphKind = d->MorphKind;
   } else {
@@ -165,7 +153,7 @@ void TksSkinCheckRadioBox::CalcSize(int& w, int& h) {
   NewTextArea = TextArea;
   NewTextArea.Right += d;
   // A mark placed after the caption follows the right border.
-  const TRect a = CheckImageArea.Right > TextArea.Right ? Moved(CheckImageArea, d, 0) : CheckImageArea;
+  const TRect a = CheckImageArea.Right > TextArea.Right ? MovedRect(CheckImageArea, d, 0) : CheckImageArea;
   const int cw = RectWidth(CheckImageRect), ch = RectHeight(CheckImageRect);
   const int left = a.Left + RectWidth(a) / 2 - cw / 2;
   const int top = a.Top + RectHeight(a) / 2 - ch / 2;
@@ -224,7 +212,7 @@ void TksSkinCheckRadioBox::PaintFlat(TBitmap* b) {
 
   const String caption = Caption();
   TRect r = MeasureCaption(c, caption);
-  r = Moved(r, skinned ? RectWidth(CheckImageRect) + 7 : 22, h / 2 - RectHeight(r) / 2);
+  r = MovedRect(r, skinned ? RectWidth(CheckImageRect) + 7 : 22, h / 2 - RectHeight(r) / 2);
   if (r.Right > Width() - 2) r.Right = Width() - 2;
 
   const int image = DrawableImage();
@@ -232,7 +220,7 @@ void TksSkinCheckRadioBox::PaintFlat(TBitmap* b) {
   if (image >= 0) {
     imageRect = Bounds(r.Left, h / 2 - images_->Height() / 2, images_->Width(), images_->Height());
     images_->Draw(c, imageRect.Left, imageRect.Top, image, Enabled());
-    r = Moved(r, images_->Width() + 5, 0);
+    r = MovedRect(r, images_->Width() + 5, 0);
   }
 
   c->Brush()->SetStyle(bsClear);

@@ -1,7 +1,8 @@
-// The skinned control bases (a windowed control that finds its description in a
-// skin container by name and paints through an off-screen bitmap, and its
-// descendant drawn from a resizable skin face), the glyph-and-caption layout they
-// share, and the skinned push button.
+// The windowed skinned control bases (over the shared ones of ksSkinBase.h: a
+// control that finds its description in a skin container by name and paints
+// through an off-screen bitmap, and its descendant drawn from a resizable skin
+// face, here with a window region), the glyph-and-caption layout and button look
+// that push and speed buttons share, and the skinned push button.
 #pragma once
 
 #include <windows.h>
@@ -14,6 +15,7 @@
 #include "framework/gui/customcontrol.h"
 #include "framework/gui/forms.h"
 #include "framework/gui/timer.h"
+#include "skin/ksSkinBase.h"
 #include "skin/ksSkinData.h"
 #include "skin/ksSkinMorph.h"
 #include "skin/ksUtils.h"
@@ -22,34 +24,13 @@ class TCustomImageList;
 
 enum TksButtonLayout { blGlyphLeft = 0, blGlyphRight = 1, blGlyphTop = 2, blGlyphBottom = 3 };
 
-class TksSkinControl : public TCustomControl {
+class TksSkinControl : public TksSkinBase<TCustomControl> {
  public:
   explicit TksSkinControl(TComponent* AOwner);
 
-  TksSkinData* SkinData() const { return skinData_; }
-  virtual void SetSkinData(TksSkinData* value);
-  const String& SkinDataName() const { return skinDataName_; }
-  virtual void SetSkinDataName(const String& value);
-  int ControlIndex() const { return controlIndex_; }
   HRGN Rgn() const { return rgn_; }
 
-  // Drops everything that points into the old skin.
-  virtual void BeforeChangeSkinData();
-  // Takes a new or changed skin.
-  virtual void ChangeSkinData();
-  // Looks the description up again; -1 is the default look.
-  virtual void GetSkinData();
-
-  TNotifyEvent OnMouseEnter;
-  TNotifyEvent OnMouseLeave;
-
  protected:
-  virtual void CreateControlDefaultImage(TBitmap* /*b*/) {}
-  virtual void CreateControlSkinImage(TBitmap* /*b*/) {}
-  void Paint() override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
-  void CMMouseEnter(TMessage& Message) override;
-  void CMMouseLeave(TMessage& Message) override;
   void WMEraseBkgnd(TMessage& Message) override;
   // For a control that takes the focus when pressed, called first in its
   // WndProc: a left press moves the focus here before it is handled, and the
@@ -60,68 +41,23 @@ class TksSkinControl : public TCustomControl {
   // An accelerator of the caption when the control can take the focus: takes
   // it and answers the message. True when it was one; the caller then acts.
   bool FocusForAccel(TMessage& Message);
-  // The description found under the name when it is of kind D, else null.
-  template <class D>
-  D* SkinDescription() const {
-    if (controlIndex_ == -1 || skinData_ == nullptr) return nullptr;
-    return dynamic_cast<D*>(skinData_->CtrlList[static_cast<size_t>(controlIndex_)].get());
-  }
 
-  TksSkinData* skinData_ = nullptr;
-  String skinDataName_;
-  int controlIndex_ = -1;
   HRGN rgn_ = nullptr;  // owned by the window once set
 
  private:
   bool clicksDisabled_ = false;
 };
 
-class TksSkinCustomControl : public TksSkinControl {
+class TksSkinCustomControl : public TksSkinFaceBase<TksSkinControl> {
  public:
   explicit TksSkinCustomControl(TComponent* AOwner);
 
-  TFont* DefaultFont() { return &defaultFont_; }
-  void SetDefaultFont(TFont* value);
-  int DefaultWidth() const { return defaultWidth_; }
-  void SetDefaultWidth(int value);
-  int DefaultHeight() const { return defaultHeight_; }
-  void SetDefaultHeight(int value);
-  bool UseSkinFont = true;
-
-  void GetSkinData() override;
-  void ChangeSkinData() override;
-  void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
-
-  // Adjusts a proposed size to the resize mode and moves the New* geometry to it.
-  virtual void CalcSize(int& w, int& h);
-  virtual void SetControlRegion();
-  // -1 no face, 0 fixed, 1 both ways, 2 width only, 3 height only.
-  int GetResizeMode() const;
-  // A rectangle in skin coordinates moved with the resized face.
-  TRect GetNewRect(const TRect& r);
-
-  TPoint LTPoint{}, RTPoint{}, LBPoint{}, RBPoint{};
-  TRect SkinRect{};
-  TRect SkinClientRect{};  // the description's client rectangle, relative to SkinRect
-  TPoint NewLTPoint{}, NewRTPoint{}, NewLBPoint{}, NewRBPoint{};
-  TRect NewClientRect{};
-  TBitmap* Picture = nullptr;
-  TBitmap* MaskPicture = nullptr;
-  int ResizeMode = 0;
+  void SetControlRegion() override;
 
  protected:
-  virtual void DefaultFontChange() {}
-  void CreateControlDefaultImage(TBitmap* b) override;
-  void CreateControlSkinImage(TBitmap* b) override;
-  void CreateSkinControlImage(TBitmap* b, TBitmap* picture, const TRect& r);
+  // The outline follows the face at once.
+  void FaceResized() override;
   void CreateControlRegion();
-
- private:
-  void DefaultFontOnChange(TObject* Sender);
-
-  TFont defaultFont_;
-  int defaultWidth_ = 0;
-  int defaultHeight_ = 0;
 };
 
 struct TksLayoutCoords {
@@ -140,10 +76,11 @@ void DrawGlyphAndText(TCanvas* canvas, const TRect& r, int margin, int spacing, 
 void DrawImageAndText(TCanvas* canvas, const TRect& r, int margin, int spacing, int layout, const String& caption,
                       TCustomImageList* images, int imageIndex, bool pressed, bool enabled);
 
-class TksSkinButton : public TksSkinCustomControl {
+// A strip of glyphs beside the caption, and where the two go: what push and
+// speed buttons share. A change that shows calls GlyphChanged.
+class TksGlyphCaption {
  public:
-  explicit TksSkinButton(TComponent* AOwner);
-  ~TksSkinButton() override;
+  virtual ~TksGlyphCaption() = default;
 
   TBitmap* Glyph() { return &glyph_; }
   void SetGlyph(TBitmap* value);
@@ -155,6 +92,46 @@ class TksSkinButton : public TksSkinCustomControl {
   void SetMargin(int value);
   int Spacing() const { return spacing_; }
   void SetSpacing(int value);
+
+ protected:
+  virtual void GlyphChanged() = 0;
+  // The cell of the strip for the state: 1 normal, 2 disabled, 3 pressed,
+  // 4 hot; a state without its cell shows the first.
+  int GlyphNumber(bool enabled, bool down, bool active) const;
+  // The caption and the glyph's cell glyphNum inside R.
+  void DrawGlyphCaption(TCanvas* canvas, const TRect& r, const String& caption, int glyphNum, bool pressed) {
+    DrawGlyphAndText(canvas, r, margin_, spacing_, layout_, caption, &glyph_, numGlyphs_, glyphNum, pressed);
+  }
+
+  TBitmap glyph_;
+  int numGlyphs_ = 1;
+  int layout_ = blGlyphLeft;
+  int margin_ = -1;
+  int spacing_ = 1;
+};
+
+// What a button description adds to the face: the caption font, its colour in
+// each state and the faces of the other states. Push and speed buttons share it.
+struct TksButtonLook {
+  void TakeButtonLook(const TksDataSkinButtonControl& d);
+  // The caption colour: disabled, then pressed, then hot, then normal.
+  TColor StateFontColor(bool enabled, bool down, bool active) const;
+
+  TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
+  String FontName;
+  int FontHeight = 0;
+  TFontStyles FontStyle = 0;
+  TRect ActiveSkinRect{}, DownSkinRect{}, DisabledSkinRect{};
+};
+
+// The face of a button without a skin, filled and framed: pressed, hot or plain.
+void DrawPlainButtonFace(TCanvas* canvas, const TRect& r, bool pressed, bool hot);
+
+class TksSkinButton : public TksSkinCustomControl, public TksGlyphCaption, public TksButtonLook {
+ public:
+  explicit TksSkinButton(TComponent* AOwner);
+  ~TksSkinButton() override;
+
   bool Down() const { return down_; }
   void SetDown(bool value);
   int GroupIndex() const { return groupIndex_; }
@@ -182,11 +159,6 @@ class TksSkinButton : public TksSkinCustomControl {
   void GetSkinData() override;
   void ChangeSkinData() override;
 
-  TColor FontColor = 0, ActiveFontColor = 0, DownFontColor = 0, DisabledFontColor = 0;
-  String FontName;
-  int FontHeight = 0;
-  TFontStyles FontStyle = 0;
-  TRect ActiveSkinRect{}, DownSkinRect{}, DisabledSkinRect{};
   bool Morphing = false;
   TksMorphKind MorphKind = 0;
   // The morph position in fifths: 0 the normal face, 5 the active one.
@@ -197,6 +169,7 @@ class TksSkinButton : public TksSkinCustomControl {
  protected:
   virtual void CreateButtonImage(TBitmap* b, const TRect& r, bool down, bool active);
   virtual void ButtonClick();
+  void GlyphChanged() override { Invalidate(); }
   void Paint() override;
   void CreateControlDefaultImage(TBitmap* b) override;
   void CreateControlSkinImage(TBitmap* /*b*/) override {}
@@ -227,11 +200,6 @@ class TksSkinButton : public TksSkinCustomControl {
   bool DownLook();
   void UpdateExclusive();
 
-  TBitmap glyph_;
-  int numGlyphs_ = 1;
-  int layout_ = blGlyphLeft;
-  int margin_ = -1;
-  int spacing_ = 1;
   bool down_ = false;
   int groupIndex_ = 0;
   bool canFocused_ = true;

@@ -5,46 +5,7 @@
 
 // ---- TksSkinControl -------------------------------------------------------------
 
-TksSkinControl::TksSkinControl(TComponent* AOwner) : TCustomControl(AOwner) {}
-
-void TksSkinControl::GetSkinData() {
-  controlIndex_ = (skinData_ == nullptr || skinData_->Empty) ? -1 : skinData_->GetControlIndex(skinDataName_);
-}
-
-void TksSkinControl::SetSkinDataName(const String& value) { skinDataName_ = value; }
-
-void TksSkinControl::SetSkinData(TksSkinData* value) {
-  if (skinData_ != nullptr) skinData_->RemoveFreeNotification(this);
-  skinData_ = value;
-  if (skinData_ == nullptr) return;
-  skinData_->FreeNotification(this);
-  if (!skinData_->Empty) ChangeSkinData();
-}
-
-void TksSkinControl::ChangeSkinData() {
-  GetSkinData();
-  Repaint();
-}
-
-void TksSkinControl::BeforeChangeSkinData() { controlIndex_ = -1; }
-
-void TksSkinControl::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && AComponent == skinData_) {
-    skinData_ = nullptr;
-    controlIndex_ = -1;
-  }
-}
-
-void TksSkinControl::CMMouseEnter(TMessage& Message) {
-  TCustomControl::CMMouseEnter(Message);
-  if (OnMouseEnter) OnMouseEnter(this);
-}
-
-void TksSkinControl::CMMouseLeave(TMessage& Message) {
-  TCustomControl::CMMouseLeave(Message);
-  if (OnMouseLeave) OnMouseLeave(this);
-}
+TksSkinControl::TksSkinControl(TComponent* AOwner) : TksSkinBase(AOwner) {}
 
 // The face is composed off-screen and covers the whole window.
 void TksSkinControl::WMEraseBkgnd(TMessage& Message) { Message.Result = 1; }
@@ -72,182 +33,13 @@ bool TksSkinControl::FocusForAccel(TMessage& Message) {
   return true;
 }
 
-void TksSkinControl::Paint() {
-  if (Width() < 1 || Height() < 1) return;
-  GetSkinData();
-  TBitmap b(Width(), Height());
-  if (controlIndex_ == -1)
-    CreateControlDefaultImage(&b);
-  else
-    CreateControlSkinImage(&b);
-  Canvas()->Draw(0, 0, &b);
-}
-
 // ---- TksSkinCustomControl -------------------------------------------------------
 
-TksSkinCustomControl::TksSkinCustomControl(TComponent* AOwner) : TksSkinControl(AOwner) {
-  defaultFont_.SetName("Arial");
-  defaultFont_.SetStyle(0);
-  defaultFont_.SetHeight(14);
-  defaultFont_.OnChange = Bind<&TksSkinCustomControl::DefaultFontOnChange>(this);
-}
+TksSkinCustomControl::TksSkinCustomControl(TComponent* AOwner) : TksSkinFaceBase(AOwner) {}
 
-void TksSkinCustomControl::SetDefaultWidth(int value) {
-  defaultWidth_ = value;
-  if (controlIndex_ == -1 && value > 0) SetWidth(value);
-}
-
-void TksSkinCustomControl::SetDefaultHeight(int value) {
-  defaultHeight_ = value;
-  if (controlIndex_ == -1 && value > 0) SetHeight(value);
-}
-
-void TksSkinCustomControl::SetDefaultFont(TFont* value) {
-  defaultFont_.Assign(value);
-  DefaultFontChange();
-}
-
-void TksSkinCustomControl::DefaultFontOnChange(TObject*) {
-  DefaultFontChange();
-  if (controlIndex_ == -1) Repaint();
-}
-
-int TksSkinCustomControl::GetResizeMode() const {
-  if (IsNullRect(SkinRect)) return -1;
-  if (RBPoint.X != 0 && RBPoint.Y != 0) return 1;
-  if (RTPoint.X != 0 || RTPoint.Y != 0) return 2;
-  if (LBPoint.X != 0 || LBPoint.Y != 0) return 3;
-  return 0;
-}
-
-void TksSkinCustomControl::GetSkinData() {
-  TksSkinControl::GetSkinData();
-  if (controlIndex_ == -1) return;
-  auto* d = SkinDescription<TksDataSkinCustomControl>();
-  if (d == nullptr) {
-    Picture = nullptr;
-    MaskPicture = nullptr;
-    ResizeMode = 0;
-    return;
-  }
-  LTPoint = d->LTPoint;
-  RTPoint = d->RTPoint;
-  LBPoint = d->LBPoint;
-  RBPoint = d->RBPoint;
-  SkinRect = d->SkinRect;
-  SkinClientRect = d->ClientRect;
-  Picture = skinData_->ActivePicture(d->PictureIndex);
-  MaskPicture = skinData_->ActivePicture(d->MaskPictureIndex);
-  ResizeMode = GetResizeMode();
-}
-
-void TksSkinCustomControl::CalcSize(int& w, int& h) {
-  const int dW = w - RectWidth(SkinRect);
-  const int dH = h - RectHeight(SkinRect);
-  switch (ResizeMode) {
-    case 1:
-      NewLTPoint = LTPoint;
-      NewRTPoint = TPoint{RTPoint.X + dW, RTPoint.Y};
-      NewLBPoint = TPoint{LBPoint.X, LBPoint.Y + dH};
-      NewRBPoint = TPoint{RBPoint.X + dW, RBPoint.Y + dH};
-      NewClientRect = SkinClientRect;
-      NewClientRect.Right += dW;
-      NewClientRect.Bottom += dH;
-      break;
-    case 2:
-      h = RectHeight(SkinRect);
-      NewLTPoint = LTPoint;
-      NewRTPoint = TPoint{RTPoint.X + dW, RTPoint.Y};
-      NewClientRect = SkinClientRect;
-      NewClientRect.Right += dW;
-      break;
-    case 3:
-      w = RectWidth(SkinRect);
-      NewLTPoint = LTPoint;
-      NewLBPoint = TPoint{LBPoint.X, LBPoint.Y + dH};
-      NewClientRect = SkinClientRect;
-      NewClientRect.Bottom += dH;
-      break;
-    case 0:
-      // A description without a face of its own (wrong kind, empty rectangle)
-      // must not shrink the control to nothing.
-      if (controlIndex_ != -1 && !IsNullRect(SkinRect)) {
-        w = RectWidth(SkinRect);
-        h = RectHeight(SkinRect);
-        NewClientRect = SkinClientRect;
-      }
-      break;
-    default:
-      break;
-  }
-}
-
-void TksSkinCustomControl::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
-  GetSkinData();
-  const bool sizeChange = (AWidth != Width() || AHeight != Height()) && controlIndex_ != -1;
-  if (sizeChange) {
-    CalcSize(AWidth, AHeight);
-    if (ResizeMode == 0) NewClientRect = SkinClientRect;
-  }
-  TksSkinControl::SetBounds(ALeft, ATop, AWidth, AHeight);
-  if (sizeChange) {
-    SetControlRegion();
-    Repaint();
-  }
-}
-
-void TksSkinCustomControl::ChangeSkinData() {
-  GetSkinData();
-  if (controlIndex_ == -1) {
-    if (defaultWidth_ > 0) SetWidth(defaultWidth_);
-    if (defaultHeight_ > 0) SetHeight(defaultHeight_);
-  } else {
-    int w = Width(), h = Height();
-    CalcSize(w, h);
-    bool resized = false;
-    if (w != Width()) {
-      SetWidth(w);
-      resized = true;
-    }
-    if (h != Height()) {
-      SetHeight(h);
-      resized = true;
-    }
-    if (resized) return;
-  }
+void TksSkinCustomControl::FaceResized() {
   SetControlRegion();
   Repaint();
-}
-
-void TksSkinCustomControl::CreateControlDefaultImage(TBitmap* b) {
-  TCanvas* c = b->Canvas();
-  c->Brush()->SetStyle(bsSolid);
-  c->Brush()->SetColor(clBtnFace);
-  c->FillRect(TRect{0, 0, ClientWidth(), ClientHeight()});
-}
-
-void TksSkinCustomControl::CreateControlSkinImage(TBitmap* b) { CreateSkinControlImage(b, Picture, SkinRect); }
-
-void TksSkinCustomControl::CreateSkinControlImage(TBitmap* b, TBitmap* picture, const TRect& r) {
-  if (picture == nullptr) return;
-  switch (ResizeMode) {
-    case 0:
-      b->SetSize(RectWidth(r), RectHeight(r));
-      b->Canvas()->CopyRect(TRect{0, 0, b->Width(), b->Height()}, picture->Canvas(), r);
-      break;
-    case 1:
-      CreateSkinImage(LTPoint, RTPoint, LBPoint, RBPoint, SkinClientRect, NewLTPoint, NewRTPoint, NewLBPoint,
-                      NewRBPoint, NewClientRect, b, picture, r, Width(), Height(), true);
-      break;
-    case 2:
-      CreateHSkinImage(LTPoint.X, RectWidth(SkinRect) - RTPoint.X, b, picture, r, Width(), Height());
-      break;
-    case 3:
-      CreateVSkinImage(LTPoint.Y, RectHeight(SkinRect) - LBPoint.Y, b, picture, r, Width(), Height());
-      break;
-    default:
-      break;
-  }
 }
 
 void TksSkinCustomControl::SetControlRegion() {
@@ -295,59 +87,84 @@ void TksSkinCustomControl::CreateControlRegion() {
   }
 }
 
-TRect TksSkinCustomControl::GetNewRect(const TRect& r) {
-  const int sw = RectWidth(SkinRect), sh = RectHeight(SkinRect);
-  const int dW = Width() - sw, dH = Height() - sh;
-  TRect n = r;
-  auto moved = [](TRect x, int dx, int dy) {
-    x.Left += dx;
-    x.Right += dx;
-    x.Top += dy;
-    x.Bottom += dy;
-    return x;
-  };
-  switch (ResizeMode) {
-    case 1: {
-      const TRect lt{0, 0, LTPoint.X, LTPoint.Y};
-      const TRect rt{RTPoint.X, 0, sw, RTPoint.Y};
-      const TRect lb{0, LBPoint.Y, LBPoint.X, sh};
-      const TRect rb{RBPoint.X, RBPoint.Y, sw, sh};
-      const TPoint tl{r.Left, r.Top}, br{r.Right, r.Bottom};
-      if (RectInRect(r, lt)) return r;
-      if (RectInRect(r, rt)) return moved(r, dW, 0);
-      if (RectInRect(r, lb)) return moved(r, 0, dH);
-      if (RectInRect(r, rb)) return moved(r, dW, dH);
-      if (PointInRect(lt, tl) && PointInRect(rb, br)) {
-        n.Right += dW;
-        n.Bottom += dH;
-      } else if (PointInRect(lt, tl) && PointInRect(rt, br)) {
-        n.Right += dW;
-      } else if (PointInRect(lb, tl) && PointInRect(rb, br)) {
-        n.Right += dW;
-        n = moved(n, 0, dH);
-      } else if (PointInRect(lt, tl) && PointInRect(lb, br)) {
-        n.Bottom += dH;
-      } else if (PointInRect(rt, tl) && PointInRect(rb, br)) {
-        n = moved(n, dW, 0);
-        n.Bottom += dH;
-      }
-      return n;
-    }
-    case 2:
-      if (r.Left <= LTPoint.X && r.Right >= RTPoint.X)
-        n.Right += dW;
-      else if (RTPoint.X <= r.Left && RTPoint.X < r.Right)
-        n = moved(n, dW, 0);
-      return n;
-    case 3:
-      if (r.Top <= LTPoint.Y && r.Bottom >= LBPoint.Y)
-        n.Bottom += dH;
-      else if (LBPoint.Y <= r.Top && LBPoint.Y < r.Bottom)
-        n = moved(n, 0, dH);
-      return n;
-    default:
-      return n;
+// ---- glyph and caption --------------------------------------------------------------
+
+void TksGlyphCaption::SetGlyph(TBitmap* value) {
+  if (value == nullptr)
+    glyph_.SetSize(0, 0);
+  else
+    glyph_.Assign(value);
+  GlyphChanged();
+}
+
+void TksGlyphCaption::SetNumGlyphs(int value) {
+  // The strip has one to four cells; anything else would divide by zero or
+  // pick a cell that is not there.
+  numGlyphs_ = value < 1 ? 1 : (value > 4 ? 4 : value);
+  GlyphChanged();
+}
+
+void TksGlyphCaption::SetLayout(int value) {
+  if (value == layout_) return;
+  layout_ = value;
+  GlyphChanged();
+}
+
+void TksGlyphCaption::SetMargin(int value) {
+  if (value == margin_ || value < -1) return;
+  margin_ = value;
+  GlyphChanged();
+}
+
+void TksGlyphCaption::SetSpacing(int value) {
+  if (value == spacing_) return;
+  spacing_ = value;
+  GlyphChanged();
+}
+
+int TksGlyphCaption::GlyphNumber(bool enabled, bool down, bool active) const {
+  if (down && active && numGlyphs_ > 2) return 3;
+  if (active && numGlyphs_ > 3) return 4;
+  if (!enabled && numGlyphs_ > 1) return 2;
+  return 1;
+}
+
+// ---- button look --------------------------------------------------------------------
+
+void TksButtonLook::TakeButtonLook(const TksDataSkinButtonControl& d) {
+  FontName = d.FontName;
+  FontStyle = d.FontStyle;
+  FontHeight = d.FontHeight;
+  FontColor = d.FontColor;
+  ActiveFontColor = d.ActiveFontColor;
+  DownFontColor = d.DownFontColor;
+  DisabledFontColor = d.DisabledFontColor;
+  ActiveSkinRect = OrFallback(d.ActiveSkinRect, d.SkinRect);
+  DownSkinRect = OrFallback(d.DownSkinRect, ActiveSkinRect);
+  DisabledSkinRect = d.DisabledSkinRect;
+}
+
+TColor TksButtonLook::StateFontColor(bool enabled, bool down, bool active) const {
+  if (!enabled) return DisabledFontColor;
+  if (down && active) return DownFontColor;
+  if (active) return ActiveFontColor;
+  return FontColor;
+}
+
+void DrawPlainButtonFace(TCanvas* canvas, const TRect& r, bool pressed, bool hot) {
+  TColor frame = clBtnShadow, fill = clBtnFace;
+  if (pressed) {
+    frame = static_cast<TColor>(0x800000);
+    fill = static_cast<TColor>(0xB59385);
+  } else if (hot) {
+    frame = static_cast<TColor>(0x800000);
+    fill = static_cast<TColor>(0xD2BDB6);
   }
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->Brush()->SetColor(fill);
+  canvas->FillRect(r);
+  canvas->Brush()->SetColor(frame);
+  canvas->FrameRect(r);
 }
 
 // ---- layout -----------------------------------------------------------------------

@@ -16,39 +16,6 @@ TksSkinButton::TksSkinButton(TComponent* AOwner)
 
 TksSkinButton::~TksSkinButton() = default;
 
-void TksSkinButton::SetGlyph(TBitmap* value) {
-  if (value == nullptr)
-    glyph_.SetSize(0, 0);
-  else
-    glyph_.Assign(value);
-  Invalidate();
-}
-
-void TksSkinButton::SetNumGlyphs(int value) {
-  // The strip has one to four cells; anything else would divide by zero or
-  // pick a cell that is not there.
-  numGlyphs_ = value < 1 ? 1 : (value > 4 ? 4 : value);
-  Invalidate();
-}
-
-void TksSkinButton::SetLayout(int value) {
-  if (value == layout_) return;
-  layout_ = value;
-  Invalidate();
-}
-
-void TksSkinButton::SetMargin(int value) {
-  if (value == margin_ || value < -1) return;
-  margin_ = value;
-  Invalidate();
-}
-
-void TksSkinButton::SetSpacing(int value) {
-  if (value == spacing_) return;
-  spacing_ = value;
-  Invalidate();
-}
-
 void TksSkinButton::SetGroupIndex(int value) {
   groupIndex_ = value;
   if (value != 0) canFocused_ = false;
@@ -83,26 +50,14 @@ void TksSkinButton::UpdateExclusive() {
 bool TksSkinButton::IsFocusedButton() { return canFocused_ && Focused(); }
 
 int TksSkinButton::GetGlyphNum(bool down, bool active) const {
-  if (down && active && numGlyphs_ > 2) return 3;
-  if (active && numGlyphs_ > 3) return 4;
-  if (!Enabled() && numGlyphs_ > 1) return 2;
-  return 1;
+  return GlyphNumber(Enabled(), down, active);
 }
 
 void TksSkinButton::GetSkinData() {
   TksSkinCustomControl::GetSkinData();
   auto* d = SkinDescription<TksDataSkinButtonControl>();
   if (d == nullptr) return;
-  FontName = d->FontName;
-  FontStyle = d->FontStyle;
-  FontHeight = d->FontHeight;
-  FontColor = d->FontColor;
-  ActiveFontColor = d->ActiveFontColor;
-  DownFontColor = d->DownFontColor;
-  DisabledFontColor = d->DisabledFontColor;
-  ActiveSkinRect = IsNullRect(d->ActiveSkinRect) ? d->SkinRect : d->ActiveSkinRect;
-  DownSkinRect = IsNullRect(d->DownSkinRect) ? ActiveSkinRect : d->DownSkinRect;
-  DisabledSkinRect = d->DisabledSkinRect;
+  TakeButtonLook(*d);
   Morphing = d->Morphing;
   MorphKind = d->MorphKind;
 }
@@ -115,16 +70,8 @@ void TksSkinButton::CreateButtonImage(TBitmap* b, const TRect& r, bool down, boo
   CreateSkinControlImage(b, Picture, r);
   TCanvas* c = b->Canvas();
   AssignSkinFont(c->Font(), UseSkinFont, FontName, FontHeight, FontStyle, DefaultFont(), skinData_);
-  TColor color = FontColor;
-  if (!Enabled())
-    color = DisabledFontColor;
-  else if (down && active)
-    color = DownFontColor;
-  else if (active)
-    color = ActiveFontColor;
-  c->Font()->SetColor(color);
-  DrawGlyphAndText(c, NewClientRect, margin_, spacing_, layout_, Caption(), &glyph_, numGlyphs_,
-                   GetGlyphNum(down, active), down && active);
+  c->Font()->SetColor(StateFontColor(Enabled(), down, active));
+  DrawGlyphCaption(c, NewClientRect, Caption(), GetGlyphNum(down, active), down && active);
 }
 
 void TksSkinButton::Paint() {
@@ -158,23 +105,10 @@ void TksSkinButton::CreateControlDefaultImage(TBitmap* b) {
   TCanvas* c = b->Canvas();
   const TRect r{0, 0, ClientWidth(), ClientHeight()};
   const bool pressed = DownLook();
-  TColor frame = clBtnShadow, fill = clBtnFace;
-  if (pressed) {
-    frame = static_cast<TColor>(0x800000);
-    fill = static_cast<TColor>(0xB59385);
-  } else if (mouseIn_ || IsFocusedButton()) {
-    frame = static_cast<TColor>(0x800000);
-    fill = static_cast<TColor>(0xD2BDB6);
-  }
-  c->Brush()->SetStyle(bsSolid);
-  c->Brush()->SetColor(fill);
-  c->FillRect(r);
-  c->Brush()->SetColor(frame);
-  c->FrameRect(r);
+  DrawPlainButtonFace(c, r, pressed, mouseIn_ || IsFocusedButton());
   AssignSkinFont(c->Font(), false, FontName, FontHeight, FontStyle, DefaultFont(), skinData_);
   if (!Enabled()) c->Font()->SetColor(clBtnShadow);
-  DrawGlyphAndText(c, r, margin_, spacing_, layout_, Caption(), &glyph_, numGlyphs_, GetGlyphNum(down_, mouseIn_),
-                   pressed);
+  DrawGlyphCaption(c, r, Caption(), GetGlyphNum(down_, mouseIn_), pressed);
 }
 
 void TksSkinButton::ButtonClick() {

@@ -68,6 +68,13 @@ class TksSkinData : public TComponent {
 
   // First description with exactly that IDName, or -1.
   int GetControlIndex(const String& name) const;
+  // The description at the index when it is of kind D, else null (-1 and any
+  // index outside the list included).
+  template <class D>
+  D* ControlData(int index) const {
+    if (index < 0 || static_cast<size_t>(index) >= CtrlList.size()) return nullptr;
+    return dynamic_cast<D*>(CtrlList[static_cast<size_t>(index)].get());
+  }
   int GetObjectIndex(const String& name) const;
   // The active picture at the index, or null for any index outside the list
   // (-1 and below included).

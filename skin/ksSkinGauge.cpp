@@ -92,8 +92,7 @@ String TksSkinGauge::GaugeText() const {
 
 void TksSkinGauge::GetSkinData() {
   TksSkinCustomControl::GetSkinData();
-  if (controlIndex_ == -1) return;
-  auto* d = dynamic_cast<TksDataSkinGaugeControl*>(skinData_->CtrlList[static_cast<size_t>(controlIndex_)].get());
+  auto* d = SkinDescription<TksDataSkinGaugeControl>();
   if (d == nullptr) return;
   // A stretched face would not match a mask cut for the skin's size.
   if (!UseSkinSize) MaskPicture = nullptr;

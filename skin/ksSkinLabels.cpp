@@ -38,8 +38,7 @@ void TksSkinLabel::CMTextChanged(TMessage& Message) {
 
 void TksSkinLabel::GetSkinData() {
   TksSkinCustomControl::GetSkinData();
-  if (controlIndex_ == -1) return;
-  auto* d = dynamic_cast<TksDataSkinLabelControl*>(skinData_->CtrlList[static_cast<size_t>(controlIndex_)].get());
+  auto* d = SkinDescription<TksDataSkinLabelControl>();
   if (d == nullptr) return;
   FontName = d->FontName;
   FontStyle = d->FontStyle;
@@ -89,14 +88,7 @@ void TksSkinLabel::AdjustWidth() {
 
 void TksSkinLabel::DrawDefaultFace(TBitmap* b) {
   TksSkinCustomControl::CreateControlDefaultImage(b);
-  const TRect r{0, 0, Width(), Height()};
-  TCanvas* c = b->Canvas();
-  switch (borderStyle_) {
-    case TksSkinBorderStyle::bvFrame: DrawBevelFrame(c, r, clBtnShadow, clBtnShadow); break;
-    case TksSkinBorderStyle::bvRaised: DrawBevelFrame(c, r, clBtnHighlight, clBtnShadow); break;
-    case TksSkinBorderStyle::bvLowered: DrawBevelFrame(c, r, clBtnShadow, clBtnHighlight); break;
-    case TksSkinBorderStyle::bvNone: break;
-  }
+  DrawBorderStyleFrame(b->Canvas(), TRect{0, 0, Width(), Height()}, borderStyle_);
 }
 
 void TksSkinLabel::DrawLabelText(TCanvas* c, const TRect& r) {

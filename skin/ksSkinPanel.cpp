@@ -4,7 +4,7 @@
 
 #include "framework/core/colors.h"
 #include "skin/ksSkinDataControls.h"
-#include "skin/ksSkinDataResStr.h"
+#include "skin/ksSkinFont.h"
 
 namespace {
 
@@ -126,8 +126,7 @@ bool TksSkinPanel::Skinned() {
 void TksSkinPanel::GetSkinData() {
   TksSkinCustomControl::GetSkinData();
   BGPictureIndex = -1;
-  if (controlIndex_ == -1) return;
-  auto* d = dynamic_cast<TksDataSkinPanelControl*>(skinData_->CtrlList[static_cast<size_t>(controlIndex_)].get());
+  auto* d = SkinDescription<TksDataSkinPanelControl>();
   if (d == nullptr) return;
   CaptionRect = d->CaptionRect;
   Alignment = d->Alignment;
@@ -294,16 +293,7 @@ void TksSkinPanel::DrawPart(TCanvas* canvas, int x, int y, const TRect& partRect
 }
 
 void TksSkinPanel::SetCaptionFont(TCanvas* canvas, bool useSkinFont) {
-  TFont* f = canvas->Font();
-  if (useSkinFont) {
-    f->SetName(FontName);
-    f->SetHeight(FontHeight);
-    f->SetStyle(FontStyle);
-  } else {
-    f->Assign(DefaultFont());
-  }
-  TksResourceStrData* strings = skinData_ != nullptr ? skinData_->ResourceStrData() : nullptr;
-  f->SetCharset(strings != nullptr ? strings->CharSet : DefaultFont()->Charset());
+  AssignSkinFont(canvas->Font(), useSkinFont, FontName, FontHeight, FontStyle, DefaultFont(), skinData_);
 }
 
 int TksSkinPanel::CaptionWidth(TCanvas* canvas) {
@@ -346,17 +336,20 @@ void TksSkinPanel::DrawSkinCaption(TCanvas* canvas) {
   DrawCaptionContent(canvas, r, Alignment, 0);
 }
 
+void DrawBorderStyleFrame(TCanvas* canvas, const TRect& r, TksSkinBorderStyle style) {
+  switch (style) {
+    case TksSkinBorderStyle::bvFrame: DrawBevelFrame(canvas, r, clBtnShadow, clBtnShadow); break;
+    case TksSkinBorderStyle::bvRaised: DrawBevelFrame(canvas, r, clBtnHighlight, clBtnShadow); break;
+    case TksSkinBorderStyle::bvLowered: DrawBevelFrame(canvas, r, clBtnShadow, clBtnHighlight); break;
+    case TksSkinBorderStyle::bvNone: break;
+  }
+}
+
 void TksSkinPanel::CreateControlDefaultImage(TBitmap* b) {
   TksSkinCustomControl::CreateControlDefaultImage(b);
   TCanvas* c = b->Canvas();
   const int w = Width();
-  TRect frame{0, 0, w, Height()};
-  switch (borderStyle_) {
-    case TksSkinBorderStyle::bvFrame: Frame3D(c, frame, clBtnShadow, clBtnShadow, 1); break;
-    case TksSkinBorderStyle::bvRaised: Frame3D(c, frame, clBtnHighlight, clBtnShadow, 1); break;
-    case TksSkinBorderStyle::bvLowered: Frame3D(c, frame, clBtnShadow, clBtnHighlight, 1); break;
-    case TksSkinBorderStyle::bvNone: break;
-  }
+  DrawBorderStyleFrame(c, TRect{0, 0, w, Height()}, borderStyle_);
   if (!captionMode_) return;
 
   TRect r;

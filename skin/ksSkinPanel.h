@@ -14,6 +14,9 @@
 // already uses the plain names bvNone, bvRaised and bvLowered.
 enum class TksSkinBorderStyle { bvFrame, bvRaised, bvLowered, bvNone };
 
+// That frame, one pixel wide, around R.
+void DrawBorderStyleFrame(TCanvas* canvas, const TRect& r, TksSkinBorderStyle style);
+
 class TksSkinPanel : public TksSkinCustomControl {
  public:
   explicit TksSkinPanel(TComponent* AOwner);

@@ -17,10 +17,6 @@ bool Holds(const TRect& r, TPoint p) { return p.X >= r.Left && p.X < r.Right && 
 
 int RoundEven(double v) { return static_cast<int>(Round(v)); }
 
-TRect Moved(TRect r, int dx, int dy) { return TRect{r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
-
-TRect OrFallback(const TRect& r, const TRect& fallback) { return IsNullRect(r) ? fallback : r; }
-
 }  // namespace
 
 TksSkinScrollBar::TksSkinScrollBar(TComponent* AOwner) : TksSkinCustomControl(AOwner) {
@@ -128,9 +124,7 @@ bool TksSkinScrollBar::IsFocusedBar() { return canFocused_ && HandleAllocated() 
 void TksSkinScrollBar::GetSkinData() {
   TksSkinCustomControl::GetSkinData();
   skinned_ = false;
-  if (controlIndex_ == -1) return;
-  auto* d =
-      dynamic_cast<TksDataSkinScrollBarControl*>(skinData_->CtrlList[static_cast<size_t>(controlIndex_)].get());
+  auto* d = SkinDescription<TksDataSkinScrollBarControl>();
   if (d == nullptr) return;
   skinned_ = true;
   TrackArea = d->TrackArea;
@@ -175,14 +169,14 @@ void TksSkinScrollBar::CalcParts() {
     const int d = w - RectWidth(SkinRect);
     trackRect_ = TrackArea;
     trackRect_.Right += d;
-    up.R = UpButtonRect.Left >= RTPoint.X ? Moved(UpButtonRect, d, 0) : UpButtonRect;
-    down.R = DownButtonRect.Left >= RTPoint.X ? Moved(DownButtonRect, d, 0) : DownButtonRect;
+    up.R = UpButtonRect.Left >= RTPoint.X ? MovedRect(UpButtonRect, d, 0) : UpButtonRect;
+    down.R = DownButtonRect.Left >= RTPoint.X ? MovedRect(DownButtonRect, d, 0) : DownButtonRect;
   } else {
     const int d = h - RectHeight(SkinRect);
     trackRect_ = TrackArea;
     trackRect_.Bottom += d;
-    up.R = UpButtonRect.Top >= LBPoint.Y ? Moved(UpButtonRect, 0, d) : UpButtonRect;
-    down.R = DownButtonRect.Top >= LBPoint.Y ? Moved(DownButtonRect, 0, d) : DownButtonRect;
+    up.R = UpButtonRect.Top >= LBPoint.Y ? MovedRect(UpButtonRect, 0, d) : UpButtonRect;
+    down.R = DownButtonRect.Top >= LBPoint.Y ? MovedRect(DownButtonRect, 0, d) : DownButtonRect;
   }
 
   const int start = horz ? trackRect_.Left : trackRect_.Top;

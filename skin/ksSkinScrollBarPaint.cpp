@@ -5,9 +5,6 @@
 
 namespace {
 
-constexpr TColor kDownFill = static_cast<TColor>(11899781);  // red 133, green 147, blue 181
-constexpr TColor kHotFill = static_cast<TColor>(13811126);   // red 182, green 189, blue 210
-
 // Arrow glyph kinds: left, right, up, down.
 constexpr int kArrowLeft = 1, kArrowRight = 2, kArrowUp = 3, kArrowDown = 4;
 
@@ -29,19 +26,7 @@ void TksSkinScrollBar::CreateControlDefaultImage(TBitmap* b) {
 void TksSkinScrollBar::DrawDefaultPart(TCanvas* c, int part) {
   const TksScrollPart& p = parts_[part];
   const bool downLook = (p.Hot && p.Down) || (part == kThumb && (p.Down || IsFocusedBar()));
-  TColor frame = clBtnShadow, fill = clBtnFace;
-  if (downLook) {
-    frame = clNavy;
-    fill = kDownFill;
-  } else if (p.Hot) {
-    frame = clNavy;
-    fill = kHotFill;
-  }
-  c->Brush()->SetStyle(bsSolid);
-  c->Brush()->SetColor(fill);
-  c->FillRect(p.R);
-  c->Brush()->SetColor(frame);
-  c->FrameRect(p.R);
+  DrawPlainButtonFace(c, p.R, downLook, p.Hot);
   if (part == kThumb) return;
   const bool horz = Kind() == sbHorizontal;
   const int kind = part == kUpButton ? (horz ? kArrowRight : kArrowDown) : (horz ? kArrowLeft : kArrowUp);

@@ -4,11 +4,8 @@
 TksSkinStdLabel::TksSkinStdLabel(TComponent* AOwner) : TCustomLabel(AOwner) { SetTransparent(true); }
 
 void TksSkinStdLabel::SetSkinData(TksSkinData* value) {
-  if (skinData_ != nullptr) skinData_->RemoveFreeNotification(this);
-  skinData_ = value;
-  if (skinData_ == nullptr) return;
-  skinData_->FreeNotification(this);
-  ChangeSkinData();
+  SetComponentReference(this, skinData_, value);
+  if (skinData_ != nullptr) ChangeSkinData();
 }
 
 void TksSkinStdLabel::Notification(TComponent* AComponent, TOperation Operation) {
@@ -21,8 +18,7 @@ void TksSkinStdLabel::Notification(TComponent* AComponent, TOperation Operation)
 
 void TksSkinStdLabel::GetSkinData() {
   controlIndex_ = (skinData_ == nullptr || skinData_->Empty) ? -1 : skinData_->GetControlIndex(SkinDataName);
-  if (controlIndex_ == -1) return;
-  auto* d = dynamic_cast<TksDataSkinStdLabelControl*>(skinData_->CtrlList[static_cast<size_t>(controlIndex_)].get());
+  auto* d = skinData_ != nullptr ? skinData_->ControlData<TksDataSkinStdLabelControl>(controlIndex_) : nullptr;
   if (d == nullptr) return;
   FontName = d->FontName;
   FontColor = d->FontColor;

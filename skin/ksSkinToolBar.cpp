@@ -12,11 +12,6 @@
 
 namespace {
 
-// The scroll buttons' hot and pressed fills of the look without a skin.
-constexpr TColor kHotFrame = static_cast<TColor>(0x800000);
-constexpr TColor kPressedFill = static_cast<TColor>(11899781);
-constexpr TColor kHotFill = static_cast<TColor>(13811126);
-
 constexpr int kScrollLeft = 1;
 constexpr int kScrollRight = 2;
 
@@ -51,26 +46,14 @@ void TksSkinToolBar::SetFlat(bool value) {
   ForEachSpeedButton([value](TksSkinSpeedButton& b) { b.SetFlat(value); });
 }
 
-namespace {
-
-// Keeps a free notification on the list a tool bar draws from.
-void SetImageList(TComponent* self, TCustomImageList*& slot, TCustomImageList* value) {
-  if (slot == value) return;
-  if (slot != nullptr) slot->RemoveFreeNotification(self);
-  slot = value;
-  if (slot != nullptr) slot->FreeNotification(self);
-}
-
-}  // namespace
-
 void TksSkinToolBar::SetImages(TCustomImageList* value) {
-  SetImageList(this, images_, value);
+  SetComponentReference(this, images_, value);
   ForEachSpeedButton([](TksSkinSpeedButton& b) { b.Repaint(); });
 }
 
-void TksSkinToolBar::SetHotImages(TCustomImageList* value) { SetImageList(this, hotImages_, value); }
+void TksSkinToolBar::SetHotImages(TCustomImageList* value) { SetComponentReference(this, hotImages_, value); }
 
-void TksSkinToolBar::SetDisabledImages(TCustomImageList* value) { SetImageList(this, disabledImages_, value); }
+void TksSkinToolBar::SetDisabledImages(TCustomImageList* value) { SetComponentReference(this, disabledImages_, value); }
 
 void TksSkinToolBar::Notification(TComponent* AComponent, TOperation Operation) {
   TksSkinPanel::Notification(AComponent, Operation);
@@ -111,9 +94,7 @@ void TksSkinToolBar::GetSkinData() {
   TksSkinPanel::GetSkinData();
   resizeButtonData_ = nullptr;
   if (controlIndex_ == -1) return;
-  const int index = skinData_->GetControlIndex("resizebutton");
-  if (index >= 0)
-    resizeButtonData_ = dynamic_cast<TksDataSkinButtonControl*>(skinData_->CtrlList[static_cast<size_t>(index)].get());
+  resizeButtonData_ = skinData_->ControlData<TksDataSkinButtonControl>(skinData_->GetControlIndex("resizebutton"));
 }
 
 // ---- face and layout ---------------------------------------------------------------
@@ -312,19 +293,7 @@ void TksSkinToolBar::DrawScrollButton(TCanvas* canvas, bool left) {
     CreateSkinImage(d->LTPoint, d->RTPoint, d->LBPoint, d->RBPoint, d->ClientRect, moved.LTPoint, moved.RTPoint,
                     moved.LBPoint, moved.RBPoint, moved.ClientRect, &b, picture, face, w, h, true);
   } else {
-    TColor frame = clBtnShadow, fill = clBtnFace;
-    if (pressedLook) {
-      frame = kHotFrame;
-      fill = kPressedFill;
-    } else if (sb.hot) {
-      frame = kHotFrame;
-      fill = kHotFill;
-    }
-    c->Brush()->SetStyle(bsSolid);
-    c->Brush()->SetColor(fill);
-    c->FillRect(arrowRect);
-    c->Brush()->SetColor(frame);
-    c->FrameRect(arrowRect);
+    DrawPlainButtonFace(c, arrowRect, pressedLook, sb.hot);
     arrowRect = TRect{1, 1, w - 1, h - 1};
   }
   DrawArrowGlyph(c, arrowRect, arrow, left ? 1 : 2);

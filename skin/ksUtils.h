@@ -1,5 +1,5 @@
 // The skin library's small routines: reading skin ini values, rectangle and point
-// helpers, the Windows-version and alpha-blending tests, monitor work areas, the face
+// helpers, links between components, the Windows-version and alpha-blending tests, monitor work areas, the face
 // composers that resize a skin element, mask regions, and the glyphs and texts that
 // skinned controls draw themselves.
 #pragma once
@@ -13,6 +13,7 @@
 
 #include "framework/core/bitmap.h"
 #include "framework/core/canvas.h"
+#include "framework/core/classes.h"
 #include "framework/core/colors.h"
 #include "framework/core/gdiobjects.h"
 #include "framework/core/inifiles.h"
@@ -63,6 +64,11 @@ inline bool PointInRect(const TRect& r, const TPoint& p) {
 // Both corners of A by the system's rule: B's right column and bottom row are outside.
 bool RectInRect(const TRect& a, const TRect& b);
 inline int LargerOf(int a, int b) { return a > b ? a : b; }
+inline TRect MovedRect(const TRect& r, int dx, int dy) {
+  return TRect{r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
+}
+// A rectangle a description may leave empty, standing in for another.
+inline TRect OrFallback(const TRect& r, const TRect& fallback) { return IsNullRect(r) ? fallback : r; }
 
 // ---- system -----------------------------------------------------------------------
 

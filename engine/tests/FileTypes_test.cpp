@@ -33,7 +33,9 @@ TEST(FileTypes, SignaturesParseSafely) {
     const auto parsed = ParseSignature(c.Value, truncated);
     ASSERT_EQ(parsed.has_value(), c.Parsed);
     EXPECT_EQ(truncated, c.Truncated);
-    if (parsed) EXPECT_EQ(parsed->Length, c.Length);
+    if (parsed) {
+      EXPECT_EQ(parsed->Length, c.Length);
+    }
   }
 }
 

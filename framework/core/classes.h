@@ -162,3 +162,13 @@ T* Construct(TComponent* AOwner, Args&&... args) {
   }
   return object;
 }
+
+// Points a component reference at value, linked both ways so that whichever
+// component goes first is told (Notification) and the other forgets it.
+template <class T>
+void SetComponentReference(TComponent* self, T*& reference, T* value) {
+  if (reference == value) return;
+  if (reference != nullptr) reference->RemoveFreeNotification(self);
+  reference = value;
+  if (reference != nullptr) reference->FreeNotification(self);
+}

@@ -4,12 +4,7 @@
 
 TCustomActionList::TCustomActionList(TComponent* AOwner) : TComponent(AOwner) {}
 
-void TCustomActionList::SetImages(TCustomImageList* value) {
-  if (value == images_) return;
-  if (images_ != nullptr) RemoveFreeNotification(images_);
-  images_ = value;
-  if (images_ != nullptr) FreeNotification(images_);
-}
+void TCustomActionList::SetImages(TCustomImageList* value) { SetComponentReference(this, images_, value); }
 
 void TCustomActionList::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
@@ -26,12 +21,7 @@ bool TBasicAction::Execute() {
 
 TCustomAction::TCustomAction(TComponent* AOwner) : TBasicAction(AOwner) {}
 
-void TCustomAction::SetActionList(TCustomActionList* value) {
-  if (value == actionList_) return;
-  if (actionList_ != nullptr) RemoveFreeNotification(actionList_);
-  actionList_ = value;
-  if (actionList_ != nullptr) FreeNotification(actionList_);
-}
+void TCustomAction::SetActionList(TCustomActionList* value) { SetComponentReference(this, actionList_, value); }
 
 void TCustomAction::Notification(TComponent* AComponent, TOperation Operation) {
   TBasicAction::Notification(AComponent, Operation);

@@ -180,7 +180,9 @@ TEST(GIFDecoder, DamagedCodeStreams) {
     }
     ASSERT_GE(l.Image->Images().Count(), 1);
     EXPECT_EQ(l.Image->Images().Images(0)->Data, c.pixels);
-    if (complete) EXPECT_EQ(l.Image->Images().Count(), 2);
+    if (complete) {
+      EXPECT_EQ(l.Image->Images().Count(), 2);
+    }
   }
 }
 

@@ -560,7 +560,9 @@ TEST(GIFImage, RandomImageDataNeverCrashes) {
     }
     if (round % 3) file.push_back(0);
     Loaded l = Load(file);
-    if (l.Error.empty() && !l.Image->Empty()) EXPECT_NE(l.Image->GetCachedBitmap(), nullptr);
+    if (l.Error.empty() && !l.Image->Empty()) {
+      EXPECT_NE(l.Image->GetCachedBitmap(), nullptr);
+    }
   }
 }
 
