@@ -118,11 +118,20 @@ void TGIFSubImage::RenderingDone(bool ok) {
   if (modified) GIFImage->Changed(this);
 }
 
+namespace {
+
+// A frame without data renders as a bitmap of its size with its palette.
+void SizeEmpty(TBitmap& bitmap, int width, int height, HPALETTE palette) {
+  bitmap.SetSize(width, height);
+  if (palette) bitmap.SetPalette(CopyPalette(palette));
+}
+
+}  // namespace
+
 TBitmap* TGIFSubImage::CreateBitmapFromData() {
   auto result = std::make_unique<TBitmap>();
   if (Empty()) {
-    result->SetSize(Width(), Height());
-    if (HPALETTE p = GetPalette()) result->SetPalette(CopyPalette(p));
+    SizeEmpty(*result, Width(), Height(), GetPalette());
     return result.release();
   }
   const int width = Width(), height = Height();
@@ -148,8 +157,7 @@ TBitmap* TGIFSubImage::CreateBitmapFromData() {
 TBitmap* TGIFSubImage::CreateDitheredBitmap() {
   auto result = std::make_unique<TBitmap>();
   if (Empty()) {
-    result->SetSize(Width(), Height());
-    if (HPALETTE p = GetPalette()) result->SetPalette(CopyPalette(p));
+    SizeEmpty(*result, Width(), Height(), GetPalette());
     return result.release();
   }
   const int width = Width(), height = Height();

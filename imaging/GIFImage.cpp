@@ -31,12 +31,6 @@ TUnitState& Unit() {
 
 void MeasureScreen() { std::call_once(Unit().ScreenMeasured, [] { MeasureScreenDepth(); }); }
 
-struct TLockedList {
-  explicit TLockedList(TThreadList& list) : List(list), Items(list.LockList()) {}
-  ~TLockedList() { List.UnlockList(); }
-  TThreadList& List;
-  TList* Items;
-};
 }  // namespace
 
 void MeasureScreenDepth() {

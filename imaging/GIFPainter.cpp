@@ -23,12 +23,6 @@ TBitmap* MakeBuffer(const TRect& rect, TColor background) {
   return bitmap;
 }
 
-struct TLockedList {
-  explicit TLockedList(TThreadList& list) : List(list), Items(list.LockList()) {}
-  ~TLockedList() { List.UnlockList(); }
-  TThreadList& List;
-  TList* Items;
-};
 }  // namespace
 
 TGIFPainter::TGIFPainter(TGIFImage* image, TCanvas* canvas, const TRect& rect, TGIFDrawOptions options,

@@ -2,7 +2,6 @@
 // Hands each file to CorrectFile of Dorvane.dll (loaded by name like the program does),
 // waits for the correction threads to end and prints what became of each file.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <cstdint>
 #include <cstdio>
@@ -10,32 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "framework/core/handles.h"
+#include "tools/NewThreads.h"
 
 namespace {
 
 using CorrectFileCall = int32_t(__stdcall*)(const char*);
-
-std::set<DWORD> ThreadsOfThisProcess() {
-  std::set<DWORD> ids;
-  KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-  if (!snapshot.valid()) return ids;
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry)) {
-    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ids.insert(entry.th32ThreadID);
-  }
-  return ids;
-}
-
-// The correction threads free themselves; waiting on their handles is all there is.
-void WaitForNewThreads(const std::set<DWORD>& before, DWORD timeoutMs) {
-  for (DWORD id : ThreadsOfThisProcess()) {
-    if (before.count(id)) continue;
-    KernelHandle thread(OpenThread(SYNCHRONIZE, FALSE, id));
-    if (thread.valid()) WaitForSingleObject(thread.get(), timeoutMs);
-  }
-}
 
 int64_t SizeOf(const std::string& name) {
   WIN32_FILE_ATTRIBUTE_DATA data;

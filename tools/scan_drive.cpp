@@ -3,7 +3,6 @@
 // Runs the recovery passes of the engine on a drive, prints one line per engine event and
 // last "files=N read_errors=M". For tests and benchmarks; not part of the product.
 #include <windows.h>
-#include <tlhelp32.h>
 
 #include <cstdio>
 #include <set>
@@ -12,8 +11,8 @@
 #include "engine/FileTypes.h"
 #include "engine/ScanEngine.h"
 #include "engine/intDorvane.h"
-#include "framework/core/handles.h"
 #include "framework/core/sysutils.h"
+#include "tools/NewThreads.h"
 
 namespace {
 
@@ -21,26 +20,6 @@ int Usage() {
   std::fprintf(stderr, "usage: scan_drive DRIVE: OUTDIR [--types EXT,EXT,...] [--pass prescan|scan|both]\n");
   std::fprintf(stderr, "       scan_drive DRIVE: --backup FILE.KV3 | --restore FILE.KV3 | --erase\n");
   return 2;
-}
-
-std::set<DWORD> ThreadsOfThisProcess() {
-  std::set<DWORD> ids;
-  KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
-  if (!snapshot.valid()) return ids;
-  THREADENTRY32 entry{};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = Thread32First(snapshot.get(), &entry); more; more = Thread32Next(snapshot.get(), &entry))
-    if (entry.th32OwnerProcessID == GetCurrentProcessId()) ids.insert(entry.th32ThreadID);
-  return ids;
-}
-
-// The library's correction threads free themselves; the files are final once they end.
-void WaitForNewThreads(const std::set<DWORD>& before) {
-  for (DWORD id : ThreadsOfThisProcess()) {
-    if (before.count(id)) continue;
-    KernelHandle thread(OpenThread(SYNCHRONIZE, FALSE, id));
-    if (thread.valid()) WaitForSingleObject(thread.get(), 60000);
-  }
 }
 
 std::set<String> SplitList(const String& list) {
@@ -148,7 +127,7 @@ int main(int argc, char** argv) {
   }
   if (pass != "scan") engine->PreScan(drive[0]);
   if (pass != "prescan") engine->ScanDrive(drive[0]);
-  WaitForNewThreads(before);
+  WaitForNewThreads(before, 60000);
   std::printf("files=%lu read_errors=%lu\n", static_cast<unsigned long>(engine->CountRecoveredFiles()),
               static_cast<unsigned long>(readErrors));
   return 0;

@@ -73,3 +73,13 @@ class TThreadList {
   std::recursive_mutex lock_;
   TList list_;
 };
+
+// Holds a thread list locked for one scope; Items is the list while it is held.
+struct TLockedList {
+  explicit TLockedList(TThreadList& list) : List(list), Items(list.LockList()) {}
+  ~TLockedList() { List.UnlockList(); }
+  TLockedList(const TLockedList&) = delete;
+  TLockedList& operator=(const TLockedList&) = delete;
+  TThreadList& List;
+  TList* Items;
+};

@@ -70,6 +70,17 @@ void TControlCanvas::CreateHandle() {
   SetHandle(dc);
 }
 
+TCanvasDCBinding::TCanvasDCBinding(TControlCanvas& canvas, HDC dc) : canvas_(canvas) {
+  canvas_.Lock();
+  canvas_.FreeHandle();
+  canvas_.SetHandle(dc);
+}
+
+TCanvasDCBinding::~TCanvasDCBinding() {
+  canvas_.SetHandle(nullptr);
+  canvas_.Unlock();
+}
+
 TCustomControl::TCustomControl(TComponent* AOwner)
     : TWinControl(AOwner), canvas_(std::make_unique<TControlCanvas>()) {
   canvas_->SetControl(this);
@@ -77,19 +88,10 @@ TCustomControl::TCustomControl(TComponent* AOwner)
 
 namespace {
 
-// Binds the canvas to a paint DC with the control's font for one Paint, however it ends.
+// Binds the canvas to a paint DC with the control's font for one Paint.
 template <class PaintFn>
 void PaintOn(TControlCanvas& canvas, HDC dc, TFont& font, PaintFn paint) {
-  canvas.Lock();
-  canvas.FreeHandle();
-  canvas.SetHandle(dc);
-  struct Unbind {
-    TControlCanvas& canvas;
-    ~Unbind() {
-      canvas.SetHandle(nullptr);
-      canvas.Unlock();
-    }
-  } unbind{canvas};
+  TCanvasDCBinding binding(canvas, dc);
   canvas.Font()->Assign(&font);
   paint();
 }

@@ -28,6 +28,19 @@ class TControlCanvas : public TCanvas {
   HWND dcWindow_ = nullptr;  // set while the DC came from GetDC
 };
 
+// Binds a control canvas to a DC it was handed (a paint or owner-draw DC) for
+// one scope, locked, and unbinds it however the scope ends.
+class TCanvasDCBinding {
+ public:
+  TCanvasDCBinding(TControlCanvas& canvas, HDC dc);
+  ~TCanvasDCBinding();
+  TCanvasDCBinding(const TCanvasDCBinding&) = delete;
+  TCanvasDCBinding& operator=(const TCanvasDCBinding&) = delete;
+
+ private:
+  TControlCanvas& canvas_;
+};
+
 // Releases every DC that control canvases took outside painting.
 void FreeDeviceContexts();
 

@@ -482,18 +482,8 @@ void TCustomForm::CMDialogKey(TMessage& Message) {
 
 void TCustomForm::PaintWindow(HDC DC) {
   if (!OnPaint.Assigned()) return;
-  canvas_->Lock();
-  canvas_->FreeHandle();
-  canvas_->SetHandle(DC);
-  try {
-    Paint();
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
-  }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
+  TCanvasDCBinding binding(*canvas_, DC);
+  Paint();
 }
 
 void TCustomForm::Paint() { OnPaint(this); }

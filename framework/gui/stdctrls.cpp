@@ -319,13 +319,11 @@ void TCustomListBox::DrawItem(int Index, TRect Rect, TOwnerDrawState State) {
 void TCustomListBox::CNDrawItem(TMessage& Message) {
   auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(Message.LParam);
   TOwnerDrawState state = item->itemState & 0x3F;
-  canvas_->Lock();
-  canvas_->FreeHandle();
-  canvas_->SetHandle(item->hDC);
-  canvas_->Font()->Assign(Font());
-  canvas_->Brush()->SetColor((state & odSelected) ? clHighlight : color_);
-  canvas_->Font()->SetColor((state & odSelected) ? clHighlightText : Font()->Color());
-  try {
+  {
+    TCanvasDCBinding binding(*canvas_, item->hDC);
+    canvas_->Font()->Assign(Font());
+    canvas_->Brush()->SetColor((state & odSelected) ? clHighlight : color_);
+    canvas_->Font()->SetColor((state & odSelected) ? clHighlightText : Font()->Color());
     TRect r = TRect::FromRECT(item->rcItem);
     if (static_cast<int>(item->itemID) >= 0) {
       DrawItem(static_cast<int>(item->itemID), r, state);
@@ -333,13 +331,7 @@ void TCustomListBox::CNDrawItem(TMessage& Message) {
       canvas_->FillRect(r);
     }
     if ((state & odFocused) && !OnDrawItem.Assigned()) DrawFocusRect(item->hDC, &item->rcItem);
-  } catch (...) {
-    canvas_->SetHandle(nullptr);
-    canvas_->Unlock();
-    throw;
   }
-  canvas_->SetHandle(nullptr);
-  canvas_->Unlock();
   Message.Result = TRUE;
 }
 

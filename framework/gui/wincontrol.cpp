@@ -444,36 +444,30 @@ void TWinControl::KeyDown(WORD& Key, TShiftState Shift) { OnKeyDown(this, Key, S
 void TWinControl::KeyUp(WORD& Key, TShiftState Shift) { OnKeyUp(this, Key, Shift); }
 void TWinControl::KeyPress(char& Key) { OnKeyPress(this, Key); }
 
-bool TWinControl::DoKeyDown(TMessage& Message) {
+bool TWinControl::FormPreviews(TMessage& Message, bool (TWinControl::*doKey)(TMessage&)) {
   TCustomForm* form = GetParentForm(this);
-  if (form != nullptr && form != this && form->KeyPreview &&
-      static_cast<TWinControl*>(form)->DoKeyDown(Message))
-    return true;
+  return form != nullptr && form != this && form->KeyPreview && (static_cast<TWinControl*>(form)->*doKey)(Message);
+}
+
+bool TWinControl::DoVirtualKey(TMessage& Message, void (TWinControl::*handler)(WORD&, TShiftState)) {
   WORD key = LOWORD(Message.WParam);
   if (key != 0) {
-    KeyDown(key, KeyDataToShiftState(static_cast<LONG>(Message.LParam)));
+    (this->*handler)(key, KeyDataToShiftState(static_cast<LONG>(Message.LParam)));
     Message.WParam = key;
   }
   return key == 0;
+}
+
+bool TWinControl::DoKeyDown(TMessage& Message) {
+  return FormPreviews(Message, &TWinControl::DoKeyDown) || DoVirtualKey(Message, &TWinControl::KeyDown);
 }
 
 bool TWinControl::DoKeyUp(TMessage& Message) {
-  TCustomForm* form = GetParentForm(this);
-  if (form != nullptr && form != this && form->KeyPreview && static_cast<TWinControl*>(form)->DoKeyUp(Message))
-    return true;
-  WORD key = LOWORD(Message.WParam);
-  if (key != 0) {
-    KeyUp(key, KeyDataToShiftState(static_cast<LONG>(Message.LParam)));
-    Message.WParam = key;
-  }
-  return key == 0;
+  return FormPreviews(Message, &TWinControl::DoKeyUp) || DoVirtualKey(Message, &TWinControl::KeyUp);
 }
 
 bool TWinControl::DoKeyPress(TMessage& Message) {
-  TCustomForm* form = GetParentForm(this);
-  if (form != nullptr && form != this && form->KeyPreview &&
-      static_cast<TWinControl*>(form)->DoKeyPress(Message))
-    return true;
+  if (FormPreviews(Message, &TWinControl::DoKeyPress)) return true;
   char key = static_cast<char>(Message.WParam);
   if (key != 0) {
     KeyPress(key);

@@ -126,6 +126,10 @@ class TWinControl : public TControl, public TWindowTarget {
   bool DoKeyDown(TMessage& Message);
   bool DoKeyUp(TMessage& Message);
   bool DoKeyPress(TMessage& Message);
+  // The parent form's key preview of the same message; true when the form took it.
+  bool FormPreviews(TMessage& Message, bool (TWinControl::*doKey)(TMessage&));
+  // A virtual key through the handler; true when the handler set it to 0.
+  bool DoVirtualKey(TMessage& Message, void (TWinControl::*handler)(WORD&, TShiftState));
   // The previous window procedure of this window's class.
   WNDPROC DefWndProc() const { return defWndProc_; }
   // Which child window a reflected message concerns.
