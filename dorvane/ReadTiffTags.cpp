@@ -3,6 +3,7 @@
 #include <set>
 
 #include "framework/core/fileutils.h"
+#include "framework/core/littleendian.h"
 #include "framework/core/streams.h"
 
 namespace {
@@ -32,13 +33,13 @@ uint32_t SwapBytes32(uint32_t value) {
 uint16_t TFileTiff::Read16(uint64_t offset) const {
   if (!Holds(offset, 2)) throw EReadError("Stream read error");
   const uint8_t* p = data_.data() + offset;
-  return LittleEndian ? static_cast<uint16_t>(p[0] | p[1] << 8) : static_cast<uint16_t>(p[0] << 8 | p[1]);
+  return LittleEndian ? LoadLE16(p) : static_cast<uint16_t>(p[0] << 8 | p[1]);
 }
 
 uint32_t TFileTiff::Read32(uint64_t offset) const {
   if (!Holds(offset, 4)) throw EReadError("Stream read error");
   const uint8_t* p = data_.data() + offset;
-  const uint32_t le = p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24;
+  const uint32_t le = LoadLE32(p);
   return LittleEndian ? le : SwapBytes32(le);
 }
 

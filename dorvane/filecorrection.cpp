@@ -9,6 +9,7 @@
 #include "dorvane/DebugDLL.h"
 #include "dorvane/DestinationFolder.h"
 #include "framework/core/fileutils.h"
+#include "framework/core/littleendian.h"
 #include "framework/core/streams.h"
 #include "framework/core/thread.h"
 #include "imaging/ExifData.h"
@@ -253,8 +254,7 @@ bool CorrectX3F(const String& FileName) {
     if (const auto p = FindLast(data, "SECd", data.size())) {
       if (*p + 12 > data.size()) throw EReadError("Stream read error");
       const uint8_t* count = data.data() + *p + 8;
-      const int32_t entries = static_cast<int32_t>(count[0] | count[1] << 8 | count[2] << 16 |
-                                                   static_cast<uint32_t>(count[3]) << 24);
+      const int32_t entries = static_cast<int32_t>(LoadLE32(count));
       const int64_t cut = static_cast<int64_t>(*p) + 16 + 12 * int64_t{std::max(entries, 0)};
       if (cut > static_cast<int64_t>(data.size())) throw Exception("The section directory ends beyond the file");
       CutFile(file, cut);

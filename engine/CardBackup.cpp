@@ -9,6 +9,7 @@
 #include "engine/Debug.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
+#include "framework/core/littleendian.h"
 #include "framework/core/streams.h"
 
 namespace {
@@ -115,8 +116,7 @@ bool TScanEngine::RestoreCard(const String& FileName, const String& Drive) {
       file = std::make_unique<TFileStream>(FileName, fmOpenRead | fmShareDenyWrite);
       uint8_t header[4] = {};
       if (file->Read(header, sizeof header) == sizeof header)
-        count = uint32_t(header[0]) | uint32_t(header[1]) << 8 | uint32_t(header[2]) << 16 |
-                uint32_t(header[3]) << 24;
+        count = LoadLE32(header);
       else
         file.reset();
     } catch (const EStreamError&) {

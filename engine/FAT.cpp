@@ -8,14 +8,12 @@
 #include "engine/Debug.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
+#include "framework/core/littleendian.h"
 
 namespace {
 
 constexpr int kBootAttempts = 3;
 constexpr uint16_t kDefaultBackupBootSector = 6;
-
-uint16_t Word(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t DWord(const uint8_t* p) { return Word(p) | (uint32_t(Word(p + 2)) << 16); }
 
 String ByteList(const void* data, size_t count) {
   return BytesToText(std::span<const uint8_t>(static_cast<const uint8_t*>(data), count));
@@ -191,10 +189,10 @@ uint32_t TSEFAT::ReadFATEntry(uint32_t cluster, int copy) {
       std::fill_n(second, bytesPerSector, 0);
     const uint8_t* p = fatCache_.data() + position;
     switch (FATType) {
-      case 2: return Word(p);
-      case 3: return DWord(p) & 0x0FFFFFFF;
+      case 2: return LoadLE16(p);
+      case 3: return LoadLE32(p) & 0x0FFFFFFF;
       default: {
-        const uint16_t pair = Word(p);
+        const uint16_t pair = LoadLE16(p);
         return (cluster & 1) ? pair >> 4 : pair & 0xFFF;
       }
     }
@@ -242,8 +240,8 @@ bool TSEFAT::IsPlausibleEntry(const uint8_t* entry) const {
     if (b < 32 && !(i == 0 && b == 0x05)) return false;
     if (kRefused.find(static_cast<char>(b)) != std::string_view::npos) return false;
   }
-  if (DWord(entry + 28) / 512 > DataSectors) return false;
-  const uint32_t cluster = (uint32_t(Word(entry + 20)) << 16) | Word(entry + 26);
+  if (LoadLE32(entry + 28) / 512 > DataSectors) return false;
+  const uint32_t cluster = (uint32_t(LoadLE16(entry + 20)) << 16) | LoadLE16(entry + 26);
   if (entry[11] & 0x08) return cluster == 0;
   return IsValidCluster(cluster);
 }

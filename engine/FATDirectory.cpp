@@ -9,6 +9,7 @@
 #include "engine/FoundFiles.h"
 #include "engine/SEerrors.h"
 #include "engine/ScanEngine.h"
+#include "framework/core/littleendian.h"
 
 namespace {
 
@@ -19,9 +20,7 @@ constexpr uint8_t kDeletedMark = 0xE5;
 constexpr int kLongNameRecords = 18;
 constexpr int kLongNameChars = kLongNameRecords * 13;
 
-uint16_t Word(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-uint32_t DWord(const uint8_t* p) { return Word(p) | (uint32_t(Word(p + 2)) << 16); }
-uint32_t StartCluster(const uint8_t* record) { return (uint32_t(Word(record + 20)) << 16) | Word(record + 26); }
+uint32_t StartCluster(const uint8_t* record) { return (uint32_t(LoadLE16(record + 20)) << 16) | LoadLE16(record + 26); }
 
 String WideToAnsi(const wchar_t* text, int length) {
   if (length <= 0) return "";
@@ -96,7 +95,7 @@ bool TSEFAT::GetNextRecord(TDirectoryCursor& cursor) {
 
 std::optional<String> TSEFAT::ReadLongName(TDirectoryCursor& cursor) {
   const uint8_t* first = cursor.Record.data();
-  if (first[11] != kAttrLongName || Word(first + 26) != 0 || !(first[0] & 0x40)) return std::nullopt;
+  if (first[11] != kAttrLongName || LoadLE16(first + 26) != 0 || !(first[0] & 0x40)) return std::nullopt;
   const uint8_t checksum = first[13];
   wchar_t buffer[kLongNameChars] = {};
   int start = kLongNameChars;
@@ -105,7 +104,7 @@ std::optional<String> TSEFAT::ReadLongName(TDirectoryCursor& cursor) {
     if (record[11] != kAttrLongName || record[13] != checksum) break;
     start -= 13;
     static constexpr int kOffsets[13] = {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30};
-    for (int i = 0; i < 13; ++i) buffer[start + i] = static_cast<wchar_t>(Word(record + kOffsets[i]));
+    for (int i = 0; i < 13; ++i) buffer[start + i] = static_cast<wchar_t>(LoadLE16(record + kOffsets[i]));
     if (!GetNextRecord(cursor)) break;
   }
   int length = 0;
@@ -194,7 +193,7 @@ void TSEFAT::HandleEntry(const TEntry& entry, bool includeDeleted) {
   auto file = std::make_unique<TSEFile>();
   file->Cluster = cluster;
   file->Attributes = attributes;
-  file->Size = DWord(record + 28);
+  file->Size = LoadLE32(record + 28);
   file->Realigned = entry.Moved;
   String name = entry.Name;
   if (deleted) {

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <mutex>
 
+#include "framework/core/littleendian.h"
 #include "imaging/GIFImage.h"
 
 namespace {
@@ -286,13 +287,13 @@ void TGIFAppExtNSLoop::LoadData(TStream& stream) {
       if (left < 2) RaiseGIFError("Invalid GIF data");
       uint8_t b[2];
       ReadCheck(stream, b, 2);
-      Loops = static_cast<uint16_t>(b[0] | (b[1] << 8));
+      Loops = LoadLE16(b);
       left = size - 3;
     } else if ((id & 7) == 2) {
       if (left < 4) RaiseGIFError("Invalid GIF data");
       uint8_t b[4];
       ReadCheck(stream, b, 4);
-      BufferSize = static_cast<uint32_t>(b[0] | (b[1] << 8) | (b[2] << 16) | (uint32_t{b[3]} << 24));
+      BufferSize = LoadLE32(b);
       left = size - 5;
     }
     if (left > 0) stream.Seek(left, soCurrent);

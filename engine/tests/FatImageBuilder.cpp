@@ -5,20 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace {
-
-void Put16(uint8_t* p, uint32_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-}
-void Put32(uint8_t* p, uint32_t v) {
-  Put16(p, v);
-  Put16(p + 2, v >> 16);
-}
-uint32_t Get16(const uint8_t* p) { return p[0] | (p[1] << 8); }
-uint32_t Get32(const uint8_t* p) { return Get16(p) | (Get16(p + 2) << 16); }
-
-}  // namespace
+#include "framework/core/littleendian.h"
 
 std::array<uint8_t, 11> ShortNameBytes(const std::string& name) {
   std::array<uint8_t, 11> bytes;
@@ -69,42 +56,42 @@ void TFatImageBuilder::WriteBootSector() {
   b[1] = 0x58;
   b[2] = 0x90;
   std::memcpy(b + 3, "MSWIN4.1", 8);
-  Put16(b + 11, BytesPerSector);
+  StoreLE16(b + 11, BytesPerSector);
   b[13] = SectorsPerCluster;
-  Put16(b + 14, ReservedSectors);
+  StoreLE16(b + 14, ReservedSectors);
   b[16] = 2;
-  Put16(b + 17, RootEntries);
+  StoreLE16(b + 17, RootEntries);
   if (FatType != 3 && TotalSectors < 65536)
-    Put16(b + 19, TotalSectors);
+    StoreLE16(b + 19, TotalSectors);
   else
-    Put32(b + 32, TotalSectors);
+    StoreLE32(b + 32, TotalSectors);
   b[21] = 0xF8;
-  Put16(b + 24, 63);
-  Put16(b + 26, 255);
+  StoreLE16(b + 24, 63);
+  StoreLE16(b + 26, 255);
   if (FatType == 3) {
-    Put32(b + 36, FATSize);
-    Put32(b + 44, 2);
-    Put16(b + 48, 1);
-    Put16(b + 50, 6);
+    StoreLE32(b + 36, FATSize);
+    StoreLE32(b + 44, 2);
+    StoreLE16(b + 48, 1);
+    StoreLE16(b + 50, 6);
     b[64] = 0x80;
     b[66] = 0x29;
-    Put32(b + 67, 0x12345678);
+    StoreLE32(b + 67, 0x12345678);
     std::memcpy(b + 71, "NO NAME    FAT32   ", 19);
   } else {
-    Put16(b + 22, FATSize);
+    StoreLE16(b + 22, FATSize);
     b[36] = 0x80;
     b[38] = 0x29;
-    Put32(b + 39, 0x12345678);
+    StoreLE32(b + 39, 0x12345678);
     std::memcpy(b + 43, FatType == 1 ? "NO NAME    FAT12   " : "NO NAME    FAT16   ", 19);
   }
   b[510] = 0x55;
   b[511] = 0xAA;
   if (FatType == 3) {
     uint8_t* info = Sector(1);
-    Put32(info, 0x41615252);
-    Put32(info + 484, 0x61417272);
-    Put32(info + 488, 0xFFFFFFFF);
-    Put32(info + 492, 0xFFFFFFFF);
+    StoreLE32(info, 0x41615252);
+    StoreLE32(info + 484, 0x61417272);
+    StoreLE32(info + 488, 0xFFFFFFFF);
+    StoreLE32(info + 492, 0xFFFFFFFF);
     info[BytesPerSector - 2] = 0x55;
     info[BytesPerSector - 1] = 0xAA;
     std::memcpy(Sector(6), b, BytesPerSector);
@@ -122,13 +109,13 @@ void TFatImageBuilder::SetEntry(uint32_t cluster, uint32_t value, int copy) {
     switch (FatType) {
       case 1: {
         uint8_t* p = fat + cluster + cluster / 2;
-        uint32_t word = Get16(p);
+        uint32_t word = LoadLE16(p);
         word = (cluster & 1) ? (word & 0x000F) | ((value & 0xFFF) << 4) : (word & 0xF000) | (value & 0xFFF);
-        Put16(p, word);
+        StoreLE16(p, word);
         break;
       }
-      case 2: Put16(fat + cluster * 2, value); break;
-      default: Put32(fat + cluster * 4, (Get32(fat + cluster * 4) & 0xF0000000) | (value & 0x0FFFFFFF));
+      case 2: StoreLE16(fat + cluster * 2, value); break;
+      default: StoreLE32(fat + cluster * 4, (LoadLE32(fat + cluster * 4) & 0xF0000000) | (value & 0x0FFFFFFF));
     }
   }
 }
@@ -137,11 +124,11 @@ uint32_t TFatImageBuilder::Entry(uint32_t cluster, int copy) const {
   const uint8_t* fat = Image.Bytes.data() + size_t(ReservedSectors + copy * FATSize) * BytesPerSector;
   switch (FatType) {
     case 1: {
-      const uint32_t word = Get16(fat + cluster + cluster / 2);
+      const uint32_t word = LoadLE16(fat + cluster + cluster / 2);
       return (cluster & 1) ? word >> 4 : word & 0xFFF;
     }
-    case 2: return Get16(fat + cluster * 2);
-    default: return Get32(fat + cluster * 4) & 0x0FFFFFFF;
+    case 2: return LoadLE16(fat + cluster * 2);
+    default: return LoadLE32(fat + cluster * 4) & 0x0FFFFFFF;
   }
 }
 
@@ -165,9 +152,9 @@ std::array<uint8_t, 32> TFatImageBuilder::ShortRecord(const std::string& shortNa
   const auto name = ShortNameBytes(shortName);
   std::copy(name.begin(), name.end(), record.begin());
   record[11] = attributes;
-  Put16(record.data() + 20, cluster >> 16);
-  Put16(record.data() + 26, cluster & 0xFFFF);
-  Put32(record.data() + 28, size);
+  StoreLE16(record.data() + 20, cluster >> 16);
+  StoreLE16(record.data() + 26, cluster & 0xFFFF);
+  StoreLE32(record.data() + 28, size);
   return record;
 }
 
@@ -209,7 +196,7 @@ void TFatImageBuilder::AddLongName(uint32_t parent, const std::string& longName,
     record[0] = deleted ? 0xE5 : static_cast<uint8_t>(n | (n == records ? 0x40 : 0));
     record[11] = 0x0F;
     record[13] = checksum;
-    for (int i = 0; i < 13; ++i) Put16(record.data() + kOffsets[i], chars[(n - 1) * 13 + i]);
+    for (int i = 0; i < 13; ++i) StoreLE16(record.data() + kOffsets[i], chars[(n - 1) * 13 + i]);
     AddRecord(parent, record);
   }
 }

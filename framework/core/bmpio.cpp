@@ -4,6 +4,8 @@
 #include <bit>
 #include <cstring>
 
+#include "framework/core/littleendian.h"
+
 namespace {
 
 constexpr uint32_t kFileHeaderSize = 14;
@@ -24,12 +26,11 @@ class ByteReader {
   }
   uint16_t U16(uint64_t at) const {
     Need(at, 2);
-    return static_cast<uint16_t>(data_[at] | data_[at + 1] << 8);
+    return LoadLE16(&data_[at]);
   }
   uint32_t U32(uint64_t at) const {
     Need(at, 4);
-    return static_cast<uint32_t>(data_[at]) | static_cast<uint32_t>(data_[at + 1]) << 8 |
-           static_cast<uint32_t>(data_[at + 2]) << 16 | static_cast<uint32_t>(data_[at + 3]) << 24;
+    return LoadLE32(&data_[at]);
   }
   int32_t I32(uint64_t at) const { return static_cast<int32_t>(U32(at)); }
   const uint8_t* At(uint64_t at, uint64_t count) const {
@@ -274,15 +275,6 @@ TBmpImage Decode(const ByteReader& in, uint64_t headerAt, uint64_t offBits) {
   return img;
 }
 
-void Put16(uint8_t* p, uint32_t v) {
-  p[0] = static_cast<uint8_t>(v);
-  p[1] = static_cast<uint8_t>(v >> 8);
-}
-void Put32(uint8_t* p, uint32_t v) {
-  Put16(p, v);
-  Put16(p + 2, v >> 16);
-}
-
 }  // namespace
 
 TBmpImage DecodeBmp(std::span<const uint8_t> file) {
@@ -343,22 +335,22 @@ void WriteBmp(TStream& stream, int width, int height, int bitCount, bool rgb565,
   uint8_t* p = head.data();
   p[0] = 'B';
   p[1] = 'M';
-  Put32(p + 2, offBits + imageSize);
-  Put32(p + 10, offBits);
+  StoreLE32(p + 2, offBits + imageSize);
+  StoreLE32(p + 10, offBits);
   p += kFileHeaderSize;
-  Put32(p, 40);
-  Put32(p + 4, static_cast<uint32_t>(width));
-  Put32(p + 8, static_cast<uint32_t>(height));
-  Put16(p + 12, 1);
-  Put16(p + 14, static_cast<uint32_t>(bitCount));
-  Put32(p + 16, masks ? BI_BITFIELDS : BI_RGB);
-  Put32(p + 20, imageSize);
-  Put32(p + 32, bitCount <= 8 ? static_cast<uint32_t>(colors.size()) : 0);
+  StoreLE32(p, 40);
+  StoreLE32(p + 4, static_cast<uint32_t>(width));
+  StoreLE32(p + 8, static_cast<uint32_t>(height));
+  StoreLE16(p + 12, 1);
+  StoreLE16(p + 14, static_cast<uint32_t>(bitCount));
+  StoreLE32(p + 16, masks ? BI_BITFIELDS : BI_RGB);
+  StoreLE32(p + 20, imageSize);
+  StoreLE32(p + 32, bitCount <= 8 ? static_cast<uint32_t>(colors.size()) : 0);
   p += 40;
   if (masks) {
-    Put32(p, 0xF800);
-    Put32(p + 4, 0x07E0);
-    Put32(p + 8, 0x001F);
+    StoreLE32(p, 0xF800);
+    StoreLE32(p + 4, 0x07E0);
+    StoreLE32(p + 8, 0x001F);
     p += 12;
   }
   if (table) std::memcpy(p, colors.data(), table);

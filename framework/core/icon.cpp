@@ -3,23 +3,13 @@
 #include <cstring>
 
 #include "framework/core/bitmap.h"
+#include "framework/core/littleendian.h"
 
 const TGraphicClass TIcon::Class{"TIcon", []() -> TGraphic* { return new TIcon; }};
 
 namespace {
 
 [[noreturn]] void InvalidIcon() { throw EInvalidGraphic("Icon image is not valid"); }
-
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-uint32_t U32(const uint8_t* p) { return U16(p) | static_cast<uint32_t>(U16(p + 2)) << 16; }
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-  Put16(out, v);
-  Put16(out, v >> 16);
-}
 
 constexpr size_t kDirHeader = 6;
 constexpr size_t kDirEntry = 16;
@@ -96,8 +86,8 @@ void TIcon::LoadFromStream(TStream& stream) {
   int64_t available = stream.Size() - stream.Position();
   uint8_t head[kDirHeader];
   if (available < static_cast<int64_t>(kDirHeader) || stream.Read(head, sizeof(head)) != sizeof(head)) InvalidIcon();
-  const uint16_t count = U16(head + 4);
-  if (U16(head) != 0 || U16(head + 2) != 1 || count == 0) InvalidIcon();
+  const uint16_t count = LoadLE16(head + 4);
+  if (LoadLE16(head) != 0 || LoadLE16(head + 2) != 1 || count == 0) InvalidIcon();
   // The file ends where its last image ends: read the directory, then up to there.
   std::vector<uint8_t> data(head, head + kDirHeader);
   const size_t dirBytes = count * kDirEntry;
@@ -107,8 +97,8 @@ void TIcon::LoadFromStream(TStream& stream) {
   uint64_t end = data.size();
   for (size_t i = 0; i < count; ++i) {
     const uint8_t* e = data.data() + kDirHeader + i * kDirEntry;
-    uint64_t imageEnd = static_cast<uint64_t>(U32(e + 12)) + U32(e + 8);
-    if (U32(e + 8) == 0 || U32(e + 12) < data.size() || imageEnd > static_cast<uint64_t>(available)) InvalidIcon();
+    uint64_t imageEnd = static_cast<uint64_t>(LoadLE32(e + 12)) + LoadLE32(e + 8);
+    if (LoadLE32(e + 8) == 0 || LoadLE32(e + 12) < data.size() || imageEnd > static_cast<uint64_t>(available)) InvalidIcon();
     end = std::max(end, imageEnd);
   }
   if (end > kMaxIconBytes) InvalidIcon();
@@ -116,7 +106,7 @@ void TIcon::LoadFromStream(TStream& stream) {
   data.resize(static_cast<size_t>(end));
   stream.ReadBuffer(data.data() + have, static_cast<int>(end - have));
   const uint8_t* first = data.data() + kDirHeader;
-  HICON icon = CreateIconFromResourceEx(data.data() + U32(first + 12), U32(first + 8), TRUE, 0x00030000, 0, 0,
+  HICON icon = CreateIconFromResourceEx(data.data() + LoadLE32(first + 12), LoadLE32(first + 8), TRUE, 0x00030000, 0, 0,
                                         LR_DEFAULTCOLOR);
   if (!icon) InvalidIcon();
   Adopt(icon, std::move(data));
@@ -149,23 +139,23 @@ void TIcon::SaveToStream(TStream& stream) {
 
   const uint32_t imageBytes = static_cast<uint32_t>(40 + color.size() + mask.size());
   std::vector<uint8_t> out;
-  Put16(out, 0);
-  Put16(out, 1);
-  Put16(out, 1);
+  AppendLE16(out, 0);
+  AppendLE16(out, 1);
+  AppendLE16(out, 1);
   out.push_back(static_cast<uint8_t>(w >= 256 ? 0 : w));
   out.push_back(static_cast<uint8_t>(h >= 256 ? 0 : h));
   out.push_back(0);
   out.push_back(0);
-  Put16(out, 1);
-  Put16(out, 32);
-  Put32(out, imageBytes);
-  Put32(out, kDirHeader + kDirEntry);
-  Put32(out, 40);
-  Put32(out, static_cast<uint32_t>(w));
-  Put32(out, static_cast<uint32_t>(h * 2));
-  Put16(out, 1);
-  Put16(out, 32);
-  for (int i = 0; i < 6; ++i) Put32(out, 0);
+  AppendLE16(out, 1);
+  AppendLE16(out, 32);
+  AppendLE32(out, imageBytes);
+  AppendLE32(out, kDirHeader + kDirEntry);
+  AppendLE32(out, 40);
+  AppendLE32(out, static_cast<uint32_t>(w));
+  AppendLE32(out, static_cast<uint32_t>(h * 2));
+  AppendLE16(out, 1);
+  AppendLE16(out, 32);
+  for (int i = 0; i < 6; ++i) AppendLE32(out, 0);
   out.insert(out.end(), color.begin(), color.end());
   out.insert(out.end(), mask.begin(), mask.end());
   stream.WriteBuffer(out.data(), static_cast<int>(out.size()));

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "framework/core/canvas.h"
+#include "framework/core/littleendian.h"
 
 const TGraphicClass TMetafile::Class{"TMetafile", []() -> TGraphic* { return new TMetafile; }};
 
@@ -15,9 +16,7 @@ constexpr uint64_t kMaxMetafileBytes = 64ull << 20;
 
 [[noreturn]] void InvalidMetafile() { throw EInvalidGraphic("Metafile is not valid"); }
 
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | p[1] << 8); }
-int16_t I16(const uint8_t* p) { return static_cast<int16_t>(U16(p)); }
-uint32_t U32(const uint8_t* p) { return U16(p) | static_cast<uint32_t>(U16(p + 2)) << 16; }
+int16_t I16(const uint8_t* p) { return static_cast<int16_t>(LoadLE16(p)); }
 
 struct ScreenMetrics {
   int pixelsX, pixelsY, millimetresX, millimetresY, dpiX, dpiY;
@@ -95,15 +94,15 @@ void TMetafile::SetHandle(HENHMETAFILE metafile) {
 
 void TMetafile::LoadFromStream(TStream& stream) {
   std::vector<uint8_t> head = ReadBytes(stream, 4);
-  if (U32(head.data()) == kPlaceableKey) {
+  if (LoadLE32(head.data()) == kPlaceableKey) {
     std::vector<uint8_t> placeable = ReadBytes(stream, kPlaceableSize - 4);
     const uint8_t* p = placeable.data() - 4;  // offsets from the header's start
     int left = I16(p + 6), top = I16(p + 8), right = I16(p + 10), bottom = I16(p + 12);
-    int inch = U16(p + 14);
+    int inch = LoadLE16(p + 14);
     if (inch == 0) InvalidMetafile();
     // The Windows metafile header gives the whole size in 16-bit words.
     std::vector<uint8_t> wmfHead = ReadBytes(stream, 18);
-    uint64_t size = static_cast<uint64_t>(U32(wmfHead.data() + 6)) * 2;
+    uint64_t size = static_cast<uint64_t>(LoadLE32(wmfHead.data() + 6)) * 2;
     if (size < 18) InvalidMetafile();
     std::vector<uint8_t> rest = ReadBytes(stream, size - 18);
     wmfHead.insert(wmfHead.end(), rest.begin(), rest.end());
@@ -117,11 +116,11 @@ void TMetafile::LoadFromStream(TStream& stream) {
     Adopt(metafile, MulDiv(right - left, s.dpiX, inch), MulDiv(bottom - top, s.dpiY, inch));
     return;
   }
-  if (U32(head.data()) != EMR_HEADER) InvalidMetafile();
+  if (LoadLE32(head.data()) != EMR_HEADER) InvalidMetafile();
   std::vector<uint8_t> header = ReadBytes(stream, 84);  // through nBytes and beyond
   const uint8_t* h = header.data() - 4;
-  if (U32(h + 40) != kEmfSignature) InvalidMetafile();
-  uint64_t size = U32(h + 48);
+  if (LoadLE32(h + 40) != kEmfSignature) InvalidMetafile();
+  uint64_t size = LoadLE32(h + 48);
   if (size < 88) InvalidMetafile();
   std::vector<uint8_t> rest = ReadBytes(stream, size - 88);
   std::vector<uint8_t> all = head;
