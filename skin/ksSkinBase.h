@@ -10,16 +10,17 @@
 #include "framework/core/colors.h"
 #include "framework/core/gdiobjects.h"
 #include "framework/gui/customcontrol.h"
+#include "skin/ksSkinChange.h"
 #include "skin/ksSkinData.h"
 #include "skin/ksSkinFace.h"
 #include "skin/ksUtils.h"
 
 template <class TBase>
-class TksSkinBase : public TBase {
+class TksSkinBase : public TBase, public IksSkinChange {
  public:
   explicit TksSkinBase(TComponent* AOwner) : TBase(AOwner) {}
 
-  TksSkinData* SkinData() const { return skinData_; }
+  TksSkinData* SkinData() const override { return skinData_; }
   virtual void SetSkinData(TksSkinData* value) {
     SetComponentReference(this, skinData_, value);
     if (skinData_ != nullptr && !skinData_->Empty) ChangeSkinData();
@@ -29,9 +30,9 @@ class TksSkinBase : public TBase {
   int ControlIndex() const { return controlIndex_; }
 
   // Drops everything that points into the old skin.
-  virtual void BeforeChangeSkinData() { controlIndex_ = -1; }
+  void BeforeChangeSkinData() override { controlIndex_ = -1; }
   // Takes a new or changed skin.
-  virtual void ChangeSkinData() {
+  void ChangeSkinData() override {
     GetSkinData();
     this->Repaint();
   }

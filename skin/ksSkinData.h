@@ -16,13 +16,7 @@
 #include "skin/ksSkinDataObjects.h"
 #include "skin/ksSkinDataResStr.h"
 #include "skin/ksSkinDataStored.h"
-
-// Skin-change messages: wParam the sending container, lParam kSkinMessageLParam.
-constexpr UINT WM_BEFORECHANGESKINDATA = WM_USER + 201;
-constexpr UINT WM_CHANGESKINDATA = WM_USER + 202;
-constexpr UINT WM_AFTERCHANGESKINDATA = WM_USER + 203;
-constexpr UINT WM_CHANGERESOURCESTRDATA = WM_USER + 250;
-constexpr LPARAM kSkinMessageLParam = 1000;
+#include "skin/ksSkinMessages.h"
 
 class TksSkinData : public TComponent {
  public:

@@ -4,10 +4,11 @@
 #pragma once
 
 #include "framework/gui/extctrls.h"
+#include "skin/ksSkinChange.h"
 #include "skin/ksSkinCtrls.h"
 #include "skin/ksSkinPanel.h"
 
-class TksSkinStdLabel : public TCustomLabel {
+class TksSkinStdLabel : public TCustomLabel, public IksSkinChange {
  public:
   explicit TksSkinStdLabel(TComponent* AOwner);
 
@@ -16,14 +17,15 @@ class TksSkinStdLabel : public TCustomLabel {
   TFont* DefaultFont() { return &defaultFont_; }
   // Copies the font; no repaint.
   void SetDefaultFont(TFont* value) { defaultFont_.Assign(value); }
-  TksSkinData* SkinData() const { return skinData_; }
+  TksSkinData* SkinData() const override { return skinData_; }
   void SetSkinData(TksSkinData* value);
   String SkinDataName = "stdlabel";
   int ControlIndex() const { return controlIndex_; }
 
   void GetSkinData();
-  // Takes a new or changed skin: looks the section up again and repaints.
-  void ChangeSkinData();
+  void BeforeChangeSkinData() override { controlIndex_ = -1; }
+  // Looks the section up again and repaints.
+  void ChangeSkinData() override;
   // Gives `font` the face, size, colour and character set the caption is measured
   // and drawn in.
   void AssignTextFont(TFont* font);
