@@ -185,6 +185,9 @@ class TScanEngine : public TObject {
   int32_t CorrectRecoveredFile(TSESupportedFileType* type, const String& path);
   // Closes, reports and corrects the file a run still has open.
   void CloseOutputFile();
+  // The open file of a run whose write failed: closed, deleted, logged and forgotten; the
+  // run goes on without file.
+  void DropOutputFile();
 
   // --- the DuvidAziz pass (DuvidAziz.cpp) ---
   void PreScan(char Drive);
