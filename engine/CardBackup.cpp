@@ -90,10 +90,7 @@ bool TScanEngine::BackupCard(const String& Name, const String& Folder) {
     const uint32_t perRequest = std::clamp<uint32_t>(CurrentDrive->SectorsPerRequest, 1,
                                                      uint32_t(SectorBufferSize / bytesPerSector));
     while (CurrentSector < total && !StopRequested && !ScanEnd) {
-      while (Paused && !StopRequested) {
-        Clock().Sleep(100);
-        ProcessMessages();
-      }
+      if (WaitWhilePaused(100)) break;
       TransferStart = CurrentSector;
       TransferCount = static_cast<uint16_t>(std::min<uint32_t>(perRequest, total - CurrentSector));
       bool read = false;

@@ -145,6 +145,9 @@ class TScanEngine : public TObject {
   uint32_t TakeLastError();
   // Pumps messages, waits while paused; true when the running operation is to stop.
   bool CheckStop();
+  // While Paused: sleeps Interval ms at a time and pumps messages, so that the dialog's
+  // buttons work; Cancel or Abort end the wait. True when either of them is set.
+  bool WaitWhilePaused(uint32_t Interval);
 
   // --- sector access (SectorAccess.cpp) ---
   bool ReadSectors();
