@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -184,6 +185,42 @@ TEST_F(DezoDozi, WritesGoInBlocksAndStayByteIdentical) {
   EXPECT_EQ(Carved("KV2345.PNG"), Sectors(2345, 1));
   EXPECT_EQ(Carved("KV2346.JPG"), Sectors(2346, 5000 - 2346));
   EXPECT_LE(writes, 5000 / 50 + 3);
+}
+
+
+// Every carved file reaches the correction library once, whichever way its run ended: at
+// the next hit, at the JPEG cap, at the end of the drive or, stopped, at the next pass.
+std::vector<std::string> gCorrected;
+int32_t __stdcall RecordCorrection(const char* fileName) {
+  const std::string path = fileName;
+  gCorrected.push_back(path.substr(path.rfind('\\') + 1));
+  return 0;
+}
+
+TEST_F(DezoDozi, EveryCarvedFileIsCorrectedExactlyOnce) {
+  gCorrected.clear();
+  intDorvane::CorrectFile = RecordCorrection;
+  const uint32_t capSectors = kCarvedJPEGCap / 512;
+  MakeImage(capSectors + 200, {{3, jpg_}, {4, png_}, {9, jpg_}, {capSectors + 100, skip_}, {capSectors + 150, png_}});
+  engine_->ScanDrive(kTestLetter);
+  const std::vector<std::string> once = {"KV3.JPG", "KV4.PNG", "KV9.JPG", "KV" + std::to_string(capSectors + 150) + ".PNG"};
+  EXPECT_EQ(gCorrected, once);
+  EXPECT_EQ(saved_, once);
+
+  // A stopped pass hands over its open file; the next pass does not hand it over again.
+  gCorrected.clear();
+  engine_->OnProgress = [this](TObject*, int32_t sector) {
+    if (sector >= 9) engine_->Cancel();
+  };
+  engine_->ScanDrive(kTestLetter);
+  engine_->OnProgress = nullptr;
+  engine_->ScanDrive(kTestLetter);
+  std::vector<std::string> sorted = gCorrected;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+  for (const auto& name : FolderNames(out_.Path() + "DezoDozi"))
+    EXPECT_EQ(std::count(gCorrected.begin(), gCorrected.end(), name), name.find('_') == std::string::npos ? 0 : 1)
+        << name;
 }
 
 }  // namespace
