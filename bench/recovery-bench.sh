@@ -3,7 +3,8 @@
 # DezoDozi pass through scan_drive.exe under Wine, photorec and foremost.
 #   bench/recovery-bench.sh [BUILD_DIR] [WORK_DIR] [PICTURES]
 # Prints MB/s, the ratio to the plain read, peak memory and how many of the original
-# pictures each tool gave back bit for bit. Not a test: run it by hand.
+# pictures each tool gave back bit for bit, then the speed of the DezoDozi pass against
+# photorec and against foremost -q, all from the one run. Not a test: run it by hand.
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$here/build}" && pwd)
@@ -69,6 +70,9 @@ measure() {  # name, output dir, command...
   echo "$name $seconds $kb $found"
 }
 
+# Wine's server starts and takes the drive letter in before anything is timed.
+"$here/scripts/wine-run" --drive "E=$image:removable" -- "$build/bin/scan_drive.exe" >/dev/null 2>&1 || true
+
 results=()
 results+=("$(measure plain_read "$work/out-plain" dd if="$image" of=/dev/null bs=1M status=none)")
 results+=("$(measure ScanDrive "$work/out-kv" "$here/scripts/wine-run" --drive "E=$image:removable" -- \
@@ -77,8 +81,9 @@ results+=("$(measure ScanDrive "$work/out-kv" "$here/scripts/wine-run" --drive "
 results+=("$(measure both_passes "$work/out-kv2" "$here/scripts/wine-run" --drive "E=$image:removable" -- \
   "$build/bin/scan_drive.exe" E: "Z:${work//\//\\}\\out-kv2" --types JPG --pass both)")
 if need photorec; then
-  results+=("$(measure photorec "$work/out-photorec" photorec /log /d "$work/out-photorec/r" /cmd "$image" \
-    options,paranoid,fileopt,everything,disable,jpg,enable,search)")
+  # photorec writes its log into the folder it runs in: the work folder, not the caller's.
+  results+=("$(cd "$work" && measure photorec "$work/out-photorec" photorec /log /d "$work/out-photorec/r" /cmd \
+    "$image" options,paranoid,fileopt,everything,disable,jpg,enable,search)")
 fi
 if need foremost; then
   results+=("$(measure foremost "$work/out-foremost" foremost -q -t jpg -i "$image" -o "$work/out-foremost/r")")
@@ -93,4 +98,22 @@ for r in "${results[@]}"; do
   awk -v n="$name" -v s="$seconds" -v k="$kb" -v f="$found" -v p="$plain" -v mb="$mb" -v total="$pictures" \
     'BEGIN { if (s <= 0) s = 0.001; if (p <= 0) p = 0.001;
              printf "%-12s %10.1f %7.0f%% %12.1f %5d/%d\n", n, mb / s, 100 * p / s, k / 1024, (n == "plain_read" ? 0 : f), total }'
+done
+
+# The carving pass against each peer: how many times faster it is (above 1) or slower.
+seconds_of() {
+  local r n s
+  for r in "${results[@]}"; do
+    read -r n s _ <<< "$r"
+    if [ "$n" = "$1" ]; then echo "$s"; fi
+  done
+}
+scan=$(seconds_of ScanDrive)
+echo
+for peer in photorec foremost; do
+  peer_seconds=$(seconds_of "$peer")
+  [ -n "$peer_seconds" ] || { echo "ScanDrive vs $peer: $peer not installed"; continue; }
+  label=$peer; [ "$peer" = foremost ] && label="foremost -q"
+  awk -v p="$peer_seconds" -v s="$scan" -v l="$label" \
+    'BEGIN { if (s <= 0) s = 0.001; printf "ScanDrive vs %s: %.2fx (%.2f s against %.2f s)\n", l, p / s, s, p }'
 done

@@ -1,5 +1,7 @@
 // Card backup and restore: every sector of a removable drive into one ".KV3" file (a
 // 32-bit sector count, then the sectors in order) and such a file back onto a card.
+#include "engine/CardBackup.h"
+
 #include <windows.h>
 
 #include <algorithm>
@@ -25,6 +27,27 @@ String WithTrailingBackslash(const String& folder) {
 // A drive whose sector size the transfer buffers cannot hold is not one we can copy.
 bool UsableSectorSize(const TSEDriveInformation& drive) {
   return drive.BytesPerSector != 0 && drive.BytesPerSector <= SectorBufferSize;
+}
+
+// What a restore may write: the file's sector count, or the reason it is refused.
+struct TBackupCheck {
+  const TRestoreFailure* Failure = nullptr;
+  uint32_t Sectors = 0;
+};
+
+TBackupCheck CheckBackupFile(TFileStream* file, DWORD attributes, const TSEDriveInformation& drive) {
+  if (attributes == INVALID_FILE_ATTRIBUTES) return {&kRestoreFileMissing};
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return {&kRestoreFileIsFolder};
+  if (!file) return {&kRestoreFileUnreadable};
+  const int64_t size = file->Size();
+  if (size == 0) return {&kRestoreFileEmpty};
+  uint8_t header[4] = {};
+  if (size < int64_t(sizeof header) || file->Read(header, sizeof header) != sizeof header) return {&kRestoreNoHeader};
+  const uint32_t sectors = LoadLE32(header);
+  if (sectors == 0) return {&kRestoreNoSectors};
+  if (sectors > drive.TotalSectors || !UsableSectorSize(drive)) return {&kRestoreNotBigEnough};
+  if (size < int64_t(sizeof header) + int64_t(sectors) * drive.BytesPerSector) return {&kRestoreFileCut};
+  return {nullptr, sectors};
 }
 
 }  // namespace
@@ -67,10 +90,7 @@ bool TScanEngine::BackupCard(const String& Name, const String& Folder) {
     const uint32_t perRequest = std::clamp<uint32_t>(CurrentDrive->SectorsPerRequest, 1,
                                                      uint32_t(SectorBufferSize / bytesPerSector));
     while (CurrentSector < total && !StopRequested && !ScanEnd) {
-      while (Paused && !StopRequested) {
-        Clock().Sleep(100);
-        ProcessMessages();
-      }
+      if (WaitWhilePaused(100)) break;
       TransferStart = CurrentSector;
       TransferCount = static_cast<uint16_t>(std::min<uint32_t>(perRequest, total - CurrentSector));
       bool read = false;
@@ -111,32 +131,32 @@ bool TScanEngine::RestoreCard(const String& FileName, const String& Drive) {
   }
   try {
     std::unique_ptr<TFileStream> file;
-    uint32_t count = 0;
+    const DWORD attributes = GetFileAttributesA(FileName.c_str());
     try {
-      file = std::make_unique<TFileStream>(FileName, fmOpenRead | fmShareDenyWrite);
-      uint8_t header[4] = {};
-      if (file->Read(header, sizeof header) == sizeof header)
-        count = LoadLE32(header);
-      else
-        file.reset();
+      if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+        file = std::make_unique<TFileStream>(FileName, fmOpenRead | fmShareDenyWrite);
     } catch (const EStreamError&) {
       file.reset();
     }
-    if (!file || count > drive->TotalSectors || !UsableSectorSize(*drive)) {
-      OnError(82, "Destination Drive Not Big Enough");
+    const TBackupCheck check = CheckBackupFile(file.get(), attributes, *drive);
+    if (check.Failure) {
+      WriteErrorLog("RestoreCard - " + String(check.Failure->Text) + " : " + FileName);
+      OnError(check.Failure->Code, check.Failure->Text);
       return false;
     }
+    const uint32_t count = check.Sectors;
     OnRestoreSectorCount(static_cast<int32_t>(count));
 
     const uint32_t bytesPerSector = drive->BytesPerSector;
     EnsureTransferBuffer();
     TransferCount = 1;
     TransferStart = 0;
+    bool everyWrite = true;
     while (TransferStart < count && !StopRequested && !ScanEnd) {
-      const int got = file->Read(SectorBuffer.data(), static_cast<int>(bytesPerSector));
-      // Only bytes that came from the backup ever reach the card.
-      if (got != static_cast<int>(bytesPerSector)) {
-        WriteErrorLog("Backup file " + FileName + " ends before sector : " + std::to_string(TransferStart));
+      // The size was checked before the first write: a shorter read now is a read error.
+      if (file->Read(SectorBuffer.data(), static_cast<int>(bytesPerSector)) != static_cast<int>(bytesPerSector)) {
+        WriteErrorLog("Backup file " + FileName + " could not be read at sector : " + std::to_string(TransferStart));
+        OnError(kRestoreFileUnreadable.Code, kRestoreFileUnreadable.Text);
         return false;
       }
       std::memcpy(TransferBuffer.get(), SectorBuffer.data(), bytesPerSector);
@@ -145,10 +165,13 @@ bool TScanEngine::RestoreCard(const String& FileName, const String& Drive) {
       if (!written) OnReadError(static_cast<int32_t>(TransferStart), 1);
       OnProgress(this, static_cast<int32_t>(TransferStart));
       if (!written) WriteErrorLog("Unable to write backup file data to Sector : " + std::to_string(TransferStart));
+      everyWrite = everyWrite && written;
       TransferStart += TransferCount;
       ProcessMessages();
     }
-    return true;
+    // Sectors that could not be written were skipped; the card is not the backup.
+    if (!everyWrite) OnError(kRestoreWriteFailed.Code, kRestoreWriteFailed.Text);
+    return everyWrite;
   } catch (const std::exception& e) {
     WriteErrorLog(String("Exception raised in : .RestoreCard ") + e.what());
     return false;

@@ -4,6 +4,8 @@
 
 #include "engine/Debug.h"
 #include "engine/FileTypes.h"
+#include "engine/OutputFile.h"
+#include "engine/SEerrors.h"
 #include "engine/ScanEngine.h"
 #include "engine/intDorvane.h"
 #include "framework/core/fileutils.h"
@@ -34,6 +36,22 @@ void TScanEngine::CloseOutputFile() {
   CorrectRecoveredFile(CurrentType, OutputPath);
 }
 
+void TScanEngine::DropOutputFile() {
+  const DWORD error = GetLastError();
+  CloseHandle(OutputHandle);
+  OutputHandle = INVALID_HANDLE_VALUE;
+  DeleteFileA(OutputPath.c_str());
+  WriteErrorLog("Unable to write RAW file " + OutputPath + " : " + GetWin32ErrorName(static_cast<int32_t>(error)));
+  // Nothing of it is left to re-save or split either.
+  for (int i = RAWFiles.Count() - 1; i >= 0; --i) {
+    auto* file = static_cast<TSERAWFile*>(RAWFiles.Items(i));
+    if (file->Path != OutputPath) continue;
+    RAWFiles.Delete(i);
+    delete file;
+    break;
+  }
+}
+
 void TScanEngine::RegisterRAWFile() {
   auto* file = new TSERAWFile;
   file->StartSector = CurrentSector;
@@ -45,6 +63,16 @@ void TScanEngine::RegisterRAWFile() {
 void TScanEngine::CarveBuffer() {
   const uint32_t bytesPerSector = CurrentDrive->BytesPerSector;
   const uint8_t* buffer = TransferBuffer.get();
+  // The sectors of one run lie next to each other in the transfer buffer: they wait here
+  // and go out in one write, not one write per sector.
+  size_t pendingFrom = 0;
+  size_t pendingBytes = 0;
+  auto flush = [&] {
+    if (pendingBytes != 0 && OutputHandle != INVALID_HANDLE_VALUE &&
+        !WriteWholeBlock(OutputHandle, buffer + pendingFrom, static_cast<DWORD>(pendingBytes)))
+      DropOutputFile();
+    pendingBytes = 0;
+  };
   for (uint32_t i = 0; i < TransferCount; ++i, ++CurrentSector) {
     const size_t offset = size_t(i) * bytesPerSector;
     TSESupportedFileType* hit = nullptr;
@@ -53,6 +81,7 @@ void TScanEngine::CarveBuffer() {
       if (MatchSignature(*type, buffer, offset)) hit = type;
     }
     if (hit && OutputOpen && CurrentSector != OutputStartSector) {
+      flush();
       CloseOutputFile();
       OutputOpen = false;
     }
@@ -71,14 +100,16 @@ void TScanEngine::CarveBuffer() {
       OutputOpen = true;
     }
     if (OutputOpen && CurrentType && CurrentType->Selected && OutputHandle != INVALID_HANDLE_VALUE) {
-      DWORD written = 0;
-      WriteFile(OutputHandle, buffer + offset, bytesPerSector, &written, nullptr);
-      BytesWritten += written;
+      if (pendingBytes == 0) pendingFrom = offset;
+      pendingBytes += bytesPerSector;
+      BytesWritten += bytesPerSector;
       if (IsCappedExtension(CurrentType->Extension) && BytesWritten > kCarvedJPEGCap) {
+        flush();
         // Reported like every other saved file, so the caller sees every carved file.
         CloseOutputFile();
         OutputOpen = false;
       }
     }
   }
+  flush();
 }

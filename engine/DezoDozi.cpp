@@ -11,7 +11,6 @@
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/core/fileutils.h"
-#include "framework/core/seams.h"
 
 bool TScanEngine::ReadErrorEndsPass(uint32_t error) {
   switch (error) {
@@ -103,10 +102,7 @@ void TScanEngine::ScanDrive(char Drive) {
   const uint32_t largest = std::max<uint32_t>(1, CurrentDrive->SectorsPerRequest);
   uint32_t requestSize = largest;
   while (CurrentSector < total && !StopRequested && !ScanEnd) {
-    while (Paused && !StopRequested) {
-      Clock().Sleep(100);
-      ProcessMessages();
-    }
+    if (WaitWhilePaused(100)) break;
     const uint32_t span = std::min(largest, total - CurrentSector);
     requestSize = std::min(requestSize, span);
     TransferStart = CurrentSector;

@@ -8,6 +8,7 @@
 #include "engine/ScanEngine.h"
 #include "framework/core/inifiles.h"
 #include "framework/core/strings.h"
+#include "framework/gui/dialogs.h"
 
 namespace {
 
@@ -96,7 +97,7 @@ void TScanEngine::LoadSupportedFileTypes() {
       SupportedFileTypes.Add(type.release());
     }
   } catch (const std::exception& e) {
-    MessageBoxA(nullptr, e.what(), "Error", MB_OK);
+    ShowMessage(e.what());
   }
 }
 

@@ -95,13 +95,17 @@ uint32_t TScanEngine::TakeLastError() {
   return error;
 }
 
-bool TScanEngine::CheckStop() {
-  ProcessMessages();
+bool TScanEngine::WaitWhilePaused(uint32_t Interval) {
   while (Paused && !StopRequested && !Aborted) {
-    Clock().Sleep(750);
+    Clock().Sleep(Interval);
     ProcessMessages();
   }
   return StopRequested || Aborted;
+}
+
+bool TScanEngine::CheckStop() {
+  ProcessMessages();
+  return WaitWhilePaused(750);
 }
 
 void TScanEngine::HookOwnerWindow(HWND window) {

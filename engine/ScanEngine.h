@@ -145,6 +145,9 @@ class TScanEngine : public TObject {
   uint32_t TakeLastError();
   // Pumps messages, waits while paused; true when the running operation is to stop.
   bool CheckStop();
+  // While Paused: sleeps Interval ms at a time and pumps messages, so that the dialog's
+  // buttons work; Cancel or Abort end the wait. True when either of them is set.
+  bool WaitWhilePaused(uint32_t Interval);
 
   // --- sector access (SectorAccess.cpp) ---
   bool ReadSectors();
@@ -185,6 +188,9 @@ class TScanEngine : public TObject {
   int32_t CorrectRecoveredFile(TSESupportedFileType* type, const String& path);
   // Closes, reports and corrects the file a run still has open.
   void CloseOutputFile();
+  // The open file of a run whose write failed: closed, deleted, logged and forgotten; the
+  // run goes on without file.
+  void DropOutputFile();
 
   // --- the DuvidAziz pass (DuvidAziz.cpp) ---
   void PreScan(char Drive);

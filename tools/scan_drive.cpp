@@ -77,6 +77,10 @@ int RunCardOperation(const String& drive, const String& option, const String& fi
 }  // namespace
 
 int main(int argc, char** argv) {
+  // One line per transfer: unbuffered, as the runtime leaves output to a device such as
+  // /dev/null under Wine, the printing costs as much as the pass. Flushed at exit.
+  static char outputBuffer[1 << 16];
+  std::setvbuf(stdout, outputBuffer, _IOFBF, sizeof outputBuffer);
   if (argc < 3) return Usage();
   const String drive = argv[1];
   if (drive.size() != 2 || drive[1] != ':' || !std::isalpha(static_cast<unsigned char>(drive[0]))) return Usage();

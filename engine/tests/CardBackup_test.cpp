@@ -5,6 +5,7 @@
 #include <iterator>
 #include <set>
 
+#include "engine/CardBackup.h"
 #include "engine/Utils.h"
 #include "engine/tests/EngineFixtures.h"
 
@@ -156,7 +157,16 @@ TEST_F(CardBackupTest, RefusalsFireTheirCodes) {
   WriteWhole(big, BackupOf(64, std::vector<uint8_t>(64 * 512, 1)));  // a larger card's backup
   const std::string tiny = TempFile("kv_backup_tiny.KV3");
   WriteWhole(tiny, {0x10, 0x00});
+  const std::string empty = TempFile("kv_backup_empty.KV3");
+  WriteWhole(empty, {});
+  const std::string none = TempFile("kv_backup_none.KV3");
+  WriteWhole(none, BackupOf(0, std::vector<uint8_t>(4 * 512, 1)));
+  // Ten sectors announced, five and a bit present: the card must not get the five.
+  const std::string cut = TempFile("kv_backup_cut.KV3");
+  WriteWhole(cut, BackupOf(10, std::vector<uint8_t>(5 * 512 + 100, 0x11)));
   const std::string missing = GetTempFolder() + "kv_backup_missing.KV3";
+  const std::string folder = GetTempFolder() + "kv_backup_folder.KV3";
+  CreateDirectoryA(folder.c_str(), nullptr);
 
   struct Case {
     const char* what;
@@ -164,13 +174,19 @@ TEST_F(CardBackupTest, RefusalsFireTheirCodes) {
     bool backup;
     std::string file;
     int32_t code;
+    std::string text;
   };
+  const std::string removable = "Drive Must be Removable";
   const Case cases[] = {
-      {"backup of a fixed drive", 3, true, "", 80},
-      {"restore onto a fixed drive", 3, false, big, 81},
-      {"restore onto a smaller card", 2, false, big, 82},
-      {"restore of a file without header", 2, false, tiny, 82},
-      {"restore of a missing file", 2, false, missing, 82},
+      {"backup of a fixed drive", 3, true, "", 80, removable},
+      {"restore onto a fixed drive", 3, false, big, 81, removable},
+      {"restore onto a smaller card", 2, false, big, 82, "Destination Drive Not Big Enough"},
+      {"restore of a missing file", 2, false, missing, 83, "Backup File Not Found"},
+      {"restore of a folder", 2, false, folder, 84, "Backup File Is A Folder"},
+      {"restore of an empty file", 2, false, empty, 86, "Backup File Is Empty"},
+      {"restore of a file without header", 2, false, tiny, 87, "Backup File Has No Header"},
+      {"restore of a header of 0 sectors", 2, false, none, 88, "Backup File Holds No Sectors"},
+      {"restore of a cut backup", 2, false, cut, 89, "Backup File Is Incomplete"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -178,35 +194,22 @@ TEST_F(CardBackupTest, RefusalsFireTheirCodes) {
     TImageVolumeCalls calls(image, kTestLetter);
     auto engine = MakeNtEngine(calls);
     AttachCard(*engine, 32, c.mediaType);
-    int32_t code = 0;
-    std::string text;
-    engine->OnError = [&](int32_t errorCode, const String& errorText) {
-      code = errorCode;
-      text = errorText;
-    };
+    std::vector<std::pair<int32_t, std::string>> errors;
+    engine->OnError = [&](int32_t errorCode, const String& errorText) { errors.emplace_back(errorCode, errorText); };
+    bool announced = false;
+    engine->OnRestoreSectorCount = [&](int32_t) { announced = true; };
     const bool result = c.backup ? engine->BackupCard("kv_backup_refused", GetTempFolder())
                                  : engine->RestoreCard(c.file, "Q");
     EXPECT_FALSE(result);
-    EXPECT_EQ(code, c.code);
-    EXPECT_EQ(text, c.code == 82 ? "Destination Drive Not Big Enough" : "Drive Must be Removable");
+    EXPECT_EQ(errors, (std::vector<std::pair<int32_t, std::string>>{{c.code, c.text}}));
+    EXPECT_FALSE(announced);
     EXPECT_EQ(image.Bytes, std::vector<uint8_t>(32 * 512, 0xEE));
   }
+  RemoveDirectoryA(folder.c_str());
   EXPECT_EQ(GetFileAttributesA((GetTempFolder() + "kv_backup_refused.KV3").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(CardBackupTest, AShortBackupWritesOnlyWhatItHolds) {
-  const std::string file = TempFile("kv_backup_short.KV3");
-  WriteWhole(file, BackupOf(10, std::vector<uint8_t>(5 * 512 + 100, 0x11)));
-  TDiskImage image = FilledImage(16, 0xEE);
-  TImageVolumeCalls calls(image, kTestLetter);
-  auto engine = MakeNtEngine(calls);
-  AttachCard(*engine, 16);
-  EXPECT_FALSE(engine->RestoreCard(file, "Q"));
-  EXPECT_EQ(std::count(image.Bytes.begin(), image.Bytes.end(), 0x11), 5 * 512);
-  EXPECT_EQ(image.Bytes[5 * 512], 0xEE);
-}
-
-TEST_F(CardBackupTest, RestoreReportsAndSkipsSectorsThatCannotBeWritten) {
+TEST_F(CardBackupTest, RestoreReportsAndSkipsSectorsThatCannotBeWrittenAndFails) {
   const std::string file = TempFile("kv_backup_skip.KV3");
   WriteWhole(file, BackupOf(8, std::vector<uint8_t>(8 * 512, 0x22)));
   TDiskImage image = FilledImage(8, 0xEE);
@@ -218,8 +221,11 @@ TEST_F(CardBackupTest, RestoreReportsAndSkipsSectorsThatCannotBeWritten) {
     EXPECT_EQ(kind, 1);
     failed.push_back(sector);
   };
-  EXPECT_TRUE(engine->RestoreCard(file, "Q"));
+  std::vector<int32_t> codes;
+  engine->OnError = [&](int32_t code, const String&) { codes.push_back(code); };
+  EXPECT_FALSE(engine->RestoreCard(file, "Q"));
   EXPECT_EQ(failed, (std::vector<int32_t>{3}));
+  EXPECT_EQ(codes, std::vector<int32_t>{90});
   EXPECT_EQ(image.Bytes[3 * 512], 0xEE);
   EXPECT_EQ(std::count(image.Bytes.begin(), image.Bytes.end(), 0x22), 7 * 512);
 }
@@ -255,9 +261,6 @@ std::unique_ptr<TScanEngine> SystemEngine() {
   return TScanEngine::Make(platform);
 }
 
-// Drive letters the runner maps for these tests only (see engine/CMakeLists.txt).
-bool LetterMapped(char letter) { return GetDriveTypeA((String(1, letter) + ":\\").c_str()) > DRIVE_NO_ROOT_DIR; }
-
 }  // namespace
 
 // Runs in its own invocation, with V: and W: mapped to the images it writes.
@@ -265,7 +268,9 @@ class MappedCardBackup : public CardBackupTest {};
 
 TEST_F(MappedCardBackup, BacksUpAndRestoresOntoAnotherMappedCard) {
   const std::vector<uint8_t> card = ReadWhole("testdata/mkfs12.img");
-  if (card.empty() || !LetterMapped('V') || !LetterMapped('W')) GTEST_SKIP() << "V: and W: are not mapped";
+  ASSERT_FALSE(card.empty()) << "testdata/mkfs12.img was not made before the tests";
+  ASSERT_TRUE(LetterMapped('V'));
+  ASSERT_TRUE(LetterMapped('W'));
   WriteWhole("testdata/backup-v.img", card);
   WriteWhole("testdata/backup-w.img", std::vector<uint8_t>(card.size() + 64 * 512, 0xEE));
   const std::string file = TempFile("kv_mapped_card.KV3");

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
@@ -7,10 +8,13 @@
 #include <vector>
 
 #include "engine/Carving.h"
+#include "engine/Debug.h"
 #include "engine/FileTypes.h"
+#include "engine/OutputFile.h"
 #include "engine/intDorvane.h"
 #include "engine/tests/EngineFixtures.h"
 #include "engine/tests/PassFixtures.h"
+#include "framework/core/seams.h"
 
 namespace {
 
@@ -122,6 +126,101 @@ TEST_F(DezoDozi, EmptyTableAndEmptyDrive) {
   engine_->CurrentDrive->TotalSectors = 0;
   engine_->ScanDrive(kTestLetter);
   EXPECT_EQ(finished_.size(), 1u);  // a drive without sectors returns at once
+}
+
+
+TEST_F(DezoDozi, AFileWhoseWriteFailsIsDeletedLoggedAndNotReported) {
+  // The PNG run's first block starts with its signature: only that file's writes fail,
+  // outright or short (a full drive takes part of a block and says so).
+  const struct {
+    const char* what;
+    bool refuse;
+  } cases[] = {{"write refused", true}, {"write cut short", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    StartLogs();
+    DeleteFileA(LogFileName("Errors").c_str());
+    ScopedSeam<TOutputFileSeam> failing{{.Write = [&](HANDLE file, const void* data, DWORD size, DWORD* written) {
+      if (std::memcmp(data, png_.data(), png_.size()) != 0)
+        return WriteFile(file, data, size, written, nullptr);
+      *written = c.refuse ? 0 : size / 2;
+      if (c.refuse) SetLastError(ERROR_DISK_FULL);
+      return c.refuse ? FALSE : TRUE;
+    }}};
+    saved_.clear();
+    engine_->OnRAWFileSaved = [&](const String& path) { saved_.push_back(path.substr(path.rfind('\\') + 1)); };
+    // The pass empties the list of hits at its end on a drive without FAT: look before.
+    std::vector<std::string> registered;
+    engine_->OnProgress = [&](TObject*, int32_t) {
+      registered.clear();
+      for (int i = 0; i < engine_->RAWFiles.Count(); ++i)
+        registered.push_back(static_cast<TSERAWFile*>(engine_->RAWFiles.Items(i))->Path);
+    };
+    MakeImage(400, {{10, jpg_}, {20, png_}, {300, jpg_}});
+    engine_->ScanDrive(kTestLetter);
+
+    const std::string folder = out_.Path() + "DezoDozi";
+    EXPECT_EQ(saved_, (std::vector<std::string>{"KV10.JPG", "KV300.JPG"}));
+    EXPECT_EQ(FolderNames(folder), (std::vector<std::string>{"KV10.JPG", "KV300.JPG"}));
+    EXPECT_EQ(Carved("KV10.JPG"), Sectors(10, 10));
+    EXPECT_EQ(Carved("KV300.JPG"), Sectors(300, 100));
+    EXPECT_EQ(registered, (std::vector<std::string>{folder + "\\KV10.JPG", folder + "\\KV300.JPG"}));
+    EXPECT_NE(ReadWholeFile(LogFileName("Errors")).find("Unable to write RAW file " + folder + "\\KV20.PNG"),
+              std::string::npos);
+    for (const auto& name : FolderNames(folder)) DeleteFileA((folder + "\\" + name).c_str());
+  }
+}
+
+TEST_F(DezoDozi, WritesGoInBlocksAndStayByteIdentical) {
+  // 5000 sectors are read 50 at a time; a run is written once per request it spans.
+  int writes = 0;
+  ScopedSeam<TOutputFileSeam> counting{{.Write = [&](HANDLE file, const void* data, DWORD size, DWORD* written) {
+    ++writes;
+    return WriteFile(file, data, size, written, nullptr);
+  }}};
+  MakeImage(5000, {{7, jpg_}, {2345, png_}, {2346, jpg_}});
+  ASSERT_EQ(engine_->CurrentDrive->SectorsPerRequest, 50);
+  engine_->ScanDrive(kTestLetter);
+  EXPECT_EQ(Carved("KV7.JPG"), Sectors(7, 2338));
+  EXPECT_EQ(Carved("KV2345.PNG"), Sectors(2345, 1));
+  EXPECT_EQ(Carved("KV2346.JPG"), Sectors(2346, 5000 - 2346));
+  EXPECT_LE(writes, 5000 / 50 + 3);
+}
+
+
+// Every carved file reaches the correction library once, whichever way its run ended: at
+// the next hit, at the JPEG cap, at the end of the drive or, stopped, at the next pass.
+std::vector<std::string> gCorrected;
+int32_t __stdcall RecordCorrection(const char* fileName) {
+  const std::string path = fileName;
+  gCorrected.push_back(path.substr(path.rfind('\\') + 1));
+  return 0;
+}
+
+TEST_F(DezoDozi, EveryCarvedFileIsCorrectedExactlyOnce) {
+  gCorrected.clear();
+  intDorvane::CorrectFile = RecordCorrection;
+  const uint32_t capSectors = kCarvedJPEGCap / 512;
+  MakeImage(capSectors + 200, {{3, jpg_}, {4, png_}, {9, jpg_}, {capSectors + 100, skip_}, {capSectors + 150, png_}});
+  engine_->ScanDrive(kTestLetter);
+  const std::vector<std::string> once = {"KV3.JPG", "KV4.PNG", "KV9.JPG", "KV" + std::to_string(capSectors + 150) + ".PNG"};
+  EXPECT_EQ(gCorrected, once);
+  EXPECT_EQ(saved_, once);
+
+  // A stopped pass hands over its open file; the next pass does not hand it over again.
+  gCorrected.clear();
+  engine_->OnProgress = [this](TObject*, int32_t sector) {
+    if (sector >= 9) engine_->Cancel();
+  };
+  engine_->ScanDrive(kTestLetter);
+  engine_->OnProgress = nullptr;
+  engine_->ScanDrive(kTestLetter);
+  std::vector<std::string> sorted = gCorrected;
+  std::sort(sorted.begin(), sorted.end());
+  EXPECT_EQ(std::adjacent_find(sorted.begin(), sorted.end()), sorted.end());
+  for (const auto& name : FolderNames(out_.Path() + "DezoDozi"))
+    EXPECT_EQ(std::count(gCorrected.begin(), gCorrected.end(), name), name.find('_') == std::string::npos ? 0 : 1)
+        << name;
 }
 
 }  // namespace

@@ -2,7 +2,10 @@
 // the 98 family through the emulated VWIN32 device.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <memory>
+#include <string>
 
 #include "engine/ScanEngine.h"
 #include "engine/tests/DiskEmulation.h"
@@ -41,4 +44,18 @@ inline TSEDriveInformation* AttachDrive(TScanEngine& engine, uint32_t totalSecto
   engine.Drives.Add(record);
   engine.CurrentDrive = record;
   return record;
+}
+
+// Tests of mapped drive letters run only in the invocations that map them (their filters
+// in engine/CMakeLists.txt decide what runs where); there, a letter or an image the
+// runner did not provide is a failure, never a skip.
+inline ::testing::AssertionResult LetterMapped(char letter) {
+  if (GetDriveTypeA((std::string(1, letter) + ":\\").c_str()) > DRIVE_NO_ROOT_DIR)
+    return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << letter << ": is not mapped by the test runner";
+}
+
+inline ::testing::AssertionResult ImagePresent(const std::string& path) {
+  if (GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return ::testing::AssertionSuccess();
+  return ::testing::AssertionFailure() << path << " was not made before the tests";
 }

@@ -2,10 +2,10 @@
 // scan_drive.exe with the correction library, the recovered files compared byte for byte.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <map>
 #include <string>
 
+#include "engine/tests/EngineFixtures.h"
 #include "engine/tests/FatImageBuilder.h"
 #include "engine/tests/PassFixtures.h"
 #include "framework/core/handles.h"
@@ -60,8 +60,7 @@ DWORD RunTool(const std::string& outdir, const std::string& scratch, std::string
 class ScanDriveTool : public ::testing::Test {
  protected:
   void SetUp() override {
-    // Only the invocation that maps Y: to the image asks for this test.
-    if (!std::getenv("KV_SCAN_TOOL_TEST")) GTEST_SKIP() << "runs as scan_drive_tests";
+    ASSERT_TRUE(LetterMapped('Y'));
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, cwd);
     image_ = std::string(cwd) + "\\testdata\\scandrive.img";

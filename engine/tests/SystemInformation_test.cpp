@@ -7,7 +7,6 @@
 #include <sstream>
 
 #include "engine/Debug.h"
-#include "framework/core/datetime.h"
 #include "framework/core/formatsettings.h"
 #include "framework/core/osversion.h"
 #include "framework/core/seams.h"
@@ -101,11 +100,13 @@ TEST_F(SystemReport, PlatformNames) {
 
 TEST_F(SystemReport, DebugWritesTheLinesToTheInfoLog) {
   StartLogs();
-  int y, m, d;
-  DecodeDate(Now(), y, m, d);
-  char date[16];
-  std::snprintf(date, sizeof date, "%02d%02d%04d", d, m, y);
-  const std::string path = LogFolder() + "Info" + date + ".TXT";
+  // Lines an earlier run left in today's log must not pass for this run's.
+  const std::string path = LogFileName("Info");
+  DeleteFileA(path.c_str());
+
+  DebugMode = false;
+  { TSESystemInformation quiet; }
+  EXPECT_EQ(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES) << "written without the debug switch";
 
   DebugMode = true;
   TSESystemInformation info;
