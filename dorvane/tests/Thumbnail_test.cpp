@@ -176,6 +176,46 @@ TEST_F(Thumbnails, DecodesImagesAndRawPreviews) {
   EXPECT_NEAR(PixelAt(bitmap, 20, 15).G, 128, 6);
 }
 
+// A GIF on a w x h screen with a blue and a red colour, then the given blocks and the trailer.
+std::vector<uint8_t> GIF(int w, int h, std::initializer_list<std::vector<uint8_t>> blocks) {
+  std::vector<uint8_t> out = Text("GIF89a");
+  out.insert(out.end(), {uint8_t(w), uint8_t(w >> 8), uint8_t(h), uint8_t(h >> 8), 0x80, 0, 0});
+  out.insert(out.end(), {0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00});
+  for (const auto& b : blocks) out.insert(out.end(), b.begin(), b.end());
+  out.push_back(';');
+  return out;
+}
+
+// A frame descriptor of no size and the codes clear, 1, 0, end: red then blue.
+const std::vector<uint8_t> kSizelessFrame = {',', 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 2, 0x0C, 0x0A, 0};
+
+TEST_F(Thumbnails, GIFsWithoutAFrameToDrawGetThePlaceholder) {
+  TestFolder folder;
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    BOOL result;
+  } cases[] = {
+      {"no frame", GIF(2, 1, {}), FALSE},
+      {"a comment only", GIF(2, 1, {{'!', 0xFE, 2, 'h', 'i', 0}}), FALSE},
+      {"a sizeless frame on a sizeless screen", GIF(0, 0, {kSizelessFrame}), FALSE},
+      {"a frame on a screen of no width", GIF(0, 1, {{',', 0, 0, 0, 0, 2, 0, 1, 0, 0, 2, 2, 0x0C, 0x0A, 0}}), FALSE},
+      {"a sizeless frame takes the screen", GIF(2, 1, {kSizelessFrame}), TRUE},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(folder / "KV1.gif", c.bytes);
+    TBitmap bitmap;
+    EXPECT_EQ(thumbnail_((folder / "KV1.gif").c_str(), 1, 40, 20, &bitmap), c.result);
+    if (c.result) {
+      EXPECT_TRUE(Reddish(PixelAt(bitmap, 2, 10)));
+      EXPECT_TRUE(Bluish(PixelAt(bitmap, 37, 10)));
+    } else {
+      EXPECT_TRUE(SamePixels(bitmap, *Expected(1, 40, 20)));
+    }
+  }
+}
+
 TEST_F(Thumbnails, DamagedRawFilesGetThePlaceholder) {
   TestFolder folder;
   std::mt19937 random(5);
