@@ -123,10 +123,20 @@ bool BMP_Thumbnail(const String& FileName, int Width, int Height, TBitmap& Bitma
   });
 }
 
+// A GIF whose frames hold no pixels, or whose screen has no size, would draw as a blank
+// picture.
+bool HasDrawableFrame(TGIFImage& gif) {
+  if (gif.Width() <= 0 || gif.Height() <= 0) return false;
+  for (int i = 0; i < gif.Images().Count(); ++i)
+    if (!gif.Images().Images(i)->Empty()) return true;
+  return false;
+}
+
 bool GIF_Thumbnail(const String& FileName, int Width, int Height, TBitmap& Bitmap) {
   return Logged("GIF_Thumbnail", FileName, [&] {
     TGIFImage gif;
     gif.LoadFromFile(FileName);
+    if (!HasDrawableFrame(gif)) return false;
     State().Work.Assign(&gif);
     return DrawWork(Width, Height, Bitmap);
   });

@@ -134,10 +134,13 @@ bool TimgData::ReadMetadata(TStream& data, const String& extension) {
   }
 }
 
+// The reading steps record what they find wrong in ErrStr; a clean read is the one where
+// none did.
 bool TimgData::ReadSections(TStream& data, bool jpeg) {
-  if (!(jpeg ? ReadJpegSections(data) : ReadTiffFile(data))) return false;
-  ErrStr = "<none>";
-  return true;
+  ErrStr.clear();
+  const bool found = jpeg ? ReadJpegSections(data) : ReadTiffFile(data);
+  if (ErrStr.empty()) ErrStr = found ? "<none>" : "Not an EXIF file";
+  return found;
 }
 
 bool TimgData::ReadJpegSections(TStream& file) {
@@ -378,11 +381,17 @@ String TImageInfo::FormatNumber(const String& raw, int format, const String& for
   return FormatFloatText(formatText, GetNumber(raw, format));
 }
 
-String TImageInfo::ValueText(const String& raw, int format, int64_t size, const TTagEntry& row) const {
+String TImageInfo::ValueText(const String& raw, int format, const TTagEntry& row) const {
   String text;
-  if (format == 2) text = raw.substr(0, static_cast<size_t>(std::max<int64_t>(size - 1, 0)));
-  else if (format == 7) text = Quoted(raw.substr(0, raw.find('\0')));
-  else text = FormatNumber(raw, format, row.FormatText, row.ValueList);
+  if (format == 2) {
+    // Some writers count no terminator; the last byte goes only when it is one.
+    text = raw;
+    if (!text.empty() && text.back() == '\0') text.pop_back();
+  } else if (format == 7) {
+    text = Quoted(raw.substr(0, raw.find('\0')));
+  } else {
+    text = FormatNumber(raw, format, row.FormatText, row.ValueList);
+  }
   if (row.Tag != 0 && row.Callback) return row.Callback(text);
   return MakePrintable(text);
 }
@@ -463,7 +472,7 @@ void TImageInfo::ProcessEntry(int64_t entryPosition, int kind, int64_t limit, in
   TTagEntry row = FetchTag(tag, kind);
   String text;
   if (Options == 2 || Options == 255) {
-    text = ValueText(raw, format, size, row);
+    text = ValueText(raw, format, row);
     if (tag == kTagUserComment) {
       // An 8-byte character code, then the comment; its terminator, when there is one,
       // goes with the trimming, so a comment written without one keeps its last letter.

@@ -153,7 +153,7 @@ class TImageInfo : public tEndInd {
   void ProcessDirectory(int64_t position, int kind, int64_t limit, int depth);
   void ProcessEntry(int64_t entryPosition, int kind, int64_t limit, int depth);
   void ProcessSubDirectory(int64_t valuePosition, int kind, int64_t limit, int depth);
-  String ValueText(const String& raw, int format, int64_t size, const TTagEntry& row) const;
+  String ValueText(const String& raw, int format, const TTagEntry& row) const;
   void SetErrStr(const String& text);
 
   std::vector<TTagEntry> tags_;

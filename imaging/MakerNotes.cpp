@@ -354,13 +354,15 @@ void TmsInfo::ProcessMakerNoteDirectory(std::span<const TMakerRow> table, int64_
       const uint16_t tag = note.Get16u(entry);
       const uint16_t format = note.Get16u(entry + 2);
       const int64_t size = BytesPerFormat(format) * static_cast<int64_t>(note.Get32u(entry + 4));
+      // Entries lie in order, so one the note cannot hold ends the walk; a value that lies
+      // outside the data costs its own entry only.
+      const bool inlineValue = size <= 4;
+      const int64_t position = inlineValue ? store.MakerNotePosition + entry + 8 : offsetBase + note.Get32u(entry + 8);
       String raw;
-      int64_t position = store.MakerNotePosition + entry + 8;
-      if (size <= 4) {
-        raw = note.GetBytes(entry + 8, size);
-      } else {
-        position = offsetBase + note.Get32u(entry + 8);
-        raw = store.GetBytes(position, size);
+      try {
+        raw = inlineValue ? note.GetBytes(entry + 8, size) : store.GetBytes(position, size);
+      } catch (const EExifError&) {
+        continue;
       }
 
       const TMakerRow* row = nullptr;

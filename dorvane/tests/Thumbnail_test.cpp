@@ -176,6 +176,95 @@ TEST_F(Thumbnails, DecodesImagesAndRawPreviews) {
   EXPECT_NEAR(PixelAt(bitmap, 20, 15).G, 128, 6);
 }
 
+// A GIF on a w x h screen with a blue and a red colour, then the given blocks and the trailer.
+std::vector<uint8_t> GIF(int w, int h, std::initializer_list<std::vector<uint8_t>> blocks) {
+  std::vector<uint8_t> out = Text("GIF89a");
+  out.insert(out.end(), {uint8_t(w), uint8_t(w >> 8), uint8_t(h), uint8_t(h >> 8), 0x80, 0, 0});
+  out.insert(out.end(), {0x00, 0x00, 0xFF, 0xFF, 0x00, 0x00});
+  for (const auto& b : blocks) out.insert(out.end(), b.begin(), b.end());
+  out.push_back(';');
+  return out;
+}
+
+// A frame descriptor of no size and the codes clear, 1, 0, end: red then blue.
+const std::vector<uint8_t> kSizelessFrame = {',', 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 2, 0x0C, 0x0A, 0};
+
+TEST_F(Thumbnails, GIFsWithoutAFrameToDrawGetThePlaceholder) {
+  TestFolder folder;
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    BOOL result;
+  } cases[] = {
+      {"no frame", GIF(2, 1, {}), FALSE},
+      {"a comment only", GIF(2, 1, {{'!', 0xFE, 2, 'h', 'i', 0}}), FALSE},
+      {"a sizeless frame on a sizeless screen", GIF(0, 0, {kSizelessFrame}), FALSE},
+      {"a frame on a screen of no width", GIF(0, 1, {{',', 0, 0, 0, 0, 2, 0, 1, 0, 0, 2, 2, 0x0C, 0x0A, 0}}), FALSE},
+      {"a sizeless frame takes the screen", GIF(2, 1, {kSizelessFrame}), TRUE},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(folder / "KV1.gif", c.bytes);
+    TBitmap bitmap;
+    EXPECT_EQ(thumbnail_((folder / "KV1.gif").c_str(), 1, 40, 20, &bitmap), c.result);
+    if (c.result) {
+      EXPECT_TRUE(Reddish(PixelAt(bitmap, 2, 10)));
+      EXPECT_TRUE(Bluish(PixelAt(bitmap, 37, 10)));
+    } else {
+      EXPECT_TRUE(SamePixels(bitmap, *Expected(1, 40, 20)));
+    }
+  }
+}
+
+// An 8-bit RLE BMP of w x h with a blue and a red colour and the given run data.
+std::vector<uint8_t> Rle8Bmp(int w, int h, const std::vector<uint8_t>& runs) {
+  auto le = [](std::vector<uint8_t>& out, uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  };
+  const uint32_t offset = 14 + 40 + 8;
+  std::vector<uint8_t> out = Text("BM");
+  le(out, offset + static_cast<uint32_t>(runs.size()), 4);
+  le(out, 0, 4);
+  le(out, offset, 4);
+  for (uint32_t v : {40u, uint32_t(w), uint32_t(h)}) le(out, v, 4);
+  le(out, 1, 2);
+  le(out, 8, 2);
+  for (uint32_t v : {1u, uint32_t(runs.size()), 0u, 0u, 2u, 0u}) le(out, v, 4);  // BI_RLE8, two colours
+  out.insert(out.end(), {0xFF, 0x00, 0x00, 0x00, 0x00, 0x00, 0xFF, 0x00});
+  out.insert(out.end(), runs.begin(), runs.end());
+  return out;
+}
+
+TEST_F(Thumbnails, RunLengthBMPsWithRunsIntoThePadding) {
+  TestFolder folder;
+  // Six pixels a row, stored in eight: three red, then a blue run of five reaching into
+  // the padding, as a common encoder writes them.
+  const std::vector<uint8_t> row = {3, 1, 5, 0, 0, 0};
+  std::vector<uint8_t> runs;
+  for (int y = 0; y < 2; ++y) runs.insert(runs.end(), row.begin(), row.end());
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    BOOL result;
+  } cases[] = {
+      {"runs into the padding", Rle8Bmp(6, 2, [&] { auto r = runs; r.insert(r.end(), {0, 1}); return r; }()), TRUE},
+      {"a run on a row above the picture", Rle8Bmp(6, 2, [&] { auto r = runs; r.insert(r.end(), {2, 1, 0, 1}); return r; }()),
+       FALSE},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteBytes(folder / "KV1.bmp", c.bytes);
+    TBitmap bitmap;
+    EXPECT_EQ(thumbnail_((folder / "KV1.bmp").c_str(), 1, 40, 20, &bitmap), c.result);
+    if (c.result) {
+      EXPECT_TRUE(Reddish(PixelAt(bitmap, 2, 10)));
+      EXPECT_TRUE(Bluish(PixelAt(bitmap, 37, 10)));
+    } else {
+      EXPECT_TRUE(SamePixels(bitmap, *Expected(1, 40, 20)));
+    }
+  }
+}
+
 TEST_F(Thumbnails, DamagedRawFilesGetThePlaceholder) {
   TestFolder folder;
   std::mt19937 random(5);

@@ -131,8 +131,11 @@ uint64_t StoredPixelBytes(const InfoHeader& h) {
 
 // ---- run-length data ------------------------------------------------------------------
 
+// Pixels of a run past its row's end are dropped, as common decoders do (some encoders let
+// runs reach into the row padding); a pixel on a row outside the picture is an error.
 void PutPixel(TBmpImage& img, size_t stride, int x, int y, uint8_t value) {
-  if (x < 0 || x >= img.Width || y < 0 || y >= img.Height) Invalid();
+  if (y < 0 || y >= img.Height) Invalid();
+  if (x < 0 || x >= img.Width) return;
   uint8_t* row = img.Bits.data() + static_cast<size_t>(y) * stride;
   if (img.BitCount == 8) {
     row[x] = value;
@@ -143,8 +146,8 @@ void PutPixel(TBmpImage& img, size_t stride, int x, int y, uint8_t value) {
   }
 }
 
-// Rows from the bottom; a run or delta leaving the image is an error, a missing
-// end-of-bitmap mark is not.
+// Rows from the bottom; a run is clipped at its row's end, a run or delta leaving the
+// picture's rows is an error, a missing end-of-bitmap mark is not.
 void DecodeRle(const ByteReader& in, uint64_t pos, uint64_t end, TBmpImage& img) {
   const bool four = img.BitCount == 4;
   const size_t stride = TBmpImage::Stride(img.Width, img.BitCount);

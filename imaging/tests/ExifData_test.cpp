@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "imaging/IptcData.h"
 #include "imaging/tests/TiffBuilder.h"
 
@@ -216,7 +218,7 @@ TEST(ExifReader, JpegSectionRules) {
   EXPECT_TRUE(r.ok);
   EXPECT_TRUE(r.reader->HasExifSegment());
   EXPECT_TRUE(r.exif().Tags().empty());  // the first APP1 is taken, whatever it holds
-  EXPECT_EQ(r.reader->ErrStr, "<none>");
+  EXPECT_EQ(r.reader->ErrStr, "Incorrect Exif header");
 
   r = ReadBytes(Jpeg({com, app2, app2, app2, app2, exif}));
   EXPECT_TRUE(r.ok);
@@ -238,6 +240,68 @@ TEST(ExifReader, JpegSectionRules) {
   tiff.replace(4, 4, String(4, '\0'));  // first-directory offset 0 means 8
   r = ReadBytes(Jpeg({test::ExifSection(tiff)}));
   EXPECT_EQ(r.exif().CameraMake, "Zero");
+}
+
+// A read that finds metadata says what its steps found wrong; "<none>" only when no step
+// recorded an error.
+TEST(ExifReader, ErrorTextsOfTheReadingSteps) {
+  String tooLarge = CameraTiff(false);
+  tooLarge[8] = tooLarge[9] = '\xFF';  // IFD0's entry count
+  TiffBuilder maker(true);
+  const int exif = maker.NewDirectory(), note = maker.NewDirectory();
+  maker.Ascii(0, 271, "Canon").SubDirectory(0, 34665, exif);
+  maker.MakerNote(exif, note, "");
+  maker.Long(note, 8, 77);
+  String makerTiff = maker.Build();
+  const size_t noteCount = makerTiff.find(test::Bytes16(1, true) + test::Bytes16(8, true));
+  ASSERT_NE(noteCount, String::npos);
+  makerTiff.replace(noteCount, 2, test::Bytes16(0xFFFF, true));  // entries past the note's end
+  const struct {
+    const char* name;
+    String section;
+    const char* err;
+  } cases[] = {
+      {"a clean block", test::ExifSection(CameraTiff(true)), "<none>"},
+      {"directory count 0xFFFF", test::ExifSection(tooLarge), "Illegally sized directory"},
+      {"no Exif header", test::Section(0xE1, "Exif"), "Incorrect Exif header"},
+      {"no byte-order mark", test::Section(0xE1, String("Exif\0\0XX", 8)), "Invalid Exif alignment marker"},
+      {"no directory", test::Section(0xE1, String("Exif\0\0II", 8)), "Illegally sized directory"},
+      {"maker note cut short", test::ExifSection(makerTiff), "Error Detected = "},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto r = ReadBytes(Jpeg({c.section}));
+    EXPECT_TRUE(r.ok);
+    EXPECT_EQ(r.reader->ErrStr.substr(0, std::strlen(c.err)), c.err) << r.reader->ErrStr;
+    const String summary = r.exif().ToShortString();
+    EXPECT_EQ(summary.find(" Exif Error: ") != String::npos, String(c.err) != "<none>") << summary;
+  }
+}
+
+// An ASCII value loses its last byte only when that byte is its terminator.
+TEST(ExifReader, AsciiValuesWithAndWithoutTerminator) {
+  const struct {
+    String stored;
+    String text;
+  } cases[] = {
+      {"HTC", "HTC"},                            // inline, no terminator counted
+      {String("HT\0", 3), "HT"},                 // inline, terminated
+      {"RAPH800", "RAPH800"},                    // at an offset, no terminator
+      {String("RAPH800\0", 8), "RAPH800"},       // at an offset, terminated
+      {String("\0", 1), ""},                     // only the terminator
+      {"X", "X"},
+  };
+  for (bool motorola : {false, true}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(c.text + (motorola ? " (MM)" : " (II)"));
+      TiffBuilder b(motorola);
+      b.Raw(0, 271, 2, c.stored).Raw(0, 305, 2, c.stored);
+      const auto r = ReadBytes(Jpeg({test::ExifSection(b.Build())}));
+      ASSERT_TRUE(r.ok);
+      EXPECT_EQ(r.exif().CameraMake, c.text);
+      EXPECT_EQ(r.exif().LookupTagValue("Software"), c.text);
+    }
+  }
 }
 
 TEST(ExifReader, FileNamesAndOutcomes) {

@@ -146,7 +146,7 @@ TEST(GIFDecoder, ZeroSizedFrameTakesTheScreenSize) {
   Loaded l = Load(file);
   ASSERT_EQ(l.Error, "");
   EXPECT_EQ(l.Image->Images().Images(0)->Data, (Bytes{1, 0}));
-  EXPECT_EQ(l.Warnings, std::vector<String>{"Image exceeds Logical Screen size"});
+  EXPECT_TRUE(l.Warnings.empty()) << l.Warnings.front();  // a frame without a size exceeds nothing
 }
 
 TEST(GIFDecoder, DamagedCodeStreams) {

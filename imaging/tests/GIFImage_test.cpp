@@ -416,21 +416,45 @@ TEST(GIFImage, WorkerThreadLoadsBesideTheMainThread) {
   EXPECT_TRUE(workerOk.load());
 }
 
-// Every truncation and a sweep of byte changes over small fixtures: errors are fine,
-// crashes and hangs are not; whatever loads must also render.
+// Every truncation and a sweep of byte changes over small fixtures: crashes and hangs are
+// not allowed. The untouched file loads, renders at its screen's size and saves; a damaged
+// one gives an error text (loading, rendering or saving) or a picture of its screen's size
+// (none for a screen of no size).
 TEST(GIFImage, TruncatedAndMutatedFilesNeverCrash) {
   for (const char* name : {"peer_anim.gif", "peer_giflib.gif", "peer_interlaced.gif"}) {
     SCOPED_TRACE(name);
     const Bytes good = Fixture(name);
-    auto tryLoad = [](const Bytes& bytes) {
-      Loaded l = Load(bytes);
-      if (!l.Error.empty()) return;
-      try {
-        l.Image->GetCachedBitmap();
-        Save(*l.Image);
-      } catch (const Exception&) {
-      }
+    ASSERT_FALSE(good.empty());
+    int wrong = 0;
+    String firstWrong;
+    auto fault = [&](const String& what, const Bytes& bytes) {
+      if (wrong++ == 0) firstWrong = what + " after " + IntToStr(bytes.size()) + " bytes";
     };
+    // True for a picture that loaded, rendered and saved without an error.
+    auto tryLoad = [&](const Bytes& bytes) {
+      Loaded l = Load(bytes);
+      if (!l.Error.empty() || l.Image->Empty()) return false;
+      bool clean = true;
+      try {
+        // A screen of no size draws nothing, whatever its frames hold; callers check it.
+        TBitmap* bitmap = l.Image->GetCachedBitmap();
+        const bool noScreen = l.Image->Width() <= 0 || l.Image->Height() <= 0;
+        if (noScreen ? bitmap && bitmap->Width() > 0 && bitmap->Height() > 0
+                     : !bitmap || bitmap->Width() != l.Image->Width() || bitmap->Height() != l.Image->Height())
+          fault("a bitmap of another size than the screen", bytes);
+      } catch (const Exception& e) {
+        if (e.Message.empty()) fault("rendering failed without a text", bytes);
+        clean = false;
+      }
+      try {
+        Save(*l.Image);
+      } catch (const Exception& e) {
+        if (e.Message.empty()) fault("saving failed without a text", bytes);
+        clean = false;
+      }
+      return clean;
+    };
+    EXPECT_TRUE(tryLoad(good));
     for (size_t n = 0; n < good.size(); ++n) tryLoad(Bytes(good.begin(), good.begin() + static_cast<ptrdiff_t>(n)));
     for (size_t at = 0; at < good.size(); ++at)
       for (uint8_t value : {uint8_t{0x00}, uint8_t{0xFF}, static_cast<uint8_t>(good[at] ^ 0x21)}) {
@@ -438,6 +462,7 @@ TEST(GIFImage, TruncatedAndMutatedFilesNeverCrash) {
         bad[at] = value;
         tryLoad(bad);
       }
+    EXPECT_EQ(wrong, 0) << firstWrong;
   }
 }
 

@@ -190,7 +190,7 @@ struct Store {
   }
 };
 
-TEST(MakerNotes, HostileNotesEndTheWalkAndRestoreTheStore) {
+TEST(MakerNotes, HostileNotesCostTheirEntriesAndRestoreTheStore) {
   String fuji = String("FUJIFILM\x0C\0\0\0", 12) + test::Bytes16(0xFFFF, false);
   fuji += test::Bytes16(4097, false) + test::Bytes16(3, false) + test::Bytes32(1, false) + test::Bytes32(3, false);
   Store s1("FUJIFILM", fuji, true);
@@ -199,20 +199,33 @@ TEST(MakerNotes, HostileNotesEndTheWalkAndRestoreTheStore) {
   EXPECT_TRUE(s1.info.MotorolaOrder);
   EXPECT_EQ(MakerTags(s1.info), (Tags{{"Sharpness", "Normal"}}));
 
-  // Canon: a value far outside the buffer, and one inside the TIFF header of a TIFF file.
-  String canon = test::Bytes16(3, true);
-  canon += test::Bytes16(8, true) + test::Bytes16(4, true) + test::Bytes32(1, true) + test::Bytes32(77, true);
-  canon += test::Bytes16(6, true) + test::Bytes16(2, true) + test::Bytes32(100, true) + test::Bytes32(0xFFFFFF00, true);
-  canon += test::Bytes16(9, true) + test::Bytes16(2, true) + test::Bytes32(10, true) + test::Bytes32(0, true);
-  Store s2("Canon", canon, true);
-  EXPECT_TRUE(TmsInfo(false, &s2.info).ProcessMakerNote());
-  EXPECT_EQ(MakerTags(s2.info), (Tags{{"ImageNumber", "77"}}));
-  EXPECT_NE(s2.parent.ErrStr.find("Error Detected = "), String::npos);
-
-  Store s3("Canon", canon.substr(0, 2 + 12) + canon.substr(2 + 24), true);
-  s3.info.TiffFormat = true;
-  EXPECT_TRUE(TmsInfo(true, &s3.info).ProcessMakerNote());
-  EXPECT_NE(s3.parent.ErrStr.find("Error Detected = "), String::npos);
+  // Canon: a value far outside the data, or inside the TIFF header of a TIFF file, costs
+  // that entry only; the entries after it are still read.
+  auto canon = [](uint32_t ownerOffset) {
+    String note = test::Bytes16(4, true);
+    note += test::Bytes16(8, true) + test::Bytes16(4, true) + test::Bytes32(1, true) + test::Bytes32(77, true);
+    note += test::Bytes16(6, true) + test::Bytes16(2, true) + test::Bytes32(100, true) + test::Bytes32(0xFFFFFF00, true);
+    note += test::Bytes16(9, true) + test::Bytes16(2, true) + test::Bytes32(6, true) + test::Bytes32(ownerOffset, true);
+    note += test::Bytes16(12, true) + test::Bytes16(4, true) + test::Bytes32(1, true) + test::Bytes32(4242, true);
+    return note + String("Owner\0", 6);
+  };
+  const struct {
+    const char* name;
+    bool tiff;
+    uint32_t ownerOffset;
+    Tags tags;
+  } cases[] = {
+      {"JPEG", false, 50, {{"ImageNumber", "77"}, {"OwnerName", "\"Owner\""}, {"CameraSerialNumber", "4242"}}},
+      {"TIFF, owner in the header", true, 0, {{"ImageNumber", "77"}, {"CameraSerialNumber", "4242"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Store s("Canon", canon(c.ownerOffset), true);
+    s.info.TiffFormat = c.tiff;
+    EXPECT_TRUE(TmsInfo(c.tiff, &s.info).ProcessMakerNote());
+    EXPECT_EQ(MakerTags(s.info), c.tags);
+    EXPECT_EQ(s.parent.ErrStr.find("Error Detected = "), String::npos) << s.parent.ErrStr;
+  }
 
   for (size_t n = 0; n < fuji.size(); ++n) {
     Store s("FUJIFILM", fuji.substr(0, n), true);

@@ -24,6 +24,7 @@ struct Hostile {
   const char* name;
   std::function<void(TiffBuilder&)> build;
   std::function<void(const test::ReadResult&)> check;
+  const char* jpegErr = "<none>";  // what the read of the JPEG form reports
 };
 
 // Every hostile directory gets a Make before and a Model after the damage.
@@ -54,7 +55,9 @@ TEST(ExifRobustness, HostileDirectories) {
          EXPECT_EQ(r.exif().DateTime, "2000:01:01 00:00:00");
        }},
       {"GPSInfo far outside", [](TiffBuilder& b) { b.Literal(0, 34853, 4, 1, 0xFFFFFFF0); }, BothSurvive},
-      {"sub-directory inside the header", [](TiffBuilder& b) { b.Literal(0, 330, 4, 1, 2); }, BothSurvive},
+      // In a JPEG the header's bytes read as a directory far too large for the block.
+      {"sub-directory inside the header", [](TiffBuilder& b) { b.Literal(0, 330, 4, 1, 2); }, BothSurvive,
+       "Illegally sized directory"},
       {"huge SHORT count", [](TiffBuilder& b) { b.Literal(0, 258, 3, 0xFFFFFFFF, 8); }, BothSurvive},
       {"count that overflows 32 bits", [](TiffBuilder& b) { b.Literal(0, 282, 5, 0x20000000, 8); }, BothSurvive},
       {"value offset past the end", [](TiffBuilder& b) { b.Literal(0, 270, 2, 50, 0x7FFFFFF0); },
@@ -107,7 +110,7 @@ TEST(ExifRobustness, HostileDirectories) {
       SCOPED_TRACE(String(h.name) + (motorola ? " (MM)" : " (II)"));
       const auto jpeg = ReadBytes(Jpeg({test::ExifSection(Wrap(h, motorola))}));
       ASSERT_TRUE(jpeg.ok);
-      EXPECT_EQ(jpeg.reader->ErrStr, "<none>");
+      EXPECT_EQ(jpeg.reader->ErrStr, h.jpegErr);
       h.check(jpeg);
       const auto tiff = ReadBytes(Wrap(h, motorola), "hostile.tif");
       ASSERT_TRUE(tiff.ok);
@@ -128,6 +131,7 @@ TEST(ExifRobustness, DirectoryTooLargeStopsThatDirectoryOnly) {
   ASSERT_TRUE(r.ok);
   EXPECT_EQ(r.exif().CameraMake, "Make");
   EXPECT_EQ(r.exif().DateTime, "");
+  EXPECT_EQ(r.reader->ErrStr, "Illegally sized directory");  // the lost tags are not passed off as clean
 
   // The same in a TIFF file, whose offsets inside the 8-byte header are refused.
   TiffBuilder t(false);
@@ -152,26 +156,63 @@ TEST(ExifRobustness, JpegSectionsWithBadLengths) {
       String("\xFF\xD8") + test::Section(0xE1, String("Exif\0\0II", 8)) + "\xFF\xD9",
       String("\xFF\xD8") + test::Section(0xFE, "") + "\xFF\xD9",
   };
-  for (const String& bytes : cases) {
-    const auto r = ReadBytes(bytes);
-    (void)r.reader->GetCommentText();
-    (void)DumpMetadata(*r.reader);
+  // Each gives its outcome: found or not, and the text that says why.
+  const struct {
+    bool ok;
+    const char* err;
+  } outcomes[] = {
+      {false, "Not an EXIF file"},  // a length below 2
+      {false, "Not an EXIF file"},
+      {false, "Incorrect Exif header"},  // an APP1 with nothing but its length, then the end
+      {false, "Incorrect Exif header"},  // cut inside the section
+      {false, "Not an EXIF file"},
+      {false, "Not an EXIF file"},
+      {false, "Not an EXIF file"},  // EOI at once: no metadata
+      {true, "Incorrect Exif header"},
+      {true, "Invalid Exif alignment marker"},
+      {true, "Illegally sized directory"},
+      {true, "<none>"},  // an empty comment is metadata
+  };
+  static_assert(std::size(outcomes) == std::size(cases));
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    SCOPED_TRACE(i);
+    const auto r = ReadBytes(cases[i]);
+    EXPECT_EQ(r.ok, outcomes[i].ok);
+    EXPECT_EQ(r.reader->ErrStr, outcomes[i].err);
+    EXPECT_EQ(r.reader->GetCommentText(), "");
+    EXPECT_EQ(DumpMetadata(*r.reader).back(), "ErrStr\t" + String(outcomes[i].err));
   }
-  EXPECT_FALSE(ReadBytes(cases[0]).ok);  // a length below 2
-  EXPECT_FALSE(ReadBytes(cases[1]).ok);
   EXPECT_TRUE(ReadBytes(String("\xFF\xD8") + exif + "\xFF\xD9").ok);
 }
 
+bool KnownOutcome(const String& err) {
+  for (const char* text : {"<none>", "Not an EXIF file", "Illegal Exif construction", "Incorrect Exif header",
+                           "Invalid Exif alignment marker", "Illegally sized directory"})
+    if (err == text) return true;
+  return err.rfind("Error Detected = ", 0) == 0;
+}
+
 // Every prefix of a file, and the file with a few bytes overwritten: reading and listing
-// must return. Read from memory, so that thousands of reads take a moment.
+// must return, and each read reports a known outcome: "<none>" only for a read that found
+// metadata and whose summary shows no error. The untouched file reads clean. Read from
+// memory, so that thousands of reads take a moment.
 void Batter(const String& bytes, const String& extension) {
+  ASSERT_FALSE(bytes.empty());
   TimgData reader;
+  int wrong = 0;
+  String firstWrong;
   auto read = [&](const String& data) {
     TStringStream stream(data);
-    reader.ReadMetadata(stream, extension);
-    (void)DumpMetadata(reader);
-    if (TImageInfo* exif = reader.ExifObj()) (void)exif->ToLongString();
+    const bool ok = reader.ReadMetadata(stream, extension);
+    const bool clean = reader.ErrStr == "<none>";
+    const String summary = reader.ExifObj() ? reader.ExifObj()->ToLongString() : String();
+    const bool sound = KnownOutcome(reader.ErrStr) && (!ok || reader.HasMetaData()) && (ok || !clean) &&
+                       (!clean || summary.find("Exif Error") == String::npos);
+    (void)DumpMetadata(reader);  // the listing walks the thumbnail directory too: it must return
+    if (!sound && wrong++ == 0) firstWrong = reader.ErrStr + " after " + IntToStr(data.size()) + " bytes";
+    return ok && clean;
   };
+  EXPECT_TRUE(read(bytes)) << reader.ErrStr;
   for (size_t n = 0; n <= bytes.size(); ++n) read(bytes.substr(0, n));
   std::mt19937 random(1234);
   for (int round = 0; round < 500; ++round) {
@@ -180,6 +221,7 @@ void Batter(const String& bytes, const String& extension) {
     for (int i = 0; i < changes; ++i) damaged[random() % damaged.size()] = static_cast<char>(random());
     read(damaged);
   }
+  EXPECT_EQ(wrong, 0) << firstWrong;
 }
 
 String CanonJpeg() {

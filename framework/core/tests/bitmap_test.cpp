@@ -298,6 +298,14 @@ TEST(Bitmap, OtherHeadersDepthsAndCompressions) {
                 .pixels = {4, 0, 0, 0, 2, 1, 0, 0, 0, 1}}, pf8bit, clRed},
       {"RLE4", {.width = 4, .height = 1, .bits = 4, .compression = BI_RLE4, .sizeImage = 6, .colors = {0, 0xFF0000},
                 .pixels = {0, 3, 0x11, 0x10, 0, 1}}, pf4bit, clRed},
+      // Runs into the row padding are clipped at the row's end; the next row is untouched.
+      {"RLE8 run into the padding", {.width = 2, .height = 2, .bits = 8, .compression = BI_RLE8, .sizeImage = 8,
+                                     .colors = {0, 0xFF0000}, .pixels = {4, 0, 0, 0, 2, 1, 0, 1}}, pf8bit, clRed},
+      {"RLE8 absolute run into the padding", {.width = 2, .height = 1, .bits = 8, .compression = BI_RLE8,
+                                              .sizeImage = 8, .colors = {0, 0xFF0000},
+                                              .pixels = {0, 3, 1, 0, 0, 0, 0, 1}}, pf8bit, clRed},
+      {"RLE4 run into the padding", {.width = 1, .height = 2, .bits = 4, .compression = BI_RLE4, .sizeImage = 8,
+                                     .colors = {0, 0xFF0000}, .pixels = {7, 0x00, 0, 0, 3, 0x11, 0, 1}}, pf4bit, clRed},
   };
   for (const Case& c : cases) {
     TBitmap bitmap;
@@ -336,8 +344,8 @@ TEST(Bitmap, MalformedFilesRaiseAndLeaveTheBitmapAsItWas) {
       {"bit count 7", BuildBmp({.width = 1, .height = 1, .bits = 7, .pixels = {0, 0, 0, 0}})},
       {"offset inside the header", BuildBmp({.width = 1, .height = 1, .pixels = {0, 0, 0, 0}, .offBits = 20})},
       {"offset beyond the file", BuildBmp({.width = 1, .height = 1, .pixels = {0, 0, 0, 0}, .offBits = 0x7FFFFFF0})},
-      {"RLE run past the row", BuildBmp({.width = 2, .height = 1, .bits = 8, .compression = BI_RLE8, .sizeImage = 4,
-                                         .colors = {0}, .pixels = {5, 0, 0, 1}})},
+      {"RLE run on a row above the picture", BuildBmp({.width = 2, .height = 1, .bits = 8, .compression = BI_RLE8,
+                                                      .sizeImage = 6, .colors = {0}, .pixels = {0, 0, 2, 0, 0, 1}})},
       {"RLE delta out of the image", BuildBmp({.width = 2, .height = 1, .bits = 8, .compression = BI_RLE8, .sizeImage = 6,
                                                .colors = {0}, .pixels = {0, 2, 9, 9, 0, 1}})},
       {"RLE absolute run past the data", BuildBmp({.width = 8, .height = 1, .bits = 8, .compression = BI_RLE8,
