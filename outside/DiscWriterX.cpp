@@ -130,6 +130,11 @@ TDiscWriterX::TDiscWriterX(TComponent* AOwner) : TWinControl(AOwner) {
 
 TDiscWriterX::~TDiscWriterX() {
   abort_ = true;
+  {
+    std::lock_guard<std::mutex> lock(eventsLock_);
+    stopping_ = true;
+  }
+  handled_.notify_all();
   JoinWorker();
   DeallocateHWnd(eventWindow_);
 }
@@ -150,7 +155,7 @@ String TDiscWriterX::DiscFile() const {
 
 std::vector<TDiscWriterX::TSession> TDiscWriterX::Sessions() const {
   std::vector<TSession> sessions;
-  if (!Writer()) return sessions;
+  if (!IsDriveReady()) return sessions;
   for (size_t n = 1;; ++n) {
     String name = SessionName(Writer()->Folder, n);
     if (FileExists(name)) {
@@ -170,15 +175,25 @@ int64_t TDiscWriterX::Capacity() const {
   return std::max<int64_t>(0, StrToInt64Def(disc.ReadString("Disc", "Blocks", ""), kDefaultCapacity));
 }
 
-void TDiscWriterX::Raise(std::function<void()> event) {
+void TDiscWriterX::Raise(std::function<void()> event, bool waitForHandler) {
+  bool onGuiThread = GetCurrentThreadId() == MainThreadID;
+  uint64_t number;
   {
     std::lock_guard<std::mutex> lock(eventsLock_);
     events_.push_back(std::move(event));
+    number = ++raised_;
   }
-  if (GetCurrentThreadId() == MainThreadID && !delivering_)
+  if (onGuiThread && !delivering_) {
     Deliver();
-  else
-    PostMessageA(eventWindow_, kEventsWaiting, 0, 0);
+    return;
+  }
+  PostMessageA(eventWindow_, kEventsWaiting, 0, 0);
+  // The worker goes on only once the handler has run, so what a handler does (abort,
+  // take the disc out) acts on the very next block, as on a real drive.
+  if (!onGuiThread && waitForHandler) {
+    std::unique_lock<std::mutex> lock(eventsLock_);
+    handled_.wait(lock, [&] { return delivered_ >= number || stopping_; });
+  }
 }
 
 // One event at a time: a handler that pumps messages gets the next one only after it
@@ -186,20 +201,31 @@ void TDiscWriterX::Raise(std::function<void()> event) {
 void TDiscWriterX::Deliver() {
   if (delivering_) return;
   delivering_ = true;
-  for (;;) {
-    std::function<void()> event;
-    {
-      std::lock_guard<std::mutex> lock(eventsLock_);
-      if (events_.empty()) break;
-      event = std::move(events_.front());
-      events_.pop_front();
+  struct TDelivered {
+    TDiscWriterX* self;
+    ~TDelivered() {
+      {
+        std::lock_guard<std::mutex> lock(self->eventsLock_);
+        ++self->delivered_;
+      }
+      self->handled_.notify_all();
     }
-    try {
+  };
+  try {
+    for (;;) {
+      std::function<void()> event;
+      {
+        std::lock_guard<std::mutex> lock(eventsLock_);
+        if (events_.empty()) break;
+        event = std::move(events_.front());
+        events_.pop_front();
+      }
+      TDelivered delivered{this};
       event();
-    } catch (...) {
-      delivering_ = false;
-      throw;
     }
+  } catch (...) {
+    delivering_ = false;
+    throw;
   }
   delivering_ = false;
 }
@@ -220,7 +246,7 @@ void TDiscWriterX::JoinWorker() {
 // handler may eject, close or start again.
 void TDiscWriterX::Finish(std::function<void()> lastEvent) {
   running_ = false;
-  Raise(std::move(lastEvent));
+  Raise(std::move(lastEvent), false);
 }
 
 std::wstring TDiscWriterX::GetVersion() const { return L"3.0 stand-in"; }

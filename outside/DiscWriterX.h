@@ -7,6 +7,8 @@
 #pragma once
 
 #include <atomic>
+#include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -163,8 +165,8 @@ class TDiscWriterX : public TWinControl {
   int64_t Capacity() const;
 
   // Queues an event for the GUI thread; delivered at once when called there outside
-  // a handler.
-  void Raise(std::function<void()> event);
+  // a handler. The worker waits until the handler has run, unless told not to.
+  void Raise(std::function<void()> event, bool waitForHandler = true);
   void Deliver();
   void EventWindowProc(TMessage& Message);
   void Finish(std::function<void()> lastEvent);
@@ -181,7 +183,11 @@ class TDiscWriterX : public TWinControl {
 
   HWND eventWindow_ = nullptr;
   std::mutex eventsLock_;
+  std::condition_variable handled_;
   std::deque<std::function<void()>> events_;
+  uint64_t raised_ = 0;
+  uint64_t delivered_ = 0;
+  bool stopping_ = false;
   bool delivering_ = false;
 
   std::thread worker_;
