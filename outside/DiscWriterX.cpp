@@ -9,6 +9,7 @@
 #include "framework/core/handles.h"
 #include "framework/core/inifiles.h"
 #include "framework/core/sysutils.h"
+#include "framework/core/widetext.h"
 #include "framework/core/thread.h"
 
 namespace {
@@ -22,22 +23,6 @@ constexpr int kBlocksPerSpeedUnit = 75;
 String& ConfigurationPath() {
   static String path;
   return path;
-}
-
-String Narrow(const std::wstring& s) {
-  if (s.empty()) return {};
-  int n = WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
-  String out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
-std::wstring Widen(const String& s) {
-  if (s.empty()) return {};
-  int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-  return out;
 }
 
 int ClampToInt(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, INT_MIN, INT_MAX)); }
@@ -117,8 +102,8 @@ TDiscWriterX::TDiscWriterX(TComponent* AOwner) : TWinControl(AOwner) {
   eventWindow_ = AllocateHWnd([this](TMessage& m) { EventWindowProc(m); });
   image_.OnItemAdded = [this](const TIsoItem& item) {
     String parent = ExtractFilePath(item.DiscPath);
-    std::wstring itemPath = Widen(item.DiscPath), name = Widen(ExtractFileName(item.DiscPath));
-    std::wstring parentPath = Widen(parent), source = Widen(item.SourcePath);
+    std::wstring itemPath = AnsiToWide(item.DiscPath), name = AnsiToWide(ExtractFileName(item.DiscPath));
+    std::wstring parentPath = AnsiToWide(parent), source = AnsiToWide(item.SourcePath);
     bool dir = item.IsDirectory;
     int size = ClampToInt(item.Size);
     TDateTime date = dir ? Now() : FileDateTime(item.SourcePath);
@@ -254,15 +239,15 @@ std::wstring TDiscWriterX::GetVersion() const { return L"3.0 stand-in"; }
 std::wstring TDiscWriterX::GetExtendedError() const { return extendedError_; }
 
 std::wstring TDiscWriterX::GetDeviceText1(short Index) const {
-  return Index >= 0 && Index < GetDeviceCount() ? Widen(writers_[static_cast<size_t>(Index)].Text1) : L"";
+  return Index >= 0 && Index < GetDeviceCount() ? AnsiToWide(writers_[static_cast<size_t>(Index)].Text1) : L"";
 }
 
 std::wstring TDiscWriterX::GetDeviceText2(short Index) const {
-  return Index >= 0 && Index < GetDeviceCount() ? Widen(writers_[static_cast<size_t>(Index)].Text2) : L"";
+  return Index >= 0 && Index < GetDeviceCount() ? AnsiToWide(writers_[static_cast<size_t>(Index)].Text2) : L"";
 }
 
 std::wstring TDiscWriterX::GetDeviceText3(short Index) const {
-  return Index >= 0 && Index < GetDeviceCount() ? Widen(writers_[static_cast<size_t>(Index)].Text3) : L"";
+  return Index >= 0 && Index < GetDeviceCount() ? AnsiToWide(writers_[static_cast<size_t>(Index)].Text3) : L"";
 }
 
 bool TDiscWriterX::SelectDevice(short Index) {
@@ -337,12 +322,12 @@ void TDiscWriterX::ClearImage() {
 int TDiscWriterX::GetImageBlocks() const { return ClampToInt(image_.Blocks()); }
 
 bool TDiscWriterX::AddFile(const std::wstring& DiscPath, const std::wstring& SourcePath) {
-  return image_.AddFile(Narrow(DiscPath), Narrow(SourcePath));
+  return image_.AddFile(WideToAnsi(DiscPath), WideToAnsi(SourcePath));
 }
 
 bool TDiscWriterX::RemoveItem(const std::wstring& DiscPath) {
-  if (!image_.RemoveItem(Narrow(DiscPath))) return false;
-  std::wstring path = DiscPath, name = Widen(ExtractFileName(Narrow(DiscPath)));
+  if (!image_.RemoveItem(WideToAnsi(DiscPath))) return false;
+  std::wstring path = DiscPath, name = AnsiToWide(ExtractFileName(WideToAnsi(DiscPath)));
   Raise([=, this] {
     if (OnISOItemRemoved) OnISOItemRemoved(this, path, name, false);
   });
@@ -448,7 +433,7 @@ void TDiscWriterX::RunWrite(const TWriteJob& job) {
     });
   };
   auto fileError = [this, &fail](const String& name) {
-    std::wstring wide = Widen(name);
+    std::wstring wide = AnsiToWide(name);
     Raise([this, wide] {
       if (OnTrackFileError) OnTrackFileError(this, 1, wide);
     });
@@ -492,7 +477,7 @@ void TDiscWriterX::RunWrite(const TWriteJob& job) {
     out.reset(CreateFileA(job.SessionPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                           nullptr));
     if (!out) {
-      extendedError_ = Widen(SysErrorMessage(static_cast<int>(GetLastError())));
+      extendedError_ = AnsiToWide(SysErrorMessage(static_cast<int>(GetLastError())));
       return fail(3, 1051);
     }
   }
@@ -522,7 +507,7 @@ void TDiscWriterX::RunWrite(const TWriteJob& job) {
       return false;
     }
     if (out && !WriteAll(out.get(), chunk.data(), chunk.size())) {
-      extendedError_ = Widen(SysErrorMessage(static_cast<int>(GetLastError())));
+      extendedError_ = AnsiToWide(SysErrorMessage(static_cast<int>(GetLastError())));
       fail(3, 1051);
       return false;
     }

@@ -11,6 +11,7 @@
 
 #include "framework/core/fileutils.h"
 #include "framework/core/sysutils.h"
+#include "framework/core/widetext.h"
 
 namespace {
 
@@ -49,14 +50,6 @@ String ToDChars(const String& s) {
     out += (std::isalnum(c) && c < 0x80) || c == '_' ? static_cast<char>(c) : '_';
   }
   return out;
-}
-
-std::wstring Widen(const String& s) {
-  if (s.empty()) return {};
-  int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring w(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
-  return w;
 }
 
 std::wstring UpperWide(std::wstring s) {
@@ -228,7 +221,7 @@ const TIsoImage::Layout& TIsoImage::Laid() const {
                                        [](const String& s) { return s; });
         n.Id[0] = id + ";1";
       }
-      std::wstring wide = Widen(n.Name);
+      std::wstring wide = AnsiToWide(n.Name);
       for (wchar_t& ch : wide)
         if (ch < 0x20 || std::wstring(L"*/:;?\\").find(ch) != std::wstring::npos) ch = L'_';
       auto [wbase, wext] = n.IsDirectory ? std::pair<std::wstring, std::wstring>{wide, L""} : SplitExtension(wide);

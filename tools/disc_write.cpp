@@ -9,25 +9,8 @@
 #include "framework/core/fileutils.h"
 #include "framework/core/inifiles.h"
 #include "framework/core/sysutils.h"
+#include "framework/core/widetext.h"
 #include "outside/DiscWriterX.h"
-
-namespace {
-
-std::wstring Widen(const String& s) {
-  int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
-  std::wstring out(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), out.data(), n);
-  return out;
-}
-
-String Narrow(const std::wstring& s) {
-  int n = WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0, nullptr, nullptr);
-  String out(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(CP_ACP, 0, s.data(), static_cast<int>(s.size()), out.data(), n, nullptr, nullptr);
-  return out;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 4) {
@@ -64,12 +47,12 @@ int main(int argc, char** argv) {
   };
   writer.OnISOItemAdded = [](TObject*, const std::wstring&, const std::wstring&, const std::wstring& name,
                              const std::wstring&, bool dir, TDateTime, int size) {
-    std::printf("added %s%s %d\n", Narrow(name).c_str(), dir ? "\\" : "", size);
+    std::printf("added %s%s %d\n", WideToAnsi(name).c_str(), dir ? "\\" : "", size);
   };
 
-  writer.SetVolumeIdentifier(Widen(argv[2]));
+  writer.SetVolumeIdentifier(AnsiToWide(argv[2]));
   for (int i = 3; i < argc; ++i)
-    if (!writer.AddFile(Widen("Korvalo\\" + ExtractFileName(argv[i])), Widen(argv[i])))
+    if (!writer.AddFile(AnsiToWide("Korvalo\\" + ExtractFileName(argv[i])), AnsiToWide(argv[i])))
       std::printf("refused %s\n", argv[i]);
   int blocks = writer.GetImageBlocks();
   if (!writer.StartWrite()) {
