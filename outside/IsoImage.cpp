@@ -342,38 +342,6 @@ int64_t TIsoImage::Blocks() const { return FileCount() == 0 ? 0 : Laid().TotalBl
 
 std::vector<TIsoExtent> TIsoImage::Extents() const { return Laid().Extents; }
 
-String TIsoImage::PrimaryName(const String& discPath) const {
-  const Layout& l = Laid();
-  auto parts = SplitDiscPath(discPath);
-  int node = 0;
-  for (const String& part : parts) {
-    int found = -1;
-    for (int c : l.Nodes[static_cast<size_t>(node)].Children)
-      if (SameText(l.Nodes[static_cast<size_t>(c)].Name, part)) found = c;
-    if (found < 0) return String();
-    node = found;
-  }
-  return l.Nodes[static_cast<size_t>(node)].Id[0];
-}
-
-std::wstring TIsoImage::JolietName(const String& discPath) const {
-  const Layout& l = Laid();
-  auto parts = SplitDiscPath(discPath);
-  int node = 0;
-  for (const String& part : parts) {
-    int found = -1;
-    for (int c : l.Nodes[static_cast<size_t>(node)].Children)
-      if (SameText(l.Nodes[static_cast<size_t>(c)].Name, part)) found = c;
-    if (found < 0) return std::wstring();
-    node = found;
-  }
-  const std::string& id = l.Nodes[static_cast<size_t>(node)].Id[1];
-  std::wstring out;
-  for (size_t i = 0; i + 1 < id.size(); i += 2)
-    out += static_cast<wchar_t>((static_cast<unsigned char>(id[i]) << 8) | static_cast<unsigned char>(id[i + 1]));
-  return out;
-}
-
 namespace {
 
 struct TIsoDate {

@@ -53,10 +53,6 @@ class TIsoImage {
   // The files in the order their data follows the header.
   std::vector<TIsoExtent> Extents() const;
 
-  // The names given on the disc, for the item at discPath (tests and the tool).
-  String PrimaryName(const String& discPath) const;
-  std::wstring JolietName(const String& discPath) const;
-
  private:
   struct Layout;
   const Layout& Laid() const;
