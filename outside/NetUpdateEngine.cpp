@@ -1,0 +1,273 @@
+#include "outside/NetUpdateEngine.h"
+
+#include <windows.h>
+#include <wininet.h>
+
+#include <algorithm>
+#include <cctype>
+#include <utility>
+#include <vector>
+
+#include "framework/core/datetime.h"
+#include "framework/core/fileutils.h"
+#include "framework/core/inifiles.h"
+#include "framework/core/strings.h"
+
+namespace {
+
+constexpr size_t kDocumentLimit = 64 * 1024;
+constexpr size_t kDownloadLimit = 16 * 1024 * 1024;
+constexpr DWORD kTimeoutMs = 10000;
+
+TNetUpdateEngineMaker& Maker() {
+  static TNetUpdateEngineMaker maker;
+  return maker;
+}
+
+struct TInternetHandleTraits {
+  using Handle = HINTERNET;
+  static Handle None() { return nullptr; }
+  static bool IsValid(Handle h) { return h != nullptr; }
+  static void Close(Handle h) { InternetCloseHandle(h); }
+};
+using TInternetHandle = UniqueHandle<TInternetHandleTraits>;
+
+[[noreturn]] void Fail(const String& text) { throw EUpdateEngineError(text); }
+
+// "http://host[:port]/path/" split into its parts; only this machine is allowed.
+struct TSite {
+  String Host;
+  int Port = 80;
+  String Path;
+};
+
+TSite ParseSite(const String& url, int defaultPort) {
+  const String scheme = "http://";
+  if (url.compare(0, scheme.size(), scheme) != 0) Fail("The update site is not an http address: " + url);
+  String rest = url.substr(scheme.size());
+  size_t slash = rest.find('/');
+  String hostPort = rest.substr(0, slash);
+  TSite site;
+  site.Path = slash == String::npos ? "/" : rest.substr(slash);
+  if (site.Path.back() != '/') site.Path += '/';
+  size_t colon = hostPort.find(':');
+  site.Host = hostPort.substr(0, colon);
+  site.Port = defaultPort > 0 ? defaultPort : 80;
+  if (colon != String::npos) site.Port = StrToIntDef(hostPort.substr(colon + 1), -1);
+  if (site.Port <= 0 || site.Port > 65535) Fail("The update site's port is not valid: " + url);
+  String host = LowerCase(site.Host);
+  if (host != "127.0.0.1" && host != "localhost") Fail("The update site is not on this machine: " + url);
+  return site;
+}
+
+String XmlEscape(const String& s) {
+  String out;
+  for (char c : s) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      case '\'': out += "&apos;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+String XmlUnescape(const String& s) {
+  static const std::pair<const char*, char> entities[] = {
+      {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+  String out;
+  for (size_t i = 0; i < s.size();) {
+    bool replaced = false;
+    for (const auto& [text, c] : entities) {
+      size_t n = std::char_traits<char>::length(text);
+      if (s.compare(i, n, text) == 0) {
+        out += c;
+        i += n;
+        replaced = true;
+        break;
+      }
+    }
+    if (!replaced) out += s[i++];
+  }
+  return out;
+}
+
+// The settings in file order, each a name and a reference into the engine.
+struct TSetting {
+  const char* Name;
+  String* Text = nullptr;
+  int* Number = nullptr;
+  bool* Flag = nullptr;
+};
+
+std::vector<TSetting> Settings(TNetUpdateEngine& e) {
+  return {{"Unload", nullptr, nullptr, &e.Unload},
+          {"Hangup", nullptr, nullptr, &e.Hangup},
+          {"DownloadOnly", nullptr, nullptr, &e.DownloadOnly},
+          {"Restart", nullptr, nullptr, &e.Restart},
+          {"ProxyPort", nullptr, &e.ProxyPort},
+          {"Port", nullptr, &e.Port},
+          {"LastUpdate", &e.LastUpdate},
+          {"ProxyPassword", &e.ProxyPassword},
+          {"Password", &e.Password},
+          {"ProxyName", &e.ProxyName},
+          {"InternetSite", &e.InternetSite},
+          {"Run", &e.Run},
+          {"CompanyName", &e.CompanyName},
+          {"Installation", &e.Installation},
+          {"Version", &e.Version},
+          {"Language", &e.Language},
+          {"ProxyUserId", &e.ProxyUserId},
+          {"Name", &e.Name},
+          {"UserId", &e.UserId},
+          {"WebURL", &e.WebURL}};
+}
+
+String ReadWholeFile(const String& fileName) {
+  TStringList lines;
+  lines.LoadFromFile(fileName);
+  return lines.Text();
+}
+
+// [Update] Version and File of the site's update.ini.
+std::pair<String, String> ParseOffer(const String& text) {
+  TStringList lines;
+  lines.SetText(text);
+  TMemIniFile ini;
+  ini.SetStrings(lines);
+  String version = ini.ReadString("Update", "Version", "");
+  String file = ini.ReadString("Update", "File", "");
+  if (version.empty()) Fail("The update site gave no version");
+  CompareVersions(version, version);  // raises on garbage
+  return {version, file};
+}
+
+}  // namespace
+
+int CompareVersions(const String& a, const String& b) {
+  auto parts = [](const String& v) {
+    std::vector<long> numbers;
+    String part;
+    for (size_t i = 0; i <= v.size(); ++i) {
+      if (i == v.size() || v[i] == '.') {
+        if (part.empty() || part.size() > 9) Fail("Not a version: " + v);
+        numbers.push_back(std::stol(part));
+        part.clear();
+      } else if (std::isdigit(static_cast<unsigned char>(v[i]))) {
+        part += v[i];
+      } else {
+        Fail("Not a version: " + v);
+      }
+    }
+    return numbers;
+  };
+  auto x = parts(Trim(a)), y = parts(Trim(b));
+  size_t n = std::max(x.size(), y.size());
+  x.resize(n, 0);
+  y.resize(n, 0);
+  return x < y ? -1 : (x > y ? 1 : 0);
+}
+
+bool IsPlainFileName(const String& name) {
+  if (name.empty() || name.size() > 100 || name.find("..") != String::npos || name[0] == '.') return false;
+  return std::all_of(name.begin(), name.end(), [](char c) {
+    return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_';
+  });
+}
+
+void TNetUpdateEngine::LoadConfiguration(const String& fileName) {
+  fileName_ = fileName;
+  if (!FileExists(fileName)) return;
+  String xml = ReadWholeFile(fileName);
+  for (TSetting& s : Settings(*this)) {
+    String open = String("<") + s.Name + ">", close = String("</") + s.Name + ">";
+    size_t from = xml.find(open);
+    if (from == String::npos) continue;
+    from += open.size();
+    size_t to = xml.find(close, from);
+    if (to == String::npos) continue;
+    String value = XmlUnescape(xml.substr(from, to - from));
+    if (s.Text) *s.Text = value;
+    if (s.Number) *s.Number = StrToIntDef(value, 0);
+    if (s.Flag) *s.Flag = value == "1" || LowerCase(value) == "true";
+  }
+}
+
+void TNetUpdateEngine::Save() {
+  if (fileName_.empty()) Fail("No configuration was loaded");
+  String xml = "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n<webupdate>\r\n";
+  for (TSetting& s : Settings(*this)) {
+    String value = s.Text ? *s.Text : s.Number ? IntToStr(*s.Number) : (*s.Flag ? "1" : "0");
+    xml += String("  <") + s.Name + ">" + XmlEscape(value) + "</" + s.Name + ">\r\n";
+  }
+  xml += "</webupdate>\r\n";
+  TStringList lines;
+  lines.SetText(xml);
+  lines.SaveToFile(fileName_);
+}
+
+String TNetUpdateEngine::Fetch(const String& name, size_t limit) const {
+  TSite site = ParseSite(InternetSite, Port);
+  TInternetHandle session(InternetOpenA("Korvalo update", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
+  if (!session) Fail("The internet library could not be opened");
+  DWORD timeout = kTimeoutMs;
+  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
+    InternetSetOptionA(session.get(), option, &timeout, sizeof timeout);
+  TInternetHandle connection(InternetConnectA(session.get(), site.Host.c_str(), static_cast<INTERNET_PORT>(site.Port),
+                                              nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
+  if (!connection) Fail("The update site cannot be reached");
+  String path = site.Path + name;
+  DWORD flags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
+                INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
+  TInternetHandle request(
+      HttpOpenRequestA(connection.get(), "GET", path.c_str(), nullptr, nullptr, nullptr, flags, 0));
+  if (!request || !HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0))
+    Fail("The update site cannot be reached");
+  DWORD status = 0, size = sizeof status;
+  if (!HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
+      status != 200)
+    Fail("The update site answered " + IntToStr(status) + " for " + name);
+  String body;
+  char buffer[8192];
+  for (;;) {
+    DWORD got = 0;
+    if (!InternetReadFile(request.get(), buffer, sizeof buffer, &got)) Fail("Reading from the update site failed");
+    if (got == 0) break;
+    body.append(buffer, got);
+    if (body.size() > limit) Fail(name + " is larger than expected");
+  }
+  return body;
+}
+
+bool TNetUpdateEngine::CheckNewVersion() {
+  auto [offered, file] = ParseOffer(Fetch("update.ini", kDocumentLimit));
+  return CompareVersions(offered, Version) > 0;
+}
+
+void TNetUpdateEngine::LaunchEngine(const String& /*argument*/) {
+  auto [offered, file] = ParseOffer(Fetch("update.ini", kDocumentLimit));
+  if (!IsPlainFileName(file)) Fail("The update site offers an unsafe file name: " + file);
+  if (Installation.empty()) Fail("No installation folder is set");
+  String folder = IncludeTrailingBackslash(Installation) + "Update\\";
+  String body = Fetch(file, kDownloadLimit);
+  if (!ForceDirectories(folder)) Fail("The update folder cannot be made: " + folder);
+  String target = folder + file, partial = target + ".part";
+  {
+    TFileStream out(partial, fmCreate);
+    out.WriteBuffer(body.data(), static_cast<int>(body.size()));
+  }
+  DeleteFile(target);
+  if (!RenameFile(partial, target)) Fail("The update could not be saved: " + target);
+  LastUpdate = FormatDateTime("yyyy-mm-dd hh:nn:ss", Now());
+  if (!fileName_.empty()) Save();
+}
+
+std::unique_ptr<TNetUpdateEngine> CreateNetUpdateEngine() {
+  if (Maker()) return Maker()();
+  return std::make_unique<TNetUpdateEngine>();
+}
+
+void SetNetUpdateEngineMaker(TNetUpdateEngineMaker maker) { Maker() = std::move(maker); }

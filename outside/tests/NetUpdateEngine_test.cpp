@@ -1,0 +1,175 @@
+#include "LoopbackHttpServer.h"
+#include "outside/NetUpdateEngine.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "framework/core/fileutils.h"
+#include "framework/core/strings.h"
+
+namespace {
+
+String ScratchFolder(const String& name) {
+  char temp[MAX_PATH];
+  GetTempPathA(MAX_PATH, temp);
+  String folder = IncludeTrailingBackslash(temp) + name + IntToStr(GetCurrentProcessId()) + "\\";
+  ForceDirectories(folder);
+  return folder;
+}
+
+TLoopbackHttpServer::Reply Offer(const std::string& version, const std::string& file = "setup.exe") {
+  return {200, "[Update]\r\nVersion=" + version + "\r\nFile=" + file + "\r\n", ""};
+}
+
+}  // namespace
+
+TEST(NetUpdateEngine, ComparesTheOfferedVersionWithOurs) {
+  TLoopbackHttpServer server;
+  struct Row {
+    const char* offered;
+    bool newer;
+  } rows[] = {{"3.1", true}, {"3.0", false}, {"2.9", false}, {"3.0.0", false}, {"3.0.1", true}, {"10.0", true}};
+  for (const Row& r : rows) {
+    server.Set("/updates/update.ini", Offer(r.offered));
+    TNetUpdateEngine engine;
+    engine.InternetSite = server.Site();
+    engine.Version = "3.0";
+    EXPECT_EQ(engine.CheckNewVersion(), r.newer) << r.offered;
+  }
+}
+
+TEST(NetUpdateEngine, RefusesWhatTheSiteShouldNotAnswer) {
+  TLoopbackHttpServer server;
+  struct Row {
+    const char* name;
+    TLoopbackHttpServer::Reply reply;
+  } rows[] = {
+      {"missing", {404, "nothing", ""}},
+      {"garbage", {200, "<html>not an offer</html>", ""}},
+      {"no number", {200, "[Update]\r\nVersion=three\r\n", ""}},
+      {"oversize", {200, "[Update]\r\nVersion=9.0\r\n" + std::string(70 * 1024, ';'), ""}},
+      {"redirect", {302, "", "Location: http://127.0.0.1:1/elsewhere/update.ini\r\n"}},
+  };
+  for (const Row& r : rows) {
+    server.Set("/updates/update.ini", r.reply);
+    TNetUpdateEngine engine;
+    engine.InternetSite = server.Site();
+    engine.Version = "3.0";
+    EXPECT_THROW(engine.CheckNewVersion(), EUpdateEngineError) << r.name;
+  }
+  EXPECT_EQ(server.Requests().size(), std::size(rows)) << "a redirect is never followed";
+}
+
+TEST(NetUpdateEngine, ContactsNoSiteBeyondThisMachine) {
+  TLoopbackHttpServer server;
+  struct Row {
+    const char* site;
+    const char* refusal;  // refused before any connection is tried
+  } rows[] = {{"http://example.com/updates/", "not on this machine"},
+              {"http://10.0.0.1/", "not on this machine"},
+              {"http://127.0.0.1.example.com/", "not on this machine"},
+              {"ftp://127.0.0.1/", "not an http address"},
+              {"127.0.0.1/", "not an http address"},
+              {"http://127.0.0.1:99999/", "port is not valid"}};
+  for (const Row& r : rows) {
+    TNetUpdateEngine engine;
+    engine.InternetSite = r.site;
+    engine.Version = "3.0";
+    try {
+      engine.CheckNewVersion();
+      ADD_FAILURE() << r.site << " was accepted";
+    } catch (const EUpdateEngineError& e) {
+      EXPECT_NE(e.Message.find(r.refusal), String::npos) << r.site << ": " << e.Message;
+    }
+  }
+  EXPECT_TRUE(server.Requests().empty());
+}
+
+TEST(NetUpdateEngine, UsesPortOnlyWhenTheSiteHasNone) {
+  TLoopbackHttpServer server;
+  server.Set("/updates/update.ini", Offer("4.0"));
+  TNetUpdateEngine engine;
+  engine.InternetSite = "http://localhost/updates/";
+  engine.Port = server.Port();
+  engine.Version = "3.0";
+  EXPECT_TRUE(engine.CheckNewVersion());
+}
+
+TEST(NetUpdateEngine, SettingsSurviveASaveAndLoad) {
+  String file = ScratchFolder("nue") + "webupdate.xml";
+  DeleteFile(file);
+  TNetUpdateEngine first;
+  first.LoadConfiguration(file);  // missing: defaults
+  EXPECT_EQ(first.Port, 0);
+  EXPECT_EQ(first.Name, "");
+  first.Name = "Korvalo 3";
+  first.CompanyName = "Tom & Jerry <Software> \"quoted\" 'single'";
+  first.InternetSite = "http://127.0.0.1/updates/";
+  first.Version = "3.0";
+  first.Port = 80;
+  first.ProxyPort = 8080;
+  first.Unload = first.Restart = true;
+  first.Installation = "C:\\Program Files\\Korvalo 3\\";
+  first.Save();
+  TNetUpdateEngine second;
+  second.LoadConfiguration(file);
+  EXPECT_EQ(second.Name, first.Name);
+  EXPECT_EQ(second.CompanyName, first.CompanyName);
+  EXPECT_EQ(second.InternetSite, first.InternetSite);
+  EXPECT_EQ(second.Installation, first.Installation);
+  EXPECT_EQ(second.Port, 80);
+  EXPECT_EQ(second.ProxyPort, 8080);
+  EXPECT_TRUE(second.Unload);
+  EXPECT_TRUE(second.Restart);
+  EXPECT_FALSE(second.Hangup);
+  DeleteFile(file);
+}
+
+TEST(NetUpdateEngine, LaunchDownloadsThePlainNamedFileAndRunsNothing) {
+  TLoopbackHttpServer server;
+  String install = ScratchFolder("nul");
+  server.Set("/updates/setup.exe", {200, "MZ new version", ""});
+  struct Row {
+    const char* file;
+    bool saved;
+  } rows[] = {{"setup.exe", true},      {"..\\evil.exe", false}, {"../evil.exe", false}, {"sub/evil.exe", false},
+              {"C:evil.exe", false},    {"", false},             {".hidden", false},     {"a..b", false}};
+  for (const Row& r : rows) {
+    server.Set("/updates/update.ini", Offer("4.0", r.file));
+    TNetUpdateEngine engine;
+    engine.LoadConfiguration(install + "webupdate.xml");
+    engine.InternetSite = server.Site();
+    engine.Installation = install;
+    engine.Version = "3.0";
+    if (r.saved) {
+      engine.LaunchEngine("/silent");
+      EXPECT_FALSE(engine.LastUpdate.empty());
+      TStringList saved;
+      saved.LoadFromFile(install + "Update\\setup.exe");
+      EXPECT_EQ(saved.Text(), "MZ new version\r\n");
+      TNetUpdateEngine reread;
+      reread.LoadConfiguration(install + "webupdate.xml");
+      EXPECT_EQ(reread.LastUpdate, engine.LastUpdate) << "the launch saves the settings";
+    } else {
+      EXPECT_THROW(engine.LaunchEngine("/silent"), EUpdateEngineError) << r.file;
+    }
+  }
+  EXPECT_FALSE(FileExists(install + "evil.exe"));
+  EXPECT_FALSE(FileExists(install + "Update\\evil.exe"));
+}
+
+TEST(NetUpdateEngine, MakerCanBeReplacedToFail) {
+  EXPECT_NE(CreateNetUpdateEngine(), nullptr);
+  SetNetUpdateEngineMaker([]() -> std::unique_ptr<TNetUpdateEngine> { throw EUpdateEngineError("no server"); });
+  EXPECT_THROW(CreateNetUpdateEngine(), EUpdateEngineError);
+  SetNetUpdateEngineMaker(nullptr);
+  EXPECT_NE(CreateNetUpdateEngine(), nullptr);
+}
+
+TEST(NetUpdateEngine, VersionsCompareByNumber) {
+  EXPECT_GT(CompareVersions("3.10", "3.9"), 0);
+  EXPECT_EQ(CompareVersions("3.0", "3"), 0);
+  EXPECT_LT(CompareVersions("2.99", "3.0"), 0);
+  for (const char* bad : {"", "3.", ".3", "3..0", "v3", "3.0b", "1234567890.1"})
+    EXPECT_THROW(CompareVersions(bad, "3.0"), EUpdateEngineError) << bad;
+}
