@@ -1,5 +1,7 @@
 #include "skin/ksSystemSeam.h"
 
+#include <shellapi.h>
+
 #include "framework/core/handles.h"
 
 namespace {
@@ -54,5 +56,6 @@ TksSystemSeam TksSystemSeam::Win32() {
             auto get = MonitorEntries().Info;
             return get ? get(monitor, info) : FALSE;
           },
+      .ShellOpen = [](const std::string& file) { ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL); },
   };
 }
