@@ -343,7 +343,22 @@ for k, (kind, direction) in enumerate(EXPANEL_BUTTONS):
         element("ex%s_%s" % (kind, st), 148 + (cell % 7) * 14, 282 + (cell // 7) * 14, 14, 14,
                 close_cross(st) if direction is None else arrow(st, direction))
 
-CONTROLS_W, CONTROLS_H = 256, 330
+
+# The menu tool button: the tool button's faces with a drop-down arrow in a
+# fixed right part of 12 pixels, the part that opens the menu.
+def menu_tool_face(state):
+    def paint(p, x, y, w, h):
+        (flat(PANEL) if state in "nx" else face(state, fixed=3))(p, x, y, w, h)
+        cx, cy = w - 6, h / 2
+        p.cover(x, y, w, h, in_triangle((cx - 3, cy - 1.5), (cx + 3, cy - 1.5), (cx, cy + 1.5)),
+                OFF_MARK if state == "x" else INK)
+    return paint
+
+
+for i, st in enumerate("nadx"):
+    element("toolmenubutton_" + st, i * 36, 330, 36, 24, menu_tool_face(st))
+
+CONTROLS_W, CONTROLS_H = 256, 354
 
 # The frame picture (main picture) and its mask: a blue caption over a light body.
 FRAME_W, FRAME_H, CAPTION_H, BORDER = 200, 100, 28, 4
@@ -602,9 +617,9 @@ def build_ini(kinds):
     ctl("resizebutton", "button", button_values("button", 4, 4, 4, 4))
     ctl("toolbutton", "button", button_values("toolbutton", 3, 3, 3, 3))
     ctl("bigtoolbutton", "button", button_values("toolbutton", 3, 3, 3, 3))
-    mb = button_values("toolbutton", 3, 3, 3, 3)
-    # The arrow part in the button's own coordinates: its right 10 pixels.
-    mb["trackbuttonrect"] = "14,0,24,24"
+    mb = button_values("toolmenubutton", 3, 3, 12, 3)
+    # The arrow part in the button's own coordinates: the fixed right end.
+    mb["trackbuttonrect"] = "24,0,36,24"
     ctl("toolmenubutton", "menubutton", mb)
     ctl("toolmenutrackbutton", "menubutton", mb)
     for name, mark in (("checkbox", "check_"), ("radiobox", "radio_")):
