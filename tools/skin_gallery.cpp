@@ -26,11 +26,13 @@
 #include "skin/ksSkinGauge.h"
 #include "skin/ksSkinLabels.h"
 #include "skin/ksSkinLinkLabel.h"
+#include "skin/ksSkinListView.h"
 #include "skin/ksSkinPanel.h"
 #include "skin/ksSkinScrollBar.h"
 #include "skin/ksSkinSpeedButton.h"
 #include "skin/ksSkinSplitter.h"
 #include "skin/ksSkinToolBar.h"
+#include "skin/ksSkinTreeView.h"
 #include "skin/ksSkinXFormButton.h"
 
 namespace {
@@ -323,6 +325,50 @@ TMakeControl ShapedButton() {
   };
 }
 
+// A view with its linked bars, in a host panel as a form places them.
+TMakeControl TreeWithBars() {
+  return [](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    auto* host = new TPanel(parent);
+    host->SetParent(parent);
+    host->SetBevelOuter(bvNone);
+    host->SetBounds(0, 0, 200, 110);
+    auto* v = Place<TksSkinScrollBar>(host, skin, 17, 10);
+    v->SetSkinDataName("vscrollbar");
+    v->SetKind(sbVertical);
+    v->SetSkinData(skin);
+    v->SetAlign(alRight);
+    auto* h = Place<TksSkinScrollBar>(host, skin, 10, 17);
+    h->SetAlign(alBottom);
+    auto* tree = new TksSkinTreeView(host);
+    tree->SetParent(host);
+    tree->SetAlign(alClient);
+    tree->SetSkinData(skin);
+    tree->SetVScrollBar(v);
+    tree->SetHScrollBar(h);
+    for (int i = 0; i < 3; ++i) {
+      TTreeNode* folder = tree->Items()->AddChild(nullptr, "Card folder " + std::to_string(i + 1));
+      for (int k = 0; k < 6; ++k) tree->Items()->AddChild(folder, "Recovered picture number " + std::to_string(k + 1));
+      folder->Expand(false);
+    }
+    tree->Perform(WM_PAINT, 0, 0);
+    return host;
+  };
+}
+
+TMakeControl ReportList(bool pressed) {
+  return [=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    auto* list = Place<TksSkinListView>(parent, skin, 210, 70);
+    list->SetViewStyle(vsReport);
+    list->AddColumn("Name", 80);
+    list->AddColumn("Size", 50)->SetAlignment(taRightJustify);
+    list->AddColumn("A long description", 60);
+    for (int i = 0; i < 5; ++i) list->AddItem("IMG_" + std::to_string(100 + i) + ".JPG");
+    list->HandleNeeded();
+    if (pressed) SendMessageA(list->HeaderHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 5));
+    return list;
+  };
+}
+
 std::vector<TGalleryRow> ViewRows() {
   auto speed = [](void (*state)(TksSkinSpeedButton&)) { return SpeedButton(state); };
   return {
@@ -355,6 +401,9 @@ std::vector<TGalleryRow> ViewRows() {
                                                    p.SetRollState(true);
                                                  })})},
       {"Shaped button", One(ShapedButton())},
+      {"Tree view with both bars", One(TreeWithBars())},
+      {"Report list and header", One(ReportList(false))},
+      {"Report list, section pressed", One(ReportList(true))},
   };
 }
 
@@ -413,12 +462,33 @@ std::vector<TGalleryRow> GalleryRows() {
   return rows;
 }
 
-// Paints `control` through WM_PAINT into a bitmap of its size over `background`.
+// Paints the child windows of `wnd` into `dc` at their places, the bottom one first.
+void PaintChildWindows(HWND wnd, HDC dc) {
+  std::vector<HWND> children;
+  for (HWND c = GetWindow(wnd, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    if (!(GetWindowLongPtrA(*it, GWL_STYLE) & WS_VISIBLE)) continue;
+    RECT r{};
+    GetWindowRect(*it, &r);
+    MapWindowPoints(nullptr, wnd, reinterpret_cast<POINT*>(&r), 2);
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
+    IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
+    SendMessageA(*it, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    PaintChildWindows(*it, dc);
+    RestoreDC(dc, saved);
+  }
+}
+
+// Paints `control` through WM_PAINT into a bitmap of its size over `background`,
+// with the windows it holds.
 void PaintControl(TControl& control, TColor background, TBitmap& shot) {
   shot.SetSize(control.Width(), control.Height());
   shot.Canvas()->Brush()->SetColor(background);
   shot.Canvas()->FillRect(TRect{0, 0, control.Width(), control.Height()});
   control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(shot.Canvas()->Handle()), 0);
+  if (auto* w = dynamic_cast<TWinControl*>(&control); w != nullptr && w->HandleAllocated())
+    PaintChildWindows(w->Handle(), shot.Canvas()->Handle());
 }
 
 void Caption(TCanvas& c, int x, int y, const String& text, bool bold) {
