@@ -271,7 +271,8 @@ void TksSkinCustomListView::PaintHeader(HWND header, HDC dc) {
     SendMessageA(header, HDM_GETORDERARRAY, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(order.data()));
   // The header description, read afresh for this paint.
   const int index = (skinData_ == nullptr || skinData_->Empty) ? -1 : skinData_->GetControlIndex(HeaderSkinDataName);
-  const TksDataSkinButtonControl* d = skinData_ != nullptr ? skinData_->ControlData<TksDataSkinButtonControl>(index) : nullptr;
+  const TksDataSkinButtonControl* d =
+      skinData_ != nullptr ? skinData_->ControlData<TksDataSkinButtonControl>(index) : nullptr;
   if (d != nullptr) {
     headerFace_.TakeFace(d, *skinData_);
     headerLook_.TakeButtonLook(*d);
@@ -297,8 +298,8 @@ void TksSkinCustomListView::PaintHeader(HWND header, HDC dc) {
     if (d != nullptr && headerFace_.Picture != nullptr) {
       const TksSkinFace& f = headerFace_;
       if (f.LBPoint.X != 0 || f.LBPoint.Y != 0) {
-        const TksSkinGeometry g =
-            MoveSkinGeometry({f.LTPoint, f.RTPoint, f.LBPoint, f.RBPoint, f.SkinClientRect}, f.SkinRect, b.Width(), b.Height());
+        const TksSkinGeometry g = MoveSkinGeometry({f.LTPoint, f.RTPoint, f.LBPoint, f.RBPoint, f.SkinClientRect},
+                                                   f.SkinRect, b.Width(), b.Height());
         CreateOpenSkinImage(f.LTPoint, f.RTPoint, f.LBPoint, f.RBPoint, f.SkinClientRect, f.LTPoint, g.RTPoint,
                             g.LBPoint, g.RBPoint, g.ClientRect, &b, f.Picture, f.SkinRect, b.Width(), b.Height(),
                             true);

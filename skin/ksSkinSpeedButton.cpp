@@ -342,7 +342,8 @@ bool TksSkinMenuSpeedButton::MenuTest(int x, int y) {
 }
 
 void TksSkinMenuSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (Button != mbLeft || !(menuOpen_ = MenuTest(X, Y))) {
+  if (Button == mbLeft) menuOpen_ = MenuTest(X, Y);
+  if (Button != mbLeft || !menuOpen_) {
     TksSkinSpeedButton::MouseDown(Button, Shift, X, Y);
     return;
   }

@@ -56,6 +56,9 @@ TksSystemSeam TksSystemSeam::Win32() {
             auto get = MonitorEntries().Info;
             return get ? get(monitor, info) : FALSE;
           },
-      .ShellOpen = [](const std::string& file) { ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL); },
+      .ShellOpen =
+          [](const std::string& file) {
+            ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+          },
   };
 }

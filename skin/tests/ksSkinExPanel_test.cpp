@@ -24,7 +24,8 @@ class SkinExPanel : public SkinCtrls {
     return p;
   }
   TksDataSkinExPanelControl& Description() {
-    return dynamic_cast<TksDataSkinExPanelControl&>(*data.CtrlList[static_cast<size_t>(data.GetControlIndex("expanel"))]);
+    const int index = data.GetControlIndex("expanel");
+    return dynamic_cast<TksDataSkinExPanelControl&>(*data.CtrlList[static_cast<size_t>(index)]);
   }
   static TPoint Centre(const TRect& r) { return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
   static void Press(TControl* c, TPoint p) { c->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.X, p.Y)); }
