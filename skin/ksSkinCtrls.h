@@ -124,6 +124,10 @@ struct TksButtonLook {
   TRect ActiveSkinRect{}, DownSkinRect{}, DisabledSkinRect{};
 };
 
+// Draws the image of an action (Sender) into an empty glyph on fuchsia, the
+// glyph's transparent colour. False when nothing was drawn.
+bool TakeActionImage(TObject* Sender, TBitmap* glyph);
+
 // The face of a button without a skin, filled and framed: pressed, hot or plain.
 void DrawPlainButtonFace(TCanvas* canvas, const TRect& r, bool pressed, bool hot);
 

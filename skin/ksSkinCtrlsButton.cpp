@@ -128,21 +128,25 @@ void TksSkinButton::ButtonClick() {
   if (OnClick) OnClick(this);
 }
 
-void TksSkinButton::ActionChange(TObject* Sender, bool CheckDefaults) {
-  TksSkinCustomControl::ActionChange(Sender, CheckDefaults);
+bool TakeActionImage(TObject* Sender, TBitmap* glyph) {
   auto* action = dynamic_cast<TCustomAction*>(Sender);
-  if (action == nullptr || !glyph_.Empty() || action->ActionList() == nullptr) return;
+  if (action == nullptr || !glyph->Empty() || action->ActionList() == nullptr) return false;
   TCustomImageList* images = action->ActionList()->Images();
-  if (images == nullptr || action->ImageIndex < 0 || action->ImageIndex >= images->Count()) return;
+  if (images == nullptr || action->ImageIndex < 0 || action->ImageIndex >= images->Count()) return false;
   // Fuchsia is the glyph's transparent colour: what the image leaves uncovered
   // stays see-through.
-  glyph_.SetSize(images->Width(), images->Height());
-  TCanvas* c = glyph_.Canvas();
+  glyph->SetSize(images->Width(), images->Height());
+  TCanvas* c = glyph->Canvas();
   c->Brush()->SetStyle(bsSolid);
   c->Brush()->SetColor(static_cast<TColor>(0xFF00FF));
-  c->FillRect(TRect{0, 0, glyph_.Width(), glyph_.Height()});
+  c->FillRect(TRect{0, 0, glyph->Width(), glyph->Height()});
   images->Draw(c, 0, 0, action->ImageIndex, true);
-  Invalidate();
+  return true;
+}
+
+void TksSkinButton::ActionChange(TObject* Sender, bool CheckDefaults) {
+  TksSkinCustomControl::ActionChange(Sender, CheckDefaults);
+  if (TakeActionImage(Sender, &glyph_)) Invalidate();
 }
 
 void TksSkinButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

@@ -8,6 +8,10 @@
 #include "skin/ksSkinCtrls.h"
 #include "skin/ksSkinPanel.h"
 
+// Draws a label's text with DrawTextA in the canvas font; disabled text is embossed.
+// `rect` takes what DrawTextA gives back (the measured size with DT_CALCRECT).
+void DrawLabelText(TCanvas* canvas, const String& text, TRect& rect, UINT flags, bool enabled);
+
 class TksSkinStdLabel : public TCustomLabel, public IksSkinChange {
  public:
   explicit TksSkinStdLabel(TComponent* AOwner);

@@ -67,19 +67,23 @@ void TksSkinStdLabel::DoDrawText(TRect& Rect, UINT Flags) {
   if (!ShowAccelChar()) Flags |= DT_NOPREFIX;
   TCanvas* c = Canvas();
   AssignTextFont(c->Font());
-  HDC dc = c->Handle();
+  DrawLabelText(c, text, Rect, Flags, Enabled() || measuring);
+}
+
+void DrawLabelText(TCanvas* canvas, const String& text, TRect& rect, UINT flags, bool enabled) {
+  HDC dc = canvas->Handle();
   SetBkMode(dc, TRANSPARENT);
-  RECT r = Rect;
-  if (!Enabled() && !measuring) {
+  RECT r = rect;
+  if (!enabled) {
     // Embossed: a highlight one pixel down-right, then the shadow in place.
     OffsetRect(&r, 1, 1);
     SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(clBtnHighlight)));
-    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, Flags);
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
     OffsetRect(&r, -1, -1);
     SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(clBtnShadow)));
   } else {
-    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(c->Font()->Color())));
+    SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(canvas->Font()->Color())));
   }
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, Flags);
-  Rect = TRect::FromRECT(r);
+  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, flags);
+  rect = TRect::FromRECT(r);
 }

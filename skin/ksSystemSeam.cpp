@@ -1,5 +1,7 @@
 #include "skin/ksSystemSeam.h"
 
+#include <shellapi.h>
+
 #include "framework/core/handles.h"
 
 namespace {
@@ -53,6 +55,10 @@ TksSystemSeam TksSystemSeam::Win32() {
           [](HMONITOR monitor, MONITORINFO* info) -> BOOL {
             auto get = MonitorEntries().Info;
             return get ? get(monitor, info) : FALSE;
+          },
+      .ShellOpen =
+          [](const std::string& file) {
+            ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
           },
   };
 }

@@ -1,10 +1,12 @@
 // The system calls of the skin library that tests must steer: layered-window alpha and the
-// monitor entry points, both looked up by name because older systems lack them.
+// monitor entry points, both looked up by name because older systems lack them, and
+// handing a file or URL to the shell.
 #pragma once
 
 #include <windows.h>
 
 #include <functional>
+#include <string>
 
 #include "framework/core/seams.h"
 
@@ -15,6 +17,8 @@ struct TksSystemSeam {
   std::function<bool()> MonitorEntryPoints;
   std::function<HMONITOR(HWND wnd)> MonitorFromWindow;  // nearest monitor
   std::function<BOOL(HMONITOR monitor, MONITORINFO* info)> GetMonitorInfo;
+  // The shell's "open" of a file or URL, shown normally, without an owner window.
+  std::function<void(const std::string& file)> ShellOpen;
 
   static TksSystemSeam Win32();
   void FillFrom(const TksSystemSeam& p) {
@@ -22,6 +26,7 @@ struct TksSystemSeam {
     seam_detail::Fill(MonitorEntryPoints, p.MonitorEntryPoints);
     seam_detail::Fill(MonitorFromWindow, p.MonitorFromWindow);
     seam_detail::Fill(GetMonitorInfo, p.GetMonitorInfo);
+    seam_detail::Fill(ShellOpen, p.ShellOpen);
   }
 };
 

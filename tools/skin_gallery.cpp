@@ -18,15 +18,22 @@
 #include "framework/gui/application.h"
 #include "framework/gui/forms.h"
 #include "framework/gui/messages.h"
+#include "skin/ksSkinBevel.h"
 #include "skin/ksSkinCheckRadio.h"
 #include "skin/ksSkinCtrls.h"
 #include "skin/ksSkinData.h"
+#include "skin/ksSkinExPanel.h"
 #include "skin/ksSkinGauge.h"
 #include "skin/ksSkinLabels.h"
+#include "skin/ksSkinLinkLabel.h"
+#include "skin/ksSkinListView.h"
 #include "skin/ksSkinPanel.h"
 #include "skin/ksSkinScrollBar.h"
 #include "skin/ksSkinSpeedButton.h"
+#include "skin/ksSkinSplitter.h"
 #include "skin/ksSkinToolBar.h"
+#include "skin/ksSkinTreeView.h"
+#include "skin/ksSkinXFormButton.h"
 
 namespace {
 
@@ -215,6 +222,191 @@ TMakeControl StatusPanel() {
   };
 }
 
+// ---- views: speed buttons, bevels, link labels, splitter, expandable panel ----------
+
+TMakeControl SpeedButton(const std::function<void(TksSkinSpeedButton&)>& state) {
+  return [=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    auto* b = Place<TksSkinSpeedButton>(parent, skin, 46, 24);
+    TBitmap glyph;
+    DrawGlyph(glyph, static_cast<TColor>(0xE0A040));
+    b->SetGlyph(&glyph);
+    state(*b);
+    return b;
+  };
+}
+
+// Stands in for the skinned popup menu: the gallery only shows the open state.
+struct TNoPopup : IksSkinPopup {
+  void PopupFromControl(const TRect&, TControl*) override {}
+};
+TNoPopup galleryPopup;
+
+TMakeControl MenuSpeedButton(bool open) {
+  return [=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    auto* b = Place<TksSkinMenuSpeedButton>(parent, skin, 60, 24);
+    b->SetCaption("Menu");
+    b->TrackButtonMode = true;
+    b->SetSkinPopupMenu(&galleryPopup, nullptr);
+    if (open) {
+      b->Perform(CM_MOUSEENTER, 0, 0);
+      b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(b->Width() - 5, 5));
+    }
+    return b;
+  };
+}
+
+TMakeControl Bevel(TBevelShape shape, TBevelStyle style, bool divider) {
+  return [=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    auto* b = Place<TksSkinBevel>(parent, skin, 36, 28);
+    b->SetShape(shape);
+    b->SetStyle(style);
+    b->SetDividerMode(divider);
+    return b;
+  };
+}
+
+// A splitter aligned in a small host of its own, shown with the host.
+TMakeControl Splitter(TAlign align) {
+  return [=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    auto* host = new TPanel(parent);
+    host->SetParent(parent);
+    host->SetBevelOuter(bvNone);
+    host->SetColor(parent->Color());
+    host->SetBounds(0, 0, 100, 40);
+    auto* s = new TksSkinSplitter(host);
+    s->SetParent(host);
+    s->SetAlign(align);
+    s->SetSkinData(skin);
+    return host;
+  };
+}
+
+TMakeControl ExPanel(int width, const std::function<void(TksSkinExPanel&)>& state) {
+  return [=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    auto* p = Place<TksSkinExPanel>(parent, skin, width, 90);
+    p->SetCaption("Details");
+    p->DefaultFont()->SetStyle(fsBold);
+    p->HandleNeeded();
+    state(*p);
+    return p;
+  };
+}
+
+void MouseOnButton(TksSkinExPanel& p, int button, bool press) {
+  const TRect r = p.ButtonRect(button);
+  const LPARAM at = MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+  p.Perform(WM_MOUSEMOVE, 0, at);
+  if (press) p.Perform(WM_LBUTTONDOWN, MK_LBUTTON, at);
+}
+
+TMakeControl ShapedButton() {
+  return [](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    auto* b = new TksSkinXFormButton(parent);
+    b->SetParent(parent);
+    // A pill of our own drawing, and its mask.
+    TBitmap image, mask;
+    image.SetSize(90, 30);
+    mask.SetSize(90, 30);
+    for (TBitmap* bmp : {&image, &mask}) {
+      bmp->Canvas()->Brush()->SetColor(bmp == &image ? clBtnFace : clWhite);
+      bmp->Canvas()->FillRect(TRect{0, 0, 90, 30});
+    }
+    image.Canvas()->Brush()->SetColor(static_cast<TColor>(0xE8C090));
+    image.Canvas()->Pen()->SetColor(static_cast<TColor>(0x805020));
+    image.Canvas()->RoundRect(0, 0, 90, 30, 28, 28);
+    mask.Canvas()->Brush()->SetColor(clBlack);
+    mask.Canvas()->Pen()->SetColor(clBlack);
+    mask.Canvas()->RoundRect(0, 0, 90, 30, 28, 28);
+    b->SetDefImage(&image);
+    b->SetDefMask(&mask);
+    b->SetCaption("Shaped");
+    b->SetSkinData(skin);
+    return b;
+  };
+}
+
+// A view with its linked bars, in a host panel as a form places them.
+TMakeControl TreeWithBars() {
+  return [](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    auto* host = new TPanel(parent);
+    host->SetParent(parent);
+    host->SetBevelOuter(bvNone);
+    host->SetBounds(0, 0, 200, 110);
+    auto* v = Place<TksSkinScrollBar>(host, skin, 17, 10);
+    v->SetSkinDataName("vscrollbar");
+    v->SetKind(sbVertical);
+    v->SetSkinData(skin);
+    v->SetAlign(alRight);
+    auto* h = Place<TksSkinScrollBar>(host, skin, 10, 17);
+    h->SetAlign(alBottom);
+    auto* tree = new TksSkinTreeView(host);
+    tree->SetParent(host);
+    tree->SetAlign(alClient);
+    tree->SetSkinData(skin);
+    tree->SetVScrollBar(v);
+    tree->SetHScrollBar(h);
+    for (int i = 0; i < 3; ++i) {
+      TTreeNode* folder = tree->Items()->AddChild(nullptr, "Card folder " + std::to_string(i + 1));
+      for (int k = 0; k < 6; ++k) tree->Items()->AddChild(folder, "Recovered picture number " + std::to_string(k + 1));
+      folder->Expand(false);
+    }
+    tree->Perform(WM_PAINT, 0, 0);
+    return host;
+  };
+}
+
+TMakeControl ReportList(bool pressed) {
+  return [=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    auto* list = Place<TksSkinListView>(parent, skin, 210, 70);
+    list->SetViewStyle(vsReport);
+    list->AddColumn("Name", 80);
+    list->AddColumn("Size", 50)->SetAlignment(taRightJustify);
+    list->AddColumn("A long description", 60);
+    for (int i = 0; i < 5; ++i) list->AddItem("IMG_" + std::to_string(100 + i) + ".JPG");
+    list->HandleNeeded();
+    if (pressed) SendMessageA(list->HeaderHandle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 5));
+    return list;
+  };
+}
+
+std::vector<TGalleryRow> ViewRows() {
+  auto speed = [](void (*state)(TksSkinSpeedButton&)) { return SpeedButton(state); };
+  return {
+      {"Speed button: normal, hot, down", Several({speed([](TksSkinSpeedButton&) {}),
+                                                   speed([](TksSkinSpeedButton& b) { Hot(b); }),
+                                                   speed([](TksSkinSpeedButton& b) { Press(b); })})},
+      {"Speed button: group down, disabled, flat",
+       Several({speed([](TksSkinSpeedButton& b) {
+                  b.SetGroupIndex(1);
+                  b.SetDown(true);
+                }),
+                speed([](TksSkinSpeedButton& b) { b.SetEnabled(false); }),
+                speed([](TksSkinSpeedButton& b) { b.SetFlat(true); })})},
+      {"Menu speed button, open", Several({MenuSpeedButton(false), MenuSpeedButton(true)})},
+      {"Bevel: lowered, raised, frame",
+       Several({Bevel(bsBox, bsLowered, false), Bevel(bsBox, bsRaised, false), Bevel(bsFrame, bsLowered, false),
+                Bevel(bsTopLine, bsLowered, false)})},
+      {"Bevel dividers", Several({Bevel(bsFrame, bsLowered, true), Bevel(bsTopLine, bsLowered, true)})},
+      {"Link label: normal, hover, disabled",
+       Several({Label<TksSkinLinkLabel>("Web site", 70, 16, NoState), Label<TksSkinLinkLabel>("Hover", 60, 16, Hot),
+                Label<TksSkinLinkLabel>("Disabled", 70, 16, Disable)})},
+      {"Splitter: across, upright", Several({Splitter(alTop), Splitter(alLeft)})},
+      {"Expandable panel", One(ExPanel(150, [](TksSkinExPanel&) {}))},
+      {"Ex panel: hot roll, pressed close",
+       Several({ExPanel(110, [](TksSkinExPanel& p) { MouseOnButton(p, 1, false); }),
+                ExPanel(110, [](TksSkinExPanel& p) { MouseOnButton(p, 0, true); })})},
+      {"Ex panel rolled up, both ways", Several({ExPanel(150, [](TksSkinExPanel& p) { p.SetRollState(true); }),
+                                                 ExPanel(150, [](TksSkinExPanel& p) {
+                                                   p.SetRollKind(rkRollHorizontal);
+                                                   p.SetRollState(true);
+                                                 })})},
+      {"Shaped button", One(ShapedButton())},
+      {"Tree view with both bars", One(TreeWithBars())},
+      {"Report list and header", One(ReportList(false))},
+      {"Report list, section pressed", One(ReportList(true))},
+  };
+}
+
 std::vector<TGalleryRow> GalleryRows() {
   auto button = [](const char* caption, void (*state)(TControl&)) {
     return One(Button(caption, [state](TksSkinButton& b) { state(b); }));
@@ -266,15 +458,37 @@ std::vector<TGalleryRow> GalleryRows() {
                                        ScrollBar(true, 100, [](TksSkinScrollBar&) {})})},
       {"Tool bar", One(ToolBar())},
   };
+  for (TGalleryRow& r : ViewRows()) rows.push_back(std::move(r));
   return rows;
 }
 
-// Paints `control` through WM_PAINT into a bitmap of its size over `background`.
+// Paints the child windows of `wnd` into `dc` at their places, the bottom one first.
+void PaintChildWindows(HWND wnd, HDC dc) {
+  std::vector<HWND> children;
+  for (HWND c = GetWindow(wnd, GW_CHILD); c != nullptr; c = GetWindow(c, GW_HWNDNEXT)) children.push_back(c);
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    if (!(GetWindowLongPtrA(*it, GWL_STYLE) & WS_VISIBLE)) continue;
+    RECT r{};
+    GetWindowRect(*it, &r);
+    MapWindowPoints(nullptr, wnd, reinterpret_cast<POINT*>(&r), 2);
+    const int saved = SaveDC(dc);
+    OffsetViewportOrgEx(dc, r.left, r.top, nullptr);
+    IntersectClipRect(dc, 0, 0, r.right - r.left, r.bottom - r.top);
+    SendMessageA(*it, WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    PaintChildWindows(*it, dc);
+    RestoreDC(dc, saved);
+  }
+}
+
+// Paints `control` through WM_PAINT into a bitmap of its size over `background`,
+// with the windows it holds.
 void PaintControl(TControl& control, TColor background, TBitmap& shot) {
   shot.SetSize(control.Width(), control.Height());
   shot.Canvas()->Brush()->SetColor(background);
   shot.Canvas()->FillRect(TRect{0, 0, control.Width(), control.Height()});
   control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(shot.Canvas()->Handle()), 0);
+  if (auto* w = dynamic_cast<TWinControl*>(&control); w != nullptr && w->HandleAllocated())
+    PaintChildWindows(w->Handle(), shot.Canvas()->Handle());
 }
 
 void Caption(TCanvas& c, int x, int y, const String& text, bool bold) {

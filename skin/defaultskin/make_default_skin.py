@@ -310,7 +310,55 @@ element("divider", 96, 223, 80, 4, lambda p, x, y, w, h: (p.fill(x, y, w, h, (25
 element("popup", 0, 227, 60, 40, lambda p, x, y, w, h: (p.fill(x, y, w, h, (252, 252, 254)), p.frame(x, y, w, h, EDGE, False)))
 element("hint", 60, 227, 60, 30, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (255, 255, 242), (248, 246, 226)), p.frame(x, y, w, h, (150, 150, 120))))
 
-CONTROLS_W, CONTROLS_H = 256, 282
+
+# The expandable panel: its face with a caption band, the two rolled faces (band
+# across the top, band down the left) and 14 x 14 caption buttons in three states.
+EXPANEL_BAND = 20
+
+
+def expanel_face(p, x, y, w, h):
+    panel(p, x, y, w, h)
+    face("n")(p, x, y, w, EXPANEL_BAND)
+
+
+def expanel_rolled(across):
+    return lambda p, x, y, w, h: face("n", across)(p, x, y, w, h)
+
+
+def close_cross(state):
+    def paint(p, x, y, w, h):
+        face(state)(p, x, y, w, h)
+        p.cover(x, y, w, h, near_polyline([(4, 4), (w - 4, h - 4)], 1.6), INK)
+        p.cover(x, y, w, h, near_polyline([(w - 4, 4), (4, h - 4)], 1.6), INK)
+    return paint
+
+
+element("expanel", 0, 282, 64, 48, expanel_face)
+element("expanel_rollv", 64, 282, 64, EXPANEL_BAND, expanel_rolled(False))
+element("expanel_rollh", 128, 282, EXPANEL_BAND, 48, expanel_rolled(True))
+EXPANEL_BUTTONS = [("close", None), ("vroll", "up"), ("vrestore", "down"), ("hroll", "left"), ("hrestore", "right")]
+for k, (kind, direction) in enumerate(EXPANEL_BUTTONS):
+    for i, st in enumerate("nad"):
+        cell = k * 3 + i
+        element("ex%s_%s" % (kind, st), 148 + (cell % 7) * 14, 282 + (cell // 7) * 14, 14, 14,
+                close_cross(st) if direction is None else arrow(st, direction))
+
+
+# The menu tool button: the tool button's faces with a drop-down arrow in a
+# fixed right part of 12 pixels, the part that opens the menu.
+def menu_tool_face(state):
+    def paint(p, x, y, w, h):
+        (flat(PANEL) if state in "nx" else face(state, fixed=3))(p, x, y, w, h)
+        cx, cy = w - 6, h / 2
+        p.cover(x, y, w, h, in_triangle((cx - 3, cy - 1.5), (cx + 3, cy - 1.5), (cx, cy + 1.5)),
+                OFF_MARK if state == "x" else INK)
+    return paint
+
+
+for i, st in enumerate("nadx"):
+    element("toolmenubutton_" + st, i * 36, 330, 36, 24, menu_tool_face(st))
+
+CONTROLS_W, CONTROLS_H = 256, 354
 
 # The frame picture (main picture) and its mask: a blue caption over a light body.
 FRAME_W, FRAME_H, CAPTION_H, BORDER = 200, 100, 28, 4
@@ -446,6 +494,10 @@ KEYS = {
                         "activedownbuttonrect", "downdownbuttonrect"],
     "treeview": CONTROL + FONTKEYS + ["bgcolor"],
     "listview": CONTROL + FONTKEYS + ["bgcolor"],
+    "expanel": CUSTOM + ["rollhskinrect", "rollvskinrect", "rollleftoffset", "rollrightoffset", "rolltopoffset",
+                         "rollbottomoffset", "rollvcaptionrect", "rollhcaptionrect"] +
+               [b + s for b in ("closebutton", "hrollbutton", "hrestorebutton", "vrollbutton", "vrestorebutton")
+                for s in ("rect", "activerect", "downrect")] + ["captionrect"] + FONTKEYS,
 }
 KEYS["menubutton"] = KEYS["button"] + ["trackbuttonrect"]
 KEYS["checklistbox"] = KEYS["listbox"] + ["itemcheckrect", "uncheckimagerect", "checkimagerect"]
@@ -565,8 +617,9 @@ def build_ini(kinds):
     ctl("resizebutton", "button", button_values("button", 4, 4, 4, 4))
     ctl("toolbutton", "button", button_values("toolbutton", 3, 3, 3, 3))
     ctl("bigtoolbutton", "button", button_values("toolbutton", 3, 3, 3, 3))
-    mb = button_values("toolbutton", 3, 3, 3, 3)
-    mb["trackbuttonrect"] = el("down_n")
+    mb = button_values("toolmenubutton", 3, 3, 12, 3)
+    # The arrow part in the button's own coordinates: the fixed right end.
+    mb["trackbuttonrect"] = "24,0,36,24"
     ctl("toolmenubutton", "menubutton", mb)
     ctl("toolmenutrackbutton", "menubutton", mb)
     for name, mark in (("checkbox", "check_"), ("radiobox", "radio_")):
@@ -644,6 +697,14 @@ def build_ini(kinds):
                              "activedownbuttonrect": el(b + "_a"), "downdownbuttonrect": el(b + "_d")})
     ctl("treeview", "treeview", {**font(), "bgcolor": str(0xFFFFFF)})
     ctl("listview", "listview", {**font(), "bgcolor": str(0xFFFFFF)})
+    ex = pic("expanel", **corners("expanel", 3, EXPANEL_BAND + 1, 3, 3), rollhskinrect=el("expanel_rollh"),
+             rollvskinrect=el("expanel_rollv"), rollleftoffset="3", rollrightoffset="3", rolltopoffset="3",
+             rollbottomoffset="3", rollvcaptionrect="3,3,61,17", rollhcaptionrect="3,3,17,45",
+             captionrect="3,3,61,17", **font(style="fsbold"))
+    for kind, _ in EXPANEL_BUTTONS:
+        for suffix, st in (("rect", "n"), ("activerect", "a"), ("downrect", "d")):
+            ex[kind + "button" + suffix] = el("ex%s_%s" % (kind, st))
+    ctl("expanel", "expanel", ex)
 
     lines += ["[SKINOBJECTS]", "count=%d" % len(objects)] + ["%d=%s" % iv for iv in enumerate(objects)]
     lines += ["[SKINCONTROLS]", "count=%d" % len(controls)] + ["%d=%s" % iv for iv in enumerate(controls)]

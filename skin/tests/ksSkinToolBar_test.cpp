@@ -304,13 +304,13 @@ TEST_F(SkinToolBar, SkinAndFlatReachTheButtonsAndBevels) {
   EXPECT_EQ(bevel->SkinData(), &data);
   auto* d = dynamic_cast<TksDataSkinBevel*>(data.CtrlList[static_cast<size_t>(data.GetControlIndex("bevel"))].get());
   ASSERT_NE(d, nullptr);
-  EXPECT_EQ(bevel->FirstLineColor(), d->LightColor);
-  EXPECT_EQ(bevel->SecondLineColor(), d->DarkColor);
+  EXPECT_EQ(bevel->FirstLineColor(), d->DarkColor);  // lowered: dark at the top-left
+  EXPECT_EQ(bevel->SecondLineColor(), d->LightColor);
 
   bar->SetSkinData(nullptr);
   EXPECT_EQ(bevel->ControlIndex(), -1);
-  EXPECT_EQ(bevel->FirstLineColor(), clBtnHighlight);
-  EXPECT_EQ(bevel->SecondLineColor(), clBtnShadow);
+  EXPECT_EQ(bevel->FirstLineColor(), clBtnShadow);
+  EXPECT_EQ(bevel->SecondLineColor(), clBtnHighlight);
 
   bar->SetFlat(true);
   EXPECT_TRUE(b->Flat());
