@@ -15,7 +15,8 @@ if(NOT EXISTS ${PTHREAD_PREFIX}/lib/libpthread.a)
     file(GLOB _pthread_tar ${PTHREAD_ROOT}/download/mingw-w64_*.orig.tar.*)
     list(FILTER _pthread_tar EXCLUDE REGEX "\\.asc$")
     if(_rc EQUAL 0 AND _pthread_tar)
-      # Only the run-time's folder is needed from the toolchain's whole source.
+      # Only the run-time's folder is needed from the toolchain's whole source; Debian's
+      # patches leave that folder alone, so the upstream tarball is its source as packaged.
       execute_process(COMMAND tar -xf ${_pthread_tar} --wildcards */mingw-w64-libraries/winpthreads
                       WORKING_DIRECTORY ${PTHREAD_ROOT}/download RESULT_VARIABLE _rc)
     endif()

@@ -56,7 +56,10 @@ int TksSkinButton::GetGlyphNum(bool down, bool active) const {
 void TksSkinButton::GetSkinData() {
   TksSkinCustomControl::GetSkinData();
   auto* d = SkinDescription<TksDataSkinButtonControl>();
-  if (d == nullptr) return;
+  if (d == nullptr) {
+    Morphing = false;  // the look without a skin does not fade
+    return;
+  }
   TakeButtonLook(*d);
   Morphing = d->Morphing;
   MorphKind = d->MorphKind;
@@ -81,12 +84,12 @@ void TksSkinButton::Paint() {
     return;
   }
   if (Width() < 1 || Height() < 1) return;
-  // The face rectangles only exist for a button description; another kind
-  // under the name gets its own face.
+  // The state faces and caption colours only exist in a button description:
+  // another kind under the name gives the look without a skin.
   const bool buttonDescription = SkinDescription<TksDataSkinButtonControl>() != nullptr;
   TBitmap b(Width(), Height());
   if (!buttonDescription) {
-    CreateSkinControlImage(&b, Picture, SkinRect);
+    CreateControlDefaultImage(&b);
   } else if (!Enabled() && !IsNullRect(DisabledSkinRect)) {
     CreateButtonImage(&b, DisabledSkinRect, false, false);
   } else if (DownLook()) {
@@ -175,8 +178,9 @@ void TksSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
         StopRepeat();
         ButtonClick();
       } else {
-        down_ = false;
+        // Released outside: no click, and the face it kept while held fades back.
         StopRepeat();
+        SetDown(false);
       }
     } else if (down_ && AllowAllUp && allowAllUpCheck_ && mouseIn_) {
       SetDown(false);

@@ -6,6 +6,7 @@ void TksSkinFace::TakeFace(const TksDataSkinCustomControl* d, const TksSkinData&
   if (d == nullptr) {
     Picture = nullptr;
     MaskPicture = nullptr;
+    SkinRect = TRect{};  // an earlier face's size must not stay with the control
     ResizeMode = 0;
     return;
   }

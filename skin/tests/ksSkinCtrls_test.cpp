@@ -2,7 +2,9 @@
 // resize modes, layout of glyph and text, both looks painted into memory, clicks.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "framework/core/tests/SourcePath.h"
 #include "framework/gui/application.h"
@@ -109,6 +111,57 @@ TEST_F(SkinCtrls, DescriptionOfAnotherKindKeepsTheSize) {
   EXPECT_EQ(b->Height(), 30);
   EXPECT_EQ(b->Picture, nullptr);
   PaintAndSample(*b, 5, 5);  // paints without a face and without crashing
+}
+
+// Pixels that differ between two bitmaps of one size.
+int Differences(TBitmap& a, TBitmap& b) {
+  int n = 0;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x)
+      if (a.Canvas()->Pixels(x, y) != b.Canvas()->Pixels(x, y)) ++n;
+  return n;
+}
+
+TEST_F(SkinCtrls, DescriptionOfAnotherKindGivesThePlainLookWithItsCaption) {
+  // The button had a fading skin before its name came to stand for another kind.
+  dynamic_cast<TksDataSkinButtonControl&>(*data.CtrlList[static_cast<size_t>(data.GetControlIndex("button"))])
+      .Morphing = true;
+  // A face with a picture, one without, and a description that moves and sizes its face.
+  for (const char* name : {"panel", "stdlabel", "gauge"}) {
+    SCOPED_TRACE(name);
+    TksSkinButton* plain = NewButton(form);
+    TksSkinButton* other = NewButton(form);
+    other->SetSkinData(&data);
+    ASSERT_TRUE(other->Morphing);
+    other->SetSkinDataName(name);
+    other->ChangeSkinData();
+    ASSERT_NE(other->ControlIndex(), -1);
+    for (TksSkinButton* b : {plain, other}) {
+      b->SetBounds(10, 10, 90, 30);
+      b->SetCaption("Recover");
+    }
+    ASSERT_EQ(other->Width(), plain->Width());
+    ASSERT_EQ(other->Height(), plain->Height());
+    // Normal, hot and pressed, each button in turn: a press moves the focus.
+    auto looks = [&](TksSkinButton* b) {
+      std::vector<std::unique_ptr<TBitmap>> shots;
+      auto shoot = [&] {
+        shots.push_back(std::make_unique<TBitmap>(1, 1));
+        PaintInto(*b, *shots.back());
+      };
+      shoot();
+      b->Perform(CM_MOUSEENTER, 0, 0);
+      shoot();
+      b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+      shoot();
+      b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+      return shots;
+    };
+    auto want = looks(plain);
+    auto got = looks(other);
+    for (size_t i = 0; i < want.size(); ++i) EXPECT_EQ(Differences(*want[i], *got[i]), 0) << "state " << i;
+    EXPECT_EQ(other->MorphTimer(), nullptr);  // the plain look does not fade
+  }
 }
 
 TEST_F(SkinCtrls, DefaultWidthAppliesOnlyWithoutSkin) {
@@ -333,6 +386,28 @@ TEST_F(SkinCtrls, MorphStepsInFifthsBothWays) {
   fire();
   EXPECT_EQ(b->MorphTimer(), nullptr);
   EXPECT_EQ(PaintAndSample(*b, 1, 1), normal);
+}
+
+TEST_F(SkinCtrls, ReleasedOutsideWhileMorphingFadesBackFromTheActiveFace) {
+  auto& d = dynamic_cast<TksDataSkinButtonControl&>(*data.CtrlList[static_cast<size_t>(data.GetControlIndex("button"))]);
+  d.Morphing = true;
+  TksSkinButton* b = NewButton(form);
+  b->SetCanFocused(false);
+  b->SetSkinData(&data);
+  int clicks = 0;
+  b->OnClick = [&](TObject*) { ++clicks; };
+  b->Perform(CM_MOUSEENTER, 0, 0);
+  b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+  b->Perform(CM_MOUSELEAVE, 0, 0);
+  EXPECT_EQ(b->MorphSteps(), 5);  // held and dragged off: still the active face
+  b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(200, 5));
+  EXPECT_EQ(clicks, 0);
+  EXPECT_FALSE(b->Down());
+  ASSERT_NE(b->MorphTimer(), nullptr);
+  for (int i = 0; i < 6; ++i) FireTimer(b->MorphTimer());  // five steps, then the stop
+  EXPECT_EQ(b->MorphSteps(), 0);
+  EXPECT_EQ(b->MorphTimer(), nullptr);
+  EXPECT_EQ(PaintAndSample(*b, 1, 1), SkinPixel(1, 1));
 }
 
 // The faces a button shows, read for the look under test: the unskinned colours,

@@ -71,6 +71,10 @@ TEST_F(SkinFace, FaceOfAnotherKindHasNoPictureAndNoSize) {
   EXPECT_EQ(face.Picture, nullptr);
   EXPECT_EQ(face.MaskPicture, nullptr);
   EXPECT_EQ(face.ResizeMode, 0);
+  int kw = 100, kh = 50;
+  face.MoveFace(kw, kh, true);  // the earlier face's size went with it
+  EXPECT_EQ(kw, 100);
+  EXPECT_EQ(kh, 50);
   TksDataSkinCustomControl empty("face");
   face.TakeFace(&empty, data);
   EXPECT_EQ(face.ResizeMode, -1);
