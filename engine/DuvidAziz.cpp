@@ -150,23 +150,8 @@ bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder) {
       file.Cluster = c;
     }
 
-    // The clusters to read; a looping chain ends when the list holds as many clusters
-    // as the volume.
-    std::vector<uint32_t> clusters{file.Cluster};
     const bool deleted = file.Recoverability == rcFreeStart;
-    // Clusters past the directory size are never written: the list stops there.
-    const uint64_t clusterBytes = uint64_t(fat.BPB.SectorsPerCluster) * fat.BPB.BytesPerSector;
-    const uint64_t needed = file.Size && clusterBytes ? (file.Size + clusterBytes - 1) / clusterBytes : UINT64_MAX;
-    while (clusters.size() < std::max<uint32_t>(count, 1) && clusters.size() < needed) {
-      const uint32_t cur = clusters.back();
-      if (cur > count + 1) break;
-      const uint32_t next = entry(cur);
-      if (next > count + 1) break;
-      clusters.push_back(next == 0 ? cur + 1 : next);
-      if (deleted && next != 0) break;
-    }
-    // The list's last cluster may lie beyond the volume; it is not read.
-    while (!clusters.empty() && !fat.IsValidCluster(clusters.back())) clusters.pop_back();
+    const std::vector<uint32_t> clusters = FileClusters(file, fat, FAT1Table).Clusters;
     if (DebugMode) {
       WriteInfoLog("Get ClsChns 4 : " + file.Name + (deleted ? " (Deleted File)" : ""));
       String text = "File Clusters:";
@@ -185,6 +170,7 @@ bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder) {
       file.Size = static_cast<uint32_t>(chainBytes);
     }
     if (file.Size == 0) file.Size = static_cast<uint32_t>(std::min<uint64_t>(chainBytes, UINT32_MAX));
+    if (clusters.empty()) throw Exception("no cluster of the file lies on the volume");
 
     TOutputFile output(path);
     if (!output.Valid()) {
@@ -202,7 +188,8 @@ bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder) {
     if (uint64_t(sectorsPerCluster) * bytesPerSector > SectorBufferSize || sectorsPerCluster == 0)
       throw Exception("cluster larger than the transfer buffer");
     EnsureTransferBuffer();
-    uint64_t remaining = file.Size;
+    // A size a little past the chain is copied as far as the chain goes.
+    uint64_t remaining = std::min<uint64_t>(file.Size, chainBytes);
     bool writeFailed = false;
     size_t position = 0;
     std::vector<uint8_t> single(bytesPerSector);
@@ -253,6 +240,8 @@ bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder) {
       DeleteFileA(path.c_str());
       return false;
     }
+    // Stopped or ended before its last byte: the file stays, shorter, but is no saved file.
+    if (remaining > 0) return false;
     OnFATFileSaved(file.Name);
     return true;
   } catch (const std::exception& e) {

@@ -28,7 +28,16 @@ bool IsDeviceName(const String& base) {
          upper[3] >= '0' && upper[3] <= '9';
 }
 
+constexpr bool IsPowerOfTwo(uint32_t value) { return value != 0 && (value & (value - 1)) == 0; }
+
 }  // namespace
+
+bool TSEFAT::FitsTheDrive() const {
+  // Only a size measured on the device itself is known apart from this boot sector.
+  const TSEDriveInformation* drive = Engine->CurrentDrive;
+  if (!drive || drive->MeasuredSectors == 0) return true;
+  return uint64_t(TotalSectors) * BPB.BytesPerSector <= uint64_t(drive->MeasuredSectors) * drive->BytesPerSector;
+}
 
 bool TSEFAT::ReadOneSector(uint32_t sector, uint8_t* destination, int attempts) {
   Engine->KeepInSectorBuffer = false;
@@ -49,6 +58,7 @@ bool TSEFAT::ReadBootSector() {
     FATValid = false;
     fatCacheSector_.reset();
     dirCacheSector_.reset();
+    dirFailedSector_.reset();
     Engine->EnsureTransferBuffer();
     std::memset(Engine->TransferBuffer.get(), 0, 2048);
     std::memset(Engine->SectorBuffer.data(), 0, 2048);
@@ -83,8 +93,10 @@ bool TSEFAT::ReadBootSector() {
       DumpBootSector("INVALID DATA IN BOOTSECTOR");
     }
 
-    // The arithmetic below divides by both and walks records of 32 bytes.
-    if (BPB.BytesPerSector < 32 || BPB.SectorsPerCluster == 0) {
+    // The arithmetic below divides by both and walks records of 32 bytes; a count that is
+    // not a power of two, or no FAT at all, reads every chain from the wrong places.
+    if (BPB.BytesPerSector < 32 || !IsPowerOfTwo(BPB.BytesPerSector) || !IsPowerOfTwo(BPB.SectorsPerCluster) ||
+        BPB.ReservedSectors == 0 || BPB.NumberOfFATs == 0 || (BPB.FATSize16 == 0 && BPB.FATSize32 == 0)) {
       Engine->LastError = 10;
       return false;
     }
@@ -94,7 +106,7 @@ bool TSEFAT::ReadBootSector() {
     const uint64_t fatSectors = uint64_t(FATSize) * BPB.NumberOfFATs;
     const uint64_t firstData = BPB.ReservedSectors + fatSectors + RootDirSectors;
     TotalSectors = BPB.TotalSectors16 != 0 ? BPB.TotalSectors16 : BPB.TotalSectors32;
-    if (firstData > TotalSectors) {
+    if (firstData > TotalSectors || !FitsTheDrive()) {
       Engine->LastError = 10;
       return false;
     }

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "framework/core/lists.h"
@@ -85,6 +86,8 @@ class TSEFAT : public TObject {
   uint32_t DataSectors = 0;
   uint32_t CountOfClusters = 0;
   bool FATEmpty = false;
+  // Directory sectors the last walk could not read; their records were left out.
+  uint32_t DirectoryReadFailures = 0;
 
   bool ReadBootSector();
   void DumpBootSector(const String& label) const;
@@ -118,10 +121,11 @@ class TSEFAT : public TObject {
     uint32_t Cluster = 0;
     uint32_t Sector = 0;
     uint32_t Index = 0;
-    uint32_t ClustersWalked = 0;
+    std::set<uint32_t> ClustersWalked;  // a looping chain ends where it comes back
     uint32_t RecordSector = 0;  // sector of the current record
     uint32_t RecordOffset = 0;  // its byte offset in that sector
     TDirectoryRecord Record{};
+    bool Unreadable = false;  // the current record's sector could not be read
     bool Ended = false;
   };
   struct TEntry {
@@ -131,6 +135,8 @@ class TSEFAT : public TObject {
   };
 
   bool ReadOneSector(uint32_t sector, uint8_t* destination, int attempts);
+  // The volume as the boot sector gives it lies inside the device.
+  bool FitsTheDrive() const;
   bool GetNextRecord(TDirectoryCursor& cursor);
   bool GetNextEntry(TDirectoryCursor& cursor, bool includeDeleted, TEntry& entry);
   std::optional<String> ReadLongName(TDirectoryCursor& cursor);
@@ -142,6 +148,7 @@ class TSEFAT : public TObject {
   std::optional<uint32_t> fatCacheSector_;
   std::vector<uint8_t> dirCache_;
   std::optional<uint32_t> dirCacheSector_;
+  std::optional<uint32_t> dirFailedSector_;  // asked again, it is not read or counted again
 };
 
 // A name from the card made safe as a file name inside the output folder: characters

@@ -39,16 +39,18 @@ String ChainText(const std::vector<uint32_t>& chain) {
 }  // namespace
 
 const uint8_t* TSEFAT::CachedDirectorySector(uint32_t sector) {
-  if (dirCacheSector_ != sector) {
-    Engine->KeepInSectorBuffer = false;
-    Engine->TransferStart = sector;
-    Engine->TransferCount = 2;
-    if (Engine->ReadSectors()) {
-      std::memcpy(dirCache_.data(), Engine->SectorBuffer.data(), dirCache_.size());
-      dirCacheSector_ = sector;
-    }
+  if (dirCacheSector_ == sector) return dirCache_.data();
+  if (dirFailedSector_ == sector) return nullptr;
+  // One sector: the volume's last one has no second to read with it.
+  dirCacheSector_.reset();
+  if (ReadOneSector(sector, dirCache_.data(), 1)) {
+    dirCacheSector_ = sector;
+    return dirCache_.data();
   }
-  return dirCache_.data();
+  dirFailedSector_ = sector;
+  ++DirectoryReadFailures;
+  WriteErrorLog("Unable To Read Sector : " + IntToStr(sector) + " For 1 Sectors");
+  return nullptr;
 }
 
 bool TSEFAT::GetNextRecord(TDirectoryCursor& cursor) {
@@ -76,7 +78,8 @@ bool TSEFAT::GetNextRecord(TDirectoryCursor& cursor) {
     if (cursor.Index >= BytesPerCluster / 32u) {
       const uint32_t next = FATValid ? ReadFATEntry(cursor.Cluster, 0) : cursor.Cluster + 1;
       // A free, bad or looping chain ends the directory as an end mark does.
-      if (!IsValidCluster(next) || ++cursor.ClustersWalked >= CountOfClusters) {
+      cursor.ClustersWalked.insert(cursor.Cluster);
+      if (!IsValidCluster(next) || cursor.ClustersWalked.count(next) != 0) {
         cursor.Ended = true;
         return false;
       }
@@ -88,7 +91,11 @@ bool TSEFAT::GetNextRecord(TDirectoryCursor& cursor) {
   const uint8_t* data = CachedDirectorySector(recordSector);
   cursor.RecordSector = recordSector;
   cursor.RecordOffset = (cursor.Index % recordsPerSector) * 32;
-  std::memcpy(cursor.Record.data(), data + cursor.RecordOffset, 32);
+  cursor.Unreadable = data == nullptr;
+  if (data)
+    std::memcpy(cursor.Record.data(), data + cursor.RecordOffset, 32);
+  else
+    cursor.Record.fill(0);
   ++cursor.Index;
   return true;
 }
@@ -116,6 +123,7 @@ std::optional<String> TSEFAT::ReadLongName(TDirectoryCursor& cursor) {
 bool TSEFAT::RealignEntry(TDirectoryCursor& cursor) {
   if (cursor.Record[11] == kAttrLongName) return false;
   const uint8_t* data = CachedDirectorySector(cursor.RecordSector);
+  if (!data) return false;
   const uint32_t size = BPB.BytesPerSector;
   for (uint32_t shift = 0; shift < 32; ++shift) {
     TDirectoryRecord window{};
@@ -133,6 +141,8 @@ bool TSEFAT::GetNextEntry(TDirectoryCursor& cursor, bool includeDeleted, TEntry&
   entry.Moved = false;
   for (;;) {
     if (!GetNextRecord(cursor)) return false;
+    // An unreadable sector costs its own records, not the rest of the directory.
+    if (cursor.Unreadable) continue;
     const uint8_t first = cursor.Record[0];
     if (first == 0) {
       cursor.Ended = true;
@@ -155,6 +165,7 @@ bool TSEFAT::IsDirectoryCluster(uint32_t cluster) {
   if (!IsValidCluster(cluster)) return false;
   const uint32_t sector = ClusterToSector(cluster);
   const uint8_t* data = CachedDirectorySector(sector);
+  if (!data) return false;
   TDirectoryRecord dot{}, dotDot{};
   std::memcpy(dot.data(), data, 32);
   if (BPB.BytesPerSector >= 64) {
@@ -227,6 +238,8 @@ void TSEFAT::FindChildren(uint32_t cluster, uint32_t sector, bool includeDeleted
 
 bool TSEFAT::ReadDirectoryTree() {
   try {
+    DirectoryReadFailures = 0;
+    dirFailedSector_.reset();
     FindChildren(RootCluster, RootDirSector, true);
     FindChildren(RootCluster, RootDirSector, false);
     FindChildren(0, RootDirSector, true);
@@ -262,10 +275,13 @@ void TSEFAT::BuildClusterChains(uint32_t sector, TClusterChains& chains) {
   for (int copy = 0; copy < 2; ++copy) {
     std::vector<uint32_t>& chain = copy == 0 ? chains.FAT1 : chains.FAT2;
     uint32_t cluster = SectorToCluster(sector);
-    // A looping chain repeats; no file holds more clusters than the volume.
-    while (chain.size() < CountOfClusters) {
+    // A looping chain ends where it comes back.
+    std::vector<bool> visited(size_t(CountOfClusters) + 2);
+    if (IsValidCluster(cluster)) visited[cluster] = true;
+    for (;;) {
       const uint32_t next = ReadFATEntry(cluster, copy);
-      if (!IsValidCluster(next)) break;
+      if (!IsValidCluster(next) || visited[next]) break;
+      visited[next] = true;
       chain.push_back(next);
       cluster = next;
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/STD_LIST.h"
 #include "framework/core/sysutils.h"
@@ -10,6 +11,8 @@
 inline constexpr uint8_t rcLive = 0;
 inline constexpr uint8_t rcFreeStart = 1;  // deleted, start cluster free: "GC_"
 inline constexpr uint8_t rcUsedStart = 2;  // deleted, start cluster reused: "PC_"
+
+class TSEFAT;
 
 class TSEDirectory : public TObject {
  public:
@@ -31,6 +34,17 @@ class TSEFile : public TObject {
   uint8_t Recoverability = rcLive;
   bool Realigned = false;  // found at a later byte position than its record
 };
+
+// The clusters a file is read from, by FAT copy 1 (indexed by cluster).
+struct TFileClusters {
+  std::vector<uint32_t> Clusters;
+  // The chain ended at its end mark or reached the file's size; not at a loop, a free,
+  // bad or out-of-range cluster.
+  bool Complete = false;
+};
+// A live file follows its chain; a deleted one (start cluster free) the free clusters
+// after its start. Either stops at its size; a deleted file without size is one cluster.
+TFileClusters FileClusters(const TSEFile& file, const TSEFAT& fat, const std::vector<uint32_t>& fat1Table);
 
 // The prefix a found file's name gets for its recoverability.
 String RecoverabilityPrefix(uint8_t recoverability);

@@ -2,6 +2,8 @@
 // JPEG streams of files so saved split apart.
 #include <windows.h>
 
+#include <algorithm>
+
 #include "engine/Carving.h"
 #include "engine/FileTypes.h"
 #include "engine/ScanEngine.h"
@@ -34,6 +36,13 @@ bool DeleteCarvedCopy(const String& path) {
   return false;
 }
 
+// The whole chain, but a JPEG no longer than the carver would have made it.
+uint32_t ResavedSize(const TSERAWFile& hit, const TFileClusters& chain, const TSEFAT& fat) {
+  const uint64_t chainBytes = uint64_t(chain.Clusters.size()) * fat.BPB.SectorsPerCluster * fat.BPB.BytesPerSector;
+  const bool jpeg = hit.FileType && (hit.FileType->Extension == "JPG" || hit.FileType->Extension == "JPEG");
+  return static_cast<uint32_t>(std::min<uint64_t>(chainBytes, jpeg ? kCarvedJPEGCap : UINT32_MAX));
+}
+
 }  // namespace
 
 void TScanEngine::ReExtractFragmentedHits() {
@@ -42,8 +51,12 @@ void TScanEngine::ReExtractFragmentedHits() {
     RAWFiles.ClearAndFree();
     return;
   }
+  // A pass that ended on a fatal read error or a full output drive has nothing to
+  // re-save from, or nowhere to put it: the carved copies are all there is.
+  if (ScanEnd) return;
   TSEFAT& fat = *FATReader;
   for (int i = 0; i < RAWFiles.Count(); ++i) {
+    if (CheckStop()) return;
     const auto& hit = *static_cast<TSERAWFile*>(RAWFiles.Items(i));
     TClusterChains chains;
     // An unreadable chain stays empty and so counts as contiguous.
@@ -55,9 +68,16 @@ void TScanEngine::ReExtractFragmentedHits() {
     file.Attributes = 0x20;
     file.Cluster = start;
     file.Name = "KVF" + IntToStr(hit.StartSector) + "." + (hit.FileType ? hit.FileType->Extension : String("XXX"));
-    file.Size = 0;
+    // A chain that loops or runs into a free or bad cluster is damaged: the carved copy
+    // is the better one.
+    const TFileClusters chain = FileClusters(file, fat, FAT1Table);
+    if (!chain.Complete) continue;
+    file.Size = ResavedSize(hit, chain, fat);
     OnProgress(this, static_cast<int32_t>(fat.ClusterToSector(file.Cluster)));
-    if (SaveFATFileEXT(file, "DezoDozi\\")) DeleteCarvedCopy(hit.Path);
+    if (SaveFATFileEXT(file, "DezoDozi\\"))
+      DeleteCarvedCopy(hit.Path);
+    else
+      DeleteFileA((GetDestinationFolder() + "DezoDozi\\" + file.Name).c_str());
   }
   OnFinished(2);
 }

@@ -185,8 +185,9 @@ TEST_F(DirectoryWalk, ClusterChainsOfBothCopies) {
   EXPECT_EQ(chains.FAT1, (std::vector<uint32_t>{11, 20, 21}));
   EXPECT_EQ(chains.FAT2, (std::vector<uint32_t>{11, 30}));
 
-  fat.BuildClusterChains(fat.ClusterToSector(40), chains);
-  EXPECT_EQ(chains.FAT1.size(), fat.CountOfClusters);
+  fat.BuildClusterChains(fat.ClusterToSector(40), chains);  // ends where it comes back
+  EXPECT_EQ(chains.FAT1, (std::vector<uint32_t>{41}));
+  EXPECT_EQ(chains.FAT2, (std::vector<uint32_t>{41}));
 
   fat.BuildClusterChains(fat.ClusterToSector(50), chains);  // free: no successors
   EXPECT_TRUE(chains.FAT1.empty());
