@@ -265,3 +265,40 @@ TEST_F(DirectoryWalk, CardsWith2048ByteSectors) {
     EXPECT_EQ(chains.FAT1, (std::vector<uint32_t>{last->Cluster + 1}));  // 3000 bytes: two clusters
   }
 }
+
+TEST_F(DirectoryWalk, EntriesInTheVolumesLastClusterAreFound) {
+  for (const int type : {1, 2, 3}) {
+    SCOPED_TRACE(type);
+    const uint32_t clusters = type == 1 ? 200 : type == 2 ? 5000 : 65600;
+    TFatImageBuilder card(type, clusters);
+    const std::vector<uint32_t> files = card.Allocate(3);
+    card.Allocate(clusters - files.back());  // the folder takes the last cluster
+    const uint32_t folder = card.AddDirectory(TFatImageBuilder::kRoot, "LAST");
+    ASSERT_EQ(folder, clusters + 1);
+    for (size_t i = 0; i < files.size(); ++i)
+      card.AddFile(folder, {.ShortName = "P" + std::to_string(i) + ".JPG", .Content = "p", .Clusters = {files[i]}});
+    TImageVolumeCalls volumes(card.Image, kTestLetter);
+    auto engine = MakeNtEngine(volumes);
+    AttachDrive(*engine, card.TotalSectors);
+    EXPECT_EQ(Walk(*engine), (std::vector<Found>{{"P0.JPG", 1, rcLive}, {"P1.JPG", 1, rcLive}, {"P2.JPG", 1, rcLive}}));
+    EXPECT_EQ(engine->FATReader->DirectoryReadFailures, 0u);
+  }
+}
+
+TEST_F(DirectoryWalk, AnUnreadableDirectorySectorCostsOnlyItsOwnRecords) {
+  TFatImageBuilder card(2, 5000);
+  const uint32_t folder = card.AddDirectory(TFatImageBuilder::kRoot, "DCIM");
+  card.AddFile(TFatImageBuilder::kRoot, {.ShortName = "ROOT.JPG", .Content = "r"});
+  // 2 + 30 records: the folder's first cluster holds 16 of them, its second the rest.
+  for (int i = 0; i < 30; ++i) card.AddFile(folder, {.ShortName = "P" + std::to_string(i) + ".JPG", .Content = "p"});
+  card.Image.BadSectors = {card.ClusterToSector(folder)};
+  TImageVolumeCalls volumes(card.Image, kTestLetter);
+  auto engine = MakeNtEngine(volumes);
+  AttachDrive(*engine, card.TotalSectors);
+  std::vector<Found> expected = {{"ROOT.JPG", 1, rcLive}};
+  for (int i = 14; i < 30; ++i) expected.push_back({"P" + std::to_string(i) + ".JPG", 1, rcLive});
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(Walk(*engine), expected);
+  // The folder is read four times over; its bad sector is read and counted once.
+  EXPECT_EQ(engine->FATReader->DirectoryReadFailures, 1u);
+}

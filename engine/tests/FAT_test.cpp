@@ -78,6 +78,12 @@ TEST(FATBootSector, DamagedBootSectorsAreRefusedWithACode) {
       {"16-byte sectors", [](std::vector<uint8_t>& b) { Put16(b, 11, 16); }, 2, 10},
       {"data area past the end", [](std::vector<uint8_t>& b) { Put16(b, 19, 20); }, 2, 10},
       {"FATs past the end", [](std::vector<uint8_t>& b) { Put16(b, 22, 0xFFFF); }, 2, 10},
+      {"3 sectors per cluster", [](std::vector<uint8_t>& b) { b[13] = 3; }, 2, 10},
+      {"600-byte sectors", [](std::vector<uint8_t>& b) { Put16(b, 11, 600); }, 2, 10},
+      {"no reserved sector", [](std::vector<uint8_t>& b) { Put16(b, 14, 0); }, 2, 10},
+      {"no FAT", [](std::vector<uint8_t>& b) { b[16] = 0; }, 2, 10},
+      {"FATs of no sectors", [](std::vector<uint8_t>& b) { Put16(b, 22, 0); }, 2, 10},
+      {"FAT32 FATs of no sectors", [](std::vector<uint8_t>& b) { Put32(b, 36, 0); }, 3, 10},
       {"64 KiB clusters", [](std::vector<uint8_t>& b) { b[13] = 128; }, 2, 12},
       {"root cluster 1", [](std::vector<uint8_t>& b) { Put32(b, 44, 1); }, 3, 13},
       {"root cluster past the end", [](std::vector<uint8_t>& b) { Put32(b, 44, 0x0FFFFFF0); }, 3, 13},
@@ -90,6 +96,22 @@ TEST(FATBootSector, DamagedBootSectorsAreRefusedWithACode) {
     rig.engine->LastError = 0;
     EXPECT_FALSE(rig.fat().ReadBootSector());
     EXPECT_EQ(rig.engine->LastError, c.error);
+  }
+}
+
+TEST(FATBootSector, AVolumeLargerThanTheMeasuredDeviceIsDamaged) {
+  struct Case {
+    uint32_t measured;  // 0: the platform gave a geometry, nothing was measured
+    bool accepted;
+  };
+  TFatImageBuilder builder(2, 5000);
+  for (const Case c : {Case{0, true}, Case{builder.TotalSectors, true}, Case{builder.TotalSectors - 1, false}}) {
+    SCOPED_TRACE(c.measured);
+    FatRig rig(builder);
+    rig.engine->CurrentDrive->MeasuredSectors = c.measured;
+    rig.engine->LastError = 0;
+    EXPECT_EQ(rig.fat().ReadBootSector(), c.accepted);
+    EXPECT_EQ(rig.engine->LastError, c.accepted ? 0u : 10u);
   }
 }
 
