@@ -240,6 +240,8 @@ bool TSEFAT::ReadDirectoryTree() {
   try {
     DirectoryReadFailures = 0;
     dirFailedSector_.reset();
+    // Without its root's first sector the walk cannot even begin.
+    if (!CachedDirectorySector(RootDirSector)) return false;
     FindChildren(RootCluster, RootDirSector, true);
     FindChildren(RootCluster, RootDirSector, false);
     FindChildren(0, RootDirSector, true);

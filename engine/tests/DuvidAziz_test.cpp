@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstring>
 #include <map>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "engine/Debug.h"
 #include "engine/FoundFiles.h"
 #include "engine/intDorvane.h"
 #include "engine/tests/EngineFixtures.h"
@@ -53,19 +55,40 @@ class RecoveryPasses : public ::testing::Test {
     engine_->OnFATFileSaved = [this](const String& name) { saved_.push_back(name); };
     engine_->OnFATFileCount = [this](int32_t count) { count_ = count; };
     engine_->OnFinished = [this](uint8_t code) { finished_.push_back(code); };
+    engine_->OnError = [this](int32_t code, const String& text) { errors_.push_back({code, text}); };
+    engine_->OnProgress = [this](TObject*, int32_t position) { progress_.push_back(position); };
   }
   uint32_t SectorOf(uint32_t cluster) const { return card_.ClusterToSector(cluster); }
+  // The cluster where a file's content starts on the card.
+  uint32_t ClusterOf(const std::string& name) {
+    const std::string& content = files_.at(name);
+    for (uint32_t c = 2; c <= card_.Clusters + 1; ++c)
+      if (std::memcmp(card_.Cluster(c), content.data(), std::min<size_t>(content.size(), 512)) == 0) return c;
+    ADD_FAILURE() << name << " is not on the card";
+    return 0;
+  }
+  std::string Saved(const std::string& name) const { return ReadWholeFile(out_.Path() + "DuvidAziz\\" + name); }
 
   TFatImageBuilder card_{2, 12000};
   std::map<std::string, std::string> files_;
-  TImageVolumeCalls volumes_{card_.Image, kTestLetter};
+  TWatchedVolumeCalls volumes_{card_.Image, kTestLetter};
   std::unique_ptr<TScanEngine> engine_ = MakeNtEngine(volumes_);
   TScratchFolder program_{"kv_passes_prog"};
   TScratchFolder out_{"kv_passes_out"};
   std::vector<std::string> saved_;
   std::vector<uint8_t> finished_;
+  std::vector<std::pair<int32_t, std::string>> errors_;
+  std::vector<int32_t> progress_;
   int32_t count_ = -1;
 };
+
+// How often a text stands in today's error log.
+size_t ErrorLogCount(const std::string& text) {
+  const std::string log = ReadWholeFile(LogFileName("Errors"));
+  size_t count = 0;
+  for (size_t at = log.find(text); at != std::string::npos; at = log.find(text, at + text.size())) ++count;
+  return count;
+}
 
 TEST_F(RecoveryPasses, PreScanSavesEverySelectedFileByItsChain) {
   engine_->PreScan(kTestLetter);
@@ -80,6 +103,149 @@ TEST_F(RecoveryPasses, PreScanSavesEverySelectedFileByItsChain) {
   EXPECT_EQ(saved_.size(), files_.size());
   EXPECT_TRUE(engine_->FATReady);
   EXPECT_EQ(FoundFiles.Count(), 0);
+}
+
+TEST_F(RecoveryPasses, PreScanRefusesACdDrive) {
+  struct Case {
+    bool handler;
+    uint32_t lastError;
+  };
+  for (const Case c : {Case{true, 50}, Case{false, 1}}) {
+    SCOPED_TRACE(c.handler);
+    errors_.clear();
+    engine_->CurrentDrive->IsCD = true;
+    if (!c.handler) engine_->OnError = nullptr;
+    engine_->PreScan(kTestLetter);
+    EXPECT_EQ(engine_->TakeLastError(), c.lastError);
+    EXPECT_EQ(errors_, (c.handler ? decltype(errors_){{50, "NOT ON CDROM"}} : decltype(errors_){}));
+    EXPECT_TRUE(finished_.empty());
+    EXPECT_EQ(volumes_.Reads, 0);
+    EXPECT_FALSE(DirectoryExists(out_.Path() + "DuvidAziz"));
+  }
+}
+
+TEST_F(RecoveryPasses, ADamagedBootSectorIsReportedAndTheCarvedCopiesStay) {
+  card_.Sector(0)[13] = 3;  // three sectors per cluster
+  engine_->PreScan(kTestLetter);
+  EXPECT_EQ(errors_, (decltype(errors_){{10, "BootSector damage"}}));
+  EXPECT_EQ(finished_, std::vector<uint8_t>{1});
+  EXPECT_FALSE(engine_->FATReady);
+  EXPECT_TRUE(FolderNames(out_.Path() + "DuvidAziz").empty());
+  // No chain is followed with the wrong cluster size: every carved copy is kept.
+  engine_->ScanDrive(kTestLetter);
+  const std::vector<std::string> carved = FolderNames(out_.Path() + "DezoDozi");
+  EXPECT_EQ(carved.size(), 7u);
+  for (const auto& name : carved) EXPECT_NE(name.rfind("KVF", 0), 0u) << name;
+}
+
+TEST_F(RecoveryPasses, AWalkThatCannotReadTheRootFails) {
+  for (uint32_t s = 0; s < 32; ++s) card_.Image.BadSectors.insert(card_.RootDirSector + s);
+  engine_->PreScan(kTestLetter);
+  EXPECT_EQ(errors_, (decltype(errors_){{70, "Problem Reading FAT"}}));
+  EXPECT_TRUE(saved_.empty());
+  EXPECT_EQ(count_, -1);
+  EXPECT_GE(engine_->FATReader->DirectoryReadFailures, 1u);
+}
+
+TEST_F(RecoveryPasses, AStoppedWalkSavesNothingAndIsNoError) {
+  const uint32_t folder = SectorOf(ClusterOf("SAME.JPG") - 1);  // ONE's records lie just before
+  volumes_.BeforeRead = [&](uint32_t sector, uint32_t) -> DWORD {
+    if (sector == folder) engine_->Cancel();
+    return 0;
+  };
+  engine_->PreScan(kTestLetter);
+  EXPECT_TRUE(errors_.empty());
+  EXPECT_TRUE(saved_.empty());
+  EXPECT_EQ(count_, -1);
+  EXPECT_EQ(finished_, std::vector<uint8_t>{1});
+  EXPECT_EQ(FoundFiles.Count(), 0);
+}
+
+TEST_F(RecoveryPasses, AStopDuringASaveLeavesThatFileShorterAndSavesNoMore) {
+  const uint32_t big = SectorOf(ClusterOf("BIG.JPG"));
+  volumes_.BeforeRead = [&](uint32_t sector, uint32_t) -> DWORD {
+    if (sector >= big + 600 && sector < big + 3072) engine_->Cancel();
+    return 0;
+  };
+  engine_->PreScan(kTestLetter);
+  EXPECT_EQ(saved_, (std::vector<std::string>{"GC__ONE.JPG", "LIVE.JPG"}));
+  const std::string partial = Saved("BIG.JPG");
+  EXPECT_GE(partial.size(), 600u * 512);
+  EXPECT_LT(partial.size(), files_["BIG.JPG"].size());
+  EXPECT_EQ(partial, files_["BIG.JPG"].substr(0, partial.size()));
+  EXPECT_FALSE(FileExists(out_.Path() + "DuvidAziz\\FRAG.JPG"));
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(RecoveryPasses, UnreadableSectorsAreSavedAsZerosAndTheRestIntact) {
+  const uint32_t live = SectorOf(ClusterOf("LIVE.JPG"));
+  card_.Image.BadSectors = {live + 2};
+  engine_->PreScan(kTestLetter);
+  std::string expected = files_["LIVE.JPG"];
+  std::fill_n(expected.begin() + 2 * 512, 512, '\0');
+  EXPECT_EQ(Saved("LIVE.JPG"), expected);
+  EXPECT_EQ(std::count(saved_.begin(), saved_.end(), "LIVE.JPG"), 1);
+  EXPECT_EQ(Saved("BIG.JPG"), files_["BIG.JPG"]);
+}
+
+TEST_F(RecoveryPasses, AFileThatCannotBeWrittenIsLoggedAndNotReported) {
+  // A folder of the file's name is in the way: no user, however privileged, can write there.
+  const std::string path = out_.Path() + "DuvidAziz\\LIVE.JPG";
+  ASSERT_TRUE(ForceDirectories(path));
+  StartLogs();
+  const size_t erased = ErrorLogCount("Erased new file, because IOResult = ");
+  engine_->PreScan(kTestLetter);
+  EXPECT_EQ(std::count(saved_.begin(), saved_.end(), "LIVE.JPG"), 0);
+  EXPECT_EQ(ErrorLogCount("Erased new file, because IOResult = "), erased + 1);
+  EXPECT_TRUE(DirectoryExists(path));
+  EXPECT_EQ(Saved("BIG.JPG"), files_["BIG.JPG"]);  // the pass goes on
+}
+
+TEST_F(RecoveryPasses, FilesWithoutSizeOrCutAtTheCardsEnd) {
+  const uint32_t root = TFatImageBuilder::kRoot;
+  card_.AddFile(root, {.ShortName = "ZERO.JPG", .Content = Picture(1200, 11), .Clusters = {10000, 10001, 10002}, .Size = 0});
+  card_.AddFile(root, {.ShortName = "LOOP.JPG", .Content = Picture(1024, 12), .Clusters = {10010, 10011}, .Size = 0});
+  card_.SetEntry(10011, 10010);
+  card_.AddFile(root, {.ShortName = "NOSIZE.JPG", .Content = Picture(1536, 13), .Clusters = {10020, 10021, 10022},
+                       .Deleted = true, .Size = 0});
+  card_.AddFile(root, {.ShortName = "BROKEN.JPG", .Content = Picture(1536, 14), .Clusters = {10030, 10031, 10032}});
+  card_.SetEntry(10030, 0);
+  card_.AddFile(root, {.ShortName = "TAIL.JPG", .Content = Picture(1024, 15), .Clusters = {12000, 12001},
+                       .Deleted = true, .Size = 4 * 512});
+  engine_->PreScan(kTestLetter);
+  auto clusters = [&](uint32_t first, uint32_t count) {
+    return std::string(reinterpret_cast<const char*>(card_.Cluster(first)), size_t(count) * 512);
+  };
+  struct Case {
+    const char* name;
+    std::string content;
+  };
+  const Case cases[] = {
+      {"ZERO.JPG", clusters(10000, 3)},     // no size: the whole chain
+      {"LOOP.JPG", clusters(10010, 2)},     // no size: the chain up to where it comes back
+      {"GC__OSIZE.JPG", clusters(10020, 1)},  // deleted without size: its first cluster
+      {"BROKEN.JPG", clusters(10030, 1)},   // the chain runs into a free cluster
+      {"GC__AIL.JPG", clusters(12000, 2)},  // the size runs past the card's end
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(Saved(c.name), c.content) << c.name;
+    EXPECT_EQ(std::count(saved_.begin(), saved_.end(), c.name), 1) << c.name;
+  }
+}
+
+TEST_F(RecoveryPasses, FilesLargerThanTheFreeSpaceAreSkipped) {
+  // An output drive that does not exist has no free space at all.
+  ASSERT_EQ(GetDriveTypeA("J:\\"), UINT(DRIVE_NO_ROOT_DIR));
+  engine_->DestinationFolder = "J:\\kv\\";
+  card_.AddFile(TFatImageBuilder::kRoot, {.ShortName = "ZERO.JPG", .Content = Picture(700, 11), .Size = 0});
+  StartLogs();
+  const size_t erased = ErrorLogCount("Erased new file, because IOResult = ");
+  engine_->PreScan(kTestLetter);
+  EXPECT_EQ(count_, 8);
+  EXPECT_TRUE(saved_.empty());
+  EXPECT_EQ(progress_, (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
+  // Only the file without size was tried.
+  EXPECT_EQ(ErrorLogCount("Erased new file, because IOResult = "), erased + 1);
 }
 
 TEST_F(RecoveryPasses, ScanDriveResavesFragmentedHitsByTheirChain) {

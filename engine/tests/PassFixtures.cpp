@@ -60,3 +60,21 @@ void LoadTable(TScanEngine& engine, const TScratchFolder& programFolder, const s
   engine.ProgramFolder = programFolder.Path();
   engine.LoadSupportedFileTypes();
 }
+
+DWORD TWatchedVolumeCalls::SetFilePointer(HANDLE handle, LONG low, LONG* high, DWORD method) {
+  offset_ = (uint64_t(high ? static_cast<DWORD>(*high) : 0) << 32) | static_cast<DWORD>(low);
+  return TImageVolumeCalls::SetFilePointer(handle, low, high, method);
+}
+
+BOOL TWatchedVolumeCalls::ReadFile(HANDLE handle, void* buffer, DWORD size, DWORD* done) {
+  if (BeforeRead) {
+    if (const DWORD error = BeforeRead(static_cast<uint32_t>(offset_ / 512), size / 512)) {
+      *done = 0;
+      SetLastError(error);
+      return FALSE;
+    }
+  }
+  const BOOL read = TImageVolumeCalls::ReadFile(handle, buffer, size, done);
+  offset_ += *done;
+  return read;
+}
