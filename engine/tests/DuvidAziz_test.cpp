@@ -279,4 +279,100 @@ TEST_F(RecoveryPasses, WithoutPreScanNothingIsResaved) {
   EXPECT_EQ(engine_->RAWFiles.Count(), 0);
 }
 
+TEST_F(RecoveryPasses, AHitWhoseChainIsDamagedKeepsItsCarvedCopy) {
+  struct Case {
+    const char* what;
+    uint32_t cluster;
+    uint32_t value;
+  };
+  const Case cases[] = {
+      {"loops back to its start", 9021, 9000},
+      {"runs into a free cluster", 9020, 0},
+      {"runs into a bad cluster", 9020, 0xFFF7},
+      {"leaves the volume", 9020, 12005},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::vector<uint8_t> intact = card_.Image.Bytes;
+    card_.SetEntry(c.cluster, c.value);
+    RemoveTree(out_.Path() + "DezoDozi");
+    engine_->PreScan(kTestLetter);
+    saved_.clear();
+    engine_->ScanDrive(kTestLetter);
+    const std::string dezo = out_.Path() + "DezoDozi\\";
+    const std::string carved = ReadWholeFile(dezo + "KV" + std::to_string(SectorOf(9000)) + ".JPG");
+    EXPECT_EQ(carved.substr(0, 1024), files_["FRAG.JPG"].substr(0, 1024));
+    EXPECT_FALSE(FileExists(dezo + "KVF" + std::to_string(SectorOf(9000)) + ".JPG"));
+    // The intact neighbour is still re-saved.
+    EXPECT_EQ(saved_, std::vector<std::string>{"KVF" + std::to_string(SectorOf(9041)) + ".JPG"});
+    card_.Image.Bytes = intact;
+  }
+}
+
+TEST_F(RecoveryPasses, NoReSaveAfterAPassThatEndedOnAFatalError) {
+  engine_->PreScan(kTestLetter);
+  saved_.clear();
+  finished_.clear();
+  // The card goes away while its last sectors are read.
+  volumes_.BeforeRead = [&](uint32_t sector, uint32_t count) -> DWORD {
+    return sector + count >= card_.TotalSectors ? ERROR_NOT_READY : 0;
+  };
+  engine_->ScanDrive(kTestLetter);
+  const std::string dezo = out_.Path() + "DezoDozi\\";
+  EXPECT_TRUE(saved_.empty());
+  for (const uint32_t cluster : {9000u, 9041u}) {
+    EXPECT_TRUE(FileExists(dezo + "KV" + std::to_string(SectorOf(cluster)) + ".JPG")) << cluster;
+    EXPECT_FALSE(FileExists(dezo + "KVF" + std::to_string(SectorOf(cluster)) + ".JPG")) << cluster;
+  }
+  EXPECT_EQ(finished_, std::vector<uint8_t>{2});
+}
+
+TEST_F(RecoveryPasses, ACancelDuringReExtractionKeepsEveryCarvedCopy) {
+  engine_->PreScan(kTestLetter);
+  saved_.clear();
+  // The re-save of the first fragmented hit reads its first run: cancel then.
+  const uint32_t firstRun = SectorOf(9000);
+  volumes_.BeforeRead = [&](uint32_t sector, uint32_t count) -> DWORD {
+    if (sector == firstRun && count == 2) engine_->Cancel();
+    return 0;
+  };
+  engine_->ScanDrive(kTestLetter);
+  const std::string dezo = out_.Path() + "DezoDozi\\";
+  EXPECT_TRUE(saved_.empty());
+  for (const uint32_t cluster : {9000u, 9041u}) {
+    EXPECT_TRUE(FileExists(dezo + "KV" + std::to_string(SectorOf(cluster)) + ".JPG")) << cluster;
+    EXPECT_FALSE(FileExists(dezo + "KVF" + std::to_string(SectorOf(cluster)) + ".JPG")) << cluster;
+  }
+}
+
+// Every file handed to the correction library, by path.
+std::vector<std::string> corrected;
+int32_t __stdcall CountCorrection(const char* path) {
+  corrected.push_back(path);
+  return 1;
+}
+
+TEST_F(RecoveryPasses, EveryCarvedFileReachesTheCorrectionLibraryOnce) {
+  corrected.clear();
+  intDorvane::CorrectFile = CountCorrection;
+  std::vector<std::string> carved;
+  engine_->OnRAWFileSaved = [&](const String& path) { carved.push_back(path); };
+  engine_->PreScan(kTestLetter);
+  // A first pass stopped in the middle of BIG.JPG leaves it open; the next pass finishes it.
+  const uint32_t big = SectorOf(ClusterOf("BIG.JPG"));
+  volumes_.BeforeRead = [&](uint32_t sector, uint32_t) -> DWORD {
+    if (sector >= big + 1000) engine_->Cancel();
+    return 0;
+  };
+  engine_->ScanDrive(kTestLetter);
+  volumes_.BeforeRead = nullptr;
+  engine_->ScanDrive(kTestLetter);
+  EXPECT_EQ(carved.size(), 12u);  // 4 before the stop, the open one at the next start, 7 more
+  std::vector<std::string> sortedCarved = carved, sortedCorrected = corrected;
+  std::sort(sortedCarved.begin(), sortedCarved.end());
+  std::sort(sortedCorrected.begin(), sortedCorrected.end());
+  EXPECT_EQ(sortedCorrected, sortedCarved);
+  EXPECT_EQ(std::adjacent_find(sortedCarved.begin(), sortedCarved.end()), sortedCarved.end());
+}
+
 }  // namespace
