@@ -339,6 +339,8 @@ TEST_F(RecoveryPasses, ACancelDuringReExtractionKeepsEveryCarvedCopy) {
   engine_->ScanDrive(kTestLetter);
   const std::string dezo = out_.Path() + "DezoDozi\\";
   EXPECT_TRUE(saved_.empty());
+  ASSERT_FALSE(progress_.empty());
+  EXPECT_EQ(progress_.back(), int32_t(firstRun));  // the next hit is not even begun
   for (const uint32_t cluster : {9000u, 9041u}) {
     EXPECT_TRUE(FileExists(dezo + "KV" + std::to_string(SectorOf(cluster)) + ".JPG")) << cluster;
     EXPECT_FALSE(FileExists(dezo + "KVF" + std::to_string(SectorOf(cluster)) + ".JPG")) << cluster;
