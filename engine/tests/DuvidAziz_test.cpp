@@ -7,7 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "engine/Carving.h"
 #include "engine/Debug.h"
+#include "engine/FileTypes.h"
 #include "engine/FoundFiles.h"
 #include "engine/intDorvane.h"
 #include "engine/tests/EngineFixtures.h"
@@ -375,6 +377,36 @@ TEST_F(RecoveryPasses, EveryCarvedFileReachesTheCorrectionLibraryOnce) {
   std::sort(sortedCorrected.begin(), sortedCorrected.end());
   EXPECT_EQ(sortedCorrected, sortedCarved);
   EXPECT_EQ(std::adjacent_find(sortedCarved.begin(), sortedCarved.end()), sortedCarved.end());
+}
+
+TEST(ReExtraction, AReSavedJpegIsCappedLikeACarvedOne) {
+  // 4 KiB clusters; a fragmented chain of about 11 MB.
+  TFatImageBuilder card(1, 3000, 8);
+  std::vector<uint32_t> chain = {2};
+  for (uint32_t c = 4; c < 4 + 2700; ++c) chain.push_back(c);
+  card.Chain(chain);
+  TImageVolumeCalls volumes(card.Image, kTestLetter);
+  auto engine = MakeNtEngine(volumes);
+  AttachDrive(*engine, card.TotalSectors);
+  TScratchFolder program("kv_cap_prog"), out("kv_cap_out");
+  LoadTable(*engine, program, "[JPG]\nExtension=JPG\nC1=FFD8FFE0\n");
+  engine->DestinationFolder = out.Path();
+  ASSERT_TRUE(engine->FATReader->ReadBootSector());
+  engine->ReadClusterChains();
+  engine->FATReady = true;
+  const uint32_t start = card.ClusterToSector(2);
+  const std::string carved = out.Path() + "DezoDozi\\KV" + std::to_string(start) + ".JPG";
+  ForceDirectories(out.Path() + "DezoDozi\\");
+  WriteTextFile(carved, "carved");
+  auto* hit = new TSERAWFile;
+  hit->StartSector = start;
+  hit->Path = carved;
+  hit->FileType = static_cast<TSESupportedFileType*>(engine->SupportedFileTypes.Items(0));
+  engine->RAWFiles.Add(hit);
+  engine->ReExtractFragmentedHits();
+  const std::string resaved = out.Path() + "DezoDozi\\KVF" + std::to_string(start) + ".JPG";
+  EXPECT_EQ(ReadWholeFile(resaved).size(), size_t(kCarvedJPEGCap));
+  EXPECT_FALSE(FileExists(carved));
 }
 
 }  // namespace
