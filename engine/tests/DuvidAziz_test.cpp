@@ -144,6 +144,7 @@ TEST_F(RecoveryPasses, AWalkThatCannotReadTheRootFails) {
   for (uint32_t s = 0; s < 32; ++s) card_.Image.BadSectors.insert(card_.RootDirSector + s);
   engine_->PreScan(kTestLetter);
   EXPECT_EQ(errors_, (decltype(errors_){{70, "Problem Reading FAT"}}));
+  EXPECT_EQ(finished_, std::vector<uint8_t>{1});  // reported, so no error is left pending
   EXPECT_TRUE(saved_.empty());
   EXPECT_EQ(count_, -1);
   EXPECT_GE(engine_->FATReader->DirectoryReadFailures, 1u);
@@ -180,14 +181,18 @@ TEST_F(RecoveryPasses, AStopDuringASaveLeavesThatFileShorterAndSavesNoMore) {
 }
 
 TEST_F(RecoveryPasses, UnreadableSectorsAreSavedAsZerosAndTheRestIntact) {
-  const uint32_t live = SectorOf(ClusterOf("LIVE.JPG"));
-  card_.Image.BadSectors = {live + 2};
+  // The last file saved has a bad sector too: the pass still finishes as it should.
+  const uint32_t live = SectorOf(ClusterOf("LIVE.JPG")), last = SectorOf(ClusterOf("SAME_2.JPG"));
+  card_.Image.BadSectors = {live + 2, last + 1};
   engine_->PreScan(kTestLetter);
   std::string expected = files_["LIVE.JPG"];
   std::fill_n(expected.begin() + 2 * 512, 512, '\0');
   EXPECT_EQ(Saved("LIVE.JPG"), expected);
   EXPECT_EQ(std::count(saved_.begin(), saved_.end(), "LIVE.JPG"), 1);
+  EXPECT_EQ(Saved("SAME_2.JPG"), files_["SAME_2.JPG"].substr(0, 512) + std::string(900 - 512, '\0'));
+  EXPECT_EQ(saved_.back(), "SAME_2.JPG");
   EXPECT_EQ(Saved("BIG.JPG"), files_["BIG.JPG"]);
+  EXPECT_EQ(finished_, std::vector<uint8_t>{1});
 }
 
 TEST_F(RecoveryPasses, AFileThatCannotBeWrittenIsLoggedAndNotReported) {
