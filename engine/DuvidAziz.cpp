@@ -219,6 +219,9 @@ bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder) {
           if (ReadSectors()) std::memcpy(run.data() + size_t(s) * bytesPerSector, TransferBuffer.get(), bytesPerSector);
         }
         std::memcpy(TransferBuffer.get(), run.data(), run.size());
+        // Saved as zeros, the sectors are dealt with: their error must not stay pending
+        // and keep the pass from finishing.
+        LastError = 0;
       }
       const uint32_t bytes = static_cast<uint32_t>(std::min<uint64_t>(uint64_t(sectors) * bytesPerSector, remaining));
       if (!output.Write(TransferBuffer.get(), bytes)) {

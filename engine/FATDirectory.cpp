@@ -49,6 +49,7 @@ const uint8_t* TSEFAT::CachedDirectorySector(uint32_t sector) {
   }
   dirFailedSector_ = sector;
   ++DirectoryReadFailures;
+  Engine->LastError = 0;  // counted and logged here, not left pending for the pass's end
   WriteErrorLog("Unable To Read Sector : " + IntToStr(sector) + " For 1 Sectors");
   return nullptr;
 }

@@ -302,3 +302,47 @@ TEST_F(DirectoryWalk, AnUnreadableDirectorySectorCostsOnlyItsOwnRecords) {
   // The folder is read four times over; its bad sector is read and counted once.
   EXPECT_EQ(engine->FATReader->DirectoryReadFailures, 1u);
 }
+
+TEST_F(DirectoryWalk, TheClustersAFileIsSavedFrom) {
+  TFatImageBuilder card(2, 5000);
+  card.Chain({10, 11, 20});
+  card.Chain({30, 31});
+  card.SetEntry(31, 30);  // loops back
+  card.Chain({40, 41});
+  card.SetEntry(41, 0);  // runs into a free cluster
+  card.SetEntry(50, 0xFFF7);
+  card.SetEntry(60, 6000);  // past the last cluster
+  TImageVolumeCalls volumes(card.Image, kTestLetter);
+  auto engine = MakeNtEngine(volumes);
+  AttachDrive(*engine, card.TotalSectors);
+  ASSERT_TRUE(engine->FATReader->ReadBootSector());
+  engine->ReadClusterChains();
+  struct Case {
+    uint32_t cluster;
+    uint32_t size;
+    uint8_t recoverability;
+    std::vector<uint32_t> clusters;
+    bool complete;
+  };
+  const Case cases[] = {
+      {10, 0, rcLive, {10, 11, 20}, true},          // to its end mark
+      {10, 1000, rcLive, {10, 11}, true},           // to its size
+      {30, 0, rcLive, {30, 31}, false},             // a loop
+      {40, 0, rcLive, {40, 41}, false},             // a free cluster
+      {50, 0, rcLive, {50}, false},                 // a bad cluster
+      {60, 0, rcLive, {60}, false},                 // out of range
+      {100, 1500, rcFreeStart, {100, 101, 102}, true},  // deleted: the free clusters that follow
+      {100, 0, rcFreeStart, {100}, true},           // deleted without size: one cluster
+      {5000, 1500, rcFreeStart, {5000, 5001}, false},  // deleted, cut at the card's end
+      {1, 0, rcLive, {}, false},                    // no cluster of the volume
+  };
+  for (const Case& c : cases) {
+    TSEFile file;
+    file.Cluster = c.cluster;
+    file.Size = c.size;
+    file.Recoverability = c.recoverability;
+    const TFileClusters found = FileClusters(file, *engine->FATReader, engine->FAT1Table);
+    EXPECT_EQ(found.Clusters, c.clusters) << c.cluster << " " << c.size;
+    EXPECT_EQ(found.Complete, c.complete) << c.cluster << " " << c.size;
+  }
+}

@@ -7,7 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "engine/Carving.h"
 #include "engine/Debug.h"
+#include "engine/FileTypes.h"
 #include "engine/FoundFiles.h"
 #include "engine/intDorvane.h"
 #include "engine/tests/EngineFixtures.h"
@@ -142,6 +144,7 @@ TEST_F(RecoveryPasses, AWalkThatCannotReadTheRootFails) {
   for (uint32_t s = 0; s < 32; ++s) card_.Image.BadSectors.insert(card_.RootDirSector + s);
   engine_->PreScan(kTestLetter);
   EXPECT_EQ(errors_, (decltype(errors_){{70, "Problem Reading FAT"}}));
+  EXPECT_EQ(finished_, std::vector<uint8_t>{1});  // reported, so no error is left pending
   EXPECT_TRUE(saved_.empty());
   EXPECT_EQ(count_, -1);
   EXPECT_GE(engine_->FATReader->DirectoryReadFailures, 1u);
@@ -178,14 +181,18 @@ TEST_F(RecoveryPasses, AStopDuringASaveLeavesThatFileShorterAndSavesNoMore) {
 }
 
 TEST_F(RecoveryPasses, UnreadableSectorsAreSavedAsZerosAndTheRestIntact) {
-  const uint32_t live = SectorOf(ClusterOf("LIVE.JPG"));
-  card_.Image.BadSectors = {live + 2};
+  // The last file saved has a bad sector too: the pass still finishes as it should.
+  const uint32_t live = SectorOf(ClusterOf("LIVE.JPG")), last = SectorOf(ClusterOf("SAME_2.JPG"));
+  card_.Image.BadSectors = {live + 2, last + 1};
   engine_->PreScan(kTestLetter);
   std::string expected = files_["LIVE.JPG"];
   std::fill_n(expected.begin() + 2 * 512, 512, '\0');
   EXPECT_EQ(Saved("LIVE.JPG"), expected);
   EXPECT_EQ(std::count(saved_.begin(), saved_.end(), "LIVE.JPG"), 1);
+  EXPECT_EQ(Saved("SAME_2.JPG"), files_["SAME_2.JPG"].substr(0, 512) + std::string(900 - 512, '\0'));
+  EXPECT_EQ(saved_.back(), "SAME_2.JPG");
   EXPECT_EQ(Saved("BIG.JPG"), files_["BIG.JPG"]);
+  EXPECT_EQ(finished_, std::vector<uint8_t>{1});
 }
 
 TEST_F(RecoveryPasses, AFileThatCannotBeWrittenIsLoggedAndNotReported) {
@@ -339,6 +346,8 @@ TEST_F(RecoveryPasses, ACancelDuringReExtractionKeepsEveryCarvedCopy) {
   engine_->ScanDrive(kTestLetter);
   const std::string dezo = out_.Path() + "DezoDozi\\";
   EXPECT_TRUE(saved_.empty());
+  ASSERT_FALSE(progress_.empty());
+  EXPECT_EQ(progress_.back(), int32_t(firstRun));  // the next hit is not even begun
   for (const uint32_t cluster : {9000u, 9041u}) {
     EXPECT_TRUE(FileExists(dezo + "KV" + std::to_string(SectorOf(cluster)) + ".JPG")) << cluster;
     EXPECT_FALSE(FileExists(dezo + "KVF" + std::to_string(SectorOf(cluster)) + ".JPG")) << cluster;
@@ -373,6 +382,36 @@ TEST_F(RecoveryPasses, EveryCarvedFileReachesTheCorrectionLibraryOnce) {
   std::sort(sortedCorrected.begin(), sortedCorrected.end());
   EXPECT_EQ(sortedCorrected, sortedCarved);
   EXPECT_EQ(std::adjacent_find(sortedCarved.begin(), sortedCarved.end()), sortedCarved.end());
+}
+
+TEST(ReExtraction, AReSavedJpegIsCappedLikeACarvedOne) {
+  // 4 KiB clusters; a fragmented chain of about 11 MB.
+  TFatImageBuilder card(1, 3000, 8);
+  std::vector<uint32_t> chain = {2};
+  for (uint32_t c = 4; c < 4 + 2700; ++c) chain.push_back(c);
+  card.Chain(chain);
+  TImageVolumeCalls volumes(card.Image, kTestLetter);
+  auto engine = MakeNtEngine(volumes);
+  AttachDrive(*engine, card.TotalSectors);
+  TScratchFolder program("kv_cap_prog"), out("kv_cap_out");
+  LoadTable(*engine, program, "[JPG]\nExtension=JPG\nC1=FFD8FFE0\n");
+  engine->DestinationFolder = out.Path();
+  ASSERT_TRUE(engine->FATReader->ReadBootSector());
+  engine->ReadClusterChains();
+  engine->FATReady = true;
+  const uint32_t start = card.ClusterToSector(2);
+  const std::string carved = out.Path() + "DezoDozi\\KV" + std::to_string(start) + ".JPG";
+  ForceDirectories(out.Path() + "DezoDozi\\");
+  WriteTextFile(carved, "carved");
+  auto* hit = new TSERAWFile;
+  hit->StartSector = start;
+  hit->Path = carved;
+  hit->FileType = static_cast<TSESupportedFileType*>(engine->SupportedFileTypes.Items(0));
+  engine->RAWFiles.Add(hit);
+  engine->ReExtractFragmentedHits();
+  const std::string resaved = out.Path() + "DezoDozi\\KVF" + std::to_string(start) + ".JPG";
+  EXPECT_EQ(ReadWholeFile(resaved).size(), size_t(kCarvedJPEGCap));
+  EXPECT_FALSE(FileExists(carved));
 }
 
 }  // namespace
