@@ -77,6 +77,10 @@ results=()
 results+=("$(measure plain_read "$work/out-plain" dd if="$image" of=/dev/null bs=1M status=none)")
 results+=("$(measure ScanDrive "$work/out-kv" "$here/scripts/wine-run" --drive "E=$image:removable" -- \
   "$build/bin/scan_drive.exe" E: "Z:${work//\//\\}\\out-kv" --types JPG --pass scan)")
+# The carving alone: the correction library starts one thread per carved file, which the
+# peers do not pay for.
+results+=("$(measure carve_only "$work/out-kv3" "$here/scripts/wine-run" --drive "E=$image:removable" -- \
+  "$build/bin/scan_drive.exe" E: "Z:${work//\//\\}\\out-kv3" --types JPG --pass scan --no-correction)")
 # Both passes, as the recovery dialog runs them: fragmented hits are saved again by their chain.
 results+=("$(measure both_passes "$work/out-kv2" "$here/scripts/wine-run" --drive "E=$image:removable" -- \
   "$build/bin/scan_drive.exe" E: "Z:${work//\//\\}\\out-kv2" --types JPG --pass both)")
@@ -108,12 +112,14 @@ seconds_of() {
     if [ "$n" = "$1" ]; then echo "$s"; fi
   done
 }
-scan=$(seconds_of ScanDrive)
 echo
-for peer in photorec foremost; do
-  peer_seconds=$(seconds_of "$peer")
-  [ -n "$peer_seconds" ] || { echo "ScanDrive vs $peer: $peer not installed"; continue; }
-  label=$peer; [ "$peer" = foremost ] && label="foremost -q"
-  awk -v p="$peer_seconds" -v s="$scan" -v l="$label" \
-    'BEGIN { if (s <= 0) s = 0.001; printf "ScanDrive vs %s: %.2fx (%.2f s against %.2f s)\n", l, p / s, s, p }'
+for ours in ScanDrive carve_only; do
+  scan=$(seconds_of "$ours")
+  for peer in photorec foremost; do
+    peer_seconds=$(seconds_of "$peer")
+    [ -n "$peer_seconds" ] || { echo "$ours vs $peer: $peer not installed"; continue; }
+    label=$peer; [ "$peer" = foremost ] && label="foremost -q"
+    awk -v p="$peer_seconds" -v s="$scan" -v l="$label" -v o="$ours" \
+      'BEGIN { if (s <= 0) s = 0.001; printf "%s vs %s: %.2fx (%.2f s against %.2f s)\n", o, l, p / s, s, p }'
+  done
 done

@@ -1,4 +1,4 @@
-// scan_drive DRIVE: OUTDIR [--types EXT,EXT,...] [--pass prescan|scan|both]
+// scan_drive DRIVE: OUTDIR [--types EXT,EXT,...] [--pass prescan|scan|both] [--no-correction]
 //   or scan_drive DRIVE: --backup FILE.KV3 | --restore FILE.KV3 | --erase
 // Runs the recovery passes of the engine on a drive, prints one line per engine event and
 // last "files=N read_errors=M". For tests and benchmarks; not part of the product.
@@ -17,7 +17,8 @@
 namespace {
 
 int Usage() {
-  std::fprintf(stderr, "usage: scan_drive DRIVE: OUTDIR [--types EXT,EXT,...] [--pass prescan|scan|both]\n");
+  std::fprintf(stderr,
+               "usage: scan_drive DRIVE: OUTDIR [--types EXT,EXT,...] [--pass prescan|scan|both] [--no-correction]\n");
   std::fprintf(stderr, "       scan_drive DRIVE: --backup FILE.KV3 | --restore FILE.KV3 | --erase\n");
   return 2;
 }
@@ -89,6 +90,7 @@ int main(int argc, char** argv) {
   if ((first == "--backup" || first == "--restore") && argc == 4) return RunCardOperation(drive, first, argv[3]);
   const String outdir = argv[2];
   String pass = "both";
+  bool correct = true;  // off: the carver alone, without the correction library's work
   std::set<String> types;
   for (int i = 3; i < argc; ++i) {
     const String option = argv[i];
@@ -96,12 +98,14 @@ int main(int argc, char** argv) {
       types = SplitList(argv[++i]);
     else if (option == "--pass" && i + 1 < argc)
       pass = argv[++i];
+    else if (option == "--no-correction")
+      correct = false;
     else
       return Usage();
   }
   if (pass != "prescan" && pass != "scan" && pass != "both") return Usage();
 
-  if (!LoadDorvaneLibrary()) std::fprintf(stderr, "note: Dorvane.dll not loaded; carved files stay uncorrected\n");
+  if (correct && !LoadDorvaneLibrary()) std::fprintf(stderr, "note: Dorvane.dll not loaded; carved files stay uncorrected\n");
   auto engine = TScanEngine::Make(TSEPlatform::OfSystem());
   engine->Initialize();
   if (!types.empty()) {
