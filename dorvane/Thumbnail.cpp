@@ -54,8 +54,10 @@ struct TReleaseWork {
   }
 };
 
-// Sizes the caller's bitmap and scales the picture into it.
+// Sizes the caller's bitmap and scales the picture into it. A decoder that drew nothing
+// (a TIFF file without a drawable directory, an empty file) has no picture to show.
 bool DrawScaled(TBitmap& Picture, int Width, int Height, TBitmap& Bitmap) {
+  if (Picture.Empty()) return false;
   Bitmap.SetSize(std::max(Width, 0), std::max(Height, 0));
   return ResampleBitmap(Picture, Bitmap);
 }
