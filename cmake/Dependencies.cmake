@@ -43,7 +43,7 @@ if(NOT EXISTS ${JPEG_PREFIX}/lib/libjpeg.a OR NOT _jpeg_built_with STREQUAL "${J
   list(GET _jpeg_src 0 _jpeg_src)
   message(STATUS "Building libjpeg from ${_jpeg_src}")
   execute_process(
-    COMMAND ${CMAKE_COMMAND} -S ${_jpeg_src} -B ${JPEG_ROOT}/build -G Ninja
+    COMMAND ${CMAKE_COMMAND} -S ${_jpeg_src} -B ${JPEG_ROOT}/build -G Ninja -Wno-dev
             -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
             -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=${JPEG_PREFIX}
             ${JPEG_OPTIONS} -DCMAKE_ASM_NASM_COMPILER=${NASM}

@@ -54,11 +54,15 @@ struct TReleaseWork {
   }
 };
 
-// Sizes the caller's bitmap and scales the work bitmap into it.
-bool DrawWork(int Width, int Height, TBitmap& Bitmap) {
+// Sizes the caller's bitmap and scales the picture into it. A decoder that drew nothing
+// (a TIFF file without a drawable directory, an empty file) has no picture to show.
+bool DrawScaled(TBitmap& Picture, int Width, int Height, TBitmap& Bitmap) {
+  if (Picture.Empty()) return false;
   Bitmap.SetSize(std::max(Width, 0), std::max(Height, 0));
-  return ResampleBitmap(State().Work, Bitmap);
+  return ResampleBitmap(Picture, Bitmap);
 }
+
+bool DrawWork(int Width, int Height, TBitmap& Bitmap) { return DrawScaled(State().Work, Width, Height, Bitmap); }
 
 TBytes LoadWholeFile(const String& FileName) {
   TMemoryStream stream;
@@ -85,9 +89,9 @@ bool JPEGStreamThumbnail(TStream& stream, const String& FileName, int Width, int
   try {
     TJPEGImage& decoder = State().Decoder;
     decoder.LoadFromStream(stream);
-    decoder.DIBNeeded();
-    State().Work.Assign(&decoder);
-    return DrawWork(Width, Height, Bitmap);
+    // Scaled straight from the decoder's own bitmap: a copy of a camera picture into the
+    // work bitmap would cost a good part of the decoding time.
+    return DrawScaled(*decoder.Bitmap(), Width, Height, Bitmap);
   } catch (const Exception& e) {
     const auto number = JPEGErrorNumber(e.Message);
     if (!number) throw;
@@ -303,6 +307,11 @@ bool ResampleBitmap(TBitmap& Source, TBitmap& Destination) {
       return true;
     }
     if (ws <= 0 || hs <= 0 || wd <= 0 || hd <= 0) return true;
+    // Rows are found from the first one: a scan-line call per row costs more than the
+    // arithmetic of the row itself.
+    const auto* sourceTop = static_cast<const uint8_t*>(Source.ScanLine(0));
+    auto* destinationTop = static_cast<uint8_t*>(Destination.ScanLine(0));
+    const ptrdiff_t sourceStride = Source.ScanLineStride(), destinationStride = Destination.ScanLineStride();
     const int64_t xStep = MulDiv(ws - 1, 65536, wd);
     const int64_t yStep = MulDiv(hs - 1, 65536, hd);
     for (int r = 0; r < hd; ++r) {
@@ -312,9 +321,9 @@ bool ResampleBitmap(TBitmap& Source, TBitmap& Destination) {
       const uint32_t fy = static_cast<uint32_t>(y & 0xFFFF);
       const uint32_t wTop = 65536 - fy;
       const uint32_t wBottom = fy + 1;
-      const auto* top = static_cast<const uint8_t*>(Source.ScanLine(row0));
-      const auto* bottom = static_cast<const uint8_t*>(Source.ScanLine(row1));
-      auto* out = static_cast<uint8_t*>(Destination.ScanLine(r));
+      const uint8_t* top = sourceTop + row0 * sourceStride;
+      const uint8_t* bottom = sourceTop + row1 * sourceStride;
+      uint8_t* out = destinationTop + r * destinationStride;
       for (int c = 0; c < wd; ++c) {
         const int64_t x = c * xStep;
         // Clamped, so a one-pixel-wide source reads its one pixel twice, never past it.

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <random>
@@ -235,6 +236,20 @@ std::vector<uint8_t> Rle8Bmp(int w, int h, const std::vector<uint8_t>& runs) {
   return out;
 }
 
+TEST_F(Thumbnails, TIFFsWithoutADrawableDirectoryGetThePlaceholder) {
+  TestFolder folder;
+  auto tiff = ReadBytes(FixturePath("palette.tif"));
+  // An LZW-compressed palette directory is skipped without an error: nothing is drawn.
+  const std::vector<uint8_t> compression = {0x03, 0x01, 0x03, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x00};
+  auto at = std::search(tiff.begin(), tiff.end(), compression.begin(), compression.end());
+  ASSERT_NE(at, tiff.end());
+  at[8] = 5;
+  WriteBytes(folder / "KV1.tif", tiff);
+  TBitmap bitmap;
+  EXPECT_FALSE(thumbnail_((folder / "KV1.tif").c_str(), 1, 40, 20, &bitmap));
+  EXPECT_TRUE(SamePixels(bitmap, *Expected(1, 40, 20)));
+}
+
 TEST_F(Thumbnails, RunLengthBMPsWithRunsIntoThePadding) {
   TestFolder folder;
   // Six pixels a row, stored in eight: three red, then a blue run of five reaching into
@@ -278,8 +293,12 @@ TEST_F(Thumbnails, DamagedRawFilesGetThePlaceholder) {
       }
       WriteBytes(folder / name, bytes);
       TBitmap bitmap;
-      thumbnail_((folder / name).c_str(), 1, 40, 20, &bitmap);
+      const BOOL drawn = thumbnail_((folder / name).c_str(), 1, 40, 20, &bitmap);
       EXPECT_EQ(bitmap.Width(), 40) << name;
+      EXPECT_EQ(bitmap.Height(), 20) << name;
+      if (!drawn) {
+        EXPECT_TRUE(SamePixels(bitmap, *Expected(1, 40, 20))) << name;  // a failure shows the placeholder
+      }
     }
   }
 }

@@ -173,7 +173,7 @@ TEST(CrossCheckIptc, KeywordsAndNames) {
 
 TEST(CrossCheckDump, ToolLines) {
   TimgData reader;
-  reader.ReadMetadata(test::FixturePath("intel.jpg"));
+  ASSERT_TRUE(reader.ReadMetadata(test::FixturePath("intel.jpg")));
   const std::vector<String> lines = DumpMetadata(reader);
   ASSERT_FALSE(lines.empty());
   EXPECT_EQ(lines.front(), "exif\t271\tMake\tCanon");

@@ -586,7 +586,10 @@ TEST(GIFImage, RandomImageDataNeverCrashes) {
     if (round % 3) file.push_back(0);
     Loaded l = Load(file);
     if (l.Error.empty() && !l.Image->Empty()) {
-      EXPECT_NE(l.Image->GetCachedBitmap(), nullptr);
+      const TBitmap* bitmap = l.Image->GetCachedBitmap();
+      ASSERT_NE(bitmap, nullptr);
+      EXPECT_EQ(bitmap->Width(), 23);  // the screen's size, whatever the data held
+      EXPECT_EQ(bitmap->Height(), 17);
     }
   }
 }

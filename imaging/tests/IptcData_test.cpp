@@ -68,7 +68,17 @@ TEST(IptcReader, DatasetsNeverReachPastTheSection) {
   const String huge = Section(String("\x1C\x02\x78\xFF\xFF", 5) + "short");
   EXPECT_EQ(Lines(iptc, huge), std::vector<String>{"Image caption = short"});
   const String full = Section(IptcDataset(2, 5, "a") + IptcDataset(2, 25, "kw"));
-  for (size_t n = 0; n <= full.size(); ++n) Lines(iptc, full.substr(0, n));
+  // A cut section gives the datasets it still holds, under their own names, and no more.
+  const std::vector<String> whole = Lines(iptc, full);
+  ASSERT_EQ(whole.size(), 2u);
+  for (size_t n = 0; n < full.size(); ++n) {
+    const std::vector<String> lines = Lines(iptc, full.substr(0, n));
+    ASSERT_LE(lines.size(), whole.size()) << n;
+    for (size_t i = 0; i < lines.size(); ++i) {
+      const size_t name = whole[i].find(" = ");
+      EXPECT_EQ(lines[i].substr(0, name), whole[i].substr(0, name)) << n;
+    }
+  }
 }
 
 TEST(IptcReader, EditingEntries) {
