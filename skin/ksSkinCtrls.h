@@ -124,6 +124,9 @@ struct TksButtonLook {
   TRect ActiveSkinRect{}, DownSkinRect{}, DisabledSkinRect{};
 };
 
+// A button's click: its own OnClick, else its action's.
+void ClickOrExecute(TControl* control);
+
 // Draws the image of an action (Sender) into an empty glyph on fuchsia, the
 // glyph's transparent colour. False when nothing was drawn.
 bool TakeActionImage(TObject* Sender, TBitmap* glyph);

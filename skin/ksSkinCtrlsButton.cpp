@@ -118,17 +118,21 @@ void TksSkinButton::ButtonClick() {
   if (canFocused_) {
     if (TCustomForm* form = GetParentForm(this)) form->SetModalResult(ModalResult);
   }
-  TBasicAction* action = Action();
+  ClickOrExecute(this);
+}
+
+void ClickOrExecute(TControl* control) {
+  TBasicAction* action = control->Action();
   if (action != nullptr) {
     // A handler of its own wins over the action's; the action's own handler
     // runs once, through the action.
-    if (OnClick && !(OnClick == action->OnExecute))
-      OnClick(this);
+    if (control->OnClick && !(control->OnClick == action->OnExecute))
+      control->OnClick(control);
     else
       action->Execute();
     return;
   }
-  if (OnClick) OnClick(this);
+  if (control->OnClick) control->OnClick(control);
 }
 
 bool TakeActionImage(TObject* Sender, TBitmap* glyph) {

@@ -18,17 +18,14 @@ TRect SizedAt(int left, int top, const TRect& size) {
 
 }  // namespace
 
-TksSkinExPanel::TksSkinExPanel(TComponent* AOwner) : TksSkinCustomControl(AOwner) {
+TksSkinExPanel::TksSkinExPanel(TComponent* AOwner) : TksSkinCustomControl(AOwner), hidden_(this) {
   SetControlStyle(csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csOpaque | csDoubleClicks |
                   csReplicatable);
   SetSkinDataName("expanel");
   SetBounds(Left(), Top(), 150, 100);
 }
 
-TksSkinExPanel::~TksSkinExPanel() {
-  if (hidden_)
-    for (TControl* c : *hidden_) RemoveFreeNotification(c);
-}
+TksSkinExPanel::~TksSkinExPanel() = default;
 
 // ---- setters ------------------------------------------------------------------
 
@@ -135,30 +132,9 @@ void TksSkinExPanel::AdjustClientRect(TRect& Rect) {
   --Rect.Bottom;
 }
 
-void TksSkinExPanel::HideChildren() {
-  ShowChildren();  // a list left over goes first
-  hidden_ = std::make_unique<std::vector<TControl*>>();
-  for (int i = 0; i < ControlCount(); ++i) {
-    TControl* c = Controls(i);
-    if (!c->Visible()) continue;
-    hidden_->push_back(c);
-    FreeNotification(c);
-  }
-  for (TControl* c : std::vector<TControl*>(*hidden_)) c->SetVisible(false);
-}
-
-void TksSkinExPanel::ShowChildren() {
-  if (!hidden_) return;
-  auto held = std::move(hidden_);
-  for (TControl* c : *held) {
-    RemoveFreeNotification(c);
-    c->SetVisible(true);
-  }
-}
-
 void TksSkinExPanel::Notification(TComponent* AComponent, TOperation Operation) {
   TksSkinCustomControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && hidden_) std::erase(*hidden_, AComponent);
+  if (Operation == opRemove) hidden_.Forget(AComponent);
 }
 
 void TksSkinExPanel::SetRollState(bool value) {
@@ -166,7 +142,7 @@ void TksSkinExPanel::SetRollState(bool value) {
   rollState_ = value;
   rolling_ = true;
   if (value) {
-    HideChildren();
+    hidden_.Hide();
     if (rollKind_ == rkRollVertical && RealHeight == 0) {
       RealHeight = Height();
       SetHeight(GetRollHeight());
@@ -181,7 +157,7 @@ void TksSkinExPanel::SetRollState(bool value) {
     if (RealHeight > 0) SetHeight(RealHeight);
     RealWidth = 0;
     RealHeight = 0;
-    ShowChildren();
+    hidden_.Show();
   }
   rolling_ = false;
   Repaint();

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "skin/ksHiddenChildren.h"
 #include "skin/ksSkinCtrls.h"
 
 enum TksExPanelRollKind { rkRollHorizontal, rkRollVertical };
@@ -49,7 +50,7 @@ class TksSkinExPanel : public TksSkinCustomControl {
   bool ButtonMouseIn(int button) const { return buttons_[static_cast<size_t>(button)].mouseIn; }
   bool ButtonDown(int button) const { return buttons_[static_cast<size_t>(button)].down; }
   // The children the roll-up hid, null while none are held.
-  const std::vector<TControl*>* HiddenControls() const { return hidden_.get(); }
+  const std::vector<TControl*>* HiddenControls() const { return hidden_.List(); }
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void GetSkinData() override;
@@ -88,8 +89,6 @@ class TksSkinExPanel : public TksSkinCustomControl {
   void DrawCaption(TCanvas* canvas, TRect r, bool skinned);
   void DrawTurnedCaption(TCanvas* canvas, const TRect& r, int textBottom, bool skinned);
   void SetCaptionFont(TCanvas* canvas, bool skinned);
-  void HideChildren();
-  void ShowChildren();
 
   TBitmap glyph_;
   int numGlyphs_ = 1;
@@ -103,7 +102,5 @@ class TksSkinExPanel : public TksSkinCustomControl {
   std::array<TCaptionButton, 2> buttons_{};
   int active_ = -1;
   int captured_ = -1;
-  // Each held child carries a free notification, so one freed while rolled up
-  // leaves the list at once.
-  std::unique_ptr<std::vector<TControl*>> hidden_;
+  TksHiddenChildren hidden_;
 };

@@ -13,18 +13,14 @@ constexpr int kCheckBoxSpace = 20;
 
 }  // namespace
 
-TksSkinPanel::TksSkinPanel(TComponent* AOwner) : TksSkinCustomControl(AOwner) {
+TksSkinPanel::TksSkinPanel(TComponent* AOwner) : TksSkinCustomControl(AOwner), hiddenControls_(this) {
   SetControlStyle(csAcceptsControls | csCaptureMouse | csClickEvents | csSetCaption | csOpaque | csDoubleClicks |
                   csReplicatable);
   SetSkinDataName("panel");
   SetBounds(Left(), Top(), 150, 150);
 }
 
-TksSkinPanel::~TksSkinPanel() {
-  // Children still hidden must not keep a notification link to a dead panel.
-  if (hiddenControls_)
-    for (TControl* c : *hiddenControls_) RemoveFreeNotification(c);
-}
+TksSkinPanel::~TksSkinPanel() = default;
 
 // ---- setters ------------------------------------------------------------------
 
@@ -154,7 +150,7 @@ void TksSkinPanel::ChangeSkinData() {
 
 void TksSkinPanel::Notification(TComponent* AComponent, TOperation Operation) {
   TksSkinCustomControl::Notification(AComponent, Operation);
-  if (Operation == opRemove && hiddenControls_) std::erase(*hiddenControls_, AComponent);
+  if (Operation == opRemove) hiddenControls_.Forget(AComponent);
 }
 
 void TksSkinPanel::AdjustClientRect(TRect& Rect) {
@@ -175,36 +171,16 @@ void TksSkinPanel::AdjustClientRect(TRect& Rect) {
 
 // ---- roll-up --------------------------------------------------------------------
 
-void TksSkinPanel::HideControls() {
-  hiddenControls_ = std::make_unique<std::vector<TControl*>>();
-  for (int i = 0; i < ControlCount(); ++i) {
-    TControl* c = Controls(i);
-    if (!c->Visible()) continue;
-    hiddenControls_->push_back(c);
-    FreeNotification(c);
-  }
-  for (TControl* c : std::vector<TControl*>(*hiddenControls_)) c->SetVisible(false);
-}
-
-void TksSkinPanel::ShowHiddenControls() {
-  if (!hiddenControls_) return;
-  auto held = std::move(hiddenControls_);
-  for (TControl* c : *held) {
-    RemoveFreeNotification(c);
-    c->SetVisible(true);
-  }
-}
-
 void TksSkinPanel::ApplyRollUp(bool up) {
   if (up && RealHeight == -1) {
     RealHeight = Height();
-    if (!hiddenControls_) HideControls();
+    if (!hiddenControls_.Held()) hiddenControls_.Hide();
     const int h = Skinned() ? Height() - RectHeight(NewClientRect) : defaultCaptionHeight_ + 1;
     SetHeight(std::max(h, 0));
   } else if (!up && RealHeight != -1) {
     SetHeight(RealHeight);
     RealHeight = -1;
-    ShowHiddenControls();
+    hiddenControls_.Show();
   }
 }
 

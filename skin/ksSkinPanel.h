@@ -8,6 +8,7 @@
 
 #include "framework/core/bitmap.h"
 #include "framework/gui/extctrls.h"
+#include "skin/ksHiddenChildren.h"
 #include "skin/ksSkinCtrls.h"
 
 // The frame of the look without a skin. Scoped: the framework's panel bevel
@@ -54,7 +55,7 @@ class TksSkinPanel : public TksSkinCustomControl {
   TNotifyEvent OnChecked;
 
   // The children the roll-up hid, null while none are held.
-  const std::vector<TControl*>* HiddenControls() const { return hiddenControls_.get(); }
+  const std::vector<TControl*>* HiddenControls() const { return hiddenControls_.List(); }
 
   // Values of the panel description, copied at every GetSkinData.
   TRect CaptionRect{};
@@ -100,8 +101,6 @@ class TksSkinPanel : public TksSkinCustomControl {
   int CaptionWidth(TCanvas* canvas);
   // Looks the description up again first.
   bool Skinned();
-  void HideControls();
-  void ShowHiddenControls();
   void TileBackground(TCanvas* canvas, TBitmap* picture);
   void TileClientFace(TBitmap* b);
 
@@ -116,9 +115,7 @@ class TksSkinPanel : public TksSkinCustomControl {
   TBitmap glyph_;
   int numGlyphs_ = 1;
   int spacing_ = 2;
-  // Each held child carries a free notification, so a child freed while
-  // rolled up leaves the list at once.
-  std::unique_ptr<std::vector<TControl*>> hiddenControls_;
+  TksHiddenChildren hiddenControls_;
 };
 
 class TksSkinGroupBox : public TksSkinPanel {

@@ -182,9 +182,7 @@ void TksSkinSpeedButton::Paint() {
   Canvas()->Draw(0, 0, &b);
 }
 
-void TksSkinSpeedButton::ButtonClick() {
-  if (OnClick) OnClick(this);
-}
+void TksSkinSpeedButton::ButtonClick() { ClickOrExecute(this); }
 
 void TksSkinSpeedButton::ActionChange(TObject* Sender, bool CheckDefaults) {
   TksGraphicSkinCustomControl::ActionChange(Sender, CheckDefaults);

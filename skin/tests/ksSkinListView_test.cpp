@@ -104,6 +104,21 @@ TEST_F(SkinListView, HeaderIsHookedAndDrawsSectionsWithCutCaptions) {
   EXPECT_EQ(differing, 0);
 }
 
+TEST_F(SkinListView, AHeaderMadeLaterIsHookedWhenItIsCreated) {
+  auto* icons = new TksSkinListView(form);
+  icons->SetParent(form);
+  icons->SetBounds(0, 0, 150, 80);
+  icons->AddColumn("Name", 60);
+  icons->HandleNeeded();
+  EXPECT_EQ(icons->HookedHeader(), icons->HeaderHandle());
+  const HWND before = icons->Handle();
+  icons->SetViewStyle(vsReport);
+  EXPECT_EQ(icons->Handle(), before) << "the same window: the header came by its creation notice";
+  ASSERT_NE(icons->HeaderHandle(), nullptr);
+  EXPECT_EQ(icons->HookedHeader(), icons->HeaderHandle());
+  icons->Free();
+}
+
 TEST_F(SkinListView, PressOnASectionLooksPressedButNotOnADivider) {
   HWND header = list->HeaderHandle();
   const RECT first = SectionRect(0);

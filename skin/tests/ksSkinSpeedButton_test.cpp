@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "framework/gui/actions.h"
+#include "framework/gui/imagelist.h"
 #include "skin/ksSkinDataControls.h"
 #include "skin/ksSkinMessages.h"
 #include "skin/ksSkinSpeedButton.h"
@@ -235,6 +237,32 @@ TEST_F(SkinSpeedButton, MenuButtonOpensFromTheWholeButtonOrItsArrowPart) {
     EXPECT_FALSE(b->MenuTest(c.x, 5));
     b->Free();
   }
+}
+
+TEST_F(SkinSpeedButton, ActionGivesItsImageAsGlyphAndRunsOnClick) {
+  TBitmap picture(16, 16);
+  picture.Canvas()->Brush()->SetColor(static_cast<TColor>(0x00FF00));
+  picture.Canvas()->FillRect(TRect{0, 0, 16, 16});
+  TImageList images(16, 16);
+  ASSERT_EQ(images.Add(&picture, nullptr), 0);
+  auto* list = new TActionList(form);
+  list->SetImages(&images);
+  auto* action = new TAction(form);
+  action->ImageIndex = 0;
+  action->SetActionList(list);
+  int executed = 0;
+  action->OnExecute = [&](TObject*) { ++executed; };
+  auto* b = NewButton();
+  b->OnClick.Clear();
+  b->SetAction(action);
+  ASSERT_EQ(b->Glyph()->Width(), 16);
+  EXPECT_EQ(b->Glyph()->Canvas()->Pixels(8, 8), static_cast<TColor>(0x00FF00));
+  Enter(b);
+  Press(b);
+  Release(b);
+  EXPECT_EQ(executed, 1);
+  b->SetAction(nullptr);
+  list->Free();
 }
 
 }  // namespace
