@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "skin/ksSkinScrollBox.h"
+
 namespace {
 
 // Where the client area starts inside the window (a frame in the non-client area).
@@ -18,6 +20,13 @@ POINT ClientOffset(TWinControl& control) {
 
 void PaintTreeAt(TWinControl& control, HDC dc, int x, int y) {
   if (control.Width() < 1 || control.Height() < 1) return;
+  // A frame in the non-client area is only drawn into the window's own DC.
+  if (auto* box = dynamic_cast<TksSkinScrollBox*>(&control); box != nullptr) {
+    TBitmap frame(control.Width(), control.Height());
+    BitBlt(frame.Canvas()->Handle(), 0, 0, control.Width(), control.Height(), dc, x, y, SRCCOPY);
+    box->PaintFrame(frame);
+    BitBlt(dc, x, y, control.Width(), control.Height(), frame.Canvas()->Handle(), 0, 0, SRCCOPY);
+  }
   const POINT client = ClientOffset(control);
   const int cx = x + client.x, cy = y + client.y;
   const int saved = SaveDC(dc);

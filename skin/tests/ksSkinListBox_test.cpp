@@ -76,17 +76,30 @@ TEST_F(SkinListBox, RowCountEqualToItemsShowsNoBar) {
 }
 
 TEST_F(SkinListBox, BarAndTopIndexFollowEachOther) {
-  TksSkinListBox* l = NewList(20, false);
+  TksSkinListBox* l = NewList(30, false);
   ASSERT_NE(l->VScrollBar(), nullptr);
   l->VScrollBar()->SetPosition(7);
   EXPECT_EQ(l->TopIndex(), 7) << "the bar moves the list";
-  // A notch towards the user is a negative delta and scrolls down.
-  l->ListBox()->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
-  EXPECT_GT(l->TopIndex(), 7);
+
+  // What the system list itself does with one notch, measured on a plain one.
+  auto* plain = new TListBox(form);
+  plain->SetParent(form);
+  plain->SetBounds(150, 10, l->ListBox()->Width(), l->ListBox()->Height());
+  plain->SetStyle(lbOwnerDrawFixed);
+  plain->SetItemHeight(l->ListBox()->ItemHeight());
+  for (int i = 0; i < 30; ++i) plain->Items()->Add("Item");
+  plain->SetTopIndex(7);
+  const WPARAM towardsUser = MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA));
+  plain->Perform(WM_MOUSEWHEEL, towardsUser, 0);
+  const int ownLines = plain->TopIndex() - 7;
+
+  // A notch towards the user is a negative delta: one line further down on top.
+  l->ListBox()->Perform(WM_MOUSEWHEEL, towardsUser, 0);
+  EXPECT_EQ(l->TopIndex(), 7 + ownLines + 1);
   EXPECT_EQ(l->VScrollBar()->Position(), l->TopIndex());
   const int down = l->TopIndex();
   l->ListBox()->Perform(WM_MOUSEWHEEL, MAKEWPARAM(0, WHEEL_DELTA), 0);
-  EXPECT_LT(l->TopIndex(), down) << "away from the user scrolls up";
+  EXPECT_EQ(l->TopIndex(), down - ownLines - 1) << "away from the user scrolls up";
   EXPECT_EQ(l->VScrollBar()->Position(), l->TopIndex());
 }
 
