@@ -159,6 +159,12 @@ void TksSkinListFrame::SetColumns(int value) {
 
 TFont* TksSkinListFrame::ListBoxFont() { return listBox_->Font(); }
 void TksSkinListFrame::SetListBoxFont(TFont* value) { listBox_->Font()->Assign(value); }
+int TksSkinListFrame::ListBoxTabOrder() const { return listBox_->TabOrder(); }
+void TksSkinListFrame::SetListBoxTabOrder(int value) { listBox_->SetTabOrder(value); }
+bool TksSkinListFrame::ListBoxTabStop() const { return listBox_->TabStop(); }
+void TksSkinListFrame::SetListBoxTabStop(bool value) { listBox_->SetTabStop(value); }
+TPopupMenu* TksSkinListFrame::ListBoxPopupMenu() const { return listBox_->PopupMenu(); }
+void TksSkinListFrame::SetListBoxPopupMenu(TPopupMenu* value) { listBox_->SetPopupMenu(value); }
 
 void TksSkinListFrame::SetDefaultItemHeight(int value) {
   if (value < 1) return;

@@ -75,6 +75,12 @@ class TksSkinListFrame : public TksSkinCustomControl {
   void SetColumns(int value);
   TFont* ListBoxFont();
   void SetListBoxFont(TFont* value);
+  int ListBoxTabOrder() const;
+  void SetListBoxTabOrder(int value);
+  bool ListBoxTabStop() const;
+  void SetListBoxTabStop(bool value);
+  TPopupMenu* ListBoxPopupMenu() const;
+  void SetListBoxPopupMenu(TPopupMenu* value);
 
   bool UseSkinItemHeight = true;
   int DefaultItemHeight() const { return defaultItemHeight_; }

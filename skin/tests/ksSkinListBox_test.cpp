@@ -349,4 +349,34 @@ TEST_F(SkinListBox, DegenerateSkinsPaintWithoutFailing) {
   SUCCEED();
 }
 
+
+TEST_F(SkinListBox, SkinnedCaptionBandKeepsItsButtonsAtTheRight) {
+  auto* l = new TksSkinListBox(form);
+  l->SetParent(form);
+  l->SetBounds(10, 10, 150, 120);
+  l->HandleNeeded();
+  l->SetSkinDataName("captionlistbox");
+  l->SetCaptionMode(true);
+  l->SetSkinData(&data);
+  for (int i = 0; i < 3; ++i) l->Items()->Add("Backup");
+  const TksListSkinValues& v = l->Values();
+  const TRect up = l->Button(TksSkinListFrame::kUpButton).R;
+  const int dw = l->Width() - RectWidth(l->SkinRect);
+  EXPECT_EQ(up, MovedRect(v.ButtonRect[TksSkinListFrame::kUpButton], dw, 0)) << "moved with the right end";
+  EXPECT_EQ(l->ListBox()->Top(), l->SkinClientRect.Top) << "the list starts below the band";
+  EXPECT_EQ(l->ListBox()->Left() + l->ListBox()->Width(), l->Width() - (RectWidth(l->SkinRect) - l->SkinClientRect.Right));
+
+  const int x = up.Left + RectWidth(up) / 2, y = up.Top + 3;
+  TBitmap shot;
+  PaintWithChildren(*l, shot, clWhite);
+  const TRect face = MovedRect(v.ButtonRect[TksSkinListFrame::kUpButton], l->SkinRect.Left, l->SkinRect.Top);
+  EXPECT_EQ(static_cast<COLORREF>(shot.Canvas()->Pixels(x, y)), SkinPixel(face.Left + RectWidth(face) / 2, face.Top + 3));
+  l->Perform(CM_MOUSEENTER, 0, 0);
+  l->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+  PaintWithChildren(*l, shot, clWhite);
+  const TRect& hot = v.ActiveButtonRect[TksSkinListFrame::kUpButton];
+  EXPECT_EQ(static_cast<COLORREF>(shot.Canvas()->Pixels(x, y)), SkinPixel(hot.Left + RectWidth(hot) / 2, hot.Top + 3))
+      << "the hot button from its picture cell";
+}
+
 }  // namespace
