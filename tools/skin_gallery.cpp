@@ -255,7 +255,9 @@ TMakeControl ScrollBoxWithBar() {
       auto* child = Place<TksSkinButton>(box, skin, 100, 25);
       child->SetTop(4 + i * 30);
       child->SetLeft(10);
-      child->SetCaption("Thumbnail " + std::to_string(i + 1));
+      String caption = "Thumbnail ";
+      caption += static_cast<char>('1' + i);
+      child->SetCaption(caption);
     }
     box->UpdateScrollBars();
     return host;

@@ -261,6 +261,12 @@ TEST_F(SkinListBox, RepeatStopsWhenDisabledOrDestroyed) {
   l->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(down.Left + 2, down.Top + 2));
   l->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.Left + 2, down.Top + 2));
   ASSERT_FALSE(timers.armed.empty());
+  l->Perform(WM_CAPTURECHANGED, 0, reinterpret_cast<LPARAM>(form->Handle()));  // another window took the mouse
+  EXPECT_TRUE(timers.armed.empty());
+  EXPECT_EQ(l->CaptureButton(), -1);
+  l->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(down.Left + 2, down.Top + 2));
+  l->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(down.Left + 2, down.Top + 2));
+  ASSERT_FALSE(timers.armed.empty());
   delete l;
   EXPECT_TRUE(timers.armed.empty());
 }
