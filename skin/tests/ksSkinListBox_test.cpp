@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "framework/core/seams.h"
+#include "framework/gui/imagelist.h"
 #include "skin/ksPaintWithChildren.h"
 #include "skin/ksSkinListBox.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
@@ -383,6 +384,56 @@ TEST_F(SkinListBox, SkinnedCaptionBandKeepsItsButtonsAtTheRight) {
   const TRect& hot = v.ActiveButtonRect[TksSkinListFrame::kUpButton];
   EXPECT_EQ(static_cast<COLORREF>(shot.Canvas()->Pixels(x, y)), SkinPixel(hot.Left + RectWidth(hot) / 2, hot.Top + 3))
       << "the hot button from its picture cell";
+}
+
+TEST_F(SkinListBox, FocusedCurrentItemHasAFocusFrame) {
+  TksSkinListBox* l = NewList(4, false);
+  l->SetItemIndex(2);
+  EXPECT_EQ(l->ListBox()->GetItemState(2), odSelected) << "without the focus";
+  ShowAndActivate();
+  l->ListBox()->SetFocus();
+  ASSERT_TRUE(l->ListBox()->Focused());
+  EXPECT_EQ(l->ListBox()->GetItemState(2), odSelected | odFocused);
+  EXPECT_EQ(l->ListBox()->GetItemState(1), 0u);
+  TBitmap shot;
+  PaintWithChildren(*l, shot, clWhite);
+  const TRect r = l->ListBox()->ItemRect(2);
+  const int ox = l->ListBox()->Left(), oy = l->ListBox()->Top();
+  // The dotted frame lies on the item's edge; its inside keeps the highlight.
+  int dotted = 0;
+  for (int x = r.Left; x < r.Left + 8; ++x)
+    dotted += static_cast<COLORREF>(shot.Canvas()->Pixels(ox + x, oy + r.Top)) != Rgb(clHighlight) ? 1 : 0;
+  EXPECT_GT(dotted, 0);
+  EXPECT_EQ(static_cast<COLORREF>(shot.Canvas()->Pixels(ox + r.Left + 3, oy + r.Top + 3)), Rgb(clHighlight));
+}
+
+TEST_F(SkinListBox, DrawItemEventAndImagesPlaceTheText) {
+  TksSkinListBox* l = NewList(5, false);
+  TCustomImageList images(12, 12);
+  TBitmap strip(36, 12);
+  images.Add(&strip, nullptr);
+  ASSERT_EQ(images.Count(), 3);
+  l->SetImages(&images);
+  std::vector<int> indexes;
+  std::vector<TRect> texts;
+  l->OnDrawItem = [&](TCanvas*, int Index, int, int, TRect TxtRect, TOwnerDrawState) {
+    indexes.push_back(Index);
+    texts.push_back(TxtRect);
+  };
+  TBitmap shot;
+  PaintWithChildren(*l, shot, clWhite);
+  EXPECT_EQ(indexes, (std::vector<int>{0, 1, 2, 3, 4}));
+  for (const TRect& t : texts) EXPECT_EQ(t.Left, 2) << "the event gets the text rectangle, images are its own";
+  l->OnDrawItem = nullptr;
+  l->SetImages(nullptr);
+}
+
+TEST_F(SkinListBox, ColumnWidthFollowsTheListWidth) {
+  TksSkinListBox* l = NewList(40, false);
+  l->SetColumns(2);
+  l->SetBounds(l->Left(), l->Top(), 200, l->Height());
+  const int rows = l->ListBox()->Height() / l->ListBox()->ItemHeight();
+  EXPECT_EQ(l->ListBox()->ItemRect(rows).Left, (l->ListBox()->Width() + 1) / 2) << "second column at half the width";
 }
 
 }  // namespace
