@@ -436,4 +436,26 @@ TEST_F(SkinListBox, ColumnWidthFollowsTheListWidth) {
   EXPECT_EQ(l->ListBox()->ItemRect(rows).Left, (l->ListBox()->Width() + 1) / 2) << "second column at half the width";
 }
 
+TEST_F(SkinListBox, SkinnedMultiSelectionUsesTheActiveFace) {
+  TksSkinListBox* l = NewList(0, true);
+  l->SetMultiSelect(true);
+  for (int i = 0; i < 4; ++i) l->Items()->Add("Card " + std::to_string(i));
+  l->ListBox()->SetSelected(0, true);
+  l->SetItemIndex(2);  // the caret, not selected itself
+  EXPECT_EQ(l->ListBox()->GetItemState(0), odSelected);
+  EXPECT_EQ(l->ListBox()->GetItemState(2), odSelected) << "the caret item is always drawn selected";
+  EXPECT_EQ(l->ListBox()->GetItemState(1), 0u);
+  TBitmap shot;
+  PaintWithChildren(*l, shot, clWhite);
+  const TksListSkinValues& v = l->Values();
+  const int ox = l->ListBox()->Left(), oy = l->ListBox()->Top();
+  auto rightEnd = [&](int index) {
+    const TRect r = l->ListBox()->ItemRect(index);
+    return static_cast<COLORREF>(shot.Canvas()->Pixels(ox + r.Right - 1, oy + r.Top + RectHeight(r) / 2));
+  };
+  const int my = RectHeight(v.ItemRect) / 2;
+  EXPECT_EQ(rightEnd(0), SkinPixel(v.ActiveItemRect.Right - 1, v.ActiveItemRect.Top + my));
+  EXPECT_EQ(rightEnd(1), SkinPixel(v.ItemRect.Right - 1, v.ItemRect.Top + my));
+}
+
 }  // namespace
