@@ -19,6 +19,8 @@
 #include "framework/gui/forms.h"
 #include "framework/gui/messages.h"
 #include "skin/ksSkinBevel.h"
+#include "skin/ksPaintWithChildren.h"
+#include "skin/ksSkinCheckListBox.h"
 #include "skin/ksSkinCheckRadio.h"
 #include "skin/ksSkinCtrls.h"
 #include "skin/ksSkinData.h"
@@ -28,7 +30,9 @@
 #include "skin/ksSkinLinkLabel.h"
 #include "skin/ksSkinListView.h"
 #include "skin/ksSkinPanel.h"
+#include "skin/ksSkinListBox.h"
 #include "skin/ksSkinScrollBar.h"
+#include "skin/ksSkinScrollBox.h"
 #include "skin/ksSkinSpeedButton.h"
 #include "skin/ksSkinSplitter.h"
 #include "skin/ksSkinToolBar.h"
@@ -407,6 +411,85 @@ std::vector<TGalleryRow> ViewRows() {
   };
 }
 
+// The list controls fill their items once placed; `items` texts, then the state.
+template <class T>
+TMakeControl List(const char* sectionName, int items, const std::function<void(T&)>& state) {
+  return [=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    auto* l = new T(parent);
+    l->SetParent(parent);
+    l->SetBounds(0, 0, 150, 96);
+    l->HandleNeeded();
+    l->SetSkinDataName(sectionName);
+    l->SetSkinData(skin);
+    const char* names[] = {"Photos", "Video", "Sound", "Documents", "Archives", "Other",
+                           "Raw images", "Icons", "Fonts", "Mail", "Databases", "Programs"};
+    for (int i = 0; i < items && i < 12; ++i) l->Items()->Add(names[i]);
+    state(*l);
+    return l;
+  };
+}
+
+// A scroll box with a linked vertical bar, on a plain host as a form would hold them.
+TMakeControl ScrollBoxWithBar() {
+  return [](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    auto* host = Place<TksSkinPanel>(parent, nullptr, 160, 90);
+    host->SetBorderStyle(TksSkinBorderStyle::bvNone);
+    host->HandleNeeded();
+    auto* box = Place<TksSkinScrollBox>(host, skin, 140, 90);
+    auto* bar = new TksSkinScrollBar(host);
+    bar->SetKind(sbVertical);  // before the skin, which names the section by kind
+    bar->SetParent(host);
+    bar->SetBounds(142, 0, 17, 90);
+    bar->SetSkinDataName("vscrollbar");
+    bar->SetSkinData(skin);
+    box->SetVScrollBar(bar);
+    for (int i = 0; i < 4; ++i) {
+      auto* child = Place<TksSkinButton>(box, skin, 100, 25);
+      child->SetTop(4 + i * 30);
+      child->SetLeft(10);
+      String caption = "Thumbnail ";
+      caption += static_cast<char>('1' + i);
+      child->SetCaption(caption);
+    }
+    box->UpdateScrollBars();
+    return host;
+  };
+}
+
+std::vector<TGalleryRow> ListRows() {
+  using L = TksSkinListBox;
+  using C = TksSkinCheckListBox;
+  return {
+      {"List box", One(List<L>("listbox", 3, [](L&) {}))},
+      {"List box, selection", One(List<L>("listbox", 3, [](L& l) { l.SetItemIndex(1); }))},
+      {"List box, vertical bar", One(List<L>("listbox", 12, [](L& l) { l.SetItemIndex(2); }))},
+      {"List box, both bars", One(List<L>("listbox", 12, [](L& l) {
+         l.Items()->Add("A name much wider than the list itself");
+         l.SetHorizontalExtent(true);
+         l.HScrollBar()->SetPosition(12);
+       }))},
+      {"List box, caption", One(List<L>("captionlistbox", 4, [](L& l) {
+         l.SetCaption("Backups");
+         l.SetCaptionMode(true);
+         l.Perform(CM_MOUSEENTER, 0, 0);
+         const TRect up = l.Button(TksSkinListFrame::kUpButton).R;
+         l.Perform(WM_MOUSEMOVE, 0, MAKELPARAM(up.Left + 3, up.Top + 3));
+       }))},
+      {"Check list box", One(List<C>("checklistbox", 4, [](C& l) {
+         l.SetChecked(0, true);
+         l.SetChecked(2, true);
+         l.SetItemIndex(2);
+       }))},
+      {"Check list, caption, bar", One(List<C>("captionchecklistbox", 8, [](C& l) {
+         l.SetCaption("File types");
+         l.SetCaptionMode(true);
+         l.SetChecked(1, true);
+       }))},
+      {"Scroll box with a bar", One(ScrollBoxWithBar())},
+  };
+}
+
+
 std::vector<TGalleryRow> GalleryRows() {
   auto button = [](const char* caption, void (*state)(TControl&)) {
     return One(Button(caption, [state](TksSkinButton& b) { state(b); }));
@@ -459,6 +542,7 @@ std::vector<TGalleryRow> GalleryRows() {
       {"Tool bar", One(ToolBar())},
   };
   for (TGalleryRow& r : ViewRows()) rows.push_back(std::move(r));
+  for (TGalleryRow& r : ListRows()) rows.push_back(std::move(r));
   return rows;
 }
 
@@ -483,6 +567,11 @@ void PaintChildWindows(HWND wnd, HDC dc) {
 // Paints `control` through WM_PAINT into a bitmap of its size over `background`,
 // with the windows it holds.
 void PaintControl(TControl& control, TColor background, TBitmap& shot) {
+  // Controls made of framework children (lists and their bars) are drawn whole.
+  if (auto* w = dynamic_cast<TWinControl*>(&control); w != nullptr && w->ControlCount() > 0) {
+    PaintWithChildren(*w, shot, background);
+    return;
+  }
   shot.SetSize(control.Width(), control.Height());
   shot.Canvas()->Brush()->SetColor(background);
   shot.Canvas()->FillRect(TRect{0, 0, control.Width(), control.Height()});

@@ -292,6 +292,18 @@ for i, s in enumerate("nad"):
     element("vthumb_" + s, i * 17, 127, 17, 40, face(s, True))
     element("hthumb_" + s, 51 + i * 40, 127, 40, 17, face(s))
 element("vtrack", 171, 127, 17, 40, flat(TRACK))
+CAPTION_LIST_BAND = 21
+
+
+def caption_list(p, x, y, w, h):
+    """A list frame under a caption band, with the up and down buttons on the band."""
+    field((171, 180, 196))(p, x, y, w, h)
+    face("n", fixed=4)(p, x, y, w, CAPTION_LIST_BAND)
+    arrow("n", "up", True)(p, x + w - 19, y + 2, 17, 17)
+    arrow("n", "down", True)(p, x + w - 36, y + 2, 17, 17)
+
+
+element("captionlist", 140, 227, 64, 44, caption_list)
 element("htrack", 51, 144, 120, 17, flat(TRACK))
 element("hscrollbar", 0, 167, 120, 17, lambda p, x, y, w, h: (flat(TRACK)(p, x, y, w, h), arrow("n", "left")(p, x, y, 17, 17), arrow("n", "right")(p, x + w - 17, y, 17, 17)))
 element("vscrollbar", 188, 127, 17, 60, lambda p, x, y, w, h: (flat(TRACK)(p, x, y, w, h), arrow("n", "up", True)(p, x, y, 17, 17), arrow("n", "down", True)(p, x, y + h - 17, 17, 17)))
@@ -670,15 +682,28 @@ def build_ini(kinds):
     list_values = pic("edit_n", **corners("edit_n", 2, 2, 2, 2), itemrect=el("item_n"), activeitemrect=el("item_a"),
                       focusitemrect=el("item_f"), itemleftoffset="2", itemrightoffset="2", itemtextrect="4,1,60,17",
                       **font(), activefontcolor=str(TEXT), focusfontcolor=str(TEXT), **font("caption"),
-                      upbuttonrect=el("up_n"), activeupbuttonrect=el("up_a"), downupbuttonrect=el("up_d"),
-                      downbuttonrect=el("down_n"), activedownbuttonrect=el("down_a"), downdownbuttonrect=el("down_d"),
                       vscrollbarname="vscrollbar", hscrollbarname="hscrollbar", bothhscrollbarname="bothhscrollbar")
+    # The caption band with its up and down buttons drawn on the face, right of the
+    # right-top point so they keep to the right end; the active and pressed buttons
+    # are picture cells. The client rectangle reaches past the right-top point, so
+    # the list runs to the frame whatever the width.
+    cw, ch = ELEMENTS["captionlist"][2], ELEMENTS["captionlist"][3]
+    caption_values = dict(list_values, **pic("captionlist"),
+                          lefttoppoint="2,%d" % (CAPTION_LIST_BAND + 2),
+                          righttoppoint="%d,%d" % (cw - 38, CAPTION_LIST_BAND + 2),
+                          leftbottompoint="2,%d" % (ch - 2), rightbottompoint="%d,%d" % (cw - 38, ch - 2),
+                          clientrect="2,%d,%d,%d" % (CAPTION_LIST_BAND + 2, cw - 2, ch - 2),
+                          captionrect="4,1,%d,%d" % (cw - 38, CAPTION_LIST_BAND),
+                          upbuttonrect=rect(cw - 19, 2, 17, 17), activeupbuttonrect=el("up_a"),
+                          downupbuttonrect=el("up_d"), downbuttonrect=rect(cw - 36, 2, 17, 17),
+                          activedownbuttonrect=el("down_a"), downdownbuttonrect=el("down_d"))
     ctl("listbox", "listbox", list_values)
-    ctl("captionlistbox", "listbox", list_values)
-    check_values = dict(list_values, itemcheckrect="2,2,15,15", uncheckimagerect=el("check_1"),
-                        checkimagerect=el("check_0"))
-    ctl("checklistbox", "checklistbox", check_values)
-    ctl("captionchecklistbox", "checklistbox", check_values)
+    ctl("captionlistbox", "listbox", caption_values)
+    # The item text starts right of the check.
+    checks = dict(itemcheckrect="2,2,15,15", itemtextrect="17,1,60,17", uncheckimagerect=el("check_1"),
+                  checkimagerect=el("check_0"))
+    ctl("checklistbox", "checklistbox", dict(list_values, **checks))
+    ctl("captionchecklistbox", "checklistbox", dict(caption_values, **checks))
     combo = pic("edit_n", **corners("edit_n", 2, 2, 2, 2), itemrect=el("item_n"), focusitemrect=el("item_f"),
                 itemleftoffset="2", itemrightoffset="2", itemtextrect="4,1,60,17", **font(),
                 focusfontcolor=str(TEXT), buttonrect=el("down_n"), activebuttonrect=el("down_a"),
