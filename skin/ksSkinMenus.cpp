@@ -169,10 +169,7 @@ void TksSkinMenu::CheckItem(TksSkinPopupWindow* window, TksSkinMenuItem* item, b
     // The chain (and this item with it) goes before the command runs.
     TMenuItem* chosen = item->MenuItem;
     CloseMenu();
-    if (TMenu* menu = chosen->GetParentMenu())
-      menu->DispatchCommand(chosen->Command());
-    else
-      chosen->Click();
+    chosen->Click();
     TControl* told = commandCtrl_;
     SetCommandCtrl(nullptr);
     SendMenuMessage(told, WM_CLOSESKINMENU);
@@ -187,10 +184,7 @@ void TksSkinMenu::CheckItem(TksSkinPopupWindow* window, TksSkinMenuItem* item, b
     return;
   }
   TMenuItem* chosen = item->MenuItem;
-  if (TMenu* menu = chosen->GetParentMenu())
-    menu->DispatchCommand(chosen->Command());
-  else
-    chosen->Click();
+  chosen->Click();  // a submenu item's click runs before its submenu opens
   // The click handler may have closed the chain.
   if (LevelIndex(window) >= static_cast<int>(levels_.size())) return;
   StopWaiting();
