@@ -54,5 +54,6 @@ TksSystemSeam TksSystemSeam::Win32() {
             auto get = MonitorEntries().Info;
             return get ? get(monitor, info) : FALSE;
           },
+      .ShellNotifyIcon = [](DWORD message, NOTIFYICONDATAA* data) { return Shell_NotifyIconA(message, data); },
   };
 }

@@ -1,8 +1,10 @@
 // The system calls of the skin library that tests must steer: layered-window alpha and the
-// monitor entry points, both looked up by name because older systems lack them.
+// monitor entry points, both looked up by name because older systems lack them, and the
+// notification area.
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 
@@ -15,6 +17,8 @@ struct TksSystemSeam {
   std::function<bool()> MonitorEntryPoints;
   std::function<HMONITOR(HWND wnd)> MonitorFromWindow;  // nearest monitor
   std::function<BOOL(HMONITOR monitor, MONITORINFO* info)> GetMonitorInfo;
+  // Shell_NotifyIconA: a session without a notification area has nowhere to put an icon.
+  std::function<BOOL(DWORD message, NOTIFYICONDATAA* data)> ShellNotifyIcon;
 
   static TksSystemSeam Win32();
   void FillFrom(const TksSystemSeam& p) {
@@ -22,6 +26,7 @@ struct TksSystemSeam {
     seam_detail::Fill(MonitorEntryPoints, p.MonitorEntryPoints);
     seam_detail::Fill(MonitorFromWindow, p.MonitorFromWindow);
     seam_detail::Fill(GetMonitorInfo, p.GetMonitorInfo);
+    seam_detail::Fill(ShellNotifyIcon, p.ShellNotifyIcon);
   }
 };
 
