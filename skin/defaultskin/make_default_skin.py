@@ -567,7 +567,7 @@ def build_ini(kinds):
     obj("menuitem", "menuitem", {"activepictureindex": "0", "skinrectinapicture": "1", "skinrect": el("menuitem_n"),
                                  "activeskinrect": el("menuitem_a"), "itemleftoffset": "2", "itemrightoffset": "2",
                                  "dividerrect": el("divider"), "dividerleftoffset": "2", "dividerrightoffset": "2",
-                                 "textrect": "24,2,76,18", **font(), "activefontcolor": str(HOT_TEXT),
+                                 "textrect": "4,2,76,18", **font(), "activefontcolor": str(HOT_TEXT),
                                  "unenabledfontcolor": str(OFF_TEXT)})
 
     controls = []
