@@ -167,6 +167,28 @@ TEST_F(SkinMenu, HoveringASubmenuItemOpensItAfterTheDelayAndLeavingCancels) {
   EXPECT_EQ(engine->Levels().size(), 1u);
 }
 
+TEST_F(SkinMenu, TheBorderKeepsTheHighlightAndASeparatorTakesIt) {
+  TksSkinPopupWindow* level = Open({"A", "B", "-", "C"});
+  HoverItem(level, 1);
+  ASSERT_TRUE(level->Items[1]->Active);
+  cursor = TPoint{level->Left() + 1, level->Top() + level->Height() - 1};  // on the frame
+  FireTimer(&level->MouseTimer);
+  EXPECT_EQ(level->ActiveItem, 1);
+  EXPECT_TRUE(level->Items[1]->Active);
+  HoverItem(level, 2);
+  EXPECT_EQ(level->ActiveItem, 2);
+  EXPECT_FALSE(level->Items[1]->Active);
+  EXPECT_FALSE(level->Items[2]->Active);
+}
+
+TEST_F(SkinMenu, AnOpeningControlFreedWhileOpenIsNotTold) {
+  Open({"A"});
+  FreeAndNil(ctrl);
+  EXPECT_EQ(engine->PopupCtrl(), nullptr);
+  engine->CloseMenu();
+  EXPECT_EQ(log, (Log{"form:closed"}));
+}
+
 TEST_F(SkinMenu, ClickingASubmenuItemRunsItsClickThenOpensAtOnce) {
   TksSkinPopupWindow* level = Open({"A", ">S"});
   const TRect r = level->Items[1]->ObjectRect;
@@ -380,13 +402,20 @@ TEST_F(SkinMenu, ASubmenuThatDoesNotFitRightOpensLeft) {
 }
 
 TEST_F(SkinMenu, AScrollingLevelFillsTheWorkAreaAndScrollsByItsMarkers) {
+  // 223 high: the room between the markers is one pixel short of ten items.
+  ScopedSeam<TScreenSeam> low{TScreenSeam{.Monitors = [] {
+    TMonitorInfo m;
+    m.Bounds = m.WorkArea = RECT{0, 40, 800, 263};
+    m.Primary = true;
+    return std::vector<TMonitorInfo>{m};
+  }}};
   TksSkinPopupWindow* level = Open(std::vector<std::string>(40, "Item"));
   ASSERT_TRUE(level->Scroll);
-  EXPECT_EQ(level->Height(), 600);
-  EXPECT_EQ(level->Top(), 0);
+  EXPECT_EQ(level->Height(), 223);
+  EXPECT_EQ(level->Top(), 40);
   EXPECT_EQ(level->Items[0]->ObjectRect.Top, 2 + 10);
   const int shown = level->VisibleCount;
-  EXPECT_EQ(shown, (600 - 4 - 20) / 20);
+  EXPECT_EQ(shown, 9);
   // The lower marker scrolls one item per tick and stops at the end.
   const TRect lower = level->LowerMarker();
   cursor = TPoint{level->Left() + lower.Left + 5, level->Top() + lower.Top + 3};
