@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "framework/core/seams.h"
 #include "framework/gui/application.h"
 #include "skin/ksUtils.h"
 
@@ -134,7 +135,10 @@ void TksSkinMenu::CloseToLevel(int n) {
     // Out of sight and out of the chain at once; freed once its handlers have returned.
     level->MouseTimer.SetEnabled(false);
     level->MorphTimer.SetEnabled(false);
-    if (level->HandleAllocated()) ShowWindow(level->Handle(), SW_HIDE);
+    if (level->HandleAllocated()) {
+      TimerSeam().KillTimer(level->Handle(), TksSkinPopupWindow::kScrollTimerId);
+      ShowWindow(level->Handle(), SW_HIDE);
+    }
     if (destroying_ || Application == nullptr)
       delete level;
     else
@@ -152,7 +156,7 @@ void TksSkinMenu::CloseToLevel(int n) {
 void TksSkinMenu::CloseMenu() {
   CloseToLevel(0);
   StopWaiting();
-  if (form_ != nullptr && form_->HandleAllocated()) SendMessageA(form_->Handle(), WM_SKINMENUCLOSED, 0, 0);
+  SendMenuMessage(form_, WM_SKINMENUCLOSED);
 }
 
 void TksSkinMenu::CheckItem(TksSkinPopupWindow* window, TksSkinMenuItem* item, bool byKeyboard, bool click) {
