@@ -6,8 +6,10 @@
 #include <map>
 #include <vector>
 
+#include "framework/core/osversion.h"
 #include "framework/core/seams.h"
 #include "skin/ksSkinHint.h"
+#include "skin/ksSystemSeam.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
@@ -87,6 +89,32 @@ TEST_F(SkinHint, AShortTextGetsTheFullSkinFace) {
   EXPECT_GT(w->Width(), face->Width());
   EXPECT_EQ(w->NewRTPoint.X - data.HintWindow.RTPoint.X, w->Width() - face->Width());
   EXPECT_EQ(Sample(w, shot, w->Width() - 1, 0), static_cast<COLORREF>(face->Canvas()->Pixels(face->Width() - 1, 0)));
+}
+
+TEST_F(SkinHint, AlphaIsAppliedOnceAndTheLayerGoesWithIt) {
+  ScopedSeam<TVersionSeam> xp{TVersionSeam{.Query = [](OSVERSIONINFOA* info) {
+    info->dwPlatformId = VER_PLATFORM_WIN32_NT;
+    info->dwMajorVersion = 5;
+    info->dwMinorVersion = 1;
+    return TRUE;
+  }}};
+  std::vector<int> alphas;
+  ScopedSeam<TksSystemSeam> system{TksSystemSeam{.SetLayeredAlpha = [&](HWND, BYTE a) {
+    alphas.push_back(a);
+    return true;
+  }}};
+  auto* hint = new TksSkinHint(mainForm);
+  hint->AlphaBlend = true;
+  hint->AlphaBlendValue = 200;
+  TksSkinHintWindow* w = hint->HintWindow();
+  const auto layered = [w] { return (GetWindowLongA(w->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0; };
+  w->ActivateHint(TRect{10, 10, 10, 10}, "one");
+  w->ActivateHint(TRect{10, 10, 10, 10}, "two");
+  EXPECT_EQ(alphas, (std::vector<int>{200}));
+  EXPECT_TRUE(layered());
+  hint->AlphaBlend = false;
+  w->ActivateHint(TRect{10, 10, 10, 10}, "three");
+  EXPECT_FALSE(layered());
 }
 
 TEST_F(SkinHint, AHintThatWouldLeaveTheScreenFlipsToTheOtherSide) {

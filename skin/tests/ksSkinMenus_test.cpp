@@ -486,6 +486,28 @@ TEST_F(SkinMenu, TheSkinnedLookDrawsTheWindowPictureAndTheItemFaces) {
   EXPECT_EQ(level->Items[2]->Height(), RectHeight(d.DividerRect));
 }
 
+TEST_F(SkinMenu, AMorphingItemFadesInFiveStepsBothWays) {
+  TksSkinPopupWindow* level = Open({"A", "B"}, &data);
+  engine->CloseMenu();
+  level->ItemData->Morphing = true;
+  level = Open({}, &data);
+  ASSERT_TRUE(level->Skinned());
+  TksSkinMenuItem& first = *level->Items[0];
+  ASSERT_TRUE(first.Active);
+  ASSERT_TRUE(level->MorphTimer.Enabled());
+  EXPECT_EQ(level->MorphTimer.Interval(), 20u);
+  for (int step = 1; step <= 5; ++step) {
+    FireTimer(&level->MorphTimer);
+    EXPECT_EQ(first.MorphKf, step);
+  }
+  FireTimer(&level->MorphTimer);
+  EXPECT_FALSE(level->MorphTimer.Enabled());
+  HoverItem(level, 1);  // the first fades back while the second fades in
+  for (int step = 1; step <= 5; ++step) FireTimer(&level->MorphTimer);
+  EXPECT_EQ(first.MorphKf, 0);
+  EXPECT_EQ(level->Items[1]->MorphKf, 5);
+}
+
 TEST_F(SkinMenu, AnItemDescriptionWithoutAPictureLeavesTheSkinAsLoaded) {
   TksDataSkinMenuItem* d = nullptr;
   for (auto& o : data.ObjectList)
