@@ -3,29 +3,18 @@
 // component per main form, and detaching from the application.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <vector>
 
 #include "framework/core/osversion.h"
 #include "framework/core/seams.h"
 #include "skin/ksSkinHint.h"
 #include "skin/ksSystemSeam.h"
+#include "skin/tests/ksFakeTimers.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
 
 using namespace skintest;
-
-struct FakeTimers {
-  std::map<UINT_PTR, UINT> armed;
-  ScopedSeam<TTimerSeam> seam{TTimerSeam{
-      .SetTimer = [this](HWND, UINT_PTR id, UINT ms, TIMERPROC) -> UINT_PTR {
-        armed[id] = ms;
-        return id;
-      },
-      .KillTimer = [this](HWND, UINT_PTR id) -> BOOL { return armed.erase(id) != 0; },
-  }};
-};
 
 class SkinHint : public SkinCtrls {
  protected:

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -13,23 +12,12 @@
 #include "framework/gui/extctrls.h"
 #include "skin/ksSkinMenus.h"
 #include "skin/ksSystemSeam.h"
+#include "skin/tests/ksFakeTimers.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
 
 using namespace skintest;
-
-// Window timers that fire only when the test sends WM_TIMER.
-struct FakeTimers {
-  std::map<UINT_PTR, UINT> armed;
-  ScopedSeam<TTimerSeam> seam{TTimerSeam{
-      .SetTimer = [this](HWND, UINT_PTR id, UINT ms, TIMERPROC) -> UINT_PTR {
-        armed[id] = ms;
-        return id;
-      },
-      .KillTimer = [this](HWND, UINT_PTR id) -> BOOL { return armed.erase(id) != 0; },
-  }};
-};
 
 constexpr TRect kWorkArea{0, 0, 800, 600};
 
@@ -58,9 +46,9 @@ class SkinMenu : public SkinCtrls {
       previous(m);
     });
   }
-  // Adds items from a spec: "-" a separator, "!x" disabled, ">x" with two subitems.
-  TMenuItem* AddItems(TMenuItem* parent, const std::vector<std::string>& spec) {
-    for (const std::string& s : spec) {
+  // Adds items by caption: "-" a separator, "!x" disabled, ">x" with two subitems.
+  TMenuItem* AddItems(TMenuItem* parent, const std::vector<std::string>& captions) {
+    for (const std::string& s : captions) {
       auto* item = new TMenuItem(form);
       std::string caption = s;
       bool disabled = false, sub = false;
@@ -74,9 +62,9 @@ class SkinMenu : public SkinCtrls {
     }
     return parent;
   }
-  TksSkinPopupWindow* Open(const std::vector<std::string>& spec, TksSkinData* skin = nullptr,
+  TksSkinPopupWindow* Open(const std::vector<std::string>& captions, TksSkinData* skin = nullptr,
                            TRect anchor = TRect{100, 100, 100, 100}) {
-    AddItems(root->Items(), spec);
+    AddItems(root->Items(), captions);
     engine->Popup(ctrl, skin, false, root->Items(), anchor, 0);
     return engine->TopLevel();
   }
@@ -346,10 +334,10 @@ int TextWidthOf(TFont* font, const String& text) {
 }
 
 TEST_F(SkinMenu, AnUnskinnedLevelMeasuresItsItemsAndShortcut) {
-  std::vector<std::string> spec(10, "Item");
-  spec.insert(spec.begin() + 3, "-");
-  spec.insert(spec.begin() + 7, "-");
-  TksSkinPopupWindow* level = Open(spec);
+  std::vector<std::string> captions(10, "Item");
+  captions.insert(captions.begin() + 3, "-");
+  captions.insert(captions.begin() + 7, "-");
+  TksSkinPopupWindow* level = Open(captions);
   EXPECT_EQ(level->Height(), 10 * 20 + 2 * 4 + 4);
   EXPECT_EQ(level->Width(), TextWidthOf(&level->ItemFont, "Item") + 2 + 19 + 19 + 10);
   engine->CloseMenu();

@@ -3,29 +3,18 @@
 // icon index kept inside the list, cycling, and minimizing to the tray.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <vector>
 
 #include "framework/core/seams.h"
 #include "skin/ksSystemSeam.h"
 #include "skin/ksTrayIcon.h"
+#include "skin/tests/ksFakeTimers.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
 
 using namespace skintest;
-
-struct FakeTimers {
-  std::map<UINT_PTR, UINT> armed;
-  ScopedSeam<TTimerSeam> seam{TTimerSeam{
-      .SetTimer = [this](HWND, UINT_PTR id, UINT ms, TIMERPROC) -> UINT_PTR {
-        armed[id] = ms;
-        return id;
-      },
-      .KillTimer = [this](HWND, UINT_PTR id) -> BOOL { return armed.erase(id) != 0; },
-  }};
-};
 
 // A popup menu that only records where it was asked to show.
 class RecordingPopup : public TPopupMenu {
