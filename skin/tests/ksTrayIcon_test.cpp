@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "framework/core/seams.h"
+#include "framework/gui/screen.h"
+#include "framework/gui/stdctrls.h"
 #include "skin/ksSystemSeam.h"
 #include "skin/ksTrayIcon.h"
 #include "skin/tests/ksFakeTimers.h"
@@ -219,6 +221,27 @@ TEST_F(TrayIcon, MinimizingTheApplicationHidesItToTheTray) {
   SendMessageA(Application->Handle(), WM_SIZE, SIZE_MINIMIZED, 0);
   EXPECT_TRUE(calls.empty());
   EXPECT_TRUE(mainForm->Visible());
+}
+
+TEST_F(TrayIcon, ActivatingTheOwnerFocusesItsActiveControl) {
+  NewTray();
+  auto* active = new TEdit(mainForm);
+  active->SetParent(mainForm);
+  auto* elsewhere = new TEdit(mainForm);
+  elsewhere->SetParent(mainForm);
+  mainForm->Show();
+  SetForegroundWindow(mainForm->Handle());
+  SetActiveWindow(mainForm->Handle());
+  Application->ProcessMessages();
+  ::SetFocus(elsewhere->Handle());
+  Screen->SetActiveControl(active);
+  SendMessageA(mainForm->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+  EXPECT_EQ(GetFocus(), active->Handle());
+  // Not when the window losing activation is the control's own parent.
+  ::SetFocus(elsewhere->Handle());
+  SendMessageA(mainForm->Handle(), WM_ACTIVATE, WA_CLICKACTIVE, reinterpret_cast<LPARAM>(mainForm->Handle()));
+  EXPECT_EQ(GetFocus(), elsewhere->Handle());
+  Screen->SetActiveControl(nullptr);
 }
 
 TEST_F(TrayIcon, LoadingWithMinimizedOnStartShowsOnlyTheIcon) {
