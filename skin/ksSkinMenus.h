@@ -136,6 +136,7 @@ class TksSkinPopupWindow : public TCustomControl, public IksSkinChange {
   void StopScroll();
   void Relayout();
   void EnterItem(int index, bool byKeyboard);
+  void ScrollIntoView(int index);
   int FindAccelItem(WORD key) const;
   TRect ItemsArea() const;  // where the items sit, inside the markers when scrolling
   TksDataSkinPopupWindow* givenPopupData_;

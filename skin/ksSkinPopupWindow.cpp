@@ -517,17 +517,20 @@ void TksSkinPopupWindow::CloseSubLevels() {
   }
 }
 
+void TksSkinPopupWindow::ScrollIntoView(int index) {
+  if (!Scroll) return;
+  if (index < TopIndex) TopIndex = index;
+  CalcItemRects();
+  while (index >= TopIndex + VisibleCount && TopIndex < index) {
+    ++TopIndex;
+    CalcItemRects();
+  }
+  Relayout();
+}
+
 // Moves the highlight to `index` (found by the arrow keys), scrolling it into view.
 void TksSkinPopupWindow::EnterItem(int index, bool byKeyboard) {
-  if (Scroll) {
-    if (index < TopIndex) TopIndex = index;
-    CalcItemRects();
-    while (index >= TopIndex + VisibleCount && TopIndex < index) {
-      ++TopIndex;
-      CalcItemRects();
-    }
-    Relayout();
-  }
+  ScrollIntoView(index);
   if (index == ActiveItem) return;
   OldActiveItem = ActiveItem;
   ActiveItem = index;
@@ -562,6 +565,7 @@ void TksSkinPopupWindow::ProcessKey(WORD key) {
   const int accel = FindAccelItem(key);
   if (accel >= 0) {
     TksSkinMenuItem* item = Items[static_cast<size_t>(accel)].get();
+    ScrollIntoView(accel);
     item->MouseEnter(false);
     OldActiveItem = ActiveItem;
     ActiveItem = accel;

@@ -429,6 +429,17 @@ TEST_F(SkinMenu, AScrollingLevelFillsTheWorkAreaAndScrollsByItsMarkers) {
   EXPECT_LE(level->Items[39]->ObjectRect.Bottom, level->NewItemsRect.Bottom - 10);
 }
 
+TEST_F(SkinMenu, AnAcceleratorScrollsItsItemIntoView) {
+  std::vector<std::string> captions(40, "Item");
+  captions[35] = "!&Zed";  // disabled: highlighted, not chosen
+  TksSkinPopupWindow* level = Open(captions);
+  ASSERT_TRUE(level->Scroll);
+  ASSERT_FALSE(level->Items[35]->Visible);
+  level->ProcessKey('Z');
+  EXPECT_EQ(level->ActiveItem, 35);
+  EXPECT_TRUE(level->Items[35]->Visible);
+}
+
 // ---- looks ------------------------------------------------------------------------
 
 COLORREF Sample(TksSkinPopupWindow* level, TBitmap& shot, int x, int y) {
