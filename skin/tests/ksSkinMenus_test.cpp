@@ -123,6 +123,23 @@ TEST_F(SkinMenu, AClickHandlerThatFreesItsControlLeavesNothingDangling) {
   EXPECT_EQ(log, (Log{"ctrl:closed", "form:closed"}));
 }
 
+TEST_F(SkinMenu, AClickHandlerThatFreesTheMenuEndsCleanly) {
+  TksSkinPopupWindow* level = Open({"A", "B"});
+  HWND window = level->Handle();
+  bool aliveInHandler = false;
+  root->Items()->Items(1)->OnClick = [&](TObject*) {
+    aliveInHandler = IsWindow(window) && !IsWindowVisible(window);  // hidden and unlisted, not yet freed
+    FreeAndNil(root);
+  };
+  const TRect r = level->Items[1]->ObjectRect;
+  level->Perform(WM_LBUTTONUP, 0, MAKELPARAM(r.Left + 5, r.Top + 5));
+  EXPECT_TRUE(aliveInHandler);
+  Application->ProcessMessages();  // the level goes once its handler has returned
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(root, nullptr);
+  EXPECT_EQ(log, (Log{"ctrl:closed", "form:closed", "ctrl:done"}));
+}
+
 TEST_F(SkinMenu, MouseUpOnALevelChoosesTheItemUnderIt) {
   TksSkinPopupWindow* level = Open({"A", "B"});
   const TRect r = level->Items[1]->ObjectRect;
