@@ -60,5 +60,6 @@ TksSystemSeam TksSystemSeam::Win32() {
           [](const std::string& file) {
             ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
           },
+      .ShellNotifyIcon = [](DWORD message, NOTIFYICONDATAA* data) { return Shell_NotifyIconA(message, data); },
   };
 }

@@ -1,9 +1,10 @@
 // The system calls of the skin library that tests must steer: layered-window alpha and the
-// monitor entry points, both looked up by name because older systems lack them, and
-// handing a file or URL to the shell.
+// monitor entry points, both looked up by name because older systems lack them, handing
+// a file or URL to the shell, and the notification area.
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <functional>
 #include <string>
@@ -19,6 +20,8 @@ struct TksSystemSeam {
   std::function<BOOL(HMONITOR monitor, MONITORINFO* info)> GetMonitorInfo;
   // The shell's "open" of a file or URL, shown normally, without an owner window.
   std::function<void(const std::string& file)> ShellOpen;
+  // Shell_NotifyIconA: a session without a notification area has nowhere to put an icon.
+  std::function<BOOL(DWORD message, NOTIFYICONDATAA* data)> ShellNotifyIcon;
 
   static TksSystemSeam Win32();
   void FillFrom(const TksSystemSeam& p) {
@@ -27,6 +30,7 @@ struct TksSystemSeam {
     seam_detail::Fill(MonitorFromWindow, p.MonitorFromWindow);
     seam_detail::Fill(GetMonitorInfo, p.GetMonitorInfo);
     seam_detail::Fill(ShellOpen, p.ShellOpen);
+    seam_detail::Fill(ShellNotifyIcon, p.ShellNotifyIcon);
   }
 };
 

@@ -15,22 +15,27 @@
 #include <vector>
 
 #include "framework/core/bitmap.h"
+#include "framework/core/seams.h"
 #include "framework/gui/application.h"
 #include "framework/gui/forms.h"
+#include "framework/gui/imagelist.h"
+#include "framework/gui/menus.h"
 #include "framework/gui/messages.h"
-#include "skin/ksSkinBevel.h"
 #include "skin/ksPaintWithChildren.h"
+#include "skin/ksSkinBevel.h"
 #include "skin/ksSkinCheckListBox.h"
 #include "skin/ksSkinCheckRadio.h"
 #include "skin/ksSkinCtrls.h"
 #include "skin/ksSkinData.h"
 #include "skin/ksSkinExPanel.h"
 #include "skin/ksSkinGauge.h"
+#include "skin/ksSkinHint.h"
 #include "skin/ksSkinLabels.h"
 #include "skin/ksSkinLinkLabel.h"
-#include "skin/ksSkinListView.h"
-#include "skin/ksSkinPanel.h"
 #include "skin/ksSkinListBox.h"
+#include "skin/ksSkinListView.h"
+#include "skin/ksSkinMenus.h"
+#include "skin/ksSkinPanel.h"
 #include "skin/ksSkinScrollBar.h"
 #include "skin/ksSkinScrollBox.h"
 #include "skin/ksSkinSpeedButton.h"
@@ -490,6 +495,84 @@ std::vector<TGalleryRow> ListRows() {
 }
 
 
+// A picture a window of its own painted (a menu level, a hint), standing in a row.
+class TShot : public TCustomControl {
+ public:
+  TShot(TWinControl* parent, std::unique_ptr<TBitmap> shot) : TCustomControl(parent), shot_(std::move(shot)) {
+    SetParent(parent);
+    SetBounds(0, 0, shot_->Width(), shot_->Height());
+  }
+
+ protected:
+  void Paint() override { Canvas()->Draw(0, 0, shot_.get()); }
+
+ private:
+  std::unique_ptr<TBitmap> shot_;
+};
+
+// A menu level with every kind of item, or a scrolling one in a low work area.
+TMakeControl Menu(bool scrolling) {
+  return [=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    ScopedSeam<TScreenSeam> low{TScreenSeam{.Monitors = [scrolling] {
+      TMonitorInfo m;
+      m.Bounds = m.WorkArea = RECT{0, 0, 1024, scrolling ? 150 : 768};
+      m.Primary = true;
+      return std::vector<TMonitorInfo>{m};
+    }}};
+    TPopupMenu menu(nullptr);
+    TCustomImageList images(16, 16);
+    TBitmap glyph;
+    DrawGlyph(glyph, static_cast<TColor>(0xE0A040));
+    images.AddMasked(&glyph, clFuchsia);
+    menu.Images = &images;
+    const auto add = [&](const char* caption, const std::function<void(TMenuItem&)>& state) {
+      auto* item = new TMenuItem(&menu);
+      item->SetCaption(caption);
+      state(*item);
+      menu.Items()->Add(item);
+    };
+    if (scrolling) {
+      for (int i = 1; i <= 12; ++i) add(("Item " + std::to_string(i)).c_str(), [](TMenuItem&) {});
+    } else {
+      add("&Open", [](TMenuItem&) {});
+      add("&Save", [](TMenuItem& i) { i.SetShortCut(ShortCut('S', ssCtrl)); });
+      add("Disabled", [](TMenuItem& i) { i.SetEnabled(false); });
+      add("-", [](TMenuItem&) {});
+      add("Checked", [](TMenuItem& i) { i.SetChecked(true); });
+      add("Radio", [](TMenuItem& i) {
+        i.SetRadioItem(true);
+        i.SetChecked(true);
+      });
+      add("Picture", [](TMenuItem& i) { i.SetImageIndex(0); });
+      add("Picture, checked", [](TMenuItem& i) {
+        i.SetImageIndex(0);
+        i.SetChecked(true);
+      });
+      add("Submenu", [&](TMenuItem& i) { i.Add(new TMenuItem(&menu)); });
+    }
+    TksSkinMenu engine(nullptr, parent);
+    engine.Popup(nullptr, skin, false, menu.Items(), TRect{0, 0, 0, 0}, 0);
+    TksSkinPopupWindow* level = engine.TopLevel();
+    if (scrolling) level->ScrollDown(false);
+    auto shot = std::make_unique<TBitmap>(level->Width(), level->Height());
+    level->PaintMenu(shot->Canvas()->Handle());
+    return new TShot(parent, std::move(shot));
+  };
+}
+
+TMakeControl Hint(const char* text) {
+  return [=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    TksSkinHint hint(parent);
+    hint.SetSkinData(skin);
+    TksSkinHintWindow* w = hint.HintWindow();
+    w->ActivateHint(TRect{0, 0, 0, 0}, text);
+    auto shot = std::make_unique<TBitmap>(w->Width(), w->Height());
+    w->PaintTo(shot->Canvas()->Handle());
+    return new TShot(parent, std::move(shot));
+  };
+}
+
+
 std::vector<TGalleryRow> GalleryRows() {
   auto button = [](const char* caption, void (*state)(TControl&)) {
     return One(Button(caption, [state](TksSkinButton& b) { state(b); }));
@@ -540,6 +623,9 @@ std::vector<TGalleryRow> GalleryRows() {
                                        ScrollBar(true, 50, [](TksSkinScrollBar&) {}),
                                        ScrollBar(true, 100, [](TksSkinScrollBar&) {})})},
       {"Tool bar", One(ToolBar())},
+      {"Menu", One(Menu(false))},
+      {"Menu, scrolling", One(Menu(true))},
+      {"Hint", Several({Hint("Close"), Hint("A hint over two lines,\nthe second one longer")})},
   };
   for (TGalleryRow& r : ViewRows()) rows.push_back(std::move(r));
   for (TGalleryRow& r : ListRows()) rows.push_back(std::move(r));
@@ -694,7 +780,8 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "skin_gallery: no usable skin in %s\n", argc == 3 ? argv[2] : "the program");
       return 1;
     }
-    TForm* form = new TForm(Application);
+    TForm* form = nullptr;
+    Application->CreateForm(form);  // the main form, whose skinned hint shows the hints
     form->SetBounds(0, 0, 640, 480);
     TBitmap gallery;
     RenderGallery(*form, data, gallery);

@@ -319,8 +319,6 @@ element("toolbutton_x", 72, 203, 24, 24, flat(PANEL))
 element("menuitem_n", 96, 203, 80, 20, flat((252, 252, 254)))
 element("menuitem_a", 176, 207, 80, 20, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (226, 238, 253), (204, 224, 250)), p.frame(x, y, w, h, HOT_EDGE)))
 element("divider", 96, 223, 80, 4, lambda p, x, y, w, h: (p.fill(x, y, w, h, (252, 252, 254)), [p.put(x + i, y + 1, (210, 215, 224)) for i in range(2, w - 2)]))
-element("popup", 0, 227, 60, 40, lambda p, x, y, w, h: (p.fill(x, y, w, h, (252, 252, 254)), p.frame(x, y, w, h, EDGE, False)))
-element("hint", 60, 227, 60, 30, lambda p, x, y, w, h: (p.gradient(x, y, w, h, (255, 255, 242), (248, 246, 226)), p.frame(x, y, w, h, (150, 150, 120))))
 
 
 # The expandable panel: its face with a caption band, the two rolled faces (band
@@ -394,6 +392,29 @@ def draw_frame():
             mask.put(cx + i * dx, cy + j * dy, (255, 255, 255))
             p.put(cx + i * dx, cy + j * dy, (255, 255, 255))
     return p, mask
+
+
+# The popup menu's and the hint's windows are whole pictures of their own (active
+# pictures 2 and 3): their corner points and items or client rectangle lie in them.
+POPUP_W, POPUP_H, POPUP_EDGE = 60, 40, 3
+HINT_W, HINT_H, HINT_EDGE = 60, 30, 3
+
+
+def draw_popup():
+    p = Picture(POPUP_W, POPUP_H, (252, 252, 254))
+    p.gradient(0, 0, POPUP_W, POPUP_H, (236, 242, 251), (222, 231, 245))
+    p.frame(0, 0, POPUP_W, POPUP_H, EDGE, False)
+    p.frame(1, 1, POPUP_W - 2, POPUP_H - 2, (255, 255, 255), False)
+    p.fill(POPUP_EDGE, POPUP_EDGE, POPUP_W - 2 * POPUP_EDGE, POPUP_H - 2 * POPUP_EDGE, (252, 252, 254))
+    return p
+
+
+def draw_hint():
+    p = Picture(HINT_W, HINT_H)
+    p.gradient(0, 0, HINT_W, HINT_H, (255, 255, 242), (246, 242, 214))
+    p.frame(0, 0, HINT_W, HINT_H, (150, 146, 112), False)
+    p.frame(1, 1, HINT_W - 2, HINT_H - 2, (255, 255, 250), False)
+    return p
 
 
 def draw_caption_buttons():
@@ -566,7 +587,7 @@ def build_ini(kinds):
     lines = ["[VERSION]", "skinname=Korvalo", "skinauthor=Korvalo team", "authoremail=", "authorurl=",
              "skincomments=Default skin, drawn by make_default_skin.py",
              "[PICTURES]", "picture=frame.bmp", "inactivepicture=", "mask=mask.bmp",
-             "activepicturescount=2", "0=controls.bmp", "1=captionbuttons.bmp",
+             "activepicturescount=4", "0=controls.bmp", "1=captionbuttons.bmp", "2=popup.bmp", "3=hint.bmp",
              "[FORMINFO]"]
     forminfo = dict(frame_corners)
     forminfo.update({"clientrect": client, "bgpictureindex": "-1", "mdibgpictureindex": "-1", "leftstretch": "0",
@@ -610,7 +631,7 @@ def build_ini(kinds):
     obj("menuitem", "menuitem", {"activepictureindex": "0", "skinrectinapicture": "1", "skinrect": el("menuitem_n"),
                                  "activeskinrect": el("menuitem_a"), "itemleftoffset": "2", "itemrightoffset": "2",
                                  "dividerrect": el("divider"), "dividerleftoffset": "2", "dividerrightoffset": "2",
-                                 "textrect": "24,2,76,18", **font(), "activefontcolor": str(HOT_TEXT),
+                                 "textrect": "4,2,76,18", **font(), "activefontcolor": str(HOT_TEXT),
                                  "unenabledfontcolor": str(OFF_TEXT)})
 
     controls = []
@@ -733,20 +754,18 @@ def build_ini(kinds):
 
     lines += ["[SKINOBJECTS]", "count=%d" % len(objects)] + ["%d=%s" % iv for iv in enumerate(objects)]
     lines += ["[SKINCONTROLS]", "count=%d" % len(controls)] + ["%d=%s" % iv for iv in enumerate(controls)]
-    lines += ["[POPUPWINDOW]", "windowpictureindex=0", "maskpictureindex=-1"]
-    lines += ["lefttoppoint=%d,%d" % (ELEMENTS["popup"][0] + 3, ELEMENTS["popup"][1] + 3),
-              "righttoppoint=%d,%d" % (ELEMENTS["popup"][0] + 57, ELEMENTS["popup"][1] + 3),
-              "leftbottompoint=%d,%d" % (ELEMENTS["popup"][0] + 3, ELEMENTS["popup"][1] + 37),
-              "rightbottompoint=%d,%d" % (ELEMENTS["popup"][0] + 57, ELEMENTS["popup"][1] + 37),
-              "itemsrect=%d,%d,%d,%d" % (ELEMENTS["popup"][0] + 3, ELEMENTS["popup"][1] + 3,
-                                         ELEMENTS["popup"][0] + 57, ELEMENTS["popup"][1] + 37),
-              "scrollmarkercolor=%d" % TEXT, "scrollmarkeractivecolor=%d" % HOT_TEXT,
+    e = POPUP_EDGE
+    inner = "%d,%d,%d,%d" % (e, e, POPUP_W - e, POPUP_H - e)
+    lines += ["[POPUPWINDOW]", "windowpictureindex=2", "maskpictureindex=-1",
+              "lefttoppoint=%d,%d" % (e, e), "righttoppoint=%d,%d" % (POPUP_W - e, e),
+              "leftbottompoint=%d,%d" % (e, POPUP_H - e), "rightbottompoint=%d,%d" % (POPUP_W - e, POPUP_H - e),
+              "itemsrect=" + inner, "scrollmarkercolor=%d" % TEXT, "scrollmarkeractivecolor=%d" % HOT_TEXT,
               "leftstretch=0", "rightstretch=0", "topstretch=0", "bottomstretch=0"]
-    hx, hy = ELEMENTS["hint"][0], ELEMENTS["hint"][1]
-    lines += ["[HINTWINDOW]", "windowpictureindex=0", "maskpictureindex=-1",
-              "lefttoppoint=%d,%d" % (hx + 3, hy + 3), "righttoppoint=%d,%d" % (hx + 57, hy + 3),
-              "leftbottompoint=%d,%d" % (hx + 3, hy + 27), "rightbottompoint=%d,%d" % (hx + 57, hy + 27),
-              "clientrect=%d,%d,%d,%d" % (hx + 3, hy + 3, hx + 57, hy + 27)]
+    e = HINT_EDGE
+    lines += ["[HINTWINDOW]", "windowpictureindex=3", "maskpictureindex=-1",
+              "lefttoppoint=%d,%d" % (e, e), "righttoppoint=%d,%d" % (HINT_W - e, e),
+              "leftbottompoint=%d,%d" % (e, HINT_H - e), "rightbottompoint=%d,%d" % (HINT_W - e, HINT_H - e),
+              "clientrect=%d,%d,%d,%d" % (e, e, HINT_W - e, HINT_H - e)]
     lines += ["%s=%s" % kv for kv in font().items()]
     lines += ["leftstretch=0", "rightstretch=0", "topstretch=0", "bottomstretch=0"]
     for name, values in sections:
@@ -771,6 +790,8 @@ def main():
     frame.save("frame.bmp")
     mask.save("mask.bmp")
     buttons.save("captionbuttons.bmp")
+    draw_popup().save("popup.bmp")
+    draw_hint().save("hint.bmp")
     with open(os.path.join(HERE, "skin.ini"), "w", newline="\r\n") as f:
         f.write("\n".join(build_ini(kinds)) + "\n")
 

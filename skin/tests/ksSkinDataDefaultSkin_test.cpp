@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "skin/ksSkinData.h"
 #include "framework/core/tests/SourcePath.h"
@@ -30,7 +31,7 @@ TEST_F(DefaultSkin, PacksAtLevelNineAndLoads) {
   EXPECT_FALSE(data.Picture.Empty());
   EXPECT_FALSE(data.MaskPicture.Empty());
   EXPECT_EQ(data.Picture.Width(), data.MaskPicture.Width());
-  EXPECT_EQ(data.ActivePictures.size(), 2u);
+  EXPECT_EQ(data.ActivePictures.size(), 4u);
 }
 
 TEST_F(DefaultSkin, EverySectionTheProgramUsesResolves) {
@@ -89,6 +90,13 @@ TEST_F(DefaultSkin, PictureIndexesRectanglesAndNamesAreValid) {
   }
   EXPECT_TRUE(InPicture(data, data.PopupWindow.WindowPictureIndex, data.PopupWindow.ItemsRect));
   EXPECT_TRUE(InPicture(data, data.HintWindow.WindowPictureIndex, data.HintWindow.ClientRect));
+  // The menu and hint windows take their whole picture as the face: no other element shares it.
+  for (auto [index, corner] : {std::pair{data.PopupWindow.WindowPictureIndex, data.PopupWindow.RBPoint},
+                               std::pair{data.HintWindow.WindowPictureIndex, data.HintWindow.RBPoint}}) {
+    EXPECT_TRUE(InPicture(data, index, TRect{0, 0, corner.X + 1, corner.Y + 1}));
+    for (const auto& o : data.ObjectList) EXPECT_NE(o->ActivePictureIndex, index) << o->IDName;
+    for (const auto& d : data.CtrlList) EXPECT_NE(d->PictureIndex, index) << d->IDName;
+  }
 }
 
 // Corners and edges of every nine-part face are at least one pixel.
