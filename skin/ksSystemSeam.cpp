@@ -54,5 +54,10 @@ TksSystemSeam TksSystemSeam::Win32() {
             auto get = MonitorEntries().Info;
             return get ? get(monitor, info) : FALSE;
           },
+      .DragFullWindows =
+          [] {
+            BOOL full = FALSE;
+            return SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &full, 0) && full;
+          },
   };
 }

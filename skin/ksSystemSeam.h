@@ -1,5 +1,6 @@
 // The system calls of the skin library that tests must steer: layered-window alpha and the
-// monitor entry points, both looked up by name because older systems lack them.
+// monitor entry points, both looked up by name because older systems lack them, and the
+// drag-full-windows setting.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +16,8 @@ struct TksSystemSeam {
   std::function<bool()> MonitorEntryPoints;
   std::function<HMONITOR(HWND wnd)> MonitorFromWindow;  // nearest monitor
   std::function<BOOL(HMONITOR monitor, MONITORINFO* info)> GetMonitorInfo;
+  // The user lets windows show their contents while they are dragged or sized.
+  std::function<bool()> DragFullWindows;
 
   static TksSystemSeam Win32();
   void FillFrom(const TksSystemSeam& p) {
@@ -22,6 +25,7 @@ struct TksSystemSeam {
     seam_detail::Fill(MonitorEntryPoints, p.MonitorEntryPoints);
     seam_detail::Fill(MonitorFromWindow, p.MonitorFromWindow);
     seam_detail::Fill(GetMonitorInfo, p.GetMonitorInfo);
+    seam_detail::Fill(DragFullWindows, p.DragFullWindows);
   }
 };
 
