@@ -120,10 +120,18 @@ void TksSkinForm::SetExStyle(DWORD set, DWORD clear) {
 
 // ---- properties ----------------------------------------------------------------------
 
+void TksSkinForm::LinkSkin(TksSkinData*& link, TksSkinData* value) {
+  SetComponentReference(this, link, value);
+  if (skinData_) skinData_->FreeNotification(this);
+  if (menusSkinData_) menusSkinData_->FreeNotification(this);
+}
+
 void TksSkinForm::SetSkinData(TksSkinData* value) {
-  SetComponentReference(this, skinData_, value);
+  LinkSkin(skinData_, value);
   ChangeSkinData();
 }
+
+void TksSkinForm::SetMenusSkinData(TksSkinData* value) { LinkSkin(menusSkinData_, value); }
 
 void TksSkinForm::SetBorderIcons(TksBorderIcons value) {
   borderIcons_ = value;
@@ -252,7 +260,11 @@ bool TksSkinForm::HandleMessage(TMessage& m) {
     }
     case WM_SHOWWINDOW:
       ShowFade(m.WParam != 0);
-      if (m.WParam != 0) UpdateFrameSize();
+      if (m.WParam != 0) {
+        UpdateFrameSize();
+        // The system's menu bar has no place in a skinned frame.
+        if (form_->Menu()) form_->SetMenu(nullptr);
+      }
       return false;
     case WM_GETMINMAXINFO: {
       CallOld(m);

@@ -73,7 +73,7 @@ class TksSkinForm : public TComponent, public IksSkinChange {
 
   // ---- properties
   TksSkinData* MenusSkinData() const { return menusSkinData_; }
-  void SetMenusSkinData(TksSkinData* value) { SetComponentReference(this, menusSkinData_, value); }
+  void SetMenusSkinData(TksSkinData* value);
   TksBorderIcons BorderIcons() const { return borderIcons_; }
   void SetBorderIcons(TksBorderIcons value);
   bool ShowIcon() const { return showIcon_; }
@@ -237,6 +237,8 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void ComposeSkinned(TBitmap& out);
   void ComposeDefault(TBitmap& out);
   void SetRegion(HRGN rgn);
+  // Both skin links may name one container: dropping one keeps the other told.
+  void LinkSkin(TksSkinData*& link, TksSkinData* value);
 
   TCustomForm* form_;
   TWndMethodEvent oldWindowProc_;

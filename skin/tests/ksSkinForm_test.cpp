@@ -85,6 +85,13 @@ class SkinForm : public skintest::SkinCtrls {
   TksSkinForm* frame = nullptr;
 };
 
+bool HasRegionOf(HWND wnd) {
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  const bool has = GetWindowRgn(wnd, rgn) != ERROR;
+  DeleteObject(rgn);
+  return has;
+}
+
 // ---- takeover ------------------------------------------------------------------------------
 
 TEST_F(SkinForm, TakesOverTheWindowWithoutANewOneAndGivesItBack) {
@@ -106,6 +113,35 @@ TEST_F(SkinForm, TakesOverTheWindowWithoutANewOneAndGivesItBack) {
 
 TEST_F(SkinForm, TheOwnerMustBeAForm) {
   EXPECT_THROW(TksSkinForm(nullptr), EInvalidOperation);
+}
+
+TEST_F(SkinForm, ARemovedContainerIsForgottenByEveryLink) {
+  auto* shared = new TksSkinData(nullptr);
+  shared->FormWindows = [] { return std::vector<HWND>{}; };
+  shared->SetCompressedStoredSkin(&stored);
+  MakeFrame(shared);
+  frame->SetMenusSkinData(shared);
+  frame->SetMenusSkinData(nullptr);
+  frame->SetMenusSkinData(shared);
+  shared->Free();
+  EXPECT_EQ(frame->SkinData(), nullptr);
+  EXPECT_EQ(frame->MenusSkinData(), nullptr);
+  EXPECT_FALSE(frame->SkinnableForm());
+  TBitmap nc;
+  frame->ComposeNonClient(nc);  // the plain look, nothing left of the skin
+  EXPECT_FALSE(nc.Empty());
+}
+
+TEST_F(SkinForm, AFormWithoutBorderIsAllClientYetAnswersHitTests) {
+  form->SetBorderStyle(bsNone);
+  MakeFrame(&data);
+  EXPECT_EQ(NCCalcSize(300, 200), (TRect{0, 0, 300, 200}));
+  TBitmap nc;
+  frame->ComposeNonClient(nc);
+  EXPECT_TRUE(nc.Empty());
+  EXPECT_FALSE(HasRegionOf(form->Handle()));
+  EXPECT_EQ(HitTest(150, 100), HTCLIENT);
+  EXPECT_EQ(HitTest(150, 14), HTCAPTION);
 }
 
 // ---- non-client size -----------------------------------------------------------------------
@@ -286,12 +322,7 @@ bool InRegion(HWND wnd, int x, int y) {
   return in;
 }
 
-bool HasRegion(HWND wnd) {
-  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
-  const bool has = GetWindowRgn(wnd, rgn) != ERROR;
-  DeleteObject(rgn);
-  return has;
-}
+bool HasRegion(HWND wnd) { return HasRegionOf(wnd); }
 
 TEST_F(SkinForm, TheRegionCutsTheCornersAndFollowsTheSize) {
   MakeFrame(&data);
@@ -488,6 +519,29 @@ TEST_F(SkinFormStates, MinimizedFormsLineUpAlongTheBottom) {
     EXPECT_EQ(forms[static_cast<size_t>(i)]->BoundsRect(), (TRect{i * w, 738 - h, (i + 1) * w, 738}));
   }
   for (TForm* f : forms) f->Free();
+}
+
+TEST_F(SkinFormStates, AMinimizedPlaceIsFoundEvenForAFrameWithoutHeight) {
+  // A skin whose client fills its picture leaves a minimized form no height;
+  // one place per row, the first taken.
+  data.ClientRect = TRect{0, 0, data.Picture.Width(), data.Picture.Height()};
+  work = TRect{0, 0, data.Picture.Width(), 738};
+  std::vector<TksSkinForm*> frames;
+  for (int i = 0; i < 2; ++i) {
+    auto* f = new TForm(Application);
+    f->SetBorderStyle(bsDialog);
+    f->SetBounds(50, 50, 300, 200);
+    f->Show();
+    frames.push_back(new TksSkinForm(f));
+    frames.back()->SetSkinData(&data);
+  }
+  frames[0]->SetWindowState(kwsMinimized);
+  const TRect first = frames[0]->Form()->BoundsRect();
+  EXPECT_EQ(first.Left, 0);
+  const TPoint next = frames[1]->GetMinimizedPosition();
+  EXPECT_EQ(next.X, 0);
+  EXPECT_EQ(next.Y, first.Top - 1);
+  for (TksSkinForm* f : frames) f->Form()->Free();
 }
 
 TEST_F(SkinFormStates, MaximizeFillsTheWorkAreaAndRestoreReturnsTheFirstBounds) {
