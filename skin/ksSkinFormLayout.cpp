@@ -249,7 +249,7 @@ void TksSkinForm::ComposeSkinned(TBitmap& out) {
 void TksSkinForm::ComposeDefault(TBitmap& out) {
   const int w = FormWidth, h = FormHeight, ch = GetDefCaptionHeight();
   // Smaller than its own frame, the plain look has nothing sensible to show.
-  if (w < 6 + 1 || h < ch + 6) return;
+  if (w <= 6 || h < ch + 6) return;
   if (objects_.empty() && !skinnable_) CreateDefaultButtons();
   ArrangeDefaultButtons();
   out.SetPixelFormat(pf24bit);

@@ -87,14 +87,6 @@ void TksActiveSkinObject::MouseMove(int x, int y) {
   if (Parent->OnMouseMoveEvent) Parent->OnMouseMoveEvent(IDName, x, y, ObjectRect);
 }
 
-void TksActiveSkinObject::CreateObjectImage(TBitmap* b, bool active) {
-  b->SetSize(RectWidth(ObjectRect), RectHeight(ObjectRect));
-  TBitmap* source = active || SkinRectInAPicture ? ActivePicture : Picture;
-  const TRect& r = active ? ActiveSkinRect : SkinRect;
-  if (!source || IsNullRect(r)) return;
-  b->Canvas()->CopyRect(TRect{0, 0, b->Width(), b->Height()}, source->Canvas(), r);
-}
-
 void TksActiveSkinObject::CopyImage(TCanvas* canvas, TBitmap* picture, const TRect& src) const {
   if (!picture || IsNullRect(src) || IsNullRect(ObjectRect)) return;
   canvas->CopyRect(ObjectRect, picture->Canvas(), src);

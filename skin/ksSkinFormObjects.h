@@ -41,7 +41,6 @@ class TksActiveSkinObject {
   int MorphSteps() const { return morphSteps_; }
   void SetMorphSteps(int steps);
   double MorphKf() const { return morphSteps_ / 5.0; }
-  void CreateObjectImage(TBitmap* b, bool active);
 
   TksSkinForm* Parent;
   TksSkinData* SkinData;
