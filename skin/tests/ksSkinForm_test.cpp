@@ -272,6 +272,41 @@ TEST_F(SkinForm, TheCaptionTextIsShortenedBeforeTheButtons) {
   EXPECT_EQ(beyond, 0);
 }
 
+// Left, centre and right alignment put the text where its measured width says.
+TEST_F(SkinForm, CaptionAlignmentTable) {
+  MakeFrame(&data);
+  form->SetCaption("Korvalo");
+  TBitmap nc;
+  frame->ComposeNonClient(nc);
+  auto* caption = dynamic_cast<TksSkinCaptionObject*>(Object("caption"));
+  ASSERT_NE(caption, nullptr);
+  caption->Shadow = false;
+  const TRect tr = caption->TextArea();
+  for (TAlignment a : {taLeftJustify, taCenter, taRightJustify}) {
+    SCOPED_TRACE(a);
+    caption->Alignment = a;
+    TBitmap b(RectWidth(caption->ObjectRect), RectHeight(caption->ObjectRect));
+    b.Canvas()->Brush()->SetColor(clBlack);
+    b.Canvas()->FillRect(TRect{0, 0, b.Width(), b.Height()});
+    b.Canvas()->Font()->SetName(caption->FontName);
+    b.Canvas()->Font()->SetHeight(caption->FontHeight);
+    b.Canvas()->Font()->SetStyle(caption->FontStyle);
+    b.Canvas()->Font()->SetColor(clWhite);
+    caption->DrawCaptionText(b.Canvas(), 0, 0, true);
+    int minX = b.Width(), maxX = -1;
+    for (int y = 0; y < b.Height(); ++y)
+      for (int x = 0; x < b.Width(); ++x)
+        if (static_cast<COLORREF>(b.Canvas()->Pixels(x, y)) != 0) {
+          minX = std::min(minX, x);
+          maxX = std::max(maxX, x);
+        }
+    ASSERT_GE(maxX, minX);
+    const int expected = a == taLeftJustify ? tr.Left : a == taRightJustify ? tr.Right - 1 : (tr.Left + tr.Right) / 2;
+    const int measured = a == taLeftJustify ? minX : a == taRightJustify ? maxX : (minX + maxX) / 2;
+    EXPECT_NEAR(measured, expected, 3);
+  }
+}
+
 TEST_F(SkinForm, TheInactiveLookIsGrey) {
   MakeFrame(&data);
   form->Perform(WM_NCACTIVATE, 0, 0);
