@@ -429,8 +429,6 @@ void TksSkinForm::WMNCCalcSize(TMessage& m) {
     r->right -= 3;
     r->bottom -= 3;
   } else {
-    FormWidth = r->right - r->left;
-    FormHeight = r->bottom - r->top;
     CalcNewRects();
     const TRect& cl = skinData_->ClientRect;
     r->left += cl.Left;

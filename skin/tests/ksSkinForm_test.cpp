@@ -111,6 +111,26 @@ TEST_F(SkinForm, TakesOverTheWindowWithoutANewOneAndGivesItBack) {
   EXPECT_EQ(form->Perform(WM_NCHITTEST, 0, At(150, 100)), HTCLIENT);
 }
 
+TEST_F(SkinForm, FreedItLeavesNoTimerAndNoSharedIconBehind) {
+  std::vector<UINT_PTR> killed;
+  ScopedSeam<TTimerSeam> recording({.KillTimer = [&](HWND wnd, UINT_PTR id) {
+    if (wnd == form->Handle()) killed.push_back(id);
+    return TRUE;
+  }});
+  MakeFrame(&data);
+  frame->SetShowIcon(true);
+  HICON shared = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+  ASSERT_NE(frame->FormIcon(), nullptr);
+  EXPECT_NE(frame->FormIcon(), shared);
+  frame->Free();
+  frame = nullptr;
+  EXPECT_EQ(killed, std::vector<UINT_PTR>{1});
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(shared, &info));
+  DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
+}
+
 TEST_F(SkinForm, TheOwnerMustBeAForm) {
   EXPECT_THROW(TksSkinForm(nullptr), EInvalidOperation);
 }
@@ -345,6 +365,25 @@ TEST_F(SkinForm, PlainButtonsShowHoverAndPress) {
   frame->ComposeNonClient(nc);
   EXPECT_EQ(static_cast<COLORREF>(nc.Canvas()->Pixels(r.Left + 1, r.Top + 1)), RGB(133, 147, 181));
   form->Perform(WM_LBUTTONUP, 0, 0);
+}
+
+TEST_F(SkinForm, FullDragLaysTheFrameOutWhileSizingAndAMoveSwallowsThePress) {
+  ScopedSeam<TksSystemSeam> drag({.DragFullWindows = [] { return true; }});
+  MakeFrame(&data);
+  form->Perform(WM_ENTERSIZEMOVE, 0, 0);
+  EXPECT_TRUE(frame->InSizeMove());
+  RECT sizing{kLeft, kTop, kLeft + 400, kTop + 300};
+  form->Perform(WM_SIZING, WMSZ_BOTTOMRIGHT, reinterpret_cast<LPARAM>(&sizing));
+  EXPECT_EQ(frame->FormWidth, 400);
+  EXPECT_EQ(frame->NewClRect.Right, 400 - (data.Picture.Width() - data.ClientRect.Right));
+  form->Perform(WM_EXITSIZEMOVE, 0, 0);
+  // The press that started the loop comes back after it: no object takes it.
+  form->SetBounds(kLeft, kTop, 300, 200);
+  const POINT c = Center(Object("closebutton")->ObjectRect);
+  form->Perform(WM_NCLBUTTONDOWN, HTOBJECT_FRAME, At(c.x, c.y));
+  EXPECT_FALSE(frame->InSizeMove());
+  EXPECT_FALSE(dynamic_cast<TksSkinButtonObject*>(Object("closebutton"))->Down);
+  EXPECT_EQ(frame->CaptureObject(), -1);
 }
 
 // ---- region ----------------------------------------------------------------------------------
