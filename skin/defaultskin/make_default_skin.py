@@ -343,8 +343,8 @@ def draw_frame():
 
 
 def draw_caption_buttons():
-    # Rows: normal, active, down, inactive; columns: close, max, restore, min, rollup, sysmenu, tray.
-    kinds = ["close", "max", "restore", "min", "rollup", "sysmenu", "tray"]
+    # Rows: normal, active, down, inactive; columns: close, max, restore, min, rollup, sysmenu, tray, rolldown.
+    kinds = ["close", "max", "restore", "min", "rollup", "sysmenu", "tray", "rolldown"]
     p = Picture(BUTTON_W * len(kinds), BUTTON_H * 4)
     glyph = (255, 255, 255)
     for row, (top, bottom) in enumerate((((86, 138, 214), (46, 94, 172)), ((120, 170, 240), (70, 120, 200)),
@@ -372,10 +372,11 @@ def draw_caption_buttons():
                     for k in range(-2, 3):
                         p.put(cx + 4 + k, cy - 2, glyph)
                         p.put(cx + 4, cy - 2 + k, glyph)
-            elif kind == "rollup":
+            elif kind in ("rollup", "rolldown"):
+                up = kind == "rollup"
                 for i in range(4):
                     for k in range(-3 + i, 4 - i):
-                        p.put(cx + k, cy + 1 - i, glyph)
+                        p.put(cx + k, cy + 1 - i if up else cy - 2 + i, glyph)
             else:
                 for k in range(-3, 4):
                     for e in range(-3, 4):
@@ -543,9 +544,11 @@ def build_ini(kinds):
              "skinrect": button_cell(kinds, kind, 0), "activeskinrect": button_cell(kinds, kind, 1),
              "downrect": button_cell(kinds, kind, 2), "disableskinrsect": button_cell(kinds, kind, 3),
              "morphing": "1", "morphkind": "mkdefault", "command": command}
-        if kind == "max":
-            v.update({"restorerect": button_cell(kinds, "restore", 0), "restoreactiverect": button_cell(kinds, "restore", 1),
-                      "restoredownrect": button_cell(kinds, "restore", 2)})
+        # Maximized and rolled-up forms show the button that undoes it.
+        undo = {"max": "restore", "rollup": "rolldown"}.get(kind)
+        if undo:
+            v.update({"restorerect": button_cell(kinds, undo, 0), "restoreactiverect": button_cell(kinds, undo, 1),
+                      "restoredownrect": button_cell(kinds, undo, 2)})
         obj(name, "stdbutton", v)
     obj("menuitem", "menuitem", {"activepictureindex": "0", "skinrectinapicture": "1", "skinrect": el("menuitem_n"),
                                  "activeskinrect": el("menuitem_a"), "itemleftoffset": "2", "itemrightoffset": "2",
