@@ -443,7 +443,7 @@ void TksSkinForm::WMNCCalcSize(TMessage& m) {
 void TksSkinForm::WMNCHitTest(TMessage& m) {
   const TPoint p = PointToNCPoint(SignedPoint(m.LParam));
   m.Result = skinnable_ ? HitTestSkin(p) : HitTestDefault(p);
-  if (!hoverTimer_.Enabled() && m.Result == HTOBJECT_FRAME) {
+  if (!hoverTimer_.Enabled() && m.Result == HTOBJECT) {
     TestActive(p.X, p.Y, true);
     hoverTimer_.SetEnabled(true);
   }

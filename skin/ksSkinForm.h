@@ -47,9 +47,6 @@ class TksBorderIcons {
 
 enum TksFormWindowState : uint8_t { kwsNormal, kwsMinimized, kwsMaximized };
 
-// The frame handles these non-client places itself; the system does nothing there.
-constexpr LRESULT HTOBJECT_FRAME = 19;
-
 using TksObjectNameEvent = TEvent<void(const String& IDName)>;
 using TksObjectMouseEvent =
     TEvent<void(const String& IDName, int X, int Y, const TRect& ObjectRect, TMouseButton Button)>;

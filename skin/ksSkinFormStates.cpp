@@ -1,4 +1,5 @@
-// What the frame tells the system about its non-client places, the size limits,
+// What the frame tells the system about its non-client places (HTOBJECT: a place
+// the frame handles itself, where the system does nothing), the size limits,
 // snapping, and the frame's own window states: minimize, maximize, restore and
 // roll-up.
 #include <algorithm>
@@ -45,7 +46,7 @@ TksSkinCaptionObject* TksSkinForm::CaptionAt(TPoint p) const {
 LRESULT TksSkinForm::HitTestDefault(TPoint p) const {
   const int w = FormWidth, h = FormHeight, ch = GetDefCaptionHeight();
   if (windowState_ == kwsNormal && !rollUpState_ && Sizeable()) {
-    if (activeObject_ != -1) return HTOBJECT_FRAME;
+    if (activeObject_ != -1) return HTOBJECT;
     const bool left = p.X < 3, top = p.Y < 3, right = p.X >= w - 2, bottom = p.Y >= h - 2;
     if (left && top) return HTTOPLEFT;
     if (right && top) return HTTOPRIGHT;
@@ -58,7 +59,7 @@ LRESULT TksSkinForm::HitTestDefault(TPoint p) const {
   }
   if (PtIn(DefCaptionRect, p)) return HTCAPTION;
   if (PtIn(TRect{3, ch + 3, w - 3, h - 3}, p)) return HTCLIENT;
-  return HTOBJECT_FRAME;
+  return HTOBJECT;
 }
 
 bool TksSkinForm::PtInMask(TPoint p) const {
@@ -72,8 +73,8 @@ bool TksSkinForm::PtInMask(TPoint p) const {
 
 LRESULT TksSkinForm::HitTestSkin(TPoint p) const {
   const bool inCaption = CaptionAt(p) != nullptr;
-  if (rollUpState_ || windowState_ == kwsMinimized) return inCaption ? HTCAPTION : HTOBJECT_FRAME;
-  if (activeObject_ != -1 && !inCaption && !PtIn(NewClRect, p) && !inSizeMove_) return HTOBJECT_FRAME;
+  if (rollUpState_ || windowState_ == kwsMinimized) return inCaption ? HTCAPTION : HTOBJECT;
+  if (activeObject_ != -1 && !inCaption && !PtIn(NewClRect, p) && !inSizeMove_) return HTOBJECT;
   if (windowState_ != kwsMaximized && Sizeable()) {
     const int b = skinData_->BorderWidth;
     const TPoint probes[] = {{p.X - b, p.Y}, {p.X, p.Y - b}, {p.X + b, p.Y}, {p.X, p.Y + b}};
@@ -99,7 +100,7 @@ LRESULT TksSkinForm::HitTestSkin(TPoint p) const {
     }
   }
   if (PtIn(NewClRect, p)) return HTCLIENT;
-  return inCaption ? HTCAPTION : HTOBJECT_FRAME;
+  return inCaption ? HTCAPTION : HTOBJECT;
 }
 
 // ---- size limits -------------------------------------------------------------------------

@@ -199,7 +199,7 @@ TEST_F(SkinForm, HitTestsWithoutASkin) {
   ExpectHits({{0, 0, HTTOPLEFT},
               {2, 100, HTLEFT},
               {298, 100, HTRIGHT},
-              {297, 100, HTOBJECT_FRAME},
+              {297, 100, HTOBJECT},
               {296, 100, HTCLIENT},
               {150, 1, HTTOP},
               {150, 198, HTBOTTOM},
@@ -207,11 +207,11 @@ TEST_F(SkinForm, HitTestsWithoutASkin) {
               {150, 12, HTCAPTION},
               {150, 100, HTCLIENT}});
   const POINT close = Center(Object("closebutton")->ObjectRect);
-  EXPECT_EQ(HitTest(close.x, close.y), HTOBJECT_FRAME);
+  EXPECT_EQ(HitTest(close.x, close.y), HTOBJECT);
   // A form that cannot be sized has no sizing codes.
   form->SetBorderStyle(bsSingle);
-  EXPECT_EQ(HitTest(0, 0), HTOBJECT_FRAME);
-  EXPECT_EQ(HitTest(2, 100), HTOBJECT_FRAME);
+  EXPECT_EQ(HitTest(0, 0), HTOBJECT);
+  EXPECT_EQ(HitTest(2, 100), HTOBJECT);
 }
 
 TEST_F(SkinForm, HitTestsWithTheSkinAndItsMaskAlsoLeftOfTheScreen) {
@@ -224,22 +224,22 @@ TEST_F(SkinForm, HitTestsWithTheSkinAndItsMaskAlsoLeftOfTheScreen) {
     form->SetBounds(left, kTop, 300, 200);
     ExpectHits(rows);
     const POINT close = Center(Object("closebutton")->ObjectRect);
-    EXPECT_EQ(HitTest(close.x, close.y), HTOBJECT_FRAME);
+    EXPECT_EQ(HitTest(close.x, close.y), HTOBJECT);
   }
 }
 
 TEST_F(SkinForm, MaximizedRolledUpAndFixedFormsGiveNoSizingCodes) {
   MakeFrame(&data);
   frame->SetWindowState(kwsMaximized);
-  EXPECT_EQ(HitTest(2, 100), HTOBJECT_FRAME);
+  EXPECT_EQ(HitTest(2, 100), HTOBJECT);
   EXPECT_EQ(HitTest(150, 14), HTCAPTION);
   frame->SetWindowState(kwsNormal);
   frame->SetRollUpState(true);
   EXPECT_EQ(HitTest(150, 14), HTCAPTION);
-  EXPECT_EQ(HitTest(1, 10), HTOBJECT_FRAME);
+  EXPECT_EQ(HitTest(1, 10), HTOBJECT);
   frame->SetRollUpState(false);
   form->SetBorderStyle(bsDialog);
-  EXPECT_EQ(HitTest(2, 100), HTOBJECT_FRAME);
+  EXPECT_EQ(HitTest(2, 100), HTOBJECT);
 }
 
 // ---- the composed picture ------------------------------------------------------------------
@@ -361,7 +361,7 @@ TEST_F(SkinForm, PlainButtonsShowHoverAndPress) {
   frame->ComposeNonClient(nc);
   EXPECT_EQ(static_cast<COLORREF>(nc.Canvas()->Pixels(r.Left, r.Top + 5)), RGB(0, 0, 128));
   EXPECT_EQ(static_cast<COLORREF>(nc.Canvas()->Pixels(r.Left + 1, r.Top + 1)), RGB(182, 189, 210));
-  form->Perform(WM_NCLBUTTONDOWN, HTOBJECT_FRAME, At(r.Left + 3, r.Top + 3));
+  form->Perform(WM_NCLBUTTONDOWN, HTOBJECT, At(r.Left + 3, r.Top + 3));
   frame->ComposeNonClient(nc);
   EXPECT_EQ(static_cast<COLORREF>(nc.Canvas()->Pixels(r.Left + 1, r.Top + 1)), RGB(133, 147, 181));
   form->Perform(WM_LBUTTONUP, 0, 0);
@@ -380,7 +380,7 @@ TEST_F(SkinForm, FullDragLaysTheFrameOutWhileSizingAndAMoveSwallowsThePress) {
   // The press that started the loop comes back after it: no object takes it.
   form->SetBounds(kLeft, kTop, 300, 200);
   const POINT c = Center(Object("closebutton")->ObjectRect);
-  form->Perform(WM_NCLBUTTONDOWN, HTOBJECT_FRAME, At(c.x, c.y));
+  form->Perform(WM_NCLBUTTONDOWN, HTOBJECT, At(c.x, c.y));
   EXPECT_FALSE(frame->InSizeMove());
   EXPECT_FALSE(dynamic_cast<TksSkinButtonObject*>(Object("closebutton"))->Down);
   EXPECT_EQ(frame->CaptureObject(), -1);
@@ -457,7 +457,7 @@ TEST_F(SkinForm, ClosePressedAndReleasedOutsideDoesNotClose) {
   auto* close = dynamic_cast<TksSkinButtonObject*>(Object("closebutton"));
   const POINT c = Center(close->ObjectRect);
   HoverAt(c.x, c.y);
-  form->Perform(WM_NCLBUTTONDOWN, HTOBJECT_FRAME, At(c.x, c.y));
+  form->Perform(WM_NCLBUTTONDOWN, HTOBJECT, At(c.x, c.y));
   EXPECT_TRUE(close->Down);
   EXPECT_NE(frame->CaptureObject(), -1);
   HoverAt(150, 100);
@@ -465,7 +465,7 @@ TEST_F(SkinForm, ClosePressedAndReleasedOutsideDoesNotClose) {
   EXPECT_FALSE(close->Down);
   EXPECT_EQ(closes, 0);
   HoverAt(c.x, c.y);
-  form->Perform(WM_NCLBUTTONDOWN, HTOBJECT_FRAME, At(c.x, c.y));
+  form->Perform(WM_NCLBUTTONDOWN, HTOBJECT, At(c.x, c.y));
   form->Perform(WM_LBUTTONUP, 0, 0);
   EXPECT_EQ(closes, 1);
 }
@@ -520,7 +520,7 @@ TEST_F(SkinForm, AnObjectWithoutItsPictureNeitherCrashesNorMorphs) {
   EXPECT_TRUE(IsNullRect(close->ActiveSkinRect));
   const POINT c = Center(close->ObjectRect);
   HoverAt(c.x, c.y);
-  form->Perform(WM_NCLBUTTONDOWN, HTOBJECT_FRAME, At(c.x, c.y));
+  form->Perform(WM_NCLBUTTONDOWN, HTOBJECT, At(c.x, c.y));
   TBitmap nc;
   frame->ComposeNonClient(nc);
   form->Perform(WM_NCACTIVATE, 0, 0);
@@ -561,6 +561,15 @@ TEST_F(SkinForm, AButtonAnimationRunsForwardWhileHoveredAndBackAfter) {
     frames.push_back(a->Frame);
   }
   EXPECT_EQ(frames, (std::vector<int>{2, 1, 1}));
+  // A cycling one wraps round while hovered.
+  a->Cycle = true;
+  HoverAt(c.x, c.y);
+  frames.clear();
+  for (int i = 0; i < 4; ++i) {
+    FireTimer(frame->AnimateTimer());
+    frames.push_back(a->Frame);
+  }
+  EXPECT_EQ(frames, (std::vector<int>{2, 3, 1, 2}));
 }
 
 // ---- window states -----------------------------------------------------------------------------
