@@ -710,17 +710,28 @@ TEST_F(SkinFormStates, MovingSnapsWithinTheMagneticDistance) {
 
 // A skinned control of the test's own that counts what the walk hands it; it may
 // add a child of its own when the skin changes, as real controls do.
+// Panels freed so far, and calls that reached one of them afterwards.
+std::vector<const void*> g_freedPanels;
+int g_callsAfterFree = 0;
+
 class TCountingPanel : public TPanel, public IksSkinChange {
  public:
   TCountingPanel(TWinControl* parent, TksSkinData* skin) : TPanel(parent), skin_(skin) { SetParent(parent); }
+  ~TCountingPanel() override { g_freedPanels.push_back(this); }
   TksSkinData* SkinData() const override { return skin_; }
   void BeforeChangeSkinData() override { ++before; }
   void ChangeSkinData() override {
+    if (std::count(g_freedPanels.begin(), g_freedPanels.end(), this)) ++g_callsAfterFree;
     ++changes;
     if (addChild) (new TPanel(this))->SetParent(this);
+    if (victim) {
+      victim->Free();
+      victim = nullptr;
+    }
   }
   int before = 0, changes = 0;
   bool addChild = false;
+  TControl* victim = nullptr;  // freed on the first change, as a control may free an inner one
 
  private:
   TksSkinData* skin_;
@@ -736,6 +747,7 @@ TEST_F(SkinForm, ASkinChangeReachesNestedControlsOfThatSkinOnly) {
   auto* box = new TCountingPanel(outer, &data);
   box->addChild = true;
   auto* inner = new TCountingPanel(box, &data);
+  box->victim = new TCountingPanel(outer, &data);
   auto* foreign = new TCountingPanel(outer, &other);
   const auto* objectsBefore = frame->Objects().front().get();
   // Another container's news: the controls that use it change, the frame does not.
@@ -745,6 +757,7 @@ TEST_F(SkinForm, ASkinChangeReachesNestedControlsOfThatSkinOnly) {
   EXPECT_EQ(box->changes, 1);
   EXPECT_EQ(inner->changes, 1);
   EXPECT_EQ(foreign->changes, 0);
+  EXPECT_EQ(g_callsAfterFree, 0);
   EXPECT_EQ(frame->Objects().front().get(), objectsBefore);  // the frame's own skin did not change
   EXPECT_TRUE(frame->SkinnableForm());
   // The frame's own container: everything that uses it hears both messages.
