@@ -216,15 +216,25 @@ void TksSkinData::LoadCompressedStoredSkin(TksCompressedStoredSkin& storedSkin) 
   Empty = true;
   SendSkinDataMessage(WM_BEFORECHANGESKINDATA);
   ClearAll();
-  TMemoryStream stream;
-  storedSkin.DeCompressToStream(stream);
-  stream.SetPosition(0);
-  if (ReadInt32(stream) > kStoredSkinVersion) return;
-  stream.SetPosition(0);
-  ReadStoredSkin(stream);
-  Empty = false;
-  SendSkinDataMessage(WM_CHANGESKINDATA);
-  SendSkinDataMessage(WM_AFTERCHANGESKINDATA);
+  // Forms and controls hear of a failed load too, and settle in the look without a skin.
+  auto tellChanged = [this] {
+    SendSkinDataMessage(WM_CHANGESKINDATA);
+    SendSkinDataMessage(WM_AFTERCHANGESKINDATA);
+  };
+  try {
+    TMemoryStream stream;
+    storedSkin.DeCompressToStream(stream);
+    stream.SetPosition(0);
+    if (ReadInt32(stream) <= kStoredSkinVersion) {
+      stream.SetPosition(0);
+      ReadStoredSkin(stream);
+      Empty = false;
+    }
+  } catch (...) {
+    tellChanged();
+    throw;
+  }
+  tellChanged();
 }
 
 void TksSkinData::ReadStoredSkin(TStream& stream) {

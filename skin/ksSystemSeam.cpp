@@ -61,5 +61,10 @@ TksSystemSeam TksSystemSeam::Win32() {
             ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
           },
       .ShellNotifyIcon = [](DWORD message, NOTIFYICONDATAA* data) { return Shell_NotifyIconA(message, data); },
+      .DragFullWindows =
+          [] {
+            BOOL full = FALSE;
+            return SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &full, 0) && full;
+          },
   };
 }

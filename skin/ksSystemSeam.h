@@ -1,6 +1,6 @@
 // The system calls of the skin library that tests must steer: layered-window alpha and the
 // monitor entry points, both looked up by name because older systems lack them, handing
-// a file or URL to the shell, and the notification area.
+// a file or URL to the shell, the notification area and the drag-full-windows setting.
 #pragma once
 
 #include <windows.h>
@@ -22,6 +22,8 @@ struct TksSystemSeam {
   std::function<void(const std::string& file)> ShellOpen;
   // Shell_NotifyIconA: a session without a notification area has nowhere to put an icon.
   std::function<BOOL(DWORD message, NOTIFYICONDATAA* data)> ShellNotifyIcon;
+  // The user lets windows show their contents while they are dragged or sized.
+  std::function<bool()> DragFullWindows;
 
   static TksSystemSeam Win32();
   void FillFrom(const TksSystemSeam& p) {
@@ -31,6 +33,7 @@ struct TksSystemSeam {
     seam_detail::Fill(GetMonitorInfo, p.GetMonitorInfo);
     seam_detail::Fill(ShellOpen, p.ShellOpen);
     seam_detail::Fill(ShellNotifyIcon, p.ShellNotifyIcon);
+    seam_detail::Fill(DragFullWindows, p.DragFullWindows);
   }
 };
 

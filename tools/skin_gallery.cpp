@@ -28,6 +28,7 @@
 #include "skin/ksSkinCtrls.h"
 #include "skin/ksSkinData.h"
 #include "skin/ksSkinExPanel.h"
+#include "skin/ksSkinForm.h"
 #include "skin/ksSkinGauge.h"
 #include "skin/ksSkinHint.h"
 #include "skin/ksSkinLabels.h"
@@ -708,6 +709,80 @@ TColor SkinClientColor(TksSkinData& skin) {
   return skin.Picture.Canvas()->Pixels((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
 }
 
+// ---- frames ---------------------------------------------------------------------
+
+// A form's whole window as the frame shows it: the composed non-client picture
+// with the client background inside.
+struct TFrameShot {
+  TBorderStyle style = bsSizeable;
+  TksBorderIcons icons{TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::Maximize,
+                       TksBorderIcon::RollUp};
+  bool active = true;
+  const char* caption = "Recover files";
+  std::function<void(TksSkinForm&)> state = [](TksSkinForm&) {};
+};
+
+std::unique_ptr<TBitmap> ShootFrame(TksSkinData* skin, const TFrameShot& how) {
+  TForm* form = new TForm(Application);
+  form->SetBorderStyle(how.style);
+  form->SetBounds(0, 0, 232, 104);
+  form->SetCaption(how.caption);
+  form->HandleNeeded();
+  auto* frame = new TksSkinForm(form);
+  frame->SetBorderIcons(how.icons);
+  frame->SetSkinData(skin);
+  form->Perform(WM_NCACTIVATE, how.active ? 1 : 0, 0);
+  auto shot = std::make_unique<TBitmap>();
+  frame->ComposeNonClient(*shot);  // lays the objects out
+  how.state(*frame);
+  frame->ComposeNonClient(*shot);
+  RECT client{0, 0, shot->Width(), shot->Height()};
+  form->Perform(WM_NCCALCSIZE, 0, reinterpret_cast<LPARAM>(&client));
+  if (client.right > client.left && client.bottom > client.top) {
+    TBitmap inside(client.right - client.left, client.bottom - client.top);
+    frame->PaintClientBackground(inside.Canvas());
+    shot->Canvas()->Draw(client.left, client.top, &inside);
+  }
+  ReleaseCapture();
+  form->Free();
+  return shot;
+}
+
+// The pointer over, or pressing, the frame's close button.
+void OnClose(TksSkinForm& frame, bool press) {
+  for (const auto& o : frame.Objects())
+    if (auto* b = dynamic_cast<TksSkinStdButtonObject*>(o.get()); b && b->Command == cmClose) {
+      const TRect& r = b->ObjectRect;
+      frame.TestActive((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, true);
+      b->SetMorphSteps(5);  // the hover fade run to its end
+      if (press) frame.MouseDownToObject(mbLeft, r.Left + 2, r.Top + 2);
+    }
+}
+
+struct TFrameRow {
+  const char* caption;
+  TFrameShot how;
+};
+
+const std::vector<TFrameRow>& FrameRows() {
+  static const std::vector<TFrameRow> rows = {
+      {"Form frame, active", {}},
+      {"Form frame, inactive", {.active = false}},
+      {"Close button, hot", {.state = [](TksSkinForm& f) { OnClose(f, false); }}},
+      {"Close button, pressed", {.state = [](TksSkinForm& f) { OnClose(f, true); }}},
+      {"Dialog without icons", {.style = bsDialog, .icons = {}, .caption = "Select file types"}},
+      {"Rolled up", {.state = [](TksSkinForm& f) { f.SetRollUpState(true); }}},
+      {"Tool window", {.style = bsToolWindow, .icons = {}, .caption = "Tools"}},
+  };
+  return rows;
+}
+
+TCell ShootFrameRow(const TFrameRow& row, TksSkinData* skin) {
+  TCell cell;
+  cell.shots.push_back(ShootFrame(skin, row.how));
+  return cell;
+}
+
 // Every row drawn twice, without and with `skin`, on controls parented to `host`.
 void RenderGallery(TWinControl& host, TksSkinData& skin, TBitmap& out) {
   struct Row {
@@ -727,6 +802,11 @@ void RenderGallery(TWinControl& host, TksSkinData& skin, TBitmap& out) {
     row.plain = PaintRow(r, host, nullptr);
     host.SetColor(skinBack);
     row.skinned = PaintRow(r, host, &skin);
+    height += row.Height();
+    rows.push_back(std::move(row));
+  }
+  for (const TFrameRow& r : FrameRows()) {
+    Row row{r.caption, ShootFrameRow(r, nullptr), ShootFrameRow(r, &skin)};
     height += row.Height();
     rows.push_back(std::move(row));
   }

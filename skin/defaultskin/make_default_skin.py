@@ -371,13 +371,17 @@ for i, st in enumerate("nadx"):
 CONTROLS_W, CONTROLS_H = 256, 354
 
 # The frame picture (main picture) and its mask: a blue caption over a light body.
+# The caption buttons are not part of it: the frame places them from their own
+# strip along the caption rectangle, so a form shows only the buttons it has.
 FRAME_W, FRAME_H, CAPTION_H, BORDER = 200, 100, 28, 4
 BUTTON_W, BUTTON_H = 22, 20
-# Left edge of each caption button on the frame picture.
-CAPTION_BUTTONS = {"close": FRAME_W - 27, "max": FRAME_W - 50, "min": FRAME_W - 73, "tray": FRAME_W - 96,
-                   "rollup": FRAME_W - 119, "sysmenu": 5}
-# The top corners lie outside the caption buttons, so the buttons keep to their edge.
-TOP_LEFT_X, TOP_RIGHT_X = 30, FRAME_W - 122
+# The caption band's corner areas; the title strip between them tiles.
+TOP_LEFT_X, TOP_RIGHT_X = 30, FRAME_W - 30
+# Buttons run along this rectangle, the system-menu button at its left end.
+CAPTION_RECT = (BORDER + 2, 4, FRAME_W - BORDER - 2, 4 + BUTTON_H)
+# The caption object reaches from inside the left corner area into the right one,
+# so it stretches with the window; its text rectangle is relative to it.
+CAPTION_SKINRECT = (BORDER + 2, 2, FRAME_W - BORDER - 2, CAPTION_H - 2)
 
 
 def draw_frame():
@@ -387,7 +391,9 @@ def draw_frame():
     p.gradient(BORDER, CAPTION_H, FRAME_W - 2 * BORDER, FRAME_H - CAPTION_H - BORDER, (240, 240, 240), (240, 240, 240))
     p.frame(0, 0, FRAME_W, FRAME_H, (36, 70, 130), False)
     mask = Picture(FRAME_W, FRAME_H, (0, 0, 0))
-    for cx, cy, dx, dy in ((0, 0, 1, 1), (FRAME_W - 1, 0, -1, 1)):
+    # Rounded corners: the outermost pixels are cut from the window's shape.
+    for cx, cy, dx, dy in ((0, 0, 1, 1), (FRAME_W - 1, 0, -1, 1), (0, FRAME_H - 1, 1, -1),
+                           (FRAME_W - 1, FRAME_H - 1, -1, -1)):
         for i, j in ((0, 0), (1, 0), (2, 0), (0, 1), (0, 2)):
             mask.put(cx + i * dx, cy + j * dy, (255, 255, 255))
             p.put(cx + i * dx, cy + j * dy, (255, 255, 255))
@@ -418,8 +424,8 @@ def draw_hint():
 
 
 def draw_caption_buttons():
-    # Rows: normal, active, down, inactive; columns: close, max, restore, min, rollup, sysmenu, tray.
-    kinds = ["close", "max", "restore", "min", "rollup", "sysmenu", "tray"]
+    # Rows: normal, active, down, inactive; columns: close, max, restore, min, rollup, sysmenu, tray, rolldown.
+    kinds = ["close", "max", "restore", "min", "rollup", "sysmenu", "tray", "rolldown"]
     p = Picture(BUTTON_W * len(kinds), BUTTON_H * 4)
     glyph = (255, 255, 255)
     for row, (top, bottom) in enumerate((((86, 138, 214), (46, 94, 172)), ((120, 170, 240), (70, 120, 200)),
@@ -447,10 +453,11 @@ def draw_caption_buttons():
                     for k in range(-2, 3):
                         p.put(cx + 4 + k, cy - 2, glyph)
                         p.put(cx + 4, cy - 2 + k, glyph)
-            elif kind == "rollup":
+            elif kind in ("rollup", "rolldown"):
+                up = kind == "rollup"
                 for i in range(4):
                     for k in range(-3 + i, 4 - i):
-                        p.put(cx + k, cy + 1 - i, glyph)
+                        p.put(cx + k, cy + 1 - i if up else cy - 2 + i, glyph)
             else:
                 for k in range(-3, 4):
                     for e in range(-3, 4):
@@ -592,10 +599,10 @@ def build_ini(kinds):
     forminfo = dict(frame_corners)
     forminfo.update({"clientrect": client, "bgpictureindex": "-1", "mdibgpictureindex": "-1", "leftstretch": "0",
                      "rightstretch": "0", "topstretch": "0", "bottomstretch": "0",
-                     "maskrectarea": "0,0,%d,%d" % (FRAME_W, FRAME_H), "hittestlefttoppoint": "0,0",
+                     "maskrectarea": client, "hittestlefttoppoint": "0,0",
                      "hittestrighttoppoint": "0,0", "hittestleftbottompoint": "0,0", "hittestrightbottompoint": "0,0",
-                     "buttonsrect": "0,0,0,0", "captionrect": "%d,4,%d,%d" % (TOP_LEFT_X, TOP_RIGHT_X, CAPTION_H - 4),
-                     "buttonsoffset": "0", "buttonsinleft": "0", "mainmenupopupup": "0", "borderwidth": "0",
+                     "buttonsrect": "0,0,0,0", "captionrect": "%d,%d,%d,%d" % CAPTION_RECT,
+                     "buttonsoffset": "1", "buttonsinleft": "0", "mainmenupopupup": "0", "borderwidth": "%d" % BORDER,
                      "autorenderinginactiveimage": "1", "inactiveeffect": "iegrayscale"})
     lines += ["%s=%s" % kv for kv in forminfo.items()]
 
@@ -606,28 +613,28 @@ def build_ini(kinds):
         objects.append("%s:%s" % (name, kind))
         sections.append((name, section(kind, values)))
 
-    obj("caption", "caption", {"skinrect": "0,0,0,0", "textrect": "%d,4,%d,%d" % (TOP_LEFT_X, TOP_RIGHT_X, CAPTION_H - 4),
+    cw = CAPTION_SKINRECT[2] - CAPTION_SKINRECT[0]
+    obj("caption", "caption", {"skinrect": "%d,%d,%d,%d" % CAPTION_SKINRECT,
+                                "textrect": "4,0,%d,%d" % (cw - 4, CAPTION_SKINRECT[3] - CAPTION_SKINRECT[1]),
                                 "fontname": "Tahoma", "fontheight": "14", "fontstyle": "fsbold",
                                 "fontcolor": str(0xFFFFFF), "activefontcolor": str(0xFFFFFF),
-                                "alignment": "taleftjustify"})
+                                "alignment": "taleftjustify", "shadow": "1", "shadowcolor": str(0x803010),
+                                "activeshadowcolor": str(0x803010)})
     buttons = [("closebutton", "close", "cmclose"), ("maximizebutton", "max", "cmmaximize"),
                ("minimizebutton", "min", "cmminimize"), ("minimizetotraybutton", "tray", "cmminimizetotray"),
-               ("rollupbutton", "rollup", "cmrollup")]
+               ("rollupbutton", "rollup", "cmrollup"), ("sysmenubutton", "sysmenu", "cmsysmenu")]
     for name, kind, command in buttons:
-        right = FRAME_W - CAPTION_BUTTONS[kind]
-        # The normal face is drawn on the frame picture itself; the others come from the strip.
-        v = {"hint": "", "activepictureindex": "1", "skinrectinapicture": "0",
-             "skinrect": "%d,4,%d,%d" % (FRAME_W - right, FRAME_W - right + BUTTON_W, 4 + BUTTON_H),
-             "activeskinrect": button_cell(kinds, kind, 1), "downrect": button_cell(kinds, kind, 2),
-             "disableskinrsect": button_cell(kinds, kind, 3), "command": command}
-        if kind == "max":
-            v.update({"restorerect": button_cell(kinds, "restore", 0), "restoreactiverect": button_cell(kinds, "restore", 1),
-                      "restoredownrect": button_cell(kinds, "restore", 2), "restoreinactiverect": button_cell(kinds, "restore", 3)})
+        # Every face comes from the caption-button strip; the frame places the button.
+        v = {"hint": "", "activepictureindex": "1", "skinrectinapicture": "1",
+             "skinrect": button_cell(kinds, kind, 0), "activeskinrect": button_cell(kinds, kind, 1),
+             "downrect": button_cell(kinds, kind, 2), "disableskinrsect": button_cell(kinds, kind, 3),
+             "morphing": "1", "morphkind": "mkdefault", "command": command}
+        # Maximized and rolled-up forms show the button that undoes it.
+        undo = {"max": "restore", "rollup": "rolldown"}.get(kind)
+        if undo:
+            v.update({"restorerect": button_cell(kinds, undo, 0), "restoreactiverect": button_cell(kinds, undo, 1),
+                      "restoredownrect": button_cell(kinds, undo, 2)})
         obj(name, "stdbutton", v)
-    obj("sysmenubutton", "stdbutton", {"activepictureindex": "1", "skinrectinapicture": "0",
-                                        "skinrect": rect(CAPTION_BUTTONS["sysmenu"], 4, BUTTON_W, BUTTON_H),
-                                        "activeskinrect": button_cell(kinds, "sysmenu", 1),
-                                        "downrect": button_cell(kinds, "sysmenu", 2), "command": "cmsysmenu"})
     obj("menuitem", "menuitem", {"activepictureindex": "0", "skinrectinapicture": "1", "skinrect": el("menuitem_n"),
                                  "activeskinrect": el("menuitem_a"), "itemleftoffset": "2", "itemrightoffset": "2",
                                  "dividerrect": el("divider"), "dividerleftoffset": "2", "dividerrightoffset": "2",
@@ -782,11 +789,6 @@ def main():
     controls.save("controls.bmp")
     frame, mask = draw_frame()
     buttons, kinds = draw_caption_buttons()
-    for kind, left in CAPTION_BUTTONS.items():
-        col = kinds.index(kind) * BUTTON_W
-        for j in range(BUTTON_H):
-            for i in range(BUTTON_W):
-                frame.put(left + i, 4 + j, buttons.px[j][col + i])
     frame.save("frame.bmp")
     mask.save("mask.bmp")
     buttons.save("captionbuttons.bmp")

@@ -1,8 +1,10 @@
 // Lint of the program's default skin: it packs, loads and is complete.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "skin/ksSkinData.h"
 #include "framework/core/tests/SourcePath.h"
@@ -114,6 +116,42 @@ TEST_F(DefaultSkin, NinePartFacesHaveRealEdges) {
     EXPECT_GE(h - c->LBPoint.Y, 1);
     EXPECT_EQ(c->RBPoint, (TPoint{c->RTPoint.X, c->LBPoint.Y}));
   }
+}
+
+// The frame's sections: one caption that stretches across the title, one caption
+// button per command placed from the button strip, corner areas inside the picture
+// and a border wide enough to size a form by.
+TEST_F(DefaultSkin, FrameSectionsFitTheFrame) {
+  const int pw = data.Picture.Width(), ph = data.Picture.Height();
+  const RECT lt{0, 0, data.LTPoint.X, data.LTPoint.Y};
+  const RECT rt{data.RTPoint.X, 0, pw, data.RTPoint.Y};
+  EXPECT_LE(data.LTPoint.X, data.RTPoint.X);
+  EXPECT_LE(data.LBPoint.X, data.RBPoint.X);
+  EXPECT_LE(data.RTPoint.X, pw);
+  EXPECT_LE(data.RBPoint.Y, ph);
+  EXPECT_GE(data.BorderWidth, 3);
+  EXPECT_FALSE(IsNullRect(data.CaptionRect));
+  int captions = 0;
+  std::vector<TksStdButtonCommand> commands;
+  for (const auto& o : data.ObjectList) {
+    SCOPED_TRACE(o->IDName);
+    if (auto* c = dynamic_cast<TksDataSkinCaption*>(o.get())) {
+      ++captions;
+      EXPECT_TRUE(PtInRect(&lt, POINT{c->SkinRect.Left, c->SkinRect.Top}));
+      EXPECT_TRUE(PtInRect(&rt, POINT{c->SkinRect.Right, c->SkinRect.Bottom}));
+      // Relative to the caption's own rectangle.
+      EXPECT_GE(c->TextRect.Left, 0);
+      EXPECT_LE(c->TextRect.Right, RectWidth(c->SkinRect));
+      EXPECT_LE(c->TextRect.Bottom, RectHeight(c->SkinRect));
+    } else if (auto* b = dynamic_cast<TksDataSkinStdButton*>(o.get())) {
+      commands.push_back(b->Command);
+      EXPECT_TRUE(b->SkinRectInAPicture);
+      EXPECT_LE(RectHeight(b->SkinRect), RectHeight(data.CaptionRect));
+    }
+  }
+  EXPECT_EQ(captions, 1);
+  for (TksStdButtonCommand c : {cmClose, cmMaximize, cmMinimize, cmSysMenu, cmRollUp, cmMinimizeToTray})
+    EXPECT_EQ(std::count(commands.begin(), commands.end(), c), 1) << int(c);
 }
 
 }  // namespace

@@ -182,9 +182,9 @@ TEST_F(SkinDataTest, CountOfZeroOrBelowReadsNoPictureAndTheTextFollows) {
   }
 }
 
-// Each failing load leaves the container cleared and Empty after only the
-// before-message.
-TEST_F(SkinDataTest, FailedLoadsLeaveTheContainerEmptyWithoutAfterMessages) {
+// Each failing load leaves the container Empty, and the forms still hear that the
+// skin changed, so they settle in the look without one.
+TEST_F(SkinDataTest, FailedLoadsLeaveTheContainerEmptyAndTellTheForms) {
   std::string badValue = std::string(kMinimalSkin) + "[extra]\r\n";
   badValue.replace(badValue.find("skinrect=1,2,30,20"), 18, "skinrect=1,2,30");
 
@@ -241,8 +241,10 @@ TEST_F(SkinDataTest, FailedLoadsLeaveTheContainerEmptyWithoutAfterMessages) {
     else
       data.SetCompressedStoredSkin(&stored);
     EXPECT_TRUE(data.Empty);
-    std::vector<std::pair<HWND, UINT>> expected = {{first.wnd_, WM_BEFORECHANGESKINDATA},
-                                                   {second.wnd_, WM_BEFORECHANGESKINDATA}};
+    std::vector<std::pair<HWND, UINT>> expected = {
+        {first.wnd_, WM_BEFORECHANGESKINDATA}, {second.wnd_, WM_BEFORECHANGESKINDATA},
+        {first.wnd_, WM_CHANGESKINDATA},       {second.wnd_, WM_CHANGESKINDATA},
+        {first.wnd_, WM_AFTERCHANGESKINDATA},  {second.wnd_, WM_AFTERCHANGESKINDATA}};
     EXPECT_EQ(Sequence(), expected);
     // A refused version clears everything; a failure keeps what was read so far.
     if (!c.raises) {

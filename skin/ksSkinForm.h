@@ -1,0 +1,266 @@
+// TksSkinForm: the skinned frame of a form. Owned by the form, it takes over the
+// form's window procedure and its whole non-client area: geometry, painting in
+// both looks (from the skin or a plain one of its own), hit tests, the window
+// region cut from the skin's mask, its own window states and roll-up, the fade-in,
+// and the skin change that it hands on to every skinned control of the form.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <vector>
+
+#include "framework/core/bitmap.h"
+#include "framework/core/classes.h"
+#include "framework/gui/forms.h"
+#include "framework/gui/timer.h"
+#include "skin/ksSkinChange.h"
+#include "skin/ksSkinData.h"
+#include "skin/ksSkinFormObjects.h"
+
+// Caption buttons and system-menu items a frame has (bits 0 to 4).
+enum class TksBorderIcon : uint8_t { SystemMenu, Minimize, Maximize, RollUp, MinimizeToTray };
+
+class TksBorderIcons {
+ public:
+  constexpr TksBorderIcons() = default;
+  constexpr TksBorderIcons(std::initializer_list<TksBorderIcon> icons) {
+    for (TksBorderIcon i : icons) bits_ |= Bit(i);
+  }
+  constexpr bool Contains(TksBorderIcon i) const { return (bits_ & Bit(i)) != 0; }
+  constexpr TksBorderIcons With(TksBorderIcon i) const { return FromBits(bits_ | Bit(i)); }
+  constexpr TksBorderIcons Without(TksBorderIcon i) const { return FromBits(bits_ & ~Bit(i)); }
+  constexpr uint8_t Bits() const { return bits_; }
+  constexpr bool operator==(const TksBorderIcons&) const = default;
+
+ private:
+  static constexpr uint8_t Bit(TksBorderIcon i) { return static_cast<uint8_t>(1u << static_cast<unsigned>(i)); }
+  static constexpr TksBorderIcons FromBits(unsigned bits) {
+    TksBorderIcons s;
+    s.bits_ = static_cast<uint8_t>(bits);
+    return s;
+  }
+  uint8_t bits_ = 0;
+};
+
+enum TksFormWindowState : uint8_t { kwsNormal, kwsMinimized, kwsMaximized };
+
+using TksObjectNameEvent = TEvent<void(const String& IDName)>;
+using TksObjectMouseEvent =
+    TEvent<void(const String& IDName, int X, int Y, const TRect& ObjectRect, TMouseButton Button)>;
+using TksObjectMoveEvent = TEvent<void(const String& IDName, int X, int Y, const TRect& ObjectRect)>;
+using TksPaintEvent = TEvent<void(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect)>;
+using TksActivateCustomObjectEvent = TEvent<void(const String& IDName, bool& ObjectVisible)>;
+
+class TksSkinForm : public TComponent, public IksSkinChange {
+ public:
+  // The owner must be the form to skin; its window is kept (never re-created).
+  explicit TksSkinForm(TComponent* AOwner);
+  ~TksSkinForm() override;
+
+  // ---- skin change
+  TksSkinData* SkinData() const override { return skinData_; }
+  void SetSkinData(TksSkinData* value);
+  void BeforeChangeSkinData() override;
+  void ChangeSkinData() override;
+  // Caption-button hints from the skin's resource strings or the built-in texts.
+  void ChangeResStrings();
+
+  // ---- properties
+  TksSkinData* MenusSkinData() const { return menusSkinData_; }
+  void SetMenusSkinData(TksSkinData* value);
+  TksBorderIcons BorderIcons() const { return borderIcons_; }
+  void SetBorderIcons(TksBorderIcons value);
+  bool ShowIcon() const { return showIcon_; }
+  void SetShowIcon(bool value);
+  TFont* DefCaptionFont() { return &defCaptionFont_; }
+  void SetDefCaptionFont(TFont* value);
+  TFont* DefInActiveCaptionFont() { return &defInActiveCaptionFont_; }
+  void SetDefInActiveCaptionFont(TFont* value);
+  TBitmap* LogoBitMap() { return &logoBitMap_; }
+  void SetLogoBitMap(TBitmap* value) { logoBitMap_.Assign(value); }
+  bool AlphaBlend() const { return alphaBlend_; }
+  void SetAlphaBlend(bool value);
+  BYTE AlphaBlendValue() const { return alphaBlendValue_; }
+  void SetAlphaBlendValue(BYTE value);
+
+  int ClientWidth = 0;
+  int ClientHeight = 0;
+  bool HideCaptionButtons = false;
+  bool AlwaysShowInTray = false;
+  bool AlwaysMinimizeToTray = false;
+  bool LogoBitMapTransparent = false;
+  bool MaximizeOnFullScreen = false;
+  bool AlphaBlendAnimation = false;
+  bool ShowObjectHint = false;
+  bool UseDefaultObjectHint = true;
+  bool UseDefaultSysMenu = true;
+  bool MenusAlphaBlend = false;
+  bool MenusAlphaBlendAnimation = false;
+  BYTE MenusAlphaBlendValue = 200;
+  int MinWidth = 0;
+  int MinHeight = 0;
+  bool Magnetic = false;
+  BYTE MagneticSize = 5;
+
+  TNotifyEvent OnChangeSkinData, OnActivate, OnDeActivate, OnChangeRollUpState;
+  TNotifyEvent OnMinimizeToTray, OnRestoreFromTray;
+  TksObjectNameEvent OnMouseEnterEvent, OnMouseLeaveEvent;
+  TksObjectMouseEvent OnMouseDownEvent, OnMouseUpEvent;
+  TksObjectMoveEvent OnMouseMoveEvent;
+  TksPaintEvent OnPaintEvent;
+  TksActivateCustomObjectEvent OnActivateCustomObject;
+
+  // The first frame component of the form, null when it has none.
+  static TksSkinForm* GetSkinFormComponent(TComponent* form);
+
+  // ---- state other parts of the library read
+  TCustomForm* Form() const { return form_; }
+  bool SkinnableForm() const { return skinnable_; }
+  TksFormWindowState WindowState() const { return windowState_; }
+  bool RollUpState() const { return rollUpState_; }
+  bool FormActive() const { return formActive_; }
+  TRect OldBoundsRect() const { return oldBoundsRect_; }
+  const std::vector<std::unique_ptr<TksActiveSkinObject>>& Objects() const { return objects_; }
+  int ActiveObject() const { return activeObject_; }
+  int CaptureObject() const { return captureObject_; }
+  TTimer* HoverTimer() { return &hoverTimer_; }
+  TTimer* MorphTimer() { return &morphTimer_; }
+  TTimer* AnimateTimer() { return &animateTimer_; }
+  bool InSizeMove() const { return inSizeMove_; }
+
+  // ---- objects (frame objects call back here)
+  void CreateSkinObjects();
+  void CreateDefaultButtons();
+  void ClearObjects();
+  void CheckObjectsVisibility();
+  void ResetObjects();
+  bool GetFormActive() const { return formActive_; }
+  void UpdateActiveState(bool redraw);
+  void DrawSkinObject(TksActiveSkinObject* object);
+  void StartMorph() { morphTimer_.SetEnabled(true); }
+  void StartAnimate() { animateTimer_.SetEnabled(true); }
+  void TestActive(int x, int y, bool inFrame);
+  void MouseMoveToObject(int x, int y);
+  void MouseDownToObject(TMouseButton button, int x, int y);
+  void MouseUpToObject(TMouseButton button, int x, int y);
+  void MouseDblClickToObject();
+  HICON FormIcon();
+  static SIZE GetSmallIconSize();
+  void DrawFormIcon(TCanvas* canvas, int x, int y);
+  // Shows an object's menu; the menu engine joins here. False: nothing shown.
+  virtual bool PopupObjectMenu(TMenuItem* item, const TRect& screenAnchor, bool popupUp);
+  // The frame's system menu; the menu engine joins here. Null: none.
+  virtual TMenuItem* GetSystemMenu() { return nullptr; }
+
+  // ---- layout and painting
+  void CalcNewRects();
+  TRect CalcObjectRect(const TRect& r) const;
+  void CalcObjectRects();
+  void UpdateSkinFrame(bool update);
+  void ArrangeDefaultButtons();
+  int GetDefCaptionHeight() const;
+  int GetDefButtonSize() const;
+  bool GetAutoRenderingInActiveImage() const;
+  // The whole non-client picture (client left blank) at the window's size, in
+  // the look in use: what WM_NCPAINT shows.
+  void ComposeNonClient(TBitmap& out);
+  void SetFormRegion(bool changeSize);
+  // The client background into `canvas` (the client's origin at 0, 0).
+  void PaintClientBackground(TCanvas* canvas);
+  void RepaintFrame();
+  String CaptionText() const;
+
+  TRect NewClRect{}, NewCaptionRect{}, NewButtonsRect{}, NewMaskRectArea{}, DefCaptionRect{};
+  TPoint NewLTPoint{}, NewRTPoint{}, NewLBPoint{}, NewRBPoint{};
+  TPoint NewHitTestLTPoint{}, NewHitTestRTPoint{}, NewHitTestLBPoint{}, NewHitTestRBPoint{};
+  int FormWidth = 0, FormHeight = 0;
+
+  // ---- interaction and window states
+  TPoint PointToNCPoint(TPoint p) const;
+  LRESULT HitTestSkin(TPoint p) const;
+  LRESULT HitTestDefault(TPoint p) const;
+  bool PtInMask(TPoint p) const;
+  int GetMinWidth() const;
+  int GetMinHeight() const;
+  int GetMaxWidth() const;
+  int GetMaxHeight() const;
+  void MagneticPosition(int& x, int& y, int width, int height) const;
+  void SetWindowState(TksFormWindowState state);
+  void UpdateFrameSize();
+  TPoint GetMinimizedPosition() const;
+  void SetRollUpState(bool value);
+  void CaptionDblClick();
+  // The tray icon joins here; without one nothing happens.
+  virtual void MinimizeToTray() {}
+
+ protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
+
+ private:
+  void NewWndProc(TMessage& m);
+  bool HandleMessage(TMessage& m);  // true: the previous procedure must not run
+  void RouteMouse(TMessage& m);
+  void CallOld(TMessage& m) { if (oldWindowProc_) oldWindowProc_(m); }
+  void StripCaption();
+  void FilterStyleChange(TMessage& m);
+  void SetExStyle(DWORD set, DWORD clear);
+  void WMSize(TMessage& m);
+  void WMNCCalcSize(TMessage& m);
+  void WMNCHitTest(TMessage& m);
+  void WMNCPaint();
+  void WMMoving(TMessage& m);
+  void ShowFade(bool show);
+  void FadeTick();
+  void StopTimers();
+
+  void HoverTimerTick(TObject* Sender);
+  void MorphTimerTick(TObject* Sender);
+  void AnimateTimerTick(TObject* Sender);
+
+  void BeforeChangeControlsSkinData(TksSkinData* sender, TControl* control);
+  void ChangeControlsSkinData(TksSkinData* sender, TControl* control);
+
+  void Minimize();
+  void Maximize();
+  void Restore();
+  bool Sizeable() const;
+  bool IsMainForm() const;
+  TRect WorkArea(bool workArea) const;
+  TksSkinCaptionObject* CaptionAt(TPoint p) const;
+  void ArrangeButtons(int x, int y, bool leftToRight);
+  void ComposeSkinned(TBitmap& out);
+  void ComposeDefault(TBitmap& out);
+  void SetRegion(HRGN rgn);
+  // Both skin links may name one container: dropping one keeps the other told.
+  void LinkSkin(TksSkinData*& link, TksSkinData* value);
+
+  TCustomForm* form_;
+  TWndMethodEvent oldWindowProc_;
+  TWndMethodEvent ownWindowProc_;
+  TksSkinData* skinData_ = nullptr;
+  TksSkinData* menusSkinData_ = nullptr;
+  TksBorderIcons borderIcons_{TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::Maximize,
+                              TksBorderIcon::RollUp};
+  bool showIcon_ = false;
+  bool alphaBlend_ = false;
+  BYTE alphaBlendValue_ = 200;
+  TFont defCaptionFont_, defInActiveCaptionFont_;
+  TBitmap logoBitMap_;
+  TBitmap rmTop_, rmLeft_, rmRight_, rmBottom_;
+  std::vector<std::unique_ptr<TksActiveSkinObject>> objects_;
+  int activeObject_ = -1, oldActiveObject_ = -1, captureObject_ = -1;
+  TTimer hoverTimer_, morphTimer_, animateTimer_;
+  bool skinnable_ = false;
+  TksFormWindowState windowState_ = kwsNormal;
+  bool rollUpState_ = false, maxRollUpState_ = false;
+  int oldHeight_ = 0;
+  TRect oldBoundsRect_{};
+  bool formActive_ = false;
+  bool regionSet_ = false;  // the window owns the region once set
+  std::unique_ptr<TIcon> formIcon_;
+  bool inSizeMove_ = false, fullDrag_ = false;
+  bool changingExStyle_ = false;
+};
