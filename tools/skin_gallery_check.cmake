@@ -22,7 +22,7 @@ if(NOT magic STREQUAL "424d" OR NOT fileSize EQUAL size OR NOT bits MATCHES "^(1
   message(FATAL_ERROR "${BMP} is not a whole 24- or 32-bit BMP (${magic}, ${fileSize} of ${size} bytes, bits ${bits})")
 endif()
 # Two columns of controls beside their captions, at least a dozen rows.
-if(width LESS 500 OR width GREATER 2000 OR height LESS 300 OR height GREATER 4000)
+if(width LESS 500 OR width GREATER 2000 OR height LESS 300 OR height GREATER 8000)
   message(FATAL_ERROR "${BMP} is ${width} x ${height}: not a plausible gallery")
 endif()
 message(STATUS "${BMP}: ${width} x ${height}")
