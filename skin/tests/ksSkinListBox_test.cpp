@@ -3,30 +3,17 @@
 // buttons, and both looks painted into memory with the inner list and bars.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <vector>
 
-#include "framework/core/seams.h"
 #include "framework/gui/imagelist.h"
 #include "skin/ksPaintWithChildren.h"
 #include "skin/ksSkinListBox.h"
+#include "skin/tests/ksFakeTimers.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
 
 using namespace skintest;
-
-// Window timers that fire only when the test sends WM_TIMER.
-struct FakeTimers {
-  std::map<UINT_PTR, UINT> armed;  // id -> interval
-  ScopedSeam<TTimerSeam> seam{TTimerSeam{
-      .SetTimer = [this](HWND, UINT_PTR id, UINT ms, TIMERPROC) -> UINT_PTR {
-        armed[id] = ms;
-        return id;
-      },
-      .KillTimer = [this](HWND, UINT_PTR id) -> BOOL { return armed.erase(id) != 0; },
-  }};
-};
 
 class SkinListBox : public SkinCtrls {
  protected:

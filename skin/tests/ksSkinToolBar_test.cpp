@@ -5,7 +5,6 @@
 
 #include <windowsx.h>
 
-#include <map>
 #include <vector>
 
 #include "framework/core/seams.h"
@@ -13,27 +12,12 @@
 #include "skin/ksSkinBevel.h"
 #include "skin/ksSkinSpeedButton.h"
 #include "skin/ksSkinToolBar.h"
+#include "skin/tests/ksFakeTimers.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
 
 using namespace skintest;
-
-// Window timers that fire only when the test sends WM_TIMER.
-struct FakeTimers {
-  std::map<UINT_PTR, UINT> armed;  // id -> interval
-  std::vector<HWND> killedOn;
-  ScopedSeam<TTimerSeam> seam{TTimerSeam{
-      .SetTimer = [this](HWND, UINT_PTR id, UINT ms, TIMERPROC) -> UINT_PTR {
-        armed[id] = ms;
-        return id;
-      },
-      .KillTimer = [this](HWND wnd, UINT_PTR id) -> BOOL {
-        killedOn.push_back(wnd);
-        return armed.erase(id) != 0;
-      },
-  }};
-};
 
 constexpr WPARAM kLeft = TksSkinToolBar::kHitLeftButton;
 constexpr WPARAM kRight = TksSkinToolBar::kHitRightButton;
