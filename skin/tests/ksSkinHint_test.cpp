@@ -9,24 +9,16 @@
 #include "framework/core/seams.h"
 #include "skin/ksSkinHint.h"
 #include "skin/ksSystemSeam.h"
+#include "skin/tests/ksFakeLayeredAlpha.h"
 #include "skin/tests/ksFakeTimers.h"
-#include "skin/tests/ksSkinCtrls_fixture.h"
+#include "skin/tests/ksSkinMainForm_fixture.h"
 
 namespace {
 
 using namespace skintest;
 
-class SkinHint : public SkinCtrls {
+class SkinHint : public SkinMainForm {
  protected:
-  void SetUp() override {
-    SkinCtrls::SetUp();
-    ASSERT_EQ(Application->MainForm(), nullptr);
-    Application->CreateForm(mainForm);
-  }
-  void TearDown() override {
-    FreeAndNil(mainForm);
-    SkinCtrls::TearDown();
-  }
   static COLORREF Sample(TksSkinHintWindow* w, TBitmap& shot, int x, int y) {
     shot.SetSize(w->Width(), w->Height());
     w->PaintTo(shot.Canvas()->Handle());
@@ -41,7 +33,6 @@ class SkinHint : public SkinCtrls {
   }
 
   ScopedSeam<TScreenSeam> screen{TScreenSeam{.Size = [] { return SIZE{800, 600}; }}};
-  TForm* mainForm = nullptr;
 };
 
 TEST_F(SkinHint, WithoutASkinFaceTheHintTakesTheSystemColours) {
@@ -81,17 +72,7 @@ TEST_F(SkinHint, AShortTextGetsTheFullSkinFace) {
 }
 
 TEST_F(SkinHint, AlphaIsAppliedOnceAndTheLayerGoesWithIt) {
-  ScopedSeam<TVersionSeam> xp{TVersionSeam{.Query = [](OSVERSIONINFOA* info) {
-    info->dwPlatformId = VER_PLATFORM_WIN32_NT;
-    info->dwMajorVersion = 5;
-    info->dwMinorVersion = 1;
-    return TRUE;
-  }}};
-  std::vector<int> alphas;
-  ScopedSeam<TksSystemSeam> system{TksSystemSeam{.SetLayeredAlpha = [&](HWND, BYTE a) {
-    alphas.push_back(a);
-    return true;
-  }}};
+  FakeLayeredAlpha xpAlpha;
   auto* hint = new TksSkinHint(mainForm);
   hint->AlphaBlend = true;
   hint->AlphaBlendValue = 200;
@@ -99,7 +80,7 @@ TEST_F(SkinHint, AlphaIsAppliedOnceAndTheLayerGoesWithIt) {
   const auto layered = [w] { return (GetWindowLongA(w->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0; };
   w->ActivateHint(TRect{10, 10, 10, 10}, "one");
   w->ActivateHint(TRect{10, 10, 10, 10}, "two");
-  EXPECT_EQ(alphas, (std::vector<int>{200}));
+  EXPECT_EQ(xpAlpha.alphas, (std::vector<int>{200}));
   EXPECT_TRUE(layered());
   hint->AlphaBlend = false;
   w->ActivateHint(TRect{10, 10, 10, 10}, "three");

@@ -12,6 +12,7 @@
 #include "framework/gui/extctrls.h"
 #include "skin/ksSkinMenus.h"
 #include "skin/ksSystemSeam.h"
+#include "skin/tests/ksFakeLayeredAlpha.h"
 #include "skin/tests/ksFakeTimers.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
@@ -316,28 +317,18 @@ TEST_F(SkinMenu, FreeingTheEngineTellsAStillOpenControl) {
 }
 
 TEST_F(SkinMenu, TheFirstLevelFadesInAndSubmenusTakeTheFinalAlpha) {
-  ScopedSeam<TVersionSeam> xp{TVersionSeam{.Query = [](OSVERSIONINFOA* info) {
-    info->dwPlatformId = VER_PLATFORM_WIN32_NT;
-    info->dwMajorVersion = 5;
-    info->dwMinorVersion = 1;
-    return TRUE;
-  }}};
-  std::vector<int> alphas;
-  ScopedSeam<TksSystemSeam> system{TksSystemSeam{.SetLayeredAlpha = [&](HWND, BYTE a) {
-    alphas.push_back(a);
-    return true;
-  }}};
+  FakeLayeredAlpha xpAlpha;
   engine->AlphaBlend = engine->AlphaBlendAnimation = true;
   engine->AlphaBlendValue = 10;
   TksSkinPopupWindow* level = Open({">S"});
-  EXPECT_EQ(alphas, (std::vector<int>{0, 3, 6, 9, 10}));
+  EXPECT_EQ(xpAlpha.alphas, (std::vector<int>{0, 3, 6, 9, 10}));
   EXPECT_NE(GetWindowLongA(level->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
-  alphas.clear();
+  xpAlpha.alphas.clear();
   level->ProcessKey(VK_RIGHT);
-  EXPECT_EQ(alphas, (std::vector<int>{10}));
-  alphas.clear();
+  EXPECT_EQ(xpAlpha.alphas, (std::vector<int>{10}));
+  xpAlpha.alphas.clear();
   engine->Popup(ctrl, nullptr, false, root->Items(), TRect{10, 10, 10, 10}, 0);  // on an open chain
-  EXPECT_EQ(alphas, (std::vector<int>{10}));
+  EXPECT_EQ(xpAlpha.alphas, (std::vector<int>{10}));
 }
 
 // ---- geometry ---------------------------------------------------------------------

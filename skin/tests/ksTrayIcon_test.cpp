@@ -12,7 +12,7 @@
 #include "skin/ksSystemSeam.h"
 #include "skin/ksTrayIcon.h"
 #include "skin/tests/ksFakeTimers.h"
-#include "skin/tests/ksSkinCtrls_fixture.h"
+#include "skin/tests/ksSkinMainForm_fixture.h"
 
 namespace {
 
@@ -26,17 +26,8 @@ class RecordingPopup : public TPopupMenu {
   std::vector<TPoint> shownAt;
 };
 
-class TrayIcon : public SkinCtrls {
+class TrayIcon : public SkinMainForm {
  protected:
-  void SetUp() override {
-    SkinCtrls::SetUp();
-    ASSERT_EQ(Application->MainForm(), nullptr);
-    Application->CreateForm(mainForm);
-  }
-  void TearDown() override {
-    FreeAndNil(mainForm);
-    SkinCtrls::TearDown();
-  }
   TksTrayIcon* NewTray() {
     auto* tray = new TksTrayIcon(mainForm);
     tray->OnClick = [this](TObject*) { log.push_back("click"); };
@@ -79,7 +70,6 @@ class TrayIcon : public SkinCtrls {
       .GetAsyncKeyState = [](int) -> SHORT { return 0; },
   }};
   FakeTimers timers;
-  TForm* mainForm = nullptr;
   std::vector<std::string> log;
 };
 
