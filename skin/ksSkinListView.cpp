@@ -29,39 +29,16 @@ bool IsHeaderWindow(HWND wnd) {
 }  // namespace
 
 TksSkinCustomListView::TksSkinCustomListView(TComponent* AOwner)
-    : TCustomListView(AOwner),
-      bars_(this, Bind<&TksSkinCustomListView::VScroll>(this), Bind<&TksSkinCustomListView::HScroll>(this)) {
-  defaultFont_.SetName("Arial");
-  defaultFont_.SetHeight(14);
-  defaultFont_.SetStyle(0);
+    : TksSkinLinkedView(AOwner, Bind<&TksSkinCustomListView::VScroll>(this),
+                        Bind<&TksSkinCustomListView::HScroll>(this)) {
   Font()->Assign(&defaultFont_);
 }
 
 TksSkinCustomListView::~TksSkinCustomListView() = default;
 
-void TksSkinCustomListView::SetSkinData(TksSkinData* value) {
-  SetComponentReference(this, skinData_, value);
-  if (skinData_ != nullptr && !skinData_->Empty) ChangeSkinData();
-}
-
 void TksSkinCustomListView::SetDefaultFont(TFont* value) {
   defaultFont_.Assign(value);
   if (controlIndex_ == -1) Font()->Assign(&defaultFont_);
-}
-
-void TksSkinCustomListView::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomListView::Notification(AComponent, Operation);
-  if (Operation != opRemove) return;
-  if (AComponent == skinData_) {
-    skinData_ = nullptr;
-    controlIndex_ = -1;
-  }
-  bars_.Forget(AComponent);
-}
-
-void TksSkinCustomListView::Loaded() {
-  TCustomListView::Loaded();
-  ChangeSkinData();
 }
 
 void TksSkinCustomListView::ChangeSkinData() {
@@ -70,27 +47,6 @@ void TksSkinCustomListView::ChangeSkinData() {
   if (HWND header = HookedHeader()) InvalidateRect(header, nullptr, TRUE);
   UpdateScrollBars();
   bars_.Realign();
-}
-
-void TksSkinCustomListView::SetVScrollBar(TksSkinScrollBar* value) {
-  bars_.SetV(value);
-  UpdateScrollBars();
-}
-
-void TksSkinCustomListView::SetHScrollBar(TksSkinScrollBar* value) {
-  bars_.SetH(value);
-  UpdateScrollBars();
-}
-
-void TksSkinCustomListView::CMVisibleChanged(TMessage& Message) {
-  TCustomListView::CMVisibleChanged(Message);
-  bars_.SetVisible(Visible());
-  UpdateScrollBars();
-}
-
-void TksSkinCustomListView::CreateParams(TCreateParams& Params) {
-  TCustomListView::CreateParams(Params);
-  Params.Style &= ~static_cast<DWORD>(WS_HSCROLL | WS_VSCROLL);
 }
 
 // ---- scrolling --------------------------------------------------------------------
@@ -196,8 +152,6 @@ void TksSkinCustomListView::HookHeader(HWND header) {
 
 void TksSkinCustomListView::WndProc(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_NCCALCSIZE:
-    case WM_NCPAINT: Message.Result = 0; return;
     case WM_PARENTNOTIFY:
       if (LOWORD(Message.WParam) == WM_CREATE && ShowColumnHeaders()) {
         HWND child = reinterpret_cast<HWND>(Message.LParam);
@@ -207,15 +161,7 @@ void TksSkinCustomListView::WndProc(TMessage& Message) {
     case WM_DESTROY: header_.reset(); break;
     default: break;
   }
-  TCustomListView::WndProc(Message);
-  switch (Message.Msg) {
-    case WM_SIZE:
-    case WM_PAINT:
-    case WM_KEYDOWN:
-    case WM_LBUTTONUP:
-    case WM_MOUSEWHEEL: UpdateScrollBars(); break;
-    default: break;
-  }
+  TksSkinLinkedView::WndProc(Message);
 }
 
 void TksSkinCustomListView::HeaderMessage(TWindowSubclass& link, TMessage& Message) {

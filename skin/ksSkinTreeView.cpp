@@ -11,32 +11,8 @@
 #include "skin/ksUtils.h"
 
 TksSkinCustomTreeView::TksSkinCustomTreeView(TComponent* AOwner)
-    : TCustomTreeView(AOwner),
-      bars_(this, Bind<&TksSkinCustomTreeView::VScroll>(this), Bind<&TksSkinCustomTreeView::HScroll>(this)) {
-  defaultFont_.SetName("Arial");
-  defaultFont_.SetHeight(14);
-  defaultFont_.SetStyle(0);
-}
-
-void TksSkinCustomTreeView::SetSkinData(TksSkinData* value) {
-  SetComponentReference(this, skinData_, value);
-  if (skinData_ != nullptr && !skinData_->Empty) ChangeSkinData();
-}
-
-void TksSkinCustomTreeView::Notification(TComponent* AComponent, TOperation Operation) {
-  TCustomTreeView::Notification(AComponent, Operation);
-  if (Operation != opRemove) return;
-  if (AComponent == skinData_) {
-    skinData_ = nullptr;
-    controlIndex_ = -1;
-  }
-  bars_.Forget(AComponent);
-}
-
-void TksSkinCustomTreeView::Loaded() {
-  TCustomTreeView::Loaded();
-  ChangeSkinData();
-}
+    : TksSkinLinkedView(AOwner, Bind<&TksSkinCustomTreeView::VScroll>(this),
+                        Bind<&TksSkinCustomTreeView::HScroll>(this)) {}
 
 void TksSkinCustomTreeView::ChangeSkinData() {
   ApplyViewSkin<TksDataSkinTreeView>(*this, skinData_, SkinDataName, controlIndex_, defaultFont_, UseSkinFont,
@@ -45,16 +21,6 @@ void TksSkinCustomTreeView::ChangeSkinData() {
     if (list != nullptr) ImageList_SetBkColor(list->Handle(), static_cast<COLORREF>(ColorToRGB(Color())));
   UpdateScrollBars();
   bars_.Realign();
-}
-
-void TksSkinCustomTreeView::SetVScrollBar(TksSkinScrollBar* value) {
-  bars_.SetV(value);
-  UpdateScrollBars();
-}
-
-void TksSkinCustomTreeView::SetHScrollBar(TksSkinScrollBar* value) {
-  bars_.SetH(value);
-  UpdateScrollBars();
 }
 
 void TksSkinCustomTreeView::VScroll(TObject*) {
@@ -93,32 +59,4 @@ void TksSkinCustomTreeView::UpdateScrollBars() {
 void TksSkinCustomTreeView::Change(TTreeNode* Node) {
   TCustomTreeView::Change(Node);
   UpdateScrollBars();
-}
-
-void TksSkinCustomTreeView::CMVisibleChanged(TMessage& Message) {
-  TCustomTreeView::CMVisibleChanged(Message);
-  bars_.SetVisible(Visible());
-  UpdateScrollBars();
-}
-
-void TksSkinCustomTreeView::CreateParams(TCreateParams& Params) {
-  TCustomTreeView::CreateParams(Params);
-  Params.Style &= ~static_cast<DWORD>(WS_HSCROLL | WS_VSCROLL);
-}
-
-void TksSkinCustomTreeView::WndProc(TMessage& Message) {
-  // No frame of bars: the linked bars stand outside.
-  if (Message.Msg == WM_NCCALCSIZE || Message.Msg == WM_NCPAINT) {
-    Message.Result = 0;
-    return;
-  }
-  TCustomTreeView::WndProc(Message);
-  switch (Message.Msg) {
-    case WM_SIZE:
-    case WM_PAINT:
-    case WM_KEYDOWN:
-    case WM_LBUTTONUP:
-    case WM_MOUSEWHEEL: UpdateScrollBars(); break;
-    default: break;
-  }
 }
