@@ -26,13 +26,13 @@ class TksSkinStdLabel : public TCustomLabel, public IksSkinChange {
   String SkinDataName = "stdlabel";
   int ControlIndex() const { return controlIndex_; }
 
-  void GetSkinData();
+  virtual void GetSkinData();
   void BeforeChangeSkinData() override { controlIndex_ = -1; }
   // Looks the section up again and repaints.
   void ChangeSkinData() override;
   // Gives `font` the face, size, colour and character set the caption is measured
   // and drawn in.
-  void AssignTextFont(TFont* font);
+  virtual void AssignTextFont(TFont* font);
 
   // Values of the std label description, copied at every GetSkinData.
   String FontName;

@@ -2,52 +2,32 @@
 // URL to the shell when clicked.
 #pragma once
 
-#include "framework/core/gdiobjects.h"
-#include "framework/gui/extctrls.h"
-#include "skin/ksSkinChange.h"
-#include "skin/ksSkinData.h"
+#include "skin/ksSkinLabels.h"
 
-class TksSkinLinkLabel : public TCustomLabel, public IksSkinChange {
+// A std label that reads the same skin section, underlined and with a hover colour.
+class TksSkinLinkLabel : public TksSkinStdLabel {
  public:
+  // The default font is "Arial" 14, underlined; Font starts as a copy of it.
   explicit TksSkinLinkLabel(TComponent* AOwner);
 
-  TksSkinData* SkinData() const override { return skinData_; }
-  void SetSkinData(TksSkinData* value);
-  String SkinDataName = "stdlabel";
-  int ControlIndex() const { return controlIndex_; }
-  void GetSkinData();
-  void BeforeChangeSkinData() override { controlIndex_ = -1; }
-  void ChangeSkinData() override;
+  void GetSkinData() override;
 
-  // The font without a skin ("Arial" 14, underlined); Font starts as a copy of it.
-  TFont* DefaultFont() { return &defaultFont_; }
-  void SetDefaultFont(TFont* value) { defaultFont_.Assign(value); }
-  bool UseSkinFont = true;
   // The hover colour without a skin.
   TColor DefaultActiveFontColor = clBlue;
   // Opened with the shell after OnClick; an empty one opens nothing.
   String URL;
   bool Hover() const { return hover_; }
   // Gives `font` the face, style, size, colour and character set the text is drawn in.
-  void AssignTextFont(TFont* font);
+  void AssignTextFont(TFont* font) override;
 
-  // Values of the std label description, copied at every GetSkinData.
-  String FontName;
-  TFontStyles FontStyle = 0;
-  int FontHeight = 0;
-  TColor FontColor = 0;
+  // The hover colour of the std label description, copied at every GetSkinData.
   TColor ActiveFontColor = 0;
 
  protected:
-  void DoDrawText(TRect& Rect, UINT Flags) override;
   void Click() override;
   void CMMouseEnter(TMessage& Message) override;
   void CMMouseLeave(TMessage& Message) override;
-  void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
-  TksSkinData* skinData_ = nullptr;
-  int controlIndex_ = -1;
-  TFont defaultFont_;
   bool hover_ = false;
 };
