@@ -205,7 +205,6 @@ class TksSkinButton : public TksSkinCustomControl, public TksGlyphCaption, publi
   void HoverChanged();
   void PaintMorph(TBitmap* b);
   bool DownLook();
-  void UpdateExclusive();
 
   bool down_ = false;
   int groupIndex_ = 0;

@@ -3,6 +3,7 @@
 #include "framework/gui/application.h"
 #include "framework/gui/imagelist.h"
 #include "skin/ksSkinCtrls.h"
+#include "skin/ksSkinDownState.h"
 #include "skin/ksSkinFont.h"
 
 TksSkinButton::TksSkinButton(TComponent* AOwner)
@@ -25,26 +26,9 @@ void TksSkinButton::SetCanFocused(bool value) { canFocused_ = value; }
 
 void TksSkinButton::SetDown(bool value) {
   down_ = value;
-  if (Morphing) {
-    // The release fades from the active face.
-    morph_.SetSteps(5);
-    if (value)
-      morph_.Stop();
-    else
-      morph_.Start();
-  }
+  if (Morphing) MorphToDown(morph_, value);
   Invalidate();
-  if (value && groupIndex_ != 0 && !AllowAllUp) UpdateExclusive();
-}
-
-void TksSkinButton::UpdateExclusive() {
-  TWinControl* parent = Parent();
-  if (parent == nullptr) return;
-  for (int i = 0; i < parent->ControlCount(); ++i) {
-    auto* other = dynamic_cast<TksSkinButton*>(parent->Controls(i));
-    if (other != nullptr && other != this && other->groupIndex_ == groupIndex_ && other->down_)
-      other->SetDown(false);
-  }
+  if (value && groupIndex_ != 0 && !AllowAllUp) ReleaseGroupOf(*this);
 }
 
 bool TksSkinButton::IsFocusedButton() { return canFocused_ && Focused(); }

@@ -2,6 +2,7 @@
 
 #include "framework/core/colors.h"
 #include "framework/gui/imagelist.h"
+#include "skin/ksSkinDownState.h"
 #include "skin/ksSkinFont.h"
 #include "skin/ksSkinMessages.h"
 #include "skin/ksSkinToolBar.h"
@@ -59,26 +60,9 @@ void TksSkinSpeedButton::SetImageIndex(int value) {
 
 void TksSkinSpeedButton::SetDown(bool value) {
   down_ = value;
-  if (Morphing) {
-    // The release fades from the hot face.
-    morph_.SetSteps(5);
-    if (value)
-      morph_.Stop();
-    else
-      morph_.Start();
-  }
+  if (Morphing) MorphToDown(morph_, value);
   Repaint();
-  if (value && groupIndex_ != 0 && !AllowAllUp) ReleaseGroup();
-}
-
-void TksSkinSpeedButton::ReleaseGroup() {
-  TWinControl* parent = Parent();
-  if (parent == nullptr) return;
-  for (int i = 0; i < parent->ControlCount(); ++i) {
-    auto* other = dynamic_cast<TksSkinSpeedButton*>(parent->Controls(i));
-    if (other != nullptr && other != this && other->groupIndex_ == groupIndex_ && other->down_)
-      other->SetDown(false);
-  }
+  if (value && groupIndex_ != 0 && !AllowAllUp) ReleaseGroupOf(*this);
 }
 
 void TksSkinSpeedButton::GetSkinData() {

@@ -102,7 +102,6 @@ class TksSkinSpeedButton : public TksGraphicSkinCustomControl, public TksGlyphCa
   bool CanMorph() const { return Morphing && HasButtonDescription() && !Transparent(); }
   void StartRepeat();
   void RepeatTick(TObject* Sender);
-  void ReleaseGroup();
 
   bool showCaption_ = true;
   bool flat_ = false;
