@@ -29,21 +29,6 @@ TksSkinExPanel::~TksSkinExPanel() = default;
 
 // ---- setters ------------------------------------------------------------------
 
-void TksSkinExPanel::SetGlyph(TBitmap* value) {
-  glyph_.Assign(value);
-  Repaint();
-}
-
-void TksSkinExPanel::SetNumGlyphs(int value) {
-  numGlyphs_ = std::clamp(value, 1, 2);
-  Repaint();
-}
-
-void TksSkinExPanel::SetSpacing(int value) {
-  spacing_ = value;
-  Repaint();
-}
-
 void TksSkinExPanel::SetShowRollButton(bool value) {
   showRoll_ = value;
   Repaint();
@@ -315,7 +300,7 @@ void TksSkinExPanel::DrawCaption(TCanvas* canvas, TRect r, bool skinned) {
   SetCaptionFont(canvas, skinned);
   if (!glyph_.Empty()) {
     const int gw = glyph_.Width() / numGlyphs_;
-    const int glyphNumber = (!Enabled() && numGlyphs_ == 2) ? 2 : 1;
+    const int glyphNumber = PanelGlyphNumber(Enabled());
     DrawGlyph(canvas, r.Left, r.Top + (RectHeight(r) - glyph_.Height()) / 2, &glyph_, numGlyphs_, glyphNumber);
     r.Left += gw + spacing_;
   }
@@ -334,7 +319,7 @@ void TksSkinExPanel::DrawTurnedCaption(TCanvas* canvas, const TRect& r, int text
   int y = textBottom;
   if (!glyph_.Empty()) {
     const int gw = glyph_.Width() / numGlyphs_;
-    const int glyphNumber = (!Enabled() && numGlyphs_ == 2) ? 2 : 1;
+    const int glyphNumber = PanelGlyphNumber(Enabled());
     const int lift = skinned ? 0 : 2;
     DrawGlyph(canvas, r.Left + RectWidth(r) / 2 - gw / 2, r.Bottom - glyph_.Height() - lift, &glyph_, numGlyphs_,
               glyphNumber);

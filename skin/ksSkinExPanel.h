@@ -8,22 +8,16 @@
 #include <vector>
 
 #include "skin/ksHiddenChildren.h"
+#include "skin/ksPanelGlyph.h"
 #include "skin/ksSkinCtrls.h"
 
 enum TksExPanelRollKind { rkRollHorizontal, rkRollVertical };
 
-class TksSkinExPanel : public TksSkinCustomControl {
+class TksSkinExPanel : public TksSkinCustomControl, public TksPanelGlyph {
  public:
   explicit TksSkinExPanel(TComponent* AOwner);
   ~TksSkinExPanel() override;
 
-  TBitmap* Glyph() { return &glyph_; }
-  void SetGlyph(TBitmap* value);
-  // 1 normal, 2 normal and disabled.
-  int NumGlyphs() const { return numGlyphs_; }
-  void SetNumGlyphs(int value);
-  int Spacing() const { return spacing_; }
-  void SetSpacing(int value);
   // The size to return to while rolled up, 0 when not rolled that way.
   int RealWidth = 0;
   int RealHeight = 0;
@@ -57,6 +51,7 @@ class TksSkinExPanel : public TksSkinCustomControl {
   void ChangeSkinData() override;
 
  protected:
+  void GlyphChanged() override { Repaint(); }
   void AdjustClientRect(TRect& Rect) override;
   void CreateControlDefaultImage(TBitmap* b) override;
   void CreateControlSkinImage(TBitmap* b) override;
@@ -90,9 +85,6 @@ class TksSkinExPanel : public TksSkinCustomControl {
   void DrawTurnedCaption(TCanvas* canvas, const TRect& r, int textBottom, bool skinned);
   void SetCaptionFont(TCanvas* canvas, bool skinned);
 
-  TBitmap glyph_;
-  int numGlyphs_ = 1;
-  int spacing_ = 2;
   bool showRoll_ = true;
   bool showClose_ = true;
   int defaultCaptionHeight_ = 21;

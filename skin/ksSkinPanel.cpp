@@ -86,21 +86,6 @@ void TksSkinPanel::SetRollUpState(bool value) {
   ApplyRollUp(value);
 }
 
-void TksSkinPanel::SetGlyph(TBitmap* value) {
-  glyph_.Assign(value);
-  Repaint();
-}
-
-void TksSkinPanel::SetNumGlyphs(int value) {
-  numGlyphs_ = std::clamp(value, 1, 2);
-  Repaint();
-}
-
-void TksSkinPanel::SetSpacing(int value) {
-  spacing_ = value;
-  Repaint();
-}
-
 void TksSkinPanel::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
   TksSkinCustomControl::SetBounds(ALeft, ATop, AWidth, AHeight);
   if (controlIndex_ == -1) Repaint();
@@ -292,7 +277,7 @@ void TksSkinPanel::DrawCaptionContent(TCanvas* canvas, const TRect& r, TAlignmen
   if (!glyph_.Empty()) x += glyph_.Width() / numGlyphs_ + spacing_;
   canvas->Brush()->SetStyle(bsClear);
   canvas->TextRect(r, x, y, caption);
-  const int glyphNum = !Enabled() && numGlyphs_ == 2 ? 2 : 1;
+  const int glyphNum = PanelGlyphNumber(Enabled());
   DrawGlyph(canvas, gx, gy, &glyph_, numGlyphs_, glyphNum);
 }
 

@@ -9,6 +9,7 @@
 #include "framework/core/bitmap.h"
 #include "framework/gui/extctrls.h"
 #include "skin/ksHiddenChildren.h"
+#include "skin/ksPanelGlyph.h"
 #include "skin/ksSkinCtrls.h"
 
 // The frame of the look without a skin. Scoped: the framework's panel bevel
@@ -18,7 +19,7 @@ enum class TksSkinBorderStyle { bvFrame, bvRaised, bvLowered, bvNone };
 // That frame, one pixel wide, around R.
 void DrawBorderStyleFrame(TCanvas* canvas, const TRect& r, TksSkinBorderStyle style);
 
-class TksSkinPanel : public TksSkinCustomControl {
+class TksSkinPanel : public TksSkinCustomControl, public TksPanelGlyph {
  public:
   explicit TksSkinPanel(TComponent* AOwner);
   ~TksSkinPanel() override;
@@ -45,13 +46,6 @@ class TksSkinPanel : public TksSkinCustomControl {
   void SetRollUpState(bool value);
   // The height to return to while rolled up, -1 while rolled down.
   int RealHeight = -1;
-  TBitmap* Glyph() { return &glyph_; }
-  void SetGlyph(TBitmap* value);
-  // 1 normal, 2 normal and disabled.
-  int NumGlyphs() const { return numGlyphs_; }
-  void SetNumGlyphs(int value);
-  int Spacing() const { return spacing_; }
-  void SetSpacing(int value);
   TNotifyEvent OnChecked;
 
   // The children the roll-up hid, null while none are held.
@@ -76,6 +70,7 @@ class TksSkinPanel : public TksSkinCustomControl {
   void ChangeSkinData() override;
 
  protected:
+  void GlyphChanged() override { Repaint(); }
   void AdjustClientRect(TRect& Rect) override;
   void CreateParams(TCreateParams& Params) override;
   void Paint() override;
@@ -112,9 +107,6 @@ class TksSkinPanel : public TksSkinCustomControl {
   bool checked_ = false;
   bool rollUpMode_ = false;
   bool rollUpState_ = false;
-  TBitmap glyph_;
-  int numGlyphs_ = 1;
-  int spacing_ = 2;
   TksHiddenChildren hiddenControls_;
 };
 
