@@ -86,6 +86,23 @@ TEST_F(SkinTreeView, AFreedTreeTakesBackItsBarsHandlers) {
   vbar->SetPosition(3);  // nothing left to call
 }
 
+TEST_F(SkinTreeView, FreedBarsAndSkinAreForgotten) {
+  vbar->Free();
+  hbar->Free();
+  EXPECT_EQ(tree->VScrollBar(), nullptr);
+  EXPECT_EQ(tree->HScrollBar(), nullptr);
+  tree->Items()->GetFirstNode()->Expand(false);
+  Repainted();  // no bar left to show
+  auto* skin = new TksSkinData(nullptr);
+  skin->FormWindows = [] { return std::vector<HWND>{}; };
+  skin->SetCompressedStoredSkin(&stored);
+  tree->SetSkinData(skin);
+  ASSERT_NE(tree->ControlIndex(), -1);
+  skin->Free();
+  EXPECT_EQ(tree->SkinData(), nullptr);
+  EXPECT_EQ(tree->ControlIndex(), -1);
+}
+
 TEST_F(SkinTreeView, ColoursAndFontComeFromTheSkinOrTheDefaults) {
   auto& d = dynamic_cast<TksDataSkinTreeView&>(*data.CtrlList[static_cast<size_t>(data.GetControlIndex("treeview"))]);
   d.BGColor = static_cast<TColor>(0x00EEFF);
