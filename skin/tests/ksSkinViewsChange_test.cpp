@@ -21,32 +21,30 @@ using namespace skintest;
 
 class SkinViewsChange : public SkinCtrls {};
 
+struct Case {
+  const char* name;
+  std::function<TControl*(TComponent*)> make;
+  std::function<void(TControl*, TksSkinData*)> setSkin;
+};
+
+// A control of class T, made and given a skin through its own class.
+template <class T>
+Case Row(const char* name) {
+  return {name, [](TComponent* o) -> TControl* { return new T(o); },
+          [](TControl* c, TksSkinData* s) { static_cast<T*>(c)->SetSkinData(s); }};
+}
+
 TEST_F(SkinViewsChange, EachClassTakesTheSkinThroughTheSkinChangeInterface) {
-  struct Case {
-    const char* name;
-    std::function<TControl*(TComponent*)> make;
-    std::function<void(TControl*, TksSkinData*)> setSkin;
-  };
-  auto with = [](auto* c, TksSkinData* s) { c->SetSkinData(s); };
   const Case cases[] = {
-      {"speed button", [](TComponent* o) { return new TksSkinSpeedButton(o); },
-       [&](TControl* c, TksSkinData* s) { with(static_cast<TksSkinSpeedButton*>(c), s); }},
-      {"menu speed button", [](TComponent* o) { return new TksSkinMenuSpeedButton(o); },
-       [&](TControl* c, TksSkinData* s) { with(static_cast<TksSkinMenuSpeedButton*>(c), s); }},
-      {"bevel", [](TComponent* o) { return new TksSkinBevel(o); },
-       [&](TControl* c, TksSkinData* s) { with(static_cast<TksSkinBevel*>(c), s); }},
-      {"link label", [](TComponent* o) { return new TksSkinLinkLabel(o); },
-       [&](TControl* c, TksSkinData* s) { with(static_cast<TksSkinLinkLabel*>(c), s); }},
-      {"splitter", [](TComponent* o) { return new TksSkinSplitter(o); },
-       [&](TControl* c, TksSkinData* s) { with(static_cast<TksSkinSplitter*>(c), s); }},
-      {"expandable panel", [](TComponent* o) { return new TksSkinExPanel(o); },
-       [&](TControl* c, TksSkinData* s) { with(static_cast<TksSkinExPanel*>(c), s); }},
-      {"shaped button", [](TComponent* o) { return new TksSkinXFormButton(o); },
-       [&](TControl* c, TksSkinData* s) { with(static_cast<TksSkinXFormButton*>(c), s); }},
-      {"tree view", [](TComponent* o) { return new TksSkinTreeView(o); },
-       [&](TControl* c, TksSkinData* s) { with(static_cast<TksSkinTreeView*>(c), s); }},
-      {"list view", [](TComponent* o) { return new TksSkinListView(o); },
-       [&](TControl* c, TksSkinData* s) { with(static_cast<TksSkinListView*>(c), s); }},
+      Row<TksSkinSpeedButton>("speed button"),
+      Row<TksSkinMenuSpeedButton>("menu speed button"),
+      Row<TksSkinBevel>("bevel"),
+      Row<TksSkinLinkLabel>("link label"),
+      Row<TksSkinSplitter>("splitter"),
+      Row<TksSkinExPanel>("expandable panel"),
+      Row<TksSkinXFormButton>("shaped button"),
+      Row<TksSkinTreeView>("tree view"),
+      Row<TksSkinListView>("list view"),
   };
   for (const Case& c : cases) {
     TControl* control = c.make(form);
