@@ -5,6 +5,7 @@
 #include "framework/core/seams.h"
 #include "framework/gui/application.h"
 #include "skin/ksConst.h"
+#include "skin/ksSkinMenus.h"
 #include "skin/ksSkinMessages.h"
 #include "skin/ksSystemSeam.h"
 #include "skin/ksUtils.h"
@@ -55,10 +56,13 @@ TksSkinForm::TksSkinForm(TComponent* AOwner)
   oldWindowProc_ = form_->WindowProc();
   ownWindowProc_ = Bind<&TksSkinForm::NewWndProc>(this);
   form_->SetWindowProc(ownWindowProc_);
+  ownAppMessage_ = Bind<&TksSkinForm::AppMessageHook>(this);
+  skinMenu_ = new TksSkinMenu(this, form_);
   StripCaption();
 }
 
 TksSkinForm::~TksSkinForm() {
+  EndMenuMode();
   StopTimers();
   if (form_->HandleAllocated()) TimerSeam().KillTimer(form_->Handle(), 1);
   // Only while the procedure is still ours: someone may have taken over after us.
@@ -218,6 +222,7 @@ void TksSkinForm::FadeTick() {
 // ---- window procedure ------------------------------------------------------------
 
 void TksSkinForm::NewWndProc(TMessage& m) {
+  CheckMenuClose(m);
   if (!HandleMessage(m)) CallOld(m);
   RouteMouse(m);
 }
@@ -299,8 +304,14 @@ bool TksSkinForm::HandleMessage(TMessage& m) {
       m.Result = 0;
       return true;
     case WM_SYSCOMMAND:
-      // No system menu bar: the caption is the frame's.
-      return (m.WParam & 0xFFF0) == SC_KEYMENU;
+      // No system menu bar: the caption is the frame's. An open chain closes;
+      // its WM_SKINMENUCLOSED ends menu mode.
+      if ((m.WParam & 0xFFF0) != SC_KEYMENU) return false;
+      if (skinMenu_->Visible()) skinMenu_->CloseMenu();
+      return true;
+    case WM_SKINMENUCLOSED:
+      SkinMenuClose();
+      return false;
     case WM_TIMER:
       if (m.WParam == 1) FadeTick();
       return false;
@@ -800,7 +811,6 @@ void TksSkinForm::MouseDblClickToObject() {
     objects_[static_cast<size_t>(activeObject_)]->DblClick();
 }
 
-bool TksSkinForm::PopupObjectMenu(TMenuItem*, const TRect&, bool) { return false; }
 
 // ---- icon ----------------------------------------------------------------------------
 

@@ -14,6 +14,7 @@
 
 #include "framework/core/bitmap.h"
 #include "framework/core/classes.h"
+#include "framework/gui/application.h"
 #include "framework/gui/forms.h"
 #include "framework/gui/timer.h"
 #include "skin/ksSkinChange.h"
@@ -53,6 +54,8 @@ using TksObjectMouseEvent =
 using TksObjectMoveEvent = TEvent<void(const String& IDName, int X, int Y, const TRect& ObjectRect)>;
 using TksPaintEvent = TEvent<void(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect)>;
 using TksActivateCustomObjectEvent = TEvent<void(const String& IDName, bool& ObjectVisible)>;
+
+class TksSkinMenu;
 
 class TksSkinForm : public TComponent, public IksSkinChange {
  public:
@@ -196,10 +199,26 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   // The tray icon joins here; without one nothing happens.
   virtual void MinimizeToTray() {}
 
+  // ---- menu mode: while a skinned menu of the form is open every key typed in
+  // the application goes to it
+  TksSkinMenu* SkinMenu() const { return skinMenu_; }
+  bool InSkinMenu() const { return inSkinMenu_; }
+  bool AppHooked() const { return appHooked_; }
+  // Before any skinned menu of the form opens.
+  void SkinMenuOpen();
+  void SkinMenuClose();
+  void ProcessMenuKey(WORD key);
+  TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
+
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  void HookApp();
+  void UnHookApp();
+  void AppMessageHook(TMsg& msg, bool& handled);
+  void CheckMenuClose(const TMessage& m);
+  void EndMenuMode();
   void NewWndProc(TMessage& m);
   bool HandleMessage(TMessage& m);  // true: the previous procedure must not run
   void RouteMouse(TMessage& m);
@@ -263,4 +282,7 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   std::unique_ptr<TIcon> formIcon_;
   bool inSizeMove_ = false, fullDrag_ = false;
   bool changingExStyle_ = false;
+  TksSkinMenu* skinMenu_ = nullptr;  // owned as a component
+  bool inSkinMenu_ = false, appHooked_ = false;
+  TMessageEvent oldAppMessage_, ownAppMessage_;
 };

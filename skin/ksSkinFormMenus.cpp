@@ -1,0 +1,84 @@
+// The frame's menu mode: while a skinned menu of the form is open the frame
+// hooks the application's message event, so keys typed in any window reach the
+// menu and nothing else, and the wheel does nothing.
+#include "skin/ksSkinForm.h"
+
+#include "skin/ksSkinMenus.h"
+#include "skin/ksSkinMessages.h"
+
+void TksSkinForm::SkinMenuOpen() {
+  HookApp();
+  if (inSkinMenu_) return;
+  inSkinMenu_ = true;
+  if (OnSkinMenuOpen) OnSkinMenuOpen(this);
+}
+
+void TksSkinForm::SkinMenuClose() {
+  inSkinMenu_ = false;
+  for (const auto& o : objects_) {
+    auto* button = dynamic_cast<TksSkinButtonObject*>(o.get());
+    if (button && button->MenuItem && button->Down) {
+      button->SetDown(false);
+      break;
+    }
+  }
+  UnHookApp();
+  if (OnSkinMenuClose) OnSkinMenuClose(this);
+}
+
+// Nested menus open before the first one's close arrives: the hook goes in once,
+// so the application's own handler is the one saved.
+void TksSkinForm::HookApp() {
+  if (appHooked_ || !Application) return;
+  oldAppMessage_ = Application->OnMessage;
+  Application->OnMessage = ownAppMessage_;
+  appHooked_ = true;
+}
+
+// Someone who hooked in after us keeps their handler.
+void TksSkinForm::UnHookApp() {
+  if (!appHooked_) return;
+  appHooked_ = false;
+  if (Application && Application->OnMessage == ownAppMessage_) Application->OnMessage = oldAppMessage_;
+  oldAppMessage_ = nullptr;
+}
+
+void TksSkinForm::AppMessageHook(TMsg& msg, bool& handled) {
+  if (msg.message == WM_KEYDOWN) {
+    ProcessMenuKey(static_cast<WORD>(msg.wParam));
+    msg.message = 0;
+    handled = true;
+  } else if (msg.message == WM_MOUSEWHEEL) {
+    msg.message = 0;
+    handled = true;
+  } else if (oldAppMessage_) {
+    oldAppMessage_(msg, handled);
+  }
+}
+
+void TksSkinForm::ProcessMenuKey(WORD key) {
+  if (skinMenu_->Visible() && skinMenu_->TopLevel()) skinMenu_->TopLevel()->ProcessKey(key);
+  if (key == VK_ESCAPE && !skinMenu_->TopLevel() && inSkinMenu_) SkinMenuClose();
+}
+
+void TksSkinForm::CheckMenuClose(const TMessage& m) {
+  if (!IsMenuCloseMessage(m.Msg)) return;
+  if (skinMenu_->Visible())
+    skinMenu_->CloseMenu();
+  else if (inSkinMenu_)
+    SkinMenuClose();
+}
+
+// The frame going away must not leave a chain open or the application hooked.
+void TksSkinForm::EndMenuMode() {
+  if (skinMenu_ && skinMenu_->Visible()) skinMenu_->CloseMenu();
+  inSkinMenu_ = false;
+  UnHookApp();
+}
+
+bool TksSkinForm::PopupObjectMenu(TMenuItem* item, const TRect& screenAnchor, bool popupUp) {
+  TksSkinData* skin = menusSkinData_ ? menusSkinData_ : skinData_;
+  SkinMenuOpen();
+  skinMenu_->Popup(nullptr, skin, popupUp, item, screenAnchor, 0);
+  return skinMenu_->Visible();
+}
