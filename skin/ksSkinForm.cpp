@@ -7,6 +7,7 @@
 #include "skin/ksConst.h"
 #include "skin/ksSkinMenus.h"
 #include "skin/ksSkinMessages.h"
+#include "skin/ksSkinPopupMenu.h"
 #include "skin/ksSystemSeam.h"
 #include "skin/ksUtils.h"
 
@@ -57,6 +58,10 @@ TksSkinForm::TksSkinForm(TComponent* AOwner)
   ownWindowProc_ = Bind<&TksSkinForm::NewWndProc>(this);
   form_->SetWindowProc(ownWindowProc_);
   ownAppMessage_ = Bind<&TksSkinForm::AppMessageHook>(this);
+  sysPopupMenu_ = new TPopupMenu(this);
+  trayPopupMenu_ = new TksSkinPopupMenu(this);
+  trayPopupMenu_->SetPopupComponentForm(form_);
+  CreateTrayMenu();
   skinMenu_ = new TksSkinMenu(this, form_);
   StripCaption();
 }
@@ -81,6 +86,7 @@ void TksSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == menusSkinData_) menusSkinData_ = nullptr;
+  if (AComponent == systemMenu_) systemMenu_ = nullptr;
   if (AComponent == skinData_) {
     // The objects point into the skin's pictures: they go with it.
     skinData_ = nullptr;
@@ -380,6 +386,11 @@ void TksSkinForm::RouteMouse(TMessage& m) {
       TestActive(p.X, p.Y, true);
       MouseDownToObject(m.Msg == WM_NCLBUTTONDOWN ? mbLeft : mbRight, p.X, p.Y);
       if (caption) captureObject_ = -1;
+      if (caption && m.Msg == WM_NCRBUTTONDOWN) {
+        POINT at{};
+        Pointer().GetCursorPos(&at);
+        PopupSystemMenuAt(at.x, at.y);
+      }
       break;
     }
     case WM_NCLBUTTONDBLCLK: {

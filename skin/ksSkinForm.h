@@ -56,6 +56,7 @@ using TksPaintEvent = TEvent<void(const String& IDName, TCanvas* Canvas, const T
 using TksActivateCustomObjectEvent = TEvent<void(const String& IDName, bool& ObjectVisible)>;
 
 class TksSkinMenu;
+class TksSkinPopupMenu;
 
 class TksSkinForm : public TComponent, public IksSkinChange {
  public:
@@ -155,8 +156,14 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void DrawFormIcon(TCanvas* canvas, int x, int y);
   // Shows an object's menu; the menu engine joins here. False: nothing shown.
   virtual bool PopupObjectMenu(TMenuItem* item, const TRect& screenAnchor, bool popupUp);
-  // The frame's system menu; the menu engine joins here. Null: none.
-  virtual TMenuItem* GetSystemMenu() { return nullptr; }
+  // The root of the system menu, rebuilt for the current state and BorderIcons.
+  virtual TMenuItem* GetSystemMenu();
+  void PopupSystemMenuAt(int x, int y);
+  // The application's own menu used as system menu; the frame adds its items.
+  TPopupMenu* SystemMenu() const { return systemMenu_; }
+  void SetSystemMenu(TPopupMenu* value);
+  TPopupMenu* SysPopupMenu() const { return sysPopupMenu_; }
+  TksSkinPopupMenu* TrayPopupMenu() const { return trayPopupMenu_; }
 
   // ---- layout and painting
   void CalcNewRects();
@@ -198,6 +205,7 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void CaptionDblClick();
   // The tray icon joins here; without one nothing happens.
   virtual void MinimizeToTray() {}
+  virtual void RestoreFromTray() {}
 
   // ---- menu mode: while a skinned menu of the form is open every key typed in
   // the application goes to it
@@ -214,6 +222,11 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  void UpdateDefaultSystemMenu();
+  void UpdateUserSystemMenu();
+  void CreateTrayMenu();
+  TMenuItem* NewSysItem(const char* name);
+  void SysItemClick(TObject* Sender);
   void HookApp();
   void UnHookApp();
   void AppMessageHook(TMsg& msg, bool& handled);
@@ -283,6 +296,9 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   bool inSizeMove_ = false, fullDrag_ = false;
   bool changingExStyle_ = false;
   TksSkinMenu* skinMenu_ = nullptr;  // owned as a component
+  TPopupMenu* sysPopupMenu_ = nullptr;  // owned as a component
+  TksSkinPopupMenu* trayPopupMenu_ = nullptr;  // owned as a component
+  TPopupMenu* systemMenu_ = nullptr;
   bool inSkinMenu_ = false, appHooked_ = false;
   TMessageEvent oldAppMessage_, ownAppMessage_;
 };

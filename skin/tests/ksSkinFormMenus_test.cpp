@@ -216,3 +216,134 @@ TEST_F(FrameMenus, WhereTheMenuFindsItsFrame) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::string> Names(TMenuItem* root) {
+  std::vector<std::string> r;
+  for (int i = 0; i < root->Count(); ++i) r.push_back(root->Items(i)->Name.empty() ? "-" : root->Items(i)->Name);
+  return r;
+}
+
+struct SysMenuRow {
+  const char* name;
+  TksFormWindowState state;
+  bool rolledUp;
+  TksBorderIcons icons;
+  std::vector<std::string> items;
+};
+
+TEST_F(FrameMenus, SystemMenuFollowsStateAndBorderIcons) {
+  using enum TksBorderIcon;
+  const TksBorderIcons all{SystemMenu, Minimize, Maximize, RollUp, MinimizeToTray};
+  const std::vector<SysMenuRow> rows{
+      {"normal, all", kwsNormal, false, all,
+       {"KSF_MINITEM", "KSF_MAXITEM", "KSF_ROLLUP", "KSF_MINTOTRAY", "-", "KSF_CLOSE"}},
+      {"maximized", kwsMaximized, false, all,
+       {"KSF_MINITEM", "KSF_RESTORE", "KSF_ROLLUP", "KSF_MINTOTRAY", "-", "KSF_CLOSE"}},
+      {"minimized", kwsMinimized, false, all, {"KSF_MAXITEM", "KSF_RESTORE", "KSF_MINTOTRAY", "-", "KSF_CLOSE"}},
+      {"rolled up", kwsNormal, true, all,
+       {"KSF_MINITEM", "KSF_MAXITEM", "KSF_RESTORE", "KSF_MINTOTRAY", "-", "KSF_CLOSE"}},
+      {"none", kwsNormal, false, {}, {"KSF_CLOSE"}},
+      {"system menu only", kwsNormal, false, {SystemMenu}, {"KSF_CLOSE"}},
+      {"maximized, none", kwsMaximized, false, {}, {"KSF_RESTORE", "-", "KSF_CLOSE"}},
+      {"minimize only", kwsNormal, false, {Minimize}, {"KSF_MINITEM", "-", "KSF_CLOSE"}},
+  };
+  for (const SysMenuRow& row : rows) {
+    SCOPED_TRACE(row.name);
+    frame->SetBorderIcons(row.icons);
+    frame->SetWindowState(row.state);
+    frame->SetRollUpState(row.rolledUp);
+    EXPECT_EQ(Names(frame->GetSystemMenu()), row.items);
+    frame->SetRollUpState(false);
+    frame->SetWindowState(kwsNormal);
+  }
+}
+
+TEST_F(FrameMenus, SystemMenuCaptionsShortcutsAndActions) {
+  TMenuItem* root = frame->GetSystemMenu();
+  EXPECT_EQ(root->Items(0)->Caption(), "Mi&nimize");
+  EXPECT_EQ(root->Items(root->Count() - 1)->Caption(), "&Close");
+  EXPECT_EQ(root->Items(root->Count() - 1)->ShortCut(), ShortCut(VK_F4, ssAlt));
+  // Captions come from the skin's texts; a missing name gives an empty caption.
+  TksResourceStrData texts(nullptr);
+  texts.ResStrings().Clear();
+  texts.ResStrings().Add("MI_CLOSECAPTION=Schlie&ssen");
+  data.SetResourceStrData(&texts);
+  frame->SetSkinData(&data);
+  root = frame->GetSystemMenu();
+  EXPECT_EQ(root->Items(root->Count() - 1)->Caption(), "Schlie&ssen");
+  EXPECT_EQ(root->Items(0)->Caption(), "");
+  frame->SetSkinData(nullptr);
+  data.SetResourceStrData(nullptr);
+  // Roll up, then Restore rolls down; Maximize, then Restore.
+  frame->SetBorderIcons({TksBorderIcon::RollUp, TksBorderIcon::Maximize});
+  auto click = [&](const char* name) {
+    TMenuItem* r = frame->GetSystemMenu();
+    for (int i = 0; i < r->Count(); ++i)
+      if (r->Items(i)->Name == name) return r->Items(i)->Click(), true;
+    return false;
+  };
+  ASSERT_TRUE(click("KSF_ROLLUP"));
+  EXPECT_TRUE(frame->RollUpState());
+  ASSERT_TRUE(click("KSF_RESTORE"));
+  EXPECT_FALSE(frame->RollUpState());
+  ASSERT_TRUE(click("KSF_MAXITEM"));
+  EXPECT_EQ(frame->WindowState(), kwsMaximized);
+  ASSERT_TRUE(click("KSF_RESTORE"));
+  EXPECT_EQ(frame->WindowState(), kwsNormal);
+}
+
+TEST_F(FrameMenus, UserSystemMenuIsSurroundedUnlessDefaultsAreOff) {
+  TPopupMenu user(nullptr);
+  for (const char* n : {"AppOne", "AppTwo"}) {
+    auto* item = new TMenuItem(&user);
+    item->Name = n;
+    item->SetCaption(n);
+    user.Items()->Add(item);
+  }
+  frame->SetSystemMenu(&user);
+  frame->SetBorderIcons({TksBorderIcon::Minimize, TksBorderIcon::Maximize});
+  const std::vector<std::string> surrounded{"KSF_MINITEM", "KSF_MAXITEM", "AppOne", "AppTwo", "KSF_CLOSE"};
+  EXPECT_EQ(Names(frame->GetSystemMenu()), surrounded);
+  // Asked again, the frame's items are replaced, not added twice.
+  EXPECT_EQ(Names(frame->GetSystemMenu()), surrounded);
+  frame->SetSystemMenu(nullptr);
+  TPopupMenu plain(nullptr);
+  auto* only = new TMenuItem(&plain);
+  only->Name = "Mine";
+  plain.Items()->Add(only);
+  frame->SetSystemMenu(&plain);
+  frame->UseDefaultSysMenu = false;
+  EXPECT_EQ(Names(frame->GetSystemMenu()), (std::vector<std::string>{"Mine"}));
+  frame->SetSystemMenu(nullptr);
+}
+
+TEST_F(FrameMenus, RightClickOnTheCaptionOpensTheSystemMenuAtTheCursor) {
+  form->SetBounds(100, 80, 300, 200);
+  form->Show();
+  ScopedSeam<TPointerSeam> pointer{TPointerSeam{.GetCursorPos = [](POINT* p) -> BOOL {
+    *p = POINT{150, 90};
+    return TRUE;
+  }}};
+  // The system tracks a caption press until the button comes up.
+  PostMessageA(form->Handle(), WM_RBUTTONUP, 0, 0);
+  form->Perform(WM_NCRBUTTONDOWN, HTCAPTION, MAKELPARAM(150, 90));
+  ASSERT_TRUE(frame->SkinMenu()->Visible());
+  EXPECT_TRUE(frame->InSkinMenu());
+  TksSkinPopupWindow* level = frame->SkinMenu()->TopLevel();
+  EXPECT_EQ(level->Left(), 150);
+  EXPECT_EQ(level->Top(), 90);
+  form->Perform(WM_SYSCOMMAND, SC_KEYMENU, 0);
+  EXPECT_FALSE(frame->SkinMenu()->Visible());
+}
+
+TEST_F(FrameMenus, TrayMenuIsBuiltOnceWithRestoreAndClose) {
+  TMenuItem* root = frame->TrayPopupMenu()->Items();
+  EXPECT_EQ(Names(root), (std::vector<std::string>{"TRAY_KSF_RESTORE", "-", "TRAY_KSF_CLOSE"}));
+  EXPECT_EQ(root->Items(0)->Caption(), "&Restore");
+  EXPECT_EQ(root->Items(2)->Caption(), "&Close");
+  EXPECT_EQ(frame->TrayPopupMenu()->FindSkinForm(), frame);
+}
+
+}  // namespace
