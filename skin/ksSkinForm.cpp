@@ -8,6 +8,7 @@
 #include "skin/ksSkinMenus.h"
 #include "skin/ksSkinMessages.h"
 #include "skin/ksSkinPopupMenu.h"
+#include "skin/ksTrayIcon.h"
 #include "skin/ksSystemSeam.h"
 #include "skin/ksUtils.h"
 
@@ -68,6 +69,7 @@ TksSkinForm::TksSkinForm(TComponent* AOwner)
 
 TksSkinForm::~TksSkinForm() {
   EndMenuMode();
+  ReleaseTrayIcon();
   StopTimers();
   if (form_->HandleAllocated()) TimerSeam().KillTimer(form_->Handle(), 1);
   // Only while the procedure is still ours: someone may have taken over after us.
@@ -87,6 +89,7 @@ void TksSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation != opRemove) return;
   if (AComponent == menusSkinData_) menusSkinData_ = nullptr;
   if (AComponent == systemMenu_) systemMenu_ = nullptr;
+  if (AComponent == trayIcon_) trayIcon_ = nullptr;
   if (AComponent == skinData_) {
     // The objects point into the skin's pictures: they go with it.
     skinData_ = nullptr;

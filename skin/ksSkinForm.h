@@ -57,6 +57,7 @@ using TksActivateCustomObjectEvent = TEvent<void(const String& IDName, bool& Obj
 
 class TksSkinMenu;
 class TksSkinPopupMenu;
+class TksTrayIcon;
 
 class TksSkinForm : public TComponent, public IksSkinChange {
  public:
@@ -204,8 +205,12 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void SetRollUpState(bool value);
   void CaptionDblClick();
   // The tray icon joins here; without one nothing happens.
-  virtual void MinimizeToTray() {}
-  virtual void RestoreFromTray() {}
+  virtual void MinimizeToTray();
+  virtual void RestoreFromTray();
+  // The frame drives minimizing to it; it gets the tray menu and the
+  // double-click restore when it has none of its own.
+  TksTrayIcon* TrayIcon() const { return trayIcon_; }
+  void SetTrayIcon(TksTrayIcon* value);
 
   // ---- menu mode: while a skinned menu of the form is open every key typed in
   // the application goes to it
@@ -227,6 +232,8 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void CreateTrayMenu();
   TMenuItem* NewSysItem(const char* name);
   void SysItemClick(TObject* Sender);
+  void TrayDblClick(TObject*) { RestoreFromTray(); }
+  void ReleaseTrayIcon();
   void HookApp();
   void UnHookApp();
   void AppMessageHook(TMsg& msg, bool& handled);
@@ -299,6 +306,7 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   TPopupMenu* sysPopupMenu_ = nullptr;  // owned as a component
   TksSkinPopupMenu* trayPopupMenu_ = nullptr;  // owned as a component
   TPopupMenu* systemMenu_ = nullptr;
+  TksTrayIcon* trayIcon_ = nullptr;
   bool inSkinMenu_ = false, appHooked_ = false;
   TMessageEvent oldAppMessage_, ownAppMessage_;
 };

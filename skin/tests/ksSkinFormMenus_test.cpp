@@ -12,6 +12,8 @@
 #include "skin/ksSkinForm.h"
 #include "skin/ksSkinMenus.h"
 #include "skin/ksSkinPopupMenu.h"
+#include "skin/ksSystemSeam.h"
+#include "skin/ksTrayIcon.h"
 #include "skin/tests/ksFakeTimers.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
@@ -344,6 +346,61 @@ TEST_F(FrameMenus, TrayMenuIsBuiltOnceWithRestoreAndClose) {
   EXPECT_EQ(root->Items(0)->Caption(), "&Restore");
   EXPECT_EQ(root->Items(2)->Caption(), "&Close");
   EXPECT_EQ(frame->TrayPopupMenu()->FindSkinForm(), frame);
+}
+
+TEST_F(FrameMenus, MinimizeToTrayAndRestoreFromTheTrayMenuAndTheDoubleClick) {
+  ScopedSeam<TksSystemSeam> shell{TksSystemSeam{.ShellNotifyIcon = [](DWORD, NOTIFYICONDATAA*) { return TRUE; }}};
+  auto* tray = new TksTrayIcon(form);
+  tray->SetIconVisible(true);
+  frame->SetTrayIcon(tray);
+  // The frame drives it: hidden until minimized, with the frame's menu and restore.
+  EXPECT_FALSE(tray->IconVisible());
+  EXPECT_FALSE(tray->MinimizeToTray);
+  EXPECT_EQ(tray->PopupMenu(), frame->TrayPopupMenu());
+  std::vector<std::string> events;
+  frame->OnMinimizeToTray = [&](TObject*) { events.push_back("to tray"); };
+  frame->OnRestoreFromTray = [&](TObject*) { events.push_back("back"); };
+  frame->AlwaysMinimizeToTray = true;
+  frame->SetBorderIcons({TksBorderIcon::Minimize});
+  TMenuItem* minimize = frame->GetSystemMenu()->Items(0);
+  ASSERT_EQ(minimize->Name, "KSF_MINITEM");
+  minimize->Click();
+  EXPECT_TRUE(tray->MinimizeToTray);
+  EXPECT_EQ(frame->WindowState(), kwsNormal);
+  frame->TrayPopupMenu()->Items()->Items(0)->Click();
+  EXPECT_FALSE(tray->MinimizeToTray);
+  EXPECT_FALSE(tray->IconVisible());
+  frame->MinimizeToTray();
+  tray->SetIconVisible(true);
+  frame->AlwaysShowInTray = true;
+  tray->OnDblClick(tray);
+  EXPECT_FALSE(tray->MinimizeToTray);
+  EXPECT_TRUE(tray->IconVisible());
+  EXPECT_EQ(events, (std::vector<std::string>{"to tray", "back", "to tray", "back"}));
+  // The menu and handler it was given go with the frame.
+  frame->Free();
+  frame = nullptr;
+  EXPECT_EQ(tray->PopupMenu(), nullptr);
+  EXPECT_FALSE(static_cast<bool>(tray->OnDblClick));
+  tray->Free();
+}
+
+TEST_F(FrameMenus, ATrayIconWithItsOwnMenuKeepsIt) {
+  ScopedSeam<TksSystemSeam> shell{TksSystemSeam{.ShellNotifyIcon = [](DWORD, NOTIFYICONDATAA*) { return TRUE; }}};
+  auto* tray = new TksTrayIcon(form);
+  TPopupMenu own(nullptr);
+  tray->SetPopupMenu(&own);
+  bool mine = false;
+  tray->OnDblClick = [&](TObject*) { mine = true; };
+  frame->SetTrayIcon(tray);
+  EXPECT_EQ(tray->PopupMenu(), &own);
+  frame->Free();
+  frame = nullptr;
+  EXPECT_EQ(tray->PopupMenu(), &own);
+  tray->OnDblClick(tray);
+  EXPECT_TRUE(mine);
+  tray->SetPopupMenu(nullptr);
+  tray->Free();
 }
 
 }  // namespace
