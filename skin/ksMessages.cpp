@@ -109,6 +109,8 @@ TksMessageForm* CreateSkinMessageForm(const String& Msg, TksMessageType DlgType,
                                       int HelpCtx, TksSkinMessage& s) {
   // Held until it is filled: a failure half-way frees it.
   TOwnedPtr<TksMessageForm> form(new TksMessageForm(Application));
+  // The window first: client sizes are then measured inside the frame in use.
+  form->HandleNeeded();
   TksSkinForm* frame = form->SkinFormComponent();
   frame->SetSkinData(s.SkinData());
   frame->SetMenusSkinData(s.CtrlSkinData());
