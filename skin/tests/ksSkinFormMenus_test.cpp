@@ -403,4 +403,29 @@ TEST_F(FrameMenus, ATrayIconWithItsOwnMenuKeepsIt) {
   tray->Free();
 }
 
+TEST_F(FrameMenus, PressOnTheSystemMenuButtonOpensItBelowAndACloseReleasesIt) {
+  form->SetBounds(100, 80, 300, 200);
+  form->Show();
+  form->Perform(WM_NCACTIVATE, 1, 0);
+  TBitmap nc;
+  frame->ComposeNonClient(nc);  // lays the buttons out
+  TksSkinStdButtonObject* button = nullptr;
+  for (const auto& o : frame->Objects())
+    if (auto* b = dynamic_cast<TksSkinStdButtonObject*>(o.get()); b && b->Command == cmSysMenu) button = b;
+  ASSERT_NE(button, nullptr);
+  const TRect r = button->ObjectRect;
+  frame->TestActive((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, true);
+  frame->MouseDownToObject(mbLeft, r.Left + 2, r.Top + 2);
+  ASSERT_TRUE(frame->SkinMenu()->Visible());
+  EXPECT_TRUE(button->Down);
+  TksSkinPopupWindow* level = frame->SkinMenu()->TopLevel();
+  EXPECT_EQ(level->Top(), form->Top() + r.Bottom);
+  EXPECT_EQ(level->Left(), form->Left() + r.Left);
+  // A close message ends the chain and lets the button up.
+  form->Perform(WM_CANCELMODE, 0, 0);
+  EXPECT_FALSE(frame->SkinMenu()->Visible());
+  EXPECT_FALSE(button->Down);
+  EXPECT_FALSE(frame->InSkinMenu());
+}
+
 }  // namespace
