@@ -882,9 +882,28 @@ void EnsureApplication() {
 
 }  // namespace
 
+// A skinned form shown live with its system menu open, to photograph; runs
+// until the form is closed.
+int ShowSystemMenu(TksSkinData& data) {
+  TForm* form = nullptr;
+  Application->CreateForm(form);
+  form->SetBounds(120, 100, 360, 240);
+  form->SetCaption("Recover files");
+  auto* frame = new TksSkinForm(form);
+  frame->SetBorderIcons({TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::Maximize,
+                         TksBorderIcon::RollUp, TksBorderIcon::MinimizeToTray});
+  frame->SetSkinData(&data);
+  form->Show();
+  Application->ProcessMessages();
+  frame->PopupSystemMenuAt(form->Left() + 40, form->Top() + 20);
+  Application->Run();
+  return 0;
+}
+
 int main(int argc, char** argv) {
+  const bool show = argc == 2 && std::string(argv[1]) == "--show-sysmenu";
   if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: skin_gallery OUT.bmp [SKIN.ini]\n");
+    std::fprintf(stderr, "usage: skin_gallery OUT.bmp [SKIN.ini] | --show-sysmenu\n");
     return 2;
   }
   try {
@@ -902,6 +921,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "skin_gallery: no usable skin in %s\n", argc == 3 ? argv[2] : "the program");
       return 1;
     }
+    if (show) return ShowSystemMenu(data);
     TForm* form = nullptr;
     Application->CreateForm(form);  // the main form, whose skinned hint shows the hints
     form->SetBounds(0, 0, 640, 480);
