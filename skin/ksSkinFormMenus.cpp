@@ -5,6 +5,7 @@
 
 #include "skin/ksSkinMenus.h"
 #include "skin/ksSkinMessages.h"
+#include "skin/ksSkinPopupMenu.h"
 
 void TksSkinForm::SkinMenuOpen() {
   HookApp();
@@ -76,7 +77,13 @@ void TksSkinForm::EndMenuMode() {
   UnHookApp();
 }
 
+// A skinned popup menu component shows its own items itself (it finds its form
+// and keeps its skin); any other menu goes straight to this frame's engine.
 bool TksSkinForm::PopupObjectMenu(TMenuItem* item, const TRect& screenAnchor, bool popupUp) {
+  if (auto* popup = dynamic_cast<TksSkinPopupMenu*>(item->GetParentMenu()); popup && popup->Items() == item) {
+    popup->PopupFromRect(screenAnchor, popupUp);
+    return skinMenu_->Visible();
+  }
   TksSkinData* skin = menusSkinData_ ? menusSkinData_ : skinData_;
   SkinMenuOpen();
   skinMenu_->Popup(nullptr, skin, popupUp, item, screenAnchor, 0);

@@ -428,4 +428,22 @@ TEST_F(FrameMenus, PressOnTheSystemMenuButtonOpensItBelowAndACloseReleasesIt) {
   EXPECT_FALSE(frame->InSkinMenu());
 }
 
+TEST_F(FrameMenus, AnObjectMenuOfAPopupComponentIsShownByThatComponent) {
+  int popups = 0;
+  menu->OnPopup = [&](TObject*) { ++popups; };
+  EXPECT_TRUE(frame->PopupObjectMenu(menu->Items(), TRect{10, 10, 30, 30}, false));
+  EXPECT_EQ(popups, 1);
+  EXPECT_TRUE(frame->InSkinMenu());
+  frame->SkinMenu()->CloseMenu();
+  // A plain menu goes to the engine directly.
+  TPopupMenu plain(nullptr);
+  auto* item = new TMenuItem(&plain);
+  item->SetCaption("Plain");
+  plain.Items()->Add(item);
+  EXPECT_TRUE(frame->PopupObjectMenu(plain.Items(), TRect{10, 10, 30, 30}, false));
+  EXPECT_EQ(popups, 1);
+  frame->SkinMenu()->CloseMenu();
+  EXPECT_FALSE(frame->InSkinMenu());
+}
+
 }  // namespace
