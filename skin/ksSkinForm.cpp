@@ -5,6 +5,7 @@
 #include "framework/core/seams.h"
 #include "framework/gui/application.h"
 #include "skin/ksConst.h"
+#include "skin/ksSkinHint.h"
 #include "skin/ksSkinMenus.h"
 #include "skin/ksSkinMessages.h"
 #include "skin/ksSkinPopupMenu.h"
@@ -90,6 +91,7 @@ void TksSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == menusSkinData_) menusSkinData_ = nullptr;
   if (AComponent == systemMenu_) systemMenu_ = nullptr;
   if (AComponent == trayIcon_) trayIcon_ = nullptr;
+  if (AComponent == skinHint_) skinHint_ = nullptr;
   if (AComponent == skinData_) {
     // The objects point into the skin's pictures: they go with it.
     skinData_ = nullptr;
@@ -755,8 +757,14 @@ void TksSkinForm::TestActive(int x, int y, bool inFrame) {
     return i >= 0 && i < static_cast<int>(objects_.size()) && objects_[static_cast<size_t>(i)]->Enabled &&
            objects_[static_cast<size_t>(i)]->Visible;
   };
-  if (usable(oldActiveObject_)) objects_[static_cast<size_t>(oldActiveObject_)]->MouseLeave();
-  if (usable(activeObject_)) objects_[static_cast<size_t>(activeObject_)]->MouseEnter();
+  if (usable(oldActiveObject_)) {
+    objects_[static_cast<size_t>(oldActiveObject_)]->MouseLeave();
+    ObjectHint(oldActiveObject_, false);
+  }
+  if (usable(activeObject_)) {
+    objects_[static_cast<size_t>(activeObject_)]->MouseEnter();
+    ObjectHint(activeObject_, true);
+  }
 }
 
 void TksSkinForm::HoverTimerTick(TObject*) {

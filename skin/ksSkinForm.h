@@ -58,6 +58,7 @@ using TksActivateCustomObjectEvent = TEvent<void(const String& IDName, bool& Obj
 class TksSkinMenu;
 class TksSkinPopupMenu;
 class TksTrayIcon;
+class TksSkinHint;
 
 class TksSkinForm : public TComponent, public IksSkinChange {
  public:
@@ -210,6 +211,9 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   // The frame drives minimizing to it; it gets the tray menu and the
   // double-click restore when it has none of its own.
   TksTrayIcon* TrayIcon() const { return trayIcon_; }
+  // Shows the frame objects' hints when ShowObjectHint is on.
+  TksSkinHint* SkinHint() const { return skinHint_; }
+  void SetSkinHint(TksSkinHint* value);
   void SetTrayIcon(TksTrayIcon* value);
 
   // ---- menu mode: while a skinned menu of the form is open every key typed in
@@ -239,6 +243,7 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void AppMessageHook(TMsg& msg, bool& handled);
   void CheckMenuClose(const TMessage& m);
   void EndMenuMode();
+  void ObjectHint(int index, bool show);
   void NewWndProc(TMessage& m);
   bool HandleMessage(TMessage& m);  // true: the previous procedure must not run
   void RouteMouse(TMessage& m);
@@ -307,6 +312,7 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   TksSkinPopupMenu* trayPopupMenu_ = nullptr;  // owned as a component
   TPopupMenu* systemMenu_ = nullptr;
   TksTrayIcon* trayIcon_ = nullptr;
+  TksSkinHint* skinHint_ = nullptr;
   bool inSkinMenu_ = false, appHooked_ = false;
   TMessageEvent oldAppMessage_, ownAppMessage_;
 };

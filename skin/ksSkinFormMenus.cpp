@@ -3,6 +3,7 @@
 // menu and nothing else, and the wheel does nothing.
 #include "skin/ksSkinForm.h"
 
+#include "skin/ksSkinHint.h"
 #include "skin/ksSkinMenus.h"
 #include "skin/ksSkinMessages.h"
 #include "skin/ksSkinPopupMenu.h"
@@ -64,6 +65,7 @@ void TksSkinForm::ProcessMenuKey(WORD key) {
 
 void TksSkinForm::CheckMenuClose(const TMessage& m) {
   if (!IsMenuCloseMessage(m.Msg)) return;
+  if (ShowObjectHint && skinHint_) skinHint_->HideHint();
   if (skinMenu_->Visible())
     skinMenu_->CloseMenu();
   else if (inSkinMenu_)
@@ -88,4 +90,18 @@ bool TksSkinForm::PopupObjectMenu(TMenuItem* item, const TRect& screenAnchor, bo
   SkinMenuOpen();
   skinMenu_->Popup(nullptr, skin, popupUp, item, screenAnchor, 0);
   return skinMenu_->Visible();
+}
+
+void TksSkinForm::SetSkinHint(TksSkinHint* value) { SetComponentReference(this, skinHint_, value); }
+
+// An object's hint shows after the application's hint pause, and goes when the
+// pointer leaves the object.
+void TksSkinForm::ObjectHint(int index, bool show) {
+  if (!ShowObjectHint || !skinHint_) return;
+  const String& hint = objects_[static_cast<size_t>(index)]->Hint;
+  if (hint.empty()) return;
+  if (show)
+    skinHint_->ActivateHint(hint);
+  else
+    skinHint_->HideHint();
 }

@@ -10,6 +10,7 @@
 #include "framework/core/seams.h"
 #include "framework/gui/extctrls.h"
 #include "skin/ksSkinForm.h"
+#include "skin/ksSkinHint.h"
 #include "skin/ksSkinMenus.h"
 #include "skin/ksSkinPopupMenu.h"
 #include "skin/ksSystemSeam.h"
@@ -444,6 +445,33 @@ TEST_F(FrameMenus, AnObjectMenuOfAPopupComponentIsShownByThatComponent) {
   EXPECT_EQ(popups, 1);
   frame->SkinMenu()->CloseMenu();
   EXPECT_FALSE(frame->InSkinMenu());
+}
+
+TEST_F(FrameMenus, ObjectHintsShowAfterThePauseAndGoWithThePointer) {
+  TksSkinHint hint(form);
+  frame->SetSkinHint(&hint);
+  frame->ShowObjectHint = true;
+  frame->SetSkinData(&data);  // the caption buttons' hints come with a skin
+  form->Perform(WM_NCACTIVATE, 1, 0);
+  TBitmap nc;
+  frame->ComposeNonClient(nc);
+  const TksActiveSkinObject* close = nullptr;
+  for (const auto& o : frame->Objects())
+    if (auto* b = dynamic_cast<TksSkinStdButtonObject*>(o.get()); b && b->Command == cmClose) close = b;
+  ASSERT_NE(close, nullptr);
+  ASSERT_EQ(close->Hint, "Close");
+  const TRect r = close->ObjectRect;
+  frame->TestActive((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, true);
+  ASSERT_NE(hint.Timer(), nullptr);
+  EXPECT_EQ(timers.armed.at(hint.Timer()->TimerId()), static_cast<UINT>(Application->HintPause));
+  frame->TestActive(-1, -1, false);
+  EXPECT_EQ(hint.Timer(), nullptr);
+  // Without ShowObjectHint nothing is asked of the hint.
+  frame->ShowObjectHint = false;
+  frame->TestActive((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, true);
+  EXPECT_EQ(hint.Timer(), nullptr);
+  frame->SetSkinHint(nullptr);
+  frame->SetSkinData(nullptr);
 }
 
 }  // namespace
