@@ -474,4 +474,13 @@ TEST_F(FrameMenus, ObjectHintsShowAfterThePauseAndGoWithThePointer) {
   frame->SetSkinData(nullptr);
 }
 
+TEST_F(FrameMenus, AskingForTheSystemMenuAgainClosesTheOpenOneFirst) {
+  frame->PopupSystemMenuAt(120, 90);
+  ASSERT_TRUE(frame->SkinMenu()->Visible());
+  TMenuItem* root = frame->GetSystemMenu();
+  EXPECT_FALSE(frame->SkinMenu()->Visible());
+  EXPECT_FALSE(frame->InSkinMenu());
+  EXPECT_GT(root->Count(), 0);
+}
+
 }  // namespace
