@@ -5,7 +5,11 @@
 #include "framework/core/seams.h"
 #include "framework/gui/application.h"
 #include "skin/ksConst.h"
+#include "skin/ksSkinHint.h"
+#include "skin/ksSkinMenus.h"
 #include "skin/ksSkinMessages.h"
+#include "skin/ksSkinPopupMenu.h"
+#include "skin/ksTrayIcon.h"
 #include "skin/ksSystemSeam.h"
 #include "skin/ksUtils.h"
 
@@ -55,10 +59,18 @@ TksSkinForm::TksSkinForm(TComponent* AOwner)
   oldWindowProc_ = form_->WindowProc();
   ownWindowProc_ = Bind<&TksSkinForm::NewWndProc>(this);
   form_->SetWindowProc(ownWindowProc_);
+  ownAppMessage_ = Bind<&TksSkinForm::AppMessageHook>(this);
+  sysPopupMenu_ = new TPopupMenu(this);
+  trayPopupMenu_ = new TksSkinPopupMenu(this);
+  trayPopupMenu_->SetPopupComponentForm(form_);
+  CreateTrayMenu();
+  skinMenu_ = new TksSkinMenu(this, form_);
   StripCaption();
 }
 
 TksSkinForm::~TksSkinForm() {
+  EndMenuMode();
+  ReleaseTrayIcon();
   StopTimers();
   if (form_->HandleAllocated()) TimerSeam().KillTimer(form_->Handle(), 1);
   // Only while the procedure is still ours: someone may have taken over after us.
@@ -77,6 +89,9 @@ void TksSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
   TComponent::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == menusSkinData_) menusSkinData_ = nullptr;
+  if (AComponent == systemMenu_) systemMenu_ = nullptr;
+  if (AComponent == trayIcon_) trayIcon_ = nullptr;
+  if (AComponent == skinHint_) skinHint_ = nullptr;
   if (AComponent == skinData_) {
     // The objects point into the skin's pictures: they go with it.
     skinData_ = nullptr;
@@ -218,6 +233,7 @@ void TksSkinForm::FadeTick() {
 // ---- window procedure ------------------------------------------------------------
 
 void TksSkinForm::NewWndProc(TMessage& m) {
+  CheckMenuClose(m);
   if (!HandleMessage(m)) CallOld(m);
   RouteMouse(m);
 }
@@ -299,8 +315,14 @@ bool TksSkinForm::HandleMessage(TMessage& m) {
       m.Result = 0;
       return true;
     case WM_SYSCOMMAND:
-      // No system menu bar: the caption is the frame's.
-      return (m.WParam & 0xFFF0) == SC_KEYMENU;
+      // No system menu bar: the caption is the frame's. An open chain closes;
+      // its WM_SKINMENUCLOSED ends menu mode.
+      if ((m.WParam & 0xFFF0) != SC_KEYMENU) return false;
+      if (skinMenu_->Visible()) skinMenu_->CloseMenu();
+      return true;
+    case WM_SKINMENUCLOSED:
+      SkinMenuClose();
+      return false;
     case WM_TIMER:
       if (m.WParam == 1) FadeTick();
       return false;
@@ -369,6 +391,11 @@ void TksSkinForm::RouteMouse(TMessage& m) {
       TestActive(p.X, p.Y, true);
       MouseDownToObject(m.Msg == WM_NCLBUTTONDOWN ? mbLeft : mbRight, p.X, p.Y);
       if (caption) captureObject_ = -1;
+      if (caption && m.Msg == WM_NCRBUTTONDOWN) {
+        POINT at{};
+        Pointer().GetCursorPos(&at);
+        PopupSystemMenuAt(at.x, at.y);
+      }
       break;
     }
     case WM_NCLBUTTONDBLCLK: {
@@ -730,8 +757,14 @@ void TksSkinForm::TestActive(int x, int y, bool inFrame) {
     return i >= 0 && i < static_cast<int>(objects_.size()) && objects_[static_cast<size_t>(i)]->Enabled &&
            objects_[static_cast<size_t>(i)]->Visible;
   };
-  if (usable(oldActiveObject_)) objects_[static_cast<size_t>(oldActiveObject_)]->MouseLeave();
-  if (usable(activeObject_)) objects_[static_cast<size_t>(activeObject_)]->MouseEnter();
+  if (usable(oldActiveObject_)) {
+    objects_[static_cast<size_t>(oldActiveObject_)]->MouseLeave();
+    ObjectHint(oldActiveObject_, false);
+  }
+  if (usable(activeObject_)) {
+    objects_[static_cast<size_t>(activeObject_)]->MouseEnter();
+    ObjectHint(activeObject_, true);
+  }
 }
 
 void TksSkinForm::HoverTimerTick(TObject*) {
@@ -800,7 +833,6 @@ void TksSkinForm::MouseDblClickToObject() {
     objects_[static_cast<size_t>(activeObject_)]->DblClick();
 }
 
-bool TksSkinForm::PopupObjectMenu(TMenuItem*, const TRect&, bool) { return false; }
 
 // ---- icon ----------------------------------------------------------------------------
 

@@ -14,6 +14,7 @@
 
 #include "framework/core/bitmap.h"
 #include "framework/core/classes.h"
+#include "framework/gui/application.h"
 #include "framework/gui/forms.h"
 #include "framework/gui/timer.h"
 #include "skin/ksSkinChange.h"
@@ -53,6 +54,11 @@ using TksObjectMouseEvent =
 using TksObjectMoveEvent = TEvent<void(const String& IDName, int X, int Y, const TRect& ObjectRect)>;
 using TksPaintEvent = TEvent<void(const String& IDName, TCanvas* Canvas, const TRect& ObjectRect)>;
 using TksActivateCustomObjectEvent = TEvent<void(const String& IDName, bool& ObjectVisible)>;
+
+class TksSkinMenu;
+class TksSkinPopupMenu;
+class TksTrayIcon;
+class TksSkinHint;
 
 class TksSkinForm : public TComponent, public IksSkinChange {
  public:
@@ -152,8 +158,14 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void DrawFormIcon(TCanvas* canvas, int x, int y);
   // Shows an object's menu; the menu engine joins here. False: nothing shown.
   virtual bool PopupObjectMenu(TMenuItem* item, const TRect& screenAnchor, bool popupUp);
-  // The frame's system menu; the menu engine joins here. Null: none.
-  virtual TMenuItem* GetSystemMenu() { return nullptr; }
+  // The root of the system menu, rebuilt for the current state and BorderIcons.
+  virtual TMenuItem* GetSystemMenu();
+  void PopupSystemMenuAt(int x, int y);
+  // The application's own menu used as system menu; the frame adds its items.
+  TPopupMenu* SystemMenu() const { return systemMenu_; }
+  void SetSystemMenu(TPopupMenu* value);
+  TPopupMenu* SysPopupMenu() const { return sysPopupMenu_; }
+  TksSkinPopupMenu* TrayPopupMenu() const { return trayPopupMenu_; }
 
   // ---- layout and painting
   void CalcNewRects();
@@ -194,12 +206,44 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void SetRollUpState(bool value);
   void CaptionDblClick();
   // The tray icon joins here; without one nothing happens.
-  virtual void MinimizeToTray() {}
+  virtual void MinimizeToTray();
+  virtual void RestoreFromTray();
+  // The frame drives minimizing to it; it gets the tray menu and the
+  // double-click restore when it has none of its own.
+  TksTrayIcon* TrayIcon() const { return trayIcon_; }
+  // Shows the frame objects' hints when ShowObjectHint is on.
+  TksSkinHint* SkinHint() const { return skinHint_; }
+  void SetSkinHint(TksSkinHint* value);
+  void SetTrayIcon(TksTrayIcon* value);
+
+  // ---- menu mode: while a skinned menu of the form is open every key typed in
+  // the application goes to it
+  TksSkinMenu* SkinMenu() const { return skinMenu_; }
+  bool InSkinMenu() const { return inSkinMenu_; }
+  bool AppHooked() const { return appHooked_; }
+  // Before any skinned menu of the form opens.
+  void SkinMenuOpen();
+  void SkinMenuClose();
+  void ProcessMenuKey(WORD key);
+  TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  void UpdateDefaultSystemMenu();
+  void UpdateUserSystemMenu();
+  void CreateTrayMenu();
+  TMenuItem* NewSysItem(const char* name);
+  void SysItemClick(TObject* Sender);
+  void TrayDblClick(TObject*) { RestoreFromTray(); }
+  void ReleaseTrayIcon();
+  void HookApp();
+  void UnHookApp();
+  void AppMessageHook(TMsg& msg, bool& handled);
+  void CheckMenuClose(const TMessage& m);
+  void EndMenuMode();
+  void ObjectHint(int index, bool show);
   void NewWndProc(TMessage& m);
   bool HandleMessage(TMessage& m);  // true: the previous procedure must not run
   void RouteMouse(TMessage& m);
@@ -263,4 +307,12 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   std::unique_ptr<TIcon> formIcon_;
   bool inSizeMove_ = false, fullDrag_ = false;
   bool changingExStyle_ = false;
+  TksSkinMenu* skinMenu_ = nullptr;  // owned as a component
+  TPopupMenu* sysPopupMenu_ = nullptr;  // owned as a component
+  TksSkinPopupMenu* trayPopupMenu_ = nullptr;  // owned as a component
+  TPopupMenu* systemMenu_ = nullptr;
+  TksTrayIcon* trayIcon_ = nullptr;
+  TksSkinHint* skinHint_ = nullptr;
+  bool inSkinMenu_ = false, appHooked_ = false;
+  TMessageEvent oldAppMessage_, ownAppMessage_;
 };

@@ -21,6 +21,7 @@
 #include "framework/gui/imagelist.h"
 #include "framework/gui/menus.h"
 #include "framework/gui/messages.h"
+#include "skin/ksMessages.h"
 #include "skin/ksPaintWithChildren.h"
 #include "skin/ksSkinBevel.h"
 #include "skin/ksSkinCheckListBox.h"
@@ -574,6 +575,46 @@ TMakeControl Hint(const char* text) {
 }
 
 
+// A message box as it would show: its frame with the client and its controls.
+TMakeControl MessageBox() {
+  return [](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    TksSkinMessage settings(nullptr);
+    settings.SetSkinData(skin);
+    settings.SetCtrlSkinData(skin);
+    TOwnedPtr<TksMessageForm> box(
+        CreateSkinMessageForm("Recover the files now?", ksmtConfirmation, {ksmbYes, ksmbNo}, 0, settings));
+    box->HandleNeeded();
+    box->Perform(WM_NCACTIVATE, 1, 0);
+    auto shot = std::make_unique<TBitmap>();
+    box->SkinFormComponent()->ComposeNonClient(*shot);
+    PaintTreeAt(*box, shot->Canvas()->Handle(), 0, 0);  // the client and its controls inside the frame
+    return new TShot(parent, std::move(shot));
+  };
+}
+
+// A frame's system menu for a maximized form with every caption button.
+TMakeControl SystemMenu() {
+  return [](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    TOwnedPtr<TForm> form(new TForm(Application));
+    auto* frame = new TksSkinForm(form.get());
+    frame->SetBorderIcons({TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::Maximize,
+                           TksBorderIcon::RollUp, TksBorderIcon::MinimizeToTray});
+    frame->SetSkinData(skin);
+    frame->SetWindowState(kwsMaximized);
+    TksSkinMenu engine(nullptr, parent);
+    engine.Popup(nullptr, skin, false, frame->GetSystemMenu(), TRect{0, 0, 0, 0}, 0);
+    TksSkinPopupWindow* level = engine.TopLevel();
+    auto shot = std::make_unique<TBitmap>(level->Width(), level->Height());
+    level->PaintMenu(shot->Canvas()->Handle());
+    engine.CloseMenu();
+    return new TShot(parent, std::move(shot));
+  };
+}
+
+std::vector<TGalleryRow> FrameMenuRows() {
+  return {{"Message box", One(MessageBox())}, {"System menu, maximized", One(SystemMenu())}};
+}
+
 std::vector<TGalleryRow> GalleryRows() {
   auto button = [](const char* caption, void (*state)(TControl&)) {
     return One(Button(caption, [state](TksSkinButton& b) { state(b); }));
@@ -630,6 +671,7 @@ std::vector<TGalleryRow> GalleryRows() {
   };
   for (TGalleryRow& r : ViewRows()) rows.push_back(std::move(r));
   for (TGalleryRow& r : ListRows()) rows.push_back(std::move(r));
+  for (TGalleryRow& r : FrameMenuRows()) rows.push_back(std::move(r));
   return rows;
 }
 
@@ -840,9 +882,28 @@ void EnsureApplication() {
 
 }  // namespace
 
+// A skinned form shown live with its system menu open, to photograph; runs
+// until the form is closed.
+int ShowSystemMenu(TksSkinData& data) {
+  TForm* form = nullptr;
+  Application->CreateForm(form);
+  form->SetBounds(120, 100, 360, 240);
+  form->SetCaption("Recover files");
+  auto* frame = new TksSkinForm(form);
+  frame->SetBorderIcons({TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::Maximize,
+                         TksBorderIcon::RollUp, TksBorderIcon::MinimizeToTray});
+  frame->SetSkinData(&data);
+  form->Show();
+  Application->ProcessMessages();
+  frame->PopupSystemMenuAt(form->Left() + 40, form->Top() + 20);
+  Application->Run();
+  return 0;
+}
+
 int main(int argc, char** argv) {
+  const bool show = argc == 2 && std::string(argv[1]) == "--show-sysmenu";
   if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: skin_gallery OUT.bmp [SKIN.ini]\n");
+    std::fprintf(stderr, "usage: skin_gallery OUT.bmp [SKIN.ini] | --show-sysmenu\n");
     return 2;
   }
   try {
@@ -860,6 +921,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "skin_gallery: no usable skin in %s\n", argc == 3 ? argv[2] : "the program");
       return 1;
     }
+    if (show) return ShowSystemMenu(data);
     TForm* form = nullptr;
     Application->CreateForm(form);  // the main form, whose skinned hint shows the hints
     form->SetBounds(0, 0, 640, 480);
