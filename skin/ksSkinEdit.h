@@ -37,7 +37,7 @@ bool RunEditMenuCommand(TWinControl& edit, const String& name);
 class TksCustomEdit;
 // Shows the context menu at a screen point. The skinned popup menu binds here; the
 // menu object belongs to whoever shows it.
-using TksEditPopupEvent = TEvent<void(TksCustomEdit* Sender, const std::vector<TksEditMenuItem>& Items, TPoint At)>;
+using TksEditPopupEvent = TEvent<void(TWinControl* Sender, const std::vector<TksEditMenuItem>& Items, TPoint At)>;
 
 class TksCustomEdit : public TCustomMaskEdit {
  public:
