@@ -270,6 +270,11 @@ for i, s in enumerate("nadx"):
     element("button_" + s, i * 64, 0, 64, 24, face(s, fixed=4))
 for i, s in enumerate("nadx"):
     element("edit_" + s, i * 64, 24, 64, 22, field(STATES[s][2] if s != "n" else (171, 180, 196)))
+# Button edits: the edit's field with its idle drop button drawn at the right end.
+for i, s in enumerate("na"):
+    element("buttonedit_" + s, i * 64, 227, 64, 22,
+            lambda p, x, y, w, h, s=s: (field(STATES[s][2] if s != "n" else (171, 180, 196))(p, x, y, w, h),
+                                        arrow("n", "down", True)(p, x + w - 19, y + 2, 17, 17)))
 element("panel", 0, 46, 64, 48, panel)
 element("groupbox", 64, 46, 64, 48, groupbox)
 element("progress", 128, 46, 64, 14, strip(False))
@@ -747,7 +752,9 @@ def build_ini(kinds):
                disabledfontcolor=str(OFF_TEXT), activefontcolor=str(TEXT), buttonrect=el("down_n"),
                activebuttonrect=el("down_a"), downbuttonrect=el("down_d"), unenabledbuttonrect=el("down_n"))
     ctl("edit", "edit", edit)
-    ctl("buttonedit", "edit", edit)
+    # The button place is in the face's coordinates, right of the right-top point, so it follows the width.
+    ctl("buttonedit", "edit", dict(edit, **pic("buttonedit_n", **corners("buttonedit_n", 2, 2, 21, 2)),
+                                   activeskinrect=el("buttonedit_a"), buttonrect=rect(64 - 19, 2, 17, 17)))
     ctl("memo", "memo", dict(edit, bgcolor=str(0xFFFFFF), activebgcolor=str(0xFFFFFF)))
     # The button places are in the face's coordinates; the up button of a flat one is on the right.
     for name, up, down, up_at, down_at in (("vupdown", "up", "down", rect(0, 0, 17, 17), rect(0, 17, 17, 17)),

@@ -273,3 +273,28 @@ TEST_F(SkinEdit, FrameButtonHitCodesAndClick) {
 }
 
 }  // namespace
+
+namespace {
+
+using namespace skintest;
+
+// A button right of the right-top point follows the width; the text stops before it.
+TEST_F(SkinCtrls, SkinnedButtonEditKeepsItsButtonAtTheRightEnd) {
+  form->HandleNeeded();
+  auto* e = new TksSkinEdit(form);
+  e->SetParent(form);
+  e->SetSkinDataName("buttonedit");
+  e->SetButtonMode(true);
+  e->SetBounds(0, 0, 180, 20);
+  e->SetSkinData(&data);
+  ASSERT_NE(e->ControlIndex(), -1);
+  auto* d = data.ControlData<TksDataSkinEditControl>(e->ControlIndex());
+  const int dW = 180 - RectWidth(d->SkinRect);
+  e->CalcRects();
+  EXPECT_EQ(e->ButtonRect().Left, d->ButtonRect.Left + dW);
+  EXPECT_EQ(e->ButtonRect().Right, d->ButtonRect.Right + dW);
+  EXPECT_LE(e->EditRect().Right, e->ButtonRect().Left);
+  EXPECT_LE(e->ButtonRect().Right, 180);
+}
+
+}  // namespace
