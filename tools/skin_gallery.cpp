@@ -28,6 +28,7 @@
 #include "skin/ksSkinCheckRadio.h"
 #include "skin/ksSkinCtrls.h"
 #include "skin/ksSkinData.h"
+#include "skin/ksSkinEdit.h"
 #include "skin/ksSkinExPanel.h"
 #include "skin/ksSkinForm.h"
 #include "skin/ksSkinGauge.h"
@@ -36,6 +37,7 @@
 #include "skin/ksSkinLinkLabel.h"
 #include "skin/ksSkinListBox.h"
 #include "skin/ksSkinListView.h"
+#include "skin/ksSkinMemo.h"
 #include "skin/ksSkinMenus.h"
 #include "skin/ksSkinPanel.h"
 #include "skin/ksSkinScrollBar.h"
@@ -44,6 +46,7 @@
 #include "skin/ksSkinSplitter.h"
 #include "skin/ksSkinToolBar.h"
 #include "skin/ksSkinTreeView.h"
+#include "skin/ksSkinUpDown.h"
 #include "skin/ksSkinXFormButton.h"
 
 namespace {
@@ -615,6 +618,80 @@ std::vector<TGalleryRow> FrameMenuRows() {
   return {{"Message box", One(MessageBox())}, {"System menu, maximized", One(SystemMenu())}};
 }
 
+// An edit or memo as its window shows it: the composed frame, then the text the
+// window prints into it at its client area.
+template <class T>
+TMakeControl Framed(std::function<T*(TWinControl*)> make, std::function<void(T&)> state) {
+  return [=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    T* c = make(parent);
+    c->SetSkinData(skin);
+    state(*c);
+    auto shot = std::make_unique<TBitmap>();
+    c->PaintFrame(*shot);
+    const TRect m = c->FrameMargins();
+    HDC dc = shot->Canvas()->Handle();
+    POINT old;
+    SetViewportOrgEx(dc, m.Left, m.Top, &old);
+    c->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+    SetViewportOrgEx(dc, old.x, old.y, nullptr);
+    c->Free();
+    return new TShot(parent, std::move(shot));
+  };
+}
+
+std::vector<TGalleryRow> EditRows() {
+  using E = TksSkinEdit;
+  using M = TksSkinMemo;
+  auto edit = [](const char* name, const char* text, bool button) {
+    return std::function<E*(TWinControl*)>([=](TWinControl* parent) {
+      auto* e = new E(parent);
+      e->SetParent(parent);
+      e->SetBounds(0, 0, 180, 20);
+      e->SetSkinDataName(name);
+      e->SetButtonMode(button);
+      e->SetText(text);
+      return e;
+    });
+  };
+  auto memo = [](TWinControl* parent) {
+    auto* m = new M(parent);
+    m->SetParent(parent);
+    m->SetBounds(0, 0, 180, 60);
+    m->SetText("First line\r\nSecond line\r\nThird line");
+    return m;
+  };
+  auto upDown = [](TksUDOrientation o, int hotButton, bool pressed) {
+    return TMakeControl([=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+      auto* u = new TksSkinUpDown(parent);
+      u->SetParent(parent);
+      u->SetOrientation(o);
+      if (o == udVertical) u->SetBounds(0, 0, 20, 40);
+      u->SetSkinData(skin);
+      u->CalcRects();
+      if (hotButton >= 0) {
+        const TRect r = u->Buttons(hotButton).R;
+        const LPARAM at = MAKELPARAM((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2);
+        u->Perform(pressed ? WM_LBUTTONDOWN : WM_MOUSEMOVE, pressed ? MK_LBUTTON : 0, at);
+      }
+      return u;
+    });
+  };
+  return {
+      {"Edit", One(Framed<E>(edit("edit", "C:\\Recovered", false), [](E&) {}))},
+      {"Edit, selection, hot", One(Framed<E>(edit("edit", "Backup of card", false), [](E& e) {
+         e.Perform(CM_MOUSEENTER, 0, 0);
+         e.Perform(EM_SETSEL, 0, 6);
+       }))},
+      {"Button edit, button hot", One(Framed<E>(edit("buttonedit", "D:\\Photos", true), [](E& e) {
+         e.Perform(WM_NCMOUSEMOVE, HTHSCROLL, 0);
+       }))},
+      {"Memo", One(Framed<M>(memo, [](M&) {}))},
+      {"Up-downs", Several({upDown(udHorizontal, -1, false), upDown(udHorizontal, 0, false),
+                            upDown(udHorizontal, 1, true), upDown(udVertical, 0, true)})},
+  };
+}
+
+
 std::vector<TGalleryRow> GalleryRows() {
   auto button = [](const char* caption, void (*state)(TControl&)) {
     return One(Button(caption, [state](TksSkinButton& b) { state(b); }));
@@ -672,6 +749,7 @@ std::vector<TGalleryRow> GalleryRows() {
   for (TGalleryRow& r : ViewRows()) rows.push_back(std::move(r));
   for (TGalleryRow& r : ListRows()) rows.push_back(std::move(r));
   for (TGalleryRow& r : FrameMenuRows()) rows.push_back(std::move(r));
+  for (TGalleryRow& r : EditRows()) rows.push_back(std::move(r));
   return rows;
 }
 

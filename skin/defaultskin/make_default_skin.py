@@ -270,6 +270,11 @@ for i, s in enumerate("nadx"):
     element("button_" + s, i * 64, 0, 64, 24, face(s, fixed=4))
 for i, s in enumerate("nadx"):
     element("edit_" + s, i * 64, 24, 64, 22, field(STATES[s][2] if s != "n" else (171, 180, 196)))
+# Button edits: the edit's field with its idle drop button drawn at the right end.
+for i, s in enumerate("na"):
+    element("buttonedit_" + s, i * 64, 227, 64, 22,
+            lambda p, x, y, w, h, s=s: (field(STATES[s][2] if s != "n" else (171, 180, 196))(p, x, y, w, h),
+                                        arrow("n", "down", True)(p, x + w - 19, y + 2, 17, 17)))
 element("panel", 0, 46, 64, 48, panel)
 element("groupbox", 64, 46, 64, 48, groupbox)
 element("progress", 128, 46, 64, 14, strip(False))
@@ -292,6 +297,11 @@ for i, s in enumerate("nad"):
     element("vthumb_" + s, i * 17, 127, 17, 40, face(s, True))
     element("hthumb_" + s, 51 + i * 40, 127, 40, 17, face(s))
 element("vtrack", 171, 127, 17, 40, flat(TRACK))
+# Up-down faces: both buttons drawn idle, so a control's buttons lie on its face.
+element("hupdown", 144, 330, 34, 17,
+        lambda p, x, y, w, h: (arrow("n", "left")(p, x, y, 17, 17), arrow("n", "right")(p, x + 17, y, 17, 17)))
+element("vupdown", 178, 320, 17, 34,
+        lambda p, x, y, w, h: (arrow("n", "up", True)(p, x, y, 17, 17), arrow("n", "down", True)(p, x, y + 17, 17, 17)))
 CAPTION_LIST_BAND = 21
 
 
@@ -742,12 +752,16 @@ def build_ini(kinds):
                disabledfontcolor=str(OFF_TEXT), activefontcolor=str(TEXT), buttonrect=el("down_n"),
                activebuttonrect=el("down_a"), downbuttonrect=el("down_d"), unenabledbuttonrect=el("down_n"))
     ctl("edit", "edit", edit)
-    ctl("buttonedit", "edit", edit)
+    # The button place is in the face's coordinates, right of the right-top point, so it follows the width.
+    ctl("buttonedit", "edit", dict(edit, **pic("buttonedit_n", **corners("buttonedit_n", 2, 2, 21, 2)),
+                                   activeskinrect=el("buttonedit_a"), buttonrect=rect(64 - 19, 2, 17, 17)))
     ctl("memo", "memo", dict(edit, bgcolor=str(0xFFFFFF), activebgcolor=str(0xFFFFFF)))
-    for name, a, b in (("vupdown", "up", "down"), ("hupdown", "left", "right")):
-        ctl(name, "updown", {"upbuttonrect": el(a + "_n"), "activeupbuttonrect": el(a + "_a"),
-                             "downupbuttonrect": el(a + "_d"), "downbuttonrect": el(b + "_n"),
-                             "activedownbuttonrect": el(b + "_a"), "downdownbuttonrect": el(b + "_d")})
+    # The button places are in the face's coordinates; the up button of a flat one is on the right.
+    for name, up, down, up_at, down_at in (("vupdown", "up", "down", rect(0, 0, 17, 17), rect(0, 17, 17, 17)),
+                                           ("hupdown", "right", "left", rect(17, 0, 17, 17), rect(0, 0, 17, 17))):
+        ctl(name, "updown", pic(name, upbuttonrect=up_at, activeupbuttonrect=el(up + "_a"),
+                                downupbuttonrect=el(up + "_d"), downbuttonrect=down_at,
+                                activedownbuttonrect=el(down + "_a"), downdownbuttonrect=el(down + "_d")))
     ctl("treeview", "treeview", {**font(), "bgcolor": str(0xFFFFFF)})
     ctl("listview", "listview", {**font(), "bgcolor": str(0xFFFFFF)})
     ex = pic("expanel", **corners("expanel", 3, EXPANEL_BAND + 1, 3, 3), rollhskinrect=el("expanel_rollh"),
