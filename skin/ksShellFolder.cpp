@@ -319,8 +319,8 @@ bool TksShellFolder::Rename(const String& NewName) {
   return true;
 }
 
-std::unique_ptr<TksShellFolder> CreateRootFolder(std::unique_ptr<TksShellFolder> oldRoot, String& rootText,
-                                                 const String& oldText, const String& text) {
+void CreateRootFolder(std::unique_ptr<TksShellFolder>& root, String& rootText, const String& oldText,
+                      const String& text) {
   TPidl pidl;
   TRootFolder special{};
   if (FindRootFolder(text, special)) {
@@ -336,12 +336,14 @@ std::unique_ptr<TksShellFolder> CreateRootFolder(std::unique_ptr<TksShellFolder>
       pidl.reset(found);
   }
   if (!pidl) {
+    // text may be rootText itself.
+    Exception refused(Format("Error setting path: \"%s\"", text));
     rootText = oldText;
-    throw Exception(Format("Error setting path: \"%s\"", text));
+    throw refused;
   }
-  oldRoot.reset();
+  root.reset();
   TksShellFolder* desktop = DesktopFolderObject();
   TShellFolderRef folder = BindToShellFolder(desktop->ShellFolder(), nullptr, pidl.get(), pidl.get());
   if (!folder) folder = DesktopShellFolder();
-  return std::make_unique<TksShellFolder>(desktop, std::move(folder), pidl.get());
+  root = std::make_unique<TksShellFolder>(desktop, std::move(folder), pidl.get());
 }

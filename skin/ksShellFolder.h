@@ -36,6 +36,11 @@ class TComRef {
   void Reset() {
     if (I* p = std::exchange(p_, nullptr)) p->Release();
   }
+  // Takes a new reference to p.
+  static TComRef Share(I* p) {
+    if (p) p->AddRef();
+    return Attach(p);
+  }
   I* Get() const { return p_; }
   I* operator->() const { return p_; }
   explicit operator bool() const { return p_ != nullptr; }
@@ -149,7 +154,7 @@ class TksShellFolder : public TObject {
 // The desktop's object, made on first use.
 TksShellFolder* DesktopFolderObject();
 
-// The root object for a root text. A text that names nothing raises "Error setting
-// path: ..." and leaves rootText at oldText; otherwise the old object is freed.
-std::unique_ptr<TksShellFolder> CreateRootFolder(std::unique_ptr<TksShellFolder> oldRoot, String& rootText,
-                                                 const String& oldText, const String& text);
+// Makes root the object for a root text. A text that names nothing raises "Error
+// setting path: ..." and leaves root as it was and rootText at oldText.
+void CreateRootFolder(std::unique_ptr<TksShellFolder>& root, String& rootText, const String& oldText,
+                      const String& text);

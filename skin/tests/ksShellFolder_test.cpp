@@ -94,7 +94,8 @@ TEST(ShellRoot, RootTextsAndTheRefusal) {
   };
   for (const Case& c : cases) {
     String rootText = c.Text;
-    auto root = CreateRootFolder(nullptr, rootText, "old", c.Text);
+    std::unique_ptr<TksShellFolder> root;
+    CreateRootFolder(root, rootText, "old", c.Text);
     ASSERT_NE(root, nullptr) << c.Text;
     EXPECT_EQ(rootText, c.Text);
     EXPECT_NE(root->ShellFolder(), nullptr) << c.Text;
@@ -103,19 +104,24 @@ TEST(ShellRoot, RootTextsAndTheRefusal) {
       EXPECT_TRUE(SameText(root->PathName(), c.PathName)) << root->PathName();
     }
   }
-  String rfDesktopPidlOnly = "rfDesktop";
-  EXPECT_EQ(PidlCount(CreateRootFolder(nullptr, rfDesktopPidlOnly, "", "rfDesktop")->AbsoluteID()), 0);
+  String desktopText = "rfDesktop";
+  std::unique_ptr<TksShellFolder> desktop;
+  CreateRootFolder(desktop, desktopText, "", desktopText);
+  EXPECT_EQ(PidlCount(desktop->AbsoluteID()), 0);
 
   const String missing = scratch / "no such folder";
   String rootText = missing;
-  auto old = CreateRootFolder(nullptr, rootText, "", scratch.Path());
+  std::unique_ptr<TksShellFolder> root;
+  CreateRootFolder(root, rootText, "", scratch.Path());
+  TksShellFolder* old = root.get();
   try {
-    CreateRootFolder(nullptr, rootText, scratch.Path(), missing);
+    CreateRootFolder(root, rootText, scratch.Path(), missing);
     ADD_FAILURE() << "a missing folder names no root";
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message, "Error setting path: \"" + missing + "\"");
   }
   EXPECT_EQ(rootText, scratch.Path()) << "the old root text stays";
+  EXPECT_EQ(root.get(), old) << "and so does the old root object";
 }
 
 // The child items of a folder object, as objects of their own.
@@ -141,7 +147,8 @@ TEST(ShellFolderObject, ZipFoldersCountAsFilesInAnyCase) {
   scratch.Folder("Other.ZIP");
   scratch.File("note.txt");
   String text = scratch.Path();
-  auto root = CreateRootFolder(nullptr, text, "", text);
+  std::unique_ptr<TksShellFolder> root;
+  CreateRootFolder(root, text, "", text);
   auto items = Children(*root, SHCONTF_FOLDERS | SHCONTF_NONFOLDERS);
   struct Case {
     const char* Name;
@@ -162,7 +169,8 @@ TEST(ShellFolderObject, ChildItemsFollowTheFlags) {
   scratch.File("files\\a.txt");
   scratch.Folder("empty");
   String text = scratch.Path();
-  auto root = CreateRootFolder(nullptr, text, "", text);
+  std::unique_ptr<TksShellFolder> root;
+  CreateRootFolder(root, text, "", text);
   auto items = Children(*root, SHCONTF_FOLDERS);
   TksShellFolder* files = Named(items, "files");
   ASSERT_NE(files, nullptr);
@@ -181,7 +189,8 @@ TEST(ShellFolderObject, RenameRebindsSoChildrenReadAfterwardsHaveTheNewPath) {
   scratch.Folder("old");
   scratch.Folder("old\\kid");
   String text = scratch.Path();
-  auto root = CreateRootFolder(nullptr, text, "", text);
+  std::unique_ptr<TksShellFolder> root;
+  CreateRootFolder(root, text, "", text);
   auto items = Children(*root, SHCONTF_FOLDERS);
   TksShellFolder* old = Named(items, "old");
   ASSERT_NE(old, nullptr);
