@@ -151,6 +151,7 @@ TEST_F(SkinDirTreeView, VerbsRenameOpenDeleteAndPaste) {
   tree->AfterShellCommand("Open", false);
   EXPECT_EQ(GetCurrentDir(), cwd) << "even a failed open restores the directory";
 
+  ASSERT_EQ(tree->Selected(), zeta);
   tree->AfterShellCommand("delete", true);
   EXPECT_EQ(Child(Root(), "zeta"), zeta) << "a cancelled delete keeps the node";
   RemoveDirectoryA((scratch / "zeta").c_str());
