@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -173,6 +174,25 @@ TEST_F(SkinDirTreeView, AutoRefreshWatchesTheSelectedFolder) {
   EXPECT_FALSE(tree->Notifier()->WatchSubTree());
   tree->SetAutoRefresh(false);
   EXPECT_EQ(tree->Notifier(), nullptr);
+}
+
+TEST_F(SkinDirTreeView, PaintsShellIconsBesideTheNames) {
+  tree->SetSkinData(&data);
+  Child(Root(), "alpha")->Expand(false);
+  ASSERT_NE(SendMessageA(tree->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0) << "the system small icons";
+  TBitmap shot;
+  PaintInto(*tree, shot);
+  // Some pixel of the second row's icon cell is neither white nor the selection.
+  TTreeNode* alpha = Child(Root(), "alpha");
+  RECT r{};
+  const HTREEITEM item = alpha->ItemId();
+  std::memcpy(&r, &item, sizeof item);
+  ASSERT_TRUE(SendMessageA(tree->Handle(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r)));
+  int coloured = 0;
+  for (int x = r.left - 18; x < r.left - 2; ++x)
+    for (int y = r.top; y < r.bottom; ++y)
+      if (x >= 0 && shot.Canvas()->Pixels(x, y) != clWhite) ++coloured;
+  EXPECT_GT(coloured, 20) << "an icon stands before the name";
 }
 
 }  // namespace
