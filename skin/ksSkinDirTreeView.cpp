@@ -7,6 +7,7 @@
 
 #include "framework/core/fileutils.h"
 #include "framework/gui/application.h"
+#include "framework/gui/menus.h"
 #include "skin/ksSystemSeam.h"
 
 namespace {
@@ -34,9 +35,76 @@ TksCustomShellTreeView::TksCustomShellTreeView(TComponent* AOwner) : TksSkinCust
 TksCustomShellTreeView::~TksCustomShellTreeView() = default;
 
 void TksCustomShellTreeView::ApplyImages() {
-  if (!HandleAllocated() || Images()) return;
-  HIMAGELIST list = useShellImages_ ? systemImages_ : nullptr;
+  if (!HandleAllocated()) return;
+  HIMAGELIST list = Images() ? Images()->Handle() : useShellImages_ ? systemImages_ : nullptr;
+  settingImages_ = true;
   SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(list));
+  settingImages_ = false;
+}
+
+void TksCustomShellTreeView::WndProc(TMessage& Message) {
+  switch (Message.Msg) {
+    case WM_DRAWITEM:
+    case WM_MEASUREITEM:
+    case WM_INITMENUPOPUP:
+    case WM_MENUCHAR:
+      if (openMenu_) {
+        openMenu_->HandleMenuMsg(Message.Msg, Message.WParam, Message.LParam);
+        Message.Result = 0;
+        return;
+      }
+      break;
+    case TVM_SETIMAGELIST:
+      // The tree keeps its own choice of list, whoever asks.
+      if (!settingImages_ && Message.WParam == TVSIL_NORMAL) {
+        ApplyImages();
+        Message.Result = 0;
+        return;
+      }
+      break;
+    default:
+      break;
+  }
+  TksSkinCustomTreeView::WndProc(Message);
+}
+
+void TksCustomShellTreeView::DoContextPopup(TPoint MousePos, bool& Handled) {
+  if (AutoContextMenus && !(PopupMenu() && PopupMenu()->AutoPopup) && SelectedFolder()) {
+    POINT screen{MousePos.X, MousePos.Y};
+    ::ClientToScreen(Handle(), &screen);
+    ShowShellContextMenu(screen);
+    Handled = true;
+    return;
+  }
+  TksSkinCustomTreeView::DoContextPopup(MousePos, Handled);
+}
+
+void TksCustomShellTreeView::ShowShellContextMenu(POINT screen) {
+  TksShellFolder* folder = SelectedFolder();
+  IShellFolder* parent = folder ? folder->ParentShellFolder() : nullptr;
+  if (!parent) return;
+  LPCITEMIDLIST item = folder->RelativeID();
+  TComRef<IContextMenu> menu;
+  if (FAILED(parent->GetUIObjectOf(Handle(), 1, &item, IID_IContextMenu, nullptr, menu.PutVoid())) || !menu) return;
+  MenuHandle popup(CreatePopupMenu());
+  if (!popup || FAILED(menu->QueryContextMenu(popup.get(), 0, 1, 0x7FFF, CMF_EXPLORE | CMF_CANRENAME))) return;
+  menu->QueryInterface(IID_IContextMenu2, openMenu_.PutVoid());
+  const UINT command = static_cast<UINT>(
+      TrackPopupMenu(popup.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON, screen.x, screen.y, 0, Handle(), nullptr));
+  openMenu_.Reset();
+  if (command == 0) return;
+  char verb[256] = {};
+  menu->GetCommandString(command - 1, GCS_VERBA, nullptr, verb, sizeof verb);
+  bool succeeded = true;
+  if (!BeforeShellCommand(verb)) {
+    CMINVOKECOMMANDINFO info{};
+    info.cbSize = sizeof info;
+    info.hwnd = Handle();
+    info.lpVerb = MAKEINTRESOURCEA(command - 1);
+    info.nShow = SW_SHOWNORMAL;
+    succeeded = SUCCEEDED(menu->InvokeCommand(&info));
+  }
+  AfterShellCommand(verb, succeeded);
 }
 
 void TksCustomShellTreeView::CreateWnd() {

@@ -50,6 +50,8 @@ class TksCustomShellTreeView : public TksSkinCustomTreeView {
  protected:
   void CreateWnd() override;
   void CNNotify(TMessage& Message) override;
+  void WndProc(TMessage& Message) override;
+  void DoContextPopup(TPoint MousePos, bool& Handled) override;
 
  private:
   void CreateRoot(const String& oldText);
@@ -58,6 +60,8 @@ class TksCustomShellTreeView : public TksSkinCustomTreeView {
   void SetIcons(TTreeNode* node, const TksShellFolder& folder);
   void ApplyImages();
   void StartNotifier();
+  // The shell's own menu of the selected item at a screen point; modal.
+  void ShowShellContextMenu(POINT screen);
 
   String root_ = "rfDesktop";
   TShellObjectTypes objectTypes_ = ShellObjectSet(otFolders);
@@ -70,6 +74,8 @@ class TksCustomShellTreeView : public TksSkinCustomTreeView {
   bool buildingRoot_ = false;
   TTreeNode* selecting_ = nullptr;
   String savedDirectory_;
+  TComRef<IContextMenu2> openMenu_;  // while the shell's menu is shown
+  bool settingImages_ = false;
 };
 
 class TksSkinDirTreeView : public TksCustomShellTreeView {

@@ -176,6 +176,15 @@ TEST_F(SkinDirTreeView, AutoRefreshWatchesTheSelectedFolder) {
   EXPECT_EQ(tree->Notifier(), nullptr);
 }
 
+TEST_F(SkinDirTreeView, KeepsItsOwnImageListWhoeverSetsOne) {
+  const LRESULT system = SendMessageA(tree->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0);
+  ASSERT_NE(system, 0);
+  SendMessageA(tree->Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
+  EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), system);
+  tree->SetUseShellImages(false);
+  EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
+}
+
 TEST_F(SkinDirTreeView, PaintsShellIconsBesideTheNames) {
   tree->SetSkinData(&data);
   Child(Root(), "alpha")->Expand(false);
