@@ -8,6 +8,7 @@
 #include "framework/core/fileutils.h"
 #include "framework/gui/application.h"
 #include "framework/gui/menus.h"
+#include "framework/gui/screen.h"
 #include "skin/ksSystemSeam.h"
 
 namespace {
@@ -18,6 +19,22 @@ String DirectoryOf(const String& path) {
   if (slash == String::npos) return path;
   return slash <= 2 ? path.substr(0, slash + 1) : path.substr(0, slash);
 }
+
+// The hourglass while the shell is read; the previous cursor after.
+class THourGlass {
+ public:
+  THourGlass() : previous_(Screen ? Screen->Cursor() : crDefault) {
+    if (Screen) Screen->SetCursor(crHourGlass);
+  }
+  ~THourGlass() {
+    if (Screen) Screen->SetCursor(previous_);
+  }
+  THourGlass(const THourGlass&) = delete;
+  THourGlass& operator=(const THourGlass&) = delete;
+
+ private:
+  TCursor previous_;
+};
 
 }  // namespace
 
@@ -198,6 +215,7 @@ void TksCustomShellTreeView::InitNode(TTreeNode* parentNode, LPCITEMIDLIST pidl)
 void TksCustomShellTreeView::PopulateNode(TTreeNode* node) {
   TksShellFolder* folder = FolderOf(node);
   if (!folder) return;
+  const THourGlass busy;
   HWND owner = Application ? Application->Handle() : nullptr;
   std::vector<TPidl> children = ShellChildItems(folder->ShellFolder(), owner, ShellObjectFlags(objectTypes_));
   // The shell's own order: the low 16 bits of CompareIDs, signed.
@@ -242,6 +260,7 @@ void TksCustomShellTreeView::RefreshNode(TTreeNode* Node) {
   if (!old || !old->ShellFolder()) return;
   TPidl topId = TopItem() && FolderOf(TopItem()) ? PidlCopy(FolderOf(TopItem())->AbsoluteID()) : nullptr;
   TPidl selectedId = SelectedFolder() ? PidlCopy(SelectedFolder()->AbsoluteID()) : nullptr;
+  const THourGlass hourGlass;
   const bool wasBusy = std::exchange(busy_, true);
   Items()->BeginUpdate();
   auto* folder = new TksShellFolder(old->Parent(), TShellFolderRef::Share(old->ShellFolder()), old->RelativeID());

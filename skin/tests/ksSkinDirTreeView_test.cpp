@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/core/fileutils.h"
+#include "framework/gui/screen.h"
 #include "skin/ksSkinDirTreeView.h"
 #include "skin/ksSystemSeam.h"
 #include "skin/tests/ksShellScratch.h"
@@ -74,7 +75,10 @@ TEST_F(SkinDirTreeView, RootIsReadSortedAndAVetoedFolderIsGone) {
 TEST_F(SkinDirTreeView, AFilesOnlyFolderLosesItsButtonOnExpansion) {
   TTreeNode* files = Child(Root(), "files");
   ASSERT_NE(files, nullptr);
+  Screen->SetCursor(crHandPoint);
   files->Expand(false);
+  EXPECT_EQ(Screen->Cursor(), crHandPoint) << "the cursor before reading comes back";
+  Screen->SetCursor(crDefault);
   EXPECT_EQ(files->Count(), 0);
   EXPECT_FALSE(files->HasChildren());
   TTreeNode* alpha = Child(Root(), "alpha");
