@@ -60,6 +60,10 @@ TksSystemSeam TksSystemSeam::Win32() {
           [](const std::string& file) {
             ShellExecuteA(nullptr, "open", file.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
           },
+      .ShellExecuteHidden =
+          [](const std::string& file, const std::string& directory) {
+            ShellExecuteA(nullptr, nullptr, file.c_str(), nullptr, directory.c_str(), SW_HIDE);
+          },
       .ShellNotifyIcon = [](DWORD message, NOTIFYICONDATAA* data) { return Shell_NotifyIconA(message, data); },
       .DragFullWindows =
           [] {

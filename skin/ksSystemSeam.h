@@ -20,6 +20,8 @@ struct TksSystemSeam {
   std::function<BOOL(HMONITOR monitor, MONITORINFO* info)> GetMonitorInfo;
   // The shell's "open" of a file or URL, shown normally, without an owner window.
   std::function<void(const std::string& file)> ShellOpen;
+  // ShellExecuteA of a file with no verb, hidden, in the given working directory.
+  std::function<void(const std::string& file, const std::string& directory)> ShellExecuteHidden;
   // Shell_NotifyIconA: a session without a notification area has nowhere to put an icon.
   std::function<BOOL(DWORD message, NOTIFYICONDATAA* data)> ShellNotifyIcon;
   // The user lets windows show their contents while they are dragged or sized.
@@ -32,6 +34,7 @@ struct TksSystemSeam {
     seam_detail::Fill(MonitorFromWindow, p.MonitorFromWindow);
     seam_detail::Fill(GetMonitorInfo, p.GetMonitorInfo);
     seam_detail::Fill(ShellOpen, p.ShellOpen);
+    seam_detail::Fill(ShellExecuteHidden, p.ShellExecuteHidden);
     seam_detail::Fill(ShellNotifyIcon, p.ShellNotifyIcon);
     seam_detail::Fill(DragFullWindows, p.DragFullWindows);
   }
