@@ -2,6 +2,8 @@
 
 #include "engine/Utils.h"
 
+#include "engine/InternetSeam.h"
+
 #include <objbase.h>
 #include <shlobj.h>
 #include <wininet.h>
@@ -415,20 +417,12 @@ bool GetCPUInfo(TProcessorInfo& Info) {
 
 bool IsInternetConnected() {
   DWORD flags = 0;
-  return InternetGetConnectedState(&flags, 0) != FALSE;
+  return CurrentSeam<TInternetSeam>().GetConnectedState(&flags) != FALSE;
 }
 
-bool QueryInternetConnection() {
-  ModuleHandle wininet(LoadLibraryA("wininet.DLL"));
-  if (!wininet)
-    throw Exception("Unable to locate function InternetGetConnectedState in library wininet.DLL");
-  using Query = BOOL(WINAPI*)(LPDWORD, DWORD);
-  const auto query = reinterpret_cast<Query>(
-      reinterpret_cast<void*>(GetProcAddress(wininet.get(), "InternetGetConnectedState")));
-  if (!query) return false;
-  DWORD flags = 0;
-  return query(&flags, 0) != FALSE;
-}
+bool QueryInternetConnection() { return CurrentSeam<TInternetSeam>().QueryConnectedState(); }
+
+bool CanReachSite(const std::string& url) { return CurrentSeam<TInternetSeam>().CheckConnection(url); }
 
 std::string GetLocalIPAddress() {
   WSADATA data;

@@ -111,6 +111,8 @@ TProcessorInfo ProcessorInfoOf(const uint32_t Leaf0[4], const uint32_t Leaf1[4])
 // Network.
 bool IsInternetConnected();
 bool QueryInternetConnection();
+// The site answers a forced connection (the update command asks it of its site).
+bool CanReachSite(const std::string& url);
 std::string GetLocalIPAddress();
 
 // The mutex handle, or INVALID_HANDLE_VALUE (-1) when another instance holds the name.

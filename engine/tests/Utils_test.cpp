@@ -1,4 +1,5 @@
 #include "engine/Utils.h"
+#include "engine/InternetSeam.h"
 
 #include <windows.h>
 
@@ -359,6 +360,33 @@ TEST(Texts, BytesToTextListsNumbersThenCharacters) {
 }  // namespace
 
 namespace {
+
+TEST(Network, ConnectionQueriesGoThroughTheSeam) {
+  struct Row {
+    bool connected, queried, reachable;
+  } rows[] = {{false, false, false}, {true, false, true}, {true, true, false}};
+  for (const Row& r : rows) {
+    std::string asked;
+    ScopedSeam<TInternetSeam> seam({.GetConnectedState = [&](DWORD* flags) -> BOOL {
+                                      *flags = 0;
+                                      return r.connected;
+                                    },
+                                    .QueryConnectedState = [&] { return r.queried; },
+                                    .CheckConnection =
+                                        [&](const std::string& url) {
+                                          asked = url;
+                                          return r.reachable;
+                                        }});
+    EXPECT_EQ(IsInternetConnected(), r.connected);
+    EXPECT_EQ(QueryInternetConnection(), r.queried);
+    EXPECT_EQ(CanReachSite("http://127.0.0.1/updates/"), r.reachable);
+    EXPECT_EQ(asked, "http://127.0.0.1/updates/");
+  }
+  ScopedSeam<TInternetSeam> missing({.QueryConnectedState = []() -> bool {
+    throw Exception("Unable to locate function InternetGetConnectedState in library wininet.DLL");
+  }});
+  EXPECT_THROW(QueryInternetConnection(), Exception) << "a missing library raises, for the command to log";
+}
 
 TEST(Network, QueriesAnswerWithoutRaising) {
   IsInternetConnected();
