@@ -12,6 +12,7 @@
 #include "skin/ksSkinForm.h"
 #include "skin/ksSkinMessages.h"
 #include "skin/ksUtils.h"
+#include "skin/ksTextBoxMessages.h"
 
 namespace {
 
@@ -136,10 +137,8 @@ void TksCustomEdit::ShowContextMenu(TMessage& Message) {
     return;
   }
   // The system edit never sees this message: its own menu would run modally.
-  TPoint at{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-  if (at.X < 0 || at.Y < 0) at = ClientToScreen(TPoint{Width() / 2, Height() / 2});
   Message.Result = 1;
-  OnContextMenuPopup(this, ContextMenuItems(), at);
+  OnContextMenuPopup(this, ContextMenuItems(), ContextMenuPoint(*this, Message));
 }
 
 void TksCustomEdit::CharFilter(TMessage& Message) {
@@ -247,19 +246,10 @@ void TksCustomEdit::Dispatch(TMessage& Message) {
       if (HIWORD(Message.WParam) == EN_CHANGE) AfterEdit();
       return;
     case WM_ERASEBKGND:
-      if (!transparent_) break;
-      Invalidate();
-      Message.Result = 1;
-      return;
     case CN_CTLCOLOREDIT:
-    case CN_CTLCOLORSTATIC: {
-      if (!transparent_) break;
-      auto dc = reinterpret_cast<HDC>(Message.WParam);
-      SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
-      Message.Result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-      return;
-    }
+    case CN_CTLCOLORSTATIC:
+      if (transparent_ && AnswerTransparentText(*this, *Font(), Message)) return;
+      break;
     default: break;
   }
   TCustomMaskEdit::Dispatch(Message);
@@ -421,16 +411,7 @@ void TksSkinCustomEdit::ApplyFontColor() {
 void TksSkinCustomEdit::Dispatch(TMessage& Message) {
   const bool button = buttonMode_ && Message.WParam == HTHSCROLL;
   switch (Message.Msg) {
-    case WM_NCCALCSIZE: {
-      auto* r = reinterpret_cast<RECT*>(Message.LParam);
-      const TRect m = FrameMargins();
-      r->left += m.Left;
-      r->top += m.Top;
-      r->right -= m.Right;
-      r->bottom -= m.Bottom;
-      Message.Result = 0;
-      return;
-    }
+    case WM_NCCALCSIZE: ShrinkToFrame(Message, FrameMargins()); return;
     case WM_NCPAINT:
       PaintNonClient();
       Message.Result = 0;

@@ -9,6 +9,7 @@
 #include "skin/ksSkinMessages.h"
 #include "skin/ksSkinScrollBar.h"
 #include "skin/ksUtils.h"
+#include "skin/ksTextBoxMessages.h"
 
 TksSkinMemo::TksSkinMemo(TComponent* AOwner) : TCustomMemo(AOwner), defaultFont_(std::make_unique<TFont>()) {
   AutoSize = false;
@@ -189,10 +190,8 @@ void TksSkinMemo::ShowContextMenu(TMessage& Message) {
     TCustomMemo::Dispatch(Message);
     return;
   }
-  TPoint at{GET_X_LPARAM(Message.LParam), GET_Y_LPARAM(Message.LParam)};
-  if (at.X < 0 || at.Y < 0) at = ClientToScreen(TPoint{Width() / 2, Height() / 2});
   Message.Result = 1;
-  OnContextMenuPopup(this, ContextMenuItems(), at);
+  OnContextMenuPopup(this, ContextMenuItems(), ContextMenuPoint(*this, Message));
 }
 
 void TksSkinMemo::SetHoverColours(bool active) {
@@ -209,16 +208,7 @@ void TksSkinMemo::AfterChange(bool redraw) {
 
 void TksSkinMemo::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case WM_NCCALCSIZE: {
-      auto* r = reinterpret_cast<RECT*>(Message.LParam);
-      const TRect m = FrameMargins();
-      r->left += m.Left;
-      r->top += m.Top;
-      r->right -= m.Right;
-      r->bottom -= m.Bottom;
-      Message.Result = 0;
-      return;
-    }
+    case WM_NCCALCSIZE: ShrinkToFrame(Message, FrameMargins()); return;
     case WM_NCPAINT:
       PaintNonClient();
       Message.Result = 0;
@@ -305,19 +295,10 @@ void TksSkinMemo::Dispatch(TMessage& Message) {
       if (HIWORD(Message.WParam) == EN_CHANGE) UpdateScrollBar();
       return;
     case WM_ERASEBKGND:
-      if (!bitMapBG_) break;
-      Invalidate();
-      Message.Result = 1;
-      return;
     case CN_CTLCOLOREDIT:
-    case CN_CTLCOLORSTATIC: {
-      if (!bitMapBG_) break;
-      auto dc = reinterpret_cast<HDC>(Message.WParam);
-      SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, static_cast<COLORREF>(ColorToRGB(Font()->Color())));
-      Message.Result = reinterpret_cast<LRESULT>(GetStockObject(NULL_BRUSH));
-      return;
-    }
+    case CN_CTLCOLORSTATIC:
+      if (bitMapBG_ && AnswerTransparentText(*this, *Font(), Message)) return;
+      break;
     default: break;
   }
   TCustomMemo::Dispatch(Message);
