@@ -1,4 +1,5 @@
 # zlib, libjpeg (6b interface) and GoogleTest, all static, all built for the target.
+include(${CMAKE_CURRENT_LIST_DIR}/ExternalBuild.cmake)
 
 # zlib from Debian's MinGW package.
 find_path(ZLIB_INCLUDE zlib.h REQUIRED)
@@ -42,20 +43,8 @@ if(NOT EXISTS ${JPEG_PREFIX}/lib/libjpeg.a OR NOT _jpeg_built_with STREQUAL "${J
   list(FILTER _jpeg_src EXCLUDE REGEX "\\.(dsc|tar\\..*|asc)$")
   list(GET _jpeg_src 0 _jpeg_src)
   message(STATUS "Building libjpeg from ${_jpeg_src}")
-  execute_process(
-    COMMAND ${CMAKE_COMMAND} -S ${_jpeg_src} -B ${JPEG_ROOT}/build -G Ninja -Wno-dev
-            -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE}
-            -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=${JPEG_PREFIX}
-            ${JPEG_OPTIONS} -DCMAKE_ASM_NASM_COMPILER=${NASM}
-            -DCMAKE_C_FLAGS=-O2
-    RESULT_VARIABLE _rc OUTPUT_QUIET)
-  if(_rc EQUAL 0)
-    execute_process(COMMAND ${CMAKE_COMMAND} --build ${JPEG_ROOT}/build --target install
-                    RESULT_VARIABLE _rc OUTPUT_QUIET)
-  endif()
-  if(NOT _rc EQUAL 0 OR NOT EXISTS ${JPEG_PREFIX}/lib/libjpeg.a)
-    message(FATAL_ERROR "Building libjpeg failed")
-  endif()
+  kv_build_external(libjpeg ${_jpeg_src} ${JPEG_ROOT}/build ${JPEG_PREFIX} lib/libjpeg.a
+                    ${JPEG_OPTIONS} -DCMAKE_ASM_NASM_COMPILER=${NASM} -DCMAKE_C_FLAGS=-O2)
   file(WRITE ${JPEG_STAMP} "${JPEG_OPTIONS}")
 endif()
 add_library(jpeg_static STATIC IMPORTED GLOBAL)

@@ -1,6 +1,8 @@
 # The posix-threads run-time that std::thread and std::mutex stand on, rebuilt for Windows XP
 # from Debian's mingw-w64 source package once per build tree at configure time, and linked in
 # place of the system copy (which needs Vista). Its source stays in the build tree.
+include(${CMAKE_CURRENT_LIST_DIR}/ExternalBuild.cmake)
+
 set(PTHREAD_ROOT ${CMAKE_BINARY_DIR}/_deps/winpthreads)
 set(PTHREAD_PREFIX ${PTHREAD_ROOT}/install)
 if(NOT EXISTS ${PTHREAD_PREFIX}/lib/libpthread.a)
@@ -27,18 +29,8 @@ if(NOT EXISTS ${PTHREAD_PREFIX}/lib/libpthread.a)
     endif()
   endif()
   message(STATUS "Building winpthreads for XP from ${_pthread_src}")
-  execute_process(
-    COMMAND ${CMAKE_COMMAND} -S ${CMAKE_CURRENT_LIST_DIR}/winpthreads -B ${PTHREAD_ROOT}/build -G Ninja
-            -DCMAKE_TOOLCHAIN_FILE=${CMAKE_TOOLCHAIN_FILE} -DCMAKE_BUILD_TYPE=Release
-            -DCMAKE_INSTALL_PREFIX=${PTHREAD_PREFIX} -DWINPTHREADS_SOURCE=${_pthread_src}
-    RESULT_VARIABLE _rc OUTPUT_QUIET)
-  if(_rc EQUAL 0)
-    execute_process(COMMAND ${CMAKE_COMMAND} --build ${PTHREAD_ROOT}/build --target install
-                    RESULT_VARIABLE _rc OUTPUT_QUIET)
-  endif()
-  if(NOT _rc EQUAL 0 OR NOT EXISTS ${PTHREAD_PREFIX}/lib/libpthread.a)
-    message(FATAL_ERROR "Building winpthreads failed")
-  endif()
+  kv_build_external(winpthreads ${CMAKE_CURRENT_LIST_DIR}/winpthreads ${PTHREAD_ROOT}/build ${PTHREAD_PREFIX}
+                    lib/libpthread.a -DWINPTHREADS_SOURCE=${_pthread_src})
 endif()
 # Searched before the toolchain's own folder, so GCC's implicit -lpthread finds this copy.
 add_link_options(-L${PTHREAD_PREFIX}/lib)
