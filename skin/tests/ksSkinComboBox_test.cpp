@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/osversion.h"
 #include "framework/core/seams.h"
 #include "framework/gui/stdctrls.h"
 #include "skin/ksListBox.h"
 #include "skin/ksSkinComboBox.h"
+#include "skin/ksSkinDataControls.h"
+#include "skin/ksSystemSeam.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
@@ -280,6 +283,85 @@ TEST_F(SkinComboBox, ChangeFollowsEverySelectionButNotLoading) {
   Key(c, VK_RETURN);
   EXPECT_EQ(c->changes, 3);
   EXPECT_EQ(c->Text(), "y");
+}
+
+// The face's button keeps to the right end at any width, its text area follows,
+// and the hot button is copied from its own picture cell.
+TEST_F(SkinComboBox, SkinnedButtonSitsAtTheRightEndAtAnyWidth) {
+  auto* d = data.ControlData<TksDataSkinComboBox>(data.GetControlIndex("combobox"));
+  ASSERT_NE(d, nullptr);
+  const TRect face = d->SkinRect;
+  const TRect button = d->ButtonRect;
+  for (int width : {176, 120, 300}) {
+    auto* c = NewCombo();
+    c->SetBounds(10, 10, width, 20);
+    c->SetSkinData(&data);
+    c->SetItemIndex(0);
+    ASSERT_NE(c->ControlIndex(), -1);
+    const int dx = width - face.Width();
+    EXPECT_EQ(c->ButtonRect(), MovedRect(button, dx, 0)) << width;
+    EXPECT_EQ(c->TextRect().Right, d->ClientRect.Right + dx) << width;
+    // The arrow's middle, on the face and in the picture.
+    const int bx = button.Left + 8, by = button.Top + button.Height() / 2;
+    EXPECT_EQ(PaintAndSample(*c, bx + dx, by), SkinPixel(face.Left + bx, face.Top + by)) << width;
+    c->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(bx + dx, by));
+    ASSERT_TRUE(c->ButtonActive());
+    const TRect hot = d->ActiveButtonRect;
+    EXPECT_EQ(PaintAndSample(*c, c->ButtonRect().Left, by), SkinPixel(hot.Left, hot.Top + by - button.Top)) << width;
+  }
+}
+
+// Sizes smaller than the face or its button, in both looks: painting and
+// opening neither crash nor loop.
+TEST_F(SkinComboBox, TinySizesPaintInBothLooks) {
+  for (bool skinned : {false, true}) {
+    for (auto [w, h] : {std::pair{0, 0}, {1, 1}, {10, 20}, {30, 5}, {176, 20}}) {
+      auto* c = NewCombo();
+      c->SetBounds(0, 0, w, h);
+      if (skinned) c->SetSkinData(&data);
+      c->SetItemIndex(0);
+      TBitmap shot;
+      PaintInto(*c, shot);
+      c->DropDown();
+      c->CloseUp(true);
+      c->SetStyle(kscbEditStyle);
+      PaintInto(*c, shot);
+      delete c;
+    }
+  }
+}
+
+// The drop-down takes its blend from the combo: layered at the combo's opacity,
+// and not at all for the main window's drive list (fade asked without blending).
+TEST_F(SkinComboBox, TheDropDownBlendsAsTheComboSays) {
+  std::vector<int> set;
+  ScopedSeam<TksSystemSeam> system{TksSystemSeam{.SetLayeredAlpha = [&set](HWND, BYTE a) {
+    set.push_back(a);
+    return true;
+  }}};
+  ScopedSeam<TVersionSeam> xp{TVersionSeam{.Query = [](OSVERSIONINFOA* info) {
+    info->dwPlatformId = VER_PLATFORM_WIN32_NT;
+    info->dwMajorVersion = 5;
+    info->dwMinorVersion = 1;
+    return TRUE;
+  }}};
+  auto layered = [](TksSkinComboBox* c) {
+    return (GetWindowLongA(c->ListBox()->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+  };
+  auto* drives = NewCombo();
+  drives->AlphaBlendAnimation = true;
+  drives->DropDown();
+  EXPECT_FALSE(layered(drives));
+  EXPECT_TRUE(set.empty());
+  drives->CloseUp(false);
+
+  auto* blended = NewCombo();
+  blended->AlphaBlend = true;
+  blended->AlphaBlendValue = 200;
+  blended->DropDown();
+  EXPECT_TRUE(layered(blended));
+  EXPECT_EQ(set, std::vector<int>{200});
+  blended->CloseUp(false);
 }
 
 // --- edit style ---
