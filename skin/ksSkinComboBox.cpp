@@ -158,7 +158,9 @@ void TksSkinCustomComboBox::CloseUp(bool AcceptValue) {
   const int index = listBox_->ItemIndex();
   if (AcceptValue && index >= 0 && index < Items()->Count()) {
     if (edit_ != nullptr) {
+      // A multi-line system edit reports no change for text set from outside.
       edit_->SetText(Items()->Strings(index));
+      EditChange(edit_);
     } else {
       SetText(Items()->Strings(index));
       Invalidate();

@@ -128,6 +128,7 @@ TEST_F(SkinComboBox, ClosingWithoutAcceptingPutsTheHighlightBack) {
       {"cancel mode from another control", [&] { c->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(other)); }},
       {"press on the face outside the text", [&] { c->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1)); }},
       {"close up", [&] { c->CloseUp(false); }},
+      {"focus loss", [&] { c->Perform(WM_KILLFOCUS, 0, 0); }},
   };
   for (const Case& k : cases) {
     c->SetItemIndex(0);
@@ -458,10 +459,51 @@ TEST_F(EditStyleCombo, WhileOpenTheEditClaimsEnterAndEsc) {
   c->DropDown();
   EXPECT_NE(e->Perform(WM_GETDLGCODE) & DLGC_WANTALLKEYS, 0);
   c->ListBox()->SetItemIndex(1);
+  log.clear();
   e->Perform(WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_FALSE(c->DroppedDown());
   EXPECT_EQ(e->Text(), "two");
+  EXPECT_EQ(c->Text(), "two") << "the combo's text follows the accepted item";
+  EXPECT_EQ(log, (std::vector<std::string>{"change:two", "click", "closeup"}));
   EXPECT_EQ(e->Perform(WM_GETDLGCODE) & DLGC_WANTALLKEYS, 0);
+}
+
+TEST_F(EditStyleCombo, APressElsewhereClosesTheList) {
+  auto* c = NewEditCombo({"one", "two"});
+  TEdit* other = new TEdit(form);
+  other->SetParent(form);
+  c->DropDown();
+  c->Edit()->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(c->ListBox()->ListBox()));
+  EXPECT_TRUE(c->DroppedDown()) << "a press in the list is no press elsewhere";
+  c->Edit()->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(other));
+  EXPECT_FALSE(c->DroppedDown());
+}
+
+// With a double-byte character set Backspace and Delete only pass, and every
+// other released key completes; otherwise keys below "0" never complete.
+TEST_F(EditStyleCombo, DoubleByteCharSetCompletesOnEveryKeyButBackspace) {
+  ShowAndActivate();
+  for (BYTE charset : {BYTE{SHIFTJIS_CHARSET}, BYTE{ANSI_CHARSET}}) {
+    auto* c = NewEditCombo({"abcd"});
+    TFont f;
+    f.SetCharset(charset);
+    c->SetDefaultFont(&f);
+    TksCustomEdit* e = c->Edit();
+    e->SetFocus();
+    now += 300;
+    Type(e, 'a');
+    ASSERT_EQ(e->Text(), "abcd");
+    SendMessageA(e->Handle(), WM_KEYDOWN, VK_BACK, 0);
+    SendMessageA(e->Handle(), WM_CHAR, VK_BACK, 0);
+    ASSERT_EQ(c->Text(), "a");
+    now += 300;
+    KeyUp(e, VK_BACK);
+    EXPECT_EQ(e->Text(), "a") << int{charset};
+    now += 300;
+    KeyUp(e, VK_SHIFT);
+    EXPECT_EQ(e->Text(), charset == SHIFTJIS_CHARSET ? "abcd" : "a") << int{charset};
+    delete c;
+  }
 }
 
 }  // namespace
