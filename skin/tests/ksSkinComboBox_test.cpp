@@ -224,6 +224,22 @@ TEST_F(SkinComboBox, KeysMoveTheSelection) {
   EXPECT_EQ(c->Text(), "item 19");
 }
 
+TEST_F(SkinComboBox, AltWithTheArrowsOpensAndCloses) {
+  auto* c = NewCombo();
+  c->SetItemIndex(1);
+  log.clear();
+  const LPARAM alt = 0x20000000;
+  for (WORD key : {VK_DOWN, VK_RIGHT}) {
+    c->Perform(WM_SYSKEYDOWN, key, alt);
+    EXPECT_TRUE(c->DroppedDown()) << key;
+    c->ListBox()->SetItemIndex(2);
+    c->Perform(WM_SYSKEYDOWN, key == VK_DOWN ? VK_UP : VK_LEFT, alt);
+    EXPECT_FALSE(c->DroppedDown()) << key;
+  }
+  EXPECT_EQ(c->ItemIndex(), 1);
+  EXPECT_TRUE(log.empty());
+}
+
 // The wheel moves the selection while closed and only the highlight while open.
 TEST_F(SkinComboBox, WheelInFixedStyle) {
   auto* c = NewCombo();
@@ -316,7 +332,7 @@ TEST_F(SkinComboBox, SkinnedButtonSitsAtTheRightEndAtAnyWidth) {
 // opening neither crash nor loop.
 TEST_F(SkinComboBox, TinySizesPaintInBothLooks) {
   for (bool skinned : {false, true}) {
-    for (auto [w, h] : {std::pair{0, 0}, {1, 1}, {10, 20}, {30, 5}, {176, 20}}) {
+    for (auto [w, h] : {std::pair{0, 0}, {1, 1}, {10, 20}, {24, 20}, {25, 20}, {26, 20}, {30, 5}, {176, 20}}) {
       auto* c = NewCombo();
       c->SetBounds(0, 0, w, h);
       if (skinned) c->SetSkinData(&data);
