@@ -328,6 +328,43 @@ TEST_F(SkinComboBox, SkinnedButtonSitsAtTheRightEndAtAnyWidth) {
   }
 }
 
+// A derived combo's own drawing of the face's item gets the item, the text area's
+// size and the focus, in both looks; nothing is drawn for no selection.
+TEST_F(SkinComboBox, TheFaceDrawingHookGetsTheItemAndItsPlace) {
+  ShowAndActivate();
+  for (bool skinned : {false, true}) {
+    auto* c = NewCombo();
+    if (skinned) c->SetSkinData(&data);
+    struct Call {
+      int index, w, h;
+      TOwnerDrawState state;
+    };
+    std::vector<Call> calls;
+    c->OnComboBoxDrawItem = [&calls](TCanvas*, int Index, int W, int H, TRect, TOwnerDrawState State) {
+      calls.push_back({Index, W, H, State});
+    };
+    TBitmap shot;
+    PaintInto(*c, shot);
+    EXPECT_TRUE(calls.empty()) << skinned;
+    c->SetItemIndex(2);
+    PaintInto(*c, shot);
+    ASSERT_EQ(calls.size(), 1u) << skinned;
+    EXPECT_EQ(calls[0].index, 2);
+    EXPECT_EQ(calls[0].w, c->TextRect().Right - c->TextRect().Left);
+    EXPECT_GT(calls[0].h, 0);
+    EXPECT_EQ(calls[0].state, 0u);
+    c->SetFocus();
+    PaintInto(*c, shot);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].state, static_cast<TOwnerDrawState>(odFocused)) << skinned;
+    c->DropDown();
+    c->ListBox()->SetItemIndex(0);
+    PaintInto(*c, shot);
+    EXPECT_EQ(calls.back().index, 2) << "while open the face keeps the item it opened with";
+    c->CloseUp(false);
+  }
+}
+
 // Sizes smaller than the face or its button, in both looks: painting and
 // opening neither crash nor loop.
 TEST_F(SkinComboBox, TinySizesPaintInBothLooks) {
