@@ -78,7 +78,8 @@ void TksShellDriveList::SetDrive(char letter) {
     if (found == drives_.end()) return;
     drive_ = letter;
     keptIndex_ = static_cast<int>(found - drives_.begin());
-    view_.SelectDriveItem(keptIndex_);
+    // A pick already shows its item and is announced once, by the view.
+    if (view_.DriveItemIndex() != keptIndex_) view_.SelectDriveItem(keptIndex_);
     return;
   }
   if (LetterAt(fallback) != 0 && view_.DriveItemIndex() != fallback) view_.SelectDriveItem(fallback);
@@ -98,5 +99,6 @@ void TksShellDriveList::DrawItem(TCanvas* canvas, int index, const TRect& rect) 
     images_->Draw(canvas, x, rect.Top + (RectHeight(rect) - images_->Height()) / 2, drive.IconIndex, true);
     x += images_->Width() + 4;
   }
+  canvas->Brush()->SetStyle(bsClear);
   canvas->TextOut(x, rect.Top + RectHeight(rect) / 2 - canvas->TextHeight("Wg") / 2, drive.DisplayName);
 }

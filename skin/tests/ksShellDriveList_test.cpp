@@ -180,6 +180,15 @@ TEST_F(ShellDriveList, SetDriveSelectsByLetterInEitherCase) {
   }
 }
 
+TEST_F(ShellDriveList, APickIsFollowedByTheDriveAndAnnouncedOnce) {
+  Build();
+  view.changes.clear();
+  view.SelectDriveItem(2);
+  EXPECT_EQ(list->Drive(), 'D');
+  EXPECT_EQ(list->KeptIndex(), 2);
+  EXPECT_EQ(view.changes, (std::vector<std::string>{"D@3"})) << "the pick is not selected a second time";
+}
+
 TEST_F(ShellDriveList, SetDriveOfTheCurrentDrivePutsBackALostSelection) {
   Build();
   list->SetDrive('D');
