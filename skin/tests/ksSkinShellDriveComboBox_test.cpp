@@ -97,6 +97,18 @@ TEST_F(SkinShellDriveComboBox, RefreshingAfterAnArrivalKeepsTheSelectedDrive) {
   EXPECT_GT(c->DriveList().Images()->Count(), c->DriveList().Drives()[0].IconIndex) << "the system's small icons";
 }
 
+TEST_F(SkinShellDriveComboBox, ANewWindowListsTheDrivesAgainKeepingTheSelectedOne) {
+  auto* c = NewCombo();
+  c->HandleNeeded();
+  c->SetDrive('D');
+  volumes['B'] = DRIVE_REMOVABLE;
+  c->RecreateWnd();
+  EXPECT_EQ(c->Items()->Count(), 4);
+  EXPECT_EQ(c->Text(), "Disk (D:)");
+  EXPECT_EQ(c->ItemIndex(), 3);
+  EXPECT_EQ(c->Drive(), 'D');
+}
+
 TEST_F(SkinShellDriveComboBox, WithoutDrivesNothingIsSelectedAndNothingOpens) {
   auto* c = NewCombo();
   c->HandleNeeded();
