@@ -43,6 +43,7 @@
 #include "skin/ksSkinPanel.h"
 #include "skin/ksSkinScrollBar.h"
 #include "skin/ksSkinScrollBox.h"
+#include "skin/ksSkinShellDriveComboBox.h"
 #include "skin/ksSkinSpeedButton.h"
 #include "skin/ksSkinSplitter.h"
 #include "skin/ksSkinToolBar.h"
@@ -692,6 +693,24 @@ std::vector<TGalleryRow> EditRows() {
   };
 }
 
+// The machine's drives as the main window lists them: the first one, and the last
+// one under a hot button.
+std::vector<TGalleryRow> DriveRows() {
+  auto drives = [](bool last) {
+    return TMakeControl([=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+      auto* c = Place<TksSkinShellDriveComboBox>(parent, skin, 176, 20);
+      c->SetDriveTypes(DriveTypeSet({dtFloppy, dtFixed, dtCDROM, dtRAM}));
+      c->HandleNeeded();
+      if (last && c->Items()->Count() > 0) {
+        c->SetItemIndex(c->Items()->Count() - 1);
+        const TRect& b = c->ButtonRect();
+        c->Perform(WM_MOUSEMOVE, 0, MAKELPARAM((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2));
+      }
+      return c;
+    });
+  };
+  return {{"Drive list", One(drives(false))}, {"Drive list, last, hot", One(drives(true))}};
+}
 
 // The combo box closed in its states, and open: its face with the drop-down under it.
 std::vector<TGalleryRow> ComboRows() {
@@ -797,6 +816,7 @@ std::vector<TGalleryRow> GalleryRows() {
   for (TGalleryRow& r : FrameMenuRows()) rows.push_back(std::move(r));
   for (TGalleryRow& r : EditRows()) rows.push_back(std::move(r));
   for (TGalleryRow& r : ComboRows()) rows.push_back(std::move(r));
+  for (TGalleryRow& r : DriveRows()) rows.push_back(std::move(r));
   return rows;
 }
 
