@@ -153,6 +153,8 @@ void TksSkinForm::ChildMenuItemClick(TObject* Sender) {
 
 // ---- tabs and the main menu bar ---------------------------------------------------------------
 
+void TksSkinForm::SetMDITabsBar(TksSkinMDITabsBar* value) { SetComponentReference(this, mdiTabsBar_, value); }
+
 void TksSkinForm::AddChildToTabs() {
   if (TksSkinForm* main = MainSkinForm(); main && main->mdiTabsBar_) main->mdiTabsBar_->AddTab(form_);
 }
