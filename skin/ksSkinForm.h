@@ -311,6 +311,7 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   static void UpdateMainMenuBarMDIButtons();
   void SendToMainForm(UINT msg);
   void SubclassMDIClient();
+  void PlaceMDIClient();
   void MDIClientWndProc(TWindowSubclass& sub, TMessage& m);
   void PaintMDIClientBackground(HDC dc);
   // The frame's own steps on MDI messages; true when handled wholly.

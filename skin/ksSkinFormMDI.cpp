@@ -68,12 +68,13 @@ TCustomForm* TksSkinForm::GetMaximizedMDIChild() {
   return nullptr;
 }
 
-TRect TksSkinForm::GetMDIWorkArea() {
-  TCustomForm* main = MainForm();
-  if (!main) return TRect{};
-  TRect r{0, 0, main->ClientWidth(), main->ClientHeight()};
-  for (int i = 0; i < main->ControlCount(); ++i) {
-    TControl* c = main->Controls(i);
+namespace {
+
+TRect WorkAreaOf(TCustomForm* form) {
+  if (!form) return TRect{};
+  TRect r{0, 0, form->ClientWidth(), form->ClientHeight()};
+  for (int i = 0; i < form->ControlCount(); ++i) {
+    TControl* c = form->Controls(i);
     if (!c->Visible()) continue;
     switch (c->Align()) {
       case alTop: r.Top = std::max(r.Top, c->Top() + c->Height()); break;
@@ -84,6 +85,24 @@ TRect TksSkinForm::GetMDIWorkArea() {
     }
   }
   return r;
+}
+
+}  // namespace
+
+TRect TksSkinForm::GetMDIWorkArea() { return WorkAreaOf(MainForm()); }
+
+// The system sizes the client window over the whole client area; the form's
+// aligned bars keep their places and it gets what they leave.
+void TksSkinForm::PlaceMDIClient() {
+  HWND client = form_->ClientHandle();
+  if (!IsMDIForm() || !client) return;
+  const TRect r = WorkAreaOf(form_);
+  RECT now{};
+  GetWindowRect(client, &now);
+  MapWindowPoints(nullptr, form_->Handle(), reinterpret_cast<POINT*>(&now), 2);
+  if (TRect{now.left, now.top, now.right, now.bottom} == r) return;
+  SetWindowPos(client, HWND_BOTTOM, r.Left, r.Top, std::max(0, RectWidth(r)), std::max(0, RectHeight(r)),
+               SWP_NOACTIVATE);
 }
 
 // ---- window menu -------------------------------------------------------------------------
@@ -189,6 +208,7 @@ void TksSkinForm::SendToMainForm(UINT msg) {
 }
 
 void TksSkinForm::UpdateMDIChildren() {
+  if (TksSkinForm* main = MainSkinForm()) main->PlaceMDIClient();
   for (TCustomForm* child : MDIChildrenOfMain())
     if (child->HandleAllocated()) SendMessageA(child->Handle(), WM_UPDATEMDICHILD, 0, 0);
   ArrangeMinimizedChilds();
@@ -266,6 +286,11 @@ std::optional<bool> TksSkinForm::HandleMDIMessage(TMessage& m) {
   const bool child = IsMDIChild(), main = IsMDIForm();
   const bool maxChild = IsMaximizedMDIChild();
   switch (m.Msg) {
+    case WM_SIZE:
+      if (!main) return std::nullopt;
+      WMSize(m);
+      PlaceMDIClient();
+      return true;
     case WM_DESTROY:
       StopTimers();
       if (main) mdiClient_.reset();

@@ -58,6 +58,11 @@ TEST_F(FrameMDI, MaximizedChildFillsTheWorkAreaAndCaptionsTheMainForm) {
   const TRect area = TksSkinForm::GetMDIWorkArea();
   EXPECT_EQ(area.Top, 30);
   EXPECT_EQ(area.Bottom, mainForm->ClientHeight() - 20);
+  // The client window takes what the bars leave.
+  RECT client{};
+  GetWindowRect(mainForm->ClientHandle(), &client);
+  MapWindowPoints(nullptr, mainForm->Handle(), reinterpret_cast<POINT*>(&client), 2);
+  EXPECT_EQ((TRect{client.left, client.top, client.right, client.bottom}), area);
 
   FrameOf(a)->SetWindowState(kwsMaximized);
   EXPECT_EQ(a->BoundsRect(), WorkSize());
