@@ -561,8 +561,13 @@ void TksSkinForm::ChangeSkinData() {
   FormHeight = form_->Height();
   if (skinnable_) UpdateSkinFrame(true);
   RepaintFrame();
-  if (form_->HandleAllocated()) InvalidateRect(form_->Handle(), nullptr, TRUE);
-  UpdateActiveState(true);
+  if (IsMDIForm() && form_->ClientHandle()) {
+    RedrawWindow(form_->ClientHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    UpdateMDIChildren();
+  } else if (form_->HandleAllocated()) {
+    InvalidateRect(form_->Handle(), nullptr, TRUE);
+  }
+  UpdateActiveState(!IsMaximizedMDIChild());
   hoverTimer_.SetEnabled(true);
   if (OnChangeSkinData) OnChangeSkinData(this);
   // A minimized or rolled-up form keeps the frame's size; its client size returns with it.

@@ -8,6 +8,7 @@
 
 #include "framework/gui/extctrls.h"
 #include "skin/ksSkinForm.h"
+#include "skin/ksSkinMenus.h"
 #include "skin/tests/ksSkinMDI_fixture.h"
 
 namespace {
@@ -173,6 +174,37 @@ TEST_F(FrameMDI, TheClientWindowIsGivenBackWhenTheFrameGoes) {
   ASSERT_NE(GetWindowLongPtrA(mainForm->ClientHandle(), GWLP_WNDPROC), original);
   delete mainFrame;
   EXPECT_EQ(GetWindowLongPtrA(mainForm->ClientHandle(), GWLP_WNDPROC), original);
+}
+
+TEST_F(FrameMDI, AChildsObjectMenuOpensAtItsScreenPlaceAndTheMainFormClosesIt) {
+  mainForm->SetBounds(100, 80, 640, 480);
+  ShowMain();
+  TForm* a = AddChild("ChildA", "Alpha");
+  TksSkinForm* frame = FrameOf(a);
+  TBitmap nc;
+  frame->ComposeNonClient(nc);  // lays the buttons out
+  TksSkinStdButtonObject* button = nullptr;
+  for (const auto& o : frame->Objects())
+    if (auto* b = dynamic_cast<TksSkinStdButtonObject*>(o.get()); b && b->Command == cmSysMenu) button = b;
+  ASSERT_NE(button, nullptr);
+  const TRect r = button->ObjectRect;
+  frame->TestActive((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, true);
+  frame->MouseDownToObject(mbLeft, r.Left + 2, r.Top + 2);
+  ASSERT_TRUE(frame->SkinMenu()->Visible());
+  RECT w{};
+  GetWindowRect(a->Handle(), &w);
+  ASSERT_NE(w.left, a->Left());
+  TksSkinPopupWindow* level = frame->SkinMenu()->TopLevel();
+  EXPECT_EQ(level->Left(), w.left + r.Left);
+  EXPECT_EQ(level->Top(), w.top + r.Bottom);
+  // A closing message to the main form reaches the active child's menu.
+  Activate(a);
+  ASSERT_EQ(TksSkinForm::GetActiveMDIChildSkinForm(), frame);
+  if (!frame->SkinMenu()->Visible()) frame->MouseDownToObject(mbLeft, r.Left + 2, r.Top + 2);
+  ASSERT_TRUE(frame->SkinMenu()->Visible());
+  mainForm->Perform(WM_CANCELMODE, 0, 0);
+  EXPECT_FALSE(frame->SkinMenu()->Visible());
+  EXPECT_FALSE(frame->InSkinMenu());
 }
 
 TEST_F(FrameMDI, AChildClosesWithCtrlF4) {

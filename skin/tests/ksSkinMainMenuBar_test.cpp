@@ -309,6 +309,17 @@ TEST_F(MenuBar, AMaximizedChildsButtonsComeAndGoAndFollowItsIcons) {
     for (int i = 0; i < bar->ButtonsCount(); ++i) enabled.push_back(bar->Objects()[static_cast<size_t>(i)]->Enabled);
     EXPECT_EQ(enabled, r.enabled);
   }
+  // The system-menu button shows the child's system menu below it until the chain closes.
+  Layout();
+  auto* sysButton = bar->Objects()[0].get();
+  Press(Centre(sysButton));
+  ASSERT_TRUE(mainFrame->SkinMenu()->Visible());
+  EXPECT_TRUE(sysButton->Down);
+  EXPECT_EQ(mainFrame->SkinMenu()->TopLevel()->Top(), bar->ScreenRect(sysButton->ObjectRect).Bottom);
+  EXPECT_FALSE(OpenMenu().empty());
+  mainFrame->SkinMenu()->CloseMenu();
+  EXPECT_FALSE(sysButton->Down);
+  EXPECT_FALSE(mainFrame->InSkinMenu());
   // The minimize button minimizes; a restore then takes the buttons away.
   childFrame->SetBorderIcons({TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::Maximize});
   bar->UpdateMDIButtons();
