@@ -131,7 +131,15 @@ int TksSkinForm::GetMaxWidth() const { return RectWidth(WorkArea(!MaximizeOnFull
 int TksSkinForm::GetMaxHeight() const { return RectHeight(WorkArea(!MaximizeOnFullScreen)); }
 
 void TksSkinForm::MagneticPosition(int& x, int& y, int width, int height) const {
-  const TRect r = WorkArea(true);
+  TRect r = WorkArea(true);
+  // An MDI child snaps to the edges of the main form's MDI work area.
+  if (TCustomForm* main = Application ? Application->MainForm() : nullptr; IsMDIChild() && main &&
+                                                                            main->HandleAllocated()) {
+    const TRect a = GetMDIWorkArea();
+    POINT origin{0, 0};
+    ClientToScreen(main->Handle(), &origin);
+    r = TRect{a.Left + origin.x, a.Top + origin.y, a.Right + origin.x, a.Bottom + origin.y};
+  }
   const int ms = MagneticSize;
   if (r.Left - ms < x && x < r.Left + ms) x = r.Left;
   if (r.Top - ms < y && y < r.Top + ms) y = r.Top;

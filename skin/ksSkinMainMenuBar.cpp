@@ -532,7 +532,8 @@ void TksSkinMainMenuBar::ShowMDIButtons() {
 }
 
 void TksSkinMainMenuBar::HideMDIButtons() {
-  objects_.erase(objects_.begin(), objects_.begin() + std::min<size_t>(static_cast<size_t>(buttonsCount_), objects_.size()));
+  const size_t count = std::min<size_t>(static_cast<size_t>(buttonsCount_), objects_.size());
+  objects_.erase(objects_.begin(), objects_.begin() + static_cast<ptrdiff_t>(count));
   buttonsCount_ = 0;
   mdiButtonsShown_ = false;
   activeObject_ = oldActiveObject_ = mouseDownObject_ = -1;
@@ -655,7 +656,8 @@ void TksSkinMainMenuBar::PaintBar(TBitmap& b) {
 
 void TksSkinMainMenuBar::DrawMarker(TCanvas* canvas) {
   TColor color = markerActive_ ? clBtnText : clBtnShadow;
-  if (skinned_ && barData_ != nullptr) color = markerActive_ ? barData_->TrackMarkActiveColor : barData_->TrackMarkColor;
+  if (skinned_ && barData_ != nullptr)
+    color = markerActive_ ? barData_->TrackMarkActiveColor : barData_->TrackMarkColor;
   DrawArrowImage(canvas, MarkerRect(), color, 2);
 }
 
@@ -692,7 +694,8 @@ void TksSkinMainMenuBar::WndProc(TMessage& Message) {
         auto* b = dynamic_cast<TksSkinMainMenuBarButton*>(o.get());
         if (b == nullptr || b->Command != 3 || !b->Down) continue;
         b->Down = false;
-        if (activeObject_ < 0 || objects_[static_cast<size_t>(activeObject_)].get() != b) b->Highlight = b->Active = false;
+        const bool underMouse = activeObject_ >= 0 && objects_[static_cast<size_t>(activeObject_)].get() == b;
+        if (!underMouse) b->Highlight = b->Active = false;
         DrawObject(b);
       }
       break;

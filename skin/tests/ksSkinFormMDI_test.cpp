@@ -207,6 +207,28 @@ TEST_F(FrameMDI, AChildsObjectMenuOpensAtItsScreenPlaceAndTheMainFormClosesIt) {
   EXPECT_FALSE(frame->InSkinMenu());
 }
 
+TEST_F(FrameMDI, AMagneticChildSnapsToTheWorkAreaEdges) {
+  AddBars();
+  mainForm->SetBounds(100, 80, 640, 480);
+  ShowMain();
+  TForm* a = AddChild("ChildA", "Alpha");
+  FrameOf(a)->Magnetic = true;
+  POINT origin{0, 0};
+  ClientToScreen(mainForm->Handle(), &origin);
+  const TRect area = TksSkinForm::GetMDIWorkArea();
+  const int left = origin.x + area.Left, top = origin.y + area.Top, bottom = origin.y + area.Bottom;
+  struct Row {
+    int x, y, snappedX, snappedY;
+  } rows[] = {{left + 4, top + 50, left, top + 50}, {left + 5, top + 50, left + 5, top + 50},
+              {left + 60, top - 3, left + 60, top}, {left + 60, bottom - 150 + 4, left + 60, bottom - 150}};
+  for (const Row& r : rows) {
+    RECT rc{r.x, r.y, r.x + 200, r.y + 150};
+    a->Perform(WM_MOVING, WMSZ_TOP, reinterpret_cast<LPARAM>(&rc));
+    EXPECT_EQ(rc.left, r.snappedX) << r.x;
+    EXPECT_EQ(rc.top, r.snappedY) << r.y;
+  }
+}
+
 TEST_F(FrameMDI, AChildClosesWithCtrlF4) {
   ShowMain();
   TForm* a = AddChild("ChildA", "Alpha");

@@ -88,7 +88,8 @@ class MenuBar : public SkinMDI {
   std::vector<int> ButtonCommands() {
     std::vector<int> commands;
     for (int i = 0; i < bar->ButtonsCount(); ++i)
-      commands.push_back(dynamic_cast<TksSkinMainMenuBarButton*>(bar->Objects()[static_cast<size_t>(i)].get())->Command);
+      commands.push_back(
+          dynamic_cast<TksSkinMainMenuBarButton*>(bar->Objects()[static_cast<size_t>(i)].get())->Command);
     return commands;
   }
 
@@ -214,6 +215,21 @@ TEST_F(MenuBar, TheMenuKeyWalksTheBarAndEscapeStepsBack) {
   EXPECT_EQ(exits, 1);
   // Keys reach the form again.
   PostKey(VK_RIGHT);
+  EXPECT_EQ(Highlighted(), std::vector<std::string>{});
+}
+
+TEST_F(MenuBar, AChildsKeysGoToTheMainFormsOpenMenu) {
+  ShowMain();
+  Layout();
+  TForm* child = AddChild("ChildA", "Alpha");
+  mainForm->Perform(WM_SYSCOMMAND, SC_KEYMENU, 0);
+  ASSERT_EQ(Highlighted(), std::vector<std::string>{"&File"});
+  FrameOf(child)->ProcessMenuKey(VK_RIGHT);
+  EXPECT_EQ(Highlighted(), std::vector<std::string>{"&Edit"});
+  FrameOf(child)->ProcessMenuKey(VK_ESCAPE);
+  EXPECT_FALSE(mainFrame->InMainMenu());
+  // Outside menu mode the child's keys stay its own.
+  FrameOf(child)->ProcessMenuKey(VK_RIGHT);
   EXPECT_EQ(Highlighted(), std::vector<std::string>{});
 }
 
@@ -369,7 +385,8 @@ TEST_F(MenuBar, AChildsMenuMergesByGroupIndex) {
   EXPECT_TRUE(bar->MergedMenu());
   EXPECT_FALSE(bar->ScrollMenu);
   std::vector<std::string> captions;
-  for (size_t i = 0; i < bar->Objects().size(); ++i) captions.push_back(bar->Item(static_cast<int>(i))->MenuItem->Caption());
+  for (size_t i = 0; i < bar->Objects().size(); ++i)
+    captions.push_back(bar->Item(static_cast<int>(i))->MenuItem->Caption());
   EXPECT_EQ(captions, (std::vector<std::string>{"&File", "&Save", "E&dit", "&Tools", "&Window", "&Help"}));
   // A child without a menu gives the main form's back; the marker stays off.
   Activate(plain);
