@@ -124,6 +124,11 @@ TEST_F(MenuBar, ItemsThatDoNotFitAreDisabledAndTheMarkerMenuShowsExactlyThem) {
     for (const char* c : {"&View", "&Help", "&Tools"}) EXPECT_FALSE(ItemOf(c)->Fits || ItemOf(c)->Enabled) << c;
 
     const TRect marker = bar->MarkerRect();
+    EXPECT_EQ(RectWidth(marker), 5);
+    bar->TestActive(marker.Left + 2, marker.Top + 2);
+    EXPECT_TRUE(bar->MarkerActive());
+    bar->TestActive(-1, -1);
+    EXPECT_FALSE(bar->MarkerActive());
     Press(TPoint{marker.Left + 2, marker.Top + 2});
     ASSERT_TRUE(mainFrame->SkinMenu()->Visible());
     EXPECT_EQ(OpenMenu(), (std::vector<std::string>{"&View", "&Help", "&Tools"}));
@@ -360,6 +365,36 @@ TEST_F(MenuBar, ButtonsTheSkinDoesNotDescribeKeepTheirRole) {
   Layout();
   Press(Centre(bar->Objects()[3].get()));
   EXPECT_EQ(FrameOf(child)->WindowState(), kwsMinimized);
+}
+
+TEST_F(MenuBar, AMorphingItemFadesInFifthsAndTheTimerStopsWhenSettled) {
+  bar->SetSkinData(&data);
+  auto* itemData = dynamic_cast<TksDataSkinMainMenuBarItem*>(
+      data.ObjectList[static_cast<size_t>(data.GetObjectIndex("mainmenubaritem"))].get());
+  ASSERT_NE(itemData, nullptr);
+  itemData->Morphing = true;
+  bar->UpdateItems();
+  ShowMain();
+  Layout();
+  TksSkinMainMenuBarItem* file = ItemOf("&File");
+  ASSERT_TRUE(file->Morphing);
+  file->MouseEnter();
+  for (int step = 1; step <= 5; ++step) {
+    ASSERT_TRUE(bar->MorphTimer()->Enabled()) << step;
+    FireTimer(bar->MorphTimer());
+    EXPECT_EQ(file->MorphKf, step);
+  }
+  FireTimer(bar->MorphTimer());
+  EXPECT_FALSE(bar->MorphTimer()->Enabled());
+  file->MouseLeave();
+  for (int step = 4; step >= 0; --step) {
+    FireTimer(bar->MorphTimer());
+    EXPECT_EQ(file->MorphKf, step);
+  }
+  // A pressed item with its own face does not fade.
+  file->Down = true;
+  file->Highlight = true;
+  EXPECT_FALSE(file->CanMorph());
 }
 
 TEST_F(MenuBar, AChildsMenuMergesByGroupIndex) {
