@@ -6,6 +6,8 @@
 #include "framework/gui/application.h"
 #include "skin/ksConst.h"
 #include "skin/ksSkinHint.h"
+#include "skin/ksSkinMDITabsBar.h"
+#include "skin/ksSkinMainMenuBar.h"
 #include "skin/ksSkinMenus.h"
 #include "skin/ksSkinMessages.h"
 #include "skin/ksSkinPopupMenu.h"
@@ -56,6 +58,7 @@ TksSkinForm::TksSkinForm(TComponent* AOwner)
   form_->SetBorderIcons(TBorderIcons{0});
   form_->AutoSize = false;
   form_->AutoScroll = false;
+  form_->OnShortCut = Bind<&TksSkinForm::FormShortCut>(this);
   oldWindowProc_ = form_->WindowProc();
   ownWindowProc_ = Bind<&TksSkinForm::NewWndProc>(this);
   form_->SetWindowProc(ownWindowProc_);
@@ -75,6 +78,7 @@ TksSkinForm::~TksSkinForm() {
   if (form_->HandleAllocated()) TimerSeam().KillTimer(form_->Handle(), 1);
   // Only while the procedure is still ours: someone may have taken over after us.
   if (form_->WindowProc() == ownWindowProc_) form_->SetWindowProc(oldWindowProc_);
+  if (form_->OnShortCut == TShortCutEvent(Bind<&TksSkinForm::FormShortCut>(this))) form_->OnShortCut = nullptr;
   ClearObjects();
 }
 
@@ -92,6 +96,8 @@ void TksSkinForm::Notification(TComponent* AComponent, TOperation Operation) {
   if (AComponent == systemMenu_) systemMenu_ = nullptr;
   if (AComponent == trayIcon_) trayIcon_ = nullptr;
   if (AComponent == skinHint_) skinHint_ = nullptr;
+  if (AComponent == mainMenuBar_) mainMenuBar_ = nullptr;
+  if (AComponent == mdiTabsBar_) mdiTabsBar_ = nullptr;
   if (AComponent == skinData_) {
     // The objects point into the skin's pictures: they go with it.
     skinData_ = nullptr;
@@ -242,6 +248,8 @@ void TksSkinForm::NewWndProc(TMessage& m) {
 // it must run first; true when nothing is left for it.
 bool TksSkinForm::HandleMessage(TMessage& m) {
   auto* sender = reinterpret_cast<TksSkinData*>(m.WParam);  // compared, never followed
+  if (IsMDIChild() || IsMDIForm())
+    if (const std::optional<bool> done = HandleMDIMessage(m)) return *done;
   switch (m.Msg) {
     case WM_CREATE:
       CallOld(m);
@@ -318,7 +326,12 @@ bool TksSkinForm::HandleMessage(TMessage& m) {
       // No system menu bar: the caption is the frame's. An open chain closes;
       // its WM_SKINMENUCLOSED ends menu mode.
       if ((m.WParam & 0xFFF0) != SC_KEYMENU) return false;
+      if (inMainMenu_) {
+        MainMenuExit();
+        return true;
+      }
       if (skinMenu_->Visible()) skinMenu_->CloseMenu();
+      if (mainMenuBar_) mainMenuBar_->StartMenuMode();
       return true;
     case WM_SKINMENUCLOSED:
       SkinMenuClose();
@@ -548,8 +561,13 @@ void TksSkinForm::ChangeSkinData() {
   FormHeight = form_->Height();
   if (skinnable_) UpdateSkinFrame(true);
   RepaintFrame();
-  if (form_->HandleAllocated()) InvalidateRect(form_->Handle(), nullptr, TRUE);
-  UpdateActiveState(true);
+  if (IsMDIForm() && form_->ClientHandle()) {
+    RedrawWindow(form_->ClientHandle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE);
+    UpdateMDIChildren();
+  } else if (form_->HandleAllocated()) {
+    InvalidateRect(form_->Handle(), nullptr, TRUE);
+  }
+  UpdateActiveState(!IsMaximizedMDIChild());
   hoverTimer_.SetEnabled(true);
   if (OnChangeSkinData) OnChangeSkinData(this);
   // A minimized or rolled-up form keeps the frame's size; its client size returns with it.
@@ -721,7 +739,9 @@ void TksSkinForm::UpdateActiveState(bool redraw) {
 }
 
 void TksSkinForm::DrawSkinObject(TksActiveSkinObject* object) {
-  if (form_->BorderStyle() == bsNone || !form_->HandleAllocated() || IsNullRect(object->ObjectRect)) return;
+  if (form_->BorderStyle() == bsNone || !form_->HandleAllocated() || IsNullRect(object->ObjectRect) ||
+      IsMaximizedMDIChild())
+    return;
   TBitmap picture;
   ComposeNonClient(picture);
   if (picture.Empty()) return;

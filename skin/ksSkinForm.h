@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "framework/core/bitmap.h"
@@ -17,6 +18,7 @@
 #include "framework/gui/application.h"
 #include "framework/gui/forms.h"
 #include "framework/gui/timer.h"
+#include "framework/gui/wndproc.h"
 #include "skin/ksSkinChange.h"
 #include "skin/ksSkinData.h"
 #include "skin/ksSkinFormObjects.h"
@@ -59,6 +61,11 @@ class TksSkinMenu;
 class TksSkinPopupMenu;
 class TksTrayIcon;
 class TksSkinHint;
+class TksSkinMainMenuBar;
+class TksSkinMDITabsBar;
+
+// Tiles `src` of the picture over (0, 0, cw, ch) from the top left.
+void TileFormPicture(TCanvas* canvas, TBitmap* picture, const TRect& src, int cw, int ch);
 
 class TksSkinForm : public TComponent, public IksSkinChange {
  public:
@@ -227,6 +234,38 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void ProcessMenuKey(WORD key);
   TNotifyEvent OnSkinMenuOpen, OnSkinMenuClose;
 
+  // ---- the main menu bar's keyboard mode, entered by the bar
+  TksSkinMainMenuBar* MainMenuBar() const { return mainMenuBar_; }
+  void SetMainMenuBar(TksSkinMainMenuBar* value);
+  bool InMainMenu() const { return inMainMenu_; }
+  void SetInMainMenu(bool value) { inMainMenu_ = value; }
+  void HookApp();
+  void MainMenuExit();
+  // A menu opened from the bar closed; the bar keeps the keyboard.
+  void SkinMenuCloseInMainMenu();
+  // The form's OnShortCut: the bar's accelerators and its menu's shortcuts.
+  void FormShortCut(TWMKey& msg, bool& handled);
+  bool ShortCutHandled() const { return shortCutHandled_; }
+  TNotifyEvent OnMainMenuEnter, OnMainMenuExit;
+
+  // ---- MDI: a main form's frame and its children's frames work together
+  TksSkinMDITabsBar* MDITabsBar() const { return mdiTabsBar_; }
+  void SetMDITabsBar(TksSkinMDITabsBar* value);
+  bool MDIChildMaximize() const { return mdiChildMaximize_; }
+  bool IsMDIChild() const;
+  bool IsMDIForm() const;
+  bool IsMaximizedMDIChild() const { return IsMDIChild() && windowState_ == kwsMaximized; }
+  // Lookups on the application's main form; null when there is none.
+  static TksSkinForm* GetMaximizedMDIChildSkinForm();
+  static TksSkinForm* GetActiveMDIChildSkinForm();
+  static TCustomForm* GetMaximizedMDIChild();
+  // The part of the main form's client area left to its MDI client.
+  static TRect GetMDIWorkArea();
+  void UpdateMDIChildren();
+  void ArrangeMinimizedChilds();
+  void ChildMenuItemClick(TObject* Sender);
+  bool MDIClientSubclassed() const { return mdiClient_ != nullptr; }
+
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
@@ -238,7 +277,6 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void SysItemClick(TObject* Sender);
   void TrayDblClick(TObject*) { RestoreFromTray(); }
   void ReleaseTrayIcon();
-  void HookApp();
   void UnHookApp();
   void AppMessageHook(TMsg& msg, bool& handled);
   void CheckMenuClose(const TMessage& m);
@@ -259,6 +297,25 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void ShowFade(bool show);
   void FadeTick();
   void StopTimers();
+
+  // MDI (ksSkinFormMDI.cpp)
+  static TksSkinForm* MainSkinForm();
+  void AddChildToMenu();
+  void DeleteChildFromMenu();
+  void UpdateChildMenuItem();
+  static void CheckChildMenuItems();
+  void AddChildToTabs();
+  void DeleteChildFromTabs();
+  void UpdateChildTab();
+  static void UpdateMDITabsBar();
+  static void UpdateMainMenuBarMDIButtons();
+  void SendToMainForm(UINT msg);
+  void SubclassMDIClient();
+  void PlaceMDIClient();
+  void MDIClientWndProc(TWindowSubclass& sub, TMessage& m);
+  void PaintMDIClientBackground(HDC dc);
+  // The frame's own steps on MDI messages; true when handled wholly.
+  std::optional<bool> HandleMDIMessage(TMessage& m);
 
   void HoverTimerTick(TObject* Sender);
   void MorphTimerTick(TObject* Sender);
@@ -314,5 +371,11 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   TksTrayIcon* trayIcon_ = nullptr;
   TksSkinHint* skinHint_ = nullptr;
   bool inSkinMenu_ = false, appHooked_ = false;
+  bool inMainMenu_ = false;
+  bool shortCutHandled_ = false;
+  TksSkinMainMenuBar* mainMenuBar_ = nullptr;
+  TksSkinMDITabsBar* mdiTabsBar_ = nullptr;
+  bool mdiChildMaximize_ = false;
+  std::unique_ptr<TWindowSubclass> mdiClient_;
   TMessageEvent oldAppMessage_, ownAppMessage_;
 };

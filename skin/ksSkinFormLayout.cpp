@@ -177,7 +177,11 @@ bool TksSkinForm::GetAutoRenderingInActiveImage() const {
   return skinData_ && !skinData_->Empty && skinData_->AutoRenderingInActiveImage;
 }
 
-String TksSkinForm::CaptionText() const { return form_->Caption(); }
+String TksSkinForm::CaptionText() const {
+  if (IsMDIForm() && mdiChildMaximize_)
+    if (TCustomForm* child = GetMaximizedMDIChild()) return form_->Caption() + " - [" + child->Caption() + "]";
+  return form_->Caption();
+}
 
 void TksSkinForm::ArrangeDefaultButtons() {
   if (objects_.empty()) return;
@@ -316,7 +320,7 @@ void TksSkinForm::SetRegion(HRGN rgn) {
 
 void TksSkinForm::SetFormRegion(bool changeSize) {
   const bool noSkin = !skinData_ || skinData_->Empty || skinData_->MaskPicture.Empty();
-  if (noSkin || form_->BorderStyle() == bsNone) {
+  if (noSkin || form_->BorderStyle() == bsNone || IsMaximizedMDIChild()) {
     if (regionSet_ && form_->HandleAllocated() && SetWindowRgn(form_->Handle(), nullptr, TRUE)) regionSet_ = false;
     if (noSkin)
       for (TBitmap* strip : {&rmTop_, &rmLeft_, &rmRight_, &rmBottom_}) strip->SetSize(0, 0);
@@ -351,17 +355,13 @@ void TksSkinForm::SetFormRegion(bool changeSize) {
 
 // ---- client background ---------------------------------------------------------------
 
-namespace {
-
-void Tile(TCanvas* canvas, TBitmap* picture, const TRect& src, int cw, int ch) {
+void TileFormPicture(TCanvas* canvas, TBitmap* picture, const TRect& src, int cw, int ch) {
   const int pw = RectWidth(src), ph = RectHeight(src);
   if (pw < 1 || ph < 1 || cw < 1 || ch < 1) return;
   for (int x = 0; x <= cw / pw; ++x)
     for (int y = 0; y <= ch / ph; ++y)
       canvas->CopyRect(TRect{x * pw, y * ph, (x + 1) * pw, (y + 1) * ph}, picture->Canvas(), src);
 }
-
-}  // namespace
 
 void TksSkinForm::PaintClientBackground(TCanvas* canvas) {
   const int cw = form_->ClientWidth(), ch = form_->ClientHeight();
@@ -375,13 +375,13 @@ void TksSkinForm::PaintClientBackground(TCanvas* canvas) {
     TBitmap* bg = skinData_->ActivePicture(skinData_->BGPictureIndex);
     // A picture index that names no usable picture paints as none.
     if (bg && !bg->Empty()) {
-      Tile(canvas, bg, TRect{0, 0, bg->Width(), bg->Height()}, cw, ch);
+      TileFormPicture(canvas, bg, TRect{0, 0, bg->Width(), bg->Height()}, cw, ch);
       logo();
       return;
     }
     const TRect& cl = skinData_->ClientRect;
     if (!IsNullRect(cl)) {
-      Tile(canvas, &skinData_->Picture, cl, cw, ch);
+      TileFormPicture(canvas, &skinData_->Picture, cl, cw, ch);
       logo();
       return;
     }

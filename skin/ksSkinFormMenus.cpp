@@ -4,12 +4,13 @@
 #include "skin/ksSkinForm.h"
 
 #include "skin/ksSkinHint.h"
+#include "skin/ksSkinMainMenuBar.h"
 #include "skin/ksSkinMenus.h"
 #include "skin/ksSkinMessages.h"
 #include "skin/ksSkinPopupMenu.h"
 
 void TksSkinForm::SkinMenuOpen() {
-  HookApp();
+  if (!inMainMenu_) HookApp();
   if (inSkinMenu_) return;
   inSkinMenu_ = true;
   if (OnSkinMenuOpen) OnSkinMenuOpen(this);
@@ -26,7 +27,27 @@ void TksSkinForm::SkinMenuClose() {
   }
   UnHookApp();
   if (OnSkinMenuClose) OnSkinMenuClose(this);
+  if (!inMainMenu_) return;
+  inMainMenu_ = false;
+  if (mainMenuBar_) mainMenuBar_->EndMenuMode();
+  if (OnMainMenuExit) OnMainMenuExit(this);
 }
+
+void TksSkinForm::SkinMenuCloseInMainMenu() {
+  inSkinMenu_ = false;
+  if (mainMenuBar_) mainMenuBar_->ReleaseDownItem();
+  if (OnSkinMenuClose) OnSkinMenuClose(this);
+}
+
+void TksSkinForm::MainMenuExit() {
+  inMainMenu_ = false;
+  if (skinMenu_->Visible()) skinMenu_->CloseMenu();
+  if (mainMenuBar_) mainMenuBar_->EndMenuMode();
+  UnHookApp();
+  if (OnMainMenuExit) OnMainMenuExit(this);
+}
+
+void TksSkinForm::SetMainMenuBar(TksSkinMainMenuBar* value) { SetComponentReference(this, mainMenuBar_, value); }
 
 // Nested menus open before the first one's close arrives: the hook goes in once,
 // so the application's own handler is the one saved.
@@ -59,23 +80,82 @@ void TksSkinForm::AppMessageHook(TMsg& msg, bool& handled) {
 }
 
 void TksSkinForm::ProcessMenuKey(WORD key) {
-  if (skinMenu_->Visible() && skinMenu_->TopLevel()) skinMenu_->TopLevel()->ProcessKey(key);
-  if (key == VK_ESCAPE && !skinMenu_->TopLevel() && inSkinMenu_) SkinMenuClose();
+  // A child's keys belong to the main form's menu while that one is open.
+  if (TksSkinForm* main = MainSkinForm(); main && main != this && IsMDIChild() &&
+                                          (main->inSkinMenu_ || main->inMainMenu_ || main->skinMenu_->Visible())) {
+    main->ProcessMenuKey(key);
+    return;
+  }
+  TksSkinPopupWindow* top = skinMenu_->Visible() ? skinMenu_->TopLevel() : nullptr;
+  if (inMainMenu_ && mainMenuBar_ && mainMenuBar_->FindAccelItem(key)) return;
+  if (key == VK_ESCAPE && inMainMenu_ && !inSkinMenu_) {
+    MainMenuExit();
+    return;
+  }
+  if (key == VK_LEFT && inMainMenu_ && skinMenu_->Levels().size() < 2) {
+    if (mainMenuBar_) mainMenuBar_->PrevItem();
+    return;
+  }
+  if (key == VK_RIGHT && inMainMenu_ &&
+      (!top || top->ActiveItem < 0 || top->ActiveItem >= static_cast<int>(top->Items.size()) ||
+       !top->Items[static_cast<size_t>(top->ActiveItem)]->HasSubMenu())) {
+    if (mainMenuBar_) mainMenuBar_->NextItem();
+    return;
+  }
+  if (key == VK_RETURN && mainMenuBar_ && mainMenuBar_->ExecuteActiveItem()) return;
+  if (top) top->ProcessKey(key);
+  if (key != VK_ESCAPE || skinMenu_->TopLevel()) return;
+  if (!inMainMenu_) {
+    if (inSkinMenu_) SkinMenuClose();
+  } else {
+    SkinMenuCloseInMainMenu();
+  }
 }
 
 void TksSkinForm::CheckMenuClose(const TMessage& m) {
   if (!IsMenuCloseMessage(m.Msg)) return;
   if (ShowObjectHint && skinHint_) skinHint_->HideHint();
-  if (skinMenu_->Visible())
+  if (inMainMenu_ && !inSkinMenu_) {
+    MainMenuExit();
+    return;
+  }
+  if (skinMenu_->Visible()) {
     skinMenu_->CloseMenu();
-  else if (inSkinMenu_)
+    return;
+  }
+  if (inSkinMenu_) {
     SkinMenuClose();
+    return;
+  }
+  if (IsMDIForm() && form_->HandleAllocated() && IsWindowVisible(form_->Handle()))
+    if (TksSkinForm* child = GetActiveMDIChildSkinForm(); child && child != this) child->CheckMenuClose(m);
+}
+
+// Our framework asks once per key; only the same key message asked again is
+// passed over, so a second press of the same shortcut still runs.
+void TksSkinForm::FormShortCut(TWMKey& msg, bool& handled) {
+  static constexpr LRESULT kAskedMark = 0x4B534643;
+  if (shortCutHandled_ && msg.Message.Result == kAskedMark) {
+    shortCutHandled_ = false;
+    handled = false;
+    return;
+  }
+  shortCutHandled_ = false;
+  TMainMenu* menu = mainMenuBar_ ? mainMenuBar_->MainMenu() : nullptr;
+  if (!menu) return;
+  if (KeyDataToShiftState(msg.KeyData()) == ssAlt && mainMenuBar_->FindAccelItem(msg.CharCode())) {
+    handled = true;
+    return;
+  }
+  shortCutHandled_ = menu->IsShortCut(msg);
+  handled = shortCutHandled_;
+  if (handled) msg.Message.Result = kAskedMark;
 }
 
 // The frame going away must not leave a chain open or the application hooked.
 void TksSkinForm::EndMenuMode() {
   if (skinMenu_ && skinMenu_->Visible()) skinMenu_->CloseMenu();
-  inSkinMenu_ = false;
+  inSkinMenu_ = inMainMenu_ = false;
   UnHookApp();
 }
 

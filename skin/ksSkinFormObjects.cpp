@@ -213,8 +213,12 @@ void RunFrameCommand(TksSkinForm* frame, TksStdButtonCommand command) {
 }
 
 // Where an object's menu opens: its rectangle on the screen.
+// An MDI child's Left and Top are in its client window's coordinates.
 TRect ScreenAnchor(TksSkinForm* frame, const TRect& r) {
-  return MovedRect(r, frame->Form()->Left(), frame->Form()->Top());
+  RECT w{};
+  TCustomForm* form = frame->Form();
+  if (form->HandleAllocated() && GetWindowRect(form->Handle(), &w)) return MovedRect(r, w.left, w.top);
+  return MovedRect(r, form->Left(), form->Top());
 }
 
 void TrackObjectMenu(TksSkinForm* frame, TMenuItem* item, const TRect& r, bool popupUp) {

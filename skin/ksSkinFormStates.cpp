@@ -7,6 +7,7 @@
 #include "framework/gui/application.h"
 #include "framework/gui/screen.h"
 #include "skin/ksSkinForm.h"
+#include "skin/ksSkinMessages.h"
 #include "skin/ksUtils.h"
 
 namespace {
@@ -130,7 +131,15 @@ int TksSkinForm::GetMaxWidth() const { return RectWidth(WorkArea(!MaximizeOnFull
 int TksSkinForm::GetMaxHeight() const { return RectHeight(WorkArea(!MaximizeOnFullScreen)); }
 
 void TksSkinForm::MagneticPosition(int& x, int& y, int width, int height) const {
-  const TRect r = WorkArea(true);
+  TRect r = WorkArea(true);
+  // An MDI child snaps to the edges of the main form's MDI work area.
+  if (TCustomForm* main = Application ? Application->MainForm() : nullptr; IsMDIChild() && main &&
+                                                                            main->HandleAllocated()) {
+    const TRect a = GetMDIWorkArea();
+    POINT origin{0, 0};
+    ClientToScreen(main->Handle(), &origin);
+    r = TRect{a.Left + origin.x, a.Top + origin.y, a.Right + origin.x, a.Bottom + origin.y};
+  }
   const int ms = MagneticSize;
   if (r.Left - ms < x && x < r.Left + ms) x = r.Left;
   if (r.Top - ms < y && y < r.Top + ms) y = r.Top;
@@ -153,8 +162,20 @@ void TksSkinForm::SetWindowState(TksFormWindowState state) {
 TPoint TksSkinForm::GetMinimizedPosition() const {
   // At least a pixel each way, so the search always moves on and ends.
   const int w = std::max(1, GetMinWidth()), h = std::max(1, GetMinHeight());
-  const TRect a = WorkArea(true);
+  const TRect mdi = GetMDIWorkArea();
+  const TRect a = IsMDIChild() ? TRect{0, 0, RectWidth(mdi), RectHeight(mdi)} : WorkArea(true);
   auto taken = [&](int x, int y) {
+    if (IsMDIChild()) {
+      TCustomForm* main = Application ? Application->MainForm() : nullptr;
+      for (int i = 0; main && i < main->MDIChildCount(); ++i) {
+        TCustomForm* f = main->MDIChildren(i);
+        TksSkinForm* frame = GetSkinFormComponent(f);
+        if (f != form_ && f->Visible() && frame && frame->WindowState() == kwsMinimized && f->Left() == x &&
+            f->Top() == y)
+          return true;
+      }
+      return false;
+    }
     if (!Screen) return false;
     for (int i = 0; i < Screen->FormCount(); ++i) {
       TCustomForm* f = Screen->Forms(i);
@@ -184,10 +205,24 @@ void TksSkinForm::Minimize() {
   if (oldBoundsRect_ == TRect{}) oldBoundsRect_ = form_->BoundsRect();
   const TPoint p = GetMinimizedPosition();
   form_->SetBounds(p.X, p.Y, GetMinWidth(), GetMinHeight());
+  if (IsMDIChild()) SendToMainForm(WM_MDICHILDRESTORE);
 }
 
 void TksSkinForm::Maximize() {
   if (oldBoundsRect_ == TRect{}) oldBoundsRect_ = form_->BoundsRect();
+  if (IsMDIChild()) {
+    hoverTimer_.SetEnabled(false);
+    TestActive(-1, -1, false);
+    const TRect a = GetMDIWorkArea();
+    if (form_->Width() == RectWidth(a) && form_->Height() == RectHeight(a)) {
+      form_->SetBounds(0, 0, RectWidth(a), RectHeight(a));
+      UpdateFrameSize();
+    } else {
+      form_->SetBounds(0, 0, RectWidth(a), RectHeight(a));
+    }
+    SendToMainForm(WM_MDICHILDMAX);
+    return;
+  }
   TRect r = WorkArea(!MaximizeOnFullScreen);
   // Without a task bar on this monitor a one-pixel margin keeps a hidden one reachable.
   if (!MaximizeOnFullScreen && r == WorkArea(false)) r = TRect{r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
@@ -201,6 +236,7 @@ void TksSkinForm::Restore() {
   hoverTimer_.SetEnabled(true);
   if (form_->Width() == w && form_->Height() == h) UpdateFrameSize();
   RepaintFrame();
+  if (IsMDIChild()) SendToMainForm(WM_MDICHILDRESTORE);
   oldBoundsRect_ = TRect{};
 }
 

@@ -36,6 +36,8 @@
 #include "skin/ksSkinHint.h"
 #include "skin/ksSkinLabels.h"
 #include "skin/ksSkinLinkLabel.h"
+#include "skin/ksSkinMDITabsBar.h"
+#include "skin/ksSkinMainMenuBar.h"
 #include "skin/ksSkinListBox.h"
 #include "skin/ksSkinListView.h"
 #include "skin/ksSkinMemo.h"
@@ -757,6 +759,73 @@ std::vector<TGalleryRow> ComboRows() {
   };
 }
 
+// The main menu bar over a menu of its own, one item hot; narrow, its marker shows;
+// with buttons, a maximized MDI child's four buttons at its ends.
+TMainMenu* BarMenu(TComponent* owner) {
+  auto* menu = new TMainMenu(owner);
+  for (const char* c : {"&File", "&Edit", "&View", "&Window", "&Help"}) {
+    auto* item = new TMenuItem(owner);
+    item->SetCaption(c);
+    menu->Items()->Add(item);
+  }
+  return menu;
+}
+
+TMakeControl MenuBar(int width, bool buttons) {
+  return [=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    TOwnedPtr<TksSkinMainMenuBar> bar(new TksSkinMainMenuBar(parent));
+    bar->SetParent(parent);
+    bar->SetAlign(alNone);
+    bar->SetBounds(0, 0, width, 22);
+    bar->SetSkinData(skin);
+    bar->SetMainMenu(BarMenu(bar.get()));
+    if (buttons) {
+      bar->ShowMDIButtons();
+      for (const auto& o : bar->Objects()) o->Enabled = true;
+    }
+    auto shot = std::make_unique<TBitmap>();
+    bar->PaintBar(*shot);
+    bar->Item(buttons ? 5 : 1)->Highlight = bar->Item(buttons ? 5 : 1)->Active = true;
+    bar->PaintBar(*shot);
+    return new TShot(parent, std::move(shot));
+  };
+}
+
+// The tabs of three children: the first active, the second under the mouse.
+TMakeControl MDITabs(TAlign align) {
+  return [=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+    // A host of the row's width, so a bar aligned to its bottom keeps that width.
+    TOwnedPtr<TksSkinPanel> host(new TksSkinPanel(parent));
+    host->SetParent(parent);
+    host->SetBounds(0, 0, 240, 40);
+    auto* bar = new TksSkinMDITabsBar(host.get());
+    bar->SetParent(host.get());
+    bar->SetAlign(align);
+    bar->SetSkinData(skin);
+    bar->SetBounds(0, 0, 240, bar->Height());
+    std::vector<TOwnedPtr<TForm>> children;
+    for (const char* c : {"Photos", "Video", "A long document name"}) {
+      children.emplace_back(new TForm(Application));
+      children.back()->SetCaption(c);
+      bar->AddTab(children.back().get());
+    }
+    bar->Tabs()[0]->Active = true;
+    bar->Tabs()[1]->MouseIn = true;
+    auto shot = std::make_unique<TBitmap>();
+    bar->PaintBar(shot.get());
+    bar->ClearTabs();
+    return new TShot(parent, std::move(shot));
+  };
+}
+
+std::vector<TGalleryRow> MDIRows() {
+  return {{"Menu bar", One(MenuBar(240, false))},
+          {"Menu bar, narrow", One(MenuBar(130, false))},
+          {"Menu bar, MDI buttons", One(MenuBar(240, true))},
+          {"MDI tabs", One(MDITabs(alNone))},
+          {"MDI tabs, bottom", One(MDITabs(alBottom))}};
+}
+
 std::vector<TGalleryRow> GalleryRows() {
   auto button = [](const char* caption, void (*state)(TControl&)) {
     return One(Button(caption, [state](TksSkinButton& b) { state(b); }));
@@ -817,6 +886,7 @@ std::vector<TGalleryRow> GalleryRows() {
   for (TGalleryRow& r : EditRows()) rows.push_back(std::move(r));
   for (TGalleryRow& r : ComboRows()) rows.push_back(std::move(r));
   for (TGalleryRow& r : DriveRows()) rows.push_back(std::move(r));
+  for (TGalleryRow& r : MDIRows()) rows.push_back(std::move(r));
   return rows;
 }
 
@@ -1077,6 +1147,43 @@ int ShowTextControls(TksSkinData& data) {
   edit->Perform(EM_SETSEL, 3, 12);
   combo->DropDown();
   combo->ListBox()->SetItemIndex(2);
+// An MDI main form with its menu bar, tabs bar and three children, the last one
+// maximized when asked, shown live to photograph; runs until the form is closed.
+int ShowMDI(TksSkinData& data, bool maximized) {
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  main->Name = "MainForm";
+  main->SetFormStyle(fsMDIForm);
+  main->SetBounds(60, 40, 560, 400);
+  main->SetCaption("Recovered files");
+  auto* frame = new TksSkinForm(main);
+  frame->SetSkinData(&data);
+  auto* bar = new TksSkinMainMenuBar(main);
+  bar->SetParent(main);
+  bar->SetksSkinForm(frame);
+  frame->SetMainMenuBar(bar);
+  bar->SetSkinData(&data);
+  bar->SetMainMenu(BarMenu(main));
+  auto* tabs = new TksSkinMDITabsBar(main);
+  tabs->SetParent(main);
+  tabs->SetAlign(alBottom);
+  tabs->SetSkinData(&data);
+  frame->SetMDITabsBar(tabs);
+  main->Show();
+  Application->ProcessMessages();
+  int i = 0;
+  for (const char* caption : {"Photos", "Video", "Documents"}) {
+    auto* child = new TForm(Application);
+    child->Name = std::string("Child") + std::to_string(i);
+    child->SetFormStyle(fsMDIChild);
+    child->SetCaption(caption);
+    child->SetBounds(10 + 60 * i, 10 + 40 * i, 260, 170);
+    (new TksSkinForm(child))->SetSkinData(&data);
+    child->Show();
+    Application->ProcessMessages();
+    if (maximized && i == 2) TksSkinForm::GetSkinFormComponent(child)->SetWindowState(kwsMaximized);
+    ++i;
+  }
   Application->Run();
   return 0;
 }
@@ -1086,6 +1193,9 @@ int main(int argc, char** argv) {
   const bool showText = argc == 2 && std::string(argv[1]) == "--show-textcontrols";
   if (argc < 2 || argc > 3) {
     std::fprintf(stderr, "usage: skin_gallery OUT.bmp [SKIN.ini] | --show-sysmenu | --show-textcontrols\n");
+  const bool showMDI = argc == 2 && std::string(argv[1]).starts_with("--show-mdi");
+  if (argc < 2 || argc > 3) {
+    std::fprintf(stderr, "usage: skin_gallery OUT.bmp [SKIN.ini] | --show-sysmenu | --show-mdi[-max]\n");
     return 2;
   }
   try {
@@ -1105,6 +1215,7 @@ int main(int argc, char** argv) {
     }
     if (show) return ShowSystemMenu(data);
     if (showText) return ShowTextControls(data);
+    if (showMDI) return ShowMDI(data, std::string(argv[1]) == "--show-mdi-max");
     TForm* form = nullptr;
     Application->CreateForm(form);  // the main form, whose skinned hint shows the hints
     form->SetBounds(0, 0, 640, 480);

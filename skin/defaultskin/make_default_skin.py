@@ -391,7 +391,52 @@ def menu_tool_face(state):
 for i, st in enumerate("nadx"):
     element("toolmenubutton_" + st, i * 36, 330, 36, 24, menu_tool_face(st))
 
-CONTROLS_W, CONTROLS_H = 256, 354
+# The main menu bar: a flat band whose resting items blend into it, hot and pressed
+# items in the button colours; the maximized MDI child's four buttons, small faces
+# with their glyphs in three states.
+MENUBAR = (246, 247, 250)
+element("menubar", 0, 354, 64, 24, lambda p, x, y, w, h: (p.fill(x, y, w, h, MENUBAR), [p.put(x + i, y + h - 1, PANEL_EDGE) for i in range(w)]))
+element("menubaritem_n", 64, 354, 40, 20, flat(MENUBAR))
+element("menubaritem_a", 104, 354, 40, 20, face("a", fixed=3))
+element("menubaritem_d", 144, 354, 40, 20, face("d", fixed=3))
+MDI_KINDS = ["close", "restore", "min", "sysmenu"]
+
+
+def mdi_button(kind, state):
+    def paint(p, x, y, w, h):
+        face(state)(p, x, y, w, h)
+        cx, cy = x + w // 2, y + h // 2
+        if kind == "close":
+            for k in range(-3, 4):
+                p.put(cx + k, cy + k, INK)
+                p.put(cx + k, cy - k, INK)
+        elif kind == "restore":
+            for k in range(-3, 3):
+                for e in (-3, 2):
+                    p.put(cx + k, cy + e, INK)
+                    p.put(cx + e, cy + k, INK)
+        elif kind == "min":
+            for k in range(-3, 4):
+                p.put(cx + k, cy + 3, INK)
+                p.put(cx + k, cy + 2, INK)
+        else:
+            for k in range(-2, 3):
+                for e in range(-2, 3):
+                    p.put(cx + k, cy + e, MARK)
+    return paint
+
+
+for i, kind in enumerate(MDI_KINDS):
+    for j, st in enumerate("nad"):
+        element("mdi%s_%s" % (kind, st), (i * 3 + j) * 16, 400, 16, 16, mdi_button(kind, st))
+# The MDI tabs: resting, under the mouse, and the active child's tab, which is light
+# and open at the bottom; the strip behind them tiles.
+TAB_BACK = (226, 230, 237)
+element("tab_n", 0, 378, 64, 22, face("n", fixed=3))
+element("tab_m", 64, 378, 64, 22, face("a", fixed=3))
+element("tab_a", 128, 378, 64, 22, lambda p, x, y, w, h: (p.fill(x, y, w, h, (255, 255, 255)), p.frame(x, y, w, h, HOT_EDGE), [p.put(x + i, y + h - 1, (255, 255, 255)) for i in range(1, w - 1)], [p.put(x + i, y + 1, HOT_EDGE) for i in range(1, w - 1)]))
+element("tabsbg", 192, 378, 8, 22, lambda p, x, y, w, h: (p.fill(x, y, w, h, TAB_BACK), [p.put(x + i, y + h - 1, EDGE) for i in range(w)]))
+CONTROLS_W, CONTROLS_H = 256, 416
 
 # The frame picture (main picture) and its mask: a blue caption over a light body.
 # The caption buttons are not part of it: the frame places them from their own
@@ -572,6 +617,15 @@ KEYS["caption"] = OBJECT + ["textrect"] + FONTKEYS + ["activefontcolor", "alignm
                                                         "frametextrect", "frameleftoffset", "framerightoffset"]
 KEYS["stdbutton"] = OBJECT + ["downrect", "disableskinrsect", "command", "restorerect", "restoreactiverect",
                               "restoredownrect", "restoreinactiverect"]
+KEYS["mainmenubaritem"] = OBJECT + ["itemleftoffset", "itemrightoffset", "downrect", "textrect"] + FONTKEYS + \
+    ["activefontcolor", "downfontcolor", "unenabledfontColor"]
+KEYS["mainmenubarbutton"] = KEYS["stdbutton"]
+KEYS["mainmenubar"] = CONTROL + ["itemsrect", "menubaritem", "closebutton", "minbutton", "maxbutton", "sysmenubutton",
+                                 "trackmarkcolor", "trackmarkactivecolor"]
+KEYS["tab"] = CONTROL + ["tabrect", "activetabrect", "focustabrect", "mouseintabrect", "clientrect", "bgpictureindex",
+                         "lefttoppoint", "righttoppoint", "leftbottompoint", "rightbottompoint", "tableftoffset",
+                         "tabrightoffset", "tabsbgrect"] + FONTKEYS + ["activefontcolor", "focusfontcolor",
+                                                                       "mouseinfontcolor", "updown"]
 KEYS["menuitem"] = OBJECT + ["itemleftoffset", "itemrightoffset", "dividerrect", "dividerleftoffset",
                              "dividerrightoffset", "textrect"] + FONTKEYS + ["activefontcolor", "unenabledfontcolor"]
 
@@ -663,6 +717,16 @@ def build_ini(kinds):
                                  "dividerrect": el("divider"), "dividerleftoffset": "2", "dividerrightoffset": "2",
                                  "textrect": "4,2,76,18", **font(), "activefontcolor": str(HOT_TEXT),
                                  "unenabledfontcolor": str(OFF_TEXT)})
+    obj("mainmenubaritem", "mainmenubaritem", {"activepictureindex": "0", "skinrectinapicture": "1",
+                                                 "skinrect": el("menubaritem_n"), "activeskinrect": el("menubaritem_a"),
+                                                 "downrect": el("menubaritem_d"), "itemleftoffset": "3",
+                                                 "itemrightoffset": "3", "textrect": "4,0,36,20", **font(),
+                                                 "activefontcolor": str(HOT_TEXT), "downfontcolor": str(HOT_TEXT),
+                                                 "unenabledfontColor": str(OFF_TEXT)})
+    for kind, command in zip(MDI_KINDS, ("cmclose", "cmmaximize", "cmminimize", "cmsysmenu")):
+        obj("mdi%sbutton" % kind, "mainmenubarbutton",
+            {"activepictureindex": "0", "skinrectinapicture": "1", "skinrect": el("mdi%s_n" % kind),
+             "activeskinrect": el("mdi%s_a" % kind), "downrect": el("mdi%s_d" % kind), "command": command})
 
     controls = []
 
@@ -790,6 +854,14 @@ def build_ini(kinds):
         for suffix, st in (("rect", "n"), ("activerect", "a"), ("downrect", "d")):
             ex[kind + "button" + suffix] = el("ex%s_%s" % (kind, st))
     ctl("expanel", "expanel", ex)
+    ctl("mainmenubar", "mainmenubar", pic("menubar", itemsrect="2,2,62,22", menubaritem="mainmenubaritem",
+                                          closebutton="mdiclosebutton", minbutton="mdiminbutton",
+                                          maxbutton="mdirestorebutton", sysmenubutton="mdisysmenubutton",
+                                          trackmarkcolor=str(TEXT), trackmarkactivecolor=str(HOT_TEXT)))
+    ctl("tab", "tab", pic("tab_n", tabrect=el("tab_n"), activetabrect=el("tab_a"), mouseintabrect=el("tab_m"),
+                          tableftoffset="3", tabrightoffset="3", tabsbgrect=el("tabsbg"), **font(),
+                          activefontcolor=str(TEXT), focusfontcolor=str(TEXT), mouseinfontcolor=str(HOT_TEXT),
+                          updown=""))
 
     lines += ["[SKINOBJECTS]", "count=%d" % len(objects)] + ["%d=%s" % iv for iv in enumerate(objects)]
     lines += ["[SKINCONTROLS]", "count=%d" % len(controls)] + ["%d=%s" % iv for iv in enumerate(controls)]
