@@ -147,14 +147,15 @@ void TfrmMain::BuildControls() {
   lblURLlink->SetAutoSize(false);
   lblURLlink->SetBounds(16, 304, 193, 14);
   lblURLlink->SkinDataName = "stdlabel";
-  // Its own font, not the skin's: white on the dark background.
+  // Its own white font on the dark background: the skin's label colours are made
+  // for light dialogs, so the link is left without the skin.
   lblURLlink->UseSkinFont = false;
   lblURLlink->Font()->SetName("Arial");
   lblURLlink->Font()->SetColor(clWhite);
   lblURLlink->Font()->SetStyle(fsUnderline);
+  lblURLlink->DefaultActiveFontColor = static_cast<TColor>(0x40C0FF);  // the art's amber
   lblURLlink->SetCaption("www.korvalo.example.com");
   lblURLlink->URL = "http://www.korvalo.example.com/";
-  lblURLlink->SetSkinData(ksCompSkin);
 
   imgNoPicture = new TImage(this);
   imgNoPicture->SetParent(this);
