@@ -3,5 +3,6 @@
 
 #include "app/GenericWait.h"
 #include "app/MainForm.h"
+#include "app/Recovery.h"
 #include "app/Splash.h"
 #include "app/StandInForms.h"

@@ -41,8 +41,13 @@ TEST_F(MappedCardRecover, AnOutputFolderOnTheCardIsRefusedInAnyCase) {
 }
 
 TEST_F(MappedCardRecover, AnOutputFolderElsewhereRunsTheRecoveryDialog) {
+  messages.Answer(mrNo);  // no deep scan
+  messages.Answer(mrNo);  // no browsing
   Recover(output);
-  EXPECT_TRUE(messages.Boxes().empty());
+  ASSERT_EQ(messages.Boxes().size(), 2u);
+  EXPECT_EQ(messages.Boxes()[0].Msg, LangText(37));
+  EXPECT_EQ(messages.Boxes()[1].Msg, LangText(107));
+  EXPECT_GT(frmMain->Engine->CountRecoveredFiles(), 0u);
   EXPECT_TRUE(recoveryShown);
   EXPECT_TRUE(mainDisabledWhileShown);
   EXPECT_TRUE(frmMain->Engine->PreviewEnabled);
