@@ -18,6 +18,7 @@
 #include "framework/core/seams.h"
 #include "framework/gui/application.h"
 #include "skin/ksSkinGauge.h"
+#include "skin/ksSkinShellDriveComboBox.h"
 
 namespace {
 
@@ -31,7 +32,10 @@ struct TGalleryForm {
 const std::vector<TGalleryForm>& Forms() {
   static const std::vector<TGalleryForm> forms = {
       {"frmMain", [] { return frmMain; },
-       [](TCustomForm*) { StateChangeList()->SetControlState(frmMain->imgRecover, 3); }},
+       [](TCustomForm*) {
+         StateChangeList()->SetControlState(frmMain->imgRecover, 3);
+         frmMain->cboDriveList->SetDrive('K');  // the demo card, where it is mapped
+       }},
       {"frmSplash", [] { return frmSplash; }},
       {"frmGenericWait", [] { return frmGenericWait; }, [](TCustomForm*) {
          frmGenericWait->SetProgressPosition(0);
