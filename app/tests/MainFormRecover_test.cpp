@@ -55,5 +55,21 @@ TEST_F(MappedCardRecover, AnOutputFolderElsewhereRunsTheRecoveryDialog) {
   EXPECT_TRUE(frmMain->Enabled());
 }
 
+// The whole road: both passes, then the main window is back in charge.
+TEST_F(MappedCardRecover, BothPassesThenTheViewQuestion) {
+  messages.Answer(mrYes);  // deep scan
+  messages.Answer(mrNo);   // no browsing
+  Recover(output);
+  ASSERT_EQ(messages.Boxes().size(), 2u);
+  EXPECT_EQ(messages.Boxes()[1].Msg, LangText(107));
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((output + "DezoDozi\\*.JPG").c_str(), &found);
+  EXPECT_NE(find, INVALID_HANDLE_VALUE) << "the deep scan saved pictures";
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  EXPECT_TRUE(frmMain->Enabled());
+  EXPECT_FALSE(frmRecovery->Visible());
+  EXPECT_EQ(frmMain->Engine->OnDiscRemoval, Bind<&TfrmMain::OnDiscRemoval>(frmMain));
+}
+
 }  // namespace
 }  // namespace apptest
