@@ -110,7 +110,7 @@ int main(int argc, char** argv) {
       shot.SaveToFile(outDir + row.name + ".bmp");
       std::printf("%s%s.bmp: %d x %d\n", outDir.c_str(), row.name, shot.Width(), shot.Height());
     }
-    frmMain->Close();
+    FreeAndNil(frmMain);  // its clean-up frees five forms and clears their references
     FreeAndNil(Application);
     FreeStateChangeList();
     return 0;
