@@ -2,7 +2,6 @@
 
 #include "app/AllForms.h"
 #include "app/ArtResources.h"
-#include "app/DriveCheck.h"
 #include "app/SEresource.h"
 #include "app/Texts.h"
 #include "engine/Debug.h"
@@ -138,7 +137,7 @@ void TfrmMain::BuildControls() {
   imgView->OnClick = Bind<&TfrmMain::optViewRecoverClick>(this);
   imgExit->OnClick = Bind<&TfrmMain::imgExitClick>(this);
 
-  lblVersion = MakeLabel(this, 8, 8, 0, 0);
+  lblVersion = MakeLabel(this, 8, 8, 120, 12);
   lblVersion->Font()->SetColor(clSilver);
   lblVersion->Font()->SetHeight(-9);
   lblVersion->SetCaption("Version 3.0.0.1");
@@ -148,11 +147,15 @@ void TfrmMain::BuildControls() {
   lblURLlink->SetAutoSize(false);
   lblURLlink->SetBounds(16, 304, 193, 14);
   lblURLlink->SkinDataName = "stdlabel";
+  // Its own white font on the dark background: the skin's label colours are made
+  // for light dialogs, so the link is left without the skin.
+  lblURLlink->UseSkinFont = false;
+  lblURLlink->Font()->SetName("Arial");
   lblURLlink->Font()->SetColor(clWhite);
-  lblURLlink->DefaultFont()->SetColor(clWhite);
+  lblURLlink->Font()->SetStyle(fsUnderline);
+  lblURLlink->DefaultActiveFontColor = static_cast<TColor>(0x40C0FF);  // the art's amber
   lblURLlink->SetCaption("www.korvalo.example.com");
   lblURLlink->URL = "http://www.korvalo.example.com/";
-  lblURLlink->SetSkinData(ksCompSkin);
 
   imgNoPicture = new TImage(this);
   imgNoPicture->SetParent(this);
@@ -303,14 +306,3 @@ void TfrmMain::imgButtonMouseMove(TObject* Sender, TShiftState, int, int) {
 // --- commands ----------------------------------------------------------------
 
 char SelectedDriveLetter(const TfrmMain&) { return 0; }
-
-void TfrmMain::OptRecoverClick(TObject*) {}
-
-void TfrmMain::optViewRecoverClick(TObject*) {
-  if (Engine->CountRecoveredFiles() > 0)
-    frmBrowse->ShowModal();
-  else
-    GenericMessage->MessageDlg(LangText(98), ksmtConfirmation, {ksmbOK}, 0);
-}
-
-void TfrmMain::imgExitClick(TObject*) { Close(); }

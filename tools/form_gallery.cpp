@@ -33,7 +33,10 @@ const std::vector<TGalleryForm>& Forms() {
       {"frmMain", [] { return frmMain; },
        [](TCustomForm*) { StateChangeList()->SetControlState(frmMain->imgRecover, 3); }},
       {"frmSplash", [] { return frmSplash; }},
-      {"frmGenericWait", [] { return frmGenericWait; }, [](TCustomForm*) { frmGenericWait->ShowWait(); }},
+      {"frmGenericWait", [] { return frmGenericWait; }, [](TCustomForm*) {
+         frmGenericWait->SetProgressPosition(0);
+         frmGenericWait->ShowWait();
+       }},
       {"frmGenericWait_progress", [] { return frmGenericWait; },
        [](TCustomForm*) {
          frmGenericWait->ShowProgress();
