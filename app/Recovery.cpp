@@ -165,6 +165,8 @@ void TfrmRecovery::BuildControls() {
   ksRecovery->SetAlphaBlendValue(100);
   ksRecovery->ClientWidth = 539;
   ksRecovery->ClientHeight = 357;
+  // The window first, so that the client size is measured inside the skinned frame.
+  HandleNeeded();
   ksRecovery->SetSkinData(skin);
 }
 
@@ -186,6 +188,8 @@ void TfrmRecovery::SetCaptions() {
                   {&TfrmRecovery::lblTypeName, 12},         {&TfrmRecovery::lblFileRecoveredName, 30},
                   {&TfrmRecovery::lblFilesFoundName, 7},    {&TfrmRecovery::lblReadErrorsName, 31}};
   for (const auto& c : captions) (this->*c.label)->SetCaption(LangText(c.text));
+  // Our skin's label font is wider than the layout allowed for: the count follows its caption.
+  lblReadErrorsText->SetLeft(std::max(412, lblReadErrorsName->Left() + lblReadErrorsName->Width() + 4));
   btnPauseResume->SetCaption(LangText(27));
   btnCancel->SetCaption(LangText(29));
   hlDirectory->SetCaption(LangText(19));
