@@ -95,9 +95,25 @@ class TfrmMain : public TForm {
   void OptRecoverClick(TObject* Sender);
   void optViewRecoverClick(TObject* Sender);
   void imgExitClick(TObject* Sender);
+  void optProblemClick(TObject* Sender);
+  void imgSelectOUTClick(TObject* Sender);
+  void imgSelectFilesClick(TObject* Sender);
+  void imgDeleteFilesClick(TObject* Sender);
+  void imgSecureEraseClick(TObject* Sender);
+  void imgCDBurnClick(TObject* Sender);
+  void imgBackupCardClick(TObject* Sender);
+  void imgRestoreCardClick(TObject* Sender);
+  // The card commands for a given drive letter (0: none), as the clicks run them.
+  void SecureEraseDrive(char Letter);
+  void BackupDrive(char Letter);
+  void RestoreDrive(char Letter);
 
  private:
   void BuildControls();
+  // The drive's record for a backup or restore, or the refusal shown; null when refused.
+  TSEDriveInformation* CardForCopy(char Letter, uint8_t NotACardText);
+  int AskYesNo(const String& Text);
+  void Refuse(uint8_t Text, TksMessageType Type);
   void CleanUp();
 
   int commandDepth_ = 0;
