@@ -9,6 +9,7 @@
 #include <functional>
 #include <iterator>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,14 @@ class TSteeredVolumes : public TVolumeCalls {
   int StepAt = 0;  // 1-based count of transfers; 0: never
   std::function<void()> Step;
   int Transfers = 0;
+  // The device's queries raise, as a driver gone wrong would.
+  bool QueriesThrow = false;
+
+  BOOL DeviceIoControl(HANDLE handle, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
+                       DWORD* returned) override {
+    if (QueriesThrow) throw std::runtime_error("the device query failed");
+    return TVolumeCalls::DeviceIoControl(handle, code, in, inSize, out, outSize, returned);
+  }
 
   DWORD SetFilePointer(HANDLE handle, LONG low, LONG* high, DWORD method) override {
     const uint64_t offset = (uint64_t(high ? uint32_t(*high) : 0u) << 32) | uint32_t(low);
