@@ -57,7 +57,11 @@ TEST_F(MappedCardCommands, DrivesThatAreNoCardsAreRefusedBeforeAnyQuestion) {
     SCOPED_TRACE(std::string(1, c.letter ? c.letter : '-') + " -> " + std::to_string(c.text));
     TksScriptedMessages answered;
     frmMain->Engine->ProgramFolder = c.programFolder ? c.programFolder : programFolder;
+    // A dialog shown by mistake closes at once instead of waiting for a user.
+    for (TForm* dialog : {static_cast<TForm*>(frmBackup), static_cast<TForm*>(frmRestore)})
+      PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
     RunCommand(c.command, c.letter);
+    Application->ProcessMessages();
     ASSERT_EQ(answered.Boxes().size(), 1u);
     EXPECT_EQ(answered.Boxes()[0].Msg, LangText(c.text));
     EXPECT_EQ(answered.Boxes()[0].DlgType, ksmtError);
