@@ -111,6 +111,7 @@ void TfrmBackup::FormActivate(TObject*) {
   pbProgress->SetVisible(false);
   btnBackup->SetEnabled(true);
   txtBackupName->SetEnabled(true);
+  SetCaption(LangText(125));
   lblDriveLetter->SetCaption(Drive + ":");
   lblDriveText->SetCaption(LangText(135));
   lblBackupName->SetCaption(LangText(146));

@@ -8,8 +8,10 @@ TksSkinForm* AddDialogFrame(TForm* form, int clientWidth, int clientHeight, TksS
   // The frame keeps this client size through every skin change.
   frame->ClientWidth = clientWidth;
   frame->ClientHeight = clientHeight;
+  // With its window the form measures its client area inside the frame.
+  form->HandleNeeded();
+  frame->SetSkinData(skin);
   form->SetClientWidth(clientWidth);
   form->SetClientHeight(clientHeight);
-  frame->SetSkinData(skin);
   return frame;
 }

@@ -100,6 +100,7 @@ void TfrmRestore::FormActivate(TObject*) {
   btnRestore->SetEnabled(lbFiles->Items()->Count() > 0);
   pbRestore->SetVisible(false);
   pbRestore->SetValue(0);
+  SetCaption(LangText(126));
   lblDrive->SetCaption(Drive + ":");
   lblDriveText->SetCaption(LangText(135));
   btnRestore->SetCaption(LangText(126));

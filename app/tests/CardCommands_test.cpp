@@ -187,3 +187,23 @@ TEST_F(CardCommands, DeletingRecoveredFilesEmptiesBothFoldersButNotTheirSubFolde
 
 }  // namespace
 }  // namespace apptest
+
+namespace apptest {
+namespace {
+
+TEST_F(CardCommands, DialogsHaveTheirClientSizeInsideTheirFrame) {
+  struct Case {
+    TForm* form;
+    int width, height;
+  } cases[] = {{frmSecureErase, 398, 107}, {frmBackup, 359, 176}, {frmRestore, 206, 271}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.form->Name);
+    EXPECT_EQ(c.form->ClientWidth(), c.width);
+    EXPECT_EQ(c.form->ClientHeight(), c.height);
+    EXPECT_GT(c.form->Width(), c.width);
+    EXPECT_GT(c.form->Height(), c.height);
+  }
+}
+
+}  // namespace
+}  // namespace apptest
