@@ -143,6 +143,14 @@ void TfrmMain::BuildControls() {
   imgRecover->OnClick = Bind<&TfrmMain::OptRecoverClick>(this);
   imgView->OnClick = Bind<&TfrmMain::optViewRecoverClick>(this);
   imgExit->OnClick = Bind<&TfrmMain::imgExitClick>(this);
+  imgHelp->OnClick = Bind<&TfrmMain::optProblemClick>(this);
+  imgSelectOUT->OnClick = Bind<&TfrmMain::imgSelectOUTClick>(this);
+  imgSelectFiles->OnClick = Bind<&TfrmMain::imgSelectFilesClick>(this);
+  imgDeleteFiles->OnClick = Bind<&TfrmMain::imgDeleteFilesClick>(this);
+  imgSecureErase->OnClick = Bind<&TfrmMain::imgSecureEraseClick>(this);
+  imgCDBurn->OnClick = Bind<&TfrmMain::imgCDBurnClick>(this);
+  imgBackupCard->OnClick = Bind<&TfrmMain::imgBackupCardClick>(this);
+  imgRestoreCard->OnClick = Bind<&TfrmMain::imgRestoreCardClick>(this);
 
   lblVersion = MakeLabel(this, 8, 8, 120, 12);
   lblVersion->Font()->SetColor(clSilver);

@@ -99,9 +99,25 @@ class TfrmMain : public TForm {
   void RecoverDrive(char letter);
   // A numbered message text in GenericMessage; the button pressed.
   int Message(uint8_t number, TksMessageType type, TksMessageButtons buttons = {ksmbOK});
+  void optProblemClick(TObject* Sender);
+  void imgSelectOUTClick(TObject* Sender);
+  void imgSelectFilesClick(TObject* Sender);
+  void imgDeleteFilesClick(TObject* Sender);
+  void imgSecureEraseClick(TObject* Sender);
+  void imgCDBurnClick(TObject* Sender);
+  void imgBackupCardClick(TObject* Sender);
+  void imgRestoreCardClick(TObject* Sender);
+  // The card commands for a given drive letter (0: none), as the clicks run them.
+  void SecureEraseDrive(char Letter);
+  void BackupDrive(char Letter);
+  void RestoreDrive(char Letter);
 
  private:
   void BuildControls();
+  // The drive's record for a backup or restore, or the refusal shown; null when refused.
+  TSEDriveInformation* CardForCopy(char Letter, uint8_t NotACardText);
+  int AskYesNo(const String& Text);
+  void Refuse(uint8_t Text, TksMessageType Type);
   void CleanUp();
   void EndRecovery();
   void AfterRecoverCommand();

@@ -10,11 +10,6 @@ class TfrmSelectTypes : public TForm {
   using TForm::TForm;
 };
 
-class TfrmSecureErase : public TForm {
- public:
-  using TForm::TForm;
-};
-
 class TfrmBurn : public TForm {
  public:
   using TForm::TForm;
@@ -37,12 +32,3 @@ class TfrmBrowse : public TForm {
   using TForm::TForm;
 };
 
-class TfrmBackup : public TForm {
- public:
-  using TForm::TForm;
-};
-
-class TfrmRestore : public TForm {
- public:
-  using TForm::TForm;
-};

@@ -25,6 +25,12 @@
 #include "skin/ksSkinGauge.h"
 #include "skin/ksSkinLabels.h"
 #include "skin/ksSkinShellDriveComboBox.h"
+#include "framework/gui/screen.h"
+#include "skin/ksSkinEdit.h"
+#include "skin/ksSkinGauge.h"
+#include "skin/ksSkinListBox.h"
+#include "skin/ksSkinSpeedButton.h"
+#include "skin/ksSkinXFormButton.h"
 
 namespace {
 
@@ -90,6 +96,39 @@ const std::vector<TGalleryForm>& Forms() {
          frmGenericWait->SetProgressPosition(40);
        }},
       {"frmRecovery", [] { return frmRecovery; }, [](TCustomForm*) { RecoveryMidRun(); }},
+      {"frmSecureErase", [] { return frmSecureErase; },
+       [](TCustomForm*) {
+         frmSecureErase->FormActivate(nullptr);
+         frmSecureErase->pbProgress->SetMaxValue(1000);
+         frmSecureErase->pbProgress->SetValue(420);
+         for (int i = 0; i < 3; ++i) frmSecureErase->EngineWriteError(i, 2);
+         frmMain->SetEnabled(true);
+         Screen->SetCursor(crDefault);
+       }},
+      {"frmBackup", [] { return frmBackup; },
+       [](TCustomForm*) {
+         frmBackup->Drive = String(1, 'K');
+         frmBackup->FormActivate(nullptr);
+         frmBackup->txtBackupName->SetText("Holiday card");
+         frmBackup->pbProgress->SetMaxValue(1000);
+         frmBackup->pbProgress->SetValue(650);
+         frmBackup->pbProgress->SetVisible(true);
+         frmBackup->btnBackup->SetEnabled(false);
+         frmBackup->txtBackupName->SetEnabled(false);
+       }},
+      {"frmRestore", [] { return frmRestore; },
+       [](TCustomForm*) {
+         frmRestore->Drive = String(1, 'K');
+         frmRestore->FormActivate(nullptr);
+         frmRestore->lbFiles->Clear();
+         frmRestore->lbFiles->Items()->Add("Holiday card.KV3");
+         frmRestore->lbFiles->Items()->Add("Before erase.KV3");
+         frmRestore->lbFiles->SetItemIndex(0);
+         frmRestore->pbRestore->SetMaxValue(1000);
+         frmRestore->pbRestore->SetValue(300);
+         frmRestore->pbRestore->SetVisible(true);
+         frmRestore->btnRestore->SetEnabled(false);
+       }},
   };
   return forms;
 }

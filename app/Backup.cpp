@@ -1,0 +1,184 @@
+#include "app/Backup.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <exception>
+#include <string_view>
+
+#include "app/DialogFrame.h"
+#include "app/Forms.h"
+#include "app/Texts.h"
+#include "app/MainForm.h"
+#include "engine/Debug.h"
+#include "engine/Lang.h"
+#include "engine/ScanEngine.h"
+#include "engine/Utils.h"
+#include "framework/gui/application.h"
+#include "skin/ksMessages.h"
+#include "skin/ksSkinEdit.h"
+#include "skin/ksSkinForm.h"
+#include "skin/ksSkinGauge.h"
+#include "skin/ksSkinLabels.h"
+#include "skin/ksSkinXFormButton.h"
+
+namespace {
+
+String Upper(std::string_view s) {
+  String u(s);
+  std::transform(u.begin(), u.end(), u.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
+  return u;
+}
+
+// Windows opens the device whatever extension follows these names.
+bool IsDeviceName(std::string_view name) {
+  std::string_view base = name.substr(0, name.find('.'));
+  while (!base.empty() && (base.back() == ' ' || base.back() == '.')) base.remove_suffix(1);
+  const String u = Upper(base);
+  static constexpr std::array<std::string_view, 4> kPlain{"CON", "PRN", "AUX", "NUL"};
+  if (std::find(kPlain.begin(), kPlain.end(), u) != kPlain.end()) return true;
+  return u.size() == 4 && (u.starts_with("COM") || u.starts_with("LPT")) && u[3] >= '1' && u[3] <= '9';
+}
+
+}  // namespace
+
+bool IsValidBackupName(const String& Name) {
+  if (Name.empty() || Name.find("..") != String::npos) return false;
+  const bool plainCharacters = std::none_of(Name.begin(), Name.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 32 || std::string_view(R"(\/:*?"<>|)").find(c) != std::string_view::npos;
+  });
+  return plainCharacters && !IsDeviceName(Name);
+}
+
+TfrmBackup::TfrmBackup(TComponent* AOwner) : TForm(AOwner) {
+  Name = "frmBackup";
+  SetBorderStyle(bsDialog);
+  SetBorderIcons(0);
+  Position = poMainFormCenter;
+  TksSkinData* skin = frmMain ? frmMain->ksCompSkin : nullptr;
+
+  auto label = [&](const char* name, int left, int top) {
+    auto* l = new TksSkinStdLabel(this);
+    l->SetParent(this);
+    l->Name = name;
+    l->SetLeft(left);
+    l->SetTop(top);
+    l->SetSkinData(skin);
+    return l;
+  };
+  lblDriveText = label("lblDriveText", 8, 8);
+  lblDriveLetter = label("lblDriveLetter", 112, 8);
+  lblBackupName = label("lblBackupName", 8, 32);
+
+  txtBackupName = new TksSkinEdit(this);
+  txtBackupName->SetParent(this);
+  txtBackupName->Name = "txtBackupName";
+  txtBackupName->SetBounds(112, 32, 201, 20);
+  txtBackupName->SetSkinDataName("edit");
+  txtBackupName->SetSkinData(skin);
+
+  pbProgress = new TksSkinGauge(this);
+  pbProgress->SetParent(this);
+  pbProgress->Name = "pbProgress";
+  pbProgress->SetBounds(8, 64, 305, 33);
+  pbProgress->SetShowPercent(true);
+  pbProgress->SetSkinDataName("gauge");
+  pbProgress->SetVisible(false);
+
+  auto button = [&](const char* name, int left, TNotifyEvent click) {
+    auto* b = new TksSkinXFormButton(this);
+    b->SetParent(this);
+    b->Name = name;
+    b->SetBounds(left, 104, 91, 25);
+    b->SetCanFocused(false);
+    b->SetSkinDataName("button");
+    b->OnClick = click;
+    b->SetSkinData(skin);
+    return b;
+  };
+  btnBackup = button("btnBackup", 128, Bind<&TfrmBackup::btnBackupClick>(this));
+  btnCancel = button("btnCancel", 224, Bind<&TfrmBackup::btnCancelClick>(this));
+
+  OnActivate = Bind<&TfrmBackup::FormActivate>(this);
+  ksSkinForm = AddDialogFrame(this, 359, 176, skin);
+}
+
+void TfrmBackup::FormActivate(TObject*) {
+  txtBackupName->SetText("");
+  pbProgress->SetMinValue(0);
+  pbProgress->SetVisible(false);
+  btnBackup->SetEnabled(true);
+  txtBackupName->SetEnabled(true);
+  SetCaption(LangText(125));
+  lblDriveLetter->SetCaption(Drive + ":");
+  lblDriveText->SetCaption(LangText(135));
+  lblBackupName->SetCaption(LangText(146));
+  btnBackup->SetCaption(LangText(125));
+  btnCancel->SetCaption(LangText(29));
+  TScanEngine& engine = *frmMain->Engine;
+  engine.OnProgress = Bind<&TfrmBackup::EngineProgress>(this);
+  engine.OnFinished = Bind<&TfrmBackup::EngineFinished>(this);
+  engine.OnReadError = Bind<&TfrmBackup::EngineReadError>(this);
+  engine.OnError = Bind<&TfrmBackup::EngineError>(this);
+  if (txtBackupName->CanFocus()) txtBackupName->SetFocus();
+}
+
+void TfrmBackup::btnBackupClick(TObject*) {
+  const String name = Trim(txtBackupName->Text());
+  if (!IsValidBackupName(name)) {
+    MessageBeep(0);
+    if (txtBackupName->CanFocus()) txtBackupName->SetFocus();
+    return;
+  }
+  TScanEngine& engine = *frmMain->Engine;
+  pbProgress->SetMaxValue(engine.CurrentDrive ? static_cast<int>(engine.CurrentDrive->SectorCount()) : 0);
+  pbProgress->SetMinValue(0);
+  pbProgress->SetVisible(true);
+  btnBackup->SetEnabled(false);
+  txtBackupName->SetEnabled(false);
+
+  const String folder = AddTrailingBackslash(engine.ProgramFolder);
+  bool done = false;
+  try {
+    done = engine.BackupCard(name, folder);
+  } catch (const std::exception& e) {
+    WriteErrorLog(String("BackupCard : ") + e.what());
+  }
+  // A cut-short file still promises every sector in its header; the restore list
+  // must never offer it.
+  if (Cancelled || !done) DeleteFileA((folder + name + ".KV3").c_str());
+  if (!Cancelled) {
+    if (done)
+      frmMain->GenericMessage->MessageDlg(LangText(127), ksmtConfirmation, {ksmbOK}, 0);
+    else
+      frmMain->GenericMessage->MessageDlg(LangText(23), ksmtError, {ksmbOK}, 0);
+  }
+  EngineFinished(1);
+}
+
+void TfrmBackup::btnCancelClick(TObject*) {
+  Cancelled = true;
+  frmMain->Engine->Cancel();
+  Close();
+}
+
+void TfrmBackup::EngineProgress(TObject*, int32_t Position) {
+  pbProgress->SetValue(Position);
+  Application->ProcessMessages();
+}
+
+void TfrmBackup::EngineFinished(uint8_t) {
+  TScanEngine& engine = *frmMain->Engine;
+  engine.OnProgress.Clear();
+  engine.OnFinished.Clear();
+  engine.OnReadError.Clear();
+  engine.OnError.Clear();
+  Cancelled = false;
+  Close();
+}
+
+void TfrmBackup::EngineReadError(int32_t, int32_t) {}
+
+void TfrmBackup::EngineError(int32_t, const String&) {}

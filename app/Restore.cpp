@@ -1,0 +1,179 @@
+#include "app/Restore.h"
+
+#include <windows.h>
+
+#include <exception>
+
+#include "app/DialogFrame.h"
+#include "app/Forms.h"
+#include "app/Texts.h"
+#include "app/MainForm.h"
+#include "engine/CardBackup.h"
+#include "engine/Debug.h"
+#include "engine/Lang.h"
+#include "engine/ScanEngine.h"
+#include "engine/Utils.h"
+#include "framework/gui/application.h"
+#include "skin/ksMessages.h"
+#include "skin/ksSkinForm.h"
+#include "skin/ksSkinGauge.h"
+#include "skin/ksSkinLabels.h"
+#include "skin/ksSkinListBox.h"
+#include "skin/ksSkinSpeedButton.h"
+#include "skin/ksSkinXFormButton.h"
+
+namespace {
+
+String ProgramFolder() { return AddTrailingBackslash(frmMain->Engine->ProgramFolder); }
+
+}  // namespace
+
+TfrmRestore::TfrmRestore(TComponent* AOwner) : TForm(AOwner) {
+  Name = "frmRestore";
+  SetBorderStyle(bsDialog);
+  SetBorderIcons(0);
+  Position = poMainFormCenter;
+  TksSkinData* skin = frmMain ? frmMain->ksCompSkin : nullptr;
+
+  // These labels draw their own look: the dialog's texts stay plain.
+  auto label = [&](const char* name, int left, int top) {
+    auto* l = new TksSkinStdLabel(this);
+    l->SetParent(this);
+    l->Name = name;
+    l->SetLeft(left);
+    l->SetTop(top);
+    return l;
+  };
+  lblSelectBackupFile = label("lblSelectBackupFile", 8, 8);
+
+  lbFiles = new TksSkinListBox(this);
+  lbFiles->SetParent(this);
+  lbFiles->Name = "lbFiles";
+  lbFiles->SetBounds(8, 24, 185, 105);
+  lbFiles->SetSorted(false);
+  lbFiles->SetSkinDataName("listbox");
+  lbFiles->SetSkinData(skin);
+
+  lblDriveText = label("lblDriveText", 8, 144);
+  lblDrive = label("lblDrive", 104, 144);
+
+  btnRestore = new TksSkinSpeedButton(this);
+  btnRestore->SetParent(this);
+  btnRestore->Name = "btnRestore";
+  btnRestore->SetBounds(8, 176, 105, 25);
+  btnRestore->SetSkinDataName("button");
+  btnRestore->OnClick = Bind<&TfrmRestore::btnRestoreClick>(this);
+  btnRestore->SetSkinData(skin);
+
+  btnCancel = new TksSkinXFormButton(this);
+  btnCancel->SetParent(this);
+  btnCancel->Name = "btnCancel";
+  btnCancel->SetBounds(120, 176, 75, 25);
+  btnCancel->SetCanFocused(false);
+  btnCancel->SetSkinDataName("button");
+  btnCancel->OnClick = Bind<&TfrmRestore::btnCancelClick>(this);
+  btnCancel->SetSkinData(skin);
+
+  pbRestore = new TksSkinGauge(this);
+  pbRestore->SetParent(this);
+  pbRestore->Name = "pbRestore";
+  pbRestore->SetBounds(8, 208, 185, 20);
+  pbRestore->SetShowPercent(true);
+  pbRestore->SetSkinDataName("gauge");
+  pbRestore->SetVisible(false);
+
+  OnActivate = Bind<&TfrmRestore::FormActivate>(this);
+  ksSkinForm = AddDialogFrame(this, 206, 271, skin);
+}
+
+void TfrmRestore::FormActivate(TObject*) {
+  lbFiles->Clear();
+  WIN32_FIND_DATAA entry;
+  const HANDLE find = FindFirstFileA((ProgramFolder() + "*.KV3").c_str(), &entry);
+  if (find != INVALID_HANDLE_VALUE) {
+    do {
+      const String name = entry.cFileName;
+      if (name != "." && name != "..") lbFiles->Items()->Add(name);
+    } while (FindNextFileA(find, &entry));
+    FindClose(find);
+  }
+  btnRestore->SetEnabled(lbFiles->Items()->Count() > 0);
+  pbRestore->SetVisible(false);
+  pbRestore->SetValue(0);
+  SetCaption(LangText(126));
+  lblDrive->SetCaption(Drive + ":");
+  lblDriveText->SetCaption(LangText(135));
+  btnRestore->SetCaption(LangText(126));
+  lblSelectBackupFile->SetCaption(LangText(134));
+  btnCancel->SetCaption(LangText(29));
+  TScanEngine& engine = *frmMain->Engine;
+  engine.OnProgress = Bind<&TfrmRestore::EngineProgress>(this);
+  engine.OnFinished = Bind<&TfrmRestore::EngineFinished>(this);
+  engine.OnReadError = Bind<&TfrmRestore::EngineReadError>(this);
+  engine.OnError = Bind<&TfrmRestore::EngineError>(this);
+  engine.OnRestoreSectorCount = Bind<&TfrmRestore::EngineRestoreSectorCount>(this);
+}
+
+void TfrmRestore::btnRestoreClick(TObject*) {
+  const int index = lbFiles->ItemIndex();
+  if (index < 0) {
+    MessageBeep(0);
+    return;
+  }
+  const String file = ProgramFolder() + lbFiles->Items()->Strings(index);
+  bool done = false;
+  try {
+    Status = 0;
+    failure_.clear();
+    pbRestore->SetVisible(true);
+    btnRestore->SetEnabled(false);
+    done = frmMain->Engine->RestoreCard(file, Drive);
+  } catch (const std::exception& e) {
+    WriteErrorLog(String("RestoreCard : ") + e.what());
+  }
+  btnRestore->SetEnabled(true);
+  pbRestore->SetVisible(false);
+  if (Status != 0) return;
+  // A restore that stopped part-way left the card neither as it was nor as the backup.
+  if (!done) {
+    frmMain->GenericMessage->MessageDlg(failure_.empty() ? LangText(23) : LangText(23) + "\r\n" + failure_, ksmtError, {ksmbOK},
+                                        0);
+    return;
+  }
+  frmMain->GenericMessage->MessageDlg(LangText(137), ksmtConfirmation, {ksmbOK}, 0);
+  EngineFinished(1);
+}
+
+void TfrmRestore::btnCancelClick(TObject*) {
+  Status = 1;
+  frmMain->Engine->Cancel();
+  Close();
+}
+
+void TfrmRestore::EngineProgress(TObject*, int32_t Position) {
+  pbRestore->SetValue(Position);
+  Application->ProcessMessages();
+}
+
+void TfrmRestore::EngineFinished(uint8_t) {
+  TScanEngine& engine = *frmMain->Engine;
+  engine.OnProgress.Clear();
+  engine.OnFinished.Clear();
+  engine.OnReadError.Clear();
+  engine.OnError.Clear();
+  engine.OnRestoreSectorCount.Clear();
+  Close();
+}
+
+void TfrmRestore::EngineReadError(int32_t, int32_t) {}
+
+void TfrmRestore::EngineError(int32_t Code, const String& Message) {
+  if (Code == kRestoreNotBigEnough.Code) {
+    Status = kRestoreNotBigEnough.Code;
+    frmMain->GenericMessage->MessageDlg(LangText(136), ksmtInformation, {ksmbOK}, 0);
+    return;
+  }
+  failure_ = Message;
+}
+
+void TfrmRestore::EngineRestoreSectorCount(int32_t Count) { pbRestore->SetMaxValue(Count); }

@@ -1,0 +1,209 @@
+// The main window's commands around the card dialogs. The Mapped ones run with card
+// images behind G (removable), J (fixed) and L (network).
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "app/Texts.h"
+#include "app/tests/CardFixture.h"
+#include "engine/Debug.h"
+#include "framework/core/widetext.h"
+#include "skin/ksSkinLabels.h"
+
+namespace apptest {
+namespace {
+
+using MappedCardCommands = CardTest;
+using CardCommands = CardTest;
+
+constexpr uint32_t kCard = 600;
+
+enum class TCommand { Erase, Backup, Restore };
+
+void RunCommand(TCommand command, char letter) {
+  switch (command) {
+    case TCommand::Erase: return frmMain->SecureEraseDrive(letter);
+    case TCommand::Backup: return frmMain->BackupDrive(letter);
+    case TCommand::Restore: return frmMain->RestoreDrive(letter);
+  }
+}
+
+TEST_F(CardCommands, EraseWithoutADriveAsksToChooseOne) {
+  frmMain->imgSecureEraseClick(nullptr);
+  ASSERT_EQ(messages.Boxes().size(), 1u);
+  EXPECT_EQ(messages.Boxes()[0].Msg, LangText(2));
+  EXPECT_EQ(messages.Boxes()[0].DlgType, ksmtInformation);
+}
+
+TEST_F(MappedCardCommands, DrivesThatAreNoCardsAreRefusedBeforeAnyQuestion) {
+  for (char letter : {'J', 'L'}) WriteCardImage(letter, PatternedSectors(kCard, 1));
+  struct Case {
+    TCommand command;
+    char letter;
+    const char* programFolder;
+    uint8_t text;
+  } cases[] = {
+      {TCommand::Erase, 'J', nullptr, 1},       {TCommand::Erase, 'L', nullptr, 1},
+      {TCommand::Backup, 'J', nullptr, 124},    {TCommand::Backup, 'L', nullptr, 124},
+      {TCommand::Restore, 'J', nullptr, 133},   {TCommand::Restore, 'L', nullptr, 133},
+      {TCommand::Backup, 'G', "G:\\Korvalo\\", 108}, {TCommand::Backup, 'G', "g:\\korvalo\\", 108},
+      {TCommand::Restore, 'G', "G:\\Korvalo\\", 108}, {TCommand::Restore, 'G', "g:\\korvalo\\", 108},
+      {TCommand::Backup, '\0', nullptr, 23},    {TCommand::Restore, '\0', nullptr, 23},
+  };
+  WriteCardImage('G', PatternedSectors(kCard, 2));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(1, c.letter ? c.letter : '-') + " -> " + std::to_string(c.text));
+    TksScriptedMessages answered;
+    frmMain->Engine->ProgramFolder = c.programFolder ? c.programFolder : programFolder;
+    // A dialog shown by mistake closes at once instead of waiting for a user.
+    for (TForm* dialog : {static_cast<TForm*>(frmBackup), static_cast<TForm*>(frmRestore)})
+      PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+    RunCommand(c.command, c.letter);
+    Application->ProcessMessages();
+    ASSERT_EQ(answered.Boxes().size(), 1u);
+    EXPECT_EQ(answered.Boxes()[0].Msg, LangText(c.text));
+    EXPECT_EQ(answered.Boxes()[0].DlgType, ksmtError);
+    EXPECT_FALSE(frmBackup->Visible());
+    EXPECT_FALSE(frmRestore->Visible());
+    EXPECT_FALSE(frmSecureErase->Visible());
+  }
+}
+
+TEST_F(MappedCardCommands, EraseAsksTwiceNamingTheDriveAndNoLeavesTheCard) {
+  const std::vector<uint8_t> card = PatternedSectors(kCard, 3);
+  WriteCardImage('G', card);
+  for (int yesBeforeNo : {0, 1}) {
+    TksScriptedMessages answered;
+    if (yesBeforeNo) answered.Answer(mrYes);
+    answered.Answer(mrNo);
+    frmMain->SecureEraseDrive('G');
+    ASSERT_EQ(answered.Boxes().size(), size_t(1 + yesBeforeNo));
+    const TSEDriveInformation& drive = *frmMain->LastDriveInfo;
+    EXPECT_EQ(answered.Boxes()[0].Msg, LangText(61) + " G:\\ " + WideToAnsi(drive.VolumeLabel()) + " " +
+                                           WideToAnsi(drive.CapacityText));
+    EXPECT_FALSE(drive.CapacityText.empty());
+    EXPECT_EQ(answered.Boxes()[0].Buttons, TksMessageButtons({ksmbYes, ksmbNo}));
+    if (yesBeforeNo) {
+      EXPECT_EQ(answered.Boxes()[1].Msg, LangText(58));
+    }
+    EXPECT_TRUE(ReadCardImage('G') == card);
+    EXPECT_TRUE(frmMain->Enabled());
+  }
+}
+
+TEST_F(MappedCardCommands, EraseYesTwiceErasesTheCard) {
+  WriteCardImage('G', PatternedSectors(kCard, 4));
+  TksScriptedMessages answered{mrYes, mrYes, mrOk};
+  frmMain->SecureEraseDrive('G');
+  ASSERT_EQ(answered.Boxes().size(), 3u);
+  EXPECT_EQ(answered.Boxes()[2].Msg, LangText(148));
+  const std::vector<uint8_t> erased = ReadCardImage('G');
+  EXPECT_TRUE(std::all_of(erased.begin() + 512, erased.end(), [](uint8_t b) { return b == 0; }));
+  EXPECT_FALSE(frmSecureErase->Visible());
+  EXPECT_TRUE(frmMain->Enabled());
+}
+
+TEST_F(MappedCardCommands, AFailingLookupTakesTheWaitBoxAway) {
+  WriteCardImage('G', PatternedSectors(kCard, 5));
+  volumes.QueriesThrow = true;
+  frmMain->SecureEraseDrive('G');
+  EXPECT_TRUE(messages.Boxes().empty());
+  EXPECT_FALSE(frmGenericWait->Visible());
+  EXPECT_EQ(frmMain->LastDriveInfo, nullptr);
+  // Backup and restore count it as no information.
+  frmMain->BackupDrive('G');
+  frmMain->RestoreDrive('G');
+  ASSERT_EQ(messages.Boxes().size(), 2u);
+  EXPECT_EQ(messages.Boxes()[0].Msg, LangText(23));
+  EXPECT_EQ(messages.Boxes()[1].Msg, LangText(23));
+}
+
+TEST_F(MappedCardCommands, BackupAndRestoreOpenTheirDialogOnTheCard) {
+  WriteCardImage('G', PatternedSectors(kCard, 6));
+  for (TForm* dialog : {static_cast<TForm*>(frmBackup), static_cast<TForm*>(frmRestore)}) {
+    // The dialog closes as soon as its modal showing runs.
+    PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+    RunCommand(dialog == frmBackup ? TCommand::Backup : TCommand::Restore, 'G');
+    EXPECT_FALSE(dialog->Visible());
+  }
+  EXPECT_TRUE(messages.Boxes().empty());
+  EXPECT_EQ(frmBackup->Drive, "G");
+  EXPECT_EQ(frmBackup->lblDriveLetter->Caption(), "G:");
+  EXPECT_EQ(frmRestore->Drive, "G");
+  EXPECT_EQ(frmRestore->lblDrive->Caption(), "G:");
+}
+
+TEST_F(CardCommands, BurningRefusesWithoutItsWriter) {
+  frmBurn = Construct<TfrmBurn>(Application);
+  struct Case {
+    bool createFailed, noWriter;
+    uint8_t text;
+  } cases[] = {{true, false, 116}, {true, true, 116}, {false, true, 117}};
+  for (const Case& c : cases) {
+    TksScriptedMessages answered;
+    frmBurn->CreateFailed = c.createFailed;
+    frmBurn->NoWriter = c.noWriter;
+    frmMain->imgCDBurnClick(nullptr);
+    ASSERT_EQ(answered.Boxes().size(), 1u);
+    EXPECT_EQ(answered.Boxes()[0].Msg, LangText(c.text));
+  }
+  FreeAndNil(frmBurn);
+}
+
+std::string ReadText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST_F(CardCommands, DeletingRecoveredFilesEmptiesBothFoldersButNotTheirSubFolders) {
+  const std::string out = AddTrailingBackslash(frmMain->Engine->GetDestinationFolder());
+  const std::string quick = out + "DuvidAziz\\", deep = out + "DezoDozi\\";
+  for (const std::string& f : {out, quick, deep, deep + "kept\\"}) CreateDirectoryA(f.c_str(), nullptr);
+  for (const std::string& f : {quick + "a.jpg", deep + "b.jpg", deep + "c.jpg", deep + "kept\\d.jpg", out + "e.txt"})
+    std::ofstream(f) << "x";
+  SetFileAttributesA((deep + "c.jpg").c_str(), FILE_ATTRIBUTE_READONLY);
+
+  messages.Answer(mrNo);
+  frmMain->imgDeleteFilesClick(nullptr);
+  ASSERT_EQ(messages.Boxes().size(), 1u);
+  EXPECT_EQ(messages.Boxes()[0].Msg, LangText(21));
+  EXPECT_TRUE(std::filesystem::exists(quick + "a.jpg"));
+
+  DebugMode = true;
+  messages.Answer(mrYes);
+  frmMain->imgDeleteFilesClick(nullptr);
+  DebugMode = false;
+  for (const std::string& f : {quick + "a.jpg", deep + "b.jpg", deep + "c.jpg"})
+    EXPECT_FALSE(std::filesystem::exists(f)) << f;
+  EXPECT_TRUE(std::filesystem::exists(deep + "kept\\d.jpg"));
+  EXPECT_TRUE(std::filesystem::exists(out + "e.txt"));
+  EXPECT_NE(ReadText(LogFileName("Info")).find("Cannot delete file : " + deep + "kept"), std::string::npos);
+  EXPECT_EQ(messages.Boxes().size(), 2u);
+}
+
+}  // namespace
+}  // namespace apptest
+
+namespace apptest {
+namespace {
+
+TEST_F(CardCommands, DialogsHaveTheirClientSizeInsideTheirFrame) {
+  struct Case {
+    TForm* form;
+    int width, height;
+  } cases[] = {{frmSecureErase, 398, 107}, {frmBackup, 359, 176}, {frmRestore, 206, 271}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.form->Name);
+    EXPECT_EQ(c.form->ClientWidth(), c.width);
+    EXPECT_EQ(c.form->ClientHeight(), c.height);
+    EXPECT_GT(c.form->Width(), c.width);
+    EXPECT_GT(c.form->Height(), c.height);
+  }
+}
+
+}  // namespace
+}  // namespace apptest

@@ -1,0 +1,209 @@
+// The secure-erase, backup and restore dialogs driven over card images mapped to
+// letters: G (1200 sectors) and H (1000 sectors), both removable.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "app/Backup.h"
+#include "app/Texts.h"
+#include "app/Restore.h"
+#include "app/SecureErase.h"
+#include "app/tests/CardFixture.h"
+#include "engine/ScanEngine.h"
+#include "skin/ksSkinEdit.h"
+#include "skin/ksSkinGauge.h"
+#include "skin/ksSkinListBox.h"
+#include "skin/ksSkinLabels.h"
+#include "skin/ksSkinSpeedButton.h"
+#include "skin/ksSkinXFormButton.h"
+
+namespace apptest {
+namespace {
+
+using MappedCardDialogs = CardTest;
+
+constexpr uint32_t kCardG = 1200;
+constexpr uint32_t kCardH = 1000;
+
+std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST_F(MappedCardDialogs, SecureEraseRunsToTheEndAndSaysSoOnce) {
+  WriteCardImage('G', PatternedSectors(kCardG, 1));
+  UseCard('G');
+  frmSecureErase->Show();
+  frmSecureErase->ExecuteErase();
+  EXPECT_EQ(frmSecureErase->pbProgress->MaxValue(), int(kCardG));
+  ASSERT_EQ(messages.Boxes().size(), 1u);
+  EXPECT_EQ(messages.Boxes()[0].Msg, LangText(148));
+  EXPECT_FALSE(frmSecureErase->Visible());
+  EXPECT_TRUE(frmMain->Enabled());
+  const std::vector<uint8_t> card = ReadCardImage('G');
+  ASSERT_EQ(card.size(), size_t(kCardG) * 512);
+  EXPECT_TRUE(std::all_of(card.begin() + 512, card.end(), [](uint8_t b) { return b == 0; }));
+}
+
+TEST_F(MappedCardDialogs, SecureEraseWithFailedWritesReportsTheCountNotSuccess) {
+  WriteCardImage('G', PatternedSectors(kCardG, 2));
+  volumes.FailingSectors = {100, 600, 1190};
+  UseCard('G');
+  frmSecureErase->Show();
+  frmSecureErase->ExecuteErase();
+  EXPECT_EQ(frmSecureErase->FailedWrites, 3);
+  EXPECT_EQ(frmSecureErase->pbProgress->ProgressText(), "3 " + LangText(24));
+  ASSERT_EQ(messages.Boxes().size(), 1u);
+  EXPECT_EQ(messages.Boxes()[0].Msg, LangText(23) + "\r\n3 " + LangText(24));
+  EXPECT_EQ(messages.Boxes()[0].DlgType, ksmtError);
+  EXPECT_FALSE(frmSecureErase->Visible());
+}
+
+TEST_F(MappedCardDialogs, SecureEraseRefusesToCloseWhileRunningAndCancelIsNoSuccess) {
+  const std::vector<uint8_t> before = PatternedSectors(kCardG, 3);
+  WriteCardImage('G', before);
+  bool visibleAfterClose = false;
+  volumes.StepAt = 5;
+  volumes.Step = [&] {
+    frmSecureErase->Close();
+    visibleAfterClose = frmSecureErase->Visible();
+    frmSecureErase->btnCancelClick(nullptr);
+  };
+  UseCard('G');
+  frmSecureErase->Show();
+  frmSecureErase->ExecuteErase();
+  EXPECT_TRUE(visibleAfterClose);
+  EXPECT_TRUE(messages.Boxes().empty());
+  EXPECT_FALSE(frmSecureErase->Visible());
+  EXPECT_TRUE(frmMain->Enabled());
+  // Stopped early: the card's end is untouched.
+  const std::vector<uint8_t> card = ReadCardImage('G');
+  EXPECT_TRUE(std::equal(card.end() - 512, card.end(), before.end() - 512));
+}
+
+TEST_F(MappedCardDialogs, BackupTrimsTheNameAndWritesEverySector) {
+  const std::vector<uint8_t> sectors = PatternedSectors(kCardG, 4);
+  WriteCardImage('G', sectors);
+  UseCard('G');
+  frmBackup->Drive = "G";
+  frmBackup->FormActivate(nullptr);
+  frmBackup->txtBackupName->SetText("  two  words  ");
+  frmBackup->btnBackupClick(nullptr);
+  ASSERT_EQ(messages.Boxes().size(), 1u);
+  EXPECT_EQ(messages.Boxes()[0].Msg, LangText(127));
+  const std::vector<uint8_t> file = ReadFileBytes(ScratchFolder() / "two  words.KV3");
+  ASSERT_EQ(file.size(), 4 + sectors.size());
+  EXPECT_EQ(file[0] | file[1] << 8, int(kCardG));
+  EXPECT_TRUE(std::equal(sectors.begin(), sectors.end(), file.begin() + 4));
+}
+
+TEST_F(MappedCardDialogs, AnInvalidBackupNameStartsNothing) {
+  WriteCardImage('G', PatternedSectors(kCardG, 5));
+  UseCard('G');
+  frmBackup->Drive = "G";
+  frmBackup->FormActivate(nullptr);
+  for (const char* name : {"   ", "..\\up", "NUL", "a:b"}) {
+    frmBackup->txtBackupName->SetText(name);
+    frmBackup->btnBackupClick(nullptr);
+    EXPECT_FALSE(frmBackup->pbProgress->Visible()) << name;
+    EXPECT_TRUE(frmBackup->btnBackup->Enabled()) << name;
+  }
+  EXPECT_EQ(volumes.Transfers, 0);
+  EXPECT_TRUE(messages.Boxes().empty());
+  EXPECT_TRUE(std::filesystem::is_empty(ScratchFolder()));
+}
+
+TEST_F(MappedCardDialogs, ACancelledOrFailedBackupLeavesNoFile) {
+  struct Case {
+    const char* what;
+    std::function<void()> step;
+    size_t boxes;
+  } cases[] = {
+      {"cancel", [] { frmBackup->btnCancelClick(nullptr); }, 0},
+      {"failure", [] { throw std::runtime_error("the card went away"); }, 1},
+  };
+  WriteCardImage('G', PatternedSectors(kCardG, 6));
+  for (const Case& c : cases) {
+    TksScriptedMessages answered;
+    UseCard('G');
+    volumes.Transfers = 0;
+    volumes.StepAt = 20;
+    volumes.Step = c.step;
+    frmBackup->Drive = "G";
+    frmBackup->FormActivate(nullptr);
+    frmBackup->txtBackupName->SetText("partial");
+    frmBackup->btnBackupClick(nullptr);
+    ASSERT_EQ(answered.Boxes().size(), c.boxes) << c.what;
+    if (c.boxes) {
+      EXPECT_EQ(answered.Boxes()[0].Msg, LangText(23)) << c.what;
+    }
+    EXPECT_FALSE(std::filesystem::exists(ScratchFolder() / "partial.KV3")) << c.what;
+    EXPECT_FALSE(frmBackup->Cancelled) << c.what;
+  }
+}
+
+TEST_F(MappedCardDialogs, RestoreListsBackupsAndNeedsOne) {
+  frmRestore->Drive = "G";
+  frmRestore->FormActivate(nullptr);
+  EXPECT_EQ(frmRestore->lbFiles->Items()->Count(), 0);
+  EXPECT_FALSE(frmRestore->btnRestore->Enabled());
+  std::ofstream(ScratchFolder() / "one.KV3") << "x";
+  std::ofstream(ScratchFolder() / "other.txt") << "x";
+  frmRestore->FormActivate(nullptr);
+  ASSERT_EQ(frmRestore->lbFiles->Items()->Count(), 1);
+  EXPECT_EQ(frmRestore->lbFiles->Items()->Strings(0), "one.KV3");
+  EXPECT_TRUE(frmRestore->btnRestore->Enabled());
+  EXPECT_EQ(frmRestore->lblDrive->Caption(), "G:");
+}
+
+TEST_F(MappedCardDialogs, RestoreWritesTheBackupBackOrSaysWhyNot) {
+  const std::vector<uint8_t> original = PatternedSectors(kCardG, 7);
+  WriteCardImage('G', original);
+  WriteCardImage('H', PatternedSectors(kCardH, 8));
+  UseCard('G');
+  frmBackup->Drive = "G";
+  frmBackup->FormActivate(nullptr);
+  frmBackup->txtBackupName->SetText("full");
+  frmBackup->btnBackupClick(nullptr);
+  ASSERT_EQ(messages.Boxes().size(), 1u);
+  std::vector<uint8_t> cut = ReadFileBytes(ScratchFolder() / "full.KV3");
+  cut.resize(cut.size() - 512);
+  std::ofstream(ScratchFolder() / "cut.KV3", std::ios::binary).write(reinterpret_cast<const char*>(cut.data()),
+                                                                      std::streamsize(cut.size()));
+
+  auto restore = [&](char letter, const char* file) {
+    TksScriptedMessages answered;
+    UseCard(letter);
+    frmRestore->Drive = String(1, letter);
+    frmRestore->Show();
+    frmRestore->FormActivate(nullptr);
+    const int index = frmRestore->lbFiles->Items()->IndexOf(file);
+    frmRestore->lbFiles->SetItemIndex(index);
+    frmRestore->btnRestoreClick(nullptr);
+    return answered.Boxes();
+  };
+
+  // A smaller card: the refusal only, the dialog stays open for another try.
+  auto boxes = restore('H', "full.KV3");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Msg, LangText(136));
+  EXPECT_TRUE(frmRestore->Visible());
+  EXPECT_FALSE(frmRestore->pbRestore->Visible());
+  EXPECT_TRUE(frmRestore->btnRestore->Enabled());
+
+  // A file cut short is no restore.
+  WriteCardImage('G', PatternedSectors(kCardG, 9));
+  boxes = restore('G', "cut.KV3");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Msg.rfind(LangText(23), 0), 0u) << boxes[0].Msg;
+  EXPECT_EQ(boxes[0].DlgType, ksmtError);
+
+  boxes = restore('G', "full.KV3");
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Msg, LangText(137));
+  EXPECT_FALSE(frmRestore->Visible());
+  EXPECT_TRUE(ReadCardImage('G') == original);
+}
+
+}  // namespace
+}  // namespace apptest
