@@ -5,11 +5,6 @@
 
 #include "framework/gui/forms.h"
 
-class TfrmSelectTypes : public TForm {
- public:
-  using TForm::TForm;
-};
-
 class TfrmSecureErase : public TForm {
  public:
   using TForm::TForm;
@@ -27,21 +22,6 @@ class TfrmRecovery : public TForm {
   using TForm::TForm;
   void RunRecovery() {}
   bool ViewNow = false;
-};
-
-class TfrmFeedback : public TForm {
- public:
-  using TForm::TForm;
-};
-
-class TfrmOutputDIR : public TForm {
- public:
-  using TForm::TForm;
-};
-
-class TfrmBrowse : public TForm {
- public:
-  using TForm::TForm;
 };
 
 class TfrmBackup : public TForm {
