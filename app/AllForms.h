@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/Backup.h"
+#include "app/Browser.h"
 #include "app/GenericWait.h"
 #include "app/MainForm.h"
 #include "app/Recovery.h"
@@ -9,3 +10,6 @@
 #include "app/SecureErase.h"
 #include "app/Splash.h"
 #include "app/StandInForms.h"
+#include "app/feedback.h"
+#include "app/frmDirectory.h"
+#include "app/frmSelectFileTypes.h"

@@ -5,30 +5,9 @@
 
 #include "framework/gui/forms.h"
 
-class TfrmSelectTypes : public TForm {
- public:
-  using TForm::TForm;
-};
-
 class TfrmBurn : public TForm {
  public:
   using TForm::TForm;
   bool CreateFailed = true;  // no writer control yet
   bool NoWriter = false;
 };
-
-class TfrmFeedback : public TForm {
- public:
-  using TForm::TForm;
-};
-
-class TfrmOutputDIR : public TForm {
- public:
-  using TForm::TForm;
-};
-
-class TfrmBrowse : public TForm {
- public:
-  using TForm::TForm;
-};
-

@@ -1,0 +1,124 @@
+#include "app/feedback.h"
+
+#include "app/FeedbackArt.inc"
+#include "app/Forms.h"
+#include "app/MainForm.h"
+#include "engine/ScanEngine.h"
+#include "framework/core/bitmap.h"
+#include "framework/core/streams.h"
+#include "framework/gui/extctrls.h"
+#include "skin/ksSkinForm.h"
+#include "skin/ksSkinLabels.h"
+#include "skin/ksSkinLinkLabel.h"
+#include "skin/ksSkinPanel.h"
+
+namespace {
+
+// Support contacts. There is no support line yet: these are reserved, fictional values.
+constexpr const char* kTelephone = "1-800-555-0142";
+constexpr const char* kEmail = "support@example.com";
+constexpr const char* kWebsite = "www.example.com/korvalo";
+
+template <size_t N>
+void LoadPicture(TImage* image, const uint8_t (&bmp)[N]) {
+  TMemoryStream stream;
+  stream.Write(bmp, static_cast<int>(N));
+  stream.SetPosition(0);
+  TBitmap bitmap;
+  bitmap.LoadFromStream(stream);
+  image->Picture()->SetGraphic(&bitmap);
+}
+
+}  // namespace
+
+String VersionLine(uint32_t Major, uint32_t Minor, uint32_t Release, uint32_t Build) {
+  return "KV Ver " + UIntToStr(Major) + "." + UIntToStr(Minor) + " Release " + UIntToStr(Release) + " Build " +
+         UIntToStr(Build);
+}
+
+TfrmFeedback::TfrmFeedback(TComponent* AOwner) : TForm(AOwner) {
+  Name = "frmFeedback";
+  SetBorderStyle(bsNone);
+  Position = poMainFormCenter;
+  SetCaption("Need More Help");
+  TksSkinData* skin = frmMain->ksCompSkin;
+
+  grpDetails = new TksSkinGroupBox(this);
+  grpDetails->SetParent(this);
+  grpDetails->SetAlign(alClient);
+  grpDetails->SetCaption("Recovery Questions?");
+  grpDetails->SetSkinData(skin);
+
+  Image1 = new TImage(this);
+  Image1->SetParent(grpDetails);
+  Image1->SetBounds(8, 32, 32, 32);
+  Image1->SetTransparent(true);
+  LoadPicture(Image1, kFeedbackQuestionBmp);
+
+  auto label = [&](int left, int top, const String& caption) {
+    auto* l = new TksSkinStdLabel(this);
+    l->SetParent(grpDetails);
+    l->SetBounds(left, top, 250, 13);
+    l->SetCaption(caption);
+    l->SetSkinData(skin);
+    return l;
+  };
+  auto link = [&](int left, int top, const String& caption, const String& url) {
+    auto* l = new TksSkinLinkLabel(this);
+    l->SetParent(grpDetails);
+    l->SetBounds(left, top, 250, 16);
+    l->SetCaption(caption);
+    l->SetCursor(crHandPoint);
+    l->URL = url;
+    l->SetSkinData(skin);
+    return l;
+  };
+
+  ksSkinStdLabel1 = new TksSkinStdLabel(this);
+  ksSkinStdLabel1->SetParent(grpDetails);
+  ksSkinStdLabel1->SetAutoSize(false);
+  ksSkinStdLabel1->SetWordWrap(true);
+  ksSkinStdLabel1->SetBounds(48, 24, 377, 49);
+  ksSkinStdLabel1->SetCaption(
+      "Do you have questions on Korvalo 3 or image recovery? Quillet supports Korvalo 3 in the US and offers "
+      "additional recovery options through its lab recovery service. You may contact us in any of the following "
+      "ways:");
+  ksSkinStdLabel1->SetSkinData(skin);
+
+  ksSkinStdLabel5 = label(48, 72, "Version");
+  lblVersionNo = label(168, 72, "");
+  ksSkinStdLabel2 = label(48, 96, "By Telephone");
+  ksSkinStdLabel4 = label(168, 96, kTelephone);
+  ksSkinStdLabel4->UseSkinFont = false;
+  ksSkinStdLabel4->Font()->SetStyle(fsBold);
+  ksSkinStdLabel4->Font()->SetHeight(-13);
+  ksSkinStdLabel3 = label(48, 120, "By Email");
+  ksSkinLinkLabel1 = link(168, 120, kEmail, String("mailto:") + kEmail);
+  ksSkinStdLabel6 = label(48, 144, "By Website");
+  ksSkinLinkLabel2 = link(168, 144, kWebsite, String("http://") + kWebsite);
+
+  Image2 = new TImage(this);
+  Image2->SetParent(grpDetails);
+  Image2->SetBounds(392, 160, 32, 32);
+  Image2->SetTransparent(true);
+  Image2->SetCursor(crHandPoint);
+  LoadPicture(Image2, kFeedbackCloseBmp);
+  Image2->OnClick = Bind<&TfrmFeedback::Image2Click>(this);
+
+  OnActivate = Bind<&TfrmFeedback::FormActivate>(this);
+
+  ksSkinForm1 = new TksSkinForm(this);
+  ksSkinForm1->SetBorderIcons(
+      {TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::Maximize, TksBorderIcon::RollUp});
+  ksSkinForm1->ClientWidth = 435;
+  ksSkinForm1->ClientHeight = 206;
+  ksSkinForm1->SetSkinData(skin);
+  SetClientSize(435, 206);
+}
+
+void TfrmFeedback::FormActivate(TObject*) {
+  const TScanEngine& engine = *frmMain->Engine;
+  lblVersionNo->SetCaption(VersionLine(engine.MajorVersion, engine.MinorVersion, engine.Release, engine.Build));
+}
+
+void TfrmFeedback::Image2Click(TObject*) { Close(); }
