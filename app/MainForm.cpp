@@ -1,0 +1,307 @@
+#include "app/MainForm.h"
+
+#include "app/AllForms.h"
+#include "app/ArtResources.h"
+#include "app/SEresource.h"
+#include "app/Texts.h"
+#include "engine/Debug.h"
+#include "engine/Lang.h"
+#include "engine/Utils.h"
+#include "framework/core/seams.h"
+#include "framework/gui/application.h"
+#include "framework/gui/screen.h"
+#include "skin/ksSkinForm.h"
+#include "skin/ksSkinLinkLabel.h"
+#include "skin/ksTrayIcon.h"
+
+bool SplashShown = false;
+
+namespace {
+
+constexpr uint8_t kNormal = 2;
+constexpr uint8_t kHighlighted = 3;
+
+TLabel* MakeLabel(TfrmMain* form, int left, int top, int width, int height) {
+  auto* label = new TLabel(form);
+  label->SetParent(form);
+  if (width > 0) {
+    label->SetAutoSize(false);
+    label->SetBounds(left, top, width, height);
+  } else {
+    label->SetBounds(left, top, label->Width(), label->Height());
+  }
+  label->SetTransparent(true);
+  label->Font()->SetColor(clWhite);
+  return label;
+}
+
+TImage* MakeImage(TfrmMain* form, int left, int top) {
+  auto* image = new TImage(form);
+  image->SetParent(form);
+  image->SetBounds(left, top, 32, 32);
+  image->SetStretch(true);
+  image->SetShowHint(true);
+  return image;
+}
+
+}  // namespace
+
+TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
+  SetBorderStyle(bsSingle);
+  SetBorderIcons(0);
+  Position = poScreenCenter;
+  SetClientSize(614, 330);
+
+  ksCompressedStoredSkin1 = new TksCompressedStoredSkin(this);
+  ksCompSkin = new TksSkinData(this);
+  try {
+    ksCompressedStoredSkin1->LoadFromResource(GetModuleHandleA(nullptr), "DEFAULTSKIN");
+    ksCompSkin->SetCompressedStoredSkin(ksCompressedStoredSkin1);
+  } catch (const Exception& e) {
+    WriteErrorLog(std::string("Cannot load the skin : ") + e.what());
+  }
+  GenericMessage = new TksSkinMessage(this);
+  GenericMessage->SetSkinData(ksCompSkin);
+  GenericMessage->SetCtrlSkinData(ksCompSkin);
+
+  BuildControls();
+
+  ksTrayIcon1 = new TksTrayIcon(this);
+  ksTrayIcon1->OnDblClick = Bind<&TfrmMain::ksTrayIcon1DblClick>(this);
+  ksMainForm = new TksSkinForm(this);
+  ksMainForm->SetBorderIcons({TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::RollUp,
+                              TksBorderIcon::MinimizeToTray});
+  ksMainForm->SetTrayIcon(ksTrayIcon1);
+  ksMainForm->ClientWidth = 614;
+  ksMainForm->ClientHeight = 330;
+  ksMainForm->SetSkinData(ksCompSkin);
+
+  OnCreate = Bind<&TfrmMain::FormCreate>(this);
+  OnActivate = Bind<&TfrmMain::FormActivate>(this);
+  OnClose = Bind<&TfrmMain::FormClose>(this);
+  OnDestroy = Bind<&TfrmMain::FormDestroy>(this);
+}
+
+void TfrmMain::BuildControls() {
+  imgBackground = new TImage(this);
+  imgBackground->SetParent(this);
+  imgBackground->SetBounds(0, 0, 615, 331);
+  imgBackground->SetAutoSize(true);
+  LoadJpegResource(imgBackground->Picture(), kMainBackgroundResource);
+  imgBackground->OnMouseMove = Bind<&TfrmMain::imgBackgroundMouseMove>(this);
+
+  lblTitle = MakeLabel(this, 240, 8, 361, 38);
+  lblTitle->SetAlignment(taCenter);
+  lblTitle->SetWordWrap(true);
+  lblTitle->Font()->SetName("Tahoma");
+  lblTitle->Font()->SetHeight(-16);
+  lblTitle->Font()->SetStyle(fsBold);
+  lblInfo1 = MakeLabel(this, 240, 40, 361, 57);
+  lblInfo2 = MakeLabel(this, 240, 96, 361, 57);
+  lblInfo3 = MakeLabel(this, 240, 152, 361, 25);
+  for (TLabel* info : {lblInfo1, lblInfo2, lblInfo3}) info->SetWordWrap(true);
+  lblSelectDrive = MakeLabel(this, 256, 188, 0, 0);
+
+  const char* steps[] = {"1", "2", "3"};
+  TLabel** stepLabels[] = {&Label1, &Label2, &Label3};
+  for (int i = 0; i < 3; ++i) {
+    TLabel* step = MakeLabel(this, 440 + 40 * i, 184, 33, 13);
+    step->SetAlignment(taCenter);
+    step->Font()->SetStyle(fsBold);
+    step->SetCaption(steps[i]);
+    *stepLabels[i] = step;
+  }
+  imgRecover = MakeImage(this, 440, 198);
+  imgView = MakeImage(this, 480, 198);
+  imgHelp = MakeImage(this, 520, 198);
+  imgExit = MakeImage(this, 560, 198);
+
+  lblAdvancedOptions = MakeLabel(this, 240, 264, 0, 0);
+  lblAdvancedOptions->Font()->SetStyle(fsBold);
+  // The lower row's pictures show the background through their key colour.
+  imgSelectOUT = MakeImage(this, 240, 288);
+  imgSelectFiles = MakeImage(this, 286, 288);
+  imgUpdate = MakeImage(this, 332, 288);
+  imgDeleteFiles = MakeImage(this, 378, 288);
+  imgSecureErase = MakeImage(this, 422, 288);
+  imgCDBurn = MakeImage(this, 468, 288);
+  imgBackupCard = MakeImage(this, 514, 288);
+  imgRestoreCard = MakeImage(this, 560, 288);
+  for (TImage* image : {imgSelectOUT, imgSelectFiles, imgUpdate, imgDeleteFiles, imgSecureErase, imgCDBurn,
+                        imgBackupCard, imgRestoreCard})
+    image->SetTransparent(true);
+  for (TImage* image : {imgRecover, imgView, imgHelp, imgExit, imgSelectOUT, imgSelectFiles, imgUpdate,
+                        imgDeleteFiles, imgSecureErase, imgCDBurn, imgBackupCard, imgRestoreCard})
+    image->OnMouseMove = Bind<&TfrmMain::imgButtonMouseMove>(this);
+  imgRecover->OnClick = Bind<&TfrmMain::OptRecoverClick>(this);
+  imgView->OnClick = Bind<&TfrmMain::optViewRecoverClick>(this);
+  imgExit->OnClick = Bind<&TfrmMain::imgExitClick>(this);
+
+  lblVersion = MakeLabel(this, 8, 8, 120, 12);
+  lblVersion->Font()->SetColor(clSilver);
+  lblVersion->Font()->SetHeight(-9);
+  lblVersion->SetCaption("Version 3.0.0.1");
+
+  lblURLlink = new TksSkinLinkLabel(this);
+  lblURLlink->SetParent(this);
+  lblURLlink->SetAutoSize(false);
+  lblURLlink->SetBounds(16, 304, 193, 14);
+  lblURLlink->SkinDataName = "stdlabel";
+  // Its own font, not the skin's: white on the dark background.
+  lblURLlink->UseSkinFont = false;
+  lblURLlink->Font()->SetName("Arial");
+  lblURLlink->Font()->SetColor(clWhite);
+  lblURLlink->Font()->SetStyle(fsUnderline);
+  lblURLlink->SetCaption("www.korvalo.example.com");
+  lblURLlink->URL = "http://www.korvalo.example.com/";
+  lblURLlink->SetSkinData(ksCompSkin);
+
+  imgNoPicture = new TImage(this);
+  imgNoPicture->SetParent(this);
+  imgNoPicture->SetBounds(0, 336, 57, 49);
+}
+
+TfrmMain::~TfrmMain() = default;
+
+void TfrmMain::FormCreate(TObject*) {
+  Invalidate();
+  SupportedLanguages->LoadLanguages();
+  SupportedLanguages->SetDefaultLanguage();
+  SupportedLanguages->SetLocaleLanguage();
+  WriteInfoLog("Set Language");
+  try {
+    WriteInfoLog("Create CORE Engine");
+    Engine = new TScanEngine(this);
+    WriteInfoLog("Init Engine");
+    Engine->Initialize();
+    if (Engine->GetDestinationFolder().empty())
+      Engine->SetDestinationFolder(GetMyDocumentsFolder() + "\\My Recovered Files");
+    WriteInfoLog("Load Resource Buttons");
+    RegisterButtonImages();
+
+    SetCaption(LangText(0));
+    ksTrayIcon1->SetHint(LangText(0));
+    lblSelectDrive->SetCaption(LangText(122));
+    const std::pair<TControl*, uint8_t> hints[] = {
+        {imgRecover, 40},     {imgView, 41},        {imgHelp, 42},        {imgSelectOUT, 43},
+        {imgSelectFiles, 44}, {imgUpdate, 45},      {imgDeleteFiles, 46}, {imgSecureErase, 47},
+        {imgCDBurn, 48},      {imgExit, 123},       {imgBackupCard, 125}, {imgRestoreCard, 126}};
+    for (const auto& [control, number] : hints) control->Hint = LangText(number);
+    const std::pair<TLabel*, uint8_t> captions[] = {{lblAdvancedOptions, 49}, {lblTitle, 129},
+                                                    {lblInfo1, 130},          {lblInfo2, 131},
+                                                    {lblInfo3, 132}};
+    for (const auto& [label, number] : captions) label->SetCaption(LangText(number));
+    Repaint();
+  } catch (const Exception& e) {
+    WriteErrorLog(std::string("Exception Raised in frmMain.Create - ") + e.what());
+    GenericMessage->MessageDlg(LangText(23) + "\r\n" + e.what(), ksmtError, {ksmbOK}, 0);
+    CreateFailed = true;
+  }
+}
+
+void TfrmMain::FormActivate(TObject*) {
+  if (!SplashShown) {
+    SplashShown = true;
+    if (frmSplash != nullptr) {
+      frmSplash->Show();
+      frmSplash->Repaint();
+      Clock().Sleep(1800);
+      frmSplash->Hide();
+    }
+  }
+  ResetButtonImages();
+  if (Engine != nullptr) {
+    Engine->OnDiscArrive = Bind<&TfrmMain::OnDiscArrive>(this);
+    Engine->OnDiscRemoval = Bind<&TfrmMain::OnDiscRemoval>(this);
+  }
+}
+
+void TfrmMain::OnDiscArrive(TObject*, const String&) {}
+
+void TfrmMain::OnDiscRemoval(TObject*, const String&) {}
+
+TfrmMain::TCommandScope::TCommandScope(TfrmMain& form) : form_(form) { ++form_.commandDepth_; }
+
+TfrmMain::TCommandScope::~TCommandScope() {
+  if (--form_.commandDepth_ > 0 || !form_.closePending_) return;
+  form_.closePending_ = false;
+  form_.Close();
+}
+
+void TfrmMain::FormClose(TObject*, TCloseAction& Action) {
+  if (CommandRunning()) {
+    // The engine's pass is on the stack: stop it and close once the command returns.
+    closePending_ = true;
+    if (Engine != nullptr) {
+      Engine->Cancel();
+      Engine->Abort();
+    }
+    Action = caNone;
+    return;
+  }
+  CleanUp();
+}
+
+void TfrmMain::FormDestroy(TObject*) { CleanUp(); }
+
+void TfrmMain::CleanUp() {
+  try {
+    delete Engine;
+    Engine = nullptr;
+    LastDriveInfo = nullptr;
+    FreeAndNil(frmSplash);
+    FreeAndNil(frmRecovery);
+    FreeAndNil(frmSelectTypes);
+    FreeAndNil(frmBrowse);
+    FreeAndNil(frmBurn);
+  } catch (...) {
+    // Closing never fails.
+  }
+}
+
+void TfrmMain::ksTrayIcon1DblClick(TObject*) { ksMainForm->RestoreFromTray(); }
+
+// --- button images -----------------------------------------------------------
+
+namespace {
+struct TButtonImage {
+  TImage* TfrmMain::*image;
+  int normal, highlighted;
+};
+// In the order the images are registered and reset.
+constexpr TButtonImage kButtonImages[] = {
+    {&TfrmMain::imgSelectOUT, 8, 9},    {&TfrmMain::imgSelectFiles, 11, 12}, {&TfrmMain::imgUpdate, 17, 18},
+    {&TfrmMain::imgDeleteFiles, 14, 15}, {&TfrmMain::imgSecureErase, 20, 21}, {&TfrmMain::imgCDBurn, 23, 24},
+    {&TfrmMain::imgBackupCard, 26, 27}, {&TfrmMain::imgRestoreCard, 29, 30}, {&TfrmMain::imgRecover, 1, 2},
+    {&TfrmMain::imgView, 3, 4},         {&TfrmMain::imgHelp, 5, 6},          {&TfrmMain::imgExit, 31, 32}};
+}  // namespace
+
+void TfrmMain::RegisterButtonImages() {
+  for (const TButtonImage& b : kButtonImages) {
+    StateChangeList()->AddControlState(this->*b.image, kNormal, b.normal);
+    StateChangeList()->AddControlState(this->*b.image, kHighlighted, b.highlighted);
+  }
+  ResetButtonImages();
+}
+
+void TfrmMain::ResetButtonImages() {
+  for (const TButtonImage& b : kButtonImages) StateChangeList()->SetControlState(this->*b.image, kNormal);
+}
+
+void TfrmMain::HighlightButton(TImage* image) {
+  Screen->SetCursor(crHandPoint);
+  StateChangeList()->SetControlState(image, kHighlighted);
+}
+
+void TfrmMain::imgBackgroundMouseMove(TObject*, TShiftState, int, int) {
+  Screen->SetCursor(crDefault);
+  ResetButtonImages();
+}
+
+void TfrmMain::imgButtonMouseMove(TObject* Sender, TShiftState, int, int) {
+  if (auto* image = dynamic_cast<TImage*>(Sender)) HighlightButton(image);
+}
+
+// --- commands ----------------------------------------------------------------
+
+char SelectedDriveLetter(const TfrmMain&) { return 0; }

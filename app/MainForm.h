@@ -1,0 +1,122 @@
+// TfrmMain: the program's main window. It owns the one engine, the one skin and
+// the program-wide message box that every dialog reaches through frmMain.
+#pragma once
+
+#include "app/Forms.h"
+#include "engine/DriveInformation.h"
+#include "engine/ScanEngine.h"
+#include "framework/gui/extctrls.h"
+#include "framework/gui/forms.h"
+#include "skin/ksMessages.h"
+#include "skin/ksSkinData.h"
+
+class TksSkinForm;
+class TksSkinLinkLabel;
+class TksSkinShellDriveComboBox;
+class TksTrayIcon;
+
+class TfrmMain : public TForm {
+ public:
+  explicit TfrmMain(TComponent* AOwner);
+  ~TfrmMain() override;
+
+  // --- what the dialogs use
+  TScanEngine* Engine = nullptr;
+  TSEDriveInformation* LastDriveInfo = nullptr;  // owned by the engine
+  TksSkinMessage* GenericMessage;
+  TksSkinData* ksCompSkin;
+  TksSkinShellDriveComboBox* cboDriveList = nullptr;
+  TImage* imgNoPicture;
+
+  // --- the rest of the window
+  TksCompressedStoredSkin* ksCompressedStoredSkin1;
+  TksSkinForm* ksMainForm;
+  TksTrayIcon* ksTrayIcon1;
+  TImage* imgBackground;
+  TLabel* lblTitle;
+  TLabel* lblInfo1;
+  TLabel* lblInfo2;
+  TLabel* lblInfo3;
+  TLabel* lblSelectDrive;
+  TLabel* Label1;
+  TLabel* Label2;
+  TLabel* Label3;
+  TImage* imgRecover;
+  TImage* imgView;
+  TImage* imgHelp;
+  TImage* imgExit;
+  TLabel* lblAdvancedOptions;
+  TImage* imgSelectOUT;
+  TImage* imgSelectFiles;
+  TImage* imgUpdate;
+  TImage* imgDeleteFiles;
+  TImage* imgSecureErase;
+  TImage* imgCDBurn;
+  TImage* imgBackupCard;
+  TImage* imgRestoreCard;
+  TLabel* lblVersion;
+  TksSkinLinkLabel* lblURLlink;
+
+  // Set when the creation handler failed: the program ends without the other forms.
+  bool CreateFailed = false;
+
+  // Held by a command while it drives the engine: a close that arrives meanwhile
+  // stops the engine and is carried out once the command has returned.
+  class TCommandScope {
+   public:
+    explicit TCommandScope(TfrmMain& form);
+    ~TCommandScope();
+    TCommandScope(const TCommandScope&) = delete;
+    TCommandScope& operator=(const TCommandScope&) = delete;
+
+   private:
+    TfrmMain& form_;
+  };
+  bool CommandRunning() const { return commandDepth_ > 0; }
+
+  // --- handlers
+  void FormCreate(TObject* Sender);
+  void FormActivate(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  void FormDestroy(TObject* Sender);
+  void ksTrayIcon1DblClick(TObject* Sender);
+  void OnDiscArrive(TObject* Sender, const String& Drives);
+  void OnDiscRemoval(TObject* Sender, const String& Drives);
+
+  // --- button images
+  void RegisterButtonImages();
+  void ResetButtonImages();
+  void HighlightButton(TImage* image);
+  void imgBackgroundMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+  // Bound to all twelve images: highlights the image it came from.
+  void imgButtonMouseMove(TObject* Sender, TShiftState Shift, int X, int Y);
+
+  // --- commands
+  void OptRecoverClick(TObject* Sender);
+  void optViewRecoverClick(TObject* Sender);
+  void imgExitClick(TObject* Sender);
+  // The recover command for a drive letter (0: none selected).
+  void RecoverDrive(char letter);
+  // A numbered message text in GenericMessage; the button pressed.
+  int Message(uint8_t number, TksMessageType type, TksMessageButtons buttons = {ksmbOK});
+
+ private:
+  void BuildControls();
+  void CleanUp();
+  void EndRecovery();
+  void AfterRecoverCommand();
+
+  int commandDepth_ = 0;
+  bool closePending_ = false;
+};
+
+// The message number that refuses a recovery of the drive `info` describes (null:
+// none could be had), or 0 when the recovery may run.
+uint8_t RecoverRefusal(const TSEDriveInformation* info, uint32_t lastError, uint8_t windowsVersion,
+                       const String& outputFolder);
+
+// The splash is shown at the first activation only.
+extern bool SplashShown;
+
+// The letter of the drive list's selected drive; 0 when none is selected.
+char SelectedDriveLetter(const TfrmMain& form);

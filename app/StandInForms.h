@@ -1,0 +1,55 @@
+// Empty, hidden forms under the names of the dialogs still being built, so that
+// start-up creates all twelve forms and the commands can reach them. Each goes
+// when its real form lands.
+#pragma once
+
+#include "framework/gui/forms.h"
+
+class TfrmSelectTypes : public TForm {
+ public:
+  using TForm::TForm;
+};
+
+class TfrmSecureErase : public TForm {
+ public:
+  using TForm::TForm;
+};
+
+class TfrmBurn : public TForm {
+ public:
+  using TForm::TForm;
+  bool CreateFailed = true;  // no writer control yet
+  bool NoWriter = false;
+};
+
+class TfrmRecovery : public TForm {
+ public:
+  using TForm::TForm;
+  void RunRecovery() {}
+  bool ViewNow = false;
+};
+
+class TfrmFeedback : public TForm {
+ public:
+  using TForm::TForm;
+};
+
+class TfrmOutputDIR : public TForm {
+ public:
+  using TForm::TForm;
+};
+
+class TfrmBrowse : public TForm {
+ public:
+  using TForm::TForm;
+};
+
+class TfrmBackup : public TForm {
+ public:
+  using TForm::TForm;
+};
+
+class TfrmRestore : public TForm {
+ public:
+  using TForm::TForm;
+};
