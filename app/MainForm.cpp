@@ -136,6 +136,7 @@ void TfrmMain::BuildControls() {
   imgRecover->OnClick = Bind<&TfrmMain::OptRecoverClick>(this);
   imgView->OnClick = Bind<&TfrmMain::optViewRecoverClick>(this);
   imgExit->OnClick = Bind<&TfrmMain::imgExitClick>(this);
+  imgUpdate->OnClick = Bind<&TfrmMain::imgUpdateClick>(this);
 
   lblVersion = MakeLabel(this, 8, 8, 120, 12);
   lblVersion->Font()->SetColor(clSilver);
