@@ -15,13 +15,6 @@ class TfrmSecureErase : public TForm {
   using TForm::TForm;
 };
 
-class TfrmBurn : public TForm {
- public:
-  using TForm::TForm;
-  bool CreateFailed = true;  // no writer control yet
-  bool NoWriter = false;
-};
-
 class TfrmRecovery : public TForm {
  public:
   using TForm::TForm;
