@@ -79,15 +79,16 @@ TfrmBurn::~TfrmBurn() { FormDestroy(this); }
 
 void TfrmBurn::CreateControls() {
   SetBorderStyle(bsSingle);
+  SetBorderIcons(0);
   Position = poMainFormCenter;
   TksSkinData* skin = frmMain ? frmMain->ksCompSkin : nullptr;
 
-  auto label = [this, skin](TWinControl* parent, int x, int y) {
+  // Fixed widths: the skin's font is not the one a label would size itself by.
+  auto label = [this, skin](TWinControl* parent, int x, int y, int width = 110) {
     auto* l = new TksSkinStdLabel(this);
     l->SetParent(parent);
-    l->SetLeft(x);
-    l->SetTop(y);
-    l->SetAutoSize(true);
+    l->SetAutoSize(false);
+    l->SetBounds(x, y, width, 16);
     l->SetSkinData(skin);
     return l;
   };
@@ -116,11 +117,11 @@ void TfrmBurn::CreateControls() {
     return b;
   };
 
-  lblCDWriter = label(this, 16, 8);
+  lblCDWriter = label(this, 16, 8, 257);
   cboDrives = combo(16, 257);
   cboDrives->OnChange = Bind<&TfrmBurn::cboDrivesChange>(this);
   cboDrives->SetSkinData(skin);
-  lblWriteSpeed = label(this, 280, 8);
+  lblWriteSpeed = label(this, 280, 8, 160);
   cboSpeeds = combo(280, 104);
   cboSpeeds->OnClick = Bind<&TfrmBurn::cboSpeedsClick>(this);
   cboSpeeds->SetSkinData(skin);
@@ -130,10 +131,10 @@ void TfrmBurn::CreateControls() {
   chkBurnProof->SetBounds(16, 48, 250, 22);
   chkBurnProof->SetSkinData(skin);
 
-  lblCDVolume = label(this, 16, 80);
+  lblCDVolume = label(this, 16, 80, 250);
   txtVolumeID = new TksSkinEdit(this);
   txtVolumeID->SetParent(this);
-  txtVolumeID->SetBounds(16, 96, 153, txtVolumeID->Height());
+  txtVolumeID->SetBounds(16, 96, 153, 21);
   txtVolumeID->SetSkinData(skin);
 
   grpInfo = new TksSkinGroupBox(this);
@@ -152,12 +153,10 @@ void TfrmBurn::CreateControls() {
   int y = 32;
   for (const Row& r : rows) {
     *r.caption = label(grpInfo, 8, y);
-    *r.value = label(grpInfo, 120, y);
+    *r.value = label(grpInfo, 120, y, 125);
     y += 24;
   }
-  lblCDNumber = label(grpInfo, 0, 24);
-  lblCDNumber->SetAutoSize(false);
-  lblCDNumber->SetBounds(147, 24, 80, 16);  // right edge at 227
+  lblCDNumber = label(grpInfo, 147, 24, 80);  // right edge at 227
   lblCDNumber->SetAlignment(taRightJustify);
   TFont bold;
   bold.Assign(lblCDNumber->Font());
@@ -165,13 +164,13 @@ void TfrmBurn::CreateControls() {
   lblCDNumber->SetFont(&bold);
   lblCDNumber->SetDefaultFont(&bold);
 
-  lblReadBuffer = label(grpInfo, 16, 216);
+  lblReadBuffer = label(grpInfo, 16, 216, 105);
   pbReadBuffer = gauge(13, 229);
-  lblWriteBuffer = label(grpInfo, 16, 258);
+  lblWriteBuffer = label(grpInfo, 16, 258, 105);
   pbDeviceBuffer = gauge(13, 272);
-  lblTracksWritten = label(grpInfo, 128, 216);
+  lblTracksWritten = label(grpInfo, 128, 216, 105);
   pbTrack = gauge(128, 229);
-  lblTotalWritten = label(grpInfo, 128, 258);
+  lblTotalWritten = label(grpInfo, 128, 258, 105);
   pbTotal = gauge(128, 272);
 
   btnCompleteSession = button(315, &TfrmBurn::btnCompleteSessionClick);
@@ -195,13 +194,13 @@ void TfrmBurn::CreateControls() {
   OnClose = Bind<&TfrmBurn::FormClose>(this);
   OnMouseMove = Bind<&TfrmBurn::FormMouseMove>(this);
 
+  // The window first: the client size is then measured inside the skinned frame.
+  HandleNeeded();
   ksSkinForm1 = new TksSkinForm(this);
   ksSkinForm1->SetBorderIcons({});
   ksSkinForm1->ClientWidth = 458;
   ksSkinForm1->ClientHeight = 505;
   ksSkinForm1->SetSkinData(skin);
-  SetClientWidth(458);
-  SetClientHeight(505);
 }
 
 void TfrmBurn::FormCreate(TObject*) {

@@ -17,9 +17,43 @@
 #include "framework/core/bitmap.h"
 #include "framework/core/seams.h"
 #include "framework/gui/application.h"
+#include "outside/DiscWriterX.h"
+#include "skin/ksSkinLabels.h"
 #include "skin/ksSkinGauge.h"
 
 namespace {
+
+void WriteText(const std::string& path, const std::string& text) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD n = 0;
+  WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
+  CloseHandle(h);
+}
+
+// The burn dialog's writer: a stand-in with a blank 650 MB disc in its tray, and a
+// few recovered files to burn. The writer is read when the dialog is made.
+std::string burnFolder;
+void PrepareBurnFixture(const std::string& outDir) {
+  burnFolder = outDir + "burn\\";
+  for (const char* sub : {"", "drive", "out", "out\\DuvidAziz", "out\\DezoDozi"})
+    CreateDirectoryA((burnFolder + sub).c_str(), nullptr);
+  WriteText(burnFolder + "DiscWriterX.ini", "[Writer0]\r\nFolder=" + burnFolder +
+                                                "drive\r\nText1=F\r\nText2=1.0\r\nText3=Stand-in Writer\r\n"
+                                                "MaxSpeed=48\r\nBurnProof=1\r\nCanErase=1\r\n");
+  WriteText(burnFolder + "drive\\disc.ini", "[Disc]\r\nBlocks=333000\r\n");
+  const std::pair<const char*, size_t> files[] = {
+      {"DuvidAziz\\IMG_0001.JPG", 1843200}, {"DuvidAziz\\IMG_0002.JPG", 2150400}, {"DezoDozi\\KV4711.JPG", 990000}};
+  for (const auto& [name, bytes] : files) WriteText(burnFolder + "out\\" + name, std::string(bytes, 'k'));
+  TDiscWriterX::SetConfigurationFile(burnFolder + "DiscWriterX.ini");
+}
+
+// Opened on its blank disc, after the first poll.
+void BurnOnABlankDisc(TCustomForm*) {
+  frmMain->Engine->DestinationFolder = burnFolder + "out\\";
+  frmBurn->Show();
+  Application->ProcessMessages();
+  frmBurn->tmrDiscInfoTimer(frmBurn);
+}
 
 struct TGalleryForm {
   const char* name;  // the file name, and the --show argument
@@ -40,6 +74,7 @@ const std::vector<TGalleryForm>& Forms() {
          frmGenericWait->SetProgressMax(100);
          frmGenericWait->SetProgressPosition(40);
        }},
+      {"frmBurn", [] { return frmBurn; }, BurnOnABlankDisc},
   };
   return forms;
 }
@@ -82,6 +117,7 @@ int main(int argc, char** argv) {
     Application->Initialize();
     Application->SetTitle("Korvalo 3");
     SplashShown = true;
+    PrepareBurnFixture(outDir);
     if (!CreateForms()) {
       std::fprintf(stderr, "form_gallery: the main window could not be made\n");
       return 1;
