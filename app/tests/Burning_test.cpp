@@ -428,3 +428,40 @@ TEST_F(BurnDialog, SameNamedFilesOfBothFoldersBothReachTheDisc) {
   EXPECT_EQ(d.PendingFiles[0].DiscPath, L"Korvalo\\IMG_0001.JPG");
   EXPECT_EQ(d.PendingFiles[1].DiscPath, L"Korvalo\\img_0001_2.jpg");
 }
+
+TEST_F(BurnDialog, ErasesOnlyARewritableDiscInAWriterThatCan) {
+  struct Row {
+    const char* writer;
+    bool erasable;
+    std::vector<int> answers;
+    std::vector<uint8_t> texts;
+    bool erased;
+  } rows[] = {
+      {"CanErase=0\r\n", true, {}, {66}, false},
+      {"CanErase=1\r\n", false, {}, {67}, false},
+      {"CanErase=1\r\n", true, {mrNo}, {74}, false},
+      {"CanErase=1\r\n", true, {mrYes}, {74, 69}, true},
+      {"CanErase=1\r\nFailErase=1\r\n", true, {mrYes}, {74, 23}, false},
+  };
+  scratch.Recovered("DuvidAziz", "IMG_0001.JPG", 1000);
+  for (const Row& r : rows) {
+    scratch.Writer(r.writer);
+    TBurnScratch::Write(scratch.Drive() + "disc.ini",
+                        String("[Disc]\r\nBlocks=1000\r\nErasable=") + (r.erasable ? "1" : "0") + "\r\n");
+    TBurnScratch::Write(scratch.Drive() + "session1.iso", String(20 * 2048, 'k'));
+    boxes.clear();
+    answers = r.answers;
+    TfrmBurn& d = Open();
+    d.btnEraseCDClick(d.btnEraseCD);
+    ASSERT_TRUE(PumpUntil([&d] { return !d.CDWriter->Busy(); }));
+    Application->ProcessMessages();
+    std::vector<String> texts;
+    for (uint8_t n : r.texts) texts.push_back(Lang(n));
+    ASSERT_EQ(BoxTexts().size(), texts.size()) << r.writer << r.erasable;
+    for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(BoxTexts()[i].rfind(texts[i], 0), 0u) << BoxTexts()[i];
+    EXPECT_EQ(!Exists(scratch.Drive() + "session1.iso"), r.erased);
+    EXPECT_TRUE(d.Idle);
+    d.Close();
+    EXPECT_TRUE(Closed());
+  }
+}
