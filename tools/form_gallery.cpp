@@ -18,6 +18,7 @@
 #include "framework/core/seams.h"
 #include "framework/gui/application.h"
 #include "outside/DiscWriterX.h"
+#include "skin/ksSkinCtrls.h"
 #include "skin/ksSkinLabels.h"
 #include "skin/ksSkinGauge.h"
 
@@ -55,6 +56,21 @@ void BurnOnABlankDisc(TCustomForm*) {
   frmBurn->tmrDiscInfoTimer(frmBurn);
 }
 
+// Half-way through disc 1 of 2: the progress gauges inside the information group.
+void BurnWriting(TCustomForm* form) {
+  BurnOnABlankDisc(form);
+  frmBurn->btnStart->SetVisible(false);
+  frmBurn->btnEraseCD->SetVisible(false);
+  frmBurn->ShowProgressControls(true);
+  frmBurn->btnStop->SetVisible(true);
+  frmBurn->lblCDNumber->SetCaption("1/2");
+  frmBurn->pbReadBuffer->SetValue(100);
+  frmBurn->pbDeviceBuffer->SetValue(87);
+  frmBurn->pbTrack->SetValue(42);
+  frmBurn->pbTotal->SetValue(21);
+  frmBurn->pnlStatus->SetCaption("Blocks written: 1024");
+}
+
 struct TGalleryForm {
   const char* name;  // the file name, and the --show argument
   std::function<TCustomForm*()> form;
@@ -75,6 +91,7 @@ const std::vector<TGalleryForm>& Forms() {
          frmGenericWait->SetProgressPosition(40);
        }},
       {"frmBurn", [] { return frmBurn; }, BurnOnABlankDisc},
+      {"frmBurn_writing", [] { return frmBurn; }, BurnWriting},
   };
   return forms;
 }
