@@ -228,7 +228,7 @@ void TfrmBurn::FormCreate(TObject*) {
         {btnStart, 97}};
     for (const auto& [control, number] : captions) control->SetCaption(LangText(number));
     PendingFiles.clear();
-  } catch (const std::exception&) {
+  } catch (...) {
     CreateFailed = true;
   }
 }
