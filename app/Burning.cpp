@@ -855,8 +855,11 @@ void TfrmBurn::CDWriterEnumAudioTrack(TObject*, const std::wstring&, int, int, i
 
 void TfrmBurn::CDWriterISOItemAdded(TObject*, const std::wstring&, const std::wstring&, const std::wstring& itemName,
                                     const std::wstring&, bool, TDateTime, int) {
-  SetStatus(LangText(152) + WideToAnsi(itemName));
-  Pump();
+  try {
+    SetStatus(LangText(152) + WideToAnsi(itemName));
+    Pump();
+  } catch (const std::exception&) {
+  }
 }
 
 void TfrmBurn::CDWriterISOItemRemoved(TObject*, const std::wstring&, const std::wstring&, bool) { Pump(); }
