@@ -58,6 +58,15 @@ std::wstring UniqueDiscPath(const std::vector<TPendingFile>& taken, const String
   return path;
 }
 
+// A progress handler must never end a write: what it raises is dropped.
+template <class F>
+void Quietly(F f) {
+  try {
+    f();
+  } catch (const std::exception&) {
+  }
+}
+
 void SetGauges(std::initializer_list<TksSkinGauge*> gauges, int value) {
   for (TksSkinGauge* g : gauges) g->SetValue(value);
 }
@@ -562,20 +571,16 @@ void TfrmBurn::FormMouseMove(TObject*, TShiftState, int, int) {
   SetCursor(Operation == 0 || Operation == 1 ? crHourGlass : crDefault);
 }
 
-void TfrmBurn::EnableControls() {
-  for (TControl* c : std::initializer_list<TControl*>{cboDrives, cboSpeeds, chkBurnProof, btnStart, btnEraseCD,
-                                                      btnCompleteSession})
-    c->SetEnabled(true);
-  btnStop->SetVisible(true);
-  Screen->SetCursor(crDefault);
-}
+void TfrmBurn::EnableControls() { SetControlsEnabled(true); }
 
-void TfrmBurn::DisableControls() {
+void TfrmBurn::DisableControls() { SetControlsEnabled(false); }
+
+void TfrmBurn::SetControlsEnabled(bool enabled) {
   for (TControl* c : std::initializer_list<TControl*>{cboDrives, cboSpeeds, chkBurnProof, btnStart, btnEraseCD,
                                                       btnCompleteSession})
-    c->SetEnabled(false);
-  btnStop->SetVisible(false);
-  Screen->SetCursor(crHourGlass);
+    c->SetEnabled(enabled);
+  btnStop->SetVisible(enabled);
+  Screen->SetCursor(enabled ? crDefault : crHourGlass);
 }
 
 void TfrmBurn::ShowProgressControls(bool show) {
@@ -684,19 +689,17 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
 // --- the writer's events ---
 
 void TfrmBurn::CDWriterClosingDisc(TObject*) {
-  try {
+  Quietly([&] {
     SetStatus(LangText(156));
     Pump();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterClosingSession(TObject*) {
-  try {
+  Quietly([&] {
     SetStatus(LangText(157));
     Pump();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterErasingDisc(TObject*) {
@@ -718,15 +721,14 @@ void TfrmBurn::CDWriterEraseComplete(TObject*) {
 }
 
 void TfrmBurn::CDWriterWritingCancelled(TObject*) {
-  try {
+  Quietly([&] {
     tmrDiscInfo->SetEnabled(true);
     CDWriter->CloseLastSession(false);
     CDWriter->ReleaseDevice();
     EnableControls();
     Idle = true;
     Pump();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterWritingComplete(TObject*) {
@@ -763,32 +765,29 @@ void TfrmBurn::CDWriterWritingComplete(TObject*) {
 }
 
 void TfrmBurn::CDWriterPreparingToWrite(TObject*) {
-  try {
+  Quietly([&] {
     SetGauges({pbTotal, pbTrack}, 0);
     Pump();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterCreatingDirectories(TObject*) {
-  try {
+  Quietly([&] {
     Pump();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterTrackWriteStart(TObject*, short, int blocksToWrite) {
-  try {
+  Quietly([&] {
     pbTrack->SetValue(0);
     BlocksToWrite = blocksToWrite;
     LastBlocksWritten = 0;
     Pump();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterTrackWriteStatus(TObject*, short, int blocksWritten, short deviceBufferUsed) {
-  try {
+  Quietly([&] {
     pbDeviceBuffer->SetValue(deviceBufferUsed);
     TotalBlocksWritten += blocksWritten - LastBlocksWritten;
     pbTrack->SetValue(Percent(blocksWritten, BlocksToWrite));
@@ -796,8 +795,7 @@ void TfrmBurn::CDWriterTrackWriteStatus(TObject*, short, int blocksWritten, shor
     SetStatus(LangText(155) + " " + IntToStr(blocksWritten));
     LastBlocksWritten = blocksWritten;
     Pump();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterWriteError(TObject*, int writeError, int deviceError) {
@@ -810,65 +808,58 @@ void TfrmBurn::CDWriterWriteError(TObject*, int writeError, int deviceError) {
 }
 
 void TfrmBurn::CDWriterClosingTrack(TObject*, short track) {
-  try {
+  Quietly([&] {
     SetStatus(LangText(150) + IntToStr(track));
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterReadBufferStatus(TObject*, short readBufferUsed) {
-  try {
+  Quietly([&] {
     pbReadBuffer->SetValue(readBufferUsed);
     Pump();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterCachingTrack(TObject*, short, int blocksToCache) {
-  try {
+  Quietly([&] {
     BlocksToCache = blocksToCache;
     Pump();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterCachingTrackStatus(TObject*, int blocksCached) {
-  try {
+  Quietly([&] {
     if (BlocksToCache == 0) return;
     const int percent = static_cast<int>(static_cast<int64_t>(blocksCached) * 100 / BlocksToCache);
     pbDeviceBuffer->SetValue(percent);
     SetStatus(LangText(149) + IntToStr(percent) + " %");
     Pump();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterReadingFile(TObject*, int) {
-  try {
+  Quietly([&] {
     SetStatus(LangText(153));
     Pump();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterEnumAudioTrack(TObject*, const std::wstring&, int, int, int, short) {}
 
 void TfrmBurn::CDWriterISOItemAdded(TObject*, const std::wstring&, const std::wstring&, const std::wstring& itemName,
                                     const std::wstring&, bool, TDateTime, int) {
-  try {
+  Quietly([&] {
     SetStatus(LangText(152) + WideToAnsi(itemName));
     Pump();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterISOItemRemoved(TObject*, const std::wstring&, const std::wstring&, bool) { Pump(); }
 
 void TfrmBurn::CDWriterISOItemRenamed(TObject*, const std::wstring&, const std::wstring&, const std::wstring&, bool) {
-  try {
+  Quietly([&] {
     Pump();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterISODestPathChanged(TObject*, const std::wstring&, const std::wstring&, bool) {}
@@ -880,11 +871,10 @@ void TfrmBurn::CDWriterEnumISOItems(TObject*, const std::wstring&, const std::ws
 }
 
 void TfrmBurn::CDWriterTrackFileError(TObject*, int fileError, const std::wstring& fileName) {
-  try {
+  Quietly([&] {
     SetStatus(LangText(154) + IntToStr(fileError) + " on " + WideToAnsi(fileName));
     Pump();
-  } catch (const std::exception&) {
-  }
+  });
 }
 
 void TfrmBurn::CDWriterISOImageReset(TObject*) { Pump(); }

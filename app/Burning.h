@@ -152,6 +152,7 @@ class TfrmBurn : public TForm {
   void CreateControls();
   void BindWriterEvents();
   void FillWriters();
+  void SetControlsEnabled(bool enabled);
   void SetStatus(const String& text);
   int Message(const String& text, TksMessageType type = ksmtInformation,
               TksMessageButtons buttons = {ksmbOK});

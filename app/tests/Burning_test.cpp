@@ -20,6 +20,7 @@
 #include "skin/ksSkinCheckRadio.h"
 #include "skin/ksSkinComboBox.h"
 #include "skin/ksSkinEdit.h"
+#include "skin/ksSkinGauge.h"
 #include "skin/ksSkinCtrls.h"
 #include "skin/ksSkinLabels.h"
 #include "skin/tests/ksFakeTimers.h"
@@ -464,4 +465,33 @@ TEST_F(BurnDialog, ErasesOnlyARewritableDiscInAWriterThatCan) {
     d.Close();
     EXPECT_TRUE(Closed());
   }
+}
+
+TEST_F(BurnDialog, ProgressEventsShowPercentagesWithoutDividingByZero) {
+  scratch.Recovered("DuvidAziz", "IMG_0001.JPG", 1000);
+  TfrmBurn& d = Open();
+  d.pnlStatus->SetCaption("before");
+  d.CDWriterCachingTrackStatus(nullptr, 50);  // no track to cache announced
+  EXPECT_EQ(d.pnlStatus->Caption(), "before");
+  d.CDWriterCachingTrack(nullptr, 1, 200);
+  d.CDWriterCachingTrackStatus(nullptr, 50);
+  EXPECT_EQ(d.pbDeviceBuffer->Value(), 25);
+  EXPECT_EQ(d.pnlStatus->Caption(), Lang(149) + "25 %");
+
+  d.ImageBlocks = 0;
+  d.CDWriterTrackWriteStart(nullptr, 1, 0);
+  d.CDWriterTrackWriteStatus(nullptr, 1, 10, 50);
+  EXPECT_EQ(d.pbTrack->Value(), 0);
+  EXPECT_EQ(d.pbTotal->Value(), 0);
+  EXPECT_EQ(d.pbDeviceBuffer->Value(), 50);
+
+  d.ImageBlocks = 800;
+  d.TotalBlocksWritten = 0;
+  d.CDWriterTrackWriteStart(nullptr, 1, 400);
+  d.CDWriterTrackWriteStatus(nullptr, 1, 100, 60);
+  EXPECT_EQ(d.pbTrack->Value(), 25);
+  EXPECT_EQ(d.pbTotal->Value(), 12) << "12.5 rounds to even";
+  d.CDWriterTrackWriteStatus(nullptr, 1, 300, 60);
+  EXPECT_EQ(d.pbTotal->Value(), 38) << "blocks counted once: 300 of 800";
+  EXPECT_EQ(d.pnlStatus->Caption(), Lang(155) + " 300");
 }
