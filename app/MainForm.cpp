@@ -151,6 +151,7 @@ void TfrmMain::BuildControls() {
   imgCDBurn->OnClick = Bind<&TfrmMain::imgCDBurnClick>(this);
   imgBackupCard->OnClick = Bind<&TfrmMain::imgBackupCardClick>(this);
   imgRestoreCard->OnClick = Bind<&TfrmMain::imgRestoreCardClick>(this);
+  imgUpdate->OnClick = Bind<&TfrmMain::imgUpdateClick>(this);
 
   lblVersion = MakeLabel(this, 8, 8, 120, 12);
   lblVersion->Font()->SetColor(clSilver);

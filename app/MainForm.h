@@ -14,6 +14,7 @@ class TksSkinForm;
 class TksSkinLinkLabel;
 class TksSkinShellDriveComboBox;
 class TksTrayIcon;
+class TWebUpdate;
 
 class TfrmMain : public TForm {
  public:
@@ -95,6 +96,9 @@ class TfrmMain : public TForm {
   void OptRecoverClick(TObject* Sender);
   void optViewRecoverClick(TObject* Sender);
   void imgExitClick(TObject* Sender);
+  // The update command (MainFormUpdate.cpp); its component is made on first use.
+  void imgUpdateClick(TObject* Sender);
+  TWebUpdate* WebUpdate = nullptr;
   // The recover command for a drive letter (0: none selected).
   void RecoverDrive(char letter);
   // A numbered message text in GenericMessage; the button pressed.

@@ -3,11 +3,13 @@
 #include <iterator>
 
 #include "framework/core/sysutils.h"
+#include "framework/core/widetext.h"
 
 namespace {
 
 constexpr int kFirstDeviceError = 1000;
 constexpr int kExtendedDeviceError = 1051;
+constexpr size_t kJolietLabelLength = 16;
 
 const char* const kDeviceErrors[] = {
     "No additional error data was reported",
@@ -109,4 +111,24 @@ String WriteErrorText(int writeError, int deviceError, const String& extendedErr
   if (writeError == 3) return DeviceErrorText(deviceError, extendedError);
   if (writeError >= 0 && writeError < static_cast<int>(std::size(kWriteErrors))) return kWriteErrors[writeError];
   return "Unknown writing error";
+}
+
+String FreeSpaceText(int64_t bytes) {
+  try {
+    const double b = static_cast<double>(bytes);
+    if (bytes < 1024) return Format("%f KB", b / 1024.0);
+    if (bytes < 1073741824) return Format("%f MB", b / 1048576.0);
+    return Format("%f GB", b / 1073741824.0);
+  } catch (const std::exception&) {
+    return "0 MB";
+  }
+}
+
+std::wstring DiscVolumeLabel(const String& typed, bool inSet, int discNumber) {
+  if (typed.empty()) return L"Korvalo3";
+  std::wstring label = AnsiToWide(typed);
+  if (!inSet) return label.substr(0, kJolietLabelLength);
+  const std::wstring suffix = L"_" + std::to_wstring(discNumber);
+  const size_t room = suffix.size() < kJolietLabelLength ? kJolietLabelLength - suffix.size() : 0;
+  return label.substr(0, room) + suffix;
 }

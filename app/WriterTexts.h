@@ -2,6 +2,7 @@
 // list and the English texts of write and device errors.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -24,3 +25,11 @@ String DeviceErrorText(int deviceError, const String& extendedError);
 
 // The text of a write error; code 3 is the device error's text.
 String WriteErrorText(int writeError, int deviceError, const String& extendedError);
+
+// "0.50 KB", "12.00 MB", "1.50 GB": a disc's free space as the disc poll shows it.
+String FreeSpaceText(int64_t bytes);
+
+// The label a disc gets: "Korvalo3" without a typed one, else the typed one; on
+// each disc of a set "_n" follows, the typed part cut so the number still fits
+// the 16 characters of a Joliet volume label.
+std::wstring DiscVolumeLabel(const String& typed, bool inSet, int discNumber);

@@ -19,6 +19,8 @@ std::optional<uint8_t> HexDigit(char c) {
   return std::nullopt;
 }
 
+constexpr const char* kSettingsSection = "Update";
+
 String TableFileName(const String& programFolder) { return programFolder + "Korvalo3" + ".INI"; }
 
 }  // namespace
@@ -75,6 +77,8 @@ void TScanEngine::LoadSupportedFileTypes() {
     table.ReadSections(sections);
     for (int s = 0; s < sections.Count(); ++s) {
       const String section = sections.Strings(s);
+      // The program's own settings share the file; they describe no type.
+      if (SameText(section, kSettingsSection)) continue;
       auto type = std::make_unique<TSESupportedFileType>();
       type->Description = table.ReadString(section, "Description", "Description Unavailable");
       type->Extension = table.ReadString(section, "Extension", "XXX");

@@ -37,7 +37,7 @@ String TwoDecimals(double value, const char* unit) {
 
 }  // namespace
 
-String FormatSize(uint32_t Bytes) {
+String FormatSize(uint64_t Bytes) {
   try {
     if (Bytes == 0) return "0k";
     if (Bytes < 1024) return TwoDecimals(Bytes, " bytes");

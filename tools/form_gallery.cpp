@@ -22,6 +22,9 @@
 #include "framework/core/seams.h"
 #include "framework/gui/application.h"
 #include "skin/ksSkinCtrls.h"
+#include "outside/DiscWriterX.h"
+#include "skin/ksSkinCtrls.h"
+#include "skin/ksSkinLabels.h"
 #include "skin/ksSkinGauge.h"
 #include "skin/ksSkinLabels.h"
 #include "skin/ksSkinShellDriveComboBox.h"
@@ -68,6 +71,51 @@ void RecoveryMidRun() {
   strip.Clear();
   strip.AddFile(DemoPhoto(), 1);
   strip.Cycle();
+void WriteText(const std::string& path, const std::string& text) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD n = 0;
+  WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
+  CloseHandle(h);
+}
+
+// The burn dialog's writer: a stand-in with a blank 650 MB disc in its tray, and a
+// few recovered files to burn. The writer is read when the dialog is made.
+std::string burnFolder;
+void PrepareBurnFixture(const std::string& outDir) {
+  burnFolder = outDir + "burn\\";
+  for (const char* sub : {"", "drive", "out", "out\\DuvidAziz", "out\\DezoDozi"})
+    CreateDirectoryA((burnFolder + sub).c_str(), nullptr);
+  WriteText(burnFolder + "DiscWriterX.ini", "[Writer0]\r\nFolder=" + burnFolder +
+                                                "drive\r\nText1=F\r\nText2=1.0\r\nText3=Stand-in Writer\r\n"
+                                                "MaxSpeed=48\r\nBurnProof=1\r\nCanErase=1\r\n");
+  WriteText(burnFolder + "drive\\disc.ini", "[Disc]\r\nBlocks=333000\r\n");
+  const std::pair<const char*, size_t> files[] = {
+      {"DuvidAziz\\IMG_0001.JPG", 1843200}, {"DuvidAziz\\IMG_0002.JPG", 2150400}, {"DezoDozi\\KV4711.JPG", 990000}};
+  for (const auto& [name, bytes] : files) WriteText(burnFolder + "out\\" + name, std::string(bytes, 'k'));
+  TDiscWriterX::SetConfigurationFile(burnFolder + "DiscWriterX.ini");
+}
+
+// Opened on its blank disc, after the first poll.
+void BurnOnABlankDisc(TCustomForm*) {
+  frmMain->Engine->DestinationFolder = burnFolder + "out\\";
+  frmBurn->Show();
+  Application->ProcessMessages();
+  frmBurn->tmrDiscInfoTimer(frmBurn);
+}
+
+// Half-way through disc 1 of 2: the progress gauges inside the information group.
+void BurnWriting(TCustomForm* form) {
+  BurnOnABlankDisc(form);
+  frmBurn->btnStart->SetVisible(false);
+  frmBurn->btnEraseCD->SetVisible(false);
+  frmBurn->ShowProgressControls(true);
+  frmBurn->btnStop->SetVisible(true);
+  frmBurn->lblCDNumber->SetCaption("1/2");
+  frmBurn->pbReadBuffer->SetValue(100);
+  frmBurn->pbDeviceBuffer->SetValue(87);
+  frmBurn->pbTrack->SetValue(42);
+  frmBurn->pbTotal->SetValue(21);
+  frmBurn->pnlStatus->SetCaption("Blocks written: 1024");
 }
 
 struct TGalleryForm {
@@ -129,6 +177,8 @@ const std::vector<TGalleryForm>& Forms() {
          frmRestore->pbRestore->SetVisible(true);
          frmRestore->btnRestore->SetEnabled(false);
        }},
+      {"frmBurn", [] { return frmBurn; }, BurnOnABlankDisc},
+      {"frmBurn_writing", [] { return frmBurn; }, BurnWriting},
   };
   return forms;
 }
@@ -171,6 +221,7 @@ int main(int argc, char** argv) {
     Application->Initialize();
     Application->SetTitle("Korvalo 3");
     SplashShown = true;
+    PrepareBurnFixture(outDir);
     if (!CreateForms()) {
       std::fprintf(stderr, "form_gallery: the main window could not be made\n");
       return 1;

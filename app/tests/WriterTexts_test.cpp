@@ -50,3 +50,39 @@ TEST(WriterTexts, ErrorTexts) {
   };
   for (const Row& r : rows) EXPECT_EQ(WriteErrorText(r.write, r.device, "disk full"), r.text) << r.write << "/" << r.device;
 }
+
+TEST(WriterTexts, FreeSpaceInTheUnitOfItsSize) {
+  struct Row {
+    int64_t bytes;
+    const char* text;
+  } rows[] = {{0, "0.00 KB"},
+              {512, "0.50 KB"},
+              {1023, "1.00 KB"},
+              {1024, "0.00 MB"},
+              {209715200, "200.00 MB"},
+              {1073741823, "1024.00 MB"},
+              {1073741824, "1.00 GB"},
+              {6442450944, "6.00 GB"}};  // past 4 GiB: no 32-bit wrap
+  for (const Row& r : rows) EXPECT_EQ(FreeSpaceText(r.bytes), r.text) << r.bytes;
+}
+
+TEST(WriterTexts, VolumeLabelKeepsTheDiscNumberWithinSixteenCharacters) {
+  struct Row {
+    const char* typed;
+    bool inSet;
+    int disc;
+    const wchar_t* label;
+  } rows[] = {
+      {"", false, 1, L"Korvalo3"},
+      {"", true, 2, L"Korvalo3"},  // no suffix without a typed label
+      {"Photos", false, 1, L"Photos"},
+      {"Photos", true, 1, L"Photos_1"},
+      {"Photos", true, 12, L"Photos_12"},
+      {"SixteenCharsLong", false, 1, L"SixteenCharsLong"},
+      {"SixteenCharsLong", true, 2, L"SixteenCharsLo_2"},
+      {"SeventeenCharsLng", true, 10, L"SeventeenChar_10"},
+      {"SeventeenCharsLng", false, 1, L"SeventeenCharsLn"},
+  };
+  for (const Row& r : rows)
+    EXPECT_EQ(DiscVolumeLabel(r.typed, r.inSet, r.disc), r.label) << r.typed << " " << r.disc;
+}

@@ -65,7 +65,8 @@ TEST_F(FileTypeTable, LoadsSectionsInOrderWithDefaults) {
   LoadTable(*engine_, program_,
             "[First]\nDescription=JPEG picture\nExtension=JPG\nType=1\nC1=FFD8FFxx\nC2=\nComment=4142\n"
             "[NoExtension]\nC1=0102\n"
-            "[Movie]\nExtension=AVI\nType=2\nC1=52494646\n");
+            "[Movie]\nExtension=AVI\nType=2\nC1=52494646\n"
+            "[update]\nSite=http://127.0.0.1:8080/\n");  // settings, no type
   ASSERT_EQ(engine_->SupportedFileTypes.Count(), 3);
   auto* jpg = static_cast<TSESupportedFileType*>(engine_->SupportedFileTypes.Items(0));
   EXPECT_EQ(jpg->Extension, "JPG");

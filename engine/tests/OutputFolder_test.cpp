@@ -8,9 +8,10 @@
 namespace {
 
 TEST(OutputFolder, FormatSizeTexts) {
-  const std::vector<std::pair<uint32_t, std::string>> cases = {
+  const std::vector<std::pair<uint64_t, std::string>> cases = {
       {0, "0k"},           {500, "500.00 bytes"}, {1536, "1.50 KB"},
-      {1048576, "1.00 MB"}, {1073741824, "1.00 GB"}, {4294967295u, "4.00 GB"}};
+      {1048576, "1.00 MB"}, {1073741824, "1.00 GB"}, {4294967295u, "4.00 GB"},
+      {4294967296ull, "4.00 GB"}, {5368709120ull, "5.00 GB"}};
   for (const auto& [bytes, text] : cases) EXPECT_EQ(FormatSize(bytes), text) << bytes;
 }
 

@@ -1,0 +1,160 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "app/MainForm.h"
+#include "app/tests/MainForm_fixture.h"
+#include "engine/Debug.h"
+#include "engine/InternetSeam.h"
+#include "engine/Lang.h"
+#include "outside/NetUpdateEngine.h"
+
+namespace {
+
+// What the update engine was asked, with the settings it held when it saved them.
+struct TUpdateCalls {
+  int made = 0;
+  std::vector<String> calls;
+  String savedName, savedVersion, savedSite, savedInstallation;
+  int savedPort = 0;
+  bool savedUnload = false, savedRestart = false, savedDownloadOnly = true, savedHangup = true;
+};
+
+class TRecordingEngine : public TNetUpdateEngine {
+ public:
+  TRecordingEngine(TUpdateCalls& calls, bool newer) : calls_(calls), newer_(newer) {}
+  void LoadConfiguration(const String& fileName) override { calls_.calls.push_back("load " + fileName); }
+  void Save() override {
+    calls_.calls.push_back("save");
+    calls_.savedName = Name;
+    calls_.savedVersion = Version;
+    calls_.savedSite = InternetSite;
+    calls_.savedInstallation = Installation;
+    calls_.savedPort = Port;
+    calls_.savedUnload = Unload;
+    calls_.savedRestart = Restart;
+    calls_.savedDownloadOnly = DownloadOnly;
+    calls_.savedHangup = Hangup;
+  }
+  bool CheckNewVersion() override {
+    calls_.calls.push_back("check");
+    return newer_;
+  }
+  void LaunchEngine(const String& argument) override {
+    calls_.calls.push_back(String("launch ") + (AutomaticQuestion ? "asking " : "silent ") + argument);
+  }
+
+ private:
+  TUpdateCalls& calls_;
+  bool newer_;
+};
+
+class UpdateCommand : public apptest::MainFormTest {
+ protected:
+  void SetUp() override {
+    MainFormTest::SetUp();
+    frmMain->Engine->ProgramFolder = folder.Path();
+    frmMain->Engine->MajorVersion = 3;
+    frmMain->Engine->MinorVersion = 0;
+    frmMain->Engine->Release = 1;
+  }
+  void TearDown() override {
+    SetNetUpdateEngineMaker(nullptr);
+    MainFormTest::TearDown();
+  }
+  void EngineOffers(bool newer) {
+    SetNetUpdateEngineMaker([this, newer] {
+      ++update.made;
+      return std::make_unique<TRecordingEngine>(update, newer);
+    });
+  }
+  std::vector<String> Boxes() const {
+    std::vector<String> texts;
+    for (const auto& b : messages.Boxes()) texts.push_back(b.Msg);
+    return texts;
+  }
+  static String Lang(uint8_t n) { return SupportedLanguages->GetLanguageText(n); }
+
+  TUpdateCalls update;
+  std::vector<String> checkedSites;
+  bool connected = true, queried = true, reachable = true;
+  ScopedSeam<TInternetSeam> internet{{
+      .GetConnectedState = [this](DWORD* flags) -> BOOL {
+        *flags = 0;
+        return connected;
+      },
+      .QueryConnectedState = [this] { return queried; },
+      .CheckConnection =
+          [this](const std::string& url) {
+            checkedSites.push_back(url);
+            return reachable;
+          },
+  }};
+};
+
+}  // namespace
+
+TEST_F(UpdateCommand, WithoutAConnectionOrSiteNothingIsLoaded) {
+  struct Row {
+    bool connected, queried, reachable;
+  } rows[] = {{false, true, true}, {true, false, true}, {true, true, false}};
+  EngineOffers(true);
+  for (const Row& r : rows) {
+    connected = r.connected;
+    queried = r.queried;
+    reachable = r.reachable;
+    frmMain->imgUpdateClick(nullptr);
+  }
+  EXPECT_EQ(Boxes(), (std::vector<String>{Lang(141), Lang(141), Lang(141)}));
+  EXPECT_EQ(update.made, 0) << "the update engine is never made";
+  EXPECT_EQ(checkedSites, std::vector<String>{"http://127.0.0.1/korvalo3/"}) << "the shipped site by default";
+}
+
+TEST_F(UpdateCommand, ANewerVersionLaunchesTheUpdaterAndClosesTheProgram) {
+  WritePrivateProfileStringA("Update", "Site", "http://127.0.0.1:8123/kv/", (folder.Path() + "Korvalo3.INI").c_str());
+  EngineOffers(true);
+  frmMain->imgUpdateClick(nullptr);
+  EXPECT_EQ(checkedSites, std::vector<String>{"http://127.0.0.1:8123/kv/"});
+  EXPECT_TRUE(Boxes().empty());
+  ASSERT_EQ(update.calls.size(), 4u);
+  EXPECT_EQ(update.calls[0], "load " + folder.Path() + "webupdate.xml");
+  EXPECT_EQ(update.calls[1], "save");
+  EXPECT_EQ(update.calls[2], "check");
+  EXPECT_EQ(update.calls[3], "launch asking " + Application->ExeName());
+  EXPECT_EQ(update.savedName, "Korvalo 3");
+  EXPECT_EQ(update.savedVersion, "3.0");
+  EXPECT_EQ(update.savedSite, "http://127.0.0.1:8123/kv/");
+  EXPECT_EQ(update.savedInstallation, folder.Path());
+  EXPECT_EQ(update.savedPort, 80);
+  EXPECT_TRUE(update.savedUnload && update.savedRestart);
+  EXPECT_FALSE(update.savedDownloadOnly || update.savedHangup);
+  EXPECT_EQ(frmMain->Engine, nullptr) << "the main window closed and let its engine go";
+}
+
+TEST_F(UpdateCommand, TheSameVersionKeepsTheProgramRunning) {
+  EngineOffers(false);
+  frmMain->imgUpdateClick(nullptr);
+  EXPECT_EQ(Boxes(), std::vector<String>{Lang(65)});
+  EXPECT_NE(frmMain->Engine, nullptr);
+  EXPECT_EQ(update.calls.back(), "check");
+}
+
+TEST_F(UpdateCommand, AnEngineThatFailsIsReported) {
+  SetNetUpdateEngineMaker([]() -> std::unique_ptr<TNetUpdateEngine> { throw EUpdateEngineError("no engine"); });
+  frmMain->imgUpdateClick(nullptr);
+  EXPECT_EQ(Boxes(), std::vector<String>{Lang(140)});
+}
+
+TEST_F(UpdateCommand, ALookupThatRaisesIsLoggedAndReported) {
+  ScopedSeam<TInternetSeam> missing{
+      {.QueryConnectedState = []() -> bool { throw std::runtime_error("no internet library"); }}};
+  EngineOffers(true);
+  frmMain->imgUpdateClick(nullptr);
+  EXPECT_EQ(Boxes(), std::vector<String>{Lang(23)});
+  EXPECT_EQ(update.made, 0);
+  TStringList log;
+  log.LoadFromFile(LogFileName("Errors"));
+  ASSERT_GT(log.Count(), 0);
+  EXPECT_NE(log.Strings(log.Count() - 1).find("WebUpdate : no internet library"), String::npos);
+}
