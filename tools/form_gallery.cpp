@@ -18,20 +18,17 @@
 #include "app/Texts.h"
 #include "engine/Utils.h"
 #include "framework/core/bitmap.h"
-#include "framework/core/streams.h"
 #include "framework/core/seams.h"
+#include "framework/core/streams.h"
 #include "framework/gui/application.h"
-#include "skin/ksSkinCtrls.h"
+#include "framework/gui/screen.h"
 #include "outside/DiscWriterX.h"
 #include "skin/ksSkinCtrls.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinGauge.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinShellDriveComboBox.h"
-#include "framework/gui/screen.h"
 #include "skin/ksSkinEdit.h"
 #include "skin/ksSkinGauge.h"
+#include "skin/ksSkinLabels.h"
 #include "skin/ksSkinListBox.h"
+#include "skin/ksSkinShellDriveComboBox.h"
 #include "skin/ksSkinSpeedButton.h"
 #include "skin/ksSkinXFormButton.h"
 
@@ -71,6 +68,8 @@ void RecoveryMidRun() {
   strip.Clear();
   strip.AddFile(DemoPhoto(), 1);
   strip.Cycle();
+}
+
 void WriteText(const std::string& path, const std::string& text) {
   HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD n = 0;
