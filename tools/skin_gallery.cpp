@@ -1147,6 +1147,10 @@ int ShowTextControls(TksSkinData& data) {
   edit->Perform(EM_SETSEL, 3, 12);
   combo->DropDown();
   combo->ListBox()->SetItemIndex(2);
+  Application->Run();
+  return 0;
+}
+
 // An MDI main form with its menu bar, tabs bar and three children, the last one
 // maximized when asked, shown live to photograph; runs until the form is closed.
 int ShowMDI(TksSkinData& data, bool maximized) {
@@ -1191,11 +1195,11 @@ int ShowMDI(TksSkinData& data, bool maximized) {
 int main(int argc, char** argv) {
   const bool show = argc == 2 && std::string(argv[1]) == "--show-sysmenu";
   const bool showText = argc == 2 && std::string(argv[1]) == "--show-textcontrols";
-  if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: skin_gallery OUT.bmp [SKIN.ini] | --show-sysmenu | --show-textcontrols\n");
   const bool showMDI = argc == 2 && std::string(argv[1]).starts_with("--show-mdi");
   if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: skin_gallery OUT.bmp [SKIN.ini] | --show-sysmenu | --show-mdi[-max]\n");
+    std::fprintf(stderr,
+                 "usage: skin_gallery OUT.bmp [SKIN.ini] | --show-sysmenu | --show-textcontrols | "
+                 "--show-mdi[-max]\n");
     return 2;
   }
   try {
