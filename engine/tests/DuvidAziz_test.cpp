@@ -241,9 +241,12 @@ TEST_F(RecoveryPasses, FilesWithoutSizeOrCutAtTheCardsEnd) {
 }
 
 TEST_F(RecoveryPasses, FilesLargerThanTheFreeSpaceAreSkipped) {
-  // An output drive that does not exist has no free space at all.
-  ASSERT_EQ(GetDriveTypeA("J:\\"), UINT(DRIVE_NO_ROOT_DIR));
-  engine_->DestinationFolder = "J:\\kv\\";
+  // An output drive that does not exist has no free space at all. Other test
+  // programs map letters in the same prefix, so take one nobody maps.
+  std::string root = "P:\\";
+  while (root[0] < 'Z' && GetDriveTypeA(root.c_str()) != DRIVE_NO_ROOT_DIR) ++root[0];
+  ASSERT_EQ(GetDriveTypeA(root.c_str()), UINT(DRIVE_NO_ROOT_DIR));
+  engine_->DestinationFolder = root + "kv\\";
   card_.AddFile(TFatImageBuilder::kRoot, {.ShortName = "ZERO.JPG", .Content = Picture(700, 11), .Size = 0});
   StartLogs();
   const size_t erased = ErrorLogCount("Erased new file, because IOResult = ");
