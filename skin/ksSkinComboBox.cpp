@@ -127,7 +127,8 @@ void TksSkinCustomComboBox::CMTextChanged(TMessage& Message) {
 
 void TksSkinCustomComboBox::DropDown() {
   const int count = Items()->Count();
-  if (count == 0) return;
+  // A combo on no form has nowhere to open its list.
+  if (count == 0 || Parent() == nullptr) return;
   OnDropDown(this);
   listBox_->SetWidth(ListBoxWidth > 0 ? ListBoxWidth : Width());
   listBox_->SetRowCount(std::min(count, dropDownCount_));
@@ -158,7 +159,9 @@ void TksSkinCustomComboBox::CloseUp(bool AcceptValue) {
   const int index = listBox_->ItemIndex();
   if (AcceptValue && index >= 0 && index < Items()->Count()) {
     if (edit_ != nullptr) {
+      // A multi-line system edit reports no change for text set from outside.
       edit_->SetText(Items()->Strings(index));
+      EditChange(edit_);
     } else {
       SetText(Items()->Strings(index));
       Invalidate();

@@ -5,7 +5,7 @@
 #include "framework/core/seams.h"
 #include "skin/ksListBox.h"
 #include "skin/ksSkinComboBox.h"
-#include "skin/ksSkinDataResStr.h"
+#include "skin/ksTextBoxMessages.h"
 
 namespace {
 
@@ -285,14 +285,12 @@ void TksSkinCustomComboBox::ApplyEditFont(TFont* plain) {
     f->SetHeight(plain->Height());
     f->SetColor(plain->Color());
   }
-  const TksResourceStrData* strings = SkinData() != nullptr ? SkinData()->ResourceStrData() : nullptr;
-  f->SetCharset(strings != nullptr ? strings->CharSet : DefaultFont()->Charset());
+  f->SetCharset(TextCharSet(SkinData(), *DefaultFont()));
   edit_->SetTransparent(Skinned());
 }
 
 bool TksSkinCustomComboBox::DoubleByteCharSet() {
-  const TksResourceStrData* strings = SkinData() != nullptr ? SkinData()->ResourceStrData() : nullptr;
-  const int charset = strings != nullptr ? strings->CharSet : DefaultFont()->Charset();
+  const int charset = TextCharSet(SkinData(), *DefaultFont());
   return charset == SHIFTJIS_CHARSET || charset == GB2312_CHARSET || charset == CHINESEBIG5_CHARSET;
 }
 

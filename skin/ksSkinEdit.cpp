@@ -17,8 +17,6 @@
 
 namespace {
 
-bool KeyHeld(int key) { return CurrentSeam<TPointerSeam>().GetKeyState(key) < 0; }
-
 String ClipboardText(HWND owner) {
   String text;
   if (!IsClipboardFormatAvailable(CF_TEXT) || !OpenClipboard(owner)) return text;
@@ -170,9 +168,6 @@ void TksCustomEdit::CharFilter(TMessage& Message) {
 }
 
 void TksCustomEdit::KeyDownFilter(TMessage& Message) {
-  // Shift+Insert pastes and Shift+Delete cuts inside the system edit without WM_PASTE or WM_CUT.
-  const bool editsText = Message.WParam == VK_DELETE || (Message.WParam == VK_INSERT && KeyHeld(VK_SHIFT));
-  if (ReadOnly && editsText) return;
   TCustomMaskEdit::Dispatch(Message);
   if (Message.WParam == VK_DELETE) AfterEdit();
 }
@@ -190,6 +185,7 @@ void TksCustomEdit::PasteFirstLine(TMessage& Message) {
 }
 
 void TksCustomEdit::Dispatch(TMessage& Message) {
+  if (ReadOnly && ReadOnlyRefuses(Message)) return;
   switch (Message.Msg) {
     case WM_GETDLGCODE:
       TCustomMaskEdit::Dispatch(Message);
@@ -207,26 +203,15 @@ void TksCustomEdit::Dispatch(TMessage& Message) {
       SendMessageA(Handle(), EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(2, 0));
       return;
     case WM_CHAR: CharFilter(Message); return;
-    case WM_SYSKEYDOWN:
-      // Alt+Backspace undoes inside the system edit without WM_UNDO.
-      if (ReadOnly && Message.WParam == VK_BACK) return;
-      TCustomMaskEdit::Dispatch(Message);
-      return;
-    case WM_SYSCHAR:
-      if (ReadOnly && Message.WParam == VK_BACK) return;
-      TCustomMaskEdit::Dispatch(Message);
-      return;
     case WM_KEYDOWN: KeyDownFilter(Message); return;
     case WM_CUT:
     case WM_CLEAR:
     case WM_UNDO:
     case EM_UNDO:
-      if (ReadOnly) return;
       TCustomMaskEdit::Dispatch(Message);
       AfterEdit();
       return;
     case WM_PASTE:
-      if (ReadOnly) return;
       PasteFirstLine(Message);
       AfterEdit();
       return;
@@ -333,9 +318,7 @@ void TksSkinCustomEdit::CalcRects() {
 
 TRect TksSkinCustomEdit::FrameMargins() {
   GetSkinData();
-  if (Skinned())
-    return TRect{clientRect_.Left, clientRect_.Top, RectWidth(skinRect_) - clientRect_.Right,
-                 RectHeight(skinRect_) - clientRect_.Bottom};
+  if (Skinned()) return SkinFrameMargins(skinRect_, clientRect_);
   return TRect{2, 2, buttonMode_ ? 22 : 2, 2};
 }
 
@@ -349,10 +332,7 @@ void TksSkinCustomEdit::PaintFrame(TBitmap& b) {
   c->FillRect(TRect{0, 0, w, h});
   if (!Skinned()) {
     const int bw = buttonMode_ ? w - buttonRect_.Left : 0;
-    c->Brush()->SetColor(clBtnShadow);
-    c->FrameRect(TRect{0, 0, w - bw, h});
-    c->Brush()->SetColor(clBtnFace);
-    c->FrameRect(TRect{1, 1, w - bw - 1, h - 1});
+    DrawPlainBoxFrame(c, TRect{0, 0, w - bw, h});
     if (buttonMode_) {
       const bool down = buttonDown_ && buttonActive_;
       c->Brush()->SetColor(down ? static_cast<TColor>(0xB59385) : buttonActive_ ? static_cast<TColor>(0xD2BDB6) : clBtnFace);
@@ -381,11 +361,8 @@ void TksSkinCustomEdit::PaintFrame(TBitmap& b) {
 void TksSkinCustomEdit::PaintNonClient() {
   TBitmap b;
   PaintFrame(b);
-  HDC dc = GetWindowDC(Handle());
-  if (dc == nullptr) return;
   // The client area is painted here too: the text is drawn over it without a background.
-  BitBlt(dc, 0, 0, Width(), Height(), b.Canvas()->Handle(), 0, 0, SRCCOPY);
-  ReleaseDC(Handle(), dc);
+  BlitToWindow(Handle(), b);
 }
 
 void TksSkinCustomEdit::ButtonHitTest(TMessage& Message) {
@@ -560,8 +537,7 @@ void TksSkinCustomEdit::ChangeSkinData() {
       SetHeight(RectHeight(skinRect_));
     }
   }
-  const TksResourceStrData* strings = skinData_ ? skinData_->ResourceStrData() : nullptr;
-  Font()->SetCharset(strings ? strings->CharSet : defaultFont_->Charset());
+  Font()->SetCharset(TextCharSet(skinData_, *defaultFont_));
   if (HandleAllocated()) RecreateWnd();
   ApplyFontColor();
 }

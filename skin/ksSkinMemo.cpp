@@ -80,8 +80,7 @@ void TksSkinMemo::Invalidate() {
 TRect TksSkinMemo::FrameMargins() {
   GetSkinData();
   if (!Skinned()) return TRect{2, 2, 2, 2};
-  return TRect{clientRect_.Left, clientRect_.Top, RectWidth(skinRect_) - clientRect_.Right,
-               RectHeight(skinRect_) - clientRect_.Bottom};
+  return SkinFrameMargins(skinRect_, clientRect_);
 }
 
 void TksSkinMemo::PaintFrame(TBitmap& b) {
@@ -92,10 +91,7 @@ void TksSkinMemo::PaintFrame(TBitmap& b) {
   c->Brush()->SetColor(clWhite);
   c->FillRect(TRect{0, 0, w, h});
   if (!Skinned() || picture_ == nullptr || IsNullRect(skinRect_)) {
-    c->Brush()->SetColor(clBtnShadow);
-    c->FrameRect(TRect{0, 0, w, h});
-    c->Brush()->SetColor(clBtnFace);
-    c->FrameRect(TRect{1, 1, w - 1, h - 1});
+    DrawPlainBoxFrame(c, TRect{0, 0, w, h});
     return;
   }
   const int dW = w - RectWidth(skinRect_), dH = h - RectHeight(skinRect_);
@@ -109,15 +105,14 @@ void TksSkinMemo::PaintFrame(TBitmap& b) {
 void TksSkinMemo::PaintNonClient() {
   TBitmap b;
   PaintFrame(b);
-  HDC dc = GetWindowDC(Handle());
-  if (dc == nullptr) return;
-  if (!bitMapBG_) {
-    // The text area is the window's own: only the frame is drawn.
-    const TRect m = FrameMargins();
-    ExcludeClipRect(dc, m.Left, m.Top, Width() - m.Right, Height() - m.Bottom);
+  if (bitMapBG_) {
+    BlitToWindow(Handle(), b);
+    return;
   }
-  BitBlt(dc, 0, 0, Width(), Height(), b.Canvas()->Handle(), 0, 0, SRCCOPY);
-  ReleaseDC(Handle(), dc);
+  // The text area is the window's own: only the frame is drawn.
+  const TRect m = FrameMargins();
+  const TRect text{m.Left, m.Top, Width() - m.Right, Height() - m.Bottom};
+  BlitToWindow(Handle(), b, &text);
 }
 
 void TksSkinMemo::SetVScrollBar(TksSkinScrollBar* value) {
@@ -214,6 +209,7 @@ void TksSkinMemo::AfterChange(bool redraw) {
 }
 
 void TksSkinMemo::Dispatch(TMessage& Message) {
+  if (ReadOnly && ReadOnlyRefuses(Message)) return;
   switch (Message.Msg) {
     case WM_NCCALCSIZE: ShrinkToFrame(Message, FrameMargins()); return;
     case WM_NCPAINT:
@@ -228,23 +224,11 @@ void TksSkinMemo::Dispatch(TMessage& Message) {
       AfterChange(false);
       return;
     case WM_KEYDOWN:
-      // Shift+Insert pastes inside the system edit without WM_PASTE.
-      if (ReadOnly && (Message.WParam == VK_DELETE ||
-                       (Message.WParam == VK_INSERT && CurrentSeam<TPointerSeam>().GetKeyState(VK_SHIFT) < 0)))
-        return;
-      TCustomMemo::Dispatch(Message);
-      AfterChange(true);
-      return;
-    case WM_SYSKEYDOWN:
-    case WM_SYSCHAR:
-      if (ReadOnly && Message.WParam == VK_BACK) return;
-      break;
     case WM_CUT:
     case WM_PASTE:
     case WM_CLEAR:
     case WM_UNDO:
     case EM_UNDO:
-      if (ReadOnly) return;
       TCustomMemo::Dispatch(Message);
       AfterChange(true);
       return;
@@ -326,8 +310,7 @@ void TksSkinMemo::ChangeSkinData() {
     }
     SetColor(bgColor_);
   }
-  const TksResourceStrData* strings = skinData_ ? skinData_->ResourceStrData() : nullptr;
-  Font()->SetCharset(strings ? strings->CharSet : defaultFont_->Charset());
+  Font()->SetCharset(TextCharSet(skinData_, *defaultFont_));
   UpdateScrollBar();
   if (HandleAllocated()) RecreateWnd();
   if (vScrollBar_ != nullptr) vScrollBar_->SetAlign(vScrollBar_->Align());

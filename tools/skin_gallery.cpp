@@ -1045,10 +1045,47 @@ int ShowSystemMenu(TksSkinData& data) {
   return 0;
 }
 
+// A skinned form with a focused edit, a memo and a combo with its list open, shown
+// live to photograph; runs until the form is closed.
+int ShowTextControls(TksSkinData& data) {
+  TForm* form = nullptr;
+  Application->CreateForm(form);
+  form->SetBounds(120, 100, 400, 300);
+  form->SetCaption("Output folder");
+  auto* frame = new TksSkinForm(form);
+  frame->SetSkinData(&data);
+  auto* edit = new TksSkinEdit(form);
+  edit->SetParent(form);
+  edit->SetBounds(16, 16, 220, 20);
+  edit->SetText("C:\\Recovered\\Photos");
+  edit->SetSkinData(&data);
+  auto* memo = new TksSkinMemo(form);
+  memo->SetParent(form);
+  memo->SetBounds(16, 50, 220, 70);
+  memo->SetText("First line\r\nSecond line\r\nThird line");
+  memo->SetSkinData(&data);
+  auto* combo = new TksSkinComboBox(form);
+  combo->SetParent(form);
+  combo->SetBounds(16, 134, 176, 20);
+  for (const char* item : {"Removable Disk (E:)", "Local Disk (C:)", "CD Drive (D:)", "Card Reader (F:)"})
+    combo->Items()->Add(item);
+  combo->SetSkinData(&data);
+  combo->SetItemIndex(1);
+  form->Show();
+  Application->ProcessMessages();
+  edit->SetFocus();
+  edit->Perform(EM_SETSEL, 3, 12);
+  combo->DropDown();
+  combo->ListBox()->SetItemIndex(2);
+  Application->Run();
+  return 0;
+}
+
 int main(int argc, char** argv) {
   const bool show = argc == 2 && std::string(argv[1]) == "--show-sysmenu";
+  const bool showText = argc == 2 && std::string(argv[1]) == "--show-textcontrols";
   if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: skin_gallery OUT.bmp [SKIN.ini] | --show-sysmenu\n");
+    std::fprintf(stderr, "usage: skin_gallery OUT.bmp [SKIN.ini] | --show-sysmenu | --show-textcontrols\n");
     return 2;
   }
   try {
@@ -1067,6 +1104,7 @@ int main(int argc, char** argv) {
       return 1;
     }
     if (show) return ShowSystemMenu(data);
+    if (showText) return ShowTextControls(data);
     TForm* form = nullptr;
     Application->CreateForm(form);  // the main form, whose skinned hint shows the hints
     form->SetBounds(0, 0, 640, 480);

@@ -7,10 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "framework/core/osversion.h"
 #include "framework/core/seams.h"
 #include "framework/gui/stdctrls.h"
 #include "skin/ksListBox.h"
 #include "skin/ksSkinComboBox.h"
+#include "skin/ksSkinDataControls.h"
+#include "skin/ksSystemSeam.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
@@ -125,6 +128,7 @@ TEST_F(SkinComboBox, ClosingWithoutAcceptingPutsTheHighlightBack) {
       {"cancel mode from another control", [&] { c->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(other)); }},
       {"press on the face outside the text", [&] { c->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1)); }},
       {"close up", [&] { c->CloseUp(false); }},
+      {"focus loss", [&] { c->Perform(WM_KILLFOCUS, 0, 0); }},
   };
   for (const Case& k : cases) {
     c->SetItemIndex(0);
@@ -189,6 +193,10 @@ TEST_F(SkinComboBox, RowsAndFirstItemWhenDroppingDown) {
 }
 
 TEST_F(SkinComboBox, AnEmptyListNeitherOpensNorMoves) {
+  TksSkinComboBox loose(nullptr);
+  loose.Items()->Add("x");
+  loose.DropDown();
+  EXPECT_FALSE(loose.DroppedDown()) << "no parent, no list";
   auto* c = NewCombo({});
   c->DropDown();
   EXPECT_FALSE(c->DroppedDown());
@@ -218,6 +226,22 @@ TEST_F(SkinComboBox, KeysMoveTheSelection) {
     EXPECT_EQ(c->ItemIndex(), k.expected) << k.key;
   }
   EXPECT_EQ(c->Text(), "item 19");
+}
+
+TEST_F(SkinComboBox, AltWithTheArrowsOpensAndCloses) {
+  auto* c = NewCombo();
+  c->SetItemIndex(1);
+  log.clear();
+  const LPARAM alt = 0x20000000;
+  for (WORD key : {VK_DOWN, VK_RIGHT}) {
+    c->Perform(WM_SYSKEYDOWN, key, alt);
+    EXPECT_TRUE(c->DroppedDown()) << key;
+    c->ListBox()->SetItemIndex(2);
+    c->Perform(WM_SYSKEYDOWN, key == VK_DOWN ? VK_UP : VK_LEFT, alt);
+    EXPECT_FALSE(c->DroppedDown()) << key;
+  }
+  EXPECT_EQ(c->ItemIndex(), 1);
+  EXPECT_TRUE(log.empty());
 }
 
 // The wheel moves the selection while closed and only the highlight while open.
@@ -280,6 +304,122 @@ TEST_F(SkinComboBox, ChangeFollowsEverySelectionButNotLoading) {
   Key(c, VK_RETURN);
   EXPECT_EQ(c->changes, 3);
   EXPECT_EQ(c->Text(), "y");
+}
+
+// The face's button keeps to the right end at any width, its text area follows,
+// and the hot button is copied from its own picture cell.
+TEST_F(SkinComboBox, SkinnedButtonSitsAtTheRightEndAtAnyWidth) {
+  auto* d = data.ControlData<TksDataSkinComboBox>(data.GetControlIndex("combobox"));
+  ASSERT_NE(d, nullptr);
+  const TRect face = d->SkinRect;
+  const TRect button = d->ButtonRect;
+  for (int width : {176, 120, 300}) {
+    auto* c = NewCombo();
+    c->SetBounds(10, 10, width, 20);
+    c->SetSkinData(&data);
+    c->SetItemIndex(0);
+    ASSERT_NE(c->ControlIndex(), -1);
+    const int dx = width - face.Width();
+    EXPECT_EQ(c->ButtonRect(), MovedRect(button, dx, 0)) << width;
+    EXPECT_EQ(c->TextRect().Right, d->ClientRect.Right + dx) << width;
+    // The arrow's middle, on the face and in the picture.
+    const int bx = button.Left + 8, by = button.Top + button.Height() / 2;
+    EXPECT_EQ(PaintAndSample(*c, bx + dx, by), SkinPixel(face.Left + bx, face.Top + by)) << width;
+    c->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(bx + dx, by));
+    ASSERT_TRUE(c->ButtonActive());
+    const TRect hot = d->ActiveButtonRect;
+    EXPECT_EQ(PaintAndSample(*c, c->ButtonRect().Left, by), SkinPixel(hot.Left, hot.Top + by - button.Top)) << width;
+  }
+}
+
+// A derived combo's own drawing of the face's item gets the item, the text area's
+// size and the focus, in both looks; nothing is drawn for no selection.
+TEST_F(SkinComboBox, TheFaceDrawingHookGetsTheItemAndItsPlace) {
+  ShowAndActivate();
+  for (bool skinned : {false, true}) {
+    auto* c = NewCombo();
+    if (skinned) c->SetSkinData(&data);
+    struct Call {
+      int index, w, h;
+      TOwnerDrawState state;
+    };
+    std::vector<Call> calls;
+    c->OnComboBoxDrawItem = [&calls](TCanvas*, int Index, int W, int H, TRect, TOwnerDrawState State) {
+      calls.push_back({Index, W, H, State});
+    };
+    TBitmap shot;
+    PaintInto(*c, shot);
+    EXPECT_TRUE(calls.empty()) << skinned;
+    c->SetItemIndex(2);
+    PaintInto(*c, shot);
+    ASSERT_EQ(calls.size(), 1u) << skinned;
+    EXPECT_EQ(calls[0].index, 2);
+    EXPECT_EQ(calls[0].w, c->TextRect().Right - c->TextRect().Left);
+    EXPECT_GT(calls[0].h, 0);
+    EXPECT_EQ(calls[0].state, 0u);
+    c->SetFocus();
+    PaintInto(*c, shot);
+    ASSERT_EQ(calls.size(), 2u);
+    EXPECT_EQ(calls[1].state, static_cast<TOwnerDrawState>(odFocused)) << skinned;
+    c->DropDown();
+    c->ListBox()->SetItemIndex(0);
+    PaintInto(*c, shot);
+    EXPECT_EQ(calls.back().index, 2) << "while open the face keeps the item it opened with";
+    c->CloseUp(false);
+  }
+}
+
+// Sizes smaller than the face or its button, in both looks: painting and
+// opening neither crash nor loop.
+TEST_F(SkinComboBox, TinySizesPaintInBothLooks) {
+  for (bool skinned : {false, true}) {
+    for (auto [w, h] : {std::pair{0, 0}, {1, 1}, {10, 20}, {24, 20}, {25, 20}, {26, 20}, {30, 5}, {176, 20}}) {
+      auto* c = NewCombo();
+      c->SetBounds(0, 0, w, h);
+      if (skinned) c->SetSkinData(&data);
+      c->SetItemIndex(0);
+      TBitmap shot;
+      PaintInto(*c, shot);
+      c->DropDown();
+      c->CloseUp(true);
+      c->SetStyle(kscbEditStyle);
+      PaintInto(*c, shot);
+      delete c;
+    }
+  }
+}
+
+// The drop-down takes its blend from the combo: layered at the combo's opacity,
+// and not at all for the main window's drive list (fade asked without blending).
+TEST_F(SkinComboBox, TheDropDownBlendsAsTheComboSays) {
+  std::vector<int> set;
+  ScopedSeam<TksSystemSeam> system{TksSystemSeam{.SetLayeredAlpha = [&set](HWND, BYTE a) {
+    set.push_back(a);
+    return true;
+  }}};
+  ScopedSeam<TVersionSeam> xp{TVersionSeam{.Query = [](OSVERSIONINFOA* info) {
+    info->dwPlatformId = VER_PLATFORM_WIN32_NT;
+    info->dwMajorVersion = 5;
+    info->dwMinorVersion = 1;
+    return TRUE;
+  }}};
+  auto layered = [](TksSkinComboBox* c) {
+    return (GetWindowLongA(c->ListBox()->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+  };
+  auto* drives = NewCombo();
+  drives->AlphaBlendAnimation = true;
+  drives->DropDown();
+  EXPECT_FALSE(layered(drives));
+  EXPECT_TRUE(set.empty());
+  drives->CloseUp(false);
+
+  auto* blended = NewCombo();
+  blended->AlphaBlend = true;
+  blended->AlphaBlendValue = 200;
+  blended->DropDown();
+  EXPECT_TRUE(layered(blended));
+  EXPECT_EQ(set, std::vector<int>{200});
+  blended->CloseUp(false);
 }
 
 // --- edit style ---
@@ -376,10 +516,51 @@ TEST_F(EditStyleCombo, WhileOpenTheEditClaimsEnterAndEsc) {
   c->DropDown();
   EXPECT_NE(e->Perform(WM_GETDLGCODE) & DLGC_WANTALLKEYS, 0);
   c->ListBox()->SetItemIndex(1);
+  log.clear();
   e->Perform(WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_FALSE(c->DroppedDown());
   EXPECT_EQ(e->Text(), "two");
+  EXPECT_EQ(c->Text(), "two") << "the combo's text follows the accepted item";
+  EXPECT_EQ(log, (std::vector<std::string>{"change:two", "click", "closeup"}));
   EXPECT_EQ(e->Perform(WM_GETDLGCODE) & DLGC_WANTALLKEYS, 0);
+}
+
+TEST_F(EditStyleCombo, APressElsewhereClosesTheList) {
+  auto* c = NewEditCombo({"one", "two"});
+  TEdit* other = new TEdit(form);
+  other->SetParent(form);
+  c->DropDown();
+  c->Edit()->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(c->ListBox()->ListBox()));
+  EXPECT_TRUE(c->DroppedDown()) << "a press in the list is no press elsewhere";
+  c->Edit()->Perform(CM_CANCELMODE, 0, reinterpret_cast<LPARAM>(other));
+  EXPECT_FALSE(c->DroppedDown());
+}
+
+// With a double-byte character set Backspace and Delete only pass, and every
+// other released key completes; otherwise keys below "0" never complete.
+TEST_F(EditStyleCombo, DoubleByteCharSetCompletesOnEveryKeyButBackspace) {
+  ShowAndActivate();
+  for (BYTE charset : {BYTE{SHIFTJIS_CHARSET}, BYTE{ANSI_CHARSET}}) {
+    auto* c = NewEditCombo({"abcd"});
+    TFont f;
+    f.SetCharset(charset);
+    c->SetDefaultFont(&f);
+    TksCustomEdit* e = c->Edit();
+    e->SetFocus();
+    now += 300;
+    Type(e, 'a');
+    ASSERT_EQ(e->Text(), "abcd");
+    SendMessageA(e->Handle(), WM_KEYDOWN, VK_BACK, 0);
+    SendMessageA(e->Handle(), WM_CHAR, VK_BACK, 0);
+    ASSERT_EQ(c->Text(), "a");
+    now += 300;
+    KeyUp(e, VK_BACK);
+    EXPECT_EQ(e->Text(), "a") << int{charset};
+    now += 300;
+    KeyUp(e, VK_SHIFT);
+    EXPECT_EQ(e->Text(), charset == SHIFTJIS_CHARSET ? "abcd" : "a") << int{charset};
+    delete c;
+  }
 }
 
 }  // namespace
