@@ -50,6 +50,7 @@ class TksSkinMDITabsBar : public TksSkinControl {
   // Redraws every tab of the child (its caption changed).
   void RedrawTabsOf(TCustomForm* child);
 
+  void SetSkinData(TksSkinData* value) override;
   void GetSkinData() override;
   void ChangeSkinData() override;
 

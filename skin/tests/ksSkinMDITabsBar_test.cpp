@@ -147,6 +147,10 @@ TEST_F(MDITabs, ABottomBarShowsItsSkinnedFacesUpsideDown) {
       differing += bottom->Canvas()->Pixels(x, y) != top->Canvas()->Pixels(x, y);
     }
   EXPECT_GT(differing, 0);
+  // Without the skin the bar takes its own height again.
+  bar->SetSkinData(nullptr);
+  EXPECT_FALSE(bar->Skinned());
+  EXPECT_EQ(bar->Height(), bar->DefaultHeight());
 }
 
 }  // namespace
