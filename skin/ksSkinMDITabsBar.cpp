@@ -170,6 +170,12 @@ void TksSkinMDITabsBar::GetSkinData() {
   MouseInTabRect = OrFallback(tabData_->MouseInTabRect, tabData_->TabRect);
 }
 
+void TksSkinMDITabsBar::BeforeChangeSkinData() {
+  TksSkinControl::BeforeChangeSkinData();
+  tabData_ = nullptr;
+  picture_ = nullptr;
+}
+
 void TksSkinMDITabsBar::ChangeSkinData() {
   GetSkinData();
   if (Skinned())

@@ -52,6 +52,7 @@ class TksSkinMDITabsBar : public TksSkinControl {
 
   void SetSkinData(TksSkinData* value) override;
   void GetSkinData() override;
+  void BeforeChangeSkinData() override;
   void ChangeSkinData() override;
 
   // Lays the tabs out for the current width; the dragged one follows the drag.
