@@ -4,5 +4,6 @@
 #include "app/Burning.h"
 #include "app/GenericWait.h"
 #include "app/MainForm.h"
+#include "app/Recovery.h"
 #include "app/Splash.h"
 #include "app/StandInForms.h"

@@ -15,13 +15,6 @@ class TfrmSecureErase : public TForm {
   using TForm::TForm;
 };
 
-class TfrmRecovery : public TForm {
- public:
-  using TForm::TForm;
-  void RunRecovery() {}
-  bool ViewNow = false;
-};
-
 class TfrmFeedback : public TForm {
  public:
   using TForm::TForm;
