@@ -23,6 +23,7 @@
 #include "framework/gui/application.h"
 #include "outside/DiscWriterX.h"
 #include "skin/ksSkinCtrls.h"
+#include "skin/ksSkinEdit.h"
 #include "skin/ksSkinGauge.h"
 #include "skin/ksSkinLabels.h"
 #include "skin/ksSkinShellDriveComboBox.h"
@@ -64,6 +65,9 @@ void BurnOnABlankDisc(TCustomForm*) {
 // Half-way through disc 1 of 2: the progress gauges inside the information group.
 void BurnWriting(TCustomForm* form) {
   BurnOnABlankDisc(form);
+  frmBurn->DisableControls();
+  frmBurn->txtVolumeID->SetText("Photos");
+  frmBurn->txtVolumeID->SetEnabled(false);
   frmBurn->btnStart->SetVisible(false);
   frmBurn->btnEraseCD->SetVisible(false);
   frmBurn->ShowProgressControls(true);
