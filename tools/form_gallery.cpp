@@ -105,6 +105,9 @@ void BurnOnABlankDisc(TCustomForm*) {
 // Half-way through disc 1 of 2: the progress gauges inside the information group.
 void BurnWriting(TCustomForm* form) {
   BurnOnABlankDisc(form);
+  frmBurn->DisableControls();
+  frmBurn->txtVolumeID->SetText("Photos");
+  frmBurn->txtVolumeID->SetEnabled(false);
   frmBurn->btnStart->SetVisible(false);
   frmBurn->btnEraseCD->SetVisible(false);
   frmBurn->ShowProgressControls(true);
