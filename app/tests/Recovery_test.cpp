@@ -226,6 +226,19 @@ TEST_F(RecoveryRun, NoToTheDeepScanStillAsksToViewTheQuickScansFiles) {
   EXPECT_TRUE(frmRecovery->ViewNow);
 }
 
+TEST_F(RecoveryRun, ADeepScanThatFindsNothingSaysSoThoughTheQuickScanFoundFiles) {
+  Open(false);
+  // Nothing left for the carver to look for.
+  questions.answer = [&](const String& text) {
+    if (text == LangText(37)) SelectOnly({});
+    return kYes;
+  };
+  frmRecovery->RunRecovery();
+  EXPECT_EQ(questions.asked, Asked({37, 18, 107}));
+  EXPECT_EQ(frmRecovery->DuvidAzizFiles, 5);
+  EXPECT_EQ(frmRecovery->DezoDoziFiles, 0);
+}
+
 TEST_F(RecoveryRun, ACDGoesOnToTheDeepScanWithoutAsking) {
   Open(false);
   engine->CurrentDrive->DriveType = 5;
