@@ -12,6 +12,7 @@
 #include "framework/gui/screen.h"
 #include "skin/ksSkinForm.h"
 #include "skin/ksSkinLinkLabel.h"
+#include "skin/ksSkinShellDriveComboBox.h"
 #include "skin/ksTrayIcon.h"
 
 bool SplashShown = false;
@@ -101,6 +102,12 @@ void TfrmMain::BuildControls() {
   lblInfo3 = MakeLabel(this, 240, 152, 361, 25);
   for (TLabel* info : {lblInfo1, lblInfo2, lblInfo3}) info->SetWordWrap(true);
   lblSelectDrive = MakeLabel(this, 256, 188, 0, 0);
+  cboDriveList = new TksSkinShellDriveComboBox(this);
+  cboDriveList->SetParent(this);
+  cboDriveList->SetBounds(253, 204, 176, 20);
+  cboDriveList->SetSkinDataName("combobox");
+  cboDriveList->SetDriveTypes(DriveTypeSet({dtFloppy, dtFixed, dtCDROM, dtRAM}));
+  cboDriveList->SetSkinData(ksCompSkin);
 
   const char* steps[] = {"1", "2", "3"};
   TLabel** stepLabels[] = {&Label1, &Label2, &Label3};
@@ -217,9 +224,46 @@ void TfrmMain::FormActivate(TObject*) {
   }
 }
 
-void TfrmMain::OnDiscArrive(TObject*, const String&) {}
+namespace {
+// A drive that never gets a name (no medium, or the system's view of it) must not
+// hold the window: the rebuild is retried this often, this far apart.
+constexpr int kArrivalPasses = 10;
+constexpr DWORD kArrivalRetryMs = 100;
 
-void TfrmMain::OnDiscRemoval(TObject*, const String&) {}
+bool EveryItemNamed(TksSkinShellDriveComboBox& list) {
+  for (int i = 0; i < list.Items()->Count(); ++i)
+    if (list.Items()->Strings(i).empty()) return false;
+  return true;
+}
+}  // namespace
+
+void TfrmMain::OnDiscArrive(TObject*, const String&) {
+  for (int pass = 1; pass <= kArrivalPasses; ++pass) {
+    try {
+      cboDriveList->RefreshDrives();
+      cboDriveList->Change();
+      if (EveryItemNamed(*cboDriveList)) return;
+    } catch (const Exception&) {
+      // A failed pass is tried again.
+    }
+    if (pass == kArrivalPasses) break;
+    Application->ProcessMessages();
+    Clock().Sleep(kArrivalRetryMs);
+  }
+  WriteInfoLog("Drive list kept with a drive that has no name");
+}
+
+void TfrmMain::OnDiscRemoval(TObject*, const String&) {
+  const int selected = cboDriveList->ItemIndex();
+  const String remembered = selected >= 0 ? cboDriveList->Items()->Strings(selected) : String();
+  cboDriveList->SetItemIndex(0);
+  cboDriveList->RefreshDrives();
+  for (int i = 0; i < cboDriveList->Items()->Count(); ++i)
+    if (cboDriveList->Items()->Strings(i) == remembered) {
+      cboDriveList->SetItemIndex(i);
+      return;
+    }
+}
 
 TfrmMain::TCommandScope::TCommandScope(TfrmMain& form) : form_(form) { ++form_.commandDepth_; }
 
@@ -305,4 +349,7 @@ void TfrmMain::imgButtonMouseMove(TObject* Sender, TShiftState, int, int) {
 
 // --- commands ----------------------------------------------------------------
 
-char SelectedDriveLetter(const TfrmMain&) { return 0; }
+char SelectedDriveLetter(const TfrmMain& form) {
+  TksSkinShellDriveComboBox* list = form.cboDriveList;
+  return list != nullptr && list->ItemIndex() >= 0 ? list->Drive() : 0;
+}

@@ -24,6 +24,7 @@
 #include "skin/ksSkinCtrls.h"
 #include "skin/ksSkinGauge.h"
 #include "skin/ksSkinLabels.h"
+#include "skin/ksSkinShellDriveComboBox.h"
 
 namespace {
 
@@ -73,7 +74,10 @@ struct TGalleryForm {
 const std::vector<TGalleryForm>& Forms() {
   static const std::vector<TGalleryForm> forms = {
       {"frmMain", [] { return frmMain; },
-       [](TCustomForm*) { StateChangeList()->SetControlState(frmMain->imgRecover, 3); }},
+       [](TCustomForm*) {
+         StateChangeList()->SetControlState(frmMain->imgRecover, 3);
+         frmMain->cboDriveList->SetDrive('K');  // the demo card, where it is mapped
+       }},
       {"frmSplash", [] { return frmSplash; }},
       {"frmGenericWait", [] { return frmGenericWait; }, [](TCustomForm*) {
          frmGenericWait->SetProgressPosition(0);
@@ -149,7 +153,7 @@ int main(int argc, char** argv) {
       shot.SaveToFile(outDir + row.name + ".bmp");
       std::printf("%s%s.bmp: %d x %d\n", outDir.c_str(), row.name, shot.Width(), shot.Height());
     }
-    frmMain->Close();
+    FreeAndNil(frmMain);  // its clean-up frees five forms and clears their references
     FreeAndNil(Application);
     FreeStateChangeList();
     return 0;

@@ -41,17 +41,34 @@ TEST_F(MappedCardRecover, AnOutputFolderOnTheCardIsRefusedInAnyCase) {
 }
 
 TEST_F(MappedCardRecover, AnOutputFolderElsewhereRunsTheRecoveryDialog) {
+  messages.Answer(mrNo);  // no deep scan
+  messages.Answer(mrNo);  // no browsing
   Recover(output);
-  // Unanswered, the continue question ends the run after the quick scan; its files are
-  // offered all the same.
   ASSERT_EQ(messages.Boxes().size(), 2u);
   EXPECT_EQ(messages.Boxes()[0].Msg, LangText(37));
   EXPECT_EQ(messages.Boxes()[1].Msg, LangText(107));
+  EXPECT_GT(frmMain->Engine->CountRecoveredFiles(), 0u);
   EXPECT_TRUE(recoveryShown);
   EXPECT_TRUE(mainDisabledWhileShown);
   EXPECT_TRUE(frmMain->Engine->PreviewEnabled);
   EXPECT_FALSE(frmRecovery->Visible());
   EXPECT_TRUE(frmMain->Enabled());
+}
+
+// The whole road: both passes, then the main window is back in charge.
+TEST_F(MappedCardRecover, BothPassesThenTheViewQuestion) {
+  messages.Answer(mrYes);  // deep scan
+  messages.Answer(mrNo);   // no browsing
+  Recover(output);
+  ASSERT_EQ(messages.Boxes().size(), 2u);
+  EXPECT_EQ(messages.Boxes()[1].Msg, LangText(107));
+  WIN32_FIND_DATAA found;
+  HANDLE find = FindFirstFileA((output + "DezoDozi\\*.JPG").c_str(), &found);
+  EXPECT_NE(find, INVALID_HANDLE_VALUE) << "the deep scan saved pictures";
+  if (find != INVALID_HANDLE_VALUE) FindClose(find);
+  EXPECT_TRUE(frmMain->Enabled());
+  EXPECT_FALSE(frmRecovery->Visible());
+  EXPECT_EQ(frmMain->Engine->OnDiscRemoval, Bind<&TfrmMain::OnDiscRemoval>(frmMain));
 }
 
 }  // namespace

@@ -1,8 +1,15 @@
 #include "app/tests/MainForm_fixture.h"
 
-#include "engine/Lang.h"
+#include <dbt.h>
+
+#include <cstring>
+#include <map>
+
 #include "app/Texts.h"
+#include "engine/Lang.h"
 #include "skin/ksSkinLinkLabel.h"
+#include "skin/ksSkinShellDriveComboBox.h"
+#include "skin/ksSystemSeam.h"
 
 namespace apptest {
 namespace {
@@ -24,7 +31,7 @@ TEST_F(MainForm, ComponentsSitAtTheirPlaces) {
       {f.imgDeleteFiles, 378, 288, 32, 32}, {f.imgSecureErase, 422, 288, 32, 32}, {f.imgCDBurn, 468, 288, 32, 32},
       {f.imgBackupCard, 514, 288, 32, 32}, {f.imgRestoreCard, 560, 288, 32, 32}, {f.lblURLlink, 16, 304, 193, 14},
       {f.imgNoPicture, 0, 336, 57, 49},    {f.lblSelectDrive, 256, 188, -1, -1}, {f.lblAdvancedOptions, 240, 264, -1, -1},
-      {f.lblVersion, 8, 8, -1, -1}};
+      {f.lblVersion, 8, 8, -1, -1},        {f.cboDriveList, 253, 204, 176, 20}};
   for (const Place& p : places) {
     SCOPED_TRACE(p.control->Name + " at " + std::to_string(p.left) + "," + std::to_string(p.top));
     EXPECT_EQ(p.control->Left(), p.left);
@@ -192,6 +199,98 @@ TEST(RecoverRefusal, ByDriveAndSystem) {
     info.RootPath = "K:\\";
     EXPECT_EQ(RecoverRefusal(c.info ? &info : nullptr, c.lastError, c.windows, c.folder), c.refusal) << c.what;
   }
+}
+
+}  // namespace
+}  // namespace apptest
+
+namespace apptest {
+namespace {
+
+// The main window over a machine whose drives the test chooses; cards come and go
+// by synthetic device-change messages, as the system sends them.
+class MainFormDrives : public MainFormTest {
+ protected:
+  void SetUp() override {
+    MainFormTest::SetUp();
+    frmMain->FormActivate(frmMain);  // takes the engine's drive events
+  }
+  void Send(WPARAM event, char letter) {
+    DEV_BROADCAST_VOLUME volume{};
+    volume.dbcv_size = sizeof volume;
+    volume.dbcv_devicetype = DBT_DEVTYP_VOLUME;
+    volume.dbcv_unitmask = 1u << (letter - 'A');
+    SendMessageA(frmMain->Handle(), WM_DEVICECHANGE, event, reinterpret_cast<LPARAM>(&volume));
+  }
+  void Arrive(char letter, UINT type = DRIVE_REMOVABLE) {
+    volumes[letter] = type;
+    Send(DBT_DEVICEARRIVAL, letter);
+  }
+  void Leave(char letter) {
+    volumes.erase(letter);
+    Send(DBT_DEVICEREMOVECOMPLETE, letter);
+  }
+  TksSkinShellDriveComboBox& List() { return *frmMain->cboDriveList; }
+  std::vector<char> Listed() {
+    std::vector<char> letters;
+    for (const TksShellDrive& d : List().DriveList().Drives()) letters.push_back(d.Letter);
+    return letters;
+  }
+
+  std::map<char, UINT> volumes{{'A', DRIVE_REMOVABLE}, {'C', DRIVE_FIXED}, {'D', DRIVE_CDROM}, {'N', DRIVE_REMOTE}};
+  std::map<char, std::string> names;  // a name other than the usual one
+  ScopedSeam<TksSystemSeam> drives{{
+      .DriveType =
+          [this](const std::string& root) -> UINT {
+            auto found = volumes.find(root[0]);
+            return found == volumes.end() ? DRIVE_NO_ROOT_DIR : found->second;
+          },
+      .ShellFileInfo =
+          [this](const std::string& path, UINT flags, SHFILEINFOA* info) -> DWORD_PTR {
+            if (path.empty()) return TksSystemSeam::Win32().ShellFileInfo(path, flags, info);
+            auto named = names.find(path[0]);
+            const std::string name = named != names.end() ? named->second : "Disk (" + path.substr(0, 2) + ")";
+            std::strcpy(info->szDisplayName, name.c_str());
+            info->iIcon = 0;
+            return 1;
+          },
+  }};
+};
+
+TEST_F(MainFormDrives, ListsFloppyFixedAndCDDrivesButNoNetworkDrive) {
+  EXPECT_EQ(Listed(), (std::vector<char>{'A', 'C', 'D'}));
+  EXPECT_EQ(SelectedDriveLetter(*frmMain), 'A');
+}
+
+TEST_F(MainFormDrives, AnArrivingCardKeepsTheSelection) {
+  List().SetDrive('D');
+  Arrive('K');
+  EXPECT_EQ(Listed(), (std::vector<char>{'A', 'C', 'D', 'K'}));
+  EXPECT_EQ(SelectedDriveLetter(*frmMain), 'D');
+  EXPECT_TRUE(sleeps.empty() || sleeps.back() != 100) << "a named drive needs no second pass";
+}
+
+TEST_F(MainFormDrives, RemovingTheSelectedDriveSelectsTheFirstAnotherKeepsIt) {
+  Arrive('K');
+  List().SetDrive('K');
+  Leave('K');
+  EXPECT_EQ(Listed(), (std::vector<char>{'A', 'C', 'D'}));
+  EXPECT_EQ(List().ItemIndex(), 0);
+  EXPECT_EQ(SelectedDriveLetter(*frmMain), 'A');
+
+  Arrive('K');
+  List().SetDrive('K');
+  Leave('A');
+  EXPECT_EQ(Listed(), (std::vector<char>{'C', 'D', 'K'}));
+  EXPECT_EQ(List().Items()->Strings(List().ItemIndex()), "Disk (K:)");
+}
+
+TEST_F(MainFormDrives, ANamelessDriveStopsTheArrivalRebuildAtItsBound) {
+  names['K'] = "";
+  sleeps.clear();
+  Arrive('K');
+  EXPECT_EQ(Listed(), (std::vector<char>{'A', 'C', 'D', 'K'}));
+  EXPECT_EQ(sleeps, std::vector<DWORD>(9, 100));
 }
 
 }  // namespace
