@@ -93,6 +93,25 @@ TEST_F(Recovery, TheContinueQuestionMovesOffThePreviewOnlyWhenItCoversIt) {
   }
 }
 
+TEST_F(Recovery, TheDialogTimerMovesTheActiveQuestionOffThePreviewOnce) {
+  frmRecovery->SetBounds(100, 400, frmRecovery->Width(), frmRecovery->Height());
+  frmRecovery->Show();
+  const int previewTop = frmRecovery->Top() + frmRecovery->bvlPreview->Top();
+  TOwnedPtr<TForm> question(new TForm(Application));
+  question->SetBounds(150, previewTop + 20, 300, 120);
+  question->Show();
+  SetActiveWindow(question->Handle());
+  ASSERT_EQ(GetActiveWindow(), question->Handle());
+  frmRecovery->tmrDialog->SetEnabled(true);
+  frmRecovery->tmrDialogTimer(frmRecovery->tmrDialog);
+  RECT moved{};
+  GetWindowRect(question->Handle(), &moved);
+  EXPECT_EQ(moved.left, 150);
+  EXPECT_EQ(moved.top, previewTop - 120 + 50) << "its bottom 50 pixels below the preview's top";
+  EXPECT_EQ(moved.bottom - moved.top, 120);
+  EXPECT_FALSE(frmRecovery->tmrDialog->Enabled());
+}
+
 TEST_F(Recovery, SavedFilesFeedTheFilmStripWhilePreviewIsOn) {
   engine->PreviewEnabled = true;
   frmRecovery->PreviewOn = true;
