@@ -52,6 +52,19 @@ TksSkinButton* Button(TfrmRecovery* form, int left, int top) {
 
 String Count(int n) { return IntToStr(n); }
 
+// Runs its step when the scope ends, by an exception too: what a pass does whatever happens.
+template <class F>
+class TAtExit {
+ public:
+  explicit TAtExit(F step) : step_(std::move(step)) {}
+  ~TAtExit() { step_(); }
+  TAtExit(const TAtExit&) = delete;
+  TAtExit& operator=(const TAtExit&) = delete;
+
+ private:
+  F step_;
+};
+
 }  // namespace
 
 String CategoryLine(const TScanEngine& Engine) {
@@ -328,7 +341,13 @@ void TfrmRecovery::RunRecovery() {
     FilmStrip->Resume();
   }
   DriveInfo = engine.CurrentDrive;
-  if (DriveInfo) {
+  {
+    TAtExit ended([this] {
+      CanClose = true;
+      running_ = false;
+      btnPauseResume->SetEnabled(false);
+    });
+    if (!DriveInfo) return;
     DriveLetter = DriveInfo->RootPath.empty() ? 0 : DriveInfo->RootPath[0];
     RunQuickScan();
     bool goOn = DriveInfo->DriveType == kDriveTypeCDROM;
@@ -338,26 +357,22 @@ void TfrmRecovery::RunRecovery() {
     }
     if (goOn) RunDeepScan();
   }
-  CanClose = true;
-  running_ = false;
-  btnPauseResume->SetEnabled(false);
   if (!Cancelled && (DuvidAzizFiles > 0 || DezoDoziFiles > 0)) ViewNow = Ask(107, ksmtConfirmation, true) == kAnswerYes;
 }
 
 void TfrmRecovery::RunQuickScan() {
   Screen->SetCursor(crHourGlass);
   try {
+    TAtExit done([this] {
+      Screen->SetCursor(crDefault);
+      DuvidAzizFiles = FilesFound;
+    });
     Application->ProcessMessages();
     Engine().PreScan(DriveLetter);
   } catch (const Exception& e) {
-    Screen->SetCursor(crDefault);
-    DuvidAzizFiles = FilesFound;
     WriteErrorLog("Exception during PreScan : " + e.Message);
     Ask(23, ksmtError, false);
-    return;
   }
-  Screen->SetCursor(crDefault);
-  DuvidAzizFiles = FilesFound;
 }
 
 void TfrmRecovery::RunDeepScan() {
@@ -374,23 +389,20 @@ void TfrmRecovery::RunDeepScan() {
   lblFileRecoveredText->SetCaption("");
   Application->ProcessMessages();
   if (PreviewOn) FilmStrip->Clear();
-  auto finish = [this] {
-    DezoDoziFiles = FilesFound;
-    if (PreviewOn) FilmStrip->Clear();
-    Screen->SetCursor(crDefault);
-  };
   try {
+    TAtExit done([this] {
+      DezoDoziFiles = FilesFound;
+      if (PreviewOn) FilmStrip->Clear();
+      Screen->SetCursor(crDefault);
+    });
     Screen->SetCursor(crHourGlass);
     engine.ScanDrive(DriveLetter);
     DezoDoziFiles = FilesFound;
     if (FilesFound == 0) Ask(18, ksmtInformation, false);
   } catch (const Exception& e) {
-    finish();
     WriteErrorLog("exception during ScanDrive : " + e.Message);
     Ask(23, ksmtError, false);
-    return;
   }
-  finish();
 }
 
 // --- buttons and link --------------------------------------------------------------

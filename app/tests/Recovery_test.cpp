@@ -258,6 +258,19 @@ TEST_F(RecoveryRun, ADeepScanThatFindsNothingSaysSoThoughTheQuickScanFoundFiles)
   EXPECT_EQ(frmRecovery->DezoDoziFiles, 0);
 }
 
+TEST_F(RecoveryRun, AFailingDeepScanIsReportedAndTheRunEndsClosable) {
+  Open(false);
+  questions.answer = [&](const String& text) {
+    if (text == LangText(37))
+      engine->OnRAWFileSaved = TSEFileSavedEvent([](const String&) { throw Exception("disk full"); });
+    return kYes;
+  };
+  frmRecovery->RunRecovery();
+  EXPECT_EQ(questions.asked, Asked({37, 23, 107})) << "the quick scan's files are still offered";
+  EXPECT_TRUE(frmRecovery->CanClose);
+  EXPECT_FALSE(frmRecovery->Running());
+}
+
 TEST_F(RecoveryRun, ACDGoesOnToTheDeepScanWithoutAsking) {
   Open(false);
   engine->CurrentDrive->DriveType = 5;
