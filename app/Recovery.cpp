@@ -50,7 +50,7 @@ TksSkinButton* Button(TfrmRecovery* form, int left, int top) {
   return button;
 }
 
-String Count(int n) { return IntToStr(n); }
+String CountText(int n) { return IntToStr(n); }
 
 // Runs its step when the scope ends, by an exception too: what a pass does whatever happens.
 template <class F>
@@ -226,7 +226,7 @@ void TfrmRecovery::FormActivate(TObject*) {
   if (!DriveInfo) return;
   SetCaption(LangText(102) + " " + Copy(DriveInfo->RootPath, 1, 1));
   ShowMediaInfo();
-  lblReadErrorsText->SetCaption(Count(ReadErrors));
+  lblReadErrorsText->SetCaption(CountText(ReadErrors));
   BindEngineEvents();
   ClearPreview();
   gaugeValue_ = 0;
@@ -357,7 +357,8 @@ void TfrmRecovery::RunRecovery() {
     }
     if (goOn) RunDeepScan();
   }
-  if (!Cancelled && (DuvidAzizFiles > 0 || DezoDoziFiles > 0)) ViewNow = Ask(107, ksmtConfirmation, true) == kAnswerYes;
+  if (!Cancelled && (DuvidAzizFiles > 0 || DezoDoziFiles > 0))
+    ViewNow = Ask(107, ksmtConfirmation, true) == kAnswerYes;
 }
 
 void TfrmRecovery::RunQuickScan() {
@@ -472,7 +473,8 @@ void TfrmRecovery::MoveGauge(int Value) {
   gaugeValue_ = Value;
   const int low = pbProgress->MinValue(), high = pbProgress->MaxValue();
   auto percent = [&](int v) {
-    return high <= low ? 0 : static_cast<int>((int64_t(std::clamp(v, low, high)) - low) * 100 / (int64_t(high) - low));
+    if (high <= low) return 0;
+    return static_cast<int>((int64_t(std::clamp(v, low, high)) - low) * 100 / (int64_t(high) - low));
   };
   // Repainting the skinned gauge costs more than the read that moved it: the bar moves
   // with its whole percent, and reaches its ends exactly.
@@ -489,7 +491,7 @@ void TfrmRecovery::EngineFinished(uint8_t) {}
 void TfrmRecovery::EngineReadError(int32_t, int32_t Kind) {
   if (Kind != 1) return;
   ++ReadErrors;
-  lblReadErrorsText->SetCaption(Count(ReadErrors));
+  lblReadErrorsText->SetCaption(CountText(ReadErrors));
 }
 
 void TfrmRecovery::EngineError(int32_t, const String&) {}
@@ -504,13 +506,14 @@ void TfrmRecovery::EngineFileFound(TObject*, TSESupportedFileType* FileType) {
   ++FilesFound;
   if (FileType) {
     lblFileRecoveredText->SetCaption(FileType->Description);
-    lblFilesFoundText->SetCaption(Count(FilesFound));
+    lblFilesFoundText->SetCaption(CountText(FilesFound));
   }
   Application->ProcessMessages();
 }
 
 void TfrmRecovery::QueuePreview(const String& FileName) {
-  if (PreviewOn) FilmStrip->AddFile(FileName, static_cast<int16_t>(Engine().FileTypeOfExtension(ExtractFileExt(FileName))));
+  if (!PreviewOn) return;
+  FilmStrip->AddFile(FileName, static_cast<int16_t>(Engine().FileTypeOfExtension(ExtractFileExt(FileName))));
 }
 
 void TfrmRecovery::EngineFATFileSaved(const String& FileName) {
@@ -523,13 +526,13 @@ void TfrmRecovery::EngineFATFileSaved(const String& FileName) {
 void TfrmRecovery::EngineRAWFileSaved(const String& FileName) {
   ++FilesFound;
   lblFileRecoveredText->SetCaption(ExtractFileName(FileName));
-  lblFilesFoundText->SetCaption(Count(FilesFound));
+  lblFilesFoundText->SetCaption(CountText(FilesFound));
   QueuePreview(FileName);
   Application->ProcessMessages();
 }
 
-void TfrmRecovery::EngineFATFileCount(int32_t Count_) {
-  pbProgress->SetMaxValue(Count_);
-  FilesFound = Count_;
-  lblFilesFoundText->SetCaption(Count(FilesFound));
+void TfrmRecovery::EngineFATFileCount(int32_t Count) {
+  pbProgress->SetMaxValue(Count);
+  FilesFound = Count;
+  lblFilesFoundText->SetCaption(CountText(FilesFound));
 }

@@ -112,7 +112,8 @@ int main(int argc, char** argv) {
   // The output folder is stored by the engine; the user's own is put back afterwards.
   TRegistry registry;
   registry.SetRootKey(HKEY_CURRENT_USER);
-  const bool stored = registry.OpenKey("Software\\Brellin\\Korvalo 3", true) && registry.ValueExists("RecoveryFolder");
+  const bool stored =
+      registry.OpenKey("Software\\Brellin\\Korvalo 3", true) && registry.ValueExists("RecoveryFolder");
   const std::string saved = stored ? registry.ReadString("RecoveryFolder") : "";
   // Yes to the deep scan, no to viewing.
   ScopedSeam<TksMessageSeam> answers{{.Show = [](const String&, TksMessageType, TksMessageButtons buttons) {
