@@ -4,6 +4,7 @@
 #include "app/Backup.h"
 #include "app/GenericWait.h"
 #include "app/MainForm.h"
+#include "app/Recovery.h"
 #include "app/Restore.h"
 #include "app/SecureErase.h"
 #include "app/Splash.h"

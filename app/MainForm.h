@@ -95,6 +95,10 @@ class TfrmMain : public TForm {
   void OptRecoverClick(TObject* Sender);
   void optViewRecoverClick(TObject* Sender);
   void imgExitClick(TObject* Sender);
+  // The recover command for a drive letter (0: none selected).
+  void RecoverDrive(char letter);
+  // A numbered message text in GenericMessage; the button pressed.
+  int Message(uint8_t number, TksMessageType type, TksMessageButtons buttons = {ksmbOK});
   void optProblemClick(TObject* Sender);
   void imgSelectOUTClick(TObject* Sender);
   void imgSelectFilesClick(TObject* Sender);
@@ -113,12 +117,18 @@ class TfrmMain : public TForm {
   // The drive's record for a backup or restore, or the refusal shown; null when refused.
   TSEDriveInformation* CardForCopy(char Letter, uint8_t NotACardText);
   int AskYesNo(const String& Text);
-  void Refuse(uint8_t Text, TksMessageType Type);
   void CleanUp();
+  void EndRecovery();
+  void AfterRecoverCommand();
 
   int commandDepth_ = 0;
   bool closePending_ = false;
 };
+
+// The message number that refuses a recovery of the drive `info` describes (null:
+// none could be had), or 0 when the recovery may run.
+uint8_t RecoverRefusal(const TSEDriveInformation* info, uint32_t lastError, uint8_t windowsVersion,
+                       const String& outputFolder);
 
 // The splash is shown at the first activation only.
 extern bool SplashShown;

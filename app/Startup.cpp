@@ -41,13 +41,13 @@ bool CreateForms() {
 }
 
 int RunProgram(const std::vector<std::string>& params) {
+  StartLogs();
+  RegisterGIFImage();
   const TSwitches switches = ParseSwitches(params);
   if (switches.Debug) DebugMode = true;
   if (switches.Install) return 0;
+  // Its handle is never closed: the name is held until the process ends.
   if (CreateSingleInstanceMutex("Redoveze3") == INVALID_HANDLE_VALUE) return 0;
-
-  StartLogs();
-  RegisterGIFImage();
   int exitCode = 0;
   try {
     if (!Application) new TApplication(nullptr);

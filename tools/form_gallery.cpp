@@ -21,6 +21,7 @@
 #include "skin/ksSkinEdit.h"
 #include "skin/ksSkinGauge.h"
 #include "skin/ksSkinListBox.h"
+#include "skin/ksSkinShellDriveComboBox.h"
 #include "skin/ksSkinSpeedButton.h"
 #include "skin/ksSkinXFormButton.h"
 
@@ -36,9 +37,15 @@ struct TGalleryForm {
 const std::vector<TGalleryForm>& Forms() {
   static const std::vector<TGalleryForm> forms = {
       {"frmMain", [] { return frmMain; },
-       [](TCustomForm*) { StateChangeList()->SetControlState(frmMain->imgRecover, 3); }},
+       [](TCustomForm*) {
+         StateChangeList()->SetControlState(frmMain->imgRecover, 3);
+         frmMain->cboDriveList->SetDrive('K');  // the demo card, where it is mapped
+       }},
       {"frmSplash", [] { return frmSplash; }},
-      {"frmGenericWait", [] { return frmGenericWait; }, [](TCustomForm*) { frmGenericWait->ShowWait(); }},
+      {"frmGenericWait", [] { return frmGenericWait; }, [](TCustomForm*) {
+         frmGenericWait->SetProgressPosition(0);
+         frmGenericWait->ShowWait();
+       }},
       {"frmGenericWait_progress", [] { return frmGenericWait; },
        [](TCustomForm*) {
          frmGenericWait->ShowProgress();

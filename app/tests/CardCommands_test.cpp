@@ -15,7 +15,7 @@
 namespace apptest {
 namespace {
 
-using MappedCardCommands = CardTest;
+using CardDriveCommands = CardTest;
 using CardCommands = CardTest;
 
 constexpr uint32_t kCard = 600;
@@ -31,13 +31,13 @@ void RunCommand(TCommand command, char letter) {
 }
 
 TEST_F(CardCommands, EraseWithoutADriveAsksToChooseOne) {
-  frmMain->imgSecureEraseClick(nullptr);
+  frmMain->SecureEraseDrive(0);
   ASSERT_EQ(messages.Boxes().size(), 1u);
   EXPECT_EQ(messages.Boxes()[0].Msg, LangText(2));
   EXPECT_EQ(messages.Boxes()[0].DlgType, ksmtInformation);
 }
 
-TEST_F(MappedCardCommands, DrivesThatAreNoCardsAreRefusedBeforeAnyQuestion) {
+TEST_F(CardDriveCommands, DrivesThatAreNoCardsAreRefusedBeforeAnyQuestion) {
   for (char letter : {'J', 'L'}) WriteCardImage(letter, PatternedSectors(kCard, 1));
   struct Case {
     TCommand command;
@@ -71,7 +71,7 @@ TEST_F(MappedCardCommands, DrivesThatAreNoCardsAreRefusedBeforeAnyQuestion) {
   }
 }
 
-TEST_F(MappedCardCommands, EraseAsksTwiceNamingTheDriveAndNoLeavesTheCard) {
+TEST_F(CardDriveCommands, EraseAsksTwiceNamingTheDriveAndNoLeavesTheCard) {
   const std::vector<uint8_t> card = PatternedSectors(kCard, 3);
   WriteCardImage('G', card);
   for (int yesBeforeNo : {0, 1}) {
@@ -93,7 +93,7 @@ TEST_F(MappedCardCommands, EraseAsksTwiceNamingTheDriveAndNoLeavesTheCard) {
   }
 }
 
-TEST_F(MappedCardCommands, EraseYesTwiceErasesTheCard) {
+TEST_F(CardDriveCommands, EraseYesTwiceErasesTheCard) {
   WriteCardImage('G', PatternedSectors(kCard, 4));
   TksScriptedMessages answered{mrYes, mrYes, mrOk};
   frmMain->SecureEraseDrive('G');
@@ -105,7 +105,7 @@ TEST_F(MappedCardCommands, EraseYesTwiceErasesTheCard) {
   EXPECT_TRUE(frmMain->Enabled());
 }
 
-TEST_F(MappedCardCommands, AFailingLookupTakesTheWaitBoxAway) {
+TEST_F(CardDriveCommands, AFailingLookupTakesTheWaitBoxAway) {
   WriteCardImage('G', PatternedSectors(kCard, 5));
   volumes.QueriesThrow = true;
   frmMain->SecureEraseDrive('G');
@@ -120,7 +120,7 @@ TEST_F(MappedCardCommands, AFailingLookupTakesTheWaitBoxAway) {
   EXPECT_EQ(messages.Boxes()[1].Msg, LangText(23));
 }
 
-TEST_F(MappedCardCommands, BackupAndRestoreOpenTheirDialogOnTheCard) {
+TEST_F(CardDriveCommands, BackupAndRestoreOpenTheirDialogOnTheCard) {
   WriteCardImage('G', PatternedSectors(kCard, 6));
   for (TForm* dialog : {static_cast<TForm*>(frmBackup), static_cast<TForm*>(frmRestore)}) {
     // The dialog closes as soon as its modal showing runs.
@@ -136,7 +136,6 @@ TEST_F(MappedCardCommands, BackupAndRestoreOpenTheirDialogOnTheCard) {
 }
 
 TEST_F(CardCommands, BurningRefusesWithoutItsWriter) {
-  frmBurn = Construct<TfrmBurn>(Application);
   struct Case {
     bool createFailed, noWriter;
     uint8_t text;
@@ -149,7 +148,6 @@ TEST_F(CardCommands, BurningRefusesWithoutItsWriter) {
     ASSERT_EQ(answered.Boxes().size(), 1u);
     EXPECT_EQ(answered.Boxes()[0].Msg, LangText(c.text));
   }
-  FreeAndNil(frmBurn);
 }
 
 std::string ReadText(const std::string& path) {

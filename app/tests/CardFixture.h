@@ -15,10 +15,7 @@ class CardTest : public MainFormTest {
   void SetUp() override {
     MainFormTest::SetUp();
     if (HasFatalFailure()) return;
-    frmGenericWait = Construct<TfrmGenericWait>(Application);
-    frmSecureErase = Construct<TfrmSecureErase>(Application);
-    frmBackup = Construct<TfrmBackup>(Application);
-    frmRestore = Construct<TfrmRestore>(Application);
+    CreateOtherForms();
     TSEPlatform platform;
     platform.VersionCode = 7;
     platform.IsNT = true;
@@ -35,10 +32,6 @@ class CardTest : public MainFormTest {
       frmMain->LastDriveInfo = nullptr;
       if (programEngine_) frmMain->Engine = programEngine_;
     }
-    FreeAndNil(frmRestore);
-    FreeAndNil(frmBackup);
-    FreeAndNil(frmSecureErase);
-    FreeAndNil(frmGenericWait);
     MainFormTest::TearDown();
   }
 
