@@ -70,12 +70,19 @@ void TFilmStrip::DropFirst(uint64_t serial) {
 }
 
 void TFilmStrip::Draw(const TEntry& entry) {
-  TImage* preview = PreviewImage;
-  if (!preview || !intDorvane::CreateThumbnail) return;
+  if (!intDorvane::CreateThumbnail) return;
   // The library leaves the bitmap as it was for a missing file; so does the preview.
   if (!FileExists(entry.FileName)) return;
-  frame_.SetSize(preview->Width(), preview->Height());
-  intDorvane::CreateThumbnail(entry.FileName.c_str(), entry.Kind, frame_.Width(), frame_.Height(), &frame_);
+  int width = 0, height = 0;
+  Synchronize([&] {
+    if (TImage* image = PreviewImage) {
+      width = image->Width();
+      height = image->Height();
+    }
+  });
+  if (width <= 0 || height <= 0) return;
+  frame_.SetSize(width, height);
+  intDorvane::CreateThumbnail(entry.FileName.c_str(), entry.Kind, width, height, &frame_);
   Synchronize([this] {
     if (TImage* image = PreviewImage) {
       image->Picture()->Bitmap()->Assign(&frame_);

@@ -22,7 +22,7 @@ class TFilmStrip : public TThread {
   // 2 = draw into PreviewImage; anything else idles.
   std::atomic<int> Mode{0};
   // Not owned; set and read on the GUI thread only (the worker reaches them through
-  // Synchronize, apart from the preview's size).
+  // Synchronize).
   std::atomic<TImage*> PreviewImage{nullptr};
   std::atomic<TImage*> NoPictureImage{nullptr};
 

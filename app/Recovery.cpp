@@ -165,6 +165,8 @@ void TfrmRecovery::BuildControls() {
   ksRecovery->SetAlphaBlendValue(100);
   ksRecovery->ClientWidth = 539;
   ksRecovery->ClientHeight = 357;
+  // The window first, so that the client size is measured inside the skinned frame.
+  HandleNeeded();
   ksRecovery->SetSkinData(skin);
 }
 
@@ -186,6 +188,8 @@ void TfrmRecovery::SetCaptions() {
                   {&TfrmRecovery::lblTypeName, 12},         {&TfrmRecovery::lblFileRecoveredName, 30},
                   {&TfrmRecovery::lblFilesFoundName, 7},    {&TfrmRecovery::lblReadErrorsName, 31}};
   for (const auto& c : captions) (this->*c.label)->SetCaption(LangText(c.text));
+  // Our skin's label font is wider than the layout allowed for: the count follows its caption.
+  lblReadErrorsText->SetLeft(std::max(412, lblReadErrorsName->Left() + lblReadErrorsName->Width() + 4));
   btnPauseResume->SetCaption(LangText(27));
   btnCancel->SetCaption(LangText(29));
   hlDirectory->SetCaption(LangText(19));
@@ -212,6 +216,7 @@ void TfrmRecovery::FormActivate(TObject*) {
   lblReadErrorsText->SetCaption(Count(ReadErrors));
   BindEngineEvents();
   ClearPreview();
+  gaugeValue_ = 0;
   pbProgress->SetValue(0);
   lblFileRecoveredText->SetCaption("");
   bvlPreview->SetVisible(PreviewOn);
@@ -451,8 +456,19 @@ void TfrmRecovery::tmrDialogTimer(TObject*) {
 
 // --- engine events -------------------------------------------------------------------
 
+void TfrmRecovery::MoveGauge(int Value) {
+  gaugeValue_ = Value;
+  const int low = pbProgress->MinValue(), high = pbProgress->MaxValue();
+  auto percent = [&](int v) {
+    return high <= low ? 0 : static_cast<int>((int64_t(std::clamp(v, low, high)) - low) * 100 / (int64_t(high) - low));
+  };
+  // Repainting the skinned gauge costs more than the read that moved it: the bar moves
+  // with its whole percent, and reaches its ends exactly.
+  if (Value <= low || Value >= high || percent(Value) != percent(pbProgress->Value())) pbProgress->SetValue(Value);
+}
+
 void TfrmRecovery::EngineProgress(TObject*, int32_t Position) {
-  pbProgress->SetValue(Position);
+  MoveGauge(Position);
   Application->ProcessMessages();
 }
 
@@ -486,7 +502,7 @@ void TfrmRecovery::QueuePreview(const String& FileName) {
 }
 
 void TfrmRecovery::EngineFATFileSaved(const String& FileName) {
-  pbProgress->SetValue(pbProgress->Value() + 1);
+  MoveGauge(gaugeValue_ + 1);
   lblFileRecoveredText->SetCaption(FileName);
   QueuePreview(Engine().GetDestinationFolder() + "DuvidAziz\\" + FileName);
   Application->ProcessMessages();

@@ -101,12 +101,15 @@ class TfrmRecovery : public TForm {
   void BindEngineEvents();
   void ClearEngineEvents();
   void ClearPreview();
+  void MoveGauge(int Value);
   void QueuePreview(const String& FileName);
   int Ask(uint8_t Text, TksMessageType Type, bool YesNo);
   void RunQuickScan();
   void RunDeepScan();
 
   bool running_ = false;
+  // The gauge's value as the engine moved it; the bar may show an earlier one.
+  int gaugeValue_ = 0;
 };
 
 // The selected file categories of the engine's types, as the dialog shows them: images,

@@ -61,6 +61,9 @@ int RunProgram(const std::vector<std::string>& params) {
     WriteErrorLog(std::string("Exception at Startup : ") + e.what());
     exitCode = 1;
   }
+  // The main window first: its clean-up frees five of the forms and clears their
+  // references, which the application (freeing its forms last first) would not.
+  FreeAndNil(frmMain);
   FreeAndNil(Application);
   FreeStateChangeList();
   return exitCode;

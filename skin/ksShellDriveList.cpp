@@ -72,9 +72,9 @@ void TksShellDriveList::Build() {
 
 void TksShellDriveList::SetDrive(char letter) {
   if (letter >= 'a' && letter <= 'z') letter = static_cast<char>(letter - 'a' + 'A');
-  const int fallback = keptIndex_ == -1 ? 0 : keptIndex_;
   if (letter != drive_) {
-    const auto found = std::find_if(drives_.begin(), drives_.end(), [&](const TksShellDrive& d) { return d.Letter == letter; });
+    const auto found =
+        std::find_if(drives_.begin(), drives_.end(), [&](const TksShellDrive& d) { return d.Letter == letter; });
     if (found == drives_.end()) return;
     drive_ = letter;
     keptIndex_ = static_cast<int>(found - drives_.begin());
@@ -82,7 +82,8 @@ void TksShellDriveList::SetDrive(char letter) {
     if (view_.DriveItemIndex() != keptIndex_) view_.SelectDriveItem(keptIndex_);
     return;
   }
-  if (LetterAt(fallback) != 0 && view_.DriveItemIndex() != fallback) view_.SelectDriveItem(fallback);
+  // The current drive again: its item comes back if the selection was lost.
+  if (LetterAt(keptIndex_) != 0 && view_.DriveItemIndex() != keptIndex_) view_.SelectDriveItem(keptIndex_);
 }
 
 void TksShellDriveList::Changed() {

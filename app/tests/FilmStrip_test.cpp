@@ -129,7 +129,9 @@ TEST_F(FilmStrip, ClearWhileDrawingEmptiesTheQueueAndSparesNamesAddedSince) {
   seen.release = release.get();
   for (int i = 0; i < 3; ++i) strip.AddFile(photo, 1);
   strip.Resume();
-  ASSERT_EQ(WaitForSingleObject(drawing.get(), 10000), WAIT_OBJECT_0);
+  // The worker asks the GUI thread for the preview's size before it draws.
+  for (int i = 0; i < 500 && WaitForSingleObject(drawing.get(), 0) != WAIT_OBJECT_0; ++i) CheckSynchronize(20);
+  ASSERT_TRUE(seen.names.size() == 1);
   for (int i = 0; i < 2000; ++i) {
     strip.AddFile(photo, 1);
     strip.Clear();

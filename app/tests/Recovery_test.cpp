@@ -7,6 +7,7 @@
 
 #include "app/FilmStrip.h"
 #include "app/FormShot.h"
+#include "framework/core/bitmap.h"
 #include "app/Texts.h"
 #include "app/tests/MainForm_fixture.h"
 #include "engine/FileTypes.h"
@@ -283,6 +284,68 @@ TEST_F(RecoveryRun, ARunStartsUnpausedAndCancelLeavesNoPauseBehind) {
   frmRecovery->RunRecovery();
   EXPECT_EQ(pausedWaits, 0);
   EXPECT_GT(frmRecovery->DezoDoziFiles, 0) << "the deep scan ran to its end";
+}
+
+TEST_F(RecoveryRun, TheQuestionsReactivationKeepsTheRunPausableWithItsPreviewAndTypes) {
+  SelectOnly({4});
+  Open();
+  questions.answer = [&](const String& text) {
+    if (text == LangText(37)) {
+      // What a box shown over the dialog does to it.
+      frmRecovery->FormDeactivate(frmRecovery);
+      EXPECT_FALSE(engine->OnProgress.Assigned());
+      frmRecovery->FormActivate(frmRecovery);
+      EXPECT_TRUE(frmRecovery->btnPauseResume->Enabled());
+      EXPECT_FALSE(frmRecovery->FilmStrip->Suspended()) << "the deep scan is not shown dark";
+      EXPECT_TRUE(engine->OnProgress.Assigned());
+      EXPECT_EQ(frmRecovery->lblFileTypeText->Caption(), LangText(55));
+      EXPECT_EQ(frmRecovery->imgPreview->Picture()->Bitmap()->Canvas()->Pixels(84, 72), clBlack)
+          << "the preview is cleared to black";
+    }
+    return kNo;
+  };
+  frmRecovery->RunRecovery();
+  EXPECT_EQ(frmRecovery->lblFileTypeText->Caption(), LangText(55));
+  EXPECT_FALSE(frmRecovery->btnPauseResume->Enabled()) << "nothing to pause once the run is over";
+}
+
+// The dialog half-way through the deep scan drawn into a bitmap: the gauge half full, the
+// counts, and a thumbnail on black in the preview. KV_RENDER_DIR keeps the picture.
+TEST_F(RecoveryRun, MidRunRenderShowsGaugeCountsAndAThumbnail) {
+  Open();
+  TBitmap shot;
+  bool shotTaken = false;
+  questions.answer = [&](const String& text) {
+    if (text != LangText(37)) return kNo;
+    engine->OnProgress = TSEProgressEvent([&](TObject* sender, int32_t position) {
+      frmRecovery->EngineProgress(sender, position);
+      if (shotTaken || position < frmRecovery->pbProgress->MaxValue() / 2) return;
+      shotTaken = true;
+      TFilmStrip& strip = *frmRecovery->FilmStrip;
+      strip.Suspend();
+      for (int i = 0; i < 500 && !strip.Parked(); ++i) CheckSynchronize(20);
+      ASSERT_TRUE(strip.Parked());
+      strip.Clear();
+      strip.AddFile(engine->GetDestinationFolder() + "DuvidAziz\\IMG_0001.JPG", 1);
+      strip.Cycle();
+      ShootClient(*frmRecovery, shot);
+      strip.Resume();
+    });
+    return kYes;
+  };
+  frmRecovery->RunRecovery();
+  ASSERT_TRUE(shotTaken);
+  if (const char* dir = getenv("KV_RENDER_DIR")) shot.SaveToFile(std::string(dir) + "\\recovery_midrun.bmp");
+  TCanvas& c = *shot.Canvas();
+  const int gaugeY = 232 + 10;
+  EXPECT_NE(c.Pixels(16 + 481 / 10, gaugeY), c.Pixels(16 + 481 * 9 / 10, gaugeY)) << "filled and empty parts";
+  EXPECT_EQ(c.Pixels(16 + 481 * 3 / 10, gaugeY), c.Pixels(16 + 481 / 10, gaugeY));
+  EXPECT_EQ(c.Pixels(16 + 481 * 7 / 10, gaugeY), c.Pixels(16 + 481 * 9 / 10, gaugeY));
+  EXPECT_EQ(c.Pixels(170, 66), clBlack) << "the black frame between shape and picture";
+  int lit = 0;
+  for (int y = 72; y < 72 + 145; y += 8)
+    for (int x = 176; x < 176 + 169; x += 8) lit += c.Pixels(x, y) != clBlack;
+  EXPECT_GT(lit, 100) << "a thumbnail fills the preview";
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/tests/MainForm_fixture.h"
 #include "app/Texts.h"
 #include "engine/Debug.h"
@@ -37,8 +39,9 @@ TEST(Startup, Switches) {
 }
 
 // Korvalo3.exe beside this test program, started with `args`; its exit code, or
-// -1 when it did not end on its own (it was then stopped).
-DWORD RunProgram(const std::string& args) {
+// -1 when it did not end on its own (it was then stopped). `running` is called once
+// the program waits for input, with its process id.
+DWORD RunProgram(const std::string& args, const std::function<void(DWORD)>& running = nullptr) {
   char self[MAX_PATH];
   GetModuleFileNameA(nullptr, self, MAX_PATH);
   std::string exe = self;
@@ -50,6 +53,7 @@ DWORD RunProgram(const std::string& args) {
   if (!CreateProcessA(exe.c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                       &process))
     return static_cast<DWORD>(-2);
+  if (running && WaitForInputIdle(process.hProcess, 60000) == 0) running(process.dwProcessId);
   DWORD code = static_cast<DWORD>(-1);
   // A program that shows its window never ends on its own: the wait gives up.
   if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
@@ -68,6 +72,45 @@ TEST(Startup, InstallSwitchAndSecondInstanceEndAtOnceWithZero) {
   ASSERT_NE(held, nullptr);
   EXPECT_EQ(RunProgram(""), 0u);
   CloseHandle(held);
+}
+
+// The visible top-level windows of a process that have a size (the application's
+// own window is visible for the task bar, but has none).
+std::vector<HWND> VisibleWindows(DWORD pid) {
+  struct Search {
+    DWORD pid;
+    std::vector<HWND> found;
+  } search{pid, {}};
+  EnumWindows(
+      [](HWND wnd, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(wnd, &owner);
+        RECT r{};
+        GetWindowRect(wnd, &r);
+        if (owner == s->pid && IsWindowVisible(wnd) && r.right > r.left && r.bottom > r.top)
+          s->found.push_back(wnd);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+TEST(Startup, ANormalRunShowsOnlyTheMainWindowAndEndsCleanlyWhenItCloses) {
+  TSavedRegistryValue saved("RecoveryFolder");
+  TTestFolder out("kv_startup");
+  TSavedRegistryValue::Set("RecoveryFolder", &out.Path());
+  std::vector<std::string> captions;
+  const DWORD code = RunProgram("", [&](DWORD pid) {
+    for (HWND wnd : VisibleWindows(pid)) {
+      char text[64] = "";
+      GetWindowTextA(wnd, text, sizeof text);
+      captions.push_back(text);
+      PostMessageA(wnd, WM_CLOSE, 0, 0);
+    }
+  });
+  EXPECT_EQ(captions, std::vector<std::string>{LangText(0)});
+  EXPECT_EQ(code, 0u);
 }
 
 class StartupForms : public MainFormTest {

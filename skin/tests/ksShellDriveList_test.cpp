@@ -65,7 +65,8 @@ class ShellDriveList : public ::testing::Test {
       .ShellFileInfo =
           [](const std::string& path, UINT flags, SHFILEINFOA* info) -> DWORD_PTR {
             if (path.empty()) return 0;  // no image list: names only
-            if (flags & SHGFI_DISPLAYNAME) std::strcpy(info->szDisplayName, ("Disk (" + path.substr(0, 2) + ")").c_str());
+            if (flags & SHGFI_DISPLAYNAME)
+              std::strcpy(info->szDisplayName, ("Disk (" + path.substr(0, 2) + ")").c_str());
             info->iIcon = path[0] - 'A';
             return 1;
           },

@@ -6,13 +6,18 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "skin/ksListBox.h"
+#include "skin/ksPaintWithChildren.h"
+#include "skin/ksSkinDirTreeView.h"
 #include "skin/ksSkinShellDriveComboBox.h"
 #include "skin/ksSystemSeam.h"
+#include "skin/tests/ksShellScratch.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
@@ -92,6 +97,18 @@ TEST_F(SkinShellDriveComboBox, RefreshingAfterAnArrivalKeepsTheSelectedDrive) {
   EXPECT_GT(c->DriveList().Images()->Count(), c->DriveList().Drives()[0].IconIndex) << "the system's small icons";
 }
 
+TEST_F(SkinShellDriveComboBox, ANewWindowListsTheDrivesAgainKeepingTheSelectedOne) {
+  auto* c = NewCombo();
+  c->HandleNeeded();
+  c->SetDrive('D');
+  volumes['B'] = DRIVE_REMOVABLE;
+  c->RecreateWnd();
+  EXPECT_EQ(c->Items()->Count(), 4);
+  EXPECT_EQ(c->Text(), "Disk (D:)");
+  EXPECT_EQ(c->ItemIndex(), 3);
+  EXPECT_EQ(c->Drive(), 'D');
+}
+
 TEST_F(SkinShellDriveComboBox, WithoutDrivesNothingIsSelectedAndNothingOpens) {
   auto* c = NewCombo();
   c->HandleNeeded();
@@ -131,6 +148,79 @@ TEST_F(SkinShellDriveComboBox, TheFaceShowsTheIconThenTheName) {
   EXPECT_GT(inked(left, left + icon), 20) << "the drive's icon";
   EXPECT_EQ(inked(left + icon, left + icon + 4), 0) << "the gap before the name";
   EXPECT_GT(inked(left + icon + 4, left + icon + 40), 10) << "the name";
+}
+
+}  // namespace
+
+namespace {
+
+// The folder tree and the drive list as the shell shows them on this machine, in one
+// picture (shell_controls.bmp in the working folder) to look at. The tree draws itself
+// through its print message: under Wine its paint message into a memory bitmap at
+// times leaves out every text and line once the system's icons are set.
+class ShellControlsPicture : public SkinCtrls {};
+
+TEST_F(ShellControlsPicture, TheTreeAndTheDriveListShowShellIconsAndNames) {
+  shelltest::ShellScratch scratch;
+  scratch.Folder("Photos");
+  scratch.Folder("Photos\\2026");
+  scratch.Folder("Video");
+  auto* tree = new TksSkinDirTreeView(form);
+  tree->SetParent(form);
+  tree->SetBounds(0, 0, 200, 90);
+  tree->SetRoot(scratch.Path());
+  auto* drives = new TksSkinShellDriveComboBox(form);
+  drives->SetParent(form);
+  drives->SetBounds(0, 100, 176, 20);
+  drives->SetDriveTypes(DriveTypeSet({dtFloppy, dtFixed, dtCDROM, dtRAM}));
+  drives->HandleNeeded();
+  ASSERT_GT(drives->Items()->Count(), 0) << "Wine lists C: at least";
+  drives->DropDown();
+  ASSERT_TRUE(drives->DroppedDown());
+
+  TBitmap treeShot(tree->Width(), tree->Height());
+  treeShot.Canvas()->Brush()->SetColor(clWhite);
+  treeShot.Canvas()->FillRect(TRect{0, 0, tree->Width(), tree->Height()});
+  tree->Perform(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(treeShot.Canvas()->Handle()), PRF_CLIENT);
+  TBitmap face, list;
+  PaintInto(*drives, face);
+  PaintWithChildren(*drives->ListBox(), list, clWhite);
+
+  const int width = tree->Width() + 8 + std::max(face.Width(), list.Width());
+  TBitmap picture(width, std::max(tree->Height(), face.Height() + 4 + list.Height()));
+  picture.Canvas()->Brush()->SetColor(clBtnFace);
+  picture.Canvas()->FillRect(TRect{0, 0, picture.Width(), picture.Height()});
+  picture.Canvas()->Draw(0, 0, &treeShot);
+  picture.Canvas()->Draw(tree->Width() + 8, 0, &face);
+  picture.Canvas()->Draw(tree->Width() + 8, face.Height() + 4, &list);
+  picture.SaveToFile("shell_controls.bmp");
+
+  // Ink that is not the background, in a column range of a row.
+  auto inked = [](TBitmap& b, int x0, int x1, int y0, int y1, TColor back) {
+    int n = 0;
+    for (int x = x0; x < x1; ++x)
+      for (int y = y0; y < y1; ++y) n += static_cast<COLORREF>(b.Canvas()->Pixels(x, y)) != Rgb(back);
+    return n;
+  };
+  RECT row{};
+  TreeView_GetItemRect(tree->Handle(), reinterpret_cast<HTREEITEM>(tree->Items()->GetFirstNode()->ItemId()), &row,
+                       TRUE);
+  EXPECT_GT(inked(treeShot, row.left, row.right, row.top, row.bottom, clWhite), 10) << "the root's name";
+  EXPECT_GT(inked(treeShot, row.left - 18, row.left - 2, row.top, row.bottom, clWhite), 20) << "the root's icon";
+
+  TksListBox* inner = drives->ListBox()->ListBox();
+  const int icon = drives->DriveList().Images()->Width();
+  TBitmap rows;
+  PaintWithChildren(*inner, rows, clWhite);
+  const int shown = std::min(drives->Items()->Count(), drives->DropDownCount());
+  for (int i = 0; i < shown; ++i) {
+    SendMessageA(inner->Handle(), LB_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&row));
+    const TColor back = i == drives->ItemIndex() ? clHighlight : clWindow;
+    EXPECT_GT(inked(rows, 2, 2 + icon, row.top, row.bottom, back), 20) << "icon of " << drives->Items()->Strings(i);
+    EXPECT_GT(inked(rows, 2 + icon + 4, 2 + icon + 40, row.top, row.bottom, back), 10)
+        << "name of " << drives->Items()->Strings(i);
+  }
+  drives->CloseUp(false);
 }
 
 }  // namespace
