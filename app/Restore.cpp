@@ -83,6 +83,7 @@ TfrmRestore::TfrmRestore(TComponent* AOwner) : TForm(AOwner) {
   pbRestore->SetVisible(false);
 
   OnActivate = Bind<&TfrmRestore::FormActivate>(this);
+  OnClose = Bind<&TfrmRestore::FormClose>(this);
   ksSkinForm = AddDialogFrame(this, 206, 271, skin);
 }
 
@@ -127,10 +128,12 @@ void TfrmRestore::btnRestoreClick(TObject*) {
     failure_.clear();
     pbRestore->SetVisible(true);
     btnRestore->SetEnabled(false);
+    running_ = true;
     done = frmMain->Engine->RestoreCard(file, Drive);
   } catch (const std::exception& e) {
     WriteErrorLog(String("RestoreCard : ") + e.what());
   }
+  running_ = false;
   btnRestore->SetEnabled(true);
   pbRestore->SetVisible(false);
   if (Status != 0) return;
@@ -148,6 +151,10 @@ void TfrmRestore::btnCancelClick(TObject*) {
   Status = 1;
   frmMain->Engine->Cancel();
   Close();
+}
+
+void TfrmRestore::FormClose(TObject*, TCloseAction& Action) {
+  if (running_ && Status != 1) Action = caNone;
 }
 
 void TfrmRestore::EngineProgress(TObject*, int32_t Position) {

@@ -142,6 +142,42 @@ TEST_F(CardDriveDialogs, ACancelledOrFailedBackupLeavesNoFile) {
   }
 }
 
+TEST_F(CardDriveDialogs, BackupAndRestoreCloseOnlyByCancelWhileTheyRun) {
+  WriteCardImage('G', PatternedSectors(kCardG, 10));
+  UseCard('G');
+  bool openAfterClose = false;
+  volumes.StepAt = 5;
+  volumes.Step = [&] {
+    frmBackup->Close();
+    openAfterClose = frmBackup->Visible();
+  };
+  frmBackup->Drive = "G";
+  frmBackup->Show();
+  frmBackup->FormActivate(nullptr);
+  frmBackup->txtBackupName->SetText("closing");
+  frmBackup->btnBackupClick(nullptr);
+  EXPECT_TRUE(openAfterClose);
+  ASSERT_EQ(messages.Boxes().size(), 1u);
+  EXPECT_EQ(messages.Boxes()[0].Msg, LangText(127));
+  EXPECT_FALSE(frmBackup->Visible());
+
+  UseCard('G');
+  volumes.Step = [&] {
+    frmRestore->Close();
+    openAfterClose = frmRestore->Visible();
+    frmRestore->btnCancelClick(nullptr);
+  };
+  openAfterClose = false;
+  frmRestore->Drive = "G";
+  frmRestore->Show();
+  frmRestore->FormActivate(nullptr);
+  frmRestore->lbFiles->SetItemIndex(0);
+  frmRestore->btnRestoreClick(nullptr);
+  EXPECT_TRUE(openAfterClose);
+  EXPECT_FALSE(frmRestore->Visible());
+  EXPECT_EQ(messages.Boxes().size(), 1u);
+}
+
 TEST_F(CardDriveDialogs, RestoreListsBackupsAndNeedsOne) {
   frmRestore->Drive = "G";
   frmRestore->FormActivate(nullptr);
