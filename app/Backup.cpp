@@ -10,10 +10,9 @@
 
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
-#include "app/Texts.h"
 #include "app/MainForm.h"
+#include "app/Texts.h"
 #include "engine/Debug.h"
-#include "engine/Lang.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/gui/application.h"
