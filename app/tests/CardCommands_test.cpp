@@ -57,9 +57,7 @@ TEST_F(CardDriveCommands, DrivesThatAreNoCardsAreRefusedBeforeAnyQuestion) {
     SCOPED_TRACE(std::string(1, c.letter ? c.letter : '-') + " -> " + std::to_string(c.text));
     TksScriptedMessages answered;
     frmMain->Engine->ProgramFolder = c.programFolder ? c.programFolder : programFolder;
-    // A dialog shown by mistake closes at once instead of waiting for a user.
-    for (TForm* dialog : {static_cast<TForm*>(frmBackup), static_cast<TForm*>(frmRestore)})
-      PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+    CloseDialogsWhenShown();
     RunCommand(c.command, c.letter);
     Application->ProcessMessages();
     ASSERT_EQ(answered.Boxes().size(), 1u);
@@ -69,6 +67,24 @@ TEST_F(CardDriveCommands, DrivesThatAreNoCardsAreRefusedBeforeAnyQuestion) {
     EXPECT_FALSE(frmRestore->Visible());
     EXPECT_FALSE(frmSecureErase->Visible());
   }
+}
+
+TEST_F(CardDriveCommands, ACDIsNoCard) {
+  std::ifstream in("testdata/recovery-card.img", std::ios::binary);
+  const std::vector<uint8_t> fat{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ASSERT_FALSE(fat.empty()) << "testdata/recovery-card.img was not made before the tests";
+  WriteCardImage('G', fat);
+  volumes.CDRoots = {"G:\\"};
+  const std::pair<TCommand, uint8_t> cases[] = {{TCommand::Erase, 1}, {TCommand::Backup, 124}, {TCommand::Restore, 133}};
+  for (const auto& [command, text] : cases) {
+    TksScriptedMessages answered;
+    CloseDialogsWhenShown();
+    RunCommand(command, 'G');
+    Application->ProcessMessages();
+    ASSERT_EQ(answered.Boxes().size(), 1u) << int(text);
+    EXPECT_EQ(answered.Boxes()[0].Msg, LangText(text));
+  }
+  EXPECT_TRUE(ReadCardImage('G') == fat);
 }
 
 TEST_F(CardDriveCommands, EraseAsksTwiceNamingTheDriveAndNoLeavesTheCard) {

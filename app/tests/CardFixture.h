@@ -43,6 +43,12 @@ class CardTest : public MainFormTest {
     volumes.Transfers = 0;  // the steps count the transfers of the work that follows
   }
 
+  // A modal dialog shown by mistake closes at once instead of waiting for a user.
+  static void CloseDialogsWhenShown() {
+    for (TForm* dialog : {static_cast<TForm*>(frmBackup), static_cast<TForm*>(frmRestore)})
+      PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+  }
+
   std::filesystem::path ScratchFolder() const { return programFolder; }
 
   TSteeredVolumes volumes;
