@@ -199,12 +199,6 @@ TEST_F(CardCommands, DeletingRecoveredFilesEmptiesBothFoldersButNotTheirSubFolde
   EXPECT_EQ(messages.Boxes().size(), 2u);
 }
 
-}  // namespace
-}  // namespace apptest
-
-namespace apptest {
-namespace {
-
 TEST_F(CardCommands, DialogsHaveTheirClientSizeInsideTheirFrame) {
   struct Case {
     TForm* form;
