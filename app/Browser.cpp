@@ -63,6 +63,7 @@ TfrmBrowse::TfrmBrowse(TComponent* AOwner) : TForm(AOwner) {
   SetBorderStyle(bsDialog);
   SetFormStyle(fsStayOnTop);
   Position = poScreenCenter;
+  SetClientSize(677, 582);
   TksSkinData* skin = frmMain->ksCompSkin;
 
   ksSkinPanel1 = new TksSkinPanel(this);
@@ -134,12 +135,13 @@ TfrmBrowse::TfrmBrowse(TComponent* AOwner) : TForm(AOwner) {
   OnShow = Bind<&TfrmBrowse::FormShow>(this);
   OnHide = Bind<&TfrmBrowse::FormHide>(this);
 
+  // The window first: the frame then measures the client size inside itself.
+  HandleNeeded();
   ksSkinForm1 = new TksSkinForm(this);
   ksSkinForm1->SetBorderIcons({TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::RollUp});
   ksSkinForm1->ClientWidth = 677;
   ksSkinForm1->ClientHeight = 582;
   ksSkinForm1->SetSkinData(skin);
-  SetClientSize(677, 582);
 
   FormCreate(this);
 }

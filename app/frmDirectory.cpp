@@ -34,6 +34,7 @@ TfrmOutputDIR::TfrmOutputDIR(TComponent* AOwner) : TForm(AOwner) {
   Name = "frmOutputDIR";
   SetBorderStyle(bsSingle);
   Position = poMainFormCenter;
+  SetClientSize(336, 427);
   TksSkinData* skin = frmMain->ksCompSkin;
 
   popDir = new TksSkinPopupMenu(this);
@@ -94,12 +95,13 @@ TfrmOutputDIR::TfrmOutputDIR(TComponent* AOwner) : TForm(AOwner) {
 
   OnActivate = Bind<&TfrmOutputDIR::FormActivate>(this);
 
+  // The window first: the frame then measures the client size inside itself.
+  HandleNeeded();
   ksSkinForm1 = new TksSkinForm(this);
   ksSkinForm1->SetBorderIcons({});
   ksSkinForm1->ClientWidth = 336;
   ksSkinForm1->ClientHeight = 427;
   ksSkinForm1->SetSkinData(skin);
-  SetClientSize(336, 427);
 }
 
 void TfrmOutputDIR::FormActivate(TObject*) {
