@@ -81,6 +81,9 @@ TfrmFeedback::TfrmFeedback(TComponent* AOwner) : TForm(AOwner) {
   ksSkinStdLabel1->SetAutoSize(false);
   ksSkinStdLabel1->SetWordWrap(true);
   ksSkinStdLabel1->SetBounds(48, 24, 377, 49);
+  // Four lines of the text must fit above the version line.
+  ksSkinStdLabel1->UseSkinFont = false;
+  ksSkinStdLabel1->Font()->SetHeight(-10);
   ksSkinStdLabel1->SetCaption(
       "Do you have questions on Korvalo 3 or image recovery? Quillet supports Korvalo 3 in the US and offers "
       "additional recovery options through its lab recovery service. You may contact us in any of the following "
