@@ -4,6 +4,7 @@
 #include "app/Browser.h"
 #include "app/GenericWait.h"
 #include "app/MainForm.h"
+#include "app/Recovery.h"
 #include "app/Splash.h"
 #include "app/StandInForms.h"
 #include "app/feedback.h"

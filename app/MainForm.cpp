@@ -2,7 +2,6 @@
 
 #include "app/AllForms.h"
 #include "app/ArtResources.h"
-#include "app/DriveCheck.h"
 #include "app/SEresource.h"
 #include "app/Texts.h"
 #include "engine/Debug.h"
@@ -13,6 +12,7 @@
 #include "framework/gui/screen.h"
 #include "skin/ksSkinForm.h"
 #include "skin/ksSkinLinkLabel.h"
+#include "skin/ksSkinShellDriveComboBox.h"
 #include "skin/ksTrayIcon.h"
 
 bool SplashShown = false;
@@ -102,6 +102,12 @@ void TfrmMain::BuildControls() {
   lblInfo3 = MakeLabel(this, 240, 152, 361, 25);
   for (TLabel* info : {lblInfo1, lblInfo2, lblInfo3}) info->SetWordWrap(true);
   lblSelectDrive = MakeLabel(this, 256, 188, 0, 0);
+  cboDriveList = new TksSkinShellDriveComboBox(this);
+  cboDriveList->SetParent(this);
+  cboDriveList->SetBounds(253, 204, 176, 20);
+  cboDriveList->SetSkinDataName("combobox");
+  cboDriveList->SetDriveTypes(DriveTypeSet({dtFloppy, dtFixed, dtCDROM, dtRAM}));
+  cboDriveList->SetSkinData(ksCompSkin);
 
   const char* steps[] = {"1", "2", "3"};
   TLabel** stepLabels[] = {&Label1, &Label2, &Label3};
@@ -138,7 +144,7 @@ void TfrmMain::BuildControls() {
   imgView->OnClick = Bind<&TfrmMain::optViewRecoverClick>(this);
   imgExit->OnClick = Bind<&TfrmMain::imgExitClick>(this);
 
-  lblVersion = MakeLabel(this, 8, 8, 0, 0);
+  lblVersion = MakeLabel(this, 8, 8, 120, 12);
   lblVersion->Font()->SetColor(clSilver);
   lblVersion->Font()->SetHeight(-9);
   lblVersion->SetCaption("Version 3.0.0.1");
@@ -148,11 +154,15 @@ void TfrmMain::BuildControls() {
   lblURLlink->SetAutoSize(false);
   lblURLlink->SetBounds(16, 304, 193, 14);
   lblURLlink->SkinDataName = "stdlabel";
+  // Its own white font on the dark background: the skin's label colours are made
+  // for light dialogs, so the link is left without the skin.
+  lblURLlink->UseSkinFont = false;
+  lblURLlink->Font()->SetName("Arial");
   lblURLlink->Font()->SetColor(clWhite);
-  lblURLlink->DefaultFont()->SetColor(clWhite);
+  lblURLlink->Font()->SetStyle(fsUnderline);
+  lblURLlink->DefaultActiveFontColor = static_cast<TColor>(0x40C0FF);  // the art's amber
   lblURLlink->SetCaption("www.korvalo.example.com");
   lblURLlink->URL = "http://www.korvalo.example.com/";
-  lblURLlink->SetSkinData(ksCompSkin);
 
   imgNoPicture = new TImage(this);
   imgNoPicture->SetParent(this);
@@ -214,9 +224,46 @@ void TfrmMain::FormActivate(TObject*) {
   }
 }
 
-void TfrmMain::OnDiscArrive(TObject*, const String&) {}
+namespace {
+// A drive that never gets a name (no medium, or the system's view of it) must not
+// hold the window: the rebuild is retried this often, this far apart.
+constexpr int kArrivalPasses = 10;
+constexpr DWORD kArrivalRetryMs = 100;
 
-void TfrmMain::OnDiscRemoval(TObject*, const String&) {}
+bool EveryItemNamed(TksSkinShellDriveComboBox& list) {
+  for (int i = 0; i < list.Items()->Count(); ++i)
+    if (list.Items()->Strings(i).empty()) return false;
+  return true;
+}
+}  // namespace
+
+void TfrmMain::OnDiscArrive(TObject*, const String&) {
+  for (int pass = 1; pass <= kArrivalPasses; ++pass) {
+    try {
+      cboDriveList->RefreshDrives();
+      cboDriveList->Change();
+      if (EveryItemNamed(*cboDriveList)) return;
+    } catch (const Exception&) {
+      // A failed pass is tried again.
+    }
+    if (pass == kArrivalPasses) break;
+    Application->ProcessMessages();
+    Clock().Sleep(kArrivalRetryMs);
+  }
+  WriteInfoLog("Drive list kept with a drive that has no name");
+}
+
+void TfrmMain::OnDiscRemoval(TObject*, const String&) {
+  const int selected = cboDriveList->ItemIndex();
+  const String remembered = selected >= 0 ? cboDriveList->Items()->Strings(selected) : String();
+  cboDriveList->SetItemIndex(0);
+  cboDriveList->RefreshDrives();
+  for (int i = 0; i < cboDriveList->Items()->Count(); ++i)
+    if (cboDriveList->Items()->Strings(i) == remembered) {
+      cboDriveList->SetItemIndex(i);
+      return;
+    }
+}
 
 TfrmMain::TCommandScope::TCommandScope(TfrmMain& form) : form_(form) { ++form_.commandDepth_; }
 
@@ -302,15 +349,7 @@ void TfrmMain::imgButtonMouseMove(TObject* Sender, TShiftState, int, int) {
 
 // --- commands ----------------------------------------------------------------
 
-char SelectedDriveLetter(const TfrmMain&) { return 0; }
-
-void TfrmMain::OptRecoverClick(TObject*) {}
-
-void TfrmMain::optViewRecoverClick(TObject*) {
-  if (Engine->CountRecoveredFiles() > 0)
-    frmBrowse->ShowModal();
-  else
-    GenericMessage->MessageDlg(LangText(98), ksmtConfirmation, {ksmbOK}, 0);
+char SelectedDriveLetter(const TfrmMain& form) {
+  TksSkinShellDriveComboBox* list = form.cboDriveList;
+  return list != nullptr && list->ItemIndex() >= 0 ? list->Drive() : 0;
 }
-
-void TfrmMain::imgExitClick(TObject*) { Close(); }

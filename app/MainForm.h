@@ -95,14 +95,25 @@ class TfrmMain : public TForm {
   void OptRecoverClick(TObject* Sender);
   void optViewRecoverClick(TObject* Sender);
   void imgExitClick(TObject* Sender);
+  // The recover command for a drive letter (0: none selected).
+  void RecoverDrive(char letter);
+  // A numbered message text in GenericMessage; the button pressed.
+  int Message(uint8_t number, TksMessageType type, TksMessageButtons buttons = {ksmbOK});
 
  private:
   void BuildControls();
   void CleanUp();
+  void EndRecovery();
+  void AfterRecoverCommand();
 
   int commandDepth_ = 0;
   bool closePending_ = false;
 };
+
+// The message number that refuses a recovery of the drive `info` describes (null:
+// none could be had), or 0 when the recovery may run.
+uint8_t RecoverRefusal(const TSEDriveInformation* info, uint32_t lastError, uint8_t windowsVersion,
+                       const String& outputFolder);
 
 // The splash is shown at the first activation only.
 extern bool SplashShown;

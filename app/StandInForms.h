@@ -17,13 +17,6 @@ class TfrmBurn : public TForm {
   bool NoWriter = false;
 };
 
-class TfrmRecovery : public TForm {
- public:
-  using TForm::TForm;
-  void RunRecovery() {}
-  bool ViewNow = false;
-};
-
 class TfrmBackup : public TForm {
  public:
   using TForm::TForm;

@@ -41,13 +41,13 @@ bool CreateForms() {
 }
 
 int RunProgram(const std::vector<std::string>& params) {
+  StartLogs();
+  RegisterGIFImage();
   const TSwitches switches = ParseSwitches(params);
   if (switches.Debug) DebugMode = true;
   if (switches.Install) return 0;
+  // Its handle is never closed: the name is held until the process ends.
   if (CreateSingleInstanceMutex("Redoveze3") == INVALID_HANDLE_VALUE) return 0;
-
-  StartLogs();
-  RegisterGIFImage();
   int exitCode = 0;
   try {
     if (!Application) new TApplication(nullptr);
@@ -61,6 +61,9 @@ int RunProgram(const std::vector<std::string>& params) {
     WriteErrorLog(std::string("Exception at Startup : ") + e.what());
     exitCode = 1;
   }
+  // The main window first: its clean-up frees five of the forms and clears their
+  // references, which the application (freeing its forms last first) would not.
+  FreeAndNil(frmMain);
   FreeAndNil(Application);
   FreeStateChangeList();
   return exitCode;

@@ -5,6 +5,7 @@
 #include "engine/InternetSeam.h"
 
 #include <objbase.h>
+#include <shellapi.h>
 #include <shlobj.h>
 #include <wininet.h>
 
@@ -121,7 +122,10 @@ TSystemSeam TSystemSeam::Win32() {
             info.dwOSVersionInfoSize = sizeof info;
             return VersionSeam().Query(&info) != FALSE;
           },
-          [](DWORD ms) { CurrentSeam<TClockSeam>().Sleep(ms); }};
+          [](DWORD ms) { CurrentSeam<TClockSeam>().Sleep(ms); },
+          [](HWND owner, const std::string& verb, const std::string& file, int show) {
+            ShellExecuteA(owner, verb.c_str(), file.c_str(), nullptr, nullptr, show);
+          }};
 }
 
 // ---- drives and volumes ----

@@ -33,6 +33,8 @@ struct TSystemSeam {
   // By default these two pass on to TVersionSeam and TClockSeam, which tests replace.
   std::function<bool(OSVERSIONINFOA& Info)> GetVersion;
   std::function<void(DWORD Milliseconds)> Sleep;
+  // ShellExecuteA of File with Verb, owned by Owner, shown with the show command Show.
+  std::function<void(HWND Owner, const std::string& Verb, const std::string& File, int Show)> RunShellVerb;
 
   static TSystemSeam Win32();
   void FillFrom(const TSystemSeam& p) {
@@ -42,6 +44,7 @@ struct TSystemSeam {
     seam_detail::Fill(CycleCounter, p.CycleCounter);
     seam_detail::Fill(GetVersion, p.GetVersion);
     seam_detail::Fill(Sleep, p.Sleep);
+    seam_detail::Fill(RunShellVerb, p.RunShellVerb);
   }
 };
 

@@ -7,6 +7,7 @@
 #include "framework/core/colors.h"
 #include "framework/core/seams.h"
 #include "framework/gui/forms.h"
+#include "skin/ksEditContextMenu.h"
 #include "skin/ksSkinDataControls.h"
 #include "skin/ksSkinDataResStr.h"
 #include "skin/ksSkinForm.h"
@@ -70,9 +71,14 @@ bool RunEditMenuCommand(TWinControl& edit, const String& name) {
 
 // --- TksCustomEdit ---------------------------------------------------------
 
-TksCustomEdit::TksCustomEdit(TComponent* AOwner) : TCustomMaskEdit(AOwner) {
+TksCustomEdit::TksCustomEdit(TComponent* AOwner)
+    : TCustomMaskEdit(AOwner), contextMenu_(std::make_unique<TksEditContextMenu>()) {
   SetControlStyle(ControlStyle() | csOpaque);
 }
+
+TksCustomEdit::~TksCustomEdit() = default;
+
+TksSkinPopupMenu* TksCustomEdit::MenuObject() const { return contextMenu_->MenuObject(); }
 
 void TksCustomEdit::SetTransparent(bool value) {
   if (transparent_ == value) return;
@@ -138,7 +144,10 @@ void TksCustomEdit::ShowContextMenu(TMessage& Message) {
   }
   // The system edit never sees this message: its own menu would run modally.
   Message.Result = 1;
-  OnContextMenuPopup(this, ContextMenuItems(), ContextMenuPoint(*this, Message));
+  if (OnContextMenuPopup.Assigned())
+    OnContextMenuPopup(this, ContextMenuItems(), ContextMenuPoint(*this, Message));
+  else
+    contextMenu_->Show(*this, ContextMenuItems(), ContextMenuPoint(*this, Message));
 }
 
 void TksCustomEdit::CharFilter(TMessage& Message) {
@@ -188,7 +197,7 @@ void TksCustomEdit::Dispatch(TMessage& Message) {
       if (WantDialogKeys) Message.Result |= DLGC_WANTALLKEYS;
       return;
     case WM_CONTEXTMENU: ShowContextMenu(Message); return;
-    case WM_CLOSESKINMENU: return;
+    case WM_CLOSESKINMENU: contextMenu_->CommandDone(); return;
     case CM_CANCELMODE:
       TCustomMaskEdit::Dispatch(Message);
       OnEditCancelMode(reinterpret_cast<TControl*>(Message.LParam));

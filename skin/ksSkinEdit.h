@@ -12,6 +12,8 @@
 #include "skin/ksSkinData.h"
 
 class TksResourceStrData;
+class TksEditContextMenu;
+class TksSkinPopupMenu;
 
 // One line of an edit's context menu; a separator has the name "-".
 struct TksEditMenuItem {
@@ -42,6 +44,7 @@ using TksEditPopupEvent = TEvent<void(TWinControl* Sender, const std::vector<Tks
 class TksCustomEdit : public TCustomMaskEdit {
  public:
   explicit TksCustomEdit(TComponent* AOwner);
+  ~TksCustomEdit() override;
 
   bool ReadOnly = false;
   bool Transparent() const { return transparent_; }
@@ -55,6 +58,8 @@ class TksCustomEdit : public TCustomMaskEdit {
 
   // The menu as it would be shown now, for the skin's texts.
   std::vector<TksEditMenuItem> ContextMenuItems();
+  // The skinned menu of the last right click while it lives (shown when OnContextMenuPopup is unset).
+  TksSkinPopupMenu* MenuObject() const;
   void Invalidate() override;
 
  protected:
@@ -72,6 +77,7 @@ class TksCustomEdit : public TCustomMaskEdit {
 
   bool transparent_ = false;
   bool lButtonDown_ = false;
+  std::unique_ptr<TksEditContextMenu> contextMenu_;
 };
 
 class TksSkinCustomEdit : public TksCustomEdit, public IksSkinChange {

@@ -4,6 +4,7 @@
 
 #include "framework/core/colors.h"
 #include "framework/core/seams.h"
+#include "skin/ksEditContextMenu.h"
 #include "skin/ksSkinDataControls.h"
 #include "skin/ksSkinDataResStr.h"
 #include "skin/ksSkinMessages.h"
@@ -11,7 +12,8 @@
 #include "skin/ksUtils.h"
 #include "skin/ksTextBoxMessages.h"
 
-TksSkinMemo::TksSkinMemo(TComponent* AOwner) : TCustomMemo(AOwner), defaultFont_(std::make_unique<TFont>()) {
+TksSkinMemo::TksSkinMemo(TComponent* AOwner)
+    : TCustomMemo(AOwner), defaultFont_(std::make_unique<TFont>()), contextMenu_(std::make_unique<TksEditContextMenu>()) {
   AutoSize = false;
   Font()->SetName("Arial");
   Font()->SetHeight(14);
@@ -191,8 +193,13 @@ void TksSkinMemo::ShowContextMenu(TMessage& Message) {
     return;
   }
   Message.Result = 1;
-  OnContextMenuPopup(this, ContextMenuItems(), ContextMenuPoint(*this, Message));
+  if (OnContextMenuPopup.Assigned())
+    OnContextMenuPopup(this, ContextMenuItems(), ContextMenuPoint(*this, Message));
+  else
+    contextMenu_->Show(*this, ContextMenuItems(), ContextMenuPoint(*this, Message));
 }
+
+TksSkinPopupMenu* TksSkinMemo::MenuObject() const { return contextMenu_->MenuObject(); }
 
 void TksSkinMemo::SetHoverColours(bool active) {
   if (!Skinned()) return;
@@ -214,7 +221,7 @@ void TksSkinMemo::Dispatch(TMessage& Message) {
       Message.Result = 0;
       return;
     case WM_CONTEXTMENU: ShowContextMenu(Message); return;
-    case WM_CLOSESKINMENU: return;
+    case WM_CLOSESKINMENU: contextMenu_->CommandDone(); return;
     case WM_CHAR:
       if (ReadOnly && Message.WParam != 3) return;
       TCustomMemo::Dispatch(Message);

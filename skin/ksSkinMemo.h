@@ -12,6 +12,8 @@
 #include "skin/ksSkinEdit.h"
 
 class TksSkinScrollBar;
+class TksEditContextMenu;
+class TksSkinPopupMenu;
 
 class TksSkinMemo : public TCustomMemo, public IksSkinChange {
  public:
@@ -40,6 +42,8 @@ class TksSkinMemo : public TCustomMemo, public IksSkinChange {
   TksEditPopupEvent OnContextMenuPopup;
 
   std::vector<TksEditMenuItem> ContextMenuItems();
+  // The skinned menu of the last right click while it lives (shown when OnContextMenuPopup is unset).
+  TksSkinPopupMenu* MenuObject() const;
   void UpdateScrollBar();
   // Frame widths on the left, top, right and bottom.
   TRect FrameMargins();
@@ -76,4 +80,5 @@ class TksSkinMemo : public TCustomMemo, public IksSkinChange {
   TPoint lt_{}, rt_{}, lb_{}, rb_{};
   TColor fontColor_ = clWindowText, activeFontColor_ = clWindowText;
   TColor bgColor_ = clWindow, activeBGColor_ = clWindow;
+  std::unique_ptr<TksEditContextMenu> contextMenu_;
 };

@@ -70,5 +70,10 @@ TksSystemSeam TksSystemSeam::Win32() {
             BOOL full = FALSE;
             return SystemParametersInfoA(SPI_GETDRAGFULLWINDOWS, 0, &full, 0) && full;
           },
+      .DriveType = [](const std::string& root) { return GetDriveTypeA(root.c_str()); },
+      .ShellFileInfo =
+          [](const std::string& path, UINT flags, SHFILEINFOA* info) {
+            return SHGetFileInfoA(path.c_str(), 0, info, sizeof *info, flags);
+          },
   };
 }

@@ -1,6 +1,7 @@
 // The system calls of the skin library that tests must steer: layered-window alpha and the
 // monitor entry points, both looked up by name because older systems lack them, handing
-// a file or URL to the shell, the notification area and the drag-full-windows setting.
+// a file or URL to the shell, the notification area, the drag-full-windows setting and
+// the drive queries, so tests make volumes arrive and leave.
 #pragma once
 
 #include <windows.h>
@@ -26,6 +27,10 @@ struct TksSystemSeam {
   std::function<BOOL(DWORD message, NOTIFYICONDATAA* data)> ShellNotifyIcon;
   // The user lets windows show their contents while they are dragged or sized.
   std::function<bool()> DragFullWindows;
+  // GetDriveTypeA of a root such as "C:\".
+  std::function<UINT(const std::string& root)> DriveType;
+  // SHGetFileInfoA of a path (not of an item list): its result, and the filled record.
+  std::function<DWORD_PTR(const std::string& path, UINT flags, SHFILEINFOA* info)> ShellFileInfo;
 
   static TksSystemSeam Win32();
   void FillFrom(const TksSystemSeam& p) {
@@ -37,6 +42,8 @@ struct TksSystemSeam {
     seam_detail::Fill(ShellExecuteHidden, p.ShellExecuteHidden);
     seam_detail::Fill(ShellNotifyIcon, p.ShellNotifyIcon);
     seam_detail::Fill(DragFullWindows, p.DragFullWindows);
+    seam_detail::Fill(DriveType, p.DriveType);
+    seam_detail::Fill(ShellFileInfo, p.ShellFileInfo);
   }
 };
 

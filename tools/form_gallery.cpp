@@ -13,18 +13,60 @@
 #include <jpeglib.h>
 
 #include "app/AllForms.h"
+#include "app/ArtResources.h"
+#include "app/FilmStrip.h"
 #include "app/FormShot.h"
 #include "app/SEresource.h"
 #include "app/Startup.h"
-#include "framework/core/fileutils.h"
-#include "framework/core/streams.h"
+#include "app/Texts.h"
 #include "engine/Utils.h"
 #include "framework/core/bitmap.h"
+#include "framework/core/fileutils.h"
+#include "framework/core/streams.h"
 #include "framework/core/seams.h"
 #include "framework/gui/application.h"
+#include "skin/ksSkinCtrls.h"
 #include "skin/ksSkinGauge.h"
+#include "skin/ksSkinLabels.h"
+#include "skin/ksSkinShellDriveComboBox.h"
 
 namespace {
+
+// A JPEG of our own for the preview (the splash picture the program carries), saved
+// for the film strip to draw through the correction library as it draws a recovered file.
+String DemoPhoto() {
+  char temp[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, temp);
+  const String path = String(temp) + "korvalo_gallery_photo.jpg";
+  HRSRC found = FindResourceA(nullptr, kSplashResource, MAKEINTRESOURCEA(10));
+  HGLOBAL loaded = found ? LoadResource(nullptr, found) : nullptr;
+  const void* bytes = loaded ? LockResource(loaded) : nullptr;
+  if (!bytes) return path;
+  TFileStream file(path, fmCreate);
+  file.WriteBuffer(bytes, static_cast<int32_t>(SizeofResource(nullptr, found)));
+  return path;
+}
+
+// The recovery dialog half-way through the deep scan of the demo card.
+void RecoveryMidRun() {
+  TfrmRecovery& f = *frmRecovery;
+  f.SetCaption(LangText(102) + " K");
+  f.lblMediaText->SetCaption("KORVALODEMO");
+  f.lblCapacityText->SetCaption("16.00 MB");
+  f.lblFileTypeText->SetCaption(CategoryLine(*frmMain->Engine));
+  f.lblFilesFoundText->SetCaption("4");
+  f.pbProgress->SetMaxValue(32768);
+  f.pbProgress->SetValue(13107);
+  f.lblFileRecoveredText->SetCaption("KV136.JPG");
+  f.lblReadErrorsText->SetCaption("0");
+  f.btnPauseResume->SetEnabled(true);
+  TFilmStrip& strip = *f.FilmStrip;
+  strip.Mode = 2;
+  strip.PreviewImage = f.imgPreview;
+  strip.Clear();
+  strip.AddFile(DemoPhoto(), 1);
+  strip.Cycle();
+}
 
 struct TGalleryForm {
   const char* name;  // the file name, and the --show argument
@@ -103,15 +145,22 @@ void RecoveredFiles() {
 const std::vector<TGalleryForm>& Forms() {
   static const std::vector<TGalleryForm> forms = {
       {"frmMain", [] { return frmMain; },
-       [](TCustomForm*) { StateChangeList()->SetControlState(frmMain->imgRecover, 3); }},
+       [](TCustomForm*) {
+         StateChangeList()->SetControlState(frmMain->imgRecover, 3);
+         frmMain->cboDriveList->SetDrive('K');  // the demo card, where it is mapped
+       }},
       {"frmSplash", [] { return frmSplash; }},
-      {"frmGenericWait", [] { return frmGenericWait; }, [](TCustomForm*) { frmGenericWait->ShowWait(); }},
+      {"frmGenericWait", [] { return frmGenericWait; }, [](TCustomForm*) {
+         frmGenericWait->SetProgressPosition(0);
+         frmGenericWait->ShowWait();
+       }},
       {"frmGenericWait_progress", [] { return frmGenericWait; },
        [](TCustomForm*) {
          frmGenericWait->ShowProgress();
          frmGenericWait->SetProgressMax(100);
          frmGenericWait->SetProgressPosition(40);
        }},
+      {"frmRecovery", [] { return frmRecovery; }, [](TCustomForm*) { RecoveryMidRun(); }},
       {"frmBrowse", [] { return frmBrowse; },
        [](TCustomForm*) {
          RecoveredFiles();
@@ -186,7 +235,7 @@ int main(int argc, char** argv) {
       shot.SaveToFile(outDir + row.name + ".bmp");
       std::printf("%s%s.bmp: %d x %d\n", outDir.c_str(), row.name, shot.Width(), shot.Height());
     }
-    frmMain->Close();
+    FreeAndNil(frmMain);  // its clean-up frees five forms and clears their references
     FreeAndNil(Application);
     FreeStateChangeList();
     return 0;

@@ -26,6 +26,7 @@
 #include "skin/ksSkinBevel.h"
 #include "skin/ksSkinCheckListBox.h"
 #include "skin/ksSkinCheckRadio.h"
+#include "skin/ksSkinComboBox.h"
 #include "skin/ksSkinCtrls.h"
 #include "skin/ksSkinData.h"
 #include "skin/ksSkinEdit.h"
@@ -42,6 +43,7 @@
 #include "skin/ksSkinPanel.h"
 #include "skin/ksSkinScrollBar.h"
 #include "skin/ksSkinScrollBox.h"
+#include "skin/ksSkinShellDriveComboBox.h"
 #include "skin/ksSkinSpeedButton.h"
 #include "skin/ksSkinSplitter.h"
 #include "skin/ksSkinToolBar.h"
@@ -691,6 +693,69 @@ std::vector<TGalleryRow> EditRows() {
   };
 }
 
+// The machine's drives as the main window lists them: the first one, and the last
+// one under a hot button.
+std::vector<TGalleryRow> DriveRows() {
+  auto drives = [](bool last) {
+    return TMakeControl([=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+      auto* c = Place<TksSkinShellDriveComboBox>(parent, skin, 176, 20);
+      c->SetDriveTypes(DriveTypeSet({dtFloppy, dtFixed, dtCDROM, dtRAM}));
+      c->HandleNeeded();
+      if (last && c->Items()->Count() > 0) {
+        c->SetItemIndex(c->Items()->Count() - 1);
+        const TRect& b = c->ButtonRect();
+        c->Perform(WM_MOUSEMOVE, 0, MAKELPARAM((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2));
+      }
+      return c;
+    });
+  };
+  return {{"Drive list", One(drives(false))}, {"Drive list, last, hot", One(drives(true))}};
+}
+
+// The combo box closed in its states, and open: its face with the drop-down under it.
+std::vector<TGalleryRow> ComboRows() {
+  using C = TksSkinComboBox;
+  auto combo = [](std::function<void(C&)> state, bool open = false) {
+    return TMakeControl([=](TWinControl* parent, TksSkinData* skin) -> TControl* {
+      auto* c = new C(parent);
+      c->SetParent(parent);
+      c->SetBounds(0, 0, 176, 20);
+      for (const char* item : {"Removable Disk (E:)", "Local Disk (C:)", "CD Drive (D:)", "Card Reader (F:)"})
+        c->Items()->Add(item);
+      c->SetSkinData(skin);
+      c->SetItemIndex(0);
+      state(*c);
+      if (!open) return c;
+      c->DropDown();
+      c->ListBox()->SetItemIndex(2);
+      TksPopupListBox* list = c->ListBox();
+      TBitmap face, drop;
+      PaintWithChildren(*c, face, clWhite);
+      PaintWithChildren(*list, drop, clWhite);
+      auto shot = std::make_unique<TBitmap>(std::max(face.Width(), drop.Width()), face.Height() + drop.Height());
+      shot->Canvas()->Draw(0, 0, &face);
+      shot->Canvas()->Draw(0, face.Height(), &drop);
+      c->CloseUp(false);
+      c->Free();
+      return new TShot(parent, std::move(shot));
+    });
+  };
+  auto hotButton = [](C& c) {
+    const TRect b = c.ButtonRect();
+    c.Perform(WM_MOUSEMOVE, 0, MAKELPARAM((b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2));
+  };
+  return {
+      {"Combo box", One(combo([](C&) {}))},
+      {"Combo box, button hot", One(combo(hotButton))},
+      {"Combo box, focused", One(combo([](C& c) {
+         c.HandleNeeded();
+         SetFocus(c.Handle());
+       }))},
+      {"Combo box, edit style", One(combo([](C& c) { c.SetStyle(kscbEditStyle); }))},
+      {"Combo box, disabled", One(combo([](C& c) { c.SetEnabled(false); }))},
+      {"Combo box, list open", One(combo(hotButton, true))},
+  };
+}
 
 std::vector<TGalleryRow> GalleryRows() {
   auto button = [](const char* caption, void (*state)(TControl&)) {
@@ -750,6 +815,8 @@ std::vector<TGalleryRow> GalleryRows() {
   for (TGalleryRow& r : ListRows()) rows.push_back(std::move(r));
   for (TGalleryRow& r : FrameMenuRows()) rows.push_back(std::move(r));
   for (TGalleryRow& r : EditRows()) rows.push_back(std::move(r));
+  for (TGalleryRow& r : ComboRows()) rows.push_back(std::move(r));
+  for (TGalleryRow& r : DriveRows()) rows.push_back(std::move(r));
   return rows;
 }
 

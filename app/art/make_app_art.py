@@ -74,9 +74,9 @@ def splash():
     draw += photo(110, 60, 80, 60, "#6fa8dc", "#3d7a3a")
     magick("-size", "443x209", "gradient:#2c4f7c-#070f20",
            *sum((["-draw", d] for d in draw), []),
-           "-font", FONT, "-pointsize", "40", "-fill", "white", "-annotate", "+215+105", "Korvalo 3",
-           "-font", "DejaVu-Sans", "-pointsize", "15", "-fill", "#c8d4e8",
-           "-annotate", "+218+135", "Get back lost photos and files",
+           "-font", FONT, "-pointsize", "40", "-fill", "white", "-annotate", "+200+105", "Korvalo 3",
+           "-font", "DejaVu-Sans", "-pointsize", "14", "-fill", "#c8d4e8",
+           "-annotate", "+203+133", "Get back lost photos and files",
            "-fill", "#3f6aa3", "-draw", "rectangle 0,200 442,208",
            "-quality", "92", out("splash.jpg"))
 
@@ -103,8 +103,7 @@ def pict_view(f, a):
 
 def pict_help(f, a):
     return [f"fill none stroke {f} stroke-width 2 circle 16,16 16,3",
-            f"fill none stroke {a} stroke-width 3 path 'M 11,12 C 11,6 21,6 21,12 C 21,16 16,16 16,20'",
-            f"fill {a} stroke none rectangle 15,23 17,25"]
+            f"fill {a} stroke none font-size 20 text 10,24 '?'"]
 
 
 def pict_exit(f, a):
@@ -126,10 +125,9 @@ def pict_types(f, a):
 
 
 def pict_update(f, a):
-    return [f"fill none stroke {f} stroke-width 3 arc 5,5 27,27 200,340",
-            f"fill none stroke {a} stroke-width 3 arc 5,5 27,27 20,160",
-            f"fill {f} stroke none polygon 27,7 28,16 20,13",
-            f"fill {a} stroke none polygon 5,25 4,16 12,19"]
+    # A new version coming down into the program.
+    return [f"fill none stroke {f} stroke-width 2 polyline 4,20 4,28 27,28 27,20",
+            f"fill {a} stroke none polygon 16,24 24,15 19,15 19,3 13,3 13,15 8,15"]
 
 
 def pict_delete(f, a):
@@ -182,13 +180,13 @@ def button(number, pict, upper, colours, hot, background):
                 "+repage", ")"]
         base += ["-fill", plate, "-stroke", "#6f93c6", "-strokewidth", "1",
                  "-draw", "roundrectangle 0,0 31,31 6,6"]
-        magick(*base, "-stroke", "none", *sum((["-draw", d] for d in draw), []),
+        magick(*base, "-stroke", "none", "-font", FONT, *sum((["-draw", d] for d in draw), []),
                "-type", "TrueColor", f"BMP3:{out(f'btn{number:02d}.bmp')}")
     else:
         base = ["-size", "32x32", f"xc:{KEY}", "+antialias"]
         if hot:
             base += ["-fill", "#2f4f80", "-draw", "roundrectangle 1,1 30,29 5,5"]
-        magick(*base, *sum((["-draw", d] for d in draw), []),
+        magick(*base, "-font", FONT, *sum((["-draw", d] for d in draw), []),
                "-fill", KEY, "-draw", "point 0,31",
                "-type", "TrueColor", f"BMP3:{out(f'btn{number:02d}.bmp')}")
 

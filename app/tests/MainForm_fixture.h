@@ -110,14 +110,40 @@ class MainFormTest : public ::testing::Test {
   void SetUp() override {
     EnsureApplication();
     CreateDirectoryA(documents.c_str(), nullptr);
-    if (storeOutputFolder) TSavedRegistryValue::Set("RecoveryFolder", &output);
+    TSavedRegistryValue::Set("RecoveryFolder", storeOutputFolder ? &output : nullptr);
     SplashShown = false;
     frmMain = Construct<TfrmMain>(Application);
     ASSERT_FALSE(frmMain->CreateFailed);
   }
   void TearDown() override {
-    FreeAndNil(frmMain);
+    FreeAndNil(frmMain);  // frees the splash, recovery, file types, browser and burning forms
+    FreeAndNil(frmSplash);
+    FreeAndNil(frmSelectTypes);
+    FreeAndNil(frmSecureErase);
+    FreeAndNil(frmBurn);
+    FreeAndNil(frmRecovery);
+    FreeAndNil(frmFeedback);
+    FreeAndNil(frmOutputDIR);
+    FreeAndNil(frmBrowse);
+    FreeAndNil(frmGenericWait);
+    FreeAndNil(frmBackup);
+    FreeAndNil(frmRestore);
     FreeStateChangeList();
+  }
+
+  // The other eleven forms, made after frmMain as start-up makes them.
+  static void CreateOtherForms() {
+    frmSplash = Construct<TfrmSplash>(Application);
+    frmSelectTypes = Construct<TfrmSelectTypes>(Application);
+    frmSecureErase = Construct<TfrmSecureErase>(Application);
+    frmBurn = Construct<TfrmBurn>(Application);
+    frmRecovery = Construct<TfrmRecovery>(Application);
+    frmFeedback = Construct<TfrmFeedback>(Application);
+    frmOutputDIR = Construct<TfrmOutputDIR>(Application);
+    frmBrowse = Construct<TfrmBrowse>(Application);
+    frmGenericWait = Construct<TfrmGenericWait>(Application);
+    frmBackup = Construct<TfrmBackup>(Application);
+    frmRestore = Construct<TfrmRestore>(Application);
   }
 
   // Answers and records every message box.

@@ -300,6 +300,19 @@ element("vtrack", 171, 127, 17, 40, flat(TRACK))
 # Up-down faces: both buttons drawn idle, so a control's buttons lie on its face.
 element("hupdown", 144, 330, 34, 17,
         lambda p, x, y, w, h: (arrow("n", "left")(p, x, y, 17, 17), arrow("n", "right")(p, x + 17, y, 17, 17)))
+# The combo face: a field 20 high with its idle drop button at the right end; the hot,
+# pressed and disabled buttons are cells of the button's size. Its item strips are
+# as high as the face's client area.
+COMBO_BUTTON_W, COMBO_BUTTON_H = 17, 16
+element("combo_n", 64, 302, 64, 20,
+        lambda p, x, y, w, h: (field((171, 180, 196))(p, x, y, w, h),
+                               arrow("n", "down", True)(p, x + w - COMBO_BUTTON_W - 2, y + 2, COMBO_BUTTON_W,
+                                                        COMBO_BUTTON_H)))
+for s_, (cx, cy) in zip("adx", ((224, 46), (224, 62), (224, 78))):
+    element("combobutton_" + s_, cx, cy, COMBO_BUTTON_W, COMBO_BUTTON_H, arrow(s_, "down", True))
+element("comboitem_n", 184, 94, 64, 16, flat(FIELD))
+element("comboitem_f", 8, 184, 64, 16,
+        lambda p, x, y, w, h: (p.gradient(x, y, w, h, (212, 228, 250), (186, 210, 244)), p.frame(x, y, w, h, HOT_EDGE)))
 element("vupdown", 178, 320, 17, 34,
         lambda p, x, y, w, h: (arrow("n", "up", True)(p, x, y, 17, 17), arrow("n", "down", True)(p, x, y + 17, 17, 17)))
 CAPTION_LIST_BAND = 21
@@ -742,10 +755,15 @@ def build_ini(kinds):
                   checkimagerect=el("check_0"))
     ctl("checklistbox", "checklistbox", dict(list_values, **checks))
     ctl("captionchecklistbox", "checklistbox", dict(caption_values, **checks))
-    combo = pic("edit_n", **corners("edit_n", 2, 2, 2, 2), itemrect=el("item_n"), focusitemrect=el("item_f"),
-                itemleftoffset="2", itemrightoffset="2", itemtextrect="4,1,60,17", **font(),
-                focusfontcolor=str(TEXT), buttonrect=el("down_n"), activebuttonrect=el("down_a"),
-                downbuttonrect=el("down_d"), unenabledbuttonrect=el("down_n"), listboxname="listbox")
+    # The button place is in the face's coordinates, right of the right-top point, so it
+    # keeps to the right end whatever the width.
+    cw = ELEMENTS["combo_n"][2]
+    combo = pic("combo_n", **corners("combo_n", 2, 2, COMBO_BUTTON_W + 4, 2), itemrect=el("comboitem_n"),
+                focusitemrect=el("comboitem_f"), itemleftoffset="2", itemrightoffset="2",
+                itemtextrect="4,0,%d,%d" % (cw - 4, COMBO_BUTTON_H), **font(), focusfontcolor=str(TEXT),
+                buttonrect=rect(cw - COMBO_BUTTON_W - 2, 2, COMBO_BUTTON_W, COMBO_BUTTON_H),
+                activebuttonrect=el("combobutton_a"), downbuttonrect=el("combobutton_d"),
+                unenabledbuttonrect=el("combobutton_x"), listboxname="listbox")
     ctl("combobox", "combobox", combo)
     ctl("captioncombobox", "combobox", combo)
     edit = pic("edit_n", **corners("edit_n", 2, 2, 2, 2), activeskinrect=el("edit_a"), **font(),

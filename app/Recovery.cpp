@@ -1,0 +1,523 @@
+#include "app/Recovery.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "app/FilmStrip.h"
+#include "app/GenericWait.h"
+#include "app/MainForm.h"
+#include "app/Texts.h"
+#include "engine/Debug.h"
+#include "engine/FileTypes.h"
+#include "engine/ScanEngine.h"
+#include "engine/Utils.h"
+#include "framework/core/fileutils.h"
+#include "framework/core/widetext.h"
+#include "framework/gui/application.h"
+#include "framework/gui/screen.h"
+#include "skin/ksMessages.h"
+#include "skin/ksSkinCtrls.h"
+#include "skin/ksSkinForm.h"
+#include "skin/ksSkinGauge.h"
+#include "skin/ksSkinLabels.h"
+#include "skin/ksSkinLinkLabel.h"
+
+namespace {
+
+constexpr int kAnswerYes = 6;
+constexpr uint8_t kDriveTypeCDROM = 5;
+
+TScanEngine& Engine() { return *frmMain->Engine; }
+
+template <class T>
+T* Place(TfrmRecovery* form, int left, int top, int width = -1, int height = -1) {
+  auto* control = new T(form);
+  control->SetParent(form);
+  control->SetBounds(left, top, width < 0 ? control->Width() : width, height < 0 ? control->Height() : height);
+  return control;
+}
+
+TksSkinStdLabel* Label(TfrmRecovery* form, int left, int top) {
+  auto* label = Place<TksSkinStdLabel>(form, left, top);
+  label->SkinDataName = "stdlabel";
+  return label;
+}
+
+TksSkinButton* Button(TfrmRecovery* form, int left, int top) {
+  auto* button = Place<TksSkinButton>(form, left, top, 107, 25);
+  button->SetSkinDataName("button");
+  return button;
+}
+
+String Count(int n) { return IntToStr(n); }
+
+}  // namespace
+
+String CategoryLine(const TScanEngine& Engine) {
+  bool present[5] = {};
+  for (int i = 0; i < Engine.SupportedFileTypes.Count(); ++i) {
+    const auto* type = static_cast<const TSESupportedFileType*>(Engine.SupportedFileTypes.Objects(i));
+    if (type->Selected && type->Type >= 1 && type->Type <= 4) present[type->Type] = true;
+  }
+  // Images, data, sound, video: the order the user reads them in, not the kinds' numbers.
+  static constexpr struct {
+    int kind;
+    uint8_t text;
+  } order[] = {{1, 52}, {4, 55}, {3, 54}, {2, 53}};
+  String line;
+  for (const auto& entry : order) {
+    if (!present[entry.kind]) continue;
+    if (!line.empty()) line += ",";
+    line += LangText(entry.text);
+  }
+  return line;
+}
+
+TPoint QuestionPlace(const TRect& W, const TRect& P) {
+  auto within = [](int v, int low, int high) { return v >= low && v <= high; };
+  const bool covers = within(W.Top, P.Top, P.Bottom) || within(W.Bottom, P.Top, P.Bottom) ||
+                      within(W.Left, P.Left, P.Right) || within(W.Right, P.Left, P.Right);
+  if (!covers) return {W.Left, W.Top};
+  const int height = W.Bottom - W.Top;
+  int top = P.Top - height + 50;
+  if (top < 0) top = P.Bottom + height - 50;
+  return {W.Left, top};
+}
+
+TfrmRecovery::TfrmRecovery(TComponent* AOwner) : TForm(AOwner) {
+  SetBorderStyle(bsDialog);
+  SetBorderIcons(0);
+  SetFormStyle(fsStayOnTop);
+  Position = poScreenCenter;
+  SetClientWidth(539);
+  SetClientHeight(357);
+  BuildControls();
+  OnCreate = Bind<&TfrmRecovery::FormCreate>(this);
+  OnShow = Bind<&TfrmRecovery::FormShow>(this);
+  OnActivate = Bind<&TfrmRecovery::FormActivate>(this);
+  OnDeactivate = Bind<&TfrmRecovery::FormDeactivate>(this);
+  OnClose = Bind<&TfrmRecovery::FormClose>(this);
+  OnDestroy = Bind<&TfrmRecovery::FormDestroy>(this);
+}
+
+void TfrmRecovery::BuildControls() {
+  TksSkinData* skin = frmMain ? frmMain->ksCompSkin : nullptr;
+
+  lblMediaName = Label(this, 16, 8);
+  lblMediaText = Label(this, 104, 8);
+  lblCapacityName = Label(this, 16, 24);
+  lblCapacityText = Label(this, 104, 24);
+  lblTypeName = Label(this, 16, 40);
+  lblFileTypeText = Label(this, 104, 40);
+  lblFilesFoundName = Label(this, 428, 8);
+  lblFilesFoundText = Label(this, 468, 24);
+
+  bvlPreview = Place<TBevel>(this, 165, 61, 191, 166);
+  PreviewShape = Place<TShape>(this, 168, 64, 185, 161);
+  PreviewShape->Brush()->SetColor(clBlack);
+  imgPreview = Place<TImage>(this, 176, 72, 169, 145);
+  imgPreview->SetStretch(true);
+
+  btnPreviewImage = Button(this, 32, 120);
+  btnPreviewImage->OnClick = Bind<&TfrmRecovery::btnPreviewImageClick>(this);
+
+  pbProgress = Place<TksSkinGauge>(this, 16, 232, 481, 20);
+  pbProgress->SetSkinDataName("gauge");
+  pbProgress->SetShowPercent(true);
+  pbProgress->SetShowProgressText(false);
+
+  lblFileRecoveredName = Label(this, 16, 256);
+  lblFileRecoveredText = Label(this, 16, 272);
+  lblReadErrorsName = Label(this, 372, 256);
+  lblReadErrorsText = Label(this, 412, 256);
+
+  hlDirectory = Place<TksSkinLinkLabel>(this, 16, 288);
+  hlDirectory->OnClick = Bind<&TfrmRecovery::hlDirectoryClick>(this);
+
+  btnPauseResume = Button(this, 280, 280);
+  btnPauseResume->SetEnabled(false);
+  btnPauseResume->OnClick = Bind<&TfrmRecovery::btnPauseResumeClick>(this);
+  btnPauseResume->OnMouseMove = Bind<&TfrmRecovery::btnPauseResumeMouseMove>(this);
+  btnCancel = Button(this, 392, 280);
+  btnCancel->OnClick = Bind<&TfrmRecovery::btnCancelClick>(this);
+  btnCancel->OnMouseMove = Bind<&TfrmRecovery::btnCancelMouseMove>(this);
+
+  tmrDialog = new TTimer(this);
+  tmrDialog->SetEnabled(false);
+  tmrDialog->SetInterval(50);
+  tmrDialog->SetOnTimer(Bind<&TfrmRecovery::tmrDialogTimer>(this));
+
+  for (TksSkinStdLabel* label : {lblMediaName, lblMediaText, lblCapacityName, lblCapacityText, lblTypeName,
+                                 lblFileTypeText, lblFilesFoundName, lblFilesFoundText, lblFileRecoveredName,
+                                 lblFileRecoveredText, lblReadErrorsName, lblReadErrorsText,
+                                 static_cast<TksSkinStdLabel*>(hlDirectory)})
+    label->SetSkinData(skin);
+  btnPreviewImage->SetSkinData(skin);
+  pbProgress->SetSkinData(skin);
+  btnPauseResume->SetSkinData(skin);
+  btnCancel->SetSkinData(skin);
+
+  ksRecovery = new TksSkinForm(this);
+  ksRecovery->SetBorderIcons({});
+  ksRecovery->UseDefaultSysMenu = false;
+  ksRecovery->AlphaBlendAnimation = true;
+  ksRecovery->SetAlphaBlendValue(100);
+  ksRecovery->ClientWidth = 539;
+  ksRecovery->ClientHeight = 357;
+  // The window first, so that the client size is measured inside the skinned frame.
+  HandleNeeded();
+  ksRecovery->SetSkinData(skin);
+}
+
+// --- creation and captions -----------------------------------------------------
+
+void TfrmRecovery::FormCreate(TObject*) {
+  DriveInfo = nullptr;
+  SetCaptions();
+  BindEngineEvents();
+  FilmStrip = new TFilmStrip(true);
+  FilmStrip->Initialize();
+}
+
+void TfrmRecovery::SetCaptions() {
+  static constexpr struct {
+    TksSkinStdLabel* TfrmRecovery::*label;
+    uint8_t text;
+  } captions[] = {{&TfrmRecovery::lblMediaName, 9},         {&TfrmRecovery::lblCapacityName, 11},
+                  {&TfrmRecovery::lblTypeName, 12},         {&TfrmRecovery::lblFileRecoveredName, 30},
+                  {&TfrmRecovery::lblFilesFoundName, 7},    {&TfrmRecovery::lblReadErrorsName, 31}};
+  for (const auto& c : captions) (this->*c.label)->SetCaption(LangText(c.text));
+  // Our skin's label font is wider than the layout allowed for: the count follows its caption.
+  lblReadErrorsText->SetLeft(std::max(412, lblReadErrorsName->Left() + lblReadErrorsName->Width() + 4));
+  btnPauseResume->SetCaption(LangText(27));
+  btnCancel->SetCaption(LangText(29));
+  hlDirectory->SetCaption(LangText(19));
+  btnPreviewImage->SetCaption(LangText(113));
+  for (TksSkinStdLabel* value :
+       {lblMediaText, lblCapacityText, lblFileTypeText, lblFilesFoundText, lblFileRecoveredText, lblReadErrorsText})
+    value->SetCaption("");
+}
+
+void TfrmRecovery::FormShow(TObject*) {}
+
+// --- activation ----------------------------------------------------------------
+
+void TfrmRecovery::FormActivate(TObject*) {
+  // Every message box of a run passes through here: outside a run the pause button waits
+  // for one, during it the deep scan must stay pausable.
+  btnPauseResume->SetEnabled(running_);
+  PreviewOn = Engine().PreviewEnabled;
+  btnPauseResume->SetCaption(LangText(Engine().Paused ? 28 : 27));
+  DriveInfo = Engine().CurrentDrive;
+  if (!DriveInfo) return;
+  SetCaption(LangText(102) + " " + Copy(DriveInfo->RootPath, 1, 1));
+  ShowMediaInfo();
+  lblReadErrorsText->SetCaption(Count(ReadErrors));
+  BindEngineEvents();
+  ClearPreview();
+  gaugeValue_ = 0;
+  pbProgress->SetValue(0);
+  lblFileRecoveredText->SetCaption("");
+  bvlPreview->SetVisible(PreviewOn);
+  imgPreview->SetVisible(PreviewOn);
+  PreviewShape->SetVisible(PreviewOn);
+  if (imgPreview->Visible()) {
+    FilmStrip->Mode = 2;
+    FilmStrip->PreviewImage = imgPreview;
+    FilmStrip->NoPictureImage = frmMain->imgNoPicture;
+    // The question before the deep scan suspended the strip; the scan must not run dark.
+    if (running_) FilmStrip->Resume();
+  }
+  Screen->SetCursor(crDefault);
+}
+
+void TfrmRecovery::ShowMediaInfo() {
+  if (!DriveInfo) return;
+  String media = WideToAnsi(DriveInfo->MediaName());
+  if (media.empty()) {
+    switch (DriveInfo->DriveType) {
+      case 2: media = LangText(DriveInfo->IsFloppy ? 35 : 33); break;
+      case 3: media = LangText(32); break;
+      case kDriveTypeCDROM: media = LangText(34); break;
+      default: media = LangText(36); break;
+    }
+  }
+  lblMediaText->SetCaption(media);
+  lblCapacityText->SetCaption(WideToAnsi(DriveInfo->CapacityText));
+  lblFileTypeText->SetCaption(CategoryLine(Engine()));
+}
+
+void TfrmRecovery::ClearPreview() {
+  TCanvas* canvas = imgPreview->Canvas();
+  canvas->Pen()->SetColor(clBlack);
+  canvas->Pen()->SetStyle(psSolid);
+  canvas->Brush()->SetColor(clBlack);
+  canvas->Brush()->SetStyle(bsSolid);
+  canvas->Rectangle(0, 0, imgPreview->Width(), imgPreview->Height());
+}
+
+void TfrmRecovery::BindEngineEvents() {
+  if (!frmMain || !frmMain->Engine) return;
+  TScanEngine& engine = Engine();
+  engine.OnProgress = Bind<&TfrmRecovery::EngineProgress>(this);
+  engine.OnFinished = Bind<&TfrmRecovery::EngineFinished>(this);
+  engine.OnReadError = Bind<&TfrmRecovery::EngineReadError>(this);
+  engine.OnError = Bind<&TfrmRecovery::EngineError>(this);
+  engine.OnDiscArrive = Bind<&TfrmRecovery::EngineDiscArrive>(this);
+  engine.OnDiscRemoval = Bind<&TfrmRecovery::EngineDiscRemoval>(this);
+  engine.OnFileFound = Bind<&TfrmRecovery::EngineFileFound>(this);
+  engine.OnFATFileSaved = Bind<&TfrmRecovery::EngineFATFileSaved>(this);
+  engine.OnRAWFileSaved = Bind<&TfrmRecovery::EngineRAWFileSaved>(this);
+  engine.OnFATFileCount = Bind<&TfrmRecovery::EngineFATFileCount>(this);
+}
+
+void TfrmRecovery::ClearEngineEvents() {
+  if (!frmMain || !frmMain->Engine) return;
+  TScanEngine& engine = Engine();
+  engine.OnProgress.Clear();
+  engine.OnFinished.Clear();
+  engine.OnReadError.Clear();
+  engine.OnError.Clear();
+  engine.OnDiscArrive.Clear();
+  engine.OnDiscRemoval.Clear();
+  engine.OnFileFound.Clear();
+  engine.OnFATFileSaved.Clear();
+  engine.OnRAWFileSaved.Clear();
+  engine.OnFATFileCount.Clear();
+}
+
+void TfrmRecovery::FormDeactivate(TObject*) {
+  ClearEngineEvents();
+  if (PreviewOn && FilmStrip) FilmStrip->Suspend();
+}
+
+void TfrmRecovery::FormClose(TObject*, TCloseAction& Action) {
+  if (!CanClose) Action = caNone;
+}
+
+void TfrmRecovery::FormDestroy(TObject*) {
+  if (FilmStrip) {
+    FilmStrip->FreeResources();
+    FilmStrip->Free();
+  }
+  FilmStrip = nullptr;
+  DriveInfo = nullptr;
+}
+
+// --- the run ---------------------------------------------------------------------
+
+int TfrmRecovery::Ask(uint8_t Text, TksMessageType Type, bool YesNo) {
+  const TksMessageButtons buttons = YesNo ? TksMessageButtons{ksmbYes, ksmbNo} : TksMessageButtons{ksmbOK};
+  return frmMain->GenericMessage->MessageDlg(LangText(Text), Type, buttons, 0);
+}
+
+void TfrmRecovery::RunRecovery() {
+  TScanEngine& engine = Engine();
+  ReadErrors = FilesFound = DuvidAzizFiles = DezoDoziFiles = 0;
+  ViewNow = Cancelled = CanClose = false;
+  running_ = true;
+  // A pause left over from a cancelled run would freeze this one at its first step.
+  engine.Resume();
+  btnPauseResume->SetCaption(LangText(27));
+  imgPreview->SetVisible(true);
+  btnPauseResume->SetEnabled(true);
+  if (frmGenericWait) frmGenericWait->HideWait();
+  if (PreviewOn) {
+    FilmStrip->Clear();
+    FilmStrip->Resume();
+  }
+  DriveInfo = engine.CurrentDrive;
+  if (DriveInfo) {
+    DriveLetter = DriveInfo->RootPath.empty() ? 0 : DriveInfo->RootPath[0];
+    RunQuickScan();
+    bool goOn = DriveInfo->DriveType == kDriveTypeCDROM;
+    if (!goOn) {
+      tmrDialog->SetEnabled(true);
+      goOn = Ask(37, ksmtConfirmation, true) == kAnswerYes;
+    }
+    if (goOn) RunDeepScan();
+  }
+  CanClose = true;
+  running_ = false;
+  btnPauseResume->SetEnabled(false);
+  if (!Cancelled && (DuvidAzizFiles > 0 || DezoDoziFiles > 0)) ViewNow = Ask(107, ksmtConfirmation, true) == kAnswerYes;
+}
+
+void TfrmRecovery::RunQuickScan() {
+  Screen->SetCursor(crHourGlass);
+  try {
+    Application->ProcessMessages();
+    Engine().PreScan(DriveLetter);
+  } catch (const Exception& e) {
+    Screen->SetCursor(crDefault);
+    DuvidAzizFiles = FilesFound;
+    WriteErrorLog("Exception during PreScan : " + e.Message);
+    Ask(23, ksmtError, false);
+    return;
+  }
+  Screen->SetCursor(crDefault);
+  DuvidAzizFiles = FilesFound;
+}
+
+void TfrmRecovery::RunDeepScan() {
+  TScanEngine& engine = Engine();
+  // A Cancel in the quick scan must not leave the deep scan closable or its files unasked.
+  CanClose = false;
+  Cancelled = false;
+  engine.Resume();
+  FilesFound = 0;
+  lblFilesFoundText->SetCaption("");
+  Screen->SetCursor(crHourGlass);
+  pbProgress->SetMaxValue(static_cast<int>(DriveInfo->SectorCount()));
+  pbProgress->SetMinValue(0);
+  lblFileRecoveredText->SetCaption("");
+  Application->ProcessMessages();
+  if (PreviewOn) FilmStrip->Clear();
+  auto finish = [this] {
+    DezoDoziFiles = FilesFound;
+    if (PreviewOn) FilmStrip->Clear();
+    Screen->SetCursor(crDefault);
+  };
+  try {
+    Screen->SetCursor(crHourGlass);
+    engine.ScanDrive(DriveLetter);
+    DezoDoziFiles = FilesFound;
+    if (FilesFound == 0) Ask(18, ksmtInformation, false);
+  } catch (const Exception& e) {
+    finish();
+    WriteErrorLog("exception during ScanDrive : " + e.Message);
+    Ask(23, ksmtError, false);
+    return;
+  }
+  finish();
+}
+
+// --- buttons and link --------------------------------------------------------------
+
+void TfrmRecovery::btnCancelClick(TObject*) {
+  TScanEngine& engine = Engine();
+  engine.Cancel();
+  // A paused pass waits on the pause before it sees the stop.
+  engine.Resume();
+  btnPauseResume->SetCaption(LangText(27));
+  Cancelled = true;
+  CanClose = true;
+}
+
+void TfrmRecovery::btnPauseResumeClick(TObject*) {
+  TScanEngine& engine = Engine();
+  if (engine.Paused) {
+    btnPauseResume->SetCaption(LangText(27));
+    engine.Resume();
+  } else {
+    btnPauseResume->SetCaption(LangText(28));
+    engine.Pause();
+  }
+}
+
+void TfrmRecovery::btnPreviewImageClick(TObject*) {
+  TScanEngine& engine = Engine();
+  const bool on = !engine.PreviewEnabled;
+  FilmStrip->Clear();
+  if (on)
+    FilmStrip->Resume();
+  else
+    FilmStrip->Suspend();
+  bvlPreview->SetVisible(on);
+  imgPreview->SetVisible(on);
+  PreviewShape->SetVisible(on);
+  engine.PreviewEnabled = on;
+}
+
+void TfrmRecovery::hlDirectoryClick(TObject*) {
+  SystemSeam().RunShellVerb(Handle(), "open", Engine().GetDestinationFolder() + "DuvidAziz\\", SW_SHOWMAXIMIZED);
+}
+
+void TfrmRecovery::btnCancelMouseMove(TObject*, TShiftState, int, int) { btnCancel->SetCursor(crHandPoint); }
+
+void TfrmRecovery::btnPauseResumeMouseMove(TObject*, TShiftState, int, int) {
+  btnPauseResume->SetCursor(crHandPoint);
+}
+
+void TfrmRecovery::tmrDialogTimer(TObject*) {
+  HWND active = GetActiveWindow();
+  if (!active) return;
+  const TRect preview = Bounds(Left() + bvlPreview->Left(), Top() + bvlPreview->Top(), bvlPreview->Width(),
+                               bvlPreview->Height());
+  RECT r{};
+  GetWindowRect(active, &r);
+  const TRect window{r.left, r.top, r.right, r.bottom};
+  const TPoint place = QuestionPlace(window, preview);
+  if (place.X != window.Left || place.Y != window.Top)
+    SetWindowPos(active, nullptr, place.X, place.Y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  tmrDialog->SetEnabled(false);
+}
+
+// --- engine events -------------------------------------------------------------------
+
+void TfrmRecovery::MoveGauge(int Value) {
+  gaugeValue_ = Value;
+  const int low = pbProgress->MinValue(), high = pbProgress->MaxValue();
+  auto percent = [&](int v) {
+    return high <= low ? 0 : static_cast<int>((int64_t(std::clamp(v, low, high)) - low) * 100 / (int64_t(high) - low));
+  };
+  // Repainting the skinned gauge costs more than the read that moved it: the bar moves
+  // with its whole percent, and reaches its ends exactly.
+  if (Value <= low || Value >= high || percent(Value) != percent(pbProgress->Value())) pbProgress->SetValue(Value);
+}
+
+void TfrmRecovery::EngineProgress(TObject*, int32_t Position) {
+  MoveGauge(Position);
+  Application->ProcessMessages();
+}
+
+void TfrmRecovery::EngineFinished(uint8_t) {}
+
+void TfrmRecovery::EngineReadError(int32_t, int32_t Kind) {
+  if (Kind != 1) return;
+  ++ReadErrors;
+  lblReadErrorsText->SetCaption(Count(ReadErrors));
+}
+
+void TfrmRecovery::EngineError(int32_t, const String&) {}
+
+void TfrmRecovery::EngineDiscArrive(TObject*, const String&) {}
+
+void TfrmRecovery::EngineDiscRemoval(TObject*, const String& Drives) {
+  if (UpperCase(Trim(Drives)) == UpperCase(String(1, DriveLetter))) Engine().Cancel();
+}
+
+void TfrmRecovery::EngineFileFound(TObject*, TSESupportedFileType* FileType) {
+  ++FilesFound;
+  if (FileType) {
+    lblFileRecoveredText->SetCaption(FileType->Description);
+    lblFilesFoundText->SetCaption(Count(FilesFound));
+  }
+  Application->ProcessMessages();
+}
+
+void TfrmRecovery::QueuePreview(const String& FileName) {
+  if (PreviewOn) FilmStrip->AddFile(FileName, static_cast<int16_t>(Engine().FileTypeOfExtension(ExtractFileExt(FileName))));
+}
+
+void TfrmRecovery::EngineFATFileSaved(const String& FileName) {
+  MoveGauge(gaugeValue_ + 1);
+  lblFileRecoveredText->SetCaption(FileName);
+  QueuePreview(Engine().GetDestinationFolder() + "DuvidAziz\\" + FileName);
+  Application->ProcessMessages();
+}
+
+void TfrmRecovery::EngineRAWFileSaved(const String& FileName) {
+  ++FilesFound;
+  lblFileRecoveredText->SetCaption(ExtractFileName(FileName));
+  lblFilesFoundText->SetCaption(Count(FilesFound));
+  QueuePreview(FileName);
+  Application->ProcessMessages();
+}
+
+void TfrmRecovery::EngineFATFileCount(int32_t Count_) {
+  pbProgress->SetMaxValue(Count_);
+  FilesFound = Count_;
+  lblFilesFoundText->SetCaption(Count(FilesFound));
+}

@@ -1,0 +1,352 @@
+#include "app/Recovery.h"
+
+#include <algorithm>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/FilmStrip.h"
+#include "app/FormShot.h"
+#include "framework/core/bitmap.h"
+#include "app/Texts.h"
+#include "app/tests/MainForm_fixture.h"
+#include "engine/FileTypes.h"
+#include "skin/ksSkinCtrls.h"
+#include "skin/ksSkinGauge.h"
+#include "skin/ksSkinLabels.h"
+#include "skin/ksSkinLinkLabel.h"
+
+namespace apptest {
+namespace {
+
+constexpr int kYes = 6, kNo = 7;
+
+// The questions and notices of a run, answered by a function of the text that may look
+// at the dialog while the run waits for the answer.
+struct TQuestions {
+  std::vector<String> asked;
+  std::function<int(const String&)> answer = [](const String&) { return kYes; };
+  ScopedSeam<TksMessageSeam> seam{{.Show = [this](const String& text, TksMessageType, TksMessageButtons) {
+    asked.push_back(text);
+    return answer(text);
+  }}};
+};
+
+class RecoveryTest : public MainFormTest {
+ protected:
+  void SetUp() override {
+    MainFormTest::SetUp();
+    engine = frmMain->Engine;
+    frmRecovery = Construct<TfrmRecovery>(Application);
+  }
+  void TearDown() override {
+    FreeAndNil(frmRecovery);
+    MainFormTest::TearDown();
+  }
+  void SelectOnly(std::initializer_list<int> kinds) {
+    for (int i = 0; i < engine->SupportedFileTypes.Count(); ++i) {
+      auto* type = static_cast<TSESupportedFileType*>(engine->SupportedFileTypes.Objects(i));
+      type->Selected = std::find(kinds.begin(), kinds.end(), type->Type) != kinds.end();
+    }
+  }
+
+  TScanEngine* engine = nullptr;
+  TQuestions questions;
+};
+
+using Recovery = RecoveryTest;
+
+TEST_F(Recovery, CategoryLineListsImagesDataSoundVideoWithoutATrailingComma) {
+  const String image = LangText(52), video = LangText(53), sound = LangText(54), data = LangText(55);
+  struct Row {
+    std::initializer_list<int> kinds;
+    String line;
+  } rows[] = {
+      {{1, 2, 3, 4}, image + "," + data + "," + sound + "," + video},
+      {{2, 1}, image + "," + video},
+      {{3, 4}, data + "," + sound},
+      {{4}, data},
+      {{}, ""},
+  };
+  for (const Row& row : rows) {
+    SelectOnly(row.kinds);
+    EXPECT_EQ(CategoryLine(*engine), row.line);
+  }
+}
+
+TEST_F(Recovery, TheContinueQuestionMovesOffThePreviewOnlyWhenItCoversIt) {
+  const TRect preview{200, 300, 391, 466};
+  struct Row {
+    TRect window;
+    TPoint place;
+  } rows[] = {
+      {{150, 350, 450, 470}, {150, 300 - 120 + 50}},  // over the preview: bottom 50 below its top
+      {{150, 20, 450, 140}, {150, 20}},               // above it, beside nothing it spans
+      {{500, 20, 800, 140}, {500, 20}},               // clear of it both ways
+      {{100, 100, 400, 600}, {100, 100}},             // a window enclosing it stays
+      {{250, 60, 550, 460}, {250, 466 + 400 - 50}},   // too tall to go above: below instead
+  };
+  for (const Row& row : rows) {
+    const TPoint place = QuestionPlace(row.window, preview);
+    EXPECT_EQ(place.X, row.place.X);
+    EXPECT_EQ(place.Y, row.place.Y) << "window at " << row.window.Left << "," << row.window.Top;
+  }
+}
+
+TEST_F(Recovery, SavedFilesFeedTheFilmStripWhilePreviewIsOn) {
+  engine->PreviewEnabled = true;
+  frmRecovery->PreviewOn = true;
+  frmRecovery->EngineFATFileSaved("IMG_0001.JPG");
+  frmRecovery->EngineRAWFileSaved("C:\\out\\DezoDozi\\f0001.avi");
+  EXPECT_EQ(frmRecovery->FilmStrip->Count(), 2);
+  EXPECT_EQ(frmRecovery->FilesFound, 1);
+  EXPECT_EQ(frmRecovery->lblFileRecoveredText->Caption(), "f0001.avi");
+  EXPECT_EQ(frmRecovery->lblFilesFoundText->Caption(), "1");
+  frmRecovery->PreviewOn = false;
+  frmRecovery->EngineFATFileSaved("IMG_0002.JPG");
+  EXPECT_EQ(frmRecovery->FilmStrip->Count(), 2) << "nothing queued with the preview off";
+}
+
+TEST_F(Recovery, CancelResumesAPausedEngineAndAllowsClosing) {
+  frmRecovery->Show();
+  frmRecovery->CanClose = false;
+  frmRecovery->Close();
+  EXPECT_TRUE(frmRecovery->Visible()) << "no closing while a run goes on";
+  frmRecovery->btnPauseResumeClick(nullptr);
+  EXPECT_TRUE(engine->Paused);
+  EXPECT_EQ(frmRecovery->btnPauseResume->Caption(), LangText(28));
+  frmRecovery->btnCancelClick(nullptr);
+  EXPECT_TRUE(engine->StopRequested);
+  EXPECT_FALSE(engine->Paused);
+  EXPECT_EQ(frmRecovery->btnPauseResume->Caption(), LangText(27));
+  EXPECT_TRUE(frmRecovery->Cancelled);
+  frmRecovery->Close();
+  EXPECT_FALSE(frmRecovery->Visible());
+}
+
+TEST_F(Recovery, RemovingTheRecoveredDriveCancelsTheEngine) {
+  frmRecovery->DriveLetter = 'M';
+  struct Row {
+    const char* drives;
+    bool cancels;
+  } rows[] = {{"N", false}, {" m ", true}, {"M", true}};
+  for (const Row& row : rows) {
+    engine->StopRequested = false;
+    frmRecovery->EngineDiscRemoval(nullptr, row.drives);
+    EXPECT_EQ(engine->StopRequested, row.cancels) << row.drives;
+  }
+}
+
+TEST_F(Recovery, TheFolderLinkOpensTheQuickScanFolderMaximised) {
+  std::vector<std::string> opened;
+  ScopedSeam<TSystemSeam> shell{{.RunShellVerb = [&](HWND owner, const std::string& verb, const std::string& file,
+                                                     int show) {
+    EXPECT_EQ(owner, frmRecovery->Handle());
+    EXPECT_EQ(show, SW_SHOWMAXIMIZED);
+    opened.push_back(verb + " " + file);
+  }}};
+  frmRecovery->hlDirectory->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+  frmRecovery->hlDirectory->Perform(WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
+  EXPECT_EQ(opened, std::vector<std::string>{"open " + engine->GetDestinationFolder() + "DuvidAziz\\"});
+}
+
+// Runs over the demo card mapped as M: (five photos in DCIM\100DEMO, one deleted).
+class RecoveryRun : public RecoveryTest {
+ protected:
+  // The dialog shown for drive M as the recover command shows it.
+  void Open(bool preview = true) {
+    TSEDriveInformation* info = nullptr;
+    ASSERT_TRUE(engine->GetDriveSelectedInformation("M", info));
+    engine->PreviewEnabled = preview;
+    frmRecovery->Show();
+    frmRecovery->FormActivate(frmRecovery);
+  }
+  // Calls `hook` from the first engine event of the given slot, after the dialog's handler.
+  void OnFirstProgress(std::function<void(int32_t)> hook) {
+    engine->OnProgress = TSEProgressEvent([this, hook, done = false](TObject* sender, int32_t position) mutable {
+      frmRecovery->EngineProgress(sender, position);
+      if (!done) {
+        done = true;
+        hook(position);
+      }
+    });
+  }
+  std::vector<String> Asked(std::initializer_list<uint8_t> numbers) {
+    std::vector<String> texts;
+    for (uint8_t n : numbers) texts.push_back(LangText(n));
+    return texts;
+  }
+  size_t SavedFiles(const char* pass) {
+    size_t n = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE find = FindFirstFileA((engine->GetDestinationFolder() + pass + "\\*").c_str(), &found);
+    if (find == INVALID_HANDLE_VALUE) return 0;
+    do {
+      if (found.cFileName[0] != '.' && !(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ++n;
+    } while (FindNextFileA(find, &found));
+    FindClose(find);
+    return n;
+  }
+};
+
+TEST_F(RecoveryRun, YesToBothRunsBothPassesAndAsksToView) {
+  Open();
+  bool closedMidRun = true;
+  questions.answer = [&](const String& text) {
+    if (text == LangText(37)) {
+      EXPECT_EQ(frmRecovery->DuvidAzizFiles, 5);
+      EXPECT_EQ(frmRecovery->lblFilesFoundText->Caption(), "5");
+      EXPECT_EQ(frmRecovery->pbProgress->MaxValue(), 5);
+      EXPECT_TRUE(frmRecovery->tmrDialog->Enabled()) << "the question is moved off the preview";
+      frmRecovery->Close();
+      closedMidRun = !frmRecovery->Visible();
+    }
+    return kYes;
+  };
+  frmRecovery->RunRecovery();
+  EXPECT_FALSE(closedMidRun) << "the frame cannot close the dialog during a run";
+  EXPECT_EQ(questions.asked, Asked({37, 107}));
+  EXPECT_EQ(SavedFiles("DuvidAziz"), 5u) << "the deleted photo comes back too";
+  EXPECT_GT(frmRecovery->DezoDoziFiles, 0);
+  EXPECT_EQ(SavedFiles("DezoDozi"), static_cast<size_t>(frmRecovery->DezoDoziFiles));
+  EXPECT_TRUE(frmRecovery->ViewNow);
+  EXPECT_TRUE(frmRecovery->CanClose);
+  EXPECT_EQ(frmRecovery->FilmStrip->Count(), 0) << "the strip is cleared when the deep scan ends";
+  frmRecovery->Close();
+  EXPECT_FALSE(frmRecovery->Visible());
+}
+
+TEST_F(RecoveryRun, NoToTheDeepScanStillAsksToViewTheQuickScansFiles) {
+  Open(false);
+  questions.answer = [](const String& text) { return text == LangText(37) ? kNo : kYes; };
+  frmRecovery->RunRecovery();
+  EXPECT_EQ(questions.asked, Asked({37, 107}));
+  EXPECT_EQ(frmRecovery->DezoDoziFiles, 0);
+  EXPECT_EQ(SavedFiles("DezoDozi"), 0u);
+  EXPECT_TRUE(frmRecovery->ViewNow);
+}
+
+TEST_F(RecoveryRun, ACDGoesOnToTheDeepScanWithoutAsking) {
+  Open(false);
+  engine->CurrentDrive->DriveType = 5;
+  frmRecovery->RunRecovery();
+  EXPECT_EQ(questions.asked, Asked({107}));
+  EXPECT_GT(frmRecovery->DezoDoziFiles, 0);
+}
+
+TEST_F(RecoveryRun, CancelInTheDeepScanSkipsTheViewQuestion) {
+  Open(false);
+  questions.answer = [&](const String& text) {
+    if (text == LangText(37)) OnFirstProgress([&](int32_t) { frmRecovery->btnCancelClick(nullptr); });
+    return kYes;
+  };
+  frmRecovery->RunRecovery();
+  EXPECT_EQ(std::count(questions.asked.begin(), questions.asked.end(), LangText(107)), 0);
+  EXPECT_FALSE(frmRecovery->ViewNow);
+  EXPECT_TRUE(frmRecovery->Cancelled);
+  EXPECT_LT(engine->CurrentSector, engine->CurrentDrive->SectorCount()) << "the deep scan stopped early";
+}
+
+TEST_F(RecoveryRun, GoingOnAfterACancelledQuickScanRunsTheDeepScanAsANewRun) {
+  Open(false);
+  OnFirstProgress([&](int32_t) { frmRecovery->btnCancelClick(nullptr); });
+  bool closableInDeepScan = true;
+  questions.answer = [&](const String& text) {
+    if (text == LangText(37))
+      OnFirstProgress([&](int32_t) {
+        frmRecovery->Close();
+        closableInDeepScan = !frmRecovery->Visible();
+      });
+    return kYes;
+  };
+  frmRecovery->RunRecovery();
+  EXPECT_FALSE(closableInDeepScan);
+  EXPECT_FALSE(frmRecovery->Cancelled);
+  EXPECT_GT(frmRecovery->DezoDoziFiles, 0);
+  EXPECT_EQ(questions.asked, Asked({37, 107})) << "the deep scan's files are offered";
+}
+
+TEST_F(RecoveryRun, ARunStartsUnpausedAndCancelLeavesNoPauseBehind) {
+  Open(false);
+  // A wait on the pause would never end in a test: count it and stop the engine instead.
+  int pausedWaits = 0;
+  ScopedSeam<TClockSeam> sleeper{{.Sleep = [&](DWORD) {
+    if (engine->Paused) {
+      ++pausedWaits;
+      engine->Cancel();
+    }
+  }}};
+  engine->Pause();
+  OnFirstProgress([&](int32_t) {
+    frmRecovery->btnPauseResumeClick(nullptr);
+    frmRecovery->btnCancelClick(nullptr);
+  });
+  frmRecovery->RunRecovery();
+  EXPECT_EQ(pausedWaits, 0);
+  EXPECT_GT(frmRecovery->DezoDoziFiles, 0) << "the deep scan ran to its end";
+}
+
+TEST_F(RecoveryRun, TheQuestionsReactivationKeepsTheRunPausableWithItsPreviewAndTypes) {
+  SelectOnly({4});
+  Open();
+  questions.answer = [&](const String& text) {
+    if (text == LangText(37)) {
+      // What a box shown over the dialog does to it.
+      frmRecovery->FormDeactivate(frmRecovery);
+      EXPECT_FALSE(engine->OnProgress.Assigned());
+      frmRecovery->FormActivate(frmRecovery);
+      EXPECT_TRUE(frmRecovery->btnPauseResume->Enabled());
+      EXPECT_FALSE(frmRecovery->FilmStrip->Suspended()) << "the deep scan is not shown dark";
+      EXPECT_TRUE(engine->OnProgress.Assigned());
+      EXPECT_EQ(frmRecovery->lblFileTypeText->Caption(), LangText(55));
+      EXPECT_EQ(frmRecovery->imgPreview->Picture()->Bitmap()->Canvas()->Pixels(84, 72), clBlack)
+          << "the preview is cleared to black";
+    }
+    return kNo;
+  };
+  frmRecovery->RunRecovery();
+  EXPECT_EQ(frmRecovery->lblFileTypeText->Caption(), LangText(55));
+  EXPECT_FALSE(frmRecovery->btnPauseResume->Enabled()) << "nothing to pause once the run is over";
+}
+
+// The dialog half-way through the deep scan drawn into a bitmap: the gauge half full, the
+// counts, and a thumbnail on black in the preview. KV_RENDER_DIR keeps the picture.
+TEST_F(RecoveryRun, MidRunRenderShowsGaugeCountsAndAThumbnail) {
+  Open();
+  TBitmap shot;
+  bool shotTaken = false;
+  questions.answer = [&](const String& text) {
+    if (text != LangText(37)) return kNo;
+    engine->OnProgress = TSEProgressEvent([&](TObject* sender, int32_t position) {
+      frmRecovery->EngineProgress(sender, position);
+      if (shotTaken || position < frmRecovery->pbProgress->MaxValue() / 2) return;
+      shotTaken = true;
+      TFilmStrip& strip = *frmRecovery->FilmStrip;
+      strip.Suspend();
+      for (int i = 0; i < 500 && !strip.Parked(); ++i) CheckSynchronize(20);
+      ASSERT_TRUE(strip.Parked());
+      strip.Clear();
+      strip.AddFile(engine->GetDestinationFolder() + "DuvidAziz\\IMG_0001.JPG", 1);
+      strip.Cycle();
+      ShootClient(*frmRecovery, shot);
+      strip.Resume();
+    });
+    return kYes;
+  };
+  frmRecovery->RunRecovery();
+  ASSERT_TRUE(shotTaken);
+  if (const char* dir = getenv("KV_RENDER_DIR")) shot.SaveToFile(std::string(dir) + "\\recovery_midrun.bmp");
+  TCanvas& c = *shot.Canvas();
+  const int gaugeY = 232 + 10;
+  EXPECT_NE(c.Pixels(16 + 481 / 10, gaugeY), c.Pixels(16 + 481 * 9 / 10, gaugeY)) << "filled and empty parts";
+  EXPECT_EQ(c.Pixels(16 + 481 * 3 / 10, gaugeY), c.Pixels(16 + 481 / 10, gaugeY));
+  EXPECT_EQ(c.Pixels(16 + 481 * 7 / 10, gaugeY), c.Pixels(16 + 481 * 9 / 10, gaugeY));
+  EXPECT_EQ(c.Pixels(170, 66), clBlack) << "the black frame between shape and picture";
+  int lit = 0;
+  for (int y = 72; y < 72 + 145; y += 8)
+    for (int x = 176; x < 176 + 169; x += 8) lit += c.Pixels(x, y) != clBlack;
+  EXPECT_GT(lit, 100) << "a thumbnail fills the preview";
+}
+
+}  // namespace
+}  // namespace apptest

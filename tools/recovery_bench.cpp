@@ -1,0 +1,138 @@
+// recovery_bench DRIVE: WORKDIR [--no-preview]
+// What the recovery dialog costs: both passes of a recovery run by the dialog (film strip
+// showing thumbnails, gauge and labels updated, messages pumped) against scan_drive.exe
+// running the same passes on the same drive, each twice, alternating, in one run. Prints
+// the best time of each and their ratio. A benchmark, not a test; bench/ has the script.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "app/AllForms.h"
+#include "app/SEresource.h"
+#include "app/Startup.h"
+#include "engine/ScanEngine.h"
+#include "engine/Utils.h"
+#include "framework/core/registry.h"
+#include "framework/core/seams.h"
+#include "framework/gui/application.h"
+#include "skin/ksMessages.h"
+
+namespace {
+
+double Seconds() {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+std::string ProgramFolder() {
+  char path[MAX_PATH] = {};
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  std::string folder = path;
+  return folder.substr(0, folder.find_last_of('\\') + 1);
+}
+
+// Runs scan_drive.exe with `args`, its output thrown away; the seconds it took.
+double RunScanDrive(const std::string& args) {
+  SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+  HANDLE nul = CreateFileA("NUL", GENERIC_WRITE, FILE_SHARE_WRITE, &inherit, OPEN_EXISTING, 0, nullptr);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdOutput = startup.hStdError = nul;
+  PROCESS_INFORMATION process{};
+  std::string command = ProgramFolder();
+  command.insert(0, 1, '"');
+  command += "scan_drive.exe\" ";
+  command += args;
+  const double start = Seconds();
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &process)) {
+    CloseHandle(nul);
+    throw std::runtime_error("scan_drive.exe could not be started");
+  }
+  WaitForSingleObject(process.hProcess, INFINITE);
+  const double seconds = Seconds() - start;
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  CloseHandle(nul);
+  return seconds;
+}
+
+// The recovery command's part that matters here: the dialog shown, both passes, hidden.
+double RunDialog(const std::string& drive, const std::string& output, bool preview, int& files) {
+  TScanEngine& engine = *frmMain->Engine;
+  engine.SetDestinationFolder(output);
+  TSEDriveInformation* info = nullptr;
+  if (!engine.GetDriveSelectedInformation(drive.substr(0, 1), info)) throw std::runtime_error("no drive " + drive);
+  engine.PreviewEnabled = preview;
+  const double start = Seconds();
+  frmRecovery->Show();
+  Application->ProcessMessages();
+  frmRecovery->RunRecovery();
+  frmRecovery->Hide();
+  const double seconds = Seconds() - start;
+  files = frmRecovery->DuvidAzizFiles + frmRecovery->DezoDoziFiles;
+  return seconds;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const bool preview = !(argc == 4 && std::string(argv[3]) == "--no-preview");
+  if (argc != 3 && preview) {
+    std::fprintf(stderr, "usage: recovery_bench DRIVE: WORKDIR [--no-preview]\n");
+    return 2;
+  }
+  const std::string drive = argv[1];
+  const std::string work = std::string(argv[2]) + "\\";
+  CreateDirectoryA(work.c_str(), nullptr);
+  // The output folder is stored by the engine; the user's own is put back afterwards.
+  TRegistry registry;
+  registry.SetRootKey(HKEY_CURRENT_USER);
+  const bool stored = registry.OpenKey("Software\\Brellin\\Korvalo 3", true) && registry.ValueExists("RecoveryFolder");
+  const std::string saved = stored ? registry.ReadString("RecoveryFolder") : "";
+  // Yes to the deep scan, no to viewing.
+  ScopedSeam<TksMessageSeam> answers{{.Show = [](const String&, TksMessageType, TksMessageButtons buttons) {
+    return buttons.Contains(ksmbYes) ? 6 : 1;
+  }}};
+  int status = 0;
+  try {
+    new TApplication(nullptr);
+    Application->Initialize();
+    SplashShown = true;
+    if (!CreateForms()) throw std::runtime_error("the main window could not be made");
+    // What a process costs to start is no part of the passes.
+    double startUp = 1e9;
+    for (int i = 0; i < 3; ++i) startUp = std::min(startUp, RunScanDrive(""));
+    double plain = 1e9, dialog = 1e9;
+    int files = 0;
+    for (int round = 1; round <= 3; ++round) {
+      const std::string plainOut = work + "plain" + std::to_string(round);
+      const std::string dialogOut = work + "dialog" + std::to_string(round) + "\\";
+      plain = std::min(plain, RunScanDrive(drive + " \"" + plainOut + "\" --pass both") - startUp);
+      dialog = std::min(dialog, RunDialog(drive, dialogOut, preview, files));
+      std::printf("round %d: scan_drive %.2f s, dialog %.2f s\n", round, plain, dialog);
+    }
+    std::printf("files recovered by the dialog: %d\n", files);
+    std::printf("scan_drive.exe: %.2f s (process start-up %.2f s left out)\n", plain, startUp);
+    std::printf("recovery dialog: %.2f s (film strip %s)\n", dialog, preview ? "on" : "off");
+    std::printf("ratio dialog / scan_drive: %.3f (the dialog costs %+.1f %%)\n", dialog / plain,
+                100.0 * (dialog / plain - 1.0));
+    frmMain->Close();
+    FreeAndNil(Application);
+    FreeStateChangeList();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "recovery_bench: %s\n", e.what());
+    status = 1;
+  }
+  if (registry.OpenKey("Software\\Brellin\\Korvalo 3", true)) {
+    if (stored)
+      registry.WriteString("RecoveryFolder", saved);
+    else
+      registry.DeleteValue("RecoveryFolder");
+  }
+  return status;
+}
