@@ -295,18 +295,18 @@ void TfrmBrowse::PreviewClick(TObject* Sender) {
     lblFilenameText->SetCaption(ExtractFileName(preview->FileName));
     lblFileSizeText->SetCaption(FileSizeText(GetFileSizeByName(preview->FileName)));
     Screen->SetCursor(crHourGlass);
-    try {
-      TBitmap* picture = imgPicture->Picture()->Bitmap();
-      picture->SetSize(imgPicture->Width(), imgPicture->Height());
-      DrawThumbnail(preview->FileName, preview->Kind, imgPicture->Width(), imgPicture->Height(), *picture);
-      picture->Dormant();
-    } catch (...) {
-      Screen->SetCursor(crDefault);
-      imgPicture->Invalidate();
-      throw;
-    }
-    Screen->SetCursor(crDefault);
-    imgPicture->Invalidate();
+    // Whatever the library does, the cursor comes back and the picture is repainted.
+    struct Restore {
+      TImage* picture;
+      ~Restore() {
+        Screen->SetCursor(crDefault);
+        picture->Invalidate();
+      }
+    } restore{imgPicture};
+    TBitmap* picture = imgPicture->Picture()->Bitmap();
+    picture->SetSize(imgPicture->Width(), imgPicture->Height());
+    DrawThumbnail(preview->FileName, preview->Kind, imgPicture->Width(), imgPicture->Height(), *picture);
+    picture->Dormant();
   } catch (...) {
     // A file that cannot be shown leaves the last picture.
   }

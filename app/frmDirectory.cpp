@@ -19,10 +19,10 @@ String NewFolderName;
 
 namespace {
 
-TksSkinButton* NewButton(TfrmOutputDIR* form, int left, void (TfrmOutputDIR::*click)(TObject*)) {
+TksSkinButton* NewButton(TfrmOutputDIR* form, int left, int width, void (TfrmOutputDIR::*click)(TObject*)) {
   auto* b = new TksSkinButton(form);
   b->SetParent(form);
-  b->SetBounds(left, 354, left == 56 ? 91 : 67, 23);
+  b->SetBounds(left, 354, width, 23);
   b->OnClick = TNotifyEvent([form, click](TObject* Sender) { (form->*click)(Sender); });
   b->SetSkinData(frmMain->ksCompSkin);
   return b;
@@ -89,9 +89,9 @@ TfrmOutputDIR::TfrmOutputDIR(TComponent* AOwner) : TForm(AOwner) {
   txtDirectoryname->SetBounds(8, 320, 283, 21);
   txtDirectoryname->SetSkinData(skin);
 
-  btnNewFolder = NewButton(this, 56, &TfrmOutputDIR::btnNewFolderClick);
-  btnOk = NewButton(this, 152, &TfrmOutputDIR::btnOkClick);
-  btnCancel = NewButton(this, 224, &TfrmOutputDIR::btnCancelClick);
+  btnNewFolder = NewButton(this, 56, 91, &TfrmOutputDIR::btnNewFolderClick);
+  btnOk = NewButton(this, 152, 67, &TfrmOutputDIR::btnOkClick);
+  btnCancel = NewButton(this, 224, 67, &TfrmOutputDIR::btnCancelClick);
 
   OnActivate = Bind<&TfrmOutputDIR::FormActivate>(this);
 
