@@ -73,6 +73,11 @@ TEST_F(Browser, TwelveFilesLieInThreeRowsOfFive) {
     EXPECT_EQ(places[i].Y, (i / 5) * 95) << i;
   }
   EXPECT_EQ(thumbnailCalls, 12);
+  // Drawn once and let go: a thousand files must not hold a thousand drawing contexts.
+  for (const auto& t : frmBrowse->Thumbnails) {
+    EXPECT_FALSE(t->Bitmap.Canvas()->HandleAllocated());
+    EXPECT_FALSE(t->Preview->Image->Picture()->Bitmap()->Canvas()->HandleAllocated());
+  }
   EXPECT_TRUE(frmBrowse->radTurbo->Checked());
   EXPECT_FALSE(frmBrowse->ksSkinScrollBar1->Visible());
   EXPECT_FALSE(frmGenericWait->Visible());
