@@ -26,6 +26,7 @@
 #include "framework/core/seams.h"
 #include "framework/gui/application.h"
 #include "skin/ksSkinCtrls.h"
+#include "skin/ksSkinCheckRadio.h"
 #include "skin/ksSkinGauge.h"
 #include "skin/ksSkinLabels.h"
 #include "skin/ksSkinShellDriveComboBox.h"
@@ -107,12 +108,11 @@ void SaveJpeg(TBitmap& bitmap, const std::string& fileName) {
   std::fclose(out);
 }
 
-// Recovered files for the browser: landscapes of our own drawn as JPEG pictures, a
-// truncated picture and a document, which get the library's placeholders.
-void RecoveredFiles() {
-  const std::string pass = frmMain->Engine->GetDestinationFolder() + "DuvidAziz\\";
+// Count landscapes of our own, written as JPEG files into a pass's folder.
+void Landscapes(const std::string& pass, int count) {
   ForceDirectories(pass);
-  for (int i = 0; i < 10; ++i) {
+  for (int n = 0; n < count; ++n) {
+    const int i = n % 10;
     TBitmap b(640, 480);
     TCanvas& c = *b.Canvas();
     for (int y = 0; y < 300; ++y) {  // the sky, darker at the top
@@ -122,16 +122,25 @@ void RecoveredFiles() {
     }
     c.Pen()->SetColor(clBlack);
     c.Brush()->SetColor(static_cast<TColor>(RGB(250, 220 - i * 10, 80)));
-    c.Ellipse(80 + i * 45, 60, 160 + i * 45, 140);  // the sun
+    c.Ellipse(80 + i * 45, 60 + n, 160 + i * 45, 140 + n);  // the sun
     c.Brush()->SetColor(static_cast<TColor>(RGB(40 + i * 12, 120 + i * 5, 50)));
     c.Polygon({TPoint{0, 480}, TPoint{0, 300 - i * 8}, TPoint{220, 200 + i * 6}, TPoint{420, 320}, TPoint{640, 240},
                TPoint{640, 480}});  // the hills
     c.Brush()->SetColor(static_cast<TColor>(RGB(30, 70 + i * 9, 150)));
     c.FillRect(TRect{0, 420, 640, 480});  // the lake
     char name[32];
-    wsprintfA(name, "FILE%04d.JPG", i + 1);
+    wsprintfA(name, "FILE%04d.JPG", n + 1);
     SaveJpeg(b, pass + name);
   }
+}
+
+// Recovered files for the browser: ten landscapes, a truncated picture and a document
+// from the quick scan, which get the library's placeholders, and thirty from the deep scan.
+void RecoveredFiles() {
+  const std::string output = frmMain->Engine->GetDestinationFolder();
+  const std::string pass = output + "DuvidAziz\\";
+  Landscapes(pass, 10);
+  Landscapes(output + "DezoDozi\\", 30);
   const String whole = pass + "FILE0001.JPG";
   TFileStream in(whole, fmOpenRead | fmShareDenyNone);
   std::string head(2000, '\0');
@@ -167,6 +176,11 @@ const std::vector<TGalleryForm>& Forms() {
          frmBrowse->Show();
          TImage* second = frmBrowse->Thumbnails.at(1)->Preview->Image;
          second->OnClick(second);
+       }},
+      {"frmBrowse_deep", [] { return frmBrowse; },
+       [](TCustomForm*) {
+         frmBrowse->Show();
+         frmBrowse->radDeep->SetChecked(true);
        }},
       {"frmOutputDIR", [] { return frmOutputDIR; }, [](TCustomForm*) { frmOutputDIR->FormActivate(frmOutputDIR); }},
       {"frmSelectTypes", [] { return frmSelectTypes; },
