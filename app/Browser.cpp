@@ -1,7 +1,6 @@
 #include "app/Browser.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
 
@@ -320,5 +319,5 @@ void TfrmBrowse::PreviewDblClick(TObject* Sender) {
 void TfrmBrowse::hlDirectoryClick(TObject*) {
   const String folder =
       frmMain->Engine->GetDestinationFolder() + (radTurbo->Checked() ? "DuvidAziz\\" : "DezoDozi\\");
-  ShellExecuteA(Handle(), "open", ExtractFilePath(folder).c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
+  SystemSeam().RunShellVerb(Handle(), "open", ExtractFilePath(folder), SW_SHOWMAXIMIZED);
 }

@@ -3,6 +3,7 @@
 #include "app/tests/Dialogs_fixture.h"
 #include "engine/intDorvane.h"
 #include "skin/ksSkinCheckRadio.h"
+#include "skin/ksSkinLinkLabel.h"
 #include "skin/ksSkinLabels.h"
 #include "skin/ksSkinScrollBar.h"
 #include "skin/ksSkinScrollBox.h"
@@ -162,6 +163,22 @@ TEST_F(Browser, AClickShowsTheNameAndSize) {
   EXPECT_EQ(thumbnailCalls, 2);
   // The large preview is drawn at the size of the frame it fills.
   EXPECT_EQ(frmBrowse->imgPicture->Picture()->Bitmap()->Width(), frmBrowse->imgPicture->Width());
+}
+
+TEST_F(Browser, TheLinkOpensTheShownPassesFolder) {
+  Files("DuvidAziz", 1);
+  Files("DezoDozi", 1);
+  std::vector<std::string> opened;
+  ScopedSeam<TSystemSeam> shell{{.RunShellVerb = [&](HWND owner, const std::string& verb, const std::string& file, int show) {
+    EXPECT_EQ(owner, frmBrowse->Handle());
+    EXPECT_EQ(show, SW_SHOWMAXIMIZED);
+    opened.push_back(verb + " " + file);
+  }}};
+  frmBrowse->Show();
+  frmBrowse->hlDirectory->OnClick(frmBrowse->hlDirectory);
+  frmBrowse->radDeep->SetChecked(true);
+  frmBrowse->hlDirectory->OnClick(frmBrowse->hlDirectory);
+  EXPECT_EQ(opened, (std::vector<std::string>{"open " + output + "DuvidAziz\\", "open " + output + "DezoDozi\\"}));
 }
 
 TEST_F(Browser, HidingFreesTheGridAndTheNames) {
