@@ -1,6 +1,7 @@
 #include "app/Browser.h"
 
 #include "app/tests/Dialogs_fixture.h"
+#include "app/tests/FolderScratch.h"
 #include "engine/intDorvane.h"
 #include "skin/ksSkinCheckRadio.h"
 #include "skin/ksSkinLinkLabel.h"
@@ -45,12 +46,8 @@ class Browser : public DialogTest {
   void Files(const std::string& pass, int count, size_t size = 1) const {
     for (int i = 0; i < count; ++i) {
       char name[32];
-      wsprintfA(name, "f%03d.jpg", i);
-      HANDLE h = CreateFileA((output + pass + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-      const std::string content(size, 'x');
-      DWORD written = 0;
-      WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-      CloseHandle(h);
+      wsprintfA(name, "\\f%03d.jpg", i);
+      WriteTestFile(output + pass + name, std::string(size, 'x'));
     }
   }
   std::vector<TPoint> Places() const {
