@@ -13,6 +13,7 @@
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/core/fileutils.h"
+#include "framework/core/seams.h"
 #include "framework/core/thread.h"
 #include "framework/core/widetext.h"
 #include "framework/gui/application.h"
@@ -52,16 +53,6 @@ TksSkinButton* Button(TfrmRecovery* form, int left, int top) {
 }
 
 String CountText(int n) { return IntToStr(n); }
-
-// The engine's events come thousands of times a pass, and the framework's pump costs
-// more than a sector read even with nothing queued: pump when something waits (the film
-// strip's wake-up is a posted message too).
-void PumpMessages() {
-  if (HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0)
-    Application->ProcessMessages();
-  else
-    CheckSynchronize();
-}
 
 // Runs its step when the scope ends, by an exception too: what a pass does whatever happens.
 template <class F>
@@ -150,6 +141,7 @@ void TfrmRecovery::BuildControls() {
   pbProgress->SetSkinDataName("gauge");
   pbProgress->SetShowPercent(true);
   pbProgress->SetShowProgressText(false);
+  pbProgress->PaintOnPump = true;
 
   lblFileRecoveredName = Label(this, 16, 256);
   lblFileRecoveredText = Label(this, 16, 272);
@@ -341,6 +333,9 @@ void TfrmRecovery::RunRecovery() {
   ReadErrors = FilesFound = DuvidAzizFiles = DezoDoziFiles = 0;
   ViewNow = Cancelled = CanClose = false;
   running_ = true;
+  // The first event of a run looks at the queue and paints.
+  lastLook_ = Clock().TickCount() - kLookInterval;
+  lastPump_ = lastLook_ - kPaintInterval;
   // A pause left over from a cancelled run would freeze this one at its first step.
   engine.Resume();
   btnPauseResume->SetCaption(LangText(27));
@@ -378,6 +373,7 @@ void TfrmRecovery::RunQuickScan() {
     TAtExit done([this] {
       Screen->SetCursor(crDefault);
       DuvidAzizFiles = FilesFound;
+      ShowPending();
     });
     Application->ProcessMessages();
     Engine().PreScan(DriveLetter);
@@ -406,6 +402,7 @@ void TfrmRecovery::RunDeepScan() {
       DezoDoziFiles = FilesFound;
       if (PreviewOn) FilmStrip->Clear();
       Screen->SetCursor(crDefault);
+      ShowPending();
     });
     Screen->SetCursor(crHourGlass);
     engine.ScanDrive(DriveLetter);
@@ -479,6 +476,29 @@ void TfrmRecovery::tmrDialogTimer(TObject*) {
 }
 
 // --- engine events -------------------------------------------------------------------
+
+// The engine's events come thousands of times a pass, and both the framework's pump and a
+// look at the queue cost more than a sector read: look a few times a tick, pump when input
+// or a posted message waits (the film strip's wake-up is one), and leave repaints and
+// timers to the paint interval, so a burst of count, name and gauge changes shows as one
+// paint.
+void TfrmRecovery::PumpMessages() {
+  const DWORD now = Clock().TickCount();
+  if (now - lastLook_ < kLookInterval) return;
+  lastLook_ = now;
+  const DWORD queued = HIWORD(GetQueueStatus(QS_ALLINPUT));
+  if ((queued & ~(QS_PAINT | QS_TIMER)) != 0 || (queued != 0 && now - lastPump_ >= kPaintInterval)) {
+    lastPump_ = now;
+    Application->ProcessMessages();
+  } else {
+    CheckSynchronize();
+  }
+}
+
+// What a pass left waiting for the paint interval shows before the pass's question.
+void TfrmRecovery::ShowPending() {
+  if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
 
 void TfrmRecovery::MoveGauge(int Value) {
   gaugeValue_ = Value;

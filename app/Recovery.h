@@ -104,12 +104,20 @@ class TfrmRecovery : public TForm {
   void MoveGauge(int Value);
   void QueuePreview(const String& FileName);
   int Ask(uint8_t Text, TksMessageType Type, bool YesNo);
+  void PumpMessages();
+  void ShowPending();
   void RunQuickScan();
   void RunDeepScan();
 
   bool running_ = false;
   // The gauge's value as the engine moved it; the bar may show an earlier one.
   int gaugeValue_ = 0;
+  // Milliseconds between looks at the message queue, and between pumps for repaints and
+  // timers alone: a user sees no more than ten changes a second.
+  static constexpr DWORD kLookInterval = 10;
+  static constexpr DWORD kPaintInterval = 100;
+  DWORD lastLook_ = 0;
+  DWORD lastPump_ = 0;
 };
 
 // The selected file categories of the engine's types, as the dialog shows them: images,

@@ -7,6 +7,7 @@
 #include "engine/Utils.h"
 #include "engine/intDorvane.h"
 #include "framework/core/seams.h"
+#include "framework/core/thread.h"
 #include "framework/gui/application.h"
 #include "framework/gui/forms.h"
 #include "framework/gui/wndproc.h"
@@ -140,9 +141,14 @@ void TScanEngine::OwnerWindowProc(TWindowSubclass& hook, TMessage& message) {
   hook.CallPrevious(message);
 }
 
+// Called thousands of times a pass: the framework's pump costs more than a sector read even
+// with nothing queued, so it runs only when something waits.
 void TScanEngine::ProcessMessages() {
   if (Application) {
-    Application->ProcessMessages();
+    if (HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0)
+      Application->ProcessMessages();
+    else
+      CheckSynchronize();
     return;
   }
   MSG message;

@@ -39,11 +39,24 @@ void TksSkinGauge::SetMaxValue(int value) {
   Repaint();
 }
 
+// A move too small to change a pixel of the bar or a digit of the text paints nothing.
 void TksSkinGauge::SetValue(int value) {
   const int old = value_;
+  const TFace before = Face();
   value_ = value;
   ClampValue();
-  if (value_ != old) Repaint();
+  if (value_ == old || Face() == before) return;
+  if (PaintOnPump)
+    Invalidate();
+  else
+    Repaint();
+}
+
+TksSkinGauge::TFace TksSkinGauge::Face() const {
+  // The skin's bar area once the size is known, else the plain look's.
+  const bool skinned = controlIndex_ != -1 && RectWidth(NewProgressArea) > 0 && RectHeight(NewProgressArea) > 0;
+  const TRect area = skinned ? NewProgressArea : TRect{1, 1, Width() - 1, Height() - 1};
+  return {CalcProgressRect(area), GaugeText()};
 }
 
 void TksSkinGauge::SetVertical(bool value) { vertical_ = value; }

@@ -10,6 +10,9 @@ class TksSkinGauge : public TksSkinCustomControl {
 
   // False: any size; the skinned face is composed, then stretched, and gets no region.
   bool UseSkinSize = true;
+  // True: a value that changes the face is painted by the next message pump, not at
+  // once, so a burst of moves (a scan's progress) costs one paint.
+  bool PaintOnPump = false;
 
   int MinValue() const { return minValue_; }
   void SetMinValue(int value);
@@ -59,6 +62,13 @@ class TksSkinGauge : public TksSkinCustomControl {
   void DrawFlatBar(TCanvas* c, const TRect& r);
   void DrawUprightBar(TCanvas* c, const TRect& r);
   void DrawGaugeText(TCanvas* c);
+  // What the value shows: the bar's extent and the text.
+  struct TFace {
+    TRect bar;
+    String text;
+    friend bool operator==(const TFace&, const TFace&) = default;
+  };
+  TFace Face() const;
 
   int minValue_ = 0;
   int maxValue_ = 100;

@@ -8,6 +8,7 @@
 #include "app/FilmStrip.h"
 #include "app/FormShot.h"
 #include "framework/core/bitmap.h"
+#include "framework/core/seams.h"
 #include "app/Texts.h"
 #include "app/tests/MainForm_fixture.h"
 #include "engine/FileTypes.h"
@@ -124,6 +125,41 @@ TEST_F(Recovery, SavedFilesFeedTheFilmStripWhilePreviewIsOn) {
   frmRecovery->PreviewOn = false;
   frmRecovery->EngineFATFileSaved("IMG_0002.JPG");
   EXPECT_EQ(frmRecovery->FilmStrip->Count(), 2) << "nothing queued with the preview off";
+}
+
+// The engine's events pump waiting input at once but repaints only every tenth of a second,
+// on the injected clock.
+TEST_F(Recovery, EventsPaintChangesAtTheIntervalAndPumpPostedMessagesAtOnce) {
+  DWORD now = 1000;
+  ScopedSeam<TClockSeam> clock{{.TickCount = [&] { return now; }}};
+  frmRecovery->Show();
+  Application->ProcessMessages();
+  const HWND form = frmRecovery->Handle();
+  auto waiting = [](UINT kind) { return (HIWORD(GetQueueStatus(QS_ALLINPUT)) & kind) != 0; };
+  auto changeName = [&](const char* name) {
+    frmRecovery->lblFileRecoveredText->SetCaption(name);
+    ASSERT_TRUE(GetUpdateRect(form, nullptr, FALSE));
+  };
+  frmRecovery->EngineProgress(nullptr, 1);
+  changeName("KV1.JPG");
+  now += 50;
+  frmRecovery->EngineProgress(nullptr, 2);
+  EXPECT_TRUE(GetUpdateRect(form, nullptr, FALSE)) << "painted within the interval";
+  now += 50;
+  frmRecovery->EngineProgress(nullptr, 3);
+  EXPECT_FALSE(GetUpdateRect(form, nullptr, FALSE)) << "not painted after the interval";
+  now += 20;
+  PostMessageA(form, WM_NULL, 0, 0);
+  frmRecovery->EngineProgress(nullptr, 4);
+  EXPECT_FALSE(waiting(QS_POSTMESSAGE)) << "a posted message waits for no interval";
+  now += 5;
+  PostMessageA(form, WM_NULL, 0, 0);
+  frmRecovery->EngineProgress(nullptr, 5);
+  EXPECT_TRUE(waiting(QS_POSTMESSAGE)) << "the queue is looked at a few times a tick only";
+  now += 10;
+  frmRecovery->EngineFATFileSaved("KV2.JPG");
+  EXPECT_FALSE(waiting(QS_POSTMESSAGE));
+  EXPECT_EQ(frmRecovery->lblFileRecoveredText->Caption(), "KV2.JPG");
 }
 
 TEST_F(Recovery, CancelResumesAPausedEngineAndAllowsClosing) {
@@ -352,6 +388,37 @@ TEST_F(RecoveryRun, TheQuestionsReactivationKeepsTheRunPausableWithItsPreviewAnd
   frmRecovery->RunRecovery();
   EXPECT_EQ(frmRecovery->lblFileTypeText->Caption(), LangText(55));
   EXPECT_FALSE(frmRecovery->btnPauseResume->Enabled()) << "nothing to pause once the run is over";
+}
+
+// With time standing still the events paint nothing after the first, yet each pass ends
+// with its final counts, name and full gauge on the screen before its question.
+TEST_F(RecoveryRun, EachPassShowsItsFinalValuesBeforeItsQuestion) {
+  ScopedSeam<TClockSeam> clock{{.TickCount = [] { return DWORD{5000}; }}};
+  Open(false);
+  struct Shown {
+    String found, name;
+    int percent;
+    bool formPending, gaugePending;
+  };
+  std::vector<Shown> shown;
+  questions.answer = [&](const String&) {
+    shown.push_back({frmRecovery->lblFilesFoundText->Caption(), frmRecovery->lblFileRecoveredText->Caption(),
+                     frmRecovery->pbProgress->Percent(), GetUpdateRect(frmRecovery->Handle(), nullptr, FALSE) != 0,
+                     GetUpdateRect(frmRecovery->pbProgress->Handle(), nullptr, FALSE) != 0});
+    return shown.size() == 1 ? kYes : kNo;
+  };
+  frmRecovery->RunRecovery();
+  ASSERT_EQ(questions.asked, Asked({37, 107}));
+  ASSERT_EQ(shown.size(), 2u);
+  EXPECT_EQ(shown[0].found, "5");
+  EXPECT_EQ(shown[0].percent, 100);
+  EXPECT_FALSE(shown[0].name.empty());
+  EXPECT_EQ(shown[1].found, IntToStr(frmRecovery->DezoDoziFiles));
+  EXPECT_EQ(shown[1].percent, 100);
+  for (const Shown& s : shown) {
+    EXPECT_FALSE(s.formPending) << "counts and names painted";
+    EXPECT_FALSE(s.gaugePending) << "the gauge painted";
+  }
 }
 
 // The dialog half-way through the deep scan drawn into a bitmap: the gauge half full, the

@@ -81,6 +81,36 @@ TEST_F(SkinGauge, SettersRepaintAtOnceAndOnlyOnChangedValues) {
   form->Hide();
 }
 
+// A scan moves its gauge thousands of times: a move that changes no pixel of the bar and
+// no digit paints nothing, and a gauge told so leaves its paint to the message loop.
+TEST_F(SkinGauge, OnlyMovesThatShowArePaintedAndPaintOnPumpWaitsForTheLoop) {
+  form->Show();
+  auto* g = new CountingGauge(form);
+  g->SetParent(form);
+  g->SetBounds(5, 5, 100, 20);
+  g->SetMaxValue(100000);
+  g->SetValue(0);
+  g->Repaint();
+  g->paints = 0;
+  g->SetValue(10);
+  EXPECT_EQ(g->paints, 0) << "no pixel of the bar moved";
+  EXPECT_EQ(g->Value(), 10);
+  g->SetShowPercent(true);
+  g->paints = 0;
+  g->SetValue(20);
+  EXPECT_EQ(g->paints, 0) << "still 0 %";
+  g->SetValue(50000);
+  EXPECT_EQ(g->paints, 1);
+  g->PaintOnPump = true;
+  g->SetValue(60000);
+  EXPECT_EQ(g->paints, 1) << "not painted at once";
+  EXPECT_TRUE(GetUpdateRect(g->Handle(), nullptr, FALSE));
+  UpdateWindow(g->Handle());
+  EXPECT_EQ(g->paints, 2) << "the loop's paint shows the new value";
+  EXPECT_EQ(g->Percent(), 60);
+  form->Hide();
+}
+
 struct BarCase {
   int min, max, value;
   bool vertical;
