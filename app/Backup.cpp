@@ -8,6 +8,8 @@
 #include <exception>
 #include <string_view>
 
+#include "app/CardHandlers.h"
+#include "app/DialogControls.h"
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
@@ -59,11 +61,7 @@ TfrmBackup::TfrmBackup(TComponent* AOwner) : TForm(AOwner) {
   TksSkinData* skin = frmMain ? frmMain->ksCompSkin : nullptr;
 
   auto label = [&](const char* name, int left, int top) {
-    auto* l = new TksSkinStdLabel(this);
-    l->SetParent(this);
-    l->Name = name;
-    l->SetLeft(left);
-    l->SetTop(top);
+    auto* l = AddDialogLabel(this, name, left, top);
     l->SetSkinData(skin);
     return l;
   };
@@ -78,27 +76,9 @@ TfrmBackup::TfrmBackup(TComponent* AOwner) : TForm(AOwner) {
   txtBackupName->SetSkinDataName("edit");
   txtBackupName->SetSkinData(skin);
 
-  pbProgress = new TksSkinGauge(this);
-  pbProgress->SetParent(this);
-  pbProgress->Name = "pbProgress";
-  pbProgress->SetBounds(8, 64, 305, 33);
-  pbProgress->SetShowPercent(true);
-  pbProgress->SetSkinDataName("gauge");
-  pbProgress->SetVisible(false);
-
-  auto button = [&](const char* name, int left, TNotifyEvent click) {
-    auto* b = new TksSkinXFormButton(this);
-    b->SetParent(this);
-    b->Name = name;
-    b->SetBounds(left, 104, 91, 25);
-    b->SetCanFocused(false);
-    b->SetSkinDataName("button");
-    b->OnClick = click;
-    b->SetSkinData(skin);
-    return b;
-  };
-  btnBackup = button("btnBackup", 128, Bind<&TfrmBackup::btnBackupClick>(this));
-  btnCancel = button("btnCancel", 224, Bind<&TfrmBackup::btnCancelClick>(this));
+  pbProgress = AddDialogGauge(this, "pbProgress", 8, 64, 305, 33);
+  btnBackup = AddDialogButton(this, "btnBackup", 128, 104, 91, 25, Bind<&TfrmBackup::btnBackupClick>(this), skin);
+  btnCancel = AddDialogButton(this, "btnCancel", 224, 104, 91, 25, Bind<&TfrmBackup::btnCancelClick>(this), skin);
 
   OnActivate = Bind<&TfrmBackup::FormActivate>(this);
   OnClose = Bind<&TfrmBackup::FormClose>(this);
@@ -118,10 +98,7 @@ void TfrmBackup::FormActivate(TObject*) {
   btnBackup->SetCaption(LangText(125));
   btnCancel->SetCaption(LangText(29));
   TScanEngine& engine = *frmMain->Engine;
-  engine.OnProgress = Bind<&TfrmBackup::EngineProgress>(this);
-  engine.OnFinished = Bind<&TfrmBackup::EngineFinished>(this);
-  engine.OnReadError = Bind<&TfrmBackup::EngineReadError>(this);
-  engine.OnError = Bind<&TfrmBackup::EngineError>(this);
+  ConnectCardHandlers(engine, this);
   if (txtBackupName->CanFocus()) txtBackupName->SetFocus();
 }
 
@@ -177,10 +154,7 @@ void TfrmBackup::EngineProgress(TObject*, int32_t Position) {
 
 void TfrmBackup::EngineFinished(uint8_t) {
   TScanEngine& engine = *frmMain->Engine;
-  engine.OnProgress.Clear();
-  engine.OnFinished.Clear();
-  engine.OnReadError.Clear();
-  engine.OnError.Clear();
+  DisconnectCardHandlers(engine);
   Cancelled = false;
   Close();
 }

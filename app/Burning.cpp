@@ -4,6 +4,7 @@
 #include <cwctype>
 #include <exception>
 
+#include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
 #include "app/Texts.h"
@@ -201,14 +202,7 @@ void TfrmBurn::CreateControls() {
   OnActivate = Bind<&TfrmBurn::FormActivate>(this);
   OnClose = Bind<&TfrmBurn::FormClose>(this);
   OnMouseMove = Bind<&TfrmBurn::FormMouseMove>(this);
-
-  // The window first: the client size is then measured inside the skinned frame.
-  HandleNeeded();
-  ksSkinForm1 = new TksSkinForm(this);
-  ksSkinForm1->SetBorderIcons({});
-  ksSkinForm1->ClientWidth = 458;
-  ksSkinForm1->ClientHeight = 505;
-  ksSkinForm1->SetSkinData(skin);
+  ksSkinForm1 = AddDialogFrame(this, 458, 505, skin);
 }
 
 void TfrmBurn::FormCreate(TObject*) {

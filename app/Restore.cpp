@@ -4,6 +4,8 @@
 
 #include <exception>
 
+#include "app/CardHandlers.h"
+#include "app/DialogControls.h"
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
@@ -35,15 +37,7 @@ TfrmRestore::TfrmRestore(TComponent* AOwner) : TForm(AOwner) {
   TksSkinData* skin = frmMain ? frmMain->ksCompSkin : nullptr;
 
   // These labels draw their own look: the dialog's texts stay plain.
-  auto label = [&](const char* name, int left, int top) {
-    auto* l = new TksSkinStdLabel(this);
-    l->SetParent(this);
-    l->Name = name;
-    l->SetLeft(left);
-    l->SetTop(top);
-    return l;
-  };
-  lblSelectBackupFile = label("lblSelectBackupFile", 8, 8);
+  lblSelectBackupFile = AddDialogLabel(this, "lblSelectBackupFile", 8, 8);
 
   lbFiles = new TksSkinListBox(this);
   lbFiles->SetParent(this);
@@ -53,8 +47,8 @@ TfrmRestore::TfrmRestore(TComponent* AOwner) : TForm(AOwner) {
   lbFiles->SetSkinDataName("listbox");
   lbFiles->SetSkinData(skin);
 
-  lblDriveText = label("lblDriveText", 8, 144);
-  lblDrive = label("lblDrive", 104, 144);
+  lblDriveText = AddDialogLabel(this, "lblDriveText", 8, 144);
+  lblDrive = AddDialogLabel(this, "lblDrive", 104, 144);
 
   btnRestore = new TksSkinSpeedButton(this);
   btnRestore->SetParent(this);
@@ -64,22 +58,8 @@ TfrmRestore::TfrmRestore(TComponent* AOwner) : TForm(AOwner) {
   btnRestore->OnClick = Bind<&TfrmRestore::btnRestoreClick>(this);
   btnRestore->SetSkinData(skin);
 
-  btnCancel = new TksSkinXFormButton(this);
-  btnCancel->SetParent(this);
-  btnCancel->Name = "btnCancel";
-  btnCancel->SetBounds(120, 176, 75, 25);
-  btnCancel->SetCanFocused(false);
-  btnCancel->SetSkinDataName("button");
-  btnCancel->OnClick = Bind<&TfrmRestore::btnCancelClick>(this);
-  btnCancel->SetSkinData(skin);
-
-  pbRestore = new TksSkinGauge(this);
-  pbRestore->SetParent(this);
-  pbRestore->Name = "pbRestore";
-  pbRestore->SetBounds(8, 208, 185, 20);
-  pbRestore->SetShowPercent(true);
-  pbRestore->SetSkinDataName("gauge");
-  pbRestore->SetVisible(false);
+  btnCancel = AddDialogButton(this, "btnCancel", 120, 176, 75, 25, Bind<&TfrmRestore::btnCancelClick>(this), skin);
+  pbRestore = AddDialogGauge(this, "pbRestore", 8, 208, 185, 20);
 
   OnActivate = Bind<&TfrmRestore::FormActivate>(this);
   OnClose = Bind<&TfrmRestore::FormClose>(this);
@@ -107,10 +87,7 @@ void TfrmRestore::FormActivate(TObject*) {
   lblSelectBackupFile->SetCaption(LangText(134));
   btnCancel->SetCaption(LangText(29));
   TScanEngine& engine = *frmMain->Engine;
-  engine.OnProgress = Bind<&TfrmRestore::EngineProgress>(this);
-  engine.OnFinished = Bind<&TfrmRestore::EngineFinished>(this);
-  engine.OnReadError = Bind<&TfrmRestore::EngineReadError>(this);
-  engine.OnError = Bind<&TfrmRestore::EngineError>(this);
+  ConnectCardHandlers(engine, this);
   engine.OnRestoreSectorCount = Bind<&TfrmRestore::EngineRestoreSectorCount>(this);
 }
 
@@ -163,10 +140,7 @@ void TfrmRestore::EngineProgress(TObject*, int32_t Position) {
 
 void TfrmRestore::EngineFinished(uint8_t) {
   TScanEngine& engine = *frmMain->Engine;
-  engine.OnProgress.Clear();
-  engine.OnFinished.Clear();
-  engine.OnReadError.Clear();
-  engine.OnError.Clear();
+  DisconnectCardHandlers(engine);
   engine.OnRestoreSectorCount.Clear();
   Close();
 }

@@ -1,5 +1,6 @@
 #include "app/frmDirectory.h"
 
+#include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
 #include "app/NewFolder.h"
@@ -94,14 +95,7 @@ TfrmOutputDIR::TfrmOutputDIR(TComponent* AOwner) : TForm(AOwner) {
   btnCancel = NewButton(this, 224, 67, &TfrmOutputDIR::btnCancelClick);
 
   OnActivate = Bind<&TfrmOutputDIR::FormActivate>(this);
-
-  // The window first: the frame then measures the client size inside itself.
-  HandleNeeded();
-  ksSkinForm1 = new TksSkinForm(this);
-  ksSkinForm1->SetBorderIcons({});
-  ksSkinForm1->ClientWidth = 336;
-  ksSkinForm1->ClientHeight = 427;
-  ksSkinForm1->SetSkinData(skin);
+  ksSkinForm1 = AddDialogFrame(this, 336, 427, skin);
 }
 
 void TfrmOutputDIR::FormActivate(TObject*) {

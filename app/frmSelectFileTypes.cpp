@@ -1,5 +1,6 @@
 #include "app/frmSelectFileTypes.h"
 
+#include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
 #include "engine/FileTypes.h"
@@ -69,14 +70,7 @@ TfrmSelectTypes::TfrmSelectTypes(TComponent* AOwner) : TForm(AOwner) {
   btnOk->SetSkinData(skin);
 
   OnActivate = Bind<&TfrmSelectTypes::FormActivate>(this);
-
-  // The window first: the frame then measures the client size inside itself.
-  HandleNeeded();
-  ksfrmSelectTypes = new TksSkinForm(this);
-  ksfrmSelectTypes->SetBorderIcons({});
-  ksfrmSelectTypes->ClientWidth = 313;
-  ksfrmSelectTypes->ClientHeight = 411;
-  ksfrmSelectTypes->SetSkinData(skin);
+  ksfrmSelectTypes = AddDialogFrame(this, 313, 411, skin);
 }
 
 TksSkinCheckRadioBox* TfrmSelectTypes::CategoryBox(int Category) const {

@@ -11,22 +11,14 @@ work=${2:-/tmp/kv-browser-bench}
 count=${3:-1000}
 pictures=20
 
-need() { command -v "$1" >/dev/null 2>&1; }
-if ! need djpeg && [ "$(id -u)" = 0 ]; then apt-get install -y libjpeg-turbo-progs >/dev/null 2>&1 || true; fi
-for tool in djpeg convert; do
-  need "$tool" || { echo "missing $tool (packages libjpeg-turbo-progs, imagemagick)" >&2; exit 2; }
-done
+. "$here/bench/common.sh"
+need_jpeg_tools
 [ -x "$build/bin/browser_bench.exe" ] || { echo "missing $build/bin/browser_bench.exe: build the tools first" >&2; exit 2; }
 
-# Twenty 4000 x 3000 pictures of our own, a few MB each like a camera's, linked under
-# COUNT names in the pass's folder as a recovery leaves them.
+# Twenty camera-sized pictures, linked under COUNT names in the pass's folder as a
+# recovery leaves them.
 mkdir -p "$work/pictures" "$work/output/DuvidAziz" "$work/output/DezoDozi"
-for i in $(seq 1 $pictures); do
-  f=$work/pictures/P$(printf '%02d' "$i").JPG
-  [ -s "$f" ] && continue
-  convert -seed "$i" -size 4000x3000 gradient:"#$(printf '%06x' $((i * 40503 % 16777215)))"-"#204060" \
-    -attenuate 0.25 +noise Gaussian -quality 90 "$f"
-done
+make_camera_pictures "$work/pictures" $pictures
 rm -f "$work/output/DuvidAziz/"*
 for i in $(seq 1 "$count"); do
   ln "$work/pictures/P$(printf '%02d' $(( (i - 1) % pictures + 1 ))).JPG" \
@@ -37,9 +29,7 @@ files=("$work/output/DuvidAziz/"*.JPG)
 # Both read the files from the page cache alike.
 cat "${files[@]}" > /dev/null
 
-start=$(date +%s.%N)
-for f in "${files[@]}"; do djpeg -scale 1/2 -fast -outfile /dev/null "$f"; done
-native=$(awk -v a="$(date +%s.%N)" -v b="$start" 'BEGIN { print a - b }')
+native=$(djpeg_half_scale_seconds "${files[@]}")
 
 line=$("$here/scripts/wine-run" -- "$build/bin/browser_bench.exe" "Z:${work//\//\\}\\output" 2>/dev/null | tr -d '\r')
 echo "$line"

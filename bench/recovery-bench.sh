@@ -13,7 +13,7 @@ pictures=${3:-300}
 image=$work/card.img
 size_kb=$((1100 * 1024))
 
-need() { command -v "$1" >/dev/null 2>&1; }
+. "$here/bench/common.sh"
 for pkg in testdisk:photorec foremost:foremost; do
   if ! need "${pkg#*:}" && [ "$(id -u)" = 0 ]; then apt-get install -y "${pkg%%:*}" >/dev/null 2>&1 || true; fi
 done
@@ -25,12 +25,7 @@ rm -rf "$work"
 mkdir -p "$work/pics" "$work/filler"
 export MTOOLS_SKIP_CHECK=1
 
-# Pictures of our own: seeded noise over a gradient, a few hundred KB each.
-echo "making $pictures pictures..."
-for i in $(seq 1 "$pictures"); do
-  convert -seed "$i" -size 1024x768 gradient:"#$(printf '%06x' $((i * 40503 % 16777215)))"-black \
-    -attenuate 0.6 +noise Random -quality 88 "$work/pics/P$(printf '%04d' "$i").JPG"
-done
+make_card_pictures "$work/pics" "$pictures"
 head -c 300000 /dev/urandom > "$work/filler/hole"
 
 echo "making the card image..."

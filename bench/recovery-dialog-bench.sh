@@ -12,19 +12,16 @@ pictures=${3:-200}
 size_mb=${4:-512}
 image=$work/card.img
 
+. "$here/bench/common.sh"
+
 for tool in mkfs.fat mcopy mdel convert; do
-  command -v "$tool" >/dev/null 2>&1 || { echo "missing $tool" >&2; exit 2; }
+  need "$tool" || { echo "missing $tool" >&2; exit 2; }
 done
 rm -rf "$work"
 mkdir -p "$work/pics"
 export MTOOLS_SKIP_CHECK=1
 
-# Pictures of our own: seeded noise over a gradient.
-echo "making $pictures pictures..."
-for i in $(seq 1 "$pictures"); do
-  convert -seed "$i" -size 1024x768 gradient:"#$(printf '%06x' $((i * 40503 % 16777215)))"-black \
-    -attenuate 0.6 +noise Random -quality 88 "$work/pics/P$(printf '%04d' "$i").JPG"
-done
+make_card_pictures "$work/pics" "$pictures"
 echo "making a $size_mb MB card image..."
 mkfs.fat -C -F 32 "$image" $((size_mb * 1024)) >/dev/null
 mcopy -i "$image" "$work"/pics/*.JPG ::/

@@ -10,29 +10,18 @@ build=$(cd "${1:-$here/build}" && pwd)
 work=${2:-/tmp/kv-thumbnail-bench}
 count=20
 
-need() { command -v "$1" >/dev/null 2>&1; }
-if ! need djpeg && [ "$(id -u)" = 0 ]; then apt-get install -y libjpeg-turbo-progs >/dev/null 2>&1 || true; fi
-for tool in djpeg convert; do
-  need "$tool" || { echo "missing $tool (packages libjpeg-turbo-progs, imagemagick)" >&2; exit 2; }
-done
+. "$here/bench/common.sh"
+need_jpeg_tools
 [ -x "$build/bin/thumbnail.exe" ] || { echo "missing $build/bin/thumbnail.exe: build the tools first" >&2; exit 2; }
 
 mkdir -p "$work"
-# 4000 x 3000 pictures of our own, a few MB each like a camera's: a gradient under noise.
-for i in $(seq 1 $count); do
-  f=$work/P$(printf '%02d' "$i").JPG
-  [ -s "$f" ] && continue
-  convert -seed "$i" -size 4000x3000 gradient:"#$(printf '%06x' $((i * 40503 % 16777215)))"-"#204060" \
-    -attenuate 0.25 +noise Gaussian -quality 90 "$f"
-done
+make_camera_pictures "$work" $count
 files=("$work"/P*.JPG)
 
 # Both read the files from the page cache alike.
 cat "${files[@]}" > /dev/null
 
-start=$(date +%s.%N)
-for f in "${files[@]}"; do djpeg -scale 1/2 -fast -outfile /dev/null "$f"; done
-native=$(awk -v a="$(date +%s.%N)" -v b="$start" 'BEGIN { print a - b }')
+native=$(djpeg_half_scale_seconds "${files[@]}")
 
 windows=()
 for f in "${files[@]}"; do windows+=("Z:${f//\//\\}"); done

@@ -14,30 +14,15 @@
 #include "app/SEresource.h"
 #include "app/Startup.h"
 #include "engine/ScanEngine.h"
-#include "framework/core/registry.h"
 #include "framework/gui/application.h"
-
-namespace {
-
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-}  // namespace
+#include "tools/BenchSupport.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: browser_bench OUTPUT_FOLDER\n");
     return 2;
   }
-  // The output folder is stored by the engine; the user's own is put back afterwards.
-  TRegistry registry;
-  registry.SetRootKey(HKEY_CURRENT_USER);
-  const bool stored = registry.OpenKey("Software\\Brellin\\Korvalo 3", true) && registry.ValueExists("RecoveryFolder");
-  const std::string saved = stored ? registry.ReadString("RecoveryFolder") : "";
+  const TSavedRecoveryFolder userFolder;
   int status = 0;
   try {
     new TApplication(nullptr);
@@ -57,9 +42,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "browser_bench: %s\n", e.what());
     status = 1;
   }
-  if (stored)
-    registry.WriteString("RecoveryFolder", saved);
-  else
-    registry.DeleteValue("RecoveryFolder");
   return status;
 }

@@ -17,24 +17,17 @@
 #include "app/FilmStrip.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
-#include "framework/core/registry.h"
 #include "framework/core/seams.h"
 #include "framework/gui/application.h"
 #include "skin/ksMessages.h"
 #include "skin/ksSkinGauge.h"
 #include "skin/ksSkinLabels.h"
+#include "tools/BenchSupport.h"
 
 namespace {
 
 // Other work on the machine moves single timings a lot: the best of several counts.
 constexpr int kRounds = 5;
-
-double Seconds() {
-  LARGE_INTEGER now, frequency;
-  QueryPerformanceCounter(&now);
-  QueryPerformanceFrequency(&frequency);
-  return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 // Kernel and user time of a thread so far; 0 for a thread not started.
 double CpuSeconds(HANDLE thread) {
@@ -137,12 +130,7 @@ int main(int argc, char** argv) {
   const std::string drive = argv[1];
   const std::string work = std::string(argv[2]) + "\\";
   CreateDirectoryA(work.c_str(), nullptr);
-  // The output folder is stored by the engine; the user's own is put back afterwards.
-  TRegistry registry;
-  registry.SetRootKey(HKEY_CURRENT_USER);
-  const bool stored =
-      registry.OpenKey("Software\\Brellin\\Korvalo 3", true) && registry.ValueExists("RecoveryFolder");
-  const std::string saved = stored ? registry.ReadString("RecoveryFolder") : "";
+  const TSavedRecoveryFolder userFolder;
   // Yes to the deep scan, no to viewing.
   ScopedSeam<TksMessageSeam> answers{{.Show = [](const String&, TksMessageType, TksMessageButtons buttons) {
     return buttons.Contains(ksmbYes) ? 6 : 1;
@@ -182,12 +170,6 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     std::fprintf(stderr, "recovery_bench: %s\n", e.what());
     status = 1;
-  }
-  if (registry.OpenKey("Software\\Brellin\\Korvalo 3", true)) {
-    if (stored)
-      registry.WriteString("RecoveryFolder", saved);
-    else
-      registry.DeleteValue("RecoveryFolder");
   }
   return status;
 }

@@ -17,6 +17,7 @@
 #include "framework/gui/application.h"
 #include "framework/gui/timer.h"
 #include "outside/DiscWriterX.h"
+#include "outside/tests/WriterScratch.h"
 #include "skin/ksSkinCheckRadio.h"
 #include "skin/ksSkinComboBox.h"
 #include "skin/ksSkinEdit.h"
@@ -29,35 +30,27 @@ namespace {
 
 // The folders of one test: the output folder with its two sub-folders, and a writer
 // whose drive is a folder; all removed at the end.
-class TBurnScratch {
+class TBurnScratch : public TWriterScratch {
  public:
-  TBurnScratch() {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    root_ = IncludeTrailingBackslash(temp) + "kvburn" + IntToStr(GetCurrentProcessId()) + "_" + IntToStr(++count_) +
-            "\\";
+  TBurnScratch() : TWriterScratch("kvburn") {
     ForceDirectories(Output() + "DuvidAziz");
     ForceDirectories(Output() + "DezoDozi");
     ForceDirectories(Drive());
   }
-  ~TBurnScratch() {
-    TDiscWriterX::SetConfigurationFile("");
-    RemoveTree(root_);
-  }
-  String Output() const { return root_ + "out\\"; }
-  String Drive() const { return root_ + "drive\\"; }
+  String Output() const { return Root() + "out\\"; }
+  String Drive() const { return Root() + "drive\\"; }
 
   // One writer; `keys` adds to or overrides its settings.
   void Writer(const String& keys = "") const {
     // The first of two equal keys counts: the test's own go first.
-    Write(root_ + "DiscWriterX.ini",
+    Write(Root() + "DiscWriterX.ini",
           "[Writer0]\r\n" + keys + "Folder=" + Drive() + "\r\nText1=F\r\nText2=1.0\r\nText3=Stand-in Writer\r\n"
           "MaxSpeed=48\r\nBurnProof=1\r\nInsertBlankAfterEject=1\r\n");
-    TDiscWriterX::SetConfigurationFile(root_ + "DiscWriterX.ini");
+    TDiscWriterX::SetConfigurationFile(Root() + "DiscWriterX.ini");
   }
   void NoWriter() const {
-    Write(root_ + "DiscWriterX.ini", "");
-    TDiscWriterX::SetConfigurationFile(root_ + "DiscWriterX.ini");
+    Write(Root() + "DiscWriterX.ini", "");
+    TDiscWriterX::SetConfigurationFile(Root() + "DiscWriterX.ini");
   }
   void BlankDisc(int blocks) const { Write(Drive() + "disc.ini", "[Disc]\r\nBlocks=" + IntToStr(blocks) + "\r\n"); }
   // A recovered file of `bytes` bytes in one of the two sub-folders.
@@ -66,31 +59,6 @@ class TBurnScratch {
     Write(path, String(bytes, fill));
     return path;
   }
-
-  static void Write(const String& path, const String& text) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n = 0;
-    WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
-    CloseHandle(h);
-  }
-  static void RemoveTree(const String& folder) {
-    TSearchRec r;
-    if (FindFirst(folder + "*", faAnyFile, r) == 0) {
-      do {
-        if (r.Name == "." || r.Name == "..") continue;
-        if (r.Attr & faDirectory)
-          RemoveTree(folder + r.Name + "\\");
-        else
-          DeleteFile(folder + r.Name);
-      } while (FindNext(r) == 0);
-      FindClose(r);
-    }
-    RemoveDir(folder);
-  }
-
- private:
-  String root_;
-  static inline int count_ = 0;
 };
 
 // Handles messages until the predicate holds; false when it still fails after the

@@ -8,6 +8,7 @@
 
 #include "app/Texts.h"
 #include "app/tests/CardFixture.h"
+#include "app/tests/FolderScratch.h"
 #include "engine/Debug.h"
 #include "framework/core/widetext.h"
 #include "skin/ksSkinLabels.h"
@@ -166,13 +167,6 @@ TEST_F(CardCommands, BurningRefusesWithoutItsWriter) {
   }
 }
 
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
-
 TEST_F(CardCommands, DeletingRecoveredFilesEmptiesBothFoldersButNotTheirSubFolders) {
   const std::string out = AddTrailingBackslash(frmMain->Engine->GetDestinationFolder());
   const std::string quick = out + "DuvidAziz\\", deep = out + "DezoDozi\\";
@@ -195,7 +189,7 @@ TEST_F(CardCommands, DeletingRecoveredFilesEmptiesBothFoldersButNotTheirSubFolde
     EXPECT_FALSE(std::filesystem::exists(f)) << f;
   EXPECT_TRUE(std::filesystem::exists(deep + "kept\\d.jpg"));
   EXPECT_TRUE(std::filesystem::exists(out + "e.txt"));
-  EXPECT_NE(ReadText(LogFileName("Info")).find("Cannot delete file : " + deep + "kept"), std::string::npos);
+  EXPECT_NE(ReadTestFile(LogFileName("Info")).find("Cannot delete file : " + deep + "kept"), std::string::npos);
   EXPECT_EQ(messages.Boxes().size(), 2u);
 }
 

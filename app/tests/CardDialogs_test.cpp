@@ -30,6 +30,14 @@ std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& p) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+// What a user does in the backup dialog opened on card G: types the name, presses Backup.
+void BackUpCardG(const char* name) {
+  frmBackup->Drive = "G";
+  frmBackup->FormActivate(nullptr);
+  frmBackup->txtBackupName->SetText(name);
+  frmBackup->btnBackupClick(nullptr);
+}
+
 TEST_F(CardDriveDialogs, SecureEraseRunsToTheEndAndSaysSoOnce) {
   WriteCardImage('G', PatternedSectors(kCardG, 1));
   UseCard('G');
@@ -85,10 +93,7 @@ TEST_F(CardDriveDialogs, BackupTrimsTheNameAndWritesEverySector) {
   const std::vector<uint8_t> sectors = PatternedSectors(kCardG, 4);
   WriteCardImage('G', sectors);
   UseCard('G');
-  frmBackup->Drive = "G";
-  frmBackup->FormActivate(nullptr);
-  frmBackup->txtBackupName->SetText("  two  words  ");
-  frmBackup->btnBackupClick(nullptr);
+  BackUpCardG("  two  words  ");
   ASSERT_EQ(messages.Boxes().size(), 1u);
   EXPECT_EQ(messages.Boxes()[0].Msg, LangText(127));
   const std::vector<uint8_t> file = ReadFileBytes(ScratchFolder() / "two  words.KV3");
@@ -129,10 +134,7 @@ TEST_F(CardDriveDialogs, ACancelledOrFailedBackupLeavesNoFile) {
     volumes.Transfers = 0;
     volumes.StepAt = 20;
     volumes.Step = c.step;
-    frmBackup->Drive = "G";
-    frmBackup->FormActivate(nullptr);
-    frmBackup->txtBackupName->SetText("partial");
-    frmBackup->btnBackupClick(nullptr);
+    BackUpCardG("partial");
     ASSERT_EQ(answered.Boxes().size(), c.boxes) << c.what;
     if (c.boxes) {
       EXPECT_EQ(answered.Boxes()[0].Msg, LangText(23)) << c.what;
@@ -197,10 +199,7 @@ TEST_F(CardDriveDialogs, RestoreWritesTheBackupBackOrSaysWhyNot) {
   WriteCardImage('G', original);
   WriteCardImage('H', PatternedSectors(kCardH, 8));
   UseCard('G');
-  frmBackup->Drive = "G";
-  frmBackup->FormActivate(nullptr);
-  frmBackup->txtBackupName->SetText("full");
-  frmBackup->btnBackupClick(nullptr);
+  BackUpCardG("full");
   ASSERT_EQ(messages.Boxes().size(), 1u);
   std::vector<uint8_t> cut = ReadFileBytes(ScratchFolder() / "full.KV3");
   cut.resize(cut.size() - 512);

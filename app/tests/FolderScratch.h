@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <fstream>
+#include <sstream>
 #include <string>
 
 #include "app/tests/MainForm_fixture.h"
@@ -16,6 +18,14 @@ inline void WriteTestFile(const std::string& path, const std::string& content) {
   DWORD written = 0;
   WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
   CloseHandle(h);
+}
+
+// The whole content of a file; empty when it cannot be read.
+inline std::string ReadTestFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 class FolderScratch : public TTestFolder {

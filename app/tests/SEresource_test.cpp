@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "app/tests/FolderScratch.h"
 #include "app/tests/MainForm_fixture.h"
 #include "engine/Debug.h"
 #include "framework/gui/screen.h"
@@ -83,13 +84,6 @@ TEST_F(StateImages, EdgeCases) {
   EXPECT_EQ(list.Changes(2)->CurrentState, 0);
 }
 
-std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 TEST_F(StateImages, AMissingResourceIsLoggedAndShowsNothing) {
   StartLogs();
   auto* image = Make<TImage>();
@@ -99,7 +93,7 @@ TEST_F(StateImages, AMissingResourceIsLoggedAndShowsNothing) {
   list.SetControlState(image, 3);
   EXPECT_TRUE(image->Picture()->Bitmap()->Empty());
   EXPECT_EQ(list.Changes(0)->CurrentState, 3);
-  EXPECT_NE(ReadFile(LogFileName("Errors")).find("Exception raised in TControlState.LoadResourceBMP : "),
+  EXPECT_NE(ReadTestFile(LogFileName("Errors")).find("Exception raised in TControlState.LoadResourceBMP : "),
             std::string::npos);
 }
 

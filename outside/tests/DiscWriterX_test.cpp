@@ -11,58 +11,28 @@
 #include "framework/core/inifiles.h"
 #include "framework/core/sysutils.h"
 #include "framework/gui/tests/gui_test_support.h"
+#include "outside/tests/WriterScratch.h"
 
 namespace {
 
 // A writer folder with its configuration, removed at the end.
-class TWriterFixture {
+class TWriterFixture : public TWriterScratch {
  public:
-  explicit TWriterFixture(const String& writerKeys = "", const String& discKeys = "Blocks=1000") {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    root_ = IncludeTrailingBackslash(temp) + "dwx" + IntToStr(GetCurrentProcessId()) + "_" + IntToStr(++count_) + "\\";
-    ForceDirectories(root_ + "drive");
-    ForceDirectories(root_ + "src");
-    Write(root_ + "DiscWriterX.ini", "[Writer0]\r\nFolder=drive\r\nText1=Stand\r\nText2=In\r\nText3=Writer\r\n"
-                                     "MaxSpeed=16\r\n" + writerKeys);
+  explicit TWriterFixture(const String& writerKeys = "", const String& discKeys = "Blocks=1000") : TWriterScratch("dwx") {
+    ForceDirectories(Root() + "drive");
+    ForceDirectories(Root() + "src");
+    Write(Root() + "DiscWriterX.ini", "[Writer0]\r\nFolder=drive\r\nText1=Stand\r\nText2=In\r\nText3=Writer\r\n"
+                                      "MaxSpeed=16\r\n" + writerKeys);
     if (!discKeys.empty()) Write(Drive() + "disc.ini", "[Disc]\r\n" + discKeys + "\r\n");
-    TDiscWriterX::SetConfigurationFile(root_ + "DiscWriterX.ini");
+    TDiscWriterX::SetConfigurationFile(Root() + "DiscWriterX.ini");
   }
-  ~TWriterFixture() {
-    TDiscWriterX::SetConfigurationFile("");
-    RemoveTree(root_);
-  }
-  String Drive() const { return root_ + "drive\\"; }
+  String Drive() const { return Root() + "drive\\"; }
   // A source file of `bytes` bytes.
   String Source(const String& name, size_t bytes) const {
-    String path = root_ + "src\\" + name;
+    String path = Root() + "src\\" + name;
     Write(path, String(bytes, 'k'));
     return path;
   }
-  static void Write(const String& path, const String& text) {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    DWORD n = 0;
-    WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
-    CloseHandle(h);
-  }
-  static void RemoveTree(const String& folder) {
-    TSearchRec r;
-    if (FindFirst(folder + "*", faAnyFile, r) == 0) {
-      do {
-        if (r.Name == "." || r.Name == "..") continue;
-        if (r.Attr & faDirectory)
-          RemoveTree(folder + r.Name + "\\");
-        else
-          DeleteFile(folder + r.Name);
-      } while (FindNext(r) == 0);
-      FindClose(r);
-    }
-    RemoveDir(folder);
-  }
-
- private:
-  String root_;
-  static inline int count_ = 0;
 };
 
 // Records every event by number ("11:3/1021" for errors); repeated progress events

@@ -14,6 +14,7 @@
 #include "skin/ksSkinComboBox.h"
 #include "skin/ksSkinDataControls.h"
 #include "skin/ksSystemSeam.h"
+#include "skin/tests/ksOneScreen.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
@@ -51,12 +52,7 @@ class SkinComboBox : public SkinCtrls {
   TksSkinComboBox* combo_ = nullptr;
   DWORD now = 10000;
   ScopedSeam<TClockSeam> clock{TClockSeam{.TickCount = [this] { return now; }}};
-  ScopedSeam<TScreenSeam> screen{TScreenSeam{.Monitors = [] {
-    TMonitorInfo m;
-    m.Bounds = m.WorkArea = RECT{0, 0, 800, 600};
-    m.Primary = true;
-    return std::vector<TMonitorInfo>{m};
-  }}};
+  ScopedSeam<TScreenSeam> screen{OneScreen()};
 };
 
 // OnClick and Change fire on every selection; OnChange only when the text changes.

@@ -9,6 +9,7 @@
 #include "framework/gui/extctrls.h"
 #include "skin/ksSkinForm.h"
 #include "skin/ksSkinMenus.h"
+#include "skin/tests/ksCaptionButton.h"
 #include "skin/tests/ksSkinMDI_fixture.h"
 
 namespace {
@@ -192,11 +193,7 @@ TEST_F(FrameMDI, AChildsObjectMenuOpensAtItsScreenPlaceAndTheMainFormClosesIt) {
   ShowMain();
   TForm* a = AddChild("ChildA", "Alpha");
   TksSkinForm* frame = FrameOf(a);
-  TBitmap nc;
-  frame->ComposeNonClient(nc);  // lays the buttons out
-  TksSkinStdButtonObject* button = nullptr;
-  for (const auto& o : frame->Objects())
-    if (auto* b = dynamic_cast<TksSkinStdButtonObject*>(o.get()); b && b->Command == cmSysMenu) button = b;
+  TksSkinStdButtonObject* button = CaptionButton(*frame, cmSysMenu);
   ASSERT_NE(button, nullptr);
   const TRect r = button->ObjectRect;
   frame->TestActive((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, true);

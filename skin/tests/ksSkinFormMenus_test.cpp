@@ -15,7 +15,9 @@
 #include "skin/ksSkinPopupMenu.h"
 #include "skin/ksSystemSeam.h"
 #include "skin/ksTrayIcon.h"
+#include "skin/tests/ksCaptionButton.h"
 #include "skin/tests/ksFakeTimers.h"
+#include "skin/tests/ksOneScreen.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
@@ -47,12 +49,7 @@ class FrameMenus : public SkinCtrls {
     Application->ProcessMessages();
   }
 
-  ScopedSeam<TScreenSeam> screen{TScreenSeam{.Monitors = [] {
-    TMonitorInfo m;
-    m.Bounds = m.WorkArea = RECT{0, 0, 800, 600};
-    m.Primary = true;
-    return std::vector<TMonitorInfo>{m};
-  }}};
+  ScopedSeam<TScreenSeam> screen{OneScreen()};
   FakeTimers timers;
   TksSkinForm* frame = nullptr;
   TksSkinPopupMenu* menu = nullptr;
@@ -408,11 +405,7 @@ TEST_F(FrameMenus, PressOnTheSystemMenuButtonOpensItBelowAndACloseReleasesIt) {
   form->SetBounds(100, 80, 300, 200);
   form->Show();
   form->Perform(WM_NCACTIVATE, 1, 0);
-  TBitmap nc;
-  frame->ComposeNonClient(nc);  // lays the buttons out
-  TksSkinStdButtonObject* button = nullptr;
-  for (const auto& o : frame->Objects())
-    if (auto* b = dynamic_cast<TksSkinStdButtonObject*>(o.get()); b && b->Command == cmSysMenu) button = b;
+  TksSkinStdButtonObject* button = CaptionButton(*frame, cmSysMenu);
   ASSERT_NE(button, nullptr);
   const TRect r = button->ObjectRect;
   frame->TestActive((r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2, true);
@@ -453,11 +446,7 @@ TEST_F(FrameMenus, ObjectHintsShowAfterThePauseAndGoWithThePointer) {
   frame->ShowObjectHint = true;
   frame->SetSkinData(&data);  // the caption buttons' hints come with a skin
   form->Perform(WM_NCACTIVATE, 1, 0);
-  TBitmap nc;
-  frame->ComposeNonClient(nc);
-  const TksActiveSkinObject* close = nullptr;
-  for (const auto& o : frame->Objects())
-    if (auto* b = dynamic_cast<TksSkinStdButtonObject*>(o.get()); b && b->Command == cmClose) close = b;
+  const TksActiveSkinObject* close = CaptionButton(*frame, cmClose);
   ASSERT_NE(close, nullptr);
   ASSERT_EQ(close->Hint, "Close");
   const TRect r = close->ObjectRect;

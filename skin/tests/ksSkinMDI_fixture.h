@@ -7,6 +7,7 @@
 #include "framework/core/seams.h"
 #include "skin/ksSkinForm.h"
 #include "skin/tests/ksFakeTimers.h"
+#include "skin/tests/ksOneScreen.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace skintest {
@@ -53,12 +54,7 @@ class SkinMDI : public SkinCtrls {
     Application->ProcessMessages();
   }
 
-  ScopedSeam<TScreenSeam> screen{TScreenSeam{.Monitors = [] {
-    TMonitorInfo m;
-    m.Bounds = m.WorkArea = RECT{0, 0, 800, 600};
-    m.Primary = true;
-    return std::vector<TMonitorInfo>{m};
-  }}};
+  ScopedSeam<TScreenSeam> screen{OneScreen()};
   FakeTimers timers;
   TForm* mainForm = nullptr;
   TksSkinForm* mainFrame = nullptr;
