@@ -1,7 +1,8 @@
 // The main of every test program. Test programs run side by side under one
-// Wine server, and on a shared desktop a window another program shows takes
-// the foreground, activation and focus from this one's forms. Each program
-// therefore takes a desktop of its own before it makes any window.
+// Wine server. On a shared desktop a window another program shows takes the
+// foreground, activation and focus from this one's forms, and the clipboard
+// belongs to the whole window station. Each program therefore takes a window
+// station and a desktop of its own before it makes any window.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -13,10 +14,11 @@ namespace {
 
 bool TakeOwnDesktop() {
   const std::string name = "korvalo-test-" + std::to_string(GetCurrentProcessId());
+  // Both stay the program's until it ends.
+  HWINSTA station = CreateWindowStationA(name.c_str(), 0, WINSTA_ALL_ACCESS, nullptr);
+  if (station == nullptr || !SetProcessWindowStation(station)) return false;
   HDESK desktop = CreateDesktopA(name.c_str(), nullptr, nullptr, 0, GENERIC_ALL, nullptr);
-  if (desktop == nullptr) return false;
-  // The desktop stays the thread's until the program ends.
-  return SetThreadDesktop(desktop) != FALSE;
+  return desktop != nullptr && SetThreadDesktop(desktop) != FALSE;
 }
 
 }  // namespace
