@@ -10,10 +10,9 @@
 
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
-#include "app/Texts.h"
 #include "app/MainForm.h"
+#include "app/Texts.h"
 #include "engine/Debug.h"
-#include "engine/Lang.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/gui/application.h"
@@ -102,6 +101,7 @@ TfrmBackup::TfrmBackup(TComponent* AOwner) : TForm(AOwner) {
   btnCancel = button("btnCancel", 224, Bind<&TfrmBackup::btnCancelClick>(this));
 
   OnActivate = Bind<&TfrmBackup::FormActivate>(this);
+  OnClose = Bind<&TfrmBackup::FormClose>(this);
   ksSkinForm = AddDialogFrame(this, 359, 176, skin);
 }
 
@@ -141,11 +141,13 @@ void TfrmBackup::btnBackupClick(TObject*) {
 
   const String folder = AddTrailingBackslash(engine.ProgramFolder);
   bool done = false;
+  running_ = true;
   try {
     done = engine.BackupCard(name, folder);
   } catch (const std::exception& e) {
     WriteErrorLog(String("BackupCard : ") + e.what());
   }
+  running_ = false;
   // A cut-short file still promises every sector in its header; the restore list
   // must never offer it.
   if (Cancelled || !done) DeleteFileA((folder + name + ".KV3").c_str());
@@ -162,6 +164,10 @@ void TfrmBackup::btnCancelClick(TObject*) {
   Cancelled = true;
   frmMain->Engine->Cancel();
   Close();
+}
+
+void TfrmBackup::FormClose(TObject*, TCloseAction& Action) {
+  if (running_ && !Cancelled) Action = caNone;
 }
 
 void TfrmBackup::EngineProgress(TObject*, int32_t Position) {

@@ -35,9 +35,13 @@ class TfrmBackup : public TForm {
   void FormActivate(TObject* Sender);
   void btnBackupClick(TObject* Sender);
   void btnCancelClick(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
 
   void EngineProgress(TObject* Sender, int32_t Position);
   void EngineFinished(uint8_t Code);
   void EngineReadError(int32_t Sector, int32_t Kind);
   void EngineError(int32_t Code, const String& Text);
+
+ private:
+  bool running_ = false;  // a backup is being written: only Cancel closes the dialog
 };

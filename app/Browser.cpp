@@ -1,7 +1,6 @@
 #include "app/Browser.h"
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <algorithm>
 
@@ -63,6 +62,7 @@ TfrmBrowse::TfrmBrowse(TComponent* AOwner) : TForm(AOwner) {
   SetBorderStyle(bsDialog);
   SetFormStyle(fsStayOnTop);
   Position = poScreenCenter;
+  SetClientSize(677, 582);
   TksSkinData* skin = frmMain->ksCompSkin;
 
   ksSkinPanel1 = new TksSkinPanel(this);
@@ -134,12 +134,13 @@ TfrmBrowse::TfrmBrowse(TComponent* AOwner) : TForm(AOwner) {
   OnShow = Bind<&TfrmBrowse::FormShow>(this);
   OnHide = Bind<&TfrmBrowse::FormHide>(this);
 
+  // The window first: the frame then measures the client size inside itself.
+  HandleNeeded();
   ksSkinForm1 = new TksSkinForm(this);
   ksSkinForm1->SetBorderIcons({TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::RollUp});
   ksSkinForm1->ClientWidth = 677;
   ksSkinForm1->ClientHeight = 582;
   ksSkinForm1->SetSkinData(skin);
-  SetClientSize(677, 582);
 
   FormCreate(this);
 }
@@ -293,18 +294,18 @@ void TfrmBrowse::PreviewClick(TObject* Sender) {
     lblFilenameText->SetCaption(ExtractFileName(preview->FileName));
     lblFileSizeText->SetCaption(FileSizeText(GetFileSizeByName(preview->FileName)));
     Screen->SetCursor(crHourGlass);
-    try {
-      TBitmap* picture = imgPicture->Picture()->Bitmap();
-      picture->SetSize(imgPicture->Width(), imgPicture->Height());
-      DrawThumbnail(preview->FileName, preview->Kind, imgPicture->Width(), imgPicture->Height(), *picture);
-      picture->Dormant();
-    } catch (...) {
-      Screen->SetCursor(crDefault);
-      imgPicture->Invalidate();
-      throw;
-    }
-    Screen->SetCursor(crDefault);
-    imgPicture->Invalidate();
+    // Whatever the library does, the cursor comes back and the picture is repainted.
+    struct Restore {
+      TImage* picture;
+      ~Restore() {
+        Screen->SetCursor(crDefault);
+        picture->Invalidate();
+      }
+    } restore{imgPicture};
+    TBitmap* picture = imgPicture->Picture()->Bitmap();
+    picture->SetSize(imgPicture->Width(), imgPicture->Height());
+    DrawThumbnail(preview->FileName, preview->Kind, imgPicture->Width(), imgPicture->Height(), *picture);
+    picture->Dormant();
   } catch (...) {
     // A file that cannot be shown leaves the last picture.
   }
@@ -318,5 +319,5 @@ void TfrmBrowse::PreviewDblClick(TObject* Sender) {
 void TfrmBrowse::hlDirectoryClick(TObject*) {
   const String folder =
       frmMain->Engine->GetDestinationFolder() + (radTurbo->Checked() ? "DuvidAziz\\" : "DezoDozi\\");
-  ShellExecuteA(Handle(), "open", ExtractFilePath(folder).c_str(), nullptr, nullptr, SW_SHOWMAXIMIZED);
+  SystemSeam().RunShellVerb(Handle(), "open", ExtractFilePath(folder), SW_SHOWMAXIMIZED);
 }

@@ -6,9 +6,9 @@
 
 #include "app/Forms.h"
 #include "app/MainForm.h"
+#include "app/Texts.h"
 #include "app/WriterTexts.h"
 #include "engine/Debug.h"
-#include "engine/Lang.h"
 #include "engine/OutputFolder.h"
 #include "engine/ScanEngine.h"
 #include "engine/SystemInformation.h"
@@ -32,8 +32,6 @@ namespace {
 
 constexpr int64_t kBlockBytes = 2048;
 const std::wstring kDiscFolder = L"Korvalo\\";
-
-String LangText(uint8_t number) { return SupportedLanguages->GetLanguageText(number); }
 
 void Pump() { Application->ProcessMessages(); }
 

@@ -121,7 +121,6 @@ class TfrmMain : public TForm {
   // The drive's record for a backup or restore, or the refusal shown; null when refused.
   TSEDriveInformation* CardForCopy(char Letter, uint8_t NotACardText);
   int AskYesNo(const String& Text);
-  void Refuse(uint8_t Text, TksMessageType Type);
   void CleanUp();
   void EndRecovery();
   void AfterRecoverCommand();

@@ -49,10 +49,6 @@ int TfrmMain::AskYesNo(const String& Text) {
   return GenericMessage->MessageDlg(Text, ksmtConfirmation, {ksmbYes, ksmbNo}, 0);
 }
 
-void TfrmMain::Refuse(uint8_t Text, TksMessageType Type) {
-  GenericMessage->MessageDlg(LangText(Text), Type, {ksmbOK}, 0);
-}
-
 void TfrmMain::optProblemClick(TObject*) { frmFeedback->ShowModal(); }
 
 void TfrmMain::imgSelectOUTClick(TObject*) { frmOutputDIR->ShowModal(); }
@@ -61,9 +57,9 @@ void TfrmMain::imgSelectFilesClick(TObject*) { frmSelectTypes->ShowModal(); }
 
 void TfrmMain::imgCDBurnClick(TObject*) {
   if (frmBurn->CreateFailed)
-    Refuse(116, ksmtError);
+    Message(116, ksmtError);
   else if (frmBurn->NoWriter)
-    Refuse(117, ksmtError);
+    Message(117, ksmtError);
   else
     frmBurn->ShowModal();
 }
@@ -78,7 +74,7 @@ void TfrmMain::imgSecureEraseClick(TObject*) { SecureEraseDrive(SelectedDriveLet
 
 void TfrmMain::SecureEraseDrive(char Letter) {
   if (!Letter) {
-    Refuse(2, ksmtInformation);
+    Message(2, ksmtInformation);
     return;
   }
   frmGenericWait->ShowWait();
@@ -96,7 +92,7 @@ void TfrmMain::SecureEraseDrive(char Letter) {
   if (!LastDriveInfo) return;
   const TSEDriveInformation& drive = *LastDriveInfo;
   if (NotACard(drive)) {
-    Refuse(1, ksmtError);
+    Message(1, ksmtError);
     return;
   }
   const String question = LangText(61) + " " + drive.RootPath + " " + WideToAnsi(drive.VolumeLabel()) + " " +
@@ -137,17 +133,17 @@ TSEDriveInformation* TfrmMain::CardForCopy(char Letter, uint8_t NotACardText) {
     info = nullptr;
   }
   if (!info) {
-    Refuse(23, ksmtError);
+    Message(23, ksmtError);
     return nullptr;
   }
   if (NotACard(*info)) {
-    Refuse(NotACardText, ksmtError);
+    Message(NotACardText, ksmtError);
     return nullptr;
   }
   // The backup file lives in the program's folder: the card holding it can neither be
   // copied into itself nor overwritten while the file is read.
   if (FolderOnDrive(Engine->ProgramFolder, info->RootPath)) {
-    Refuse(108, ksmtError);
+    Message(108, ksmtError);
     return nullptr;
   }
   return info;

@@ -5,7 +5,6 @@
 #include "app/MainForm.h"
 #include "app/WebUpdate.h"
 #include "engine/Debug.h"
-#include "engine/Lang.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/core/inifiles.h"
@@ -27,9 +26,7 @@ String UpdateSiteAddress(const String& programFolder) {
 }  // namespace
 
 void TfrmMain::imgUpdateClick(TObject*) {
-  auto say = [this](uint8_t text) {
-    GenericMessage->MessageDlg(SupportedLanguages->GetLanguageText(text), ksmtInformation, {ksmbOK}, 0);
-  };
+  auto say = [this](uint8_t text) { Message(text, ksmtInformation); };
   const String folder = Engine->ProgramFolder;
   String site;
   bool reachable = false;

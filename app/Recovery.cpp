@@ -13,6 +13,7 @@
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/core/fileutils.h"
+#include "framework/core/thread.h"
 #include "framework/core/widetext.h"
 #include "framework/gui/application.h"
 #include "framework/gui/screen.h"
@@ -50,7 +51,30 @@ TksSkinButton* Button(TfrmRecovery* form, int left, int top) {
   return button;
 }
 
-String Count(int n) { return IntToStr(n); }
+String CountText(int n) { return IntToStr(n); }
+
+// The engine's events come thousands of times a pass, and the framework's pump costs
+// more than a sector read even with nothing queued: pump when something waits (the film
+// strip's wake-up is a posted message too).
+void PumpMessages() {
+  if (HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0)
+    Application->ProcessMessages();
+  else
+    CheckSynchronize();
+}
+
+// Runs its step when the scope ends, by an exception too: what a pass does whatever happens.
+template <class F>
+class TAtExit {
+ public:
+  explicit TAtExit(F step) : step_(std::move(step)) {}
+  ~TAtExit() { step_(); }
+  TAtExit(const TAtExit&) = delete;
+  TAtExit& operator=(const TAtExit&) = delete;
+
+ private:
+  F step_;
+};
 
 }  // namespace
 
@@ -213,7 +237,7 @@ void TfrmRecovery::FormActivate(TObject*) {
   if (!DriveInfo) return;
   SetCaption(LangText(102) + " " + Copy(DriveInfo->RootPath, 1, 1));
   ShowMediaInfo();
-  lblReadErrorsText->SetCaption(Count(ReadErrors));
+  lblReadErrorsText->SetCaption(CountText(ReadErrors));
   BindEngineEvents();
   ClearPreview();
   gaugeValue_ = 0;
@@ -328,7 +352,13 @@ void TfrmRecovery::RunRecovery() {
     FilmStrip->Resume();
   }
   DriveInfo = engine.CurrentDrive;
-  if (DriveInfo) {
+  {
+    TAtExit ended([this] {
+      CanClose = true;
+      running_ = false;
+      btnPauseResume->SetEnabled(false);
+    });
+    if (!DriveInfo) return;
     DriveLetter = DriveInfo->RootPath.empty() ? 0 : DriveInfo->RootPath[0];
     RunQuickScan();
     bool goOn = DriveInfo->DriveType == kDriveTypeCDROM;
@@ -338,26 +368,23 @@ void TfrmRecovery::RunRecovery() {
     }
     if (goOn) RunDeepScan();
   }
-  CanClose = true;
-  running_ = false;
-  btnPauseResume->SetEnabled(false);
-  if (!Cancelled && (DuvidAzizFiles > 0 || DezoDoziFiles > 0)) ViewNow = Ask(107, ksmtConfirmation, true) == kAnswerYes;
+  if (!Cancelled && (DuvidAzizFiles > 0 || DezoDoziFiles > 0))
+    ViewNow = Ask(107, ksmtConfirmation, true) == kAnswerYes;
 }
 
 void TfrmRecovery::RunQuickScan() {
   Screen->SetCursor(crHourGlass);
   try {
+    TAtExit done([this] {
+      Screen->SetCursor(crDefault);
+      DuvidAzizFiles = FilesFound;
+    });
     Application->ProcessMessages();
     Engine().PreScan(DriveLetter);
   } catch (const Exception& e) {
-    Screen->SetCursor(crDefault);
-    DuvidAzizFiles = FilesFound;
     WriteErrorLog("Exception during PreScan : " + e.Message);
     Ask(23, ksmtError, false);
-    return;
   }
-  Screen->SetCursor(crDefault);
-  DuvidAzizFiles = FilesFound;
 }
 
 void TfrmRecovery::RunDeepScan() {
@@ -374,23 +401,20 @@ void TfrmRecovery::RunDeepScan() {
   lblFileRecoveredText->SetCaption("");
   Application->ProcessMessages();
   if (PreviewOn) FilmStrip->Clear();
-  auto finish = [this] {
-    DezoDoziFiles = FilesFound;
-    if (PreviewOn) FilmStrip->Clear();
-    Screen->SetCursor(crDefault);
-  };
   try {
+    TAtExit done([this] {
+      DezoDoziFiles = FilesFound;
+      if (PreviewOn) FilmStrip->Clear();
+      Screen->SetCursor(crDefault);
+    });
     Screen->SetCursor(crHourGlass);
     engine.ScanDrive(DriveLetter);
     DezoDoziFiles = FilesFound;
     if (FilesFound == 0) Ask(18, ksmtInformation, false);
   } catch (const Exception& e) {
-    finish();
     WriteErrorLog("exception during ScanDrive : " + e.Message);
     Ask(23, ksmtError, false);
-    return;
   }
-  finish();
 }
 
 // --- buttons and link --------------------------------------------------------------
@@ -460,7 +484,8 @@ void TfrmRecovery::MoveGauge(int Value) {
   gaugeValue_ = Value;
   const int low = pbProgress->MinValue(), high = pbProgress->MaxValue();
   auto percent = [&](int v) {
-    return high <= low ? 0 : static_cast<int>((int64_t(std::clamp(v, low, high)) - low) * 100 / (int64_t(high) - low));
+    if (high <= low) return 0;
+    return static_cast<int>((int64_t(std::clamp(v, low, high)) - low) * 100 / (int64_t(high) - low));
   };
   // Repainting the skinned gauge costs more than the read that moved it: the bar moves
   // with its whole percent, and reaches its ends exactly.
@@ -469,7 +494,7 @@ void TfrmRecovery::MoveGauge(int Value) {
 
 void TfrmRecovery::EngineProgress(TObject*, int32_t Position) {
   MoveGauge(Position);
-  Application->ProcessMessages();
+  PumpMessages();
 }
 
 void TfrmRecovery::EngineFinished(uint8_t) {}
@@ -477,7 +502,7 @@ void TfrmRecovery::EngineFinished(uint8_t) {}
 void TfrmRecovery::EngineReadError(int32_t, int32_t Kind) {
   if (Kind != 1) return;
   ++ReadErrors;
-  lblReadErrorsText->SetCaption(Count(ReadErrors));
+  lblReadErrorsText->SetCaption(CountText(ReadErrors));
 }
 
 void TfrmRecovery::EngineError(int32_t, const String&) {}
@@ -492,32 +517,33 @@ void TfrmRecovery::EngineFileFound(TObject*, TSESupportedFileType* FileType) {
   ++FilesFound;
   if (FileType) {
     lblFileRecoveredText->SetCaption(FileType->Description);
-    lblFilesFoundText->SetCaption(Count(FilesFound));
+    lblFilesFoundText->SetCaption(CountText(FilesFound));
   }
-  Application->ProcessMessages();
+  PumpMessages();
 }
 
 void TfrmRecovery::QueuePreview(const String& FileName) {
-  if (PreviewOn) FilmStrip->AddFile(FileName, static_cast<int16_t>(Engine().FileTypeOfExtension(ExtractFileExt(FileName))));
+  if (!PreviewOn) return;
+  FilmStrip->AddFile(FileName, static_cast<int16_t>(Engine().FileTypeOfExtension(ExtractFileExt(FileName))));
 }
 
 void TfrmRecovery::EngineFATFileSaved(const String& FileName) {
   MoveGauge(gaugeValue_ + 1);
   lblFileRecoveredText->SetCaption(FileName);
   QueuePreview(Engine().GetDestinationFolder() + "DuvidAziz\\" + FileName);
-  Application->ProcessMessages();
+  PumpMessages();
 }
 
 void TfrmRecovery::EngineRAWFileSaved(const String& FileName) {
   ++FilesFound;
   lblFileRecoveredText->SetCaption(ExtractFileName(FileName));
-  lblFilesFoundText->SetCaption(Count(FilesFound));
+  lblFilesFoundText->SetCaption(CountText(FilesFound));
   QueuePreview(FileName);
-  Application->ProcessMessages();
+  PumpMessages();
 }
 
-void TfrmRecovery::EngineFATFileCount(int32_t Count_) {
-  pbProgress->SetMaxValue(Count_);
-  FilesFound = Count_;
-  lblFilesFoundText->SetCaption(Count(FilesFound));
+void TfrmRecovery::EngineFATFileCount(int32_t Count) {
+  pbProgress->SetMaxValue(Count);
+  FilesFound = Count;
+  lblFilesFoundText->SetCaption(CountText(FilesFound));
 }

@@ -6,11 +6,10 @@
 
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
-#include "app/Texts.h"
 #include "app/MainForm.h"
+#include "app/Texts.h"
 #include "engine/CardBackup.h"
 #include "engine/Debug.h"
-#include "engine/Lang.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/gui/application.h"
@@ -83,6 +82,7 @@ TfrmRestore::TfrmRestore(TComponent* AOwner) : TForm(AOwner) {
   pbRestore->SetVisible(false);
 
   OnActivate = Bind<&TfrmRestore::FormActivate>(this);
+  OnClose = Bind<&TfrmRestore::FormClose>(this);
   ksSkinForm = AddDialogFrame(this, 206, 271, skin);
 }
 
@@ -127,10 +127,12 @@ void TfrmRestore::btnRestoreClick(TObject*) {
     failure_.clear();
     pbRestore->SetVisible(true);
     btnRestore->SetEnabled(false);
+    running_ = true;
     done = frmMain->Engine->RestoreCard(file, Drive);
   } catch (const std::exception& e) {
     WriteErrorLog(String("RestoreCard : ") + e.what());
   }
+  running_ = false;
   btnRestore->SetEnabled(true);
   pbRestore->SetVisible(false);
   if (Status != 0) return;
@@ -148,6 +150,10 @@ void TfrmRestore::btnCancelClick(TObject*) {
   Status = 1;
   frmMain->Engine->Cancel();
   Close();
+}
+
+void TfrmRestore::FormClose(TObject*, TCloseAction& Action) {
+  if (running_ && Status != 1) Action = caNone;
 }
 
 void TfrmRestore::EngineProgress(TObject*, int32_t Position) {

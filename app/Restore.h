@@ -32,6 +32,7 @@ class TfrmRestore : public TForm {
   void FormActivate(TObject* Sender);
   void btnRestoreClick(TObject* Sender);
   void btnCancelClick(TObject* Sender);
+  void FormClose(TObject* Sender, TCloseAction& Action);
 
   void EngineProgress(TObject* Sender, int32_t Position);
   void EngineFinished(uint8_t Code);
@@ -42,4 +43,5 @@ class TfrmRestore : public TForm {
  private:
   // Why the last restore was refused or stopped, as the engine put it.
   String failure_;
+  bool running_ = false;  // the card is being written: only Cancel closes the dialog
 };

@@ -4,10 +4,9 @@
 
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
-#include "app/Texts.h"
 #include "app/MainForm.h"
+#include "app/Texts.h"
 #include "engine/Debug.h"
-#include "engine/Lang.h"
 #include "engine/ScanEngine.h"
 #include "framework/gui/application.h"
 #include "framework/gui/screen.h"

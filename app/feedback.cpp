@@ -38,8 +38,10 @@ String VersionLine(uint32_t Major, uint32_t Minor, uint32_t Release, uint32_t Bu
 
 TfrmFeedback::TfrmFeedback(TComponent* AOwner) : TForm(AOwner) {
   Name = "frmFeedback";
-  SetBorderStyle(bsNone);
+  // The skinned frame is the box's only border.
+  SetBorderStyle(bsSingle);
   Position = poMainFormCenter;
+  SetClientSize(435, 206);
   SetCaption("Need More Help");
   TksSkinData* skin = frmMain->ksCompSkin;
 
@@ -79,6 +81,9 @@ TfrmFeedback::TfrmFeedback(TComponent* AOwner) : TForm(AOwner) {
   ksSkinStdLabel1->SetAutoSize(false);
   ksSkinStdLabel1->SetWordWrap(true);
   ksSkinStdLabel1->SetBounds(48, 24, 377, 49);
+  // Four lines of the text must fit above the version line.
+  ksSkinStdLabel1->UseSkinFont = false;
+  ksSkinStdLabel1->Font()->SetHeight(-10);
   ksSkinStdLabel1->SetCaption(
       "Do you have questions on Korvalo 3 or image recovery? Quillet supports Korvalo 3 in the US and offers "
       "additional recovery options through its lab recovery service. You may contact us in any of the following "
@@ -107,13 +112,14 @@ TfrmFeedback::TfrmFeedback(TComponent* AOwner) : TForm(AOwner) {
 
   OnActivate = Bind<&TfrmFeedback::FormActivate>(this);
 
+  // The window first: the frame then measures the client size inside itself.
+  HandleNeeded();
   ksSkinForm1 = new TksSkinForm(this);
   ksSkinForm1->SetBorderIcons(
       {TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::Maximize, TksBorderIcon::RollUp});
   ksSkinForm1->ClientWidth = 435;
   ksSkinForm1->ClientHeight = 206;
   ksSkinForm1->SetSkinData(skin);
-  SetClientSize(435, 206);
 }
 
 void TfrmFeedback::FormActivate(TObject*) {

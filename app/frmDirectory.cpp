@@ -19,10 +19,10 @@ String NewFolderName;
 
 namespace {
 
-TksSkinButton* NewButton(TfrmOutputDIR* form, int left, void (TfrmOutputDIR::*click)(TObject*)) {
+TksSkinButton* NewButton(TfrmOutputDIR* form, int left, int width, void (TfrmOutputDIR::*click)(TObject*)) {
   auto* b = new TksSkinButton(form);
   b->SetParent(form);
-  b->SetBounds(left, 354, left == 56 ? 91 : 67, 23);
+  b->SetBounds(left, 354, width, 23);
   b->OnClick = TNotifyEvent([form, click](TObject* Sender) { (form->*click)(Sender); });
   b->SetSkinData(frmMain->ksCompSkin);
   return b;
@@ -34,6 +34,7 @@ TfrmOutputDIR::TfrmOutputDIR(TComponent* AOwner) : TForm(AOwner) {
   Name = "frmOutputDIR";
   SetBorderStyle(bsSingle);
   Position = poMainFormCenter;
+  SetClientSize(336, 427);
   TksSkinData* skin = frmMain->ksCompSkin;
 
   popDir = new TksSkinPopupMenu(this);
@@ -88,18 +89,19 @@ TfrmOutputDIR::TfrmOutputDIR(TComponent* AOwner) : TForm(AOwner) {
   txtDirectoryname->SetBounds(8, 320, 283, 21);
   txtDirectoryname->SetSkinData(skin);
 
-  btnNewFolder = NewButton(this, 56, &TfrmOutputDIR::btnNewFolderClick);
-  btnOk = NewButton(this, 152, &TfrmOutputDIR::btnOkClick);
-  btnCancel = NewButton(this, 224, &TfrmOutputDIR::btnCancelClick);
+  btnNewFolder = NewButton(this, 56, 91, &TfrmOutputDIR::btnNewFolderClick);
+  btnOk = NewButton(this, 152, 67, &TfrmOutputDIR::btnOkClick);
+  btnCancel = NewButton(this, 224, 67, &TfrmOutputDIR::btnCancelClick);
 
   OnActivate = Bind<&TfrmOutputDIR::FormActivate>(this);
 
+  // The window first: the frame then measures the client size inside itself.
+  HandleNeeded();
   ksSkinForm1 = new TksSkinForm(this);
   ksSkinForm1->SetBorderIcons({});
   ksSkinForm1->ClientWidth = 336;
   ksSkinForm1->ClientHeight = 427;
   ksSkinForm1->SetSkinData(skin);
-  SetClientSize(336, 427);
 }
 
 void TfrmOutputDIR::FormActivate(TObject*) {

@@ -24,6 +24,7 @@ TfrmSelectTypes::TfrmSelectTypes(TComponent* AOwner) : TForm(AOwner) {
   Name = "frmSelectTypes";
   SetBorderStyle(bsToolWindow);
   Position = poMainFormCenter;
+  SetClientSize(313, 411);
   TksSkinData* skin = frmMain->ksCompSkin;
 
   lblSelectTypes = new TksSkinStdLabel(this);
@@ -69,12 +70,13 @@ TfrmSelectTypes::TfrmSelectTypes(TComponent* AOwner) : TForm(AOwner) {
 
   OnActivate = Bind<&TfrmSelectTypes::FormActivate>(this);
 
+  // The window first: the frame then measures the client size inside itself.
+  HandleNeeded();
   ksfrmSelectTypes = new TksSkinForm(this);
   ksfrmSelectTypes->SetBorderIcons({});
   ksfrmSelectTypes->ClientWidth = 313;
   ksfrmSelectTypes->ClientHeight = 411;
   ksfrmSelectTypes->SetSkinData(skin);
-  SetClientSize(313, 411);
 }
 
 TksSkinCheckRadioBox* TfrmSelectTypes::CategoryBox(int Category) const {

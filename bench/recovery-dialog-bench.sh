@@ -3,14 +3,13 @@
 # (film strip, gauge, labels, message pumping) against scan_drive.exe on one large card
 # image, in one run of recovery_bench.exe. Prints both times and their ratio; the goal is
 # a dialog at most 10 % slower. Not a test: run it by hand.
-#   bench/recovery-dialog-bench.sh [BUILD_DIR] [WORK_DIR] [PICTURES] [SIZE_MB] [--no-preview]
+#   bench/recovery-dialog-bench.sh [BUILD_DIR] [WORK_DIR] [PICTURES] [SIZE_MB]
 set -eu
 here=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$here/build}" && pwd)
 work=${2:-/tmp/kv-dialog-bench}
 pictures=${3:-200}
 size_mb=${4:-512}
-preview=${5:-}
 image=$work/card.img
 
 for tool in mkfs.fat mcopy mdel convert; do
@@ -36,5 +35,5 @@ for f in "$work"/pics/*.JPG; do
 done
 cat "$image" > /dev/null
 
-"$here/scripts/wine-run" --drive "E=$image:removable" -- "$build/bin/recovery_bench.exe" E: "Z:${work//\//\\}\\out" $preview
+"$here/scripts/wine-run" --drive "E=$image:removable" -- "$build/bin/recovery_bench.exe" E: "Z:${work//\//\\}\\out"
 rm -rf "$work/out"

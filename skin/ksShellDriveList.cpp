@@ -11,10 +11,10 @@
 
 TksShellDriveList::TksShellDriveList(IksDriveListView& view) : view_(view) { AttachSystemImages(); }
 
-void TksShellDriveList::SetDriveTypes(TDriveTypes value) {
-  if (value == driveTypes_) return;
+bool TksShellDriveList::SetDriveTypes(TDriveTypes value) {
+  if (value == driveTypes_) return false;
   driveTypes_ = value;
-  Build();
+  return true;
 }
 
 char TksShellDriveList::LetterAt(int index) const {
@@ -32,10 +32,9 @@ void TksShellDriveList::AttachSystemImages() {
       reinterpret_cast<HIMAGELIST>(KsSystemSeam().ShellFileInfo("", SHGFI_SYSICONINDEX | SHGFI_SMALLICON, &info)));
 }
 
-void TksShellDriveList::Refresh() {
+void TksShellDriveList::RenewImages() {
   images_.reset();
   AttachSystemImages();
-  Build();
 }
 
 void TksShellDriveList::Build() {

@@ -39,8 +39,8 @@ class TksShellDriveList {
   explicit TksShellDriveList(IksDriveListView& view);
 
   TDriveTypes DriveTypes() const { return driveTypes_; }
-  // Rebuilds only for a set that differs from the stored one.
-  void SetDriveTypes(TDriveTypes value);
+  // Stores the set; false when it is the stored one, so nothing needs building.
+  bool SetDriveTypes(TDriveTypes value);
   // Upper-case letter of the selected drive; 0 until one is selected and when none is listed.
   char Drive() const { return drive_; }
   int KeptIndex() const { return keptIndex_; }
@@ -50,8 +50,8 @@ class TksShellDriveList {
 
   // Lists the drives again, selecting the kept drive again where it is still there.
   void Build();
-  // A new image list on the system's, then Build: for a volume that arrived or left.
-  void Refresh();
+  // A new image list on the system's, for a volume that arrived or left.
+  void RenewImages();
   // Selects the item of a drive letter in either case; an unlisted letter changes nothing.
   void SetDrive(char letter);
   // The view's selection changed: keep it and follow it with the drive.

@@ -127,7 +127,8 @@ void TksSkinCustomComboBox::CMTextChanged(TMessage& Message) {
 
 void TksSkinCustomComboBox::DropDown() {
   const int count = Items()->Count();
-  if (count == 0) return;
+  // A combo on no form has nowhere to open its list.
+  if (count == 0 || Parent() == nullptr) return;
   OnDropDown(this);
   listBox_->SetWidth(ListBoxWidth > 0 ? ListBoxWidth : Width());
   listBox_->SetRowCount(std::min(count, dropDownCount_));

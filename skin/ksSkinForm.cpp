@@ -438,8 +438,10 @@ void TksSkinForm::RouteMouse(TMessage& m) {
 }
 
 void TksSkinForm::WMSize(TMessage& m) {
+  // An MDI main form's logo is on its client window, which repaints itself.
+  const bool logo = !logoBitMap_.Empty() && !IsMDIForm();
   if (inSizeMove_ && fullDrag_) {
-    if (!logoBitMap_.Empty()) form_->Invalidate();
+    if (logo) form_->Invalidate();
     CallOld(m);
     return;
   }
@@ -455,7 +457,7 @@ void TksSkinForm::WMSize(TMessage& m) {
     RepaintFrame();
     form_->Invalidate();
   }
-  if (!logoBitMap_.Empty()) form_->Invalidate();
+  if (logo) form_->Invalidate();
 }
 
 void TksSkinForm::WMNCCalcSize(TMessage& m) {

@@ -132,7 +132,8 @@ void TksSkinForm::CheckMenuClose(const TMessage& m) {
 }
 
 // Our framework asks once per key; only the same key message asked again is
-// passed over, so a second press of the same shortcut still runs.
+// passed over, so a second press of the same shortcut still runs. The message
+// answered carries a mark, which a fresh message never has.
 void TksSkinForm::FormShortCut(TWMKey& msg, bool& handled) {
   static constexpr LRESULT kAskedMark = 0x4B534643;
   if (shortCutHandled_ && msg.Message.Result == kAskedMark) {

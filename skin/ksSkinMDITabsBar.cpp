@@ -74,12 +74,10 @@ TksSkinMDITabsBar::TksSkinMDITabsBar(TComponent* AOwner) : TksSkinControl(AOwner
 TksSkinMDITabsBar::~TksSkinMDITabsBar() { ClearTabs(); }
 
 void TksSkinMDITabsBar::Notification(TComponent* AComponent, TOperation Operation) {
+  const bool skinGoes = Operation == opRemove && AComponent == skinData_ && skinData_ != nullptr;
   TksSkinControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
-  if (AComponent == skinData_) {
-    tabData_ = nullptr;
-    picture_ = nullptr;
-  }
+  if (skinGoes) ChangeSkinData();
   // A child freed without hiding first still takes its tab with it.
   for (size_t i = 0; i < tabs_.size();) {
     if (tabs_[i]->Child == AComponent) {
@@ -89,6 +87,11 @@ void TksSkinMDITabsBar::Notification(TComponent* AComponent, TOperation Operatio
       ++i;
     }
   }
+}
+
+void TksSkinMDITabsBar::SetSkinData(TksSkinData* value) {
+  TksSkinControl::SetSkinData(value);
+  if (value == nullptr || value->Empty) ChangeSkinData();
 }
 
 void TksSkinMDITabsBar::SetDefaultHeight(int value) {
@@ -165,6 +168,12 @@ void TksSkinMDITabsBar::GetSkinData() {
   if (tabData_ == nullptr) return;
   ActiveTabRect = OrFallback(tabData_->ActiveTabRect, tabData_->TabRect);
   MouseInTabRect = OrFallback(tabData_->MouseInTabRect, tabData_->TabRect);
+}
+
+void TksSkinMDITabsBar::BeforeChangeSkinData() {
+  TksSkinControl::BeforeChangeSkinData();
+  tabData_ = nullptr;
+  picture_ = nullptr;
 }
 
 void TksSkinMDITabsBar::ChangeSkinData() {

@@ -50,7 +50,9 @@ class TksSkinMDITabsBar : public TksSkinControl {
   // Redraws every tab of the child (its caption changed).
   void RedrawTabsOf(TCustomForm* child);
 
+  void SetSkinData(TksSkinData* value) override;
   void GetSkinData() override;
+  void BeforeChangeSkinData() override;
   void ChangeSkinData() override;
 
   // Lays the tabs out for the current width; the dragged one follows the drag.

@@ -385,6 +385,7 @@ TksSkinMainMenuBar::~TksSkinMainMenuBar() {
 }
 
 void TksSkinMainMenuBar::Notification(TComponent* AComponent, TOperation Operation) {
+  const bool skinGoes = Operation == opRemove && AComponent == skinData_ && skinData_ != nullptr;
   TksSkinControl::Notification(AComponent, Operation);
   if (Operation != opRemove) return;
   if (AComponent == mainMenu_) {
@@ -392,12 +393,20 @@ void TksSkinMainMenuBar::Notification(TComponent* AComponent, TOperation Operati
     FreeObjects();
   }
   if (AComponent == skinForm_) skinForm_ = nullptr;
-  if (AComponent == skinData_) {
+  if (skinGoes) {
+    // The objects point into the skin going away; they come back in the plain look.
     barData_ = nullptr;
     picture_ = nullptr;
     skinned_ = false;
-    FreeObjects();
+    CreateMenuItems();
+    if (defaultHeight_ > 0) SetHeight(defaultHeight_);
+    Invalidate();
   }
+}
+
+void TksSkinMainMenuBar::SetSkinData(TksSkinData* value) {
+  TksSkinControl::SetSkinData(value);
+  if (value == nullptr || value->Empty) ChangeSkinData();
 }
 
 void TksSkinMainMenuBar::SetMainMenu(TMainMenu* value) {
@@ -717,7 +726,6 @@ void TksSkinMainMenuBar::PopupHiddenItems() {
   const int start = FirstHidden();
   if (skinForm_ == nullptr || mainMenu_ == nullptr || start < 0) return;
   skinForm_->SkinMenuOpen();
-  skinForm_->SetInMainMenu(true);
   TMainMenu* child = mergedMenu_ ? ChildMenu() : nullptr;
   if (child != nullptr)
     skinForm_->SkinMenu()->Popup2(nullptr, MenuSkin(), false, child->Items(), mainMenu_->Items(),

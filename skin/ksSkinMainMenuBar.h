@@ -126,6 +126,7 @@ class TksSkinMainMenuBar : public TksSkinControl {
   void UpdateItems();
 
   // ---- skin change
+  void SetSkinData(TksSkinData* value) override;
   void GetSkinData() override;
   void ChangeSkinData() override;
   void BeforeChangeSkinData() override;

@@ -12,7 +12,9 @@ class TksSkinShellDriveComboBox : public TksSkinCustomComboBox, private IksDrive
 
   TDriveTypes DriveTypes() const { return drives_.DriveTypes(); }
   // Rebuilds only for a set that differs from the stored one.
-  void SetDriveTypes(TDriveTypes value) { drives_.SetDriveTypes(value); }
+  void SetDriveTypes(TDriveTypes value) {
+    if (drives_.SetDriveTypes(value)) BuildDriveList();
+  }
   // Upper-case letter of the selected drive; 0 until one is selected and while none is listed.
   char Drive() const { return drives_.Drive(); }
   // Selects the drive of a letter in either case; an unlisted letter changes nothing.
@@ -20,7 +22,10 @@ class TksSkinShellDriveComboBox : public TksSkinCustomComboBox, private IksDrive
   // Lists the drives again; the selected drive stays selected while it is still there.
   virtual void BuildDriveList() { drives_.Build(); }
   // For a volume that arrived or left: the shell's icons taken anew, then the list.
-  void RefreshDrives() { drives_.Refresh(); }
+  void RefreshDrives() {
+    drives_.RenewImages();
+    BuildDriveList();
+  }
   // The drive follows the selected item, then OnChange; callers announce the current drive with it.
   void Change() override;
 

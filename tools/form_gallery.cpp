@@ -4,10 +4,13 @@
 // Each form's row in the table below builds its state; a new form adds its rows.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
+
+#include <jpeglib.h>
 
 #include "app/AllForms.h"
 #include "app/ArtResources.h"
@@ -18,11 +21,13 @@
 #include "app/Texts.h"
 #include "engine/Utils.h"
 #include "framework/core/bitmap.h"
+#include "framework/core/fileutils.h"
 #include "framework/core/seams.h"
 #include "framework/core/streams.h"
 #include "framework/gui/application.h"
 #include "framework/gui/screen.h"
 #include "outside/DiscWriterX.h"
+#include "skin/ksSkinCheckRadio.h"
 #include "skin/ksSkinCtrls.h"
 #include "skin/ksSkinEdit.h"
 #include "skin/ksSkinGauge.h"
@@ -105,6 +110,9 @@ void BurnOnABlankDisc(TCustomForm*) {
 // Half-way through disc 1 of 2: the progress gauges inside the information group.
 void BurnWriting(TCustomForm* form) {
   BurnOnABlankDisc(form);
+  frmBurn->DisableControls();
+  frmBurn->txtVolumeID->SetText("Photos");
+  frmBurn->txtVolumeID->SetEnabled(false);
   frmBurn->btnStart->SetVisible(false);
   frmBurn->btnEraseCD->SetVisible(false);
   frmBurn->ShowProgressControls(true);
@@ -123,6 +131,81 @@ struct TGalleryForm {
   // Puts the form into the state the picture shows.
   std::function<void(TCustomForm*)> state = [](TCustomForm*) {};
 };
+
+// A 24-bit bitmap written as a JPEG file: what a camera leaves on a card.
+void SaveJpeg(TBitmap& bitmap, const std::string& fileName) {
+  FILE* out = std::fopen(fileName.c_str(), "wb");
+  if (!out) return;
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  jpeg_stdio_dest(&info, out);
+  info.image_width = static_cast<JDIMENSION>(bitmap.Width());
+  info.image_height = static_cast<JDIMENSION>(bitmap.Height());
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_set_quality(&info, 85, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<JSAMPLE> row(static_cast<size_t>(bitmap.Width()) * 3);
+  while (info.next_scanline < info.image_height) {
+    const auto* bgr = static_cast<const uint8_t*>(bitmap.ScanLine(static_cast<int>(info.next_scanline)));
+    for (size_t x = 0; x < row.size(); x += 3) {
+      row[x] = bgr[x + 2];
+      row[x + 1] = bgr[x + 1];
+      row[x + 2] = bgr[x];
+    }
+    JSAMPROW rows[] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::fclose(out);
+}
+
+// Count landscapes of our own, written as JPEG files into a pass's folder.
+void Landscapes(const std::string& pass, int count) {
+  ForceDirectories(pass);
+  for (int n = 0; n < count; ++n) {
+    const int i = n % 10;
+    TBitmap b(640, 480);
+    TCanvas& c = *b.Canvas();
+    for (int y = 0; y < 300; ++y) {  // the sky, darker at the top
+      c.Pen()->SetColor(static_cast<TColor>(RGB(40 + y / 4 + i * 8, 90 + y / 3, 200 - i * 6)));
+      c.MoveTo(0, y);
+      c.LineTo(640, y);
+    }
+    c.Pen()->SetColor(clBlack);
+    c.Brush()->SetColor(static_cast<TColor>(RGB(250, 220 - i * 10, 80)));
+    c.Ellipse(80 + i * 45, 60 + n, 160 + i * 45, 140 + n);  // the sun
+    c.Brush()->SetColor(static_cast<TColor>(RGB(40 + i * 12, 120 + i * 5, 50)));
+    c.Polygon({TPoint{0, 480}, TPoint{0, 300 - i * 8}, TPoint{220, 200 + i * 6}, TPoint{420, 320}, TPoint{640, 240},
+               TPoint{640, 480}});  // the hills
+    c.Brush()->SetColor(static_cast<TColor>(RGB(30, 70 + i * 9, 150)));
+    c.FillRect(TRect{0, 420, 640, 480});  // the lake
+    char name[32];
+    wsprintfA(name, "FILE%04d.JPG", n + 1);
+    SaveJpeg(b, pass + name);
+  }
+}
+
+// Recovered files for the browser: ten landscapes, a truncated picture and a document
+// from the quick scan, which get the library's placeholders, and thirty from the deep scan.
+void RecoveredFiles() {
+  const std::string output = frmMain->Engine->GetDestinationFolder();
+  const std::string pass = output + "DuvidAziz\\";
+  Landscapes(pass, 10);
+  Landscapes(output + "DezoDozi\\", 30);
+  const String whole = pass + "FILE0001.JPG";
+  TFileStream in(whole, fmOpenRead | fmShareDenyNone);
+  std::string head(2000, '\0');
+  in.Read(head.data(), static_cast<int>(head.size()));
+  TFileStream cut(pass + "FILE0011.JPG", fmCreate);
+  cut.Write(head.data(), static_cast<int>(head.size()));
+  TFileStream doc(pass + "FILE0012.DOC", fmCreate);
+  doc.Write("\xD0\xCF\x11\xE0", 4);
+}
 
 const std::vector<TGalleryForm>& Forms() {
   static const std::vector<TGalleryForm> forms = {
@@ -178,6 +261,22 @@ const std::vector<TGalleryForm>& Forms() {
        }},
       {"frmBurn", [] { return frmBurn; }, BurnOnABlankDisc},
       {"frmBurn_writing", [] { return frmBurn; }, BurnWriting},
+      {"frmBrowse", [] { return frmBrowse; },
+       [](TCustomForm*) {
+         RecoveredFiles();
+         frmBrowse->Show();
+         TImage* second = frmBrowse->Thumbnails.at(1)->Preview->Image;
+         second->OnClick(second);
+       }},
+      {"frmBrowse_deep", [] { return frmBrowse; },
+       [](TCustomForm*) {
+         frmBrowse->Show();
+         frmBrowse->radDeep->SetChecked(true);
+       }},
+      {"frmOutputDIR", [] { return frmOutputDIR; }, [](TCustomForm*) { frmOutputDIR->FormActivate(frmOutputDIR); }},
+      {"frmSelectTypes", [] { return frmSelectTypes; },
+       [](TCustomForm*) { frmSelectTypes->FormActivate(frmSelectTypes); }},
+      {"frmFeedback", [] { return frmFeedback; }, [](TCustomForm*) { frmFeedback->FormActivate(frmFeedback); }},
   };
   return forms;
 }

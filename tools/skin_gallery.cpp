@@ -364,8 +364,16 @@ TMakeControl TreeWithBars() {
     tree->SetVScrollBar(v);
     tree->SetHScrollBar(h);
     for (int i = 0; i < 3; ++i) {
-      TTreeNode* folder = tree->Items()->AddChild(nullptr, "Card folder " + std::to_string(i + 1));
-      for (int k = 0; k < 6; ++k) tree->Items()->AddChild(folder, "Recovered picture number " + std::to_string(k + 1));
+      // Appending, not operator+ on a literal: GCC 12 warns falsely (-Wrestrict) on that in
+      // 32-bit builds.
+      std::string name = "Card folder ";
+      name += std::to_string(i + 1);
+      TTreeNode* folder = tree->Items()->AddChild(nullptr, name);
+      for (int k = 0; k < 6; ++k) {
+        std::string picture = "Recovered picture number ";
+        picture += std::to_string(k + 1);
+        tree->Items()->AddChild(folder, picture);
+      }
       folder->Expand(false);
     }
     tree->Perform(WM_PAINT, 0, 0);

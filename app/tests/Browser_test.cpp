@@ -1,8 +1,10 @@
 #include "app/Browser.h"
 
 #include "app/tests/Dialogs_fixture.h"
+#include "app/tests/FolderScratch.h"
 #include "engine/intDorvane.h"
 #include "skin/ksSkinCheckRadio.h"
+#include "skin/ksSkinLinkLabel.h"
 #include "skin/ksSkinLabels.h"
 #include "skin/ksSkinScrollBar.h"
 #include "skin/ksSkinScrollBox.h"
@@ -44,12 +46,8 @@ class Browser : public DialogTest {
   void Files(const std::string& pass, int count, size_t size = 1) const {
     for (int i = 0; i < count; ++i) {
       char name[32];
-      wsprintfA(name, "f%03d.jpg", i);
-      HANDLE h = CreateFileA((output + pass + "\\" + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-      const std::string content(size, 'x');
-      DWORD written = 0;
-      WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-      CloseHandle(h);
+      wsprintfA(name, "\\f%03d.jpg", i);
+      WriteTestFile(output + pass + name, std::string(size, 'x'));
     }
   }
   std::vector<TPoint> Places() const {
@@ -73,6 +71,11 @@ TEST_F(Browser, TwelveFilesLieInThreeRowsOfFive) {
     EXPECT_EQ(places[i].Y, (i / 5) * 95) << i;
   }
   EXPECT_EQ(thumbnailCalls, 12);
+  // Drawn once and let go: a thousand files must not hold a thousand drawing contexts.
+  for (const auto& t : frmBrowse->Thumbnails) {
+    EXPECT_FALSE(t->Bitmap.Canvas()->HandleAllocated());
+    EXPECT_FALSE(t->Preview->Image->Picture()->Bitmap()->Canvas()->HandleAllocated());
+  }
   EXPECT_TRUE(frmBrowse->radTurbo->Checked());
   EXPECT_FALSE(frmBrowse->ksSkinScrollBar1->Visible());
   EXPECT_FALSE(frmGenericWait->Visible());
@@ -157,6 +160,22 @@ TEST_F(Browser, AClickShowsTheNameAndSize) {
   EXPECT_EQ(thumbnailCalls, 2);
   // The large preview is drawn at the size of the frame it fills.
   EXPECT_EQ(frmBrowse->imgPicture->Picture()->Bitmap()->Width(), frmBrowse->imgPicture->Width());
+}
+
+TEST_F(Browser, TheLinkOpensTheShownPassesFolder) {
+  Files("DuvidAziz", 1);
+  Files("DezoDozi", 1);
+  std::vector<std::string> opened;
+  ScopedSeam<TSystemSeam> shell{{.RunShellVerb = [&](HWND owner, const std::string& verb, const std::string& file, int show) {
+    EXPECT_EQ(owner, frmBrowse->Handle());
+    EXPECT_EQ(show, SW_SHOWMAXIMIZED);
+    opened.push_back(verb + " " + file);
+  }}};
+  frmBrowse->Show();
+  frmBrowse->hlDirectory->OnClick(frmBrowse->hlDirectory);
+  frmBrowse->radDeep->SetChecked(true);
+  frmBrowse->hlDirectory->OnClick(frmBrowse->hlDirectory);
+  EXPECT_EQ(opened, (std::vector<std::string>{"open " + output + "DuvidAziz\\", "open " + output + "DezoDozi\\"}));
 }
 
 TEST_F(Browser, HidingFreesTheGridAndTheNames) {

@@ -496,3 +496,24 @@ TEST_F(BurnDialog, ProgressEventsShowPercentagesWithoutDividingByZero) {
   EXPECT_EQ(d.pbTotal->Value(), 38) << "blocks counted once: 300 of 800";
   EXPECT_EQ(d.pnlStatus->Caption(), Lang(155) + " 300");
 }
+
+// Sizes past what 32 bits hold: three sparse files of 1.5 GiB.
+TEST_F(BurnDialog, ImageSizesPastFourGiBAreShownAndSpanned) {
+  for (const char* name : {"A.AVI", "B.AVI", "C.AVI"}) {
+    const String path = scratch.Output() + "DezoDozi\\" + name;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = 1610612736;
+    SetFilePointerEx(h, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(h);
+    CloseHandle(h);
+  }
+  scratch.BlankDisc(333000);
+  TfrmBurn& d = Open();
+  EXPECT_TRUE(boxes.empty()) << "not taken for an empty image";
+  EXPECT_GT(d.ImageBytes, int64_t{4831838208});
+  EXPECT_EQ(d.lblSize->Caption(), "4.50 GB");
+  Poll();
+  EXPECT_TRUE(d.Spanning);
+  EXPECT_EQ(d.pnlStatus->Caption(), Lang(164));
+}

@@ -15,7 +15,7 @@
 namespace apptest {
 namespace {
 
-using MappedCardCommands = CardTest;
+using CardDriveCommands = CardTest;
 using CardCommands = CardTest;
 
 constexpr uint32_t kCard = 600;
@@ -31,13 +31,13 @@ void RunCommand(TCommand command, char letter) {
 }
 
 TEST_F(CardCommands, EraseWithoutADriveAsksToChooseOne) {
-  frmMain->imgSecureEraseClick(nullptr);
+  frmMain->SecureEraseDrive(0);
   ASSERT_EQ(messages.Boxes().size(), 1u);
   EXPECT_EQ(messages.Boxes()[0].Msg, LangText(2));
   EXPECT_EQ(messages.Boxes()[0].DlgType, ksmtInformation);
 }
 
-TEST_F(MappedCardCommands, DrivesThatAreNoCardsAreRefusedBeforeAnyQuestion) {
+TEST_F(CardDriveCommands, DrivesThatAreNoCardsAreRefusedBeforeAnyQuestion) {
   for (char letter : {'J', 'L'}) WriteCardImage(letter, PatternedSectors(kCard, 1));
   struct Case {
     TCommand command;
@@ -57,9 +57,7 @@ TEST_F(MappedCardCommands, DrivesThatAreNoCardsAreRefusedBeforeAnyQuestion) {
     SCOPED_TRACE(std::string(1, c.letter ? c.letter : '-') + " -> " + std::to_string(c.text));
     TksScriptedMessages answered;
     frmMain->Engine->ProgramFolder = c.programFolder ? c.programFolder : programFolder;
-    // A dialog shown by mistake closes at once instead of waiting for a user.
-    for (TForm* dialog : {static_cast<TForm*>(frmBackup), static_cast<TForm*>(frmRestore)})
-      PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
+    CloseDialogsWhenShown();
     RunCommand(c.command, c.letter);
     Application->ProcessMessages();
     ASSERT_EQ(answered.Boxes().size(), 1u);
@@ -71,7 +69,25 @@ TEST_F(MappedCardCommands, DrivesThatAreNoCardsAreRefusedBeforeAnyQuestion) {
   }
 }
 
-TEST_F(MappedCardCommands, EraseAsksTwiceNamingTheDriveAndNoLeavesTheCard) {
+TEST_F(CardDriveCommands, ACDIsNoCard) {
+  std::ifstream in("testdata/recovery-card.img", std::ios::binary);
+  const std::vector<uint8_t> fat{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  ASSERT_FALSE(fat.empty()) << "testdata/recovery-card.img was not made before the tests";
+  WriteCardImage('G', fat);
+  volumes.CDRoots = {"G:\\"};
+  const std::pair<TCommand, uint8_t> cases[] = {{TCommand::Erase, 1}, {TCommand::Backup, 124}, {TCommand::Restore, 133}};
+  for (const auto& [command, text] : cases) {
+    TksScriptedMessages answered;
+    CloseDialogsWhenShown();
+    RunCommand(command, 'G');
+    Application->ProcessMessages();
+    ASSERT_EQ(answered.Boxes().size(), 1u) << int(text);
+    EXPECT_EQ(answered.Boxes()[0].Msg, LangText(text));
+  }
+  EXPECT_TRUE(ReadCardImage('G') == fat);
+}
+
+TEST_F(CardDriveCommands, EraseAsksTwiceNamingTheDriveAndNoLeavesTheCard) {
   const std::vector<uint8_t> card = PatternedSectors(kCard, 3);
   WriteCardImage('G', card);
   for (int yesBeforeNo : {0, 1}) {
@@ -93,7 +109,7 @@ TEST_F(MappedCardCommands, EraseAsksTwiceNamingTheDriveAndNoLeavesTheCard) {
   }
 }
 
-TEST_F(MappedCardCommands, EraseYesTwiceErasesTheCard) {
+TEST_F(CardDriveCommands, EraseYesTwiceErasesTheCard) {
   WriteCardImage('G', PatternedSectors(kCard, 4));
   TksScriptedMessages answered{mrYes, mrYes, mrOk};
   frmMain->SecureEraseDrive('G');
@@ -105,7 +121,7 @@ TEST_F(MappedCardCommands, EraseYesTwiceErasesTheCard) {
   EXPECT_TRUE(frmMain->Enabled());
 }
 
-TEST_F(MappedCardCommands, AFailingLookupTakesTheWaitBoxAway) {
+TEST_F(CardDriveCommands, AFailingLookupTakesTheWaitBoxAway) {
   WriteCardImage('G', PatternedSectors(kCard, 5));
   volumes.QueriesThrow = true;
   frmMain->SecureEraseDrive('G');
@@ -120,7 +136,7 @@ TEST_F(MappedCardCommands, AFailingLookupTakesTheWaitBoxAway) {
   EXPECT_EQ(messages.Boxes()[1].Msg, LangText(23));
 }
 
-TEST_F(MappedCardCommands, BackupAndRestoreOpenTheirDialogOnTheCard) {
+TEST_F(CardDriveCommands, BackupAndRestoreOpenTheirDialogOnTheCard) {
   WriteCardImage('G', PatternedSectors(kCard, 6));
   for (TForm* dialog : {static_cast<TForm*>(frmBackup), static_cast<TForm*>(frmRestore)}) {
     // The dialog closes as soon as its modal showing runs.
@@ -136,7 +152,6 @@ TEST_F(MappedCardCommands, BackupAndRestoreOpenTheirDialogOnTheCard) {
 }
 
 TEST_F(CardCommands, BurningRefusesWithoutItsWriter) {
-  frmBurn = Construct<TfrmBurn>(Application);
   struct Case {
     bool createFailed, noWriter;
     uint8_t text;
@@ -149,7 +164,6 @@ TEST_F(CardCommands, BurningRefusesWithoutItsWriter) {
     ASSERT_EQ(answered.Boxes().size(), 1u);
     EXPECT_EQ(answered.Boxes()[0].Msg, LangText(c.text));
   }
-  FreeAndNil(frmBurn);
 }
 
 std::string ReadText(const std::string& path) {
@@ -184,12 +198,6 @@ TEST_F(CardCommands, DeletingRecoveredFilesEmptiesBothFoldersButNotTheirSubFolde
   EXPECT_NE(ReadText(LogFileName("Info")).find("Cannot delete file : " + deep + "kept"), std::string::npos);
   EXPECT_EQ(messages.Boxes().size(), 2u);
 }
-
-}  // namespace
-}  // namespace apptest
-
-namespace apptest {
-namespace {
 
 TEST_F(CardCommands, DialogsHaveTheirClientSizeInsideTheirFrame) {
   struct Case {

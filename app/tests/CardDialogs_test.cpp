@@ -20,7 +20,7 @@
 namespace apptest {
 namespace {
 
-using MappedCardDialogs = CardTest;
+using CardDriveDialogs = CardTest;
 
 constexpr uint32_t kCardG = 1200;
 constexpr uint32_t kCardH = 1000;
@@ -30,7 +30,7 @@ std::vector<uint8_t> ReadFileBytes(const std::filesystem::path& p) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-TEST_F(MappedCardDialogs, SecureEraseRunsToTheEndAndSaysSoOnce) {
+TEST_F(CardDriveDialogs, SecureEraseRunsToTheEndAndSaysSoOnce) {
   WriteCardImage('G', PatternedSectors(kCardG, 1));
   UseCard('G');
   frmSecureErase->Show();
@@ -45,7 +45,7 @@ TEST_F(MappedCardDialogs, SecureEraseRunsToTheEndAndSaysSoOnce) {
   EXPECT_TRUE(std::all_of(card.begin() + 512, card.end(), [](uint8_t b) { return b == 0; }));
 }
 
-TEST_F(MappedCardDialogs, SecureEraseWithFailedWritesReportsTheCountNotSuccess) {
+TEST_F(CardDriveDialogs, SecureEraseWithFailedWritesReportsTheCountNotSuccess) {
   WriteCardImage('G', PatternedSectors(kCardG, 2));
   volumes.FailingSectors = {100, 600, 1190};
   UseCard('G');
@@ -59,7 +59,7 @@ TEST_F(MappedCardDialogs, SecureEraseWithFailedWritesReportsTheCountNotSuccess) 
   EXPECT_FALSE(frmSecureErase->Visible());
 }
 
-TEST_F(MappedCardDialogs, SecureEraseRefusesToCloseWhileRunningAndCancelIsNoSuccess) {
+TEST_F(CardDriveDialogs, SecureEraseRefusesToCloseWhileRunningAndCancelIsNoSuccess) {
   const std::vector<uint8_t> before = PatternedSectors(kCardG, 3);
   WriteCardImage('G', before);
   bool visibleAfterClose = false;
@@ -81,7 +81,7 @@ TEST_F(MappedCardDialogs, SecureEraseRefusesToCloseWhileRunningAndCancelIsNoSucc
   EXPECT_TRUE(std::equal(card.end() - 512, card.end(), before.end() - 512));
 }
 
-TEST_F(MappedCardDialogs, BackupTrimsTheNameAndWritesEverySector) {
+TEST_F(CardDriveDialogs, BackupTrimsTheNameAndWritesEverySector) {
   const std::vector<uint8_t> sectors = PatternedSectors(kCardG, 4);
   WriteCardImage('G', sectors);
   UseCard('G');
@@ -97,7 +97,7 @@ TEST_F(MappedCardDialogs, BackupTrimsTheNameAndWritesEverySector) {
   EXPECT_TRUE(std::equal(sectors.begin(), sectors.end(), file.begin() + 4));
 }
 
-TEST_F(MappedCardDialogs, AnInvalidBackupNameStartsNothing) {
+TEST_F(CardDriveDialogs, AnInvalidBackupNameStartsNothing) {
   WriteCardImage('G', PatternedSectors(kCardG, 5));
   UseCard('G');
   frmBackup->Drive = "G";
@@ -113,7 +113,7 @@ TEST_F(MappedCardDialogs, AnInvalidBackupNameStartsNothing) {
   EXPECT_TRUE(std::filesystem::is_empty(ScratchFolder()));
 }
 
-TEST_F(MappedCardDialogs, ACancelledOrFailedBackupLeavesNoFile) {
+TEST_F(CardDriveDialogs, ACancelledOrFailedBackupLeavesNoFile) {
   struct Case {
     const char* what;
     std::function<void()> step;
@@ -142,7 +142,43 @@ TEST_F(MappedCardDialogs, ACancelledOrFailedBackupLeavesNoFile) {
   }
 }
 
-TEST_F(MappedCardDialogs, RestoreListsBackupsAndNeedsOne) {
+TEST_F(CardDriveDialogs, BackupAndRestoreCloseOnlyByCancelWhileTheyRun) {
+  WriteCardImage('G', PatternedSectors(kCardG, 10));
+  UseCard('G');
+  bool openAfterClose = false;
+  volumes.StepAt = 5;
+  volumes.Step = [&] {
+    frmBackup->Close();
+    openAfterClose = frmBackup->Visible();
+  };
+  frmBackup->Drive = "G";
+  frmBackup->Show();
+  frmBackup->FormActivate(nullptr);
+  frmBackup->txtBackupName->SetText("closing");
+  frmBackup->btnBackupClick(nullptr);
+  EXPECT_TRUE(openAfterClose);
+  ASSERT_EQ(messages.Boxes().size(), 1u);
+  EXPECT_EQ(messages.Boxes()[0].Msg, LangText(127));
+  EXPECT_FALSE(frmBackup->Visible());
+
+  UseCard('G');
+  volumes.Step = [&] {
+    frmRestore->Close();
+    openAfterClose = frmRestore->Visible();
+    frmRestore->btnCancelClick(nullptr);
+  };
+  openAfterClose = false;
+  frmRestore->Drive = "G";
+  frmRestore->Show();
+  frmRestore->FormActivate(nullptr);
+  frmRestore->lbFiles->SetItemIndex(0);
+  frmRestore->btnRestoreClick(nullptr);
+  EXPECT_TRUE(openAfterClose);
+  EXPECT_FALSE(frmRestore->Visible());
+  EXPECT_EQ(messages.Boxes().size(), 1u);
+}
+
+TEST_F(CardDriveDialogs, RestoreListsBackupsAndNeedsOne) {
   frmRestore->Drive = "G";
   frmRestore->FormActivate(nullptr);
   EXPECT_EQ(frmRestore->lbFiles->Items()->Count(), 0);
@@ -156,7 +192,7 @@ TEST_F(MappedCardDialogs, RestoreListsBackupsAndNeedsOne) {
   EXPECT_EQ(frmRestore->lblDrive->Caption(), "G:");
 }
 
-TEST_F(MappedCardDialogs, RestoreWritesTheBackupBackOrSaysWhyNot) {
+TEST_F(CardDriveDialogs, RestoreWritesTheBackupBackOrSaysWhyNot) {
   const std::vector<uint8_t> original = PatternedSectors(kCardG, 7);
   WriteCardImage('G', original);
   WriteCardImage('H', PatternedSectors(kCardH, 8));

@@ -15,10 +15,7 @@ class CardTest : public MainFormTest {
   void SetUp() override {
     MainFormTest::SetUp();
     if (HasFatalFailure()) return;
-    frmGenericWait = Construct<TfrmGenericWait>(Application);
-    frmSecureErase = Construct<TfrmSecureErase>(Application);
-    frmBackup = Construct<TfrmBackup>(Application);
-    frmRestore = Construct<TfrmRestore>(Application);
+    CreateOtherForms();
     TSEPlatform platform;
     platform.VersionCode = 7;
     platform.IsNT = true;
@@ -35,10 +32,6 @@ class CardTest : public MainFormTest {
       frmMain->LastDriveInfo = nullptr;
       if (programEngine_) frmMain->Engine = programEngine_;
     }
-    FreeAndNil(frmRestore);
-    FreeAndNil(frmBackup);
-    FreeAndNil(frmSecureErase);
-    FreeAndNil(frmGenericWait);
     MainFormTest::TearDown();
   }
 
@@ -48,6 +41,12 @@ class CardTest : public MainFormTest {
     frmMain->LastDriveInfo = nullptr;
     ASSERT_TRUE(frmMain->Engine->GetDriveSelectedInformation(String(1, letter), frmMain->LastDriveInfo));
     volumes.Transfers = 0;  // the steps count the transfers of the work that follows
+  }
+
+  // A modal dialog shown by mistake closes at once instead of waiting for a user.
+  static void CloseDialogsWhenShown() {
+    for (TForm* dialog : {static_cast<TForm*>(frmBackup), static_cast<TForm*>(frmRestore)})
+      PostMessageA(dialog->Handle(), WM_CLOSE, 0, 0);
   }
 
   std::filesystem::path ScratchFolder() const { return programFolder; }

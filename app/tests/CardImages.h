@@ -47,6 +47,12 @@ class TSteeredVolumes : public TVolumeCalls {
   int Transfers = 0;
   // The device's queries raise, as a driver gone wrong would.
   bool QueriesThrow = false;
+  // Roots ("G:\\") the system reports as CD drives.
+  std::set<std::string> CDRoots;
+
+  UINT GetDriveTypeA(LPCSTR root) override {
+    return CDRoots.count(root) ? DRIVE_CDROM : TVolumeCalls::GetDriveTypeA(root);
+  }
 
   BOOL DeviceIoControl(HANDLE handle, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,
                        DWORD* returned) override {

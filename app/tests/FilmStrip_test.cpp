@@ -22,6 +22,7 @@ struct TThumbnailCalls {
   // While set, the call tells the test it is drawing and waits to be let go.
   HANDLE drawing = nullptr;
   HANDLE release = nullptr;
+  bool fail = false;
 };
 TThumbnailCalls* calls = nullptr;
 
@@ -30,6 +31,7 @@ BOOL __stdcall FakeThumbnail(const char* FileName, int16_t Kind, int32_t Width, 
   calls->kinds.push_back(Kind);
   calls->width = Width;
   calls->height = Height;
+  if (calls->fail) throw Exception("cannot decode");
   if (calls->drawing) {
     SetEvent(calls->drawing);
     WaitForSingleObject(calls->release, 10000);
@@ -120,6 +122,20 @@ TEST_F(FilmStrip, AVanishedFileLeavesTheQueueAndThePreviewAsTheyWere) {
   EXPECT_EQ(strip.Count(), 0);
   EXPECT_TRUE(seen.names.empty());
   EXPECT_EQ(PreviewPixel(), clBlack);
+}
+
+TEST_F(FilmStrip, AFailedThumbnailShowsTheNoPictureImageAndLeavesTheQueue) {
+  TBitmap none(57, 49);
+  none.Canvas()->Brush()->SetColor(clBlue);
+  none.Canvas()->FillRect(Rect(0, 0, 57, 49));
+  noPicture.Picture()->SetGraphic(&none);
+  seen.fail = true;
+  strip.AddFile(photo, 1);
+  EXPECT_EQ(strip.Cycle(), 3000u);
+  EXPECT_EQ(strip.Count(), 0);
+  TCanvas& shown = *preview.Picture()->Bitmap()->Canvas();
+  EXPECT_EQ(shown.Pixels(10, 10), clBlue) << "the no-picture image in the top-left 120 x 90";
+  EXPECT_EQ(shown.Pixels(150, 130), clBlack) << "the rest as it was";
 }
 
 TEST_F(FilmStrip, ClearWhileDrawingEmptiesTheQueueAndSparesNamesAddedSince) {

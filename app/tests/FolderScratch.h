@@ -1,60 +1,36 @@
-// A fresh folder tree under the temporary folder for one test, removed with
-// everything in it afterwards.
+// A fresh test folder of its own name for each use, with files and folders made in it.
 #pragma once
 
 #include <windows.h>
 
 #include <string>
 
+#include "app/tests/MainForm_fixture.h"
+
 namespace apptest {
 
-class FolderScratch {
+// Makes or replaces a file with the given content.
+inline void WriteTestFile(const std::string& path, const std::string& content) {
+  HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+  CloseHandle(h);
+}
+
+class FolderScratch : public TTestFolder {
  public:
-  FolderScratch() {
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
-    static int serial = 0;
-    path_ = std::string(base) + "kvapp." + std::to_string(GetCurrentProcessId()) + "." + std::to_string(++serial) + "\\";
-    CreateDirectoryA(path_.c_str(), nullptr);
-  }
-  ~FolderScratch() { Remove(path_); }
-  FolderScratch(const FolderScratch&) = delete;
-  FolderScratch& operator=(const FolderScratch&) = delete;
+  FolderScratch() : TTestFolder(UniqueName()) {}
 
-  // The folder's path, ending in "\".
-  const std::string& Path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + name; }
-
-  void Folder(const std::string& name) const { CreateDirectoryA((path_ + name).c_str(), nullptr); }
-  void File(const std::string& name, const std::string& content = "x") const {
-    HANDLE h = CreateFileA((path_ + name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-    CloseHandle(h);
-  }
+  std::string operator/(const std::string& name) const { return Path() + name; }
+  void Folder(const std::string& name) const { CreateDirectoryA((Path() + name).c_str(), nullptr); }
+  void File(const std::string& name, const std::string& content = "x") const { WriteTestFile(Path() + name, content); }
 
  private:
-  static void Remove(const std::string& folder) {
-    WIN32_FIND_DATAA data;
-    HANDLE h = FindFirstFileA((folder + "*").c_str(), &data);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          Remove(folder + name + "\\");
-        } else {
-          SetFileAttributesA((folder + name).c_str(), FILE_ATTRIBUTE_NORMAL);
-          DeleteFileA((folder + name).c_str());
-        }
-      } while (FindNextFileA(h, &data));
-      FindClose(h);
-    }
-    RemoveDirectoryA(folder.c_str());
+  static std::string UniqueName() {
+    static int serial = 0;
+    return "kvapp." + std::to_string(GetCurrentProcessId()) + "." + std::to_string(++serial);
   }
-
-  std::string path_;
 };
 
 }  // namespace apptest

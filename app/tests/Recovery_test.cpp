@@ -93,6 +93,25 @@ TEST_F(Recovery, TheContinueQuestionMovesOffThePreviewOnlyWhenItCoversIt) {
   }
 }
 
+TEST_F(Recovery, TheDialogTimerMovesTheActiveQuestionOffThePreviewOnce) {
+  frmRecovery->SetBounds(100, 400, frmRecovery->Width(), frmRecovery->Height());
+  frmRecovery->Show();
+  const int previewTop = frmRecovery->Top() + frmRecovery->bvlPreview->Top();
+  TOwnedPtr<TForm> question(new TForm(Application));
+  question->SetBounds(150, previewTop + 20, 300, 120);
+  question->Show();
+  SetActiveWindow(question->Handle());
+  ASSERT_EQ(GetActiveWindow(), question->Handle());
+  frmRecovery->tmrDialog->SetEnabled(true);
+  frmRecovery->tmrDialogTimer(frmRecovery->tmrDialog);
+  RECT moved{};
+  GetWindowRect(question->Handle(), &moved);
+  EXPECT_EQ(moved.left, 150);
+  EXPECT_EQ(moved.top, previewTop - 120 + 50) << "its bottom 50 pixels below the preview's top";
+  EXPECT_EQ(moved.bottom - moved.top, 120);
+  EXPECT_FALSE(frmRecovery->tmrDialog->Enabled());
+}
+
 TEST_F(Recovery, SavedFilesFeedTheFilmStripWhilePreviewIsOn) {
   engine->PreviewEnabled = true;
   frmRecovery->PreviewOn = true;
@@ -224,6 +243,32 @@ TEST_F(RecoveryRun, NoToTheDeepScanStillAsksToViewTheQuickScansFiles) {
   EXPECT_EQ(frmRecovery->DezoDoziFiles, 0);
   EXPECT_EQ(SavedFiles("DezoDozi"), 0u);
   EXPECT_TRUE(frmRecovery->ViewNow);
+}
+
+TEST_F(RecoveryRun, ADeepScanThatFindsNothingSaysSoThoughTheQuickScanFoundFiles) {
+  Open(false);
+  // Nothing left for the carver to look for.
+  questions.answer = [&](const String& text) {
+    if (text == LangText(37)) SelectOnly({});
+    return kYes;
+  };
+  frmRecovery->RunRecovery();
+  EXPECT_EQ(questions.asked, Asked({37, 18, 107}));
+  EXPECT_EQ(frmRecovery->DuvidAzizFiles, 5);
+  EXPECT_EQ(frmRecovery->DezoDoziFiles, 0);
+}
+
+TEST_F(RecoveryRun, AFailingDeepScanIsReportedAndTheRunEndsClosable) {
+  Open(false);
+  questions.answer = [&](const String& text) {
+    if (text == LangText(37))
+      engine->OnRAWFileSaved = TSEFileSavedEvent([](const String&) { throw Exception("disk full"); });
+    return kYes;
+  };
+  frmRecovery->RunRecovery();
+  EXPECT_EQ(questions.asked, Asked({37, 23, 107})) << "the quick scan's files are still offered";
+  EXPECT_TRUE(frmRecovery->CanClose);
+  EXPECT_FALSE(frmRecovery->Running());
 }
 
 TEST_F(RecoveryRun, ACDGoesOnToTheDeepScanWithoutAsking) {

@@ -81,18 +81,19 @@ std::vector<HWND> VisibleWindows(DWORD pid) {
     DWORD pid;
     std::vector<HWND> found;
   } search{pid, {}};
-  EnumWindows(
-      [](HWND wnd, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD owner = 0;
-        GetWindowThreadProcessId(wnd, &owner);
-        RECT r{};
-        GetWindowRect(wnd, &r);
-        if (owner == s->pid && IsWindowVisible(wnd) && r.right > r.left && r.bottom > r.top)
-          s->found.push_back(wnd);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  struct Enum {
+    static BOOL CALLBACK Window(HWND wnd, LPARAM data) {
+      auto* s = reinterpret_cast<Search*>(data);
+      DWORD owner = 0;
+      GetWindowThreadProcessId(wnd, &owner);
+      RECT r{};
+      GetWindowRect(wnd, &r);
+      if (owner == s->pid && IsWindowVisible(wnd) && r.right > r.left && r.bottom > r.top)
+        s->found.push_back(wnd);
+      return TRUE;
+    }
+  };
+  EnumWindows(&Enum::Window, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -46,6 +46,17 @@ TEST_F(OutputFolder, ANewFolderTakesTheNextFreeNameAndIsSelected) {
   EXPECT_TRUE(messages.Boxes().empty());
 }
 
+TEST_F(OutputFolder, WithoutASelectedFolderNothingIsMade) {
+  const std::string parent = folder.Path() + "Pictures\\";
+  CreateDirectoryA(parent.c_str(), nullptr);
+  RootAt(parent);
+  frmOutputDIR->ksTreeView->SetSelected(nullptr);
+  frmOutputDIR->btnNewFolderClick(nullptr);
+  EXPECT_FALSE(DirectoryExists(parent + "New Folder"));
+  EXPECT_EQ(NewFolderName, "");
+  EXPECT_TRUE(messages.Boxes().empty());
+}
+
 TEST_F(OutputFolder, OnlyTheNewFolderIsRenamedAndItStaysInItsParent) {
   // The parent bears the new folder's name too: the new path must not be cut there.
   const std::string parent = folder.Path() + "New Folder\\";

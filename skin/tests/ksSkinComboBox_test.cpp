@@ -193,6 +193,10 @@ TEST_F(SkinComboBox, RowsAndFirstItemWhenDroppingDown) {
 }
 
 TEST_F(SkinComboBox, AnEmptyListNeitherOpensNorMoves) {
+  TksSkinComboBox loose(nullptr);
+  loose.Items()->Add("x");
+  loose.DropDown();
+  EXPECT_FALSE(loose.DroppedDown()) << "no parent, no list";
   auto* c = NewCombo({});
   c->DropDown();
   EXPECT_FALSE(c->DroppedDown());

@@ -151,6 +151,17 @@ TEST_F(FrameMDI, ClientBackgroundComesFromTheSkinOrTheWorkspaceColour) {
   ShowMain();
   EXPECT_TRUE(mainFrame->MDIClientSubclassed());
   EXPECT_EQ(ClientPixel(5, 5), Rgb(clAppWorkSpace));
+  // The logo sits in the middle of the workspace colour.
+  TBitmap logo(10, 10);
+  logo.Canvas()->Brush()->SetColor(clRed);
+  logo.Canvas()->FillRect(TRect{0, 0, 10, 10});
+  mainFrame->SetLogoBitMap(&logo);
+  RECT r{};
+  GetClientRect(mainForm->ClientHandle(), &r);
+  EXPECT_EQ(ClientPixel(r.right / 2, r.bottom / 2), Rgb(clRed));
+  EXPECT_EQ(ClientPixel(5, 5), Rgb(clAppWorkSpace));
+  TBitmap none;
+  mainFrame->SetLogoBitMap(&none);
 
   mainFrame->SetSkinData(&data);
   TBitmap* tile = data.ActivePicture(1);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "skin/ksSkinMDITabsBar.h"
+#include "skin/ksSkinMainMenuBar.h"
 #include "skin/tests/ksSkinMDI_fixture.h"
 
 namespace {
@@ -125,6 +126,31 @@ TEST_F(MDITabs, APressBringsItsChildBackAndTheActiveChildIsMarked) {
   EXPECT_FALSE(bar->Tabs()[0]->Active);
 }
 
+TEST_F(MDITabs, ASkinChangeAcrossTheMainFormReachesTheBars) {
+  AddChildren(2);
+  auto* menuBar = new TksSkinMainMenuBar(mainForm);
+  menuBar->SetParent(mainForm);
+  auto* menu = new TMainMenu(mainForm);
+  auto* item = new TMenuItem(mainForm);
+  item->SetCaption("&File");
+  menu->Items()->Add(item);
+  menuBar->SetMainMenu(menu);
+  mainFrame->SetSkinData(&data);
+  menuBar->SetSkinData(&data);
+  bar->SetSkinData(&data);
+  data.FormWindows = [this] { return std::vector<HWND>{mainForm->Handle()}; };
+  data.SendSkinDataMessage(WM_BEFORECHANGESKINDATA);
+  EXPECT_TRUE(menuBar->Objects().empty());
+  EXPECT_EQ(bar->TabData(), nullptr);
+  data.SendSkinDataMessage(WM_CHANGESKINDATA);
+  data.SendSkinDataMessage(WM_AFTERCHANGESKINDATA);
+  ASSERT_EQ(menuBar->Objects().size(), 1u);
+  EXPECT_TRUE(menuBar->Skinned());
+  EXPECT_TRUE(menuBar->Item(0)->Skinned);
+  EXPECT_TRUE(bar->Skinned());
+  EXPECT_EQ(bar->Tabs().size(), 2u);
+}
+
 TEST_F(MDITabs, ABottomBarShowsItsSkinnedFacesUpsideDown) {
   AddChild("A", "");
   bar->SetSkinData(&data);
@@ -147,6 +173,10 @@ TEST_F(MDITabs, ABottomBarShowsItsSkinnedFacesUpsideDown) {
       differing += bottom->Canvas()->Pixels(x, y) != top->Canvas()->Pixels(x, y);
     }
   EXPECT_GT(differing, 0);
+  // Without the skin the bar takes its own height again.
+  bar->SetSkinData(nullptr);
+  EXPECT_FALSE(bar->Skinned());
+  EXPECT_EQ(bar->Height(), bar->DefaultHeight());
 }
 
 }  // namespace

@@ -397,6 +397,29 @@ TEST_F(MenuBar, AMorphingItemFadesInFifthsAndTheTimerStopsWhenSettled) {
   EXPECT_FALSE(file->CanMorph());
 }
 
+TEST_F(MenuBar, ASkinTakenAwayOrFreedLeavesThePlainLook) {
+  for (bool freed : {false, true}) {
+    SCOPED_TRACE(freed);
+    auto* skin = new TksSkinData(nullptr);
+    skin->FormWindows = [] { return std::vector<HWND>{}; };
+    skin->SetCompressedStoredSkin(&stored);
+    bar->SetSkinData(skin);
+    ASSERT_TRUE(bar->Skinned());
+    ASSERT_TRUE(ItemOf("&File")->Skinned);
+    if (freed)
+      delete skin;
+    else
+      bar->SetSkinData(nullptr);
+    EXPECT_FALSE(bar->Skinned());
+    ASSERT_EQ(bar->Objects().size(), 5u);
+    EXPECT_FALSE(ItemOf("&File")->Skinned);
+    EXPECT_EQ(ItemOf("&File")->Picture, nullptr);
+    EXPECT_EQ(bar->Height(), 22);
+    Layout();
+    if (!freed) delete skin;
+  }
+}
+
 TEST_F(MenuBar, AChildsMenuMergesByGroupIndex) {
   struct Item {
     const char* caption;

@@ -39,10 +39,12 @@ class SkinShellDriveComboBox : public SkinCtrls {
 
   std::map<char, UINT> volumes{{'A', DRIVE_REMOVABLE}, {'C', DRIVE_FIXED}, {'D', DRIVE_CDROM}};
   std::vector<std::string> log;
+  int typeQueries = 0;
   // The system's small-icon list stays real, so the icons can be looked at.
   ScopedSeam<TksSystemSeam> seam{{
       .DriveType =
           [this](const std::string& root) -> UINT {
+            ++typeQueries;
             auto found = volumes.find(root[0]);
             return found == volumes.end() ? DRIVE_NO_ROOT_DIR : found->second;
           },
@@ -95,6 +97,19 @@ TEST_F(SkinShellDriveComboBox, RefreshingAfterAnArrivalKeepsTheSelectedDrive) {
   EXPECT_EQ(log, (std::vector<std::string>{"change:C@3"})) << "once, as C: is listed again";
   ASSERT_NE(c->DriveList().Images(), nullptr);
   EXPECT_GT(c->DriveList().Images()->Count(), c->DriveList().Drives()[0].IconIndex) << "the system's small icons";
+}
+
+TEST_F(SkinShellDriveComboBox, OnlyOtherKindsOfDriveRebuildTheList) {
+  auto* c = NewCombo();
+  c->HandleNeeded();
+  typeQueries = 0;
+  c->SetDriveTypes(DefaultDriveTypes);
+  EXPECT_EQ(typeQueries, 0);
+  c->SetDriveTypes(DriveTypeSet({dtFixed, dtCDROM}));
+  EXPECT_EQ(typeQueries, 26);
+  EXPECT_EQ(c->Items()->Count(), 2);
+  EXPECT_EQ(c->Drive(), 'A') << "the drive that is gone stays until another is selected";
+  EXPECT_EQ(c->ItemIndex(), -1);
 }
 
 TEST_F(SkinShellDriveComboBox, ANewWindowListsTheDrivesAgainKeepingTheSelectedOne) {
