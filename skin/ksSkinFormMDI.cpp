@@ -374,6 +374,16 @@ std::optional<bool> TksSkinForm::HandleMDIMessage(TMessage& m) {
         UpdateMDITabsBar();
       }
       return true;
+    case WM_MDIACTIVATE:
+      // The client sends WM_NCACTIVATE only while the main form is the active window;
+      // this message reaches the newly active child every time.
+      CallOld(m);
+      if (child && reinterpret_cast<HWND>(m.LParam) == form_->Handle()) {
+        CheckChildMenuItems();
+        UpdateMainMenuBarMDIButtons();
+        UpdateMDITabsBar();
+      }
+      return true;
     case WM_AFTERCHANGESKINDATA:
       if (main && reinterpret_cast<TksSkinData*>(m.WParam) == skinData_) UpdateMDIChildren();
       return false;

@@ -422,7 +422,8 @@ TEST_F(BurnDialog, ErasesOnlyARewritableDiscInAWriterThatCan) {
     answers = r.answers;
     TfrmBurn& d = Open();
     d.btnEraseCDClick(d.btnEraseCD);
-    ASSERT_TRUE(PumpUntil([&d] { return !d.CDWriter->Busy(); }));
+    // The writer is free before its last event reaches the dialog: wait for the dialog's end.
+    ASSERT_TRUE(PumpUntil([&d] { return !d.CDWriter->Busy() && d.Operation == 3; }));
     Application->ProcessMessages();
     std::vector<String> texts;
     for (uint8_t n : r.texts) texts.push_back(Lang(n));

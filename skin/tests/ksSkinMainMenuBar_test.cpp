@@ -453,4 +453,32 @@ TEST_F(MenuBar, AChildsMenuMergesByGroupIndex) {
   EXPECT_FALSE(bar->ScrollMenu);
 }
 
+// Activation of a child may come while the main form is not the active window
+// (a child opened from a background job): the bar still follows the child.
+TEST_F(MenuBar, AChildActivatedWhileTheMainFormIsInactiveMergesItsMenu) {
+  ShowMain();
+  auto* plain = AddChild("Plain", "Plain");
+  auto* child = new TForm(Application);
+  child->Name = "WithMenu";
+  child->SetFormStyle(fsMDIChild);
+  Add((new TMainMenu(child))->Items(), "&Scan")->SetGroupIndex(5);
+  new TksSkinForm(child);
+  children.push_back(child);
+  child->Show();
+  Activate(plain);
+  ASSERT_FALSE(bar->MergedMenu());
+  TForm other(Application);
+  other.SetBounds(0, 0, 100, 100);
+  other.Show();
+  SetActiveWindow(other.Handle());
+  Application->ProcessMessages();
+  ASSERT_NE(GetActiveWindow(), mainForm->Handle());
+  Activate(child);
+  EXPECT_TRUE(bar->MergedMenu());
+  EXPECT_NE(ItemOf("&Scan"), nullptr);
+  Activate(plain);
+  EXPECT_FALSE(bar->MergedMenu());
+  EXPECT_EQ(ItemOf("&Scan"), nullptr);
+}
+
 }  // namespace
