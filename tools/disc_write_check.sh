@@ -3,6 +3,8 @@
 # with isoinfo: volume ids, size, Joliet names, unique primary names, file bytes.
 #   disc_write_check.sh BUILD_DIR
 set -euo pipefail
+# Checks read text through here-strings: with pipefail, "echo | grep -q" fails when
+# grep stops reading before echo has written everything.
 build=$1
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 work=$build/disc_write_check
@@ -30,9 +32,9 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 [ -f "$iso" ] || fail "no session1.iso"
 
 pvd=$(isoinfo -d -i "$iso")
-echo "$pvd" | grep -q "^Volume id: KORVALO_TEST$" || fail "primary volume id: $(echo "$pvd" | grep 'Volume id')"
-echo "$pvd" | grep -q "^Volume size is: $blocks$" || fail "volume size is not $blocks blocks"
-echo "$pvd" | grep -q "Joliet with UCS level 3 found" || fail "no Joliet descriptor"
+grep -q "^Volume id: KORVALO_TEST$" <<< "$pvd" || fail "primary volume id: $(echo "$pvd" | grep 'Volume id')"
+grep -q "^Volume size is: $blocks$" <<< "$pvd" || fail "volume size is not $blocks blocks"
+grep -q "Joliet with UCS level 3 found" <<< "$pvd" || fail "no Joliet descriptor"
 [ $(( $(stat -c %s "$iso") / 2048 )) -eq "$blocks" ] || fail "file holds $(stat -c %s "$iso") bytes, not $blocks blocks"
 # The Joliet descriptor (block 17) keeps the label as typed, in UCS-2 at offset 40.
 jvol=$(dd if="$iso" bs=1 skip=$((17 * 2048 + 40)) count=32 status=none | iconv -f UTF-16BE -t utf-8 | sed 's/ *$//')
@@ -44,7 +46,7 @@ joliet=("${names[@]}")
 joliet[0]="A very long file name that goes well beyond thirty character.jpg"
 for i in "${!names[@]}"; do
   j=${joliet[$i]}
-  echo "$listing" | grep -qxF "/Korvalo/$j" || fail "Joliet name missing: $j"
+  grep -qxF "/Korvalo/$j" <<< "$listing" || fail "Joliet name missing: $j"
   isoinfo -J -j iso8859-1 -i "$iso" -x "$(echo "/Korvalo/$j" | iconv -f utf-8 -t latin1)" > "$work/extracted" \
     || fail "cannot extract $j"
   cmp -s "$work/extracted" "$src/${names[$i]}" || fail "bytes differ: $j"
@@ -53,5 +55,5 @@ done
 primary=$(isoinfo -f -i "$iso" | grep '^/KORVALO/')
 [ "$(echo "$primary" | wc -l)" -eq "${#names[@]}" ] || fail "primary names: $primary"
 [ "$(echo "$primary" | sort -u | wc -l)" -eq "${#names[@]}" ] || fail "primary names not unique: $primary"
-echo "$primary" | grep -Eqv '^/KORVALO/[A-Z0-9_]{1,30}\.[A-Z0-9_]*;1$' && fail "primary name not level 2: $primary"
+grep -Eqv '^/KORVALO/[A-Z0-9_]{1,30}\.[A-Z0-9_]*;1$' <<< "$primary" && fail "primary name not level 2: $primary"
 echo "disc_write_check: ${#names[@]} files, $blocks blocks, all checks passed"
