@@ -110,7 +110,13 @@ HWND CreateFrameworkWindow(TWindowTarget* target, DWORD exStyle, const char* cla
 
 TWindowTarget* FindWindowTarget(HWND wnd) {
   if (wnd == nullptr) return nullptr;
-  return static_cast<TWindowTarget*>(GetPropA(wnd, kTargetProp));
+  HANDLE target = GetPropA(wnd, kTargetProp);
+  if (target == nullptr) return nullptr;
+  // Another program built on this framework marks its windows alike, with an
+  // address that means nothing here (the window under the pointer may be one).
+  DWORD pid = 0;
+  GetWindowThreadProcessId(wnd, &pid);
+  return pid == GetCurrentProcessId() ? static_cast<TWindowTarget*>(target) : nullptr;
 }
 
 // --- utility windows -------------------------------------------------------

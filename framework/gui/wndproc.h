@@ -49,7 +49,7 @@ HWND CreateFrameworkWindow(TWindowTarget* target, DWORD exStyle, const char* cla
                            const char* caption, DWORD style, int x, int y, int width, int height,
                            HWND parent, HMENU menuOrId, void* param);
 
-// The target of a framework window, or null for any other window.
+// The target of a framework window of this process, or null for any other window.
 TWindowTarget* FindWindowTarget(HWND wnd);
 
 using TWndMethod = std::function<void(TMessage&)>;

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 #include "framework/core/seams.h"
 #include "framework/gui/tests/gui_test_support.h"
 
@@ -157,6 +159,34 @@ TEST(MouseTest, FreedMouseControlIsForgotten) {
   EXPECT_EQ(nullptr, Application->MouseControl());
   PostMouse(form->Handle(), WM_MOUSEMOVE, 21, 21);
   EXPECT_EQ(form.get(), Application->MouseControl());
+}
+
+// Another program built on this framework marks its windows as this one does, with
+// an address of its own: the pointer resting on such a window (as it does when the
+// program's own window goes away) must not take that address for a control here.
+TEST(MouseTest, AnotherProgramsFrameworkWindowUnderThePointerIsNoControlHere) {
+  HWND foreign = GetDesktopWindow();  // the one window sure to be another process's
+  DWORD pid = 0;
+  GetWindowThreadProcessId(foreign, &pid);
+  ASSERT_NE(pid, GetCurrentProcessId());
+  struct ForeignMark {
+    HWND wnd;
+    ~ForeignMark() { RemovePropA(wnd, "FwWindowTarget"); }
+  } mark{foreign};
+  ASSERT_TRUE(SetPropA(foreign, "FwWindowTarget", reinterpret_cast<HANDLE>(static_cast<uintptr_t>(0x10))));
+
+  FakePointer pointer;
+  auto form = MakeForm();
+  ShowAndActivate(*form);
+  pointer.MoveTo(*form, form->Handle(), 20, 20);
+  PostMouse(form->Handle(), WM_MOUSEMOVE, 20, 20);
+  ASSERT_EQ(form.get(), Application->MouseControl());
+
+  pointer.window = foreign;
+  EXPECT_EQ(nullptr, FindWindowTarget(foreign));
+  EXPECT_EQ(nullptr, TWinControl::FindControl(foreign));
+  Application->UpdateMouseControl();
+  EXPECT_EQ(nullptr, Application->MouseControl());
 }
 
 }  // namespace
