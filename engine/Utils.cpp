@@ -125,7 +125,8 @@ TSystemSeam TSystemSeam::Win32() {
           [](DWORD ms) { CurrentSeam<TClockSeam>().Sleep(ms); },
           [](HWND owner, const std::string& verb, const std::string& file, int show) {
             ShellExecuteA(owner, verb.c_str(), file.c_str(), nullptr, nullptr, show);
-          }};
+          },
+          [](const std::string& command, int show) { return WinExec(command.c_str(), show); }};
 }
 
 // ---- drives and volumes ----
@@ -274,7 +275,7 @@ std::string ShellOpenCommand(uint8_t VersionCode, const std::string& Name) {
 
 int OpenFileInShell(const std::string& Name) {
   // WinExec answers above 31 when the program was started.
-  return WinExec(ShellOpenCommand(OSCode, Name).c_str(), SW_SHOWMAXIMIZED) > 31 ? 1 : 0;
+  return SystemSeam().RunCommand(ShellOpenCommand(OSCode, Name), SW_SHOWMAXIMIZED) > 31 ? 1 : 0;
 }
 
 // ---- system and user ----

@@ -35,6 +35,8 @@ struct TSystemSeam {
   std::function<void(DWORD Milliseconds)> Sleep;
   // ShellExecuteA of File with Verb, owned by Owner, shown with the show command Show.
   std::function<void(HWND Owner, const std::string& Verb, const std::string& File, int Show)> RunShellVerb;
+  // WinExec of a command line; its answer (above 31 when the program was started).
+  std::function<unsigned(const std::string& Command, int Show)> RunCommand;
 
   static TSystemSeam Win32();
   void FillFrom(const TSystemSeam& p) {
@@ -45,6 +47,7 @@ struct TSystemSeam {
     seam_detail::Fill(GetVersion, p.GetVersion);
     seam_detail::Fill(Sleep, p.Sleep);
     seam_detail::Fill(RunShellVerb, p.RunShellVerb);
+    seam_detail::Fill(RunCommand, p.RunCommand);
   }
 };
 

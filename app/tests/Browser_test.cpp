@@ -2,6 +2,7 @@
 
 #include "app/tests/Dialogs_fixture.h"
 #include "app/tests/FolderScratch.h"
+#include "engine/Utils.h"
 #include "engine/intDorvane.h"
 #include "skin/ksSkinCheckRadio.h"
 #include "skin/ksSkinLinkLabel.h"
@@ -176,6 +177,21 @@ TEST_F(Browser, TheLinkOpensTheShownPassesFolder) {
   frmBrowse->radDeep->SetChecked(true);
   frmBrowse->hlDirectory->OnClick(frmBrowse->hlDirectory);
   EXPECT_EQ(opened, (std::vector<std::string>{"open " + output + "DuvidAziz\\", "open " + output + "DezoDozi\\"}));
+}
+
+TEST_F(Browser, ADoubleClickOpensTheFileThroughTheShell) {
+  Files("DuvidAziz", 2);
+  std::vector<std::string> commands;
+  ScopedSeam<TSystemSeam> shell{{.RunCommand = [&](const std::string& command, int show) {
+    EXPECT_EQ(show, SW_SHOWMAXIMIZED);
+    commands.push_back(command);
+    return 32u;
+  }}};
+  frmBrowse->Show();
+  TImage* second = frmBrowse->Thumbnails.at(1)->Preview->Image;
+  second->OnDblClick(second);
+  ASSERT_EQ(commands.size(), 1u);
+  EXPECT_EQ(commands[0], ShellOpenCommand(OSCode, output + "DuvidAziz\\f001.jpg"));
 }
 
 TEST_F(Browser, HidingFreesTheGridAndTheNames) {

@@ -215,6 +215,19 @@ TEST(Shell, TheNameIsQuotedForBothFamilies) {
   for (const auto& c : cases) EXPECT_EQ(ShellOpenCommand(c.code, "C:\\My Photos\\KV12.jpg"), c.command);
 }
 
+TEST(Shell, OpeningAFileTellsWhetherTheShellStarted) {
+  for (const unsigned answer : {32u, 31u, 2u}) {
+    std::string command;
+    ScopedSeam<TSystemSeam> shell{{.RunCommand = [&](const std::string& c, int show) {
+      EXPECT_EQ(show, SW_SHOWMAXIMIZED);
+      command = c;
+      return answer;
+    }}};
+    EXPECT_EQ(OpenFileInShell("C:\\My Photos\\KV12.jpg"), answer > 31 ? 1 : 0) << answer;
+    EXPECT_EQ(command, ShellOpenCommand(OSCode, "C:\\My Photos\\KV12.jpg"));
+  }
+}
+
 // ---- system and user ----
 
 TEST(System, AdministratorsOnlyFrom2000On) {
