@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "app/BrowserFiles.h"
+#include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/GenericWait.h"
 #include "app/MainForm.h"
@@ -134,13 +135,8 @@ TfrmBrowse::TfrmBrowse(TComponent* AOwner) : TForm(AOwner) {
   OnShow = Bind<&TfrmBrowse::FormShow>(this);
   OnHide = Bind<&TfrmBrowse::FormHide>(this);
 
-  // The window first: the frame then measures the client size inside itself.
-  HandleNeeded();
-  ksSkinForm1 = new TksSkinForm(this);
-  ksSkinForm1->SetBorderIcons({TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::RollUp});
-  ksSkinForm1->ClientWidth = 677;
-  ksSkinForm1->ClientHeight = 582;
-  ksSkinForm1->SetSkinData(skin);
+  ksSkinForm1 = AddDialogFrame(this, 677, 582, skin,
+                               {TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::RollUp});
 
   FormCreate(this);
 }

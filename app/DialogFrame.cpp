@@ -1,10 +1,10 @@
 #include "app/DialogFrame.h"
 
-#include "skin/ksSkinForm.h"
 
-TksSkinForm* AddDialogFrame(TForm* form, int clientWidth, int clientHeight, TksSkinData* skin) {
+TksSkinForm* AddDialogFrame(TForm* form, int clientWidth, int clientHeight, TksSkinData* skin,
+                            TksBorderIcons icons) {
   auto* frame = new TksSkinForm(form);
-  frame->SetBorderIcons({});
+  frame->SetBorderIcons(icons);
   // The frame keeps this client size through every skin change.
   frame->ClientWidth = clientWidth;
   frame->ClientHeight = clientHeight;

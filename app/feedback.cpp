@@ -1,5 +1,6 @@
 #include "app/feedback.h"
 
+#include "app/DialogFrame.h"
 #include "app/FeedbackArt.inc"
 #include "app/Forms.h"
 #include "app/MainForm.h"
@@ -112,14 +113,9 @@ TfrmFeedback::TfrmFeedback(TComponent* AOwner) : TForm(AOwner) {
 
   OnActivate = Bind<&TfrmFeedback::FormActivate>(this);
 
-  // The window first: the frame then measures the client size inside itself.
-  HandleNeeded();
-  ksSkinForm1 = new TksSkinForm(this);
-  ksSkinForm1->SetBorderIcons(
+  ksSkinForm1 = AddDialogFrame(
+      this, 435, 206, skin,
       {TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::Maximize, TksBorderIcon::RollUp});
-  ksSkinForm1->ClientWidth = 435;
-  ksSkinForm1->ClientHeight = 206;
-  ksSkinForm1->SetSkinData(skin);
 }
 
 void TfrmFeedback::FormActivate(TObject*) {
