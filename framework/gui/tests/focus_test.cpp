@@ -37,13 +37,15 @@ class TDefaultButton : public TProbeControl {
 };
 
 TEST(FocusTest, FocusNewsReachesNestedControlsAndEnterExitRunInOrder) {
+  // Declared first so that it outlives the controls: destroying the focused one still
+  // runs exit handlers that write to it.
+  std::vector<std::string> log;
   auto form = MakeForm();
   TProbeControl outer(nullptr, form.get(), Bounds(0, 0, 200, 100));
   TProbeControl inner(nullptr, &outer, Bounds(0, 0, 150, 80));
   TProbeControl target(nullptr, &inner, Bounds(5, 5, 40, 20));
   TProbeControl other(nullptr, form.get(), Bounds(0, 120, 40, 20));
   TFocusWatcher deep(nullptr, &inner);
-  std::vector<std::string> log;
   for (auto [control, name] : {std::pair<TWinControl*, const char*>{&outer, "outer"}, {&inner, "inner"},
                                {&target, "target"}, {&other, "other"}}) {
     control->OnEnter = [&log, name](TObject*) { log.push_back(std::string("enter ") + name); };
