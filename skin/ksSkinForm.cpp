@@ -71,8 +71,15 @@ TksSkinForm::TksSkinForm(TComponent* AOwner)
   StripCaption();
 }
 
-TksSkinForm::~TksSkinForm() {
+// Free runs the component steps, which free the owned menu engine, before the destructor:
+// the open menu must be closed while the engine is still there.
+void TksSkinForm::BeforeDestruction() {
   EndMenuMode();
+  TComponent::BeforeDestruction();
+}
+
+TksSkinForm::~TksSkinForm() {
+  if (!(ComponentState() & csDestroying)) EndMenuMode();  // a plain delete: nothing was freed yet
   ReleaseTrayIcon();
   StopTimers();
   if (form_->HandleAllocated()) TimerSeam().KillTimer(form_->Handle(), 1);

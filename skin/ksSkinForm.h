@@ -72,6 +72,7 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   // The owner must be the form to skin; its window is kept (never re-created).
   explicit TksSkinForm(TComponent* AOwner);
   ~TksSkinForm() override;
+  void BeforeDestruction() override;
 
   // ---- skin change
   TksSkinData* SkinData() const override { return skinData_; }

@@ -154,6 +154,27 @@ TEST_F(FrameMenus, FreeingTheFrameClosesItsMenuAndUnhooks) {
   EXPECT_TRUE(mine);
 }
 
+// Freeing the frame frees its menu engine among its components: the open chain must be
+// closed while the engine is still whole, not by the destructor after it is gone.
+TEST_F(FrameMenus, FreeingTheFrameClosesTheMenuBeforeItsEngineGoes) {
+  struct TWatch : TComponent {
+    using TComponent::TComponent;
+    TksSkinMenu* engine = nullptr;
+    int openWhenFreed = -1;
+    void Notification(TComponent* AComponent, TOperation Operation) override {
+      if (Operation == opRemove && AComponent == engine) openWhenFreed = engine->Visible() ? 1 : 0;
+      TComponent::Notification(AComponent, Operation);
+    }
+  } watch(nullptr);
+  watch.engine = frame->SkinMenu();
+  watch.engine->FreeNotification(&watch);
+  menu->Popup(100, 100);
+  ASSERT_TRUE(watch.engine->Visible());
+  frame->Free();
+  frame = nullptr;
+  EXPECT_EQ(0, watch.openWhenFreed);
+}
+
 TEST_F(FrameMenus, PopupTakesTheFramesSkinOnceAndKeepsIt) {
   TksSkinData other(nullptr);
   frame->SetSkinData(&other);
