@@ -32,6 +32,13 @@ std::string AbbreviationOf(uint32_t locale) {
   return GetLocaleInfoA(locale, LOCALE_SABBREVLANGNAME, buffer, sizeof buffer) > 0 ? buffer : "";
 }
 
+// A profile string cannot hold a line break, so the file writes one as "\n".
+std::string WithLineBreaks(std::string text) {
+  for (size_t at = text.find("\\n"); at != std::string::npos; at = text.find("\\n", at + 2))
+    text.replace(at, 2, "\r\n");
+  return text;
+}
+
 std::string SectionOf(const TSupportedLanguage* language) {
   return language ? language->LCIDText : kFallbackSection;
 }
@@ -56,7 +63,7 @@ TIniFile& TSupportedLanguages::Reader() {
 }
 
 std::string TSupportedLanguages::ReadText(const std::string& Section, uint8_t Index) {
-  return Reader().ReadString(Section, Key(Index), kNotSet);
+  return WithLineBreaks(Reader().ReadString(Section, Key(Index), kNotSet));
 }
 
 void TSupportedLanguages::LoadLanguages() {

@@ -113,7 +113,7 @@ TEST_F(OutputFolder, AMissingFolderIsNamedInTheQuestion) {
     frmOutputDIR->txtDirectoryname->SetText(r.typed);
     frmOutputDIR->btnOkClick(nullptr);
     ASSERT_EQ(boxes.Boxes().size(), r.boxes);
-    EXPECT_EQ(boxes.Boxes()[0].Msg, r.typed + " does not exist. Do you want to create it?");
+    EXPECT_EQ(boxes.Boxes()[0].Msg, r.typed + " does not exist.\r\nDo you want to create it?");
     EXPECT_EQ(boxes.Boxes()[0].DlgType, ksmtConfirmation);
     EXPECT_EQ(DirectoryExists(r.typed), r.created);
     EXPECT_EQ(frmMain->Engine->GetDestinationFolder(), r.created ? r.typed + "\\" : before);

@@ -127,6 +127,13 @@ TEST_F(Languages, KeysHaveNoLeadingZeros) {
   EXPECT_EQ(languages.GetLanguageText(7), "en 7");
 }
 
+TEST_F(Languages, ABackslashNInTheFileIsALineBreak) {
+  TSupportedLanguages languages(file_);
+  Choose(languages);
+  WritePrivateProfileStringA("1031", "MESSAGE7", "one\\ntwo\\n\\nthree \\N", file_.c_str());
+  EXPECT_EQ(languages.GetLanguageText(7), "one\r\ntwo\r\n\r\nthree \\N");
+}
+
 TEST_F(Languages, WithoutAnEntryForTheSystemLanguageEnglishIsShown) {
   FakeLocales::systemLanguage = 1049;  // not among the system's locales
   TSupportedLanguages languages(file_);
