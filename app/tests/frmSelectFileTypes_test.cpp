@@ -6,6 +6,7 @@
 #include "engine/FileTypes.h"
 #include "skin/ksSkinCheckListBox.h"
 #include "skin/ksSkinCheckRadio.h"
+#include "skin/ksSkinFont.h"
 
 namespace apptest {
 namespace {
@@ -109,6 +110,34 @@ TEST_F(FileTypes, ChecksAbandonedWithoutOkAreForgotten) {
   EXPECT_FALSE(Type(2).Selected);
   EXPECT_FALSE(frmSelectTypes->chkFileTypes->Checked(2));
   EXPECT_FALSE(frmSelectTypes->chkFileTypes->Checked(1));
+}
+
+// The table that ships beside the program, as the dialog lists it.
+using ShippedFileTypes = DialogTest;
+
+TEST_F(ShippedFileTypes, EveryLineNamesItsExtensionOnceAndFitsTheList) {
+  Make(frmSelectTypes);
+  ShowAndActivate(frmSelectTypes);
+  TksSkinCheckListBox& list = *frmSelectTypes->chkFileTypes;
+  const TSEClassList& types = frmMain->Engine->SupportedFileTypes;
+  ASSERT_GT(types.Count(), 0);
+  ASSERT_EQ(list.Items()->Count(), types.Count());
+  ASSERT_TRUE(list.SkinnedItems());
+  // The text's room in an item as the list draws it: the skin's text rectangle, grown
+  // with the item, less the margin before the text.
+  const TksListSkinValues& skin = list.Values();
+  const int itemWidth = RectWidth(list.ListBox()->ItemRect(0));
+  const int room = RectWidth(skin.ItemTextRect) + itemWidth - RectWidth(skin.ItemRect) - 2;
+  TBitmap measure(1, 1);
+  TCanvas& canvas = *measure.Canvas();
+  AssignSkinFont(canvas.Font(), list.UseSkinFont, skin.FontName, skin.FontHeight, skin.FontStyle, list.DefaultFont(),
+                 list.SkinData());
+  for (int i = 0; i < types.Count(); ++i) {
+    const auto& type = *static_cast<const TSESupportedFileType*>(types.Items(i));
+    const String line = list.Items()->Strings(i);
+    EXPECT_EQ(Pos("(" + type.Extension + ")", type.Description), 0) << line;
+    EXPECT_LE(canvas.TextWidth(line), room) << line;
+  }
 }
 
 }  // namespace
