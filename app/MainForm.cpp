@@ -4,6 +4,7 @@
 #include "app/ArtResources.h"
 #include "app/SEresource.h"
 #include "app/Texts.h"
+#include "app/Website.h"
 #include "engine/Debug.h"
 #include "engine/Lang.h"
 #include "engine/Utils.h"
@@ -170,8 +171,8 @@ void TfrmMain::BuildControls() {
   lblURLlink->Font()->SetColor(clWhite);
   lblURLlink->Font()->SetStyle(fsUnderline);
   lblURLlink->DefaultActiveFontColor = static_cast<TColor>(0x40C0FF);  // the art's amber
-  lblURLlink->SetCaption("www.korvalo.example.com");
-  lblURLlink->URL = "http://www.korvalo.example.com/";
+  lblURLlink->SetCaption(kWebsite);
+  lblURLlink->URL = kWebsiteURL;
 
   imgNoPicture = new TImage(this);
   imgNoPicture->SetParent(this);

@@ -4,6 +4,7 @@
 #include "app/FeedbackArt.inc"
 #include "app/Forms.h"
 #include "app/MainForm.h"
+#include "app/Website.h"
 #include "engine/ScanEngine.h"
 #include "framework/core/bitmap.h"
 #include "framework/core/streams.h"
@@ -18,7 +19,6 @@ namespace {
 // Support contacts. There is no support line yet: these are reserved, fictional values.
 constexpr const char* kTelephone = "1-800-555-0142";
 constexpr const char* kEmail = "support@example.com";
-constexpr const char* kWebsite = "www.example.com/korvalo";
 
 template <size_t N>
 void LoadPicture(TImage* image, const uint8_t (&bmp)[N]) {
@@ -101,7 +101,7 @@ TfrmFeedback::TfrmFeedback(TComponent* AOwner) : TForm(AOwner) {
   ksSkinStdLabel3 = label(48, 120, "By Email");
   ksSkinLinkLabel1 = link(168, 120, kEmail, String("mailto:") + kEmail);
   ksSkinStdLabel6 = label(48, 144, "By Website");
-  ksSkinLinkLabel2 = link(168, 144, kWebsite, String("http://") + kWebsite);
+  ksSkinLinkLabel2 = link(168, 144, kWebsite, kWebsiteURL);
 
   Image2 = new TImage(this);
   Image2->SetParent(grpDetails);

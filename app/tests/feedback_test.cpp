@@ -28,7 +28,13 @@ TEST_F(HelpBox, ContactsAreReservedExamples) {
   Make(frmFeedback);
   EXPECT_NE(frmFeedback->ksSkinStdLabel4->Caption().find("555-01"), std::string::npos);
   EXPECT_EQ(frmFeedback->ksSkinLinkLabel1->URL, "mailto:support@example.com");
-  EXPECT_EQ(frmFeedback->ksSkinLinkLabel2->URL.rfind("http://www.example.com/", 0), 0u);
+}
+
+TEST_F(HelpBox, NamesTheWebSiteTheMainWindowLinksTo) {
+  Make(frmFeedback);
+  EXPECT_EQ(frmFeedback->ksSkinLinkLabel2->Caption(), frmMain->lblURLlink->Caption());
+  EXPECT_EQ(frmFeedback->ksSkinLinkLabel2->URL, frmMain->lblURLlink->URL);
+  EXPECT_EQ(frmMain->lblURLlink->URL, "http://" + frmMain->lblURLlink->Caption() + "/");
 }
 
 }  // namespace
