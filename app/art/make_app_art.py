@@ -56,13 +56,15 @@ def main_background():
     draw += photo(98, 178, 86, 64, "#8fc6e8", "#2f6a5a")
     draw.append("fill none stroke #ffd34a stroke-width 3 "
                 "path 'M 110,150 C 140,130 150,110 150,128'")
+    # The command side, darker so white text reads everywhere. Its texts and the lower
+    # row start at x 240: the divider stands well left of them, so they keep a margin.
+    side = 230
     magick("-size", "615x331", "gradient:#2c4f7c-#0f1d36",
-           # the command side, darker so white text reads everywhere
-           "(", "-size", "375x331", "gradient:#15284a-#070f20", ")",
-           "-geometry", "+240+0", "-composite",
-           "-fill", "#3f6aa3", "-draw", "rectangle 239,0 240,330",
-           "-fill", "#0b1730", "-draw", "rectangle 241,256 614,330",
-           "-fill", "#2c4f7c", "-draw", "rectangle 241,256 614,257",
+           "(", "-size", f"{615 - side}x331", "gradient:#15284a-#070f20", ")",
+           "-geometry", f"+{side}+0", "-composite",
+           "-fill", "#3f6aa3", "-draw", f"rectangle {side - 2},0 {side - 1},330",
+           "-fill", "#0b1730", "-draw", f"rectangle {side},256 614,330",
+           "-fill", "#2c4f7c", "-draw", f"rectangle {side},256 614,257",
            *sum((["-draw", d] for d in draw), []),
            tmp)
     magick(tmp, "-quality", "92", out("main.jpg"))

@@ -1,6 +1,10 @@
 // The main window drawn into a bitmap as the user sees its client area.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+#include <utility>
+
 #include "app/ArtResources.h"
 #include "app/FormShot.h"
 #include "app/tests/MainForm_fixture.h"
@@ -14,14 +18,23 @@ using MainFormRender = MainFormTest;
 
 TColor At(TBitmap& b, int x, int y) { return b.Canvas()->Pixels(x, y); }
 
+void LoadBackground(TBitmap& background) {
+  TResourceStream stream(GetModuleHandleA(nullptr), kMainBackgroundResource, RT_RCDATA);
+  TJPEGImage jpeg;
+  jpeg.LoadFromStream(stream);
+  background.Assign(&jpeg);
+}
+
+int ChannelDistance(TColor a, TColor b) {
+  const auto channel = [](TColor c, int shift) { return static_cast<int>((static_cast<uint32_t>(c) >> shift) & 0xFF); };
+  int d = 0;
+  for (int shift : {0, 8, 16}) d = std::max(d, std::abs(channel(a, shift) - channel(b, shift)));
+  return d;
+}
+
 TEST_F(MainFormRender, BackgroundHotImageAndTransparentKey) {
   TBitmap background;
-  {
-    TResourceStream stream(GetModuleHandleA(nullptr), kMainBackgroundResource, RT_RCDATA);
-    TJPEGImage jpeg;
-    jpeg.LoadFromStream(stream);
-    background.Assign(&jpeg);
-  }
+  LoadBackground(background);
   TBitmap hot;
   hot.LoadFromResourceID(GetModuleHandleA(nullptr), 2);
   TBitmap selectOut;
@@ -53,6 +66,26 @@ TEST_F(MainFormRender, BackgroundHotImageAndTransparentKey) {
         EXPECT_EQ(At(shot, 240 + x, 288 + y), At(selectOut, x, y));
       }
   EXPECT_GT(drawn, 50);
+}
+
+// The art's divider between the picture and the commands keeps clear of what stands at
+// the commands' left edge: the background there is plain, row by row, a few pixels out.
+TEST_F(MainFormRender, CommandsKeepAMarginFromTheDivider) {
+  TBitmap background;
+  LoadBackground(background);
+  constexpr int kMargin = 6;
+  const std::pair<const char*, const TControl*> edge[] = {
+      {"lblTitle", frmMain->lblTitle}, {"lblInfo1", frmMain->lblInfo1},
+      {"lblInfo2", frmMain->lblInfo2}, {"lblInfo3", frmMain->lblInfo3},
+      {"lblAdvancedOptions", frmMain->lblAdvancedOptions}, {"imgSelectOUT", frmMain->imgSelectOUT}};
+  for (const auto& [name, control] : edge) {
+    const int left = control->Left();
+    for (int y = control->Top(); y < control->Top() + control->Height(); ++y) {
+      const TColor plain = At(background, left + 2, y);
+      for (int x = left - kMargin; x < left + 2; ++x)
+        ASSERT_LE(ChannelDistance(At(background, x, y), plain), 16) << name << " at " << x << "," << y;
+    }
+  }
 }
 
 }  // namespace
