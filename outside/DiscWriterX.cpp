@@ -19,6 +19,8 @@ constexpr int kChunkBlocks = 64;
 constexpr int kErasableCapability = 7;
 constexpr int64_t kDefaultCapacity = 333000;  // 650 MB
 constexpr int kBlocksPerSpeedUnit = 75;
+// The device error whose text is the extended error.
+constexpr int kExtendedDeviceError = 1051;
 
 String& ConfigurationPath() {
   static String path;
@@ -477,8 +479,8 @@ void TDiscWriterX::RunWrite(const TWriteJob& job) {
     out.reset(CreateFileA(job.SessionPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                           nullptr));
     if (!out) {
-      extendedError_ = AnsiToWide(SysErrorMessage(static_cast<int>(GetLastError())));
-      return fail(3, 1051);
+      extendedError_ = AnsiToWide(SysErrorMessage(GetLastError()));
+      return fail(3, kExtendedDeviceError);
     }
   }
 
@@ -507,8 +509,8 @@ void TDiscWriterX::RunWrite(const TWriteJob& job) {
       return false;
     }
     if (out && !WriteAll(out.get(), chunk.data(), chunk.size())) {
-      extendedError_ = AnsiToWide(SysErrorMessage(static_cast<int>(GetLastError())));
-      fail(3, 1051);
+      extendedError_ = AnsiToWide(SysErrorMessage(GetLastError()));
+      fail(3, kExtendedDeviceError);
       return false;
     }
     written += chunkBlocks;
@@ -575,8 +577,13 @@ void TDiscWriterX::RunWrite(const TWriteJob& job) {
     Raise([this] {
       if (OnClosingSession) OnClosingSession(this);
     });
-    if (!job.TestWrite)
-      MoveFileA(job.SessionPath.c_str(), job.SessionPath.substr(0, job.SessionPath.size() - 5).c_str());
+    // Until the rename the session is incomplete (".part"); one that cannot be
+    // closed is a failed write, not a finished one.
+    if (!job.TestWrite &&
+        !MoveFileA(job.SessionPath.c_str(), job.SessionPath.substr(0, job.SessionPath.size() - 5).c_str())) {
+      extendedError_ = AnsiToWide(SysErrorMessage(GetLastError()));
+      return fail(3, kExtendedDeviceError);
+    }
   }
   if (job.CloseDisc) {
     Raise([this] {

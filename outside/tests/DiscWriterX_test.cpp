@@ -179,6 +179,9 @@ TEST_P(DiscWriterXBurn, GivesTheEventsAndDiscState) {
   EXPECT_EQ(w.GetSessionCount(), c.sessions);
   EXPECT_EQ(w.GetLastSessionStatus(), c.lastSession);
   EXPECT_FALSE(w.Busy());
+  if (String(c.events).ends_with("/1051")) {
+    EXPECT_FALSE(w.GetExtendedError().empty()) << "the system's reason";
+  }
   if (String(c.events).find(",6") != String::npos && c.sessions == 1 && c.lastSession == 3) {
     TSearchRec r;
     ASSERT_EQ(FindFirst(f.Drive() + "session1.iso", faAnyFile, r), 0);
@@ -211,6 +214,9 @@ const TBurnCase kBurnCases[] = {
     {"RefusesAClosedDisc", "", "Blocks=1000\r\nClosed=1", false, "", 0, 0, {}, {}},
     {"RefusesAnEmptyImage", "", "Blocks=1000", false, "", 0, 0,
      [](TWriterFixture&, TDiscWriterX& w, const String&) { w.ClearImage(); }, {}},
+    // A folder named as the finished session: the session stays incomplete.
+    {"FinalRenameFails", "", "Blocks=1000", true, "7,8,16,16,9,10,13,12,2,11:3/1051", 1, 1,
+     [](TWriterFixture& f, TDiscWriterX&, const String&) { ForceDirectories(f.Drive() + "session1.iso"); }, {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, DiscWriterXBurn, ::testing::ValuesIn(kBurnCases),
