@@ -455,7 +455,7 @@ void TfrmBurn::btnStartClick(TObject*) {
     btnEraseCD->SetVisible(false);
     Operation = 0;
     if (!CDWriter->StartWrite()) {
-      Message(LangText(100));
+      Message(WithWriterReason(LangText(100)));
       EnableControls();
       CDWriter->ReleaseDevice();
       Operation = 3;
@@ -493,7 +493,7 @@ void TfrmBurn::btnEraseCDClick(TObject*) {
   Idle = false;
   Operation = 1;
   if (!CDWriter->EraseDisc(true)) {
-    Message(LangText(68), ksmtError);
+    Message(WithWriterReason(LangText(68)), ksmtError);
     EnableControls();
     CDWriter->ReleaseDevice();
     Operation = 3;
@@ -582,6 +582,11 @@ void TfrmBurn::ShowProgressControls(bool show) {
 }
 
 void TfrmBurn::SetStatus(const String& text) { pnlStatus->SetCaption(text); }
+
+String TfrmBurn::WithWriterReason(const String& text) const {
+  const String reason = WideToAnsi(CDWriter->GetExtendedError());
+  return reason.empty() ? text : text + "\r\n" + reason;
+}
 
 int TfrmBurn::Message(const String& text, TksMessageType type, TksMessageButtons buttons) {
   return frmMain->GenericMessage->MessageDlg(text, type, buttons, 0);

@@ -162,5 +162,8 @@ class TfrmBurn : public TForm {
   // Ends a burn, erase or set that can go no further: the dialog may close again.
   void EndOperation();
 
+  // The writer's reason appended to a text, when it gave one.
+  String WithWriterReason(const String& text) const;
+
   bool activating_ = false;
 };

@@ -101,7 +101,7 @@ TDiscWriterX::TDiscWriterX(TComponent* AOwner) : TWinControl(AOwner) {
   SetVisible(false);
   writers_ = ReadDiscWriterConfig(ConfigurationFile());
   if (!writers_.empty()) selected_ = 0;
-  eventWindow_ = AllocateHWnd([this](TMessage& m) { EventWindowProc(m); });
+  MakeEventWindow();
   image_.OnItemAdded = [this](const TIsoItem& item) {
     String parent = ExtractFilePath(item.DiscPath);
     std::wstring itemPath = AnsiToWide(item.DiscPath), name = AnsiToWide(ExtractFileName(item.DiscPath));
@@ -215,6 +215,17 @@ void TDiscWriterX::Deliver() {
     throw;
   }
   delivering_ = false;
+}
+
+// The worker's events reach the GUI thread through this window; posted to no
+// window they would land in the worker's own queue and the job would wait for ever.
+bool TDiscWriterX::MakeEventWindow() {
+  if (!eventWindow_) eventWindow_ = AllocateHWnd([this](TMessage& m) { EventWindowProc(m); });
+  if (eventWindow_) return true;
+  const DWORD code = GetLastError();
+  extendedError_ = AnsiToWide("The writer's event window could not be made" +
+                              (code ? ": " + SysErrorMessage(code) : String(".")));
+  return false;
 }
 
 void TDiscWriterX::EventWindowProc(TMessage& Message) {
@@ -374,7 +385,10 @@ bool TDiscWriterX::CloseLastSession(bool CloseDisc) {
 
 bool TDiscWriterX::StartWrite() {
   const TDiscWriterConfig* w = Writer();
-  if (running_ || !w || !IsDriveReady() || GetDiscStatus() == 2 || image_.FileCount() == 0 || w->RefuseStart)
+  if (running_) return false;
+  extendedError_.clear();
+  if (!w || !IsDriveReady() || GetDiscStatus() == 2 || image_.FileCount() == 0 || w->RefuseStart ||
+      !MakeEventWindow())
     return false;
   JoinWorker();
   TWriteJob job;
@@ -402,7 +416,9 @@ bool TDiscWriterX::StartWrite() {
 
 bool TDiscWriterX::EraseDisc(bool /*Quick*/) {
   const TDiscWriterConfig* w = Writer();
-  if (running_ || !w || !w->CanErase || !IsDiscErasable()) return false;
+  if (running_) return false;
+  extendedError_.clear();
+  if (!w || !w->CanErase || !IsDiscErasable() || !MakeEventWindow()) return false;
   JoinWorker();
   abort_ = false;
   running_ = true;

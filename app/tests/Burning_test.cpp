@@ -15,8 +15,10 @@
 #include "framework/core/widetext.h"
 #include "framework/core/sysutils.h"
 #include "framework/gui/application.h"
+#include "framework/gui/menus.h"
 #include "framework/gui/timer.h"
 #include "outside/DiscWriterX.h"
+#include "outside/tests/WindowVeto.h"
 #include "outside/tests/WriterScratch.h"
 #include "skin/ksSkinCheckRadio.h"
 #include "skin/ksSkinComboBox.h"
@@ -463,6 +465,23 @@ TEST_F(BurnDialog, ProgressEventsShowPercentagesWithoutDividingByZero) {
   d.CDWriterTrackWriteStatus(nullptr, 1, 300, 60);
   EXPECT_EQ(d.pbTotal->Value(), 38) << "blocks counted once: 300 of 800";
   EXPECT_EQ(d.pnlStatus->Caption(), Lang(155) + " 300");
+}
+
+// Without its event window the writer cannot start; the dialog gives its reason.
+TEST_F(BurnDialog, AWriterWithoutItsEventWindowDoesNotStartAndSaysWhy) {
+  scratch.Recovered("DuvidAziz", "IMG_0001.JPG", 3000);
+  // The program's own utility windows are made long before a burn.
+  TTimer::TimerWindow();
+  TPopupMenu::PopupWindow();
+  TUtilityWindowVeto veto;
+  TfrmBurn& d = Open();
+  Poll();
+  d.btnStartClick(d.btnStart);
+  EXPECT_FALSE(d.CDWriter->Busy());
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Msg.rfind(Lang(100) + "\r\nThe writer's event window could not be made", 0), 0u) << boxes[0].Msg;
+  EXPECT_EQ(d.Operation, 3);
+  EXPECT_FALSE(Exists(scratch.Drive() + "session1.iso.part"));
 }
 
 // Sizes past what 32 bits hold: three sparse files of 1.5 GiB.

@@ -5,12 +5,15 @@
 
 #include <climits>
 #include <functional>
+#include <memory>
 #include <set>
 
 #include "framework/core/fileutils.h"
 #include "framework/core/inifiles.h"
 #include "framework/core/sysutils.h"
+#include "framework/core/widetext.h"
 #include "framework/gui/tests/gui_test_support.h"
+#include "outside/tests/WindowVeto.h"
 #include "outside/tests/WriterScratch.h"
 
 namespace {
@@ -334,4 +337,28 @@ TEST(DiscWriterX, EventsComeInOrderAndNeverNested) {
   EXPECT_EQ(deepest, 1);
   EXPECT_EQ(order.substr(0, 5), "7,9,1") << order;
   EXPECT_TRUE(order.ends_with(",12,6")) << order;
+}
+
+// Posted to no window, the worker's events would never reach the handlers and the
+// write would wait for ever: without its event window the writer does not start.
+TEST(DiscWriterX, WithoutItsEventWindowTheWriterRefusesToStartAndSaysWhy) {
+  TWriterFixture f("CanErase=1\r\n", "Blocks=1000\r\nErasable=1");
+  TWriterFixture::Write(f.Drive() + "session1.iso", String(2048, 'x'));
+  std::unique_ptr<TDiscWriterX> w;
+  {
+    TUtilityWindowVeto veto;
+    w = std::make_unique<TDiscWriterX>(nullptr);
+    ASSERT_TRUE(w->AddFile(L"Korvalo\\a.jpg", W(f.Source("a.jpg", 9000))));
+    ASSERT_FALSE(w->StartWrite());
+    EXPECT_NE(w->GetExtendedError().find(L"event window could not be made"), std::wstring::npos)
+        << WideToAnsi(w->GetExtendedError());
+    EXPECT_FALSE(w->EraseDisc(true));
+    EXPECT_FALSE(w->Busy());
+  }
+  EXPECT_EQ(w->GetSessionCount(), 1) << "nothing was written or erased";
+  TEventLog log(*w);
+  ASSERT_TRUE(w->StartWrite()) << "the window is made when it can be";
+  EXPECT_TRUE(w->GetExtendedError().empty());
+  ASSERT_TRUE(PumpUntil([&] { return log.done; }, 20000));
+  EXPECT_EQ(w->GetSessionCount(), 2);
 }
