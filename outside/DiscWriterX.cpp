@@ -335,7 +335,10 @@ void TDiscWriterX::ClearImage() {
 int TDiscWriterX::GetImageBlocks() const { return ClampToInt(image_.Blocks()); }
 
 bool TDiscWriterX::AddFile(const std::wstring& DiscPath, const std::wstring& SourcePath) {
-  return image_.AddFile(WideToAnsi(DiscPath), WideToAnsi(SourcePath));
+  String why;
+  if (image_.AddFile(WideToAnsi(DiscPath), WideToAnsi(SourcePath), &why)) return true;
+  extendedError_ = AnsiToWide(why);
+  return false;
 }
 
 bool TDiscWriterX::RemoveItem(const std::wstring& DiscPath) {

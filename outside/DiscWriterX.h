@@ -87,8 +87,8 @@ class TDiscWriterX : public TWinControl {
   void SetVolumeIdentifier(const std::wstring& value) { image_.SetVolumeIdentifier(value); }
 
   std::wstring GetVersion() const;
-  // Why the last write failed with device error 1051, or why the last StartWrite
-  // or EraseDisc was refused.
+  // Why the last write failed with device error 1051, or why the last AddFile or
+  // StartWrite was refused.
   std::wstring GetExtendedError() const;
   short GetDeviceCount() const { return static_cast<short>(writers_.size()); }
   std::wstring GetDeviceText1(short Index) const;

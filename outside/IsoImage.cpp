@@ -332,15 +332,22 @@ const TIsoImage::Layout& TIsoImage::Laid() const {
   return *layout_;
 }
 
-bool TIsoImage::AddFile(const String& discPath, const String& sourcePath) {
+bool TIsoImage::AddFile(const String& discPath, const String& sourcePath, String* why) {
+  auto refuse = [why](const String& reason) {
+    if (why) *why = reason;
+    return false;
+  };
   auto parts = SplitDiscPath(discPath);
-  if (parts.empty() || !FileExists(sourcePath)) return false;
+  if (parts.empty()) return refuse("the disc path is empty");
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(sourcePath.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return refuse("the file cannot be found");
   String path = JoinDiscPath(parts, parts.size());
   for (const auto& item : items_)
-    if (SameText(item.DiscPath, path)) return false;
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(sourcePath.c_str(), GetFileExInfoStandard, &data)) return false;
+    if (SameText(item.DiscPath, path)) return refuse("the disc already holds " + path);
   int64_t size = (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  if (size > kIsoMaxFileBytes) return refuse("a file of 4 GB or more cannot be written to a disc");
 
   // Folders the path implies are items of their own, added once.
   for (size_t p = 1; p < parts.size(); ++p) {

@@ -362,3 +362,19 @@ TEST(DiscWriterX, WithoutItsEventWindowTheWriterRefusesToStartAndSaysWhy) {
   ASSERT_TRUE(PumpUntil([&] { return log.done; }, 20000));
   EXPECT_EQ(w->GetSessionCount(), 2);
 }
+
+TEST(DiscWriterX, SaysWhyAFileIsRefused) {
+  TWriterFixture f;
+  TDiscWriterX w(nullptr);
+  String a = f.Source("a.jpg", 10);
+  EXPECT_TRUE(w.AddFile(L"Korvalo\\a.jpg", W(a)));
+  struct Row {
+    const wchar_t* discPath;
+    String source;
+    const wchar_t* why;
+  } rows[] = {{L"Korvalo\\A.JPG", a, L"already holds"}, {L"Korvalo\\b.jpg", a + ".missing", L"cannot be found"}};
+  for (const Row& r : rows) {
+    EXPECT_FALSE(w.AddFile(r.discPath, W(r.source)));
+    EXPECT_NE(w.GetExtendedError().find(r.why), std::wstring::npos) << WideToAnsi(w.GetExtendedError());
+  }
+}

@@ -84,3 +84,30 @@ TEST(IsoImage, RecordsAndPathTablesAreInNameThenExtensionOrder) {
   EXPECT_EQ(primary.PathTable(), (std::vector<std::string>{"D", "DA", "D_1", "D_B"}));
   EXPECT_EQ(joliet.PathTable(), (std::vector<std::string>{"D", "D B", "D.1", "DA"}));
 }
+
+// A record holds a file's size in 32 bits: from 4 GiB on a file is refused, not cut.
+TEST(IsoImage, RefusesAFileOfFourGiBOrMore) {
+  TWriterScratch scratch("iso");
+  ForceDirectories(scratch.Root());
+  struct Row {
+    int64_t bytes;
+    bool taken;
+  } rows[] = {{kIsoMaxFileBytes, true}, {kIsoMaxFileBytes + 1, false}, {kIsoMaxFileBytes + 2050, false}};
+  TIsoImage image;
+  for (const Row& r : rows) {
+    const String source = scratch.Root() + IntToStr(r.bytes) + ".avi";
+    HANDLE h = CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    LARGE_INTEGER size;
+    size.QuadPart = r.bytes;
+    SetFilePointerEx(h, size, nullptr, FILE_BEGIN);
+    SetEndOfFile(h);  // sparse: nothing is written
+    CloseHandle(h);
+    String why;
+    EXPECT_EQ(image.AddFile("Korvalo\\" + ExtractFileName(source), source, &why), r.taken) << r.bytes;
+    EXPECT_EQ(why.empty(), r.taken) << why;
+    DeleteFile(source);
+  }
+  EXPECT_EQ(image.FileCount(), 1);
+  ASSERT_EQ(image.Extents().size(), 1u);
+  EXPECT_EQ(image.Extents()[0].Size, kIsoMaxFileBytes);
+}
