@@ -173,9 +173,10 @@ int CompareVersions(const String& a, const String& b) {
 
 bool IsPlainFileName(const String& name) {
   if (name.empty() || name.size() > 100 || name.find("..") != String::npos || name[0] == '.') return false;
-  return std::all_of(name.begin(), name.end(), [](char c) {
+  bool plain = std::all_of(name.begin(), name.end(), [](char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_';
   });
+  return plain && !IsDeviceName(name);
 }
 
 void TNetUpdateEngine::LoadConfiguration(const String& fileName) {

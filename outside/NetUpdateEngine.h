@@ -55,5 +55,6 @@ void SetNetUpdateEngineMaker(TNetUpdateEngineMaker maker);
 // anything that is not such a version.
 int CompareVersions(const String& a, const String& b);
 
-// A file name the engine may save: letters, digits, '.', '-' and '_' only, no "..".
+// A file name the engine may save: letters, digits, '.', '-' and '_' only, no "..",
+// and no device name.
 bool IsPlainFileName(const String& name);

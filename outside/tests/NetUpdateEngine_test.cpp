@@ -173,3 +173,22 @@ TEST(NetUpdateEngine, VersionsCompareByNumber) {
   for (const char* bad : {"", "3.", ".3", "3..0", "v3", "3.0b", "1234567890.1"})
     EXPECT_THROW(CompareVersions(bad, "3.0"), EUpdateEngineError) << bad;
 }
+
+// A device name would send the download to a port or printer of this machine: it
+// is refused before anything is downloaded.
+TEST(NetUpdateEngine, RefusesADeviceNameBeforeDownloading) {
+  TLoopbackHttpServer server;
+  String install = ScratchFolder("nuc");
+  for (const char* device : {"COM1", "con.exe", "Nul", "lpt9.txt", "AUX.tar.gz", "prn"}) {
+    EXPECT_FALSE(IsPlainFileName(device)) << device;
+    server.Set("/updates/update.ini", Offer("4.0", device));
+    TNetUpdateEngine engine;
+    engine.InternetSite = server.Site();
+    engine.Installation = install;
+    engine.Version = "3.0";
+    EXPECT_THROW(engine.LaunchEngine("/silent"), EUpdateEngineError) << device;
+  }
+  for (const String& asked : server.Requests()) EXPECT_EQ(asked, "/updates/update.ini");
+  for (const char* plain : {"console.exe", "com10.exe", "nul_fix.exe", "setup.exe"})
+    EXPECT_TRUE(IsPlainFileName(plain)) << plain;
+}
