@@ -10,6 +10,7 @@
 
 #include "framework/core/strings.h"
 #include "framework/core/sysutils.h"
+#include "outside/HttpGet.h"
 
 class EUpdateEngineError : public Exception {
  public:
@@ -40,7 +41,7 @@ class TNetUpdateEngine {
       Language, ProxyUserId, Name, UserId, WebURL;
 
  private:
-  String Fetch(const String& path, size_t limit) const;
+  String Fetch(const String& name, const THttpLimits& limits) const;
 
   String fileName_;
 };
