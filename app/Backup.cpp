@@ -3,8 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <array>
-#include <cctype>
 #include <exception>
 #include <string_view>
 
@@ -17,6 +15,7 @@
 #include "engine/Debug.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
+#include "framework/core/fileutils.h"
 #include "framework/gui/application.h"
 #include "skin/ksMessages.h"
 #include "skin/ksSkinEdit.h"
@@ -24,26 +23,6 @@
 #include "skin/ksSkinGauge.h"
 #include "skin/ksSkinLabels.h"
 #include "skin/ksSkinXFormButton.h"
-
-namespace {
-
-String Upper(std::string_view s) {
-  String u(s);
-  std::transform(u.begin(), u.end(), u.begin(), [](unsigned char c) { return static_cast<char>(std::toupper(c)); });
-  return u;
-}
-
-// Windows opens the device whatever extension follows these names.
-bool IsDeviceName(std::string_view name) {
-  std::string_view base = name.substr(0, name.find('.'));
-  while (!base.empty() && (base.back() == ' ' || base.back() == '.')) base.remove_suffix(1);
-  const String u = Upper(base);
-  static constexpr std::array<std::string_view, 4> kPlain{"CON", "PRN", "AUX", "NUL"};
-  if (std::find(kPlain.begin(), kPlain.end(), u) != kPlain.end()) return true;
-  return u.size() == 4 && (u.starts_with("COM") || u.starts_with("LPT")) && u[3] >= '1' && u[3] <= '9';
-}
-
-}  // namespace
 
 bool IsValidBackupName(const String& Name) {
   if (Name.empty() || Name.find("..") != String::npos) return false;

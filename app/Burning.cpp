@@ -312,6 +312,7 @@ void TfrmBurn::FormActivate(TObject*) {
     ImageBlocks = TotalBlocksWritten = LastBlocksWritten = 0;
     DiscNumber = FilesOnDisc = 0;
     PendingFiles.clear();
+    RefusedFiles.clear();
     for (TksSkinStdLabel* l : {lblFiles, lblSize, lblSessions, lblSessionStatus, lblDiscType, lblDiscStatus,
                                lblFreeBlocks, lblCDNumber})
       l->SetCaption("");
@@ -327,8 +328,9 @@ void TfrmBurn::FormActivate(TObject*) {
     CDWriter->ClearImage();
     CollectFiles();
     ImageBytes = ImageSizeBytes();
+    ShowRefusedFiles();
     if (ImageBytes == 0) {
-      Message(LangText(98));
+      if (RefusedFiles.empty()) Message(LangText(98));
       Close();
     }
     lblFiles->SetCaption(IntToStr(CDWriter->GetImageFileCount()));
@@ -356,8 +358,10 @@ void TfrmBurn::CollectFiles() {
         if (!skip) {
           // Both folders share one folder on the disc: a clashing name gets a number.
           TPendingFile file{source, UniqueDiscPath(PendingFiles, r.Name)};
-          PendingFiles.push_back(file);
-          CDWriter->AddFile(file.DiscPath, AnsiToWide(source));
+          if (CDWriter->AddFile(file.DiscPath, AnsiToWide(source)))
+            PendingFiles.push_back(file);
+          else
+            RefusedFiles.push_back(r.Name + ": " + WideToAnsi(CDWriter->GetExtendedError()));
         }
         Pump();
       } while (FindNext(r) == 0);
@@ -365,6 +369,16 @@ void TfrmBurn::CollectFiles() {
     }
   }
   ImageBlocks = CDWriter->GetImageBlocks();
+}
+
+// Every box re-activates the dialog and so collects the files again: the same
+// refusals are told only once until the dialog closes.
+void TfrmBurn::ShowRefusedFiles() {
+  if (RefusedFiles.empty() || refusalsShown_) return;
+  refusalsShown_ = true;
+  String text = "These files cannot be written to a CD and are left out:";
+  for (const String& refused : RefusedFiles) text += "\r\n" + refused;
+  Message(text, ksmtError);
 }
 
 int64_t TfrmBurn::ImageSizeBytes() const { return static_cast<int64_t>(CDWriter->GetImageBlocks()) * kBlockBytes; }
@@ -455,7 +469,7 @@ void TfrmBurn::btnStartClick(TObject*) {
     btnEraseCD->SetVisible(false);
     Operation = 0;
     if (!CDWriter->StartWrite()) {
-      Message(LangText(100));
+      Message(WithWriterReason(LangText(100)));
       EnableControls();
       CDWriter->ReleaseDevice();
       Operation = 3;
@@ -493,7 +507,7 @@ void TfrmBurn::btnEraseCDClick(TObject*) {
   Idle = false;
   Operation = 1;
   if (!CDWriter->EraseDisc(true)) {
-    Message(LangText(68), ksmtError);
+    Message(WithWriterReason(LangText(68)), ksmtError);
     EnableControls();
     CDWriter->ReleaseDevice();
     Operation = 3;
@@ -551,6 +565,7 @@ void TfrmBurn::FormClose(TObject*, TCloseAction& Action) {
   if (Idle) {
     CDWriter->ReleaseDevice();
     tmrDiscInfo->SetEnabled(false);
+    refusalsShown_ = false;
   } else {
     Action = caNone;
     tmrDiscInfo->SetEnabled(true);
@@ -582,6 +597,11 @@ void TfrmBurn::ShowProgressControls(bool show) {
 }
 
 void TfrmBurn::SetStatus(const String& text) { pnlStatus->SetCaption(text); }
+
+String TfrmBurn::WithWriterReason(const String& text) const {
+  const String reason = WideToAnsi(CDWriter->GetExtendedError());
+  return reason.empty() ? text : text + "\r\n" + reason;
+}
 
 int TfrmBurn::Message(const String& text, TksMessageType type, TksMessageButtons buttons) {
   return frmMain->GenericMessage->MessageDlg(text, type, buttons, 0);

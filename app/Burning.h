@@ -73,6 +73,8 @@ class TfrmBurn : public TForm {
   bool NoWriter = false;
   uint8_t Operation = 3;  // 0 writing, 1 erasing, 2 closing a session, 3 none
   std::vector<TPendingFile> PendingFiles;
+  // Files the writer would not take, each "name: why"; shown once while the dialog is open.
+  std::vector<String> RefusedFiles;
   int FilesOnDisc = 0;
   int DiscNumber = 0;
   bool Spanning = false;
@@ -162,5 +164,11 @@ class TfrmBurn : public TForm {
   // Ends a burn, erase or set that can go no further: the dialog may close again.
   void EndOperation();
 
+  // The writer's reason appended to a text, when it gave one.
+  String WithWriterReason(const String& text) const;
+  // Tells once per opening which files were left out.
+  void ShowRefusedFiles();
+
   bool activating_ = false;
+  bool refusalsShown_ = false;
 };

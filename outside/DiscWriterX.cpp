@@ -19,6 +19,8 @@ constexpr int kChunkBlocks = 64;
 constexpr int kErasableCapability = 7;
 constexpr int64_t kDefaultCapacity = 333000;  // 650 MB
 constexpr int kBlocksPerSpeedUnit = 75;
+// The device error whose text is the extended error.
+constexpr int kExtendedDeviceError = 1051;
 
 String& ConfigurationPath() {
   static String path;
@@ -99,7 +101,7 @@ TDiscWriterX::TDiscWriterX(TComponent* AOwner) : TWinControl(AOwner) {
   SetVisible(false);
   writers_ = ReadDiscWriterConfig(ConfigurationFile());
   if (!writers_.empty()) selected_ = 0;
-  eventWindow_ = AllocateHWnd([this](TMessage& m) { EventWindowProc(m); });
+  MakeEventWindow();
   image_.OnItemAdded = [this](const TIsoItem& item) {
     String parent = ExtractFilePath(item.DiscPath);
     std::wstring itemPath = AnsiToWide(item.DiscPath), name = AnsiToWide(ExtractFileName(item.DiscPath));
@@ -215,6 +217,17 @@ void TDiscWriterX::Deliver() {
   delivering_ = false;
 }
 
+// The worker's events reach the GUI thread through this window; posted to no
+// window they would land in the worker's own queue and the job would wait for ever.
+bool TDiscWriterX::MakeEventWindow() {
+  if (!eventWindow_) eventWindow_ = AllocateHWnd([this](TMessage& m) { EventWindowProc(m); });
+  if (eventWindow_) return true;
+  const DWORD code = GetLastError();
+  extendedError_ = AnsiToWide("The writer's event window could not be made" +
+                              (code ? ": " + SysErrorMessage(code) : String(".")));
+  return false;
+}
+
 void TDiscWriterX::EventWindowProc(TMessage& Message) {
   if (Message.Msg == kEventsWaiting) {
     Deliver();
@@ -322,7 +335,10 @@ void TDiscWriterX::ClearImage() {
 int TDiscWriterX::GetImageBlocks() const { return ClampToInt(image_.Blocks()); }
 
 bool TDiscWriterX::AddFile(const std::wstring& DiscPath, const std::wstring& SourcePath) {
-  return image_.AddFile(WideToAnsi(DiscPath), WideToAnsi(SourcePath));
+  String why;
+  if (image_.AddFile(WideToAnsi(DiscPath), WideToAnsi(SourcePath), &why)) return true;
+  extendedError_ = AnsiToWide(why);
+  return false;
 }
 
 bool TDiscWriterX::RemoveItem(const std::wstring& DiscPath) {
@@ -372,7 +388,10 @@ bool TDiscWriterX::CloseLastSession(bool CloseDisc) {
 
 bool TDiscWriterX::StartWrite() {
   const TDiscWriterConfig* w = Writer();
-  if (running_ || !w || !IsDriveReady() || GetDiscStatus() == 2 || image_.FileCount() == 0 || w->RefuseStart)
+  if (running_) return false;
+  extendedError_.clear();
+  if (!w || !IsDriveReady() || GetDiscStatus() == 2 || image_.FileCount() == 0 || w->RefuseStart ||
+      !MakeEventWindow())
     return false;
   JoinWorker();
   TWriteJob job;
@@ -400,7 +419,9 @@ bool TDiscWriterX::StartWrite() {
 
 bool TDiscWriterX::EraseDisc(bool /*Quick*/) {
   const TDiscWriterConfig* w = Writer();
-  if (running_ || !w || !w->CanErase || !IsDiscErasable()) return false;
+  if (running_) return false;
+  extendedError_.clear();
+  if (!w || !w->CanErase || !IsDiscErasable() || !MakeEventWindow()) return false;
   JoinWorker();
   abort_ = false;
   running_ = true;
@@ -477,8 +498,8 @@ void TDiscWriterX::RunWrite(const TWriteJob& job) {
     out.reset(CreateFileA(job.SessionPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                           nullptr));
     if (!out) {
-      extendedError_ = AnsiToWide(SysErrorMessage(static_cast<int>(GetLastError())));
-      return fail(3, 1051);
+      extendedError_ = AnsiToWide(SysErrorMessage(GetLastError()));
+      return fail(3, kExtendedDeviceError);
     }
   }
 
@@ -507,8 +528,8 @@ void TDiscWriterX::RunWrite(const TWriteJob& job) {
       return false;
     }
     if (out && !WriteAll(out.get(), chunk.data(), chunk.size())) {
-      extendedError_ = AnsiToWide(SysErrorMessage(static_cast<int>(GetLastError())));
-      fail(3, 1051);
+      extendedError_ = AnsiToWide(SysErrorMessage(GetLastError()));
+      fail(3, kExtendedDeviceError);
       return false;
     }
     written += chunkBlocks;
@@ -575,8 +596,13 @@ void TDiscWriterX::RunWrite(const TWriteJob& job) {
     Raise([this] {
       if (OnClosingSession) OnClosingSession(this);
     });
-    if (!job.TestWrite)
-      MoveFileA(job.SessionPath.c_str(), job.SessionPath.substr(0, job.SessionPath.size() - 5).c_str());
+    // Until the rename the session is incomplete (".part"); one that cannot be
+    // closed is a failed write, not a finished one.
+    if (!job.TestWrite &&
+        !MoveFileA(job.SessionPath.c_str(), job.SessionPath.substr(0, job.SessionPath.size() - 5).c_str())) {
+      extendedError_ = AnsiToWide(SysErrorMessage(GetLastError()));
+      return fail(3, kExtendedDeviceError);
+    }
   }
   if (job.CloseDisc) {
     Raise([this] {

@@ -87,6 +87,8 @@ class TDiscWriterX : public TWinControl {
   void SetVolumeIdentifier(const std::wstring& value) { image_.SetVolumeIdentifier(value); }
 
   std::wstring GetVersion() const;
+  // Why the last write failed with device error 1051, or why the last AddFile or
+  // StartWrite was refused.
   std::wstring GetExtendedError() const;
   short GetDeviceCount() const { return static_cast<short>(writers_.size()); }
   std::wstring GetDeviceText1(short Index) const;
@@ -168,6 +170,8 @@ class TDiscWriterX : public TWinControl {
   // a handler. The worker waits until the handler has run, unless told not to.
   void Raise(std::function<void()> event, bool waitForHandler = true);
   void Deliver();
+  // False, with the reason in the extended error, when the window cannot be made.
+  bool MakeEventWindow();
   void EventWindowProc(TMessage& Message);
   void Finish(std::function<void()> lastEvent);
   void JoinWorker();

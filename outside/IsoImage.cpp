@@ -137,6 +137,44 @@ std::string IdBytes(const std::wstring& id) {
   return out;
 }
 
+// An identifier's name and extension as they are compared: a file's split at its
+// last dot, without the ";1" of the primary tree; a folder's is all name.
+std::pair<std::string, std::string> SortParts(const std::string& id, bool directory, bool joliet) {
+  size_t unit = joliet ? 2 : 1;
+  size_t end = id.size();
+  if (!joliet && !directory) end = std::min(end, id.rfind(';'));
+  if (directory) return {id.substr(0, end), std::string()};
+  for (size_t at = end; at >= unit; at -= unit) {
+    size_t dot = at - unit;
+    if (id[dot + unit - 1] == '.' && (!joliet || id[dot] == '\0'))
+      return {id.substr(0, dot), id.substr(dot + unit, end - dot - unit)};
+  }
+  return {id.substr(0, end), std::string()};
+}
+
+// Compares two byte strings as if the shorter were padded with blanks (UCS-2
+// blanks for Joliet) to the other's length.
+int ComparePadded(const std::string& a, const std::string& b, bool joliet) {
+  auto at = [joliet](const std::string& s, size_t i) {
+    if (i < s.size()) return static_cast<unsigned char>(s[i]);
+    return static_cast<unsigned char>(joliet && i % 2 == 0 ? 0 : ' ');
+  };
+  for (size_t i = 0; i < std::max(a.size(), b.size()); ++i) {
+    unsigned char x = at(a, i), y = at(b, i);
+    if (x != y) return x < y ? -1 : 1;
+  }
+  return 0;
+}
+
+// The order of a folder's records (ISO 9660, 9.3), which its path table entries
+// follow: by name, then by extension, each blank-padded.
+bool RecordBefore(const std::string& a, bool aDirectory, const std::string& b, bool bDirectory, bool joliet) {
+  auto [aName, aExt] = SortParts(a, aDirectory, joliet);
+  auto [bName, bExt] = SortParts(b, bDirectory, joliet);
+  if (int names = ComparePadded(aName, bName, joliet)) return names < 0;
+  return ComparePadded(aExt, bExt, joliet) < 0;
+}
+
 uint32_t BlocksFor(int64_t bytes) { return static_cast<uint32_t>((bytes + kIsoBlockSize - 1) / kIsoBlockSize); }
 
 }  // namespace
@@ -232,7 +270,9 @@ const TIsoImage::Layout& TIsoImage::Laid() const {
     for (int t = 0; t < 2; ++t) {
       dir.Sorted[t] = dir.Children;
       std::stable_sort(dir.Sorted[t].begin(), dir.Sorted[t].end(), [&](int a, int b) {
-        return nodes[static_cast<size_t>(a)].Id[t] < nodes[static_cast<size_t>(b)].Id[t];
+        const auto& x = nodes[static_cast<size_t>(a)];
+        const auto& y = nodes[static_cast<size_t>(b)];
+        return RecordBefore(x.Id[t], x.IsDirectory, y.Id[t], y.IsDirectory, t == 1);
       });
     }
   }
@@ -292,15 +332,22 @@ const TIsoImage::Layout& TIsoImage::Laid() const {
   return *layout_;
 }
 
-bool TIsoImage::AddFile(const String& discPath, const String& sourcePath) {
+bool TIsoImage::AddFile(const String& discPath, const String& sourcePath, String* why) {
+  auto refuse = [why](const String& reason) {
+    if (why) *why = reason;
+    return false;
+  };
   auto parts = SplitDiscPath(discPath);
-  if (parts.empty() || !FileExists(sourcePath)) return false;
+  if (parts.empty()) return refuse("the disc path is empty");
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExA(sourcePath.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+    return refuse("the file cannot be found");
   String path = JoinDiscPath(parts, parts.size());
   for (const auto& item : items_)
-    if (SameText(item.DiscPath, path)) return false;
-  WIN32_FILE_ATTRIBUTE_DATA data{};
-  if (!GetFileAttributesExA(sourcePath.c_str(), GetFileExInfoStandard, &data)) return false;
+    if (SameText(item.DiscPath, path)) return refuse("the disc already holds " + path);
   int64_t size = (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  if (size > kIsoMaxFileBytes) return refuse("a file of 4 GB or more cannot be written to a disc");
 
   // Folders the path implies are items of their own, added once.
   for (size_t p = 1; p < parts.size(); ++p) {

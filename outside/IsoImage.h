@@ -12,6 +12,9 @@
 #include "framework/core/strings.h"
 
 constexpr int kIsoBlockSize = 2048;
+// A file's size is a 32-bit field of its record; larger files would need several
+// extents, which this image does not make.
+constexpr int64_t kIsoMaxFileBytes = 0xFFFFFFFF;
 
 struct TIsoItem {
   String DiscPath;    // as added, e.g. "Korvalo\IMG_0001.JPG"
@@ -33,8 +36,9 @@ class TIsoImage {
   std::function<void(const TIsoItem&)> OnItemAdded;
 
   // False for a disc path already in the image (in any case), a source that is
-  // missing or a folder, or an empty disc path.
-  bool AddFile(const String& discPath, const String& sourcePath);
+  // missing or a folder, a source larger than kIsoMaxFileBytes, or an empty disc
+  // path; `why` then tells which.
+  bool AddFile(const String& discPath, const String& sourcePath, String* why = nullptr);
   // Removes a file by its disc path; folders left empty stay.
   bool RemoveItem(const String& discPath);
   void Clear();

@@ -1,7 +1,6 @@
 #include "outside/NetUpdateEngine.h"
 
 #include <windows.h>
-#include <wininet.h>
 
 #include <algorithm>
 #include <cctype>
@@ -12,25 +11,19 @@
 #include "framework/core/fileutils.h"
 #include "framework/core/inifiles.h"
 #include "framework/core/strings.h"
+#include "outside/HttpGet.h"
 
 namespace {
 
-constexpr size_t kDocumentLimit = 64 * 1024;
-constexpr size_t kDownloadLimit = 16 * 1024 * 1024;
-constexpr DWORD kTimeoutMs = 10000;
+// Each has its whole answer within its deadline: update.ini in 30 s, the download
+// in 30 s and one more for every 16 KiB that arrives.
+constexpr THttpLimits kOffer{64 * 1024, 30000, 0};
+constexpr THttpLimits kDownload{16 * 1024 * 1024, 30000, 16 * 1024};
 
 TNetUpdateEngineMaker& Maker() {
   static TNetUpdateEngineMaker maker;
   return maker;
 }
-
-struct TInternetHandleTraits {
-  using Handle = HINTERNET;
-  static Handle None() { return nullptr; }
-  static bool IsValid(Handle h) { return h != nullptr; }
-  static void Close(Handle h) { InternetCloseHandle(h); }
-};
-using TInternetHandle = UniqueHandle<TInternetHandleTraits>;
 
 [[noreturn]] void Fail(const String& text) { throw EUpdateEngineError(text); }
 
@@ -173,9 +166,10 @@ int CompareVersions(const String& a, const String& b) {
 
 bool IsPlainFileName(const String& name) {
   if (name.empty() || name.size() > 100 || name.find("..") != String::npos || name[0] == '.') return false;
-  return std::all_of(name.begin(), name.end(), [](char c) {
+  bool plain = std::all_of(name.begin(), name.end(), [](char c) {
     return std::isalnum(static_cast<unsigned char>(c)) || c == '.' || c == '-' || c == '_';
   });
+  return plain && !IsDeviceName(name);
 }
 
 void TNetUpdateEngine::LoadConfiguration(const String& fileName) {
@@ -209,50 +203,29 @@ void TNetUpdateEngine::Save() {
   lines.SaveToFile(fileName_);
 }
 
-String TNetUpdateEngine::Fetch(const String& name, size_t limit) const {
+String TNetUpdateEngine::Fetch(const String& name, const THttpLimits& limits) const {
   TSite site = ParseSite(InternetSite, Port);
-  TInternetHandle session(InternetOpenA("Korvalo update", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0));
-  if (!session) Fail("The internet library could not be opened");
-  DWORD timeout = kTimeoutMs;
-  for (DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT})
-    InternetSetOptionA(session.get(), option, &timeout, sizeof timeout);
-  TInternetHandle connection(InternetConnectA(session.get(), site.Host.c_str(), static_cast<INTERNET_PORT>(site.Port),
-                                              nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
-  if (!connection) Fail("The update site cannot be reached");
-  String path = site.Path + name;
-  DWORD flags = INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE |
-                INTERNET_FLAG_NO_COOKIES | INTERNET_FLAG_NO_UI;
-  TInternetHandle request(
-      HttpOpenRequestA(connection.get(), "GET", path.c_str(), nullptr, nullptr, nullptr, flags, 0));
-  if (!request || !HttpSendRequestA(request.get(), nullptr, 0, nullptr, 0))
-    Fail("The update site cannot be reached");
-  DWORD status = 0, size = sizeof status;
-  if (!HttpQueryInfoA(request.get(), HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr) ||
-      status != 200)
-    Fail("The update site answered " + IntToStr(status) + " for " + name);
-  String body;
-  char buffer[8192];
-  for (;;) {
-    DWORD got = 0;
-    if (!InternetReadFile(request.get(), buffer, sizeof buffer, &got)) Fail("Reading from the update site failed");
-    if (got == 0) break;
-    body.append(buffer, got);
-    if (body.size() > limit) Fail(name + " is larger than expected");
+  THttpAnswer answer;
+  try {
+    answer = HttpGet(site.Host, site.Port, site.Path + name, limits);
+  } catch (const EHttpError& e) {
+    Fail(name + " could not be fetched from the update site: " + e.Message);
   }
-  return body;
+  if (answer.Status != 200) Fail("The update site answered " + IntToStr(answer.Status) + " for " + name);
+  return answer.Body;
 }
 
 bool TNetUpdateEngine::CheckNewVersion() {
-  auto [offered, file] = ParseOffer(Fetch("update.ini", kDocumentLimit));
+  auto [offered, file] = ParseOffer(Fetch("update.ini", kOffer));
   return CompareVersions(offered, Version) > 0;
 }
 
 void TNetUpdateEngine::LaunchEngine(const String& /*argument*/) {
-  auto [offered, file] = ParseOffer(Fetch("update.ini", kDocumentLimit));
+  auto [offered, file] = ParseOffer(Fetch("update.ini", kOffer));
   if (!IsPlainFileName(file)) Fail("The update site offers an unsafe file name: " + file);
   if (Installation.empty()) Fail("No installation folder is set");
   String folder = IncludeTrailingBackslash(Installation) + "Update\\";
-  String body = Fetch(file, kDownloadLimit);
+  String body = Fetch(file, kDownload);
   if (!ForceDirectories(folder)) Fail("The update folder cannot be made: " + folder);
   String target = folder + file, partial = target + ".part";
   {

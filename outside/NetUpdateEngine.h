@@ -10,6 +10,7 @@
 
 #include "framework/core/strings.h"
 #include "framework/core/sysutils.h"
+#include "outside/HttpGet.h"
 
 class EUpdateEngineError : public Exception {
  public:
@@ -40,7 +41,7 @@ class TNetUpdateEngine {
       Language, ProxyUserId, Name, UserId, WebURL;
 
  private:
-  String Fetch(const String& path, size_t limit) const;
+  String Fetch(const String& name, const THttpLimits& limits) const;
 
   String fileName_;
 };
@@ -55,5 +56,6 @@ void SetNetUpdateEngineMaker(TNetUpdateEngineMaker maker);
 // anything that is not such a version.
 int CompareVersions(const String& a, const String& b);
 
-// A file name the engine may save: letters, digits, '.', '-' and '_' only, no "..".
+// A file name the engine may save: letters, digits, '.', '-' and '_' only, no "..",
+// and no device name.
 bool IsPlainFileName(const String& name);

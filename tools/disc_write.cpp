@@ -53,10 +53,10 @@ int main(int argc, char** argv) {
   writer.SetVolumeIdentifier(AnsiToWide(argv[2]));
   for (int i = 3; i < argc; ++i)
     if (!writer.AddFile(AnsiToWide("Korvalo\\" + ExtractFileName(argv[i])), AnsiToWide(argv[i])))
-      std::printf("refused %s\n", argv[i]);
+      std::printf("refused %s: %s\n", argv[i], WideToAnsi(writer.GetExtendedError()).c_str());
   int blocks = writer.GetImageBlocks();
   if (!writer.StartWrite()) {
-    std::printf("start refused\nblocks=%d\n", blocks);
+    std::printf("start refused: %s\nblocks=%d\n", WideToAnsi(writer.GetExtendedError()).c_str(), blocks);
     return 1;
   }
   while (!done) {

@@ -15,8 +15,10 @@
 #include "framework/core/widetext.h"
 #include "framework/core/sysutils.h"
 #include "framework/gui/application.h"
+#include "framework/gui/menus.h"
 #include "framework/gui/timer.h"
 #include "outside/DiscWriterX.h"
+#include "outside/tests/WindowVeto.h"
 #include "outside/tests/WriterScratch.h"
 #include "skin/ksSkinCheckRadio.h"
 #include "skin/ksSkinComboBox.h"
@@ -463,6 +465,63 @@ TEST_F(BurnDialog, ProgressEventsShowPercentagesWithoutDividingByZero) {
   d.CDWriterTrackWriteStatus(nullptr, 1, 300, 60);
   EXPECT_EQ(d.pbTotal->Value(), 38) << "blocks counted once: 300 of 800";
   EXPECT_EQ(d.pnlStatus->Caption(), Lang(155) + " 300");
+}
+
+// A disc file's size is 32 bits: a larger file is left out and the dialog says so,
+// once while it is open, however often it collects the files again.
+TEST_F(BurnDialog, AFileOfFourGiBOrMoreIsLeftOutAndTold) {
+  const String huge = scratch.Output() + "DezoDozi\\HUGE.AVI";
+  HANDLE h = CreateFileA(huge.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  LARGE_INTEGER size;
+  size.QuadPart = 4294967296 + 2049;
+  SetFilePointerEx(h, size, nullptr, FILE_BEGIN);
+  SetEndOfFile(h);  // sparse: nothing is written
+  CloseHandle(h);
+  scratch.Recovered("DuvidAziz", "IMG_0001.JPG", 3000);
+  const String told =
+      "These files cannot be written to a CD and are left out:\r\n"
+      "HUGE.AVI: a file of 4 GB or more cannot be written to a disc";
+
+  TfrmBurn& d = Open();
+  ASSERT_EQ(BoxTexts(), std::vector<String>{told});
+  EXPECT_EQ(boxes[0].DlgType, ksmtError);
+  EXPECT_EQ(d.lblFiles->Caption(), "1");
+  ASSERT_EQ(d.PendingFiles.size(), 1u);
+  d.OnActivate(&d);
+  EXPECT_EQ(boxes.size(), 1u) << "told once";
+  Poll();
+  d.btnStartClick(d.btnStart);
+  FinishWrite();
+  EXPECT_EQ(BoxTexts().back(), Lang(72));
+  ASSERT_TRUE(Exists(scratch.Drive() + "ejected\\1\\session1.iso"));
+  TSearchRec r;
+  ASSERT_EQ(FindFirst(scratch.Drive() + "ejected\\1\\session1.iso", faAnyFile, r), 0);
+  FindClose(r);
+  EXPECT_LT(r.Size, 100000) << "the disc holds the small file alone";
+
+  // Alone it leaves nothing to write: told, and the dialog closes.
+  DeleteFile(scratch.Output() + "DuvidAziz\\IMG_0001.JPG");
+  boxes.clear();
+  Open();
+  EXPECT_EQ(BoxTexts(), std::vector<String>{told});
+  EXPECT_TRUE(Closed());
+}
+
+// Without its event window the writer cannot start; the dialog gives its reason.
+TEST_F(BurnDialog, AWriterWithoutItsEventWindowDoesNotStartAndSaysWhy) {
+  scratch.Recovered("DuvidAziz", "IMG_0001.JPG", 3000);
+  // The program's own utility windows are made long before a burn.
+  TTimer::TimerWindow();
+  TPopupMenu::PopupWindow();
+  TUtilityWindowVeto veto;
+  TfrmBurn& d = Open();
+  Poll();
+  d.btnStartClick(d.btnStart);
+  EXPECT_FALSE(d.CDWriter->Busy());
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].Msg.rfind(Lang(100) + "\r\nThe writer's event window could not be made", 0), 0u) << boxes[0].Msg;
+  EXPECT_EQ(d.Operation, 3);
+  EXPECT_FALSE(Exists(scratch.Drive() + "session1.iso.part"));
 }
 
 // Sizes past what 32 bits hold: three sparse files of 1.5 GiB.

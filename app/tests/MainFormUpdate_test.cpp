@@ -1,5 +1,9 @@
+// The loopback server brings winsock2.h, which must come before windows.h.
+#include "outside/tests/LoopbackHttpServer.h"
+
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <stdexcept>
 #include <vector>
 
@@ -8,6 +12,8 @@
 #include "engine/Debug.h"
 #include "engine/InternetSeam.h"
 #include "engine/Lang.h"
+#include "framework/core/fileutils.h"
+#include "framework/core/seams.h"
 #include "outside/NetUpdateEngine.h"
 
 namespace {
@@ -157,4 +163,30 @@ TEST_F(UpdateCommand, ALookupThatRaisesIsLoggedAndReported) {
   log.LoadFromFile(LogFileName("Errors"));
   ASSERT_GT(log.Count(), 0);
   EXPECT_NE(log.Strings(log.Count() - 1).find("WebUpdate : no internet library"), String::npos);
+}
+
+// The update engine itself against a server on this machine: a download cut short,
+// or one that drips past its deadline, is message 140; the program keeps running,
+// nothing is saved and the last update stays unrecorded.
+TEST_F(UpdateCommand, AnUpdateThatDoesNotArriveWholeIsReportedAndChangesNothing) {
+  std::atomic<DWORD> now{0};
+  ScopedSeam<TClockSeam> moved({.TickCount = [&now] { return now.load(); }});
+  TLoopbackHttpServer server;
+  WritePrivateProfileStringA("Update", "Site", server.Site().c_str(), (folder.Path() + "Korvalo3.INI").c_str());
+  server.Set("/updates/update.ini", {200, "[Update]\r\nVersion=4.0\r\nFile=setup.exe\r\n", ""});
+  TLoopbackHttpServer::Reply cut{200, "", "", "HTTP/1.1 200 OK\r\nContent-Length: 1000\r\n\r\n" + std::string(500, 'k')};
+  TLoopbackHttpServer::Reply dripping{200, std::string(1000, 'k'), ""};
+  dripping.PieceBytes = 100;
+  dripping.BeforePiece = [&now] { now += 10000; };
+  for (const TLoopbackHttpServer::Reply& download : {cut, dripping}) {
+    server.Set("/updates/setup.exe", download);
+    frmMain->imgUpdateClick(nullptr);
+    ASSERT_NE(frmMain->Engine, nullptr) << "the program keeps running";
+    EXPECT_EQ(Boxes().back(), Lang(140));
+    EXPECT_FALSE(FileExists(folder.Path() + "Update\\setup.exe"));
+    TNetUpdateEngine stored;
+    stored.LoadConfiguration(folder.Path() + "webupdate.xml");
+    EXPECT_TRUE(stored.LastUpdate.empty()) << stored.LastUpdate;
+  }
+  EXPECT_EQ(Boxes().size(), 2u);
 }

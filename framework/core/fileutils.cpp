@@ -90,6 +90,13 @@ String ExcludeTrailingBackslash(const String& path) {
   return !path.empty() && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
 }
 
+bool IsDeviceName(const String& name) {
+  String base = UpperCase(name.substr(0, name.find('.')));
+  while (!base.empty() && (base.back() == ' ' || base.back() == '.')) base.pop_back();
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+  return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9';
+}
+
 // ---- Files and folders ----------------------------------------------------------------
 
 bool FileExists(const String& fileName) {

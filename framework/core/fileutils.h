@@ -23,6 +23,9 @@ String ChangeFileExt(const String& fileName, const String& extension);
 String ExpandFileName(const String& fileName);
 String IncludeTrailingBackslash(const String& path);
 String ExcludeTrailingBackslash(const String& path);
+// CON, PRN, AUX, NUL, COM1-COM9 or LPT1-LPT9, in any case: Windows opens the device
+// for such a name whatever extension, blanks or dots follow it.
+bool IsDeviceName(const String& name);
 
 // ---- Files and folders ----------------------------------------------------------------
 

@@ -5,12 +5,15 @@
 
 #include <climits>
 #include <functional>
+#include <memory>
 #include <set>
 
 #include "framework/core/fileutils.h"
 #include "framework/core/inifiles.h"
 #include "framework/core/sysutils.h"
+#include "framework/core/widetext.h"
 #include "framework/gui/tests/gui_test_support.h"
+#include "outside/tests/WindowVeto.h"
 #include "outside/tests/WriterScratch.h"
 
 namespace {
@@ -179,6 +182,9 @@ TEST_P(DiscWriterXBurn, GivesTheEventsAndDiscState) {
   EXPECT_EQ(w.GetSessionCount(), c.sessions);
   EXPECT_EQ(w.GetLastSessionStatus(), c.lastSession);
   EXPECT_FALSE(w.Busy());
+  if (String(c.events).ends_with("/1051")) {
+    EXPECT_FALSE(w.GetExtendedError().empty()) << "the system's reason";
+  }
   if (String(c.events).find(",6") != String::npos && c.sessions == 1 && c.lastSession == 3) {
     TSearchRec r;
     ASSERT_EQ(FindFirst(f.Drive() + "session1.iso", faAnyFile, r), 0);
@@ -211,6 +217,9 @@ const TBurnCase kBurnCases[] = {
     {"RefusesAClosedDisc", "", "Blocks=1000\r\nClosed=1", false, "", 0, 0, {}, {}},
     {"RefusesAnEmptyImage", "", "Blocks=1000", false, "", 0, 0,
      [](TWriterFixture&, TDiscWriterX& w, const String&) { w.ClearImage(); }, {}},
+    // A folder named as the finished session: the session stays incomplete.
+    {"FinalRenameFails", "", "Blocks=1000", true, "7,8,16,16,9,10,13,12,2,11:3/1051", 1, 1,
+     [](TWriterFixture& f, TDiscWriterX&, const String&) { ForceDirectories(f.Drive() + "session1.iso"); }, {}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, DiscWriterXBurn, ::testing::ValuesIn(kBurnCases),
@@ -328,4 +337,44 @@ TEST(DiscWriterX, EventsComeInOrderAndNeverNested) {
   EXPECT_EQ(deepest, 1);
   EXPECT_EQ(order.substr(0, 5), "7,9,1") << order;
   EXPECT_TRUE(order.ends_with(",12,6")) << order;
+}
+
+// Posted to no window, the worker's events would never reach the handlers and the
+// write would wait for ever: without its event window the writer does not start.
+TEST(DiscWriterX, WithoutItsEventWindowTheWriterRefusesToStartAndSaysWhy) {
+  TWriterFixture f("CanErase=1\r\n", "Blocks=1000\r\nErasable=1");
+  TWriterFixture::Write(f.Drive() + "session1.iso", String(2048, 'x'));
+  std::unique_ptr<TDiscWriterX> w;
+  {
+    TUtilityWindowVeto veto;
+    w = std::make_unique<TDiscWriterX>(nullptr);
+    ASSERT_TRUE(w->AddFile(L"Korvalo\\a.jpg", W(f.Source("a.jpg", 9000))));
+    ASSERT_FALSE(w->StartWrite());
+    EXPECT_NE(w->GetExtendedError().find(L"event window could not be made"), std::wstring::npos)
+        << WideToAnsi(w->GetExtendedError());
+    EXPECT_FALSE(w->EraseDisc(true));
+    EXPECT_FALSE(w->Busy());
+  }
+  EXPECT_EQ(w->GetSessionCount(), 1) << "nothing was written or erased";
+  TEventLog log(*w);
+  ASSERT_TRUE(w->StartWrite()) << "the window is made when it can be";
+  EXPECT_TRUE(w->GetExtendedError().empty());
+  ASSERT_TRUE(PumpUntil([&] { return log.done; }, 20000));
+  EXPECT_EQ(w->GetSessionCount(), 2);
+}
+
+TEST(DiscWriterX, SaysWhyAFileIsRefused) {
+  TWriterFixture f;
+  TDiscWriterX w(nullptr);
+  String a = f.Source("a.jpg", 10);
+  EXPECT_TRUE(w.AddFile(L"Korvalo\\a.jpg", W(a)));
+  struct Row {
+    const wchar_t* discPath;
+    String source;
+    const wchar_t* why;
+  } rows[] = {{L"Korvalo\\A.JPG", a, L"already holds"}, {L"Korvalo\\b.jpg", a + ".missing", L"cannot be found"}};
+  for (const Row& r : rows) {
+    EXPECT_FALSE(w.AddFile(r.discPath, W(r.source)));
+    EXPECT_NE(w.GetExtendedError().find(r.why), std::wstring::npos) << WideToAnsi(w.GetExtendedError());
+  }
 }

@@ -2,6 +2,8 @@
 
 #include <ws2tcpip.h>
 
+#include <algorithm>
+
 TLoopbackHttpServer::TLoopbackHttpServer() {
   WSADATA data;
   WSAStartup(MAKEWORD(2, 2), &data);
@@ -57,9 +59,12 @@ void TLoopbackHttpServer::Serve() {
     }
     std::string head = "HTTP/1.0 " + std::to_string(reply.Status) + " Answer\r\nContent-Length: " +
                        std::to_string(reply.Body.size()) + "\r\nConnection: close\r\n" + reply.ExtraHeaders + "\r\n";
-    std::string whole = head + reply.Body;
+    const std::string whole = reply.Raw.empty() ? head + reply.Body : reply.Raw;
+    const size_t piece = reply.PieceBytes ? reply.PieceBytes : whole.size();
     for (size_t sent = 0; sent < whole.size();) {
-      int n = send(client, whole.data() + sent, static_cast<int>(whole.size() - sent), 0);
+      if (sent > 0 && sent % piece == 0 && reply.BeforePiece) reply.BeforePiece();
+      size_t end = std::min(whole.size(), (sent / piece + 1) * piece);
+      int n = send(client, whole.data() + sent, static_cast<int>(end - sent), 0);
       if (n <= 0) break;
       sent += static_cast<size_t>(n);
     }

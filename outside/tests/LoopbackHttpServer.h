@@ -5,6 +5,7 @@
 #include <winsock2.h>
 
 #include <atomic>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -17,6 +18,13 @@ class TLoopbackHttpServer {
     int Status = 200;
     std::string Body;
     std::string ExtraHeaders;  // "Location: ...\r\n"
+    // Sent as it is in place of the status line, headers and body above; the
+    // connection is closed after it however much it promised.
+    std::string Raw;
+    // Sent in pieces of this many bytes, BeforePiece running before every piece
+    // but the first (a test moves its clock there).
+    size_t PieceBytes = 0;
+    std::function<void()> BeforePiece;
   };
 
   TLoopbackHttpServer();

@@ -4,7 +4,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
+
 #include "framework/core/fileutils.h"
+#include "framework/core/seams.h"
+#include "framework/core/streams.h"
 #include "framework/core/strings.h"
 
 namespace {
@@ -83,6 +87,23 @@ TEST(NetUpdateEngine, ContactsNoSiteBeyondThisMachine) {
     }
   }
   EXPECT_TRUE(server.Requests().empty());
+}
+
+TEST(NetUpdateEngine, ASiteWhereNothingListensCannotBeReached) {
+  int port;
+  {
+    TLoopbackHttpServer gone;
+    port = gone.Port();
+  }
+  TNetUpdateEngine engine;
+  engine.InternetSite = "http://127.0.0.1:" + IntToStr(port) + "/updates/";
+  engine.Version = "3.0";
+  try {
+    engine.CheckNewVersion();
+    ADD_FAILURE() << "nothing listens";
+  } catch (const EUpdateEngineError& e) {
+    EXPECT_NE(e.Message.find("cannot be reached"), String::npos) << e.Message;
+  }
 }
 
 TEST(NetUpdateEngine, UsesPortOnlyWhenTheSiteHasNone) {
@@ -172,4 +193,131 @@ TEST(NetUpdateEngine, VersionsCompareByNumber) {
   EXPECT_LT(CompareVersions("2.99", "3.0"), 0);
   for (const char* bad : {"", "3.", ".3", "3..0", "v3", "3.0b", "1234567890.1"})
     EXPECT_THROW(CompareVersions(bad, "3.0"), EUpdateEngineError) << bad;
+}
+
+// Whatever arrives short of what the answer announced is a failure: nothing is
+// saved, and the last update stays as it was.
+TEST(NetUpdateEngine, AShortDownloadIsAFailureAndLeavesNothing) {
+  TLoopbackHttpServer server;
+  String install = ScratchFolder("nus");
+  server.Set("/updates/update.ini", Offer("4.0"));
+  const std::string head = "HTTP/1.1 200 OK\r\nConnection: close\r\n";
+  const std::string chunked = head + "Transfer-Encoding: chunked\r\n\r\n";
+  struct Row {
+    const char* name;
+    std::string raw;
+    bool saved;
+  } rows[] = {
+      {"cut at 500 of 1000", head + "Content-Length: 1000\r\n\r\n" + std::string(500, 'k'), false},
+      {"headers only", head + "Content-Length: 1000\r\n\r\n", false},
+      {"chunk cut half-way", chunked + "3e8\r\n" + std::string(500, 'k'), false},
+      {"no last chunk", chunked + "3e8\r\n" + std::string(1000, 'k') + "\r\n", false},
+      {"whole", head + "Content-Length: 1000\r\n\r\n" + std::string(1000, 'k'), true},
+      {"whole chunked", chunked + "1f4\r\n" + std::string(500, 'k') + "\r\n1f4\r\n" + std::string(500, 'k') +
+                            "\r\n0\r\n\r\n", true},
+  };
+  for (const Row& r : rows) {
+    DeleteFile(install + "Update\\setup.exe");
+    DeleteFile(install + "webupdate.xml");
+    server.Set("/updates/setup.exe", {200, "", "", r.raw});
+    TNetUpdateEngine engine;
+    engine.LoadConfiguration(install + "webupdate.xml");
+    engine.InternetSite = server.Site();
+    engine.Installation = install;
+    engine.Version = "3.0";
+    engine.LastUpdate = "before";
+    engine.Save();
+    if (r.saved) {
+      engine.LaunchEngine("/silent");
+      TFileStream saved(install + "Update\\setup.exe", fmOpenRead);
+      EXPECT_EQ(saved.Size(), 1000) << r.name;
+    } else {
+      EXPECT_THROW(engine.LaunchEngine("/silent"), EUpdateEngineError) << r.name;
+      EXPECT_FALSE(FileExists(install + "Update\\setup.exe")) << r.name;
+      EXPECT_FALSE(FileExists(install + "Update\\setup.exe.part")) << r.name;
+      EXPECT_EQ(engine.LastUpdate, "before") << r.name;
+      TNetUpdateEngine reread;
+      reread.LoadConfiguration(install + "webupdate.xml");
+      EXPECT_EQ(reread.LastUpdate, "before") << r.name;
+    }
+  }
+}
+
+// update.ini too: a short one is no offer.
+TEST(NetUpdateEngine, AShortOfferIsAFailure) {
+  TLoopbackHttpServer server;
+  server.Set("/updates/update.ini",
+             {200, "", "", "HTTP/1.1 200 OK\r\nContent-Length: 200\r\n\r\n[Update]\r\nVersion=4.0\r\n"});
+  TNetUpdateEngine engine;
+  engine.InternetSite = server.Site();
+  engine.Version = "3.0";
+  EXPECT_THROW(engine.CheckNewVersion(), EUpdateEngineError);
+}
+
+// A server that drips its answer is given up at the deadline: 30 s for update.ini,
+// and for the download 30 s and one more for every 16 KiB that arrived. The
+// server moves the test's clock before each piece it sends.
+TEST(NetUpdateEngine, AnAnswerThatDripsFailsAtItsDeadline) {
+  std::atomic<DWORD> now{5000};
+  ScopedSeam<TClockSeam> clock({.TickCount = [&now] { return now.load(); }});
+  TLoopbackHttpServer server;
+  String install = ScratchFolder("nud");
+  auto drip = [&now](TLoopbackHttpServer::Reply reply, size_t bytes, DWORD ms) {
+    reply.PieceBytes = bytes;
+    reply.BeforePiece = [&now, ms] { now += ms; };
+    return reply;
+  };
+  struct Row {
+    const char* name;
+    TLoopbackHttpServer::Reply offer, download;
+  } rows[] = {
+      {"update.ini, a byte every 3 s", drip(Offer("4.0"), 1, 3000), {200, "MZ", ""}},
+      {"the download, 100 bytes every 10 s", Offer("4.0"), drip({200, std::string(1000, 'k'), ""}, 100, 10000)},
+  };
+  for (const Row& r : rows) {
+    server.Set("/updates/update.ini", r.offer);
+    server.Set("/updates/setup.exe", r.download);
+    TNetUpdateEngine engine;
+    engine.LoadConfiguration(install + "webupdate.xml");
+    engine.InternetSite = server.Site();
+    engine.Installation = install;
+    engine.Version = "3.0";
+    try {
+      engine.LaunchEngine("/silent");
+      ADD_FAILURE() << r.name << " was taken";
+    } catch (const EUpdateEngineError& e) {
+      EXPECT_NE(e.Message.find("did not arrive in time"), String::npos) << r.name << ": " << e.Message;
+    }
+    EXPECT_FALSE(FileExists(install + "Update\\setup.exe")) << r.name;
+    EXPECT_TRUE(engine.LastUpdate.empty()) << r.name;
+  }
+}
+
+TEST(NetUpdateEngine, TheDeadlineGrowsWithWhatArrives) {
+  const THttpLimits fixed{64 * 1024, 30000, 0}, sized{16 * 1024 * 1024, 30000, 16 * 1024};
+  EXPECT_EQ(HttpAllowedMs(fixed, 0), 30000u);
+  EXPECT_EQ(HttpAllowedMs(fixed, 60000), 30000u);
+  EXPECT_EQ(HttpAllowedMs(sized, 0), 30000u);
+  EXPECT_EQ(HttpAllowedMs(sized, 16383), 30000u);
+  EXPECT_EQ(HttpAllowedMs(sized, 1024 * 1024), 94000u);
+  EXPECT_EQ(HttpAllowedMs(sized, 16 * 1024 * 1024), 1054000u);
+}
+
+// A device name would send the download to a port or printer of this machine: it
+// is refused before anything is downloaded.
+TEST(NetUpdateEngine, RefusesADeviceNameBeforeDownloading) {
+  TLoopbackHttpServer server;
+  String install = ScratchFolder("nuc");
+  for (const char* device : {"COM1", "con.exe", "Nul", "lpt9.txt", "AUX.tar.gz", "prn"}) {
+    EXPECT_FALSE(IsPlainFileName(device)) << device;
+    server.Set("/updates/update.ini", Offer("4.0", device));
+    TNetUpdateEngine engine;
+    engine.InternetSite = server.Site();
+    engine.Installation = install;
+    engine.Version = "3.0";
+    EXPECT_THROW(engine.LaunchEngine("/silent"), EUpdateEngineError) << device;
+  }
+  for (const String& asked : server.Requests()) EXPECT_EQ(asked, "/updates/update.ini");
+  for (const char* plain : {"console.exe", "com10.exe", "nul_fix.exe", "setup.exe"})
+    EXPECT_TRUE(IsPlainFileName(plain)) << plain;
 }

@@ -42,6 +42,14 @@ TEST(FileNames, PartsWithDottedFolders) {
   EXPECT_EQ(ExcludeTrailingBackslash("C:\\x"), "C:\\x");
 }
 
+TEST(FileNames, DeviceNamesWithAnyExtensionOrCase) {
+  for (const char* device : {"CON", "prn", "Aux", "NUL", "COM1", "com9", "LPT1", "lpt9", "COM1.exe", "con.tar.gz",
+                             "NUL ", "Aux.", "CON .x"})
+    EXPECT_TRUE(IsDeviceName(device)) << '"' << device << '"';
+  for (const char* file : {"", "CONSOLE", "COM10", "COM0", "LPT", "nul_fix.exe", "xcon", "setup.exe"})
+    EXPECT_FALSE(IsDeviceName(file)) << '"' << file << '"';
+}
+
 // A fresh folder under the temporary folder, removed with everything in it afterwards.
 class TempFolder : public ::testing::Test {
  protected:
