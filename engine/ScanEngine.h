@@ -195,7 +195,10 @@ class TScanEngine : public TObject {
   // --- the DuvidAziz pass (DuvidAziz.cpp) ---
   void PreScan(char Drive);
   bool SaveAllFiles();
-  bool SaveFATFileEXT(TSEFile& file, const String& folder);
+  // Saves the file by its chain under its name, or the next free numbered one, which
+  // file.Name then holds. A save that does not finish leaves its shorter file unless
+  // keepCutShort is off.
+  bool SaveFATFileEXT(TSEFile& file, const String& folder, bool keepCutShort = true);
 
   // --- the DezoDozi pass and re-extraction (DezoDozi.cpp, ReExtraction.cpp) ---
   void ScanDrive(char Drive);
