@@ -29,6 +29,8 @@ namespace {
 
 constexpr int kAnswerYes = 6;
 constexpr uint8_t kDriveTypeCDROM = 5;
+// The program has no file type to look for.
+constexpr uint8_t kNoFileTypesMessage = 22;
 
 TScanEngine& Engine() { return *frmMain->Engine; }
 
@@ -331,7 +333,7 @@ int TfrmRecovery::Ask(uint8_t Text, TksMessageType Type, bool YesNo) {
 void TfrmRecovery::RunRecovery() {
   TScanEngine& engine = Engine();
   ReadErrors = FilesFound = DuvidAzizFiles = DezoDoziFiles = 0;
-  ViewNow = Cancelled = CanClose = false;
+  ViewNow = Cancelled = CanClose = noFileTypes_ = false;
   running_ = true;
   // The first event of a run looks at the queue and paints.
   lastLook_ = Clock().TickCount() - kLookInterval;
@@ -356,6 +358,10 @@ void TfrmRecovery::RunRecovery() {
     if (!DriveInfo) return;
     DriveLetter = DriveInfo->RootPath.empty() ? 0 : DriveInfo->RootPath[0];
     RunQuickScan();
+    if (noFileTypes_) {
+      Ask(kNoFileTypesMessage, ksmtError, false);
+      return;
+    }
     bool goOn = DriveInfo->DriveType == kDriveTypeCDROM;
     if (!goOn) {
       tmrDialog->SetEnabled(true);
@@ -525,7 +531,9 @@ void TfrmRecovery::EngineReadError(int32_t, int32_t Kind) {
   lblReadErrorsText->SetCaption(CountText(ReadErrors));
 }
 
-void TfrmRecovery::EngineError(int32_t, const String&) {}
+void TfrmRecovery::EngineError(int32_t Code, const String&) {
+  if (Code == kNoFileTypesCode) noFileTypes_ = true;
+}
 
 void TfrmRecovery::EngineDiscArrive(TObject*, const String&) {}
 

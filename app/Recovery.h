@@ -110,6 +110,8 @@ class TfrmRecovery : public TForm {
   void RunDeepScan();
 
   bool running_ = false;
+  // The passes had no file type to look for.
+  bool noFileTypes_ = false;
   // The gauge's value as the engine moved it; the bar may show an earlier one.
   int gaugeValue_ = 0;
   // Milliseconds between looks at the message queue, and between pumps for repaints and

@@ -49,6 +49,7 @@ void TScanEngine::PreScan(char Drive) {
     }
     return;
   }
+  if (RefuseWithoutFileTypes()) return;
   WriteInfoLog("Started Pre-Scan");
   StopRequested = Aborted = ScanEnd = false;
   FATReady = false;

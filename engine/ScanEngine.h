@@ -179,6 +179,9 @@ class TScanEngine : public TObject {
   void LoadSupportedFileTypes();
   void LoadTypeSelection();
   void SaveTypeSelection();
+  // True, the error logged and reported, when the table holds no type: a pass then has
+  // nothing to look for and does not run.
+  bool RefuseWithoutFileTypes();
   uint16_t FileTypeOfExtension(const String& Ext) const;
   bool IsTypeSelected(const String& Ext) const;
 

@@ -331,6 +331,19 @@ TEST_F(RecoveryRun, CancelInTheDeepScanSkipsTheViewQuestion) {
   EXPECT_LT(engine->CurrentSector, engine->CurrentDrive->SectorCount()) << "the deep scan stopped early";
 }
 
+// Without a file type the passes have nothing to look for: the dialog says so and ends
+// the run, instead of going on as if the card held nothing.
+TEST_F(RecoveryRun, WithoutFileTypesTheRunSaysSoAndEnds) {
+  ASSERT_TRUE(Open(false));
+  engine->SupportedFileTypes.ClearAndFree();
+  frmRecovery->RunRecovery();
+  EXPECT_EQ(questions.asked, Asked({22}));
+  EXPECT_EQ(SavedFiles("DuvidAziz"), 0u);
+  EXPECT_EQ(SavedFiles("DezoDozi"), 0u);
+  EXPECT_FALSE(frmRecovery->ViewNow);
+  EXPECT_TRUE(frmRecovery->CanClose);
+}
+
 TEST_F(RecoveryRun, GoingOnAfterACancelledQuickScanRunsTheDeepScanAsANewRun) {
   ASSERT_TRUE(Open(false));
   OnFirstProgress([&](int32_t) { frmRecovery->btnCancelClick(nullptr); });

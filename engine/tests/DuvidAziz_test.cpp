@@ -244,6 +244,19 @@ TEST_F(RecoveryPasses, ALaterRunNeverReplacesAFileOfAnEarlierOne) {
   EXPECT_EQ(FolderNames(out_.Path() + "DuvidAziz").size(), 2 * files_.size() + 1);
 }
 
+// Without a file type the passes have nothing to look for: each says so, and neither
+// passes for a run that found nothing.
+TEST_F(RecoveryPasses, WithoutFileTypesBothPassesReportAnError) {
+  engine_->SupportedFileTypes.ClearAndFree();
+  engine_->PreScan(kTestLetter);
+  engine_->ScanDrive(kTestLetter);
+  const std::pair<int32_t, std::string> noTypes{kNoFileTypesCode, kNoFileTypesText};
+  EXPECT_EQ(errors_, (decltype(errors_){noTypes, noTypes}));
+  EXPECT_TRUE(finished_.empty());
+  EXPECT_EQ(volumes_.Reads, 0);
+  EXPECT_TRUE(FolderNames(out_.Path()).empty());
+}
+
 TEST_F(RecoveryPasses, FilesWithoutSizeOrCutAtTheCardsEnd) {
   const uint32_t root = TFatImageBuilder::kRoot;
   card_.AddFile(root, {.ShortName = "ZERO.JPG", .Content = Picture(1200, 11), .Clusters = {10000, 10001, 10002}, .Size = 0});
