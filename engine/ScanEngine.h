@@ -215,7 +215,9 @@ class TScanEngine : public TObject {
   void DissectJPEGFile(const String& FileName);
 
   // --- card backup, restore and erase (CardBackup.cpp, SecureErase.cpp) ---
-  // Copies every sector of CurrentDrive into Folder + Name + ".KV3".
+  // Copies every sector of CurrentDrive into Folder + Name + ".KV3". The file of that
+  // name is replaced only by a whole copy; false, and nothing changed in the folder,
+  // when the copy is refused, fails or is cancelled.
   bool BackupCard(const String& Name, const String& Folder);
   // Writes a ".KV3" file back onto the drive whose letter starts Drive.
   bool RestoreCard(const String& FileName, const String& Drive);
@@ -237,6 +239,8 @@ class TScanEngine : public TObject {
   TVxdCalls& Vxd() { return *vxd_; }
 
  private:
+  // Writes the header and every sector of CurrentDrive into a file; true when all went.
+  bool CopyCardInto(const String& fileName);
   bool OpenVolume(uint8_t driveNumber, uint8_t mode);
   bool SeekVolume();
   bool TransferFits() const;
