@@ -325,7 +325,11 @@ void TfrmRecovery::FormDestroy(TObject*) {
 
 // --- the run ---------------------------------------------------------------------
 
+bool TfrmRecovery::ProgramClosing() { return frmMain && frmMain->ClosePending(); }
+
+// Once the program is closing, nothing more is asked: every question counts as answered No.
 int TfrmRecovery::Ask(uint8_t Text, TksMessageType Type, bool YesNo) {
+  if (ProgramClosing()) return 0;
   const TksMessageButtons buttons = YesNo ? TksMessageButtons{ksmbYes, ksmbNo} : TksMessageButtons{ksmbOK};
   return frmMain->GenericMessage->MessageDlg(LangText(Text), Type, buttons, 0);
 }
@@ -358,6 +362,8 @@ void TfrmRecovery::RunRecovery() {
     if (!DriveInfo) return;
     DriveLetter = DriveInfo->RootPath.empty() ? 0 : DriveInfo->RootPath[0];
     RunQuickScan();
+    // A close waiting for this run starts no further pass.
+    if (ProgramClosing()) return;
     if (noFileTypes_) {
       Ask(kNoFileTypesMessage, ksmtError, false);
       return;
@@ -367,7 +373,7 @@ void TfrmRecovery::RunRecovery() {
       tmrDialog->SetEnabled(true);
       goOn = Ask(37, ksmtConfirmation, true) == kAnswerYes;
     }
-    if (goOn) RunDeepScan();
+    if (goOn && !ProgramClosing()) RunDeepScan();
   }
   if (!Cancelled && (DuvidAzizFiles > 0 || DezoDoziFiles > 0))
     ViewNow = Ask(107, ksmtConfirmation, true) == kAnswerYes;

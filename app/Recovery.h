@@ -108,6 +108,8 @@ class TfrmRecovery : public TForm {
   void ShowPending();
   void RunQuickScan();
   void RunDeepScan();
+  // The program is to close once the run returns.
+  static bool ProgramClosing();
 
   bool running_ = false;
   // The passes had no file type to look for.

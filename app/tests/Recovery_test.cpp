@@ -331,6 +331,28 @@ TEST_F(RecoveryRun, CancelInTheDeepScanSkipsTheViewQuestion) {
   EXPECT_LT(engine->CurrentSector, engine->CurrentDrive->SectorCount()) << "the deep scan stopped early";
 }
 
+// A session end closes the program while the quick scan runs: the close waits for the
+// run, which asks nothing more and starts no deep scan.
+TEST_F(RecoveryRun, AProgramCloseDuringTheQuickScanEndsTheRunWithoutAQuestion) {
+  ASSERT_TRUE(Open(false));
+  {
+    TfrmMain::TCommandScope running(*frmMain);
+    OnFirstProgress([&](int32_t) {
+      TCloseAction action = caHide;
+      frmMain->FormClose(frmMain, action);
+      EXPECT_EQ(action, caNone);
+    });
+    frmRecovery->RunRecovery();
+    EXPECT_TRUE(questions.asked.empty());
+    EXPECT_LT(SavedFiles("DuvidAziz"), 5u) << "the quick scan stopped early";
+    EXPECT_EQ(SavedFiles("DezoDozi"), 0u);
+    EXPECT_FALSE(frmRecovery->ViewNow);
+    EXPECT_TRUE(frmRecovery->CanClose);
+    EXPECT_NE(frmMain->Engine, nullptr);
+  }
+  EXPECT_EQ(frmMain->Engine, nullptr) << "the program closed once the run was over";
+}
+
 // Without a file type the passes have nothing to look for: the dialog says so and ends
 // the run, instead of going on as if the card held nothing.
 TEST_F(RecoveryRun, WithoutFileTypesTheRunSaysSoAndEnds) {
