@@ -104,9 +104,8 @@ void TfrmBackup::btnBackupClick(TObject*) {
     WriteErrorLog(String("BackupCard : ") + e.what());
   }
   running_ = false;
-  // A cut-short file still promises every sector in its header; the restore list
-  // must never offer it.
-  if (Cancelled || !done) DeleteFileA((folder + name + ".KV3").c_str());
+  // The engine leaves no cut-short file, and a file of the name that it did not write is
+  // an earlier backup: nothing here deletes one.
   if (!Cancelled) {
     if (done)
       frmMain->GenericMessage->MessageDlg(LangText(127), ksmtConfirmation, {ksmbOK}, 0);

@@ -74,6 +74,8 @@ class TfrmMain : public TForm {
     TfrmMain& form_;
   };
   bool CommandRunning() const { return commandDepth_ > 0; }
+  // A close waits for the running command: the command asks and starts nothing more.
+  bool ClosePending() const { return closePending_; }
 
   // --- handlers
   void FormCreate(TObject* Sender);

@@ -15,12 +15,17 @@
 
 namespace {
 
+constexpr uint8_t kRemovable = 2;
 constexpr uint8_t kFixed = 3;
 constexpr uint8_t kRemote = 4;
 
 bool NotACard(const TSEDriveInformation& drive) {
   return drive.IsCDROM() || drive.DriveType == kFixed || drive.DriveType == kRemote;
 }
+
+// The engine copies removable drives only; any other kind (a RAM disk, a drive the system
+// cannot name) is refused here, before the dialog, like a fixed drive.
+bool NotACardToCopy(const TSEDriveInformation& drive) { return drive.IsCDROM() || drive.MediaType != kRemovable; }
 
 String LetterText(char letter) { return letter ? String(1, letter) : String(); }
 
@@ -136,7 +141,7 @@ TSEDriveInformation* TfrmMain::CardForCopy(char Letter, uint8_t NotACardText) {
     Message(23, ksmtError);
     return nullptr;
   }
-  if (NotACard(*info)) {
+  if (NotACardToCopy(*info)) {
     Message(NotACardText, ksmtError);
     return nullptr;
   }

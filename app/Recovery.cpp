@@ -29,6 +29,8 @@ namespace {
 
 constexpr int kAnswerYes = 6;
 constexpr uint8_t kDriveTypeCDROM = 5;
+// The program has no file type to look for.
+constexpr uint8_t kNoFileTypesMessage = 22;
 
 TScanEngine& Engine() { return *frmMain->Engine; }
 
@@ -323,7 +325,11 @@ void TfrmRecovery::FormDestroy(TObject*) {
 
 // --- the run ---------------------------------------------------------------------
 
+bool TfrmRecovery::ProgramClosing() { return frmMain && frmMain->ClosePending(); }
+
+// Once the program is closing, nothing more is asked: every question counts as answered No.
 int TfrmRecovery::Ask(uint8_t Text, TksMessageType Type, bool YesNo) {
+  if (ProgramClosing()) return 0;
   const TksMessageButtons buttons = YesNo ? TksMessageButtons{ksmbYes, ksmbNo} : TksMessageButtons{ksmbOK};
   return frmMain->GenericMessage->MessageDlg(LangText(Text), Type, buttons, 0);
 }
@@ -331,7 +337,7 @@ int TfrmRecovery::Ask(uint8_t Text, TksMessageType Type, bool YesNo) {
 void TfrmRecovery::RunRecovery() {
   TScanEngine& engine = Engine();
   ReadErrors = FilesFound = DuvidAzizFiles = DezoDoziFiles = 0;
-  ViewNow = Cancelled = CanClose = false;
+  ViewNow = Cancelled = CanClose = noFileTypes_ = false;
   running_ = true;
   // The first event of a run looks at the queue and paints.
   lastLook_ = Clock().TickCount() - kLookInterval;
@@ -356,12 +362,18 @@ void TfrmRecovery::RunRecovery() {
     if (!DriveInfo) return;
     DriveLetter = DriveInfo->RootPath.empty() ? 0 : DriveInfo->RootPath[0];
     RunQuickScan();
+    // A close waiting for this run starts no further pass.
+    if (ProgramClosing()) return;
+    if (noFileTypes_) {
+      Ask(kNoFileTypesMessage, ksmtError, false);
+      return;
+    }
     bool goOn = DriveInfo->DriveType == kDriveTypeCDROM;
     if (!goOn) {
       tmrDialog->SetEnabled(true);
       goOn = Ask(37, ksmtConfirmation, true) == kAnswerYes;
     }
-    if (goOn) RunDeepScan();
+    if (goOn && !ProgramClosing()) RunDeepScan();
   }
   if (!Cancelled && (DuvidAzizFiles > 0 || DezoDoziFiles > 0))
     ViewNow = Ask(107, ksmtConfirmation, true) == kAnswerYes;
@@ -525,7 +537,9 @@ void TfrmRecovery::EngineReadError(int32_t, int32_t Kind) {
   lblReadErrorsText->SetCaption(CountText(ReadErrors));
 }
 
-void TfrmRecovery::EngineError(int32_t, const String&) {}
+void TfrmRecovery::EngineError(int32_t Code, const String&) {
+  if (Code == kNoFileTypesCode) noFileTypes_ = true;
+}
 
 void TfrmRecovery::EngineDiscArrive(TObject*, const String&) {}
 

@@ -108,8 +108,12 @@ class TfrmRecovery : public TForm {
   void ShowPending();
   void RunQuickScan();
   void RunDeepScan();
+  // The program is to close once the run returns.
+  static bool ProgramClosing();
 
   bool running_ = false;
+  // The passes had no file type to look for.
+  bool noFileTypes_ = false;
   // The gauge's value as the engine moved it; the bar may show an earlier one.
   int gaugeValue_ = 0;
   // Milliseconds between looks at the message queue, and between pumps for repaints and

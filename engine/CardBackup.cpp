@@ -61,60 +61,75 @@ bool TScanEngine::BackupCard(const String& Name, const String& Folder) {
     OnError(80, kRemovableText);
     return false;
   }
-  try {
-    if (!UsableSectorSize(*CurrentDrive)) {
-      WriteErrorLog("BackupCard - unusable sector size : " + std::to_string(CurrentDrive->BytesPerSector));
-      return false;
-    }
-    // Folder and name are joined with a separator, so the file lands inside the folder.
-    const String folder = WithTrailingBackslash(Folder.empty() ? ProgramFolder : Folder);
-    const String fileName = folder + (Name.empty() ? String("Backup") : Name) + ".KV3";
-    TFileStream file(fileName, fmCreate);
-
-    const uint32_t total = CurrentDrive->TotalSectors;
-    const uint32_t bytesPerSector = CurrentDrive->BytesPerSector;
-    // A short write (full disk, lost network share) must not pass for a good backup.
-    auto write = [&](const void* data, uint32_t size, const String& what) {
-      if (file.Write(data, static_cast<int>(size)) == static_cast<int>(size)) return true;
-      WriteErrorLog("Unable to write backup file " + fileName + " at " + what);
-      return false;
-    };
-
-    EnsureTransferBuffer();
-    KeepInSectorBuffer = false;
-    CurrentSector = 0;
-    const uint8_t header[4] = {uint8_t(total), uint8_t(total >> 8), uint8_t(total >> 16), uint8_t(total >> 24)};
-    if (!write(header, sizeof header, "its header")) return false;
-
-    // A request never outgrows the transfer buffer that the unreadable ones are zeroed in.
-    const uint32_t perRequest = std::clamp<uint32_t>(CurrentDrive->SectorsPerRequest, 1,
-                                                     uint32_t(SectorBufferSize / bytesPerSector));
-    while (CurrentSector < total && !StopRequested && !ScanEnd) {
-      if (WaitWhilePaused(100)) break;
-      TransferStart = CurrentSector;
-      TransferCount = static_cast<uint16_t>(std::min<uint32_t>(perRequest, total - CurrentSector));
-      bool read = false;
-      for (uint32_t attempt = 0; attempt <= RetryCount && !read; ++attempt) read = ReadSectors();
-      if (!read) {
-        std::memset(TransferBuffer.get(), 0, size_t(TransferCount) * bytesPerSector);
-        OnReadError(static_cast<int32_t>(CurrentSector), 1);
-      }
-      OnProgress(this, static_cast<int32_t>(CurrentSector));
-      for (uint32_t i = 0; i < TransferCount; ++i) {
-        if (!write(TransferBuffer.get() + size_t(i) * bytesPerSector, bytesPerSector,
-                   "sector " + std::to_string(CurrentSector)))
-          return false;
-        ++CurrentSector;
-      }
-      ProcessMessages();
-    }
-    StopRequested = false;
-    Aborted = false;
-    return true;
-  } catch (const std::exception& e) {
-    WriteErrorLog(String("Exception raised in : .BackupCard") + e.what());
+  if (!UsableSectorSize(*CurrentDrive)) {
+    WriteErrorLog("BackupCard - unusable sector size : " + std::to_string(CurrentDrive->BytesPerSector));
     return false;
   }
+  // Folder and name are joined with a separator, so the file lands inside the folder.
+  const String folder = WithTrailingBackslash(Folder.empty() ? ProgramFolder : Folder);
+  const String fileName = folder + (Name.empty() ? String("Backup") : Name) + ".KV3";
+  // The copy is written beside the backup it replaces and takes its name only once it is
+  // whole: a cancelled or failed backup leaves an earlier one of the name as it was.
+  char temporary[MAX_PATH] = {};
+  if (GetTempFileNameA(folder.c_str(), "KV3", 0, temporary) == 0) {
+    WriteErrorLog("Unable to create backup file in " + folder + " : " + std::to_string(GetLastError()));
+    return false;
+  }
+  bool complete = false;
+  try {
+    complete = CopyCardInto(temporary);
+  } catch (const std::exception& e) {
+    WriteErrorLog(String("Exception raised in : .BackupCard") + e.what());
+  }
+  StopRequested = false;
+  Aborted = false;
+  if (complete && MoveFileExA(temporary, fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return true;
+  if (complete) WriteErrorLog("Unable to replace backup file " + fileName + " : " + std::to_string(GetLastError()));
+  DeleteFileA(temporary);
+  return false;
+}
+
+bool TScanEngine::CopyCardInto(const String& fileName) {
+  const uint32_t total = CurrentDrive->TotalSectors;
+  const uint32_t bytesPerSector = CurrentDrive->BytesPerSector;
+  TFileStream file(fileName, fmCreate);
+  // A short write (full disk, lost network share) must not pass for a good backup.
+  auto write = [&](const void* data, uint32_t size, const String& what) {
+    if (file.Write(data, static_cast<int>(size)) == static_cast<int>(size)) return true;
+    WriteErrorLog("Unable to write backup file " + fileName + " at " + what);
+    return false;
+  };
+
+  EnsureTransferBuffer();
+  KeepInSectorBuffer = false;
+  CurrentSector = 0;
+  const uint8_t header[4] = {uint8_t(total), uint8_t(total >> 8), uint8_t(total >> 16), uint8_t(total >> 24)};
+  if (!write(header, sizeof header, "its header")) return false;
+
+  // A request never outgrows the transfer buffer that the unreadable ones are zeroed in.
+  const uint32_t perRequest =
+      std::clamp<uint32_t>(CurrentDrive->SectorsPerRequest, 1, uint32_t(SectorBufferSize / bytesPerSector));
+  while (CurrentSector < total && !StopRequested && !ScanEnd) {
+    if (WaitWhilePaused(100)) break;
+    TransferStart = CurrentSector;
+    TransferCount = static_cast<uint16_t>(std::min<uint32_t>(perRequest, total - CurrentSector));
+    bool read = false;
+    for (uint32_t attempt = 0; attempt <= RetryCount && !read; ++attempt) read = ReadSectors();
+    if (!read) {
+      std::memset(TransferBuffer.get(), 0, size_t(TransferCount) * bytesPerSector);
+      OnReadError(static_cast<int32_t>(CurrentSector), 1);
+    }
+    OnProgress(this, static_cast<int32_t>(CurrentSector));
+    for (uint32_t i = 0; i < TransferCount; ++i) {
+      if (!write(TransferBuffer.get() + size_t(i) * bytesPerSector, bytesPerSector,
+                 "sector " + std::to_string(CurrentSector)))
+        return false;
+      ++CurrentSector;
+    }
+    ProcessMessages();
+  }
+  return CurrentSector >= total;
 }
 
 bool TScanEngine::RestoreCard(const String& FileName, const String& Drive) {

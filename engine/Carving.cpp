@@ -8,20 +8,12 @@
 #include "engine/SEerrors.h"
 #include "engine/ScanEngine.h"
 #include "engine/intDorvane.h"
-#include "framework/core/fileutils.h"
 
 namespace {
 
 bool IsCappedExtension(const String& extension) { return extension == "JPEG" || extension == "JPG"; }
 
 }  // namespace
-
-String CarvedFileName(const String& folder, uint32_t sector, const String& extension) {
-  const String stem = folder + "KV" + IntToStr(sector);
-  String path = stem + "." + extension;
-  for (int n = 2; FileExists(path); ++n) path = stem + "_" + IntToStr(n) + "." + extension;
-  return path;
-}
 
 int32_t TScanEngine::CorrectRecoveredFile(TSESupportedFileType*, const String& path) {
   if (!intDorvane::CorrectFile) return 0;
@@ -91,9 +83,10 @@ void TScanEngine::CarveBuffer() {
       OutputHandle = INVALID_HANDLE_VALUE;
       if (hit->Selected) {
         if (DebugMode) WriteInfoLog("Found " + hit->Extension + " File @ " + IntToStr(CurrentSector) + " Sector");
-        OutputPath = CarvedFileName(GetDestinationFolder() + "DezoDozi\\", CurrentSector, hit->Extension);
-        OutputHandle = CreateFileA(OutputPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr,
-                                   CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        const String folder = GetDestinationFolder() + "DezoDozi\\";
+        String name = "KV" + IntToStr(CurrentSector) + "." + hit->Extension;
+        OutputHandle = CreateNewOutputFile(folder, name, GENERIC_READ | GENERIC_WRITE);
+        OutputPath = folder + name;
         if (OutputHandle != INVALID_HANDLE_VALUE) RegisterRAWFile();
       }
       OutputStartSector = CurrentSector;

@@ -17,6 +17,3 @@ class TSERAWFile : public TObject {
 
 // The JPEG cap of the carver: a run of a "JPG" or "JPEG" type stops growing past it.
 inline constexpr uint32_t kCarvedJPEGCap = 10485760;
-
-// "<folder>KV<sector>.<ext>", or with "_2", "_3", ... before the dot when that exists.
-String CarvedFileName(const String& folder, uint32_t sector, const String& extension);

@@ -67,6 +67,7 @@ uint32_t TScanEngine::ReadTransferSalvaging() {
 void TScanEngine::ScanDrive(char Drive) {
   CurrentDrive = FindDriveInformation(Drive);
   if (!CurrentDrive || CurrentDrive->TotalSectors == 0) return;
+  if (RefuseWithoutFileTypes()) return;
   const String folder = GetDestinationFolder();
   ForceDirectories(folder + "DezoDozi\\");
   ForceDirectories(folder + "DuvidAziz\\");

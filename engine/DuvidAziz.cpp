@@ -3,11 +3,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <set>
 #include <vector>
 
 #include "engine/Debug.h"
 #include "engine/ErrorModeScope.h"
+#include "engine/OutputFile.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/core/fileutils.h"
@@ -15,20 +15,16 @@
 
 namespace {
 
-// One output file; closed when it goes.
+// One new output file; closed when it goes.
 class TOutputFile {
  public:
-  explicit TOutputFile(const String& path)
-      : handle_(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  // Folder + Name, or the next free numbered name; Name becomes the name made.
+  TOutputFile(const String& folder, String& name) : handle_(CreateNewOutputFile(folder, name, GENERIC_WRITE)) {}
   ~TOutputFile() { Close(); }
   TOutputFile(const TOutputFile&) = delete;
   TOutputFile& operator=(const TOutputFile&) = delete;
   bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  bool Write(const uint8_t* data, uint32_t size) {
-    DWORD written = 0;
-    return WriteFile(handle_, data, size, &written, nullptr) && written == size;
-  }
+  bool Write(const uint8_t* data, uint32_t size) { return WriteWholeBlock(handle_, data, size); }
   bool Close() {
     if (!Valid()) return true;
     const bool closed = CloseHandle(handle_) != 0;
@@ -39,17 +35,6 @@ class TOutputFile {
  private:
   HANDLE handle_;
 };
-
-// "name.ext" becomes "name_2.ext", "name_3.ext", ... until no earlier file of the pass has it.
-String UniqueName(const String& name, std::set<String>& used) {
-  String candidate = name;
-  const size_t dot = name.find_last_of('.');
-  const String stem = dot == String::npos ? name : name.substr(0, dot);
-  const String ext = dot == String::npos ? String() : name.substr(dot);
-  for (int n = 2; used.count(UpperCase(candidate)); ++n) candidate = stem + "_" + IntToStr(n) + ext;
-  used.insert(UpperCase(candidate));
-  return candidate;
-}
 
 }  // namespace
 
@@ -64,6 +49,7 @@ void TScanEngine::PreScan(char Drive) {
     }
     return;
   }
+  if (RefuseWithoutFileTypes()) return;
   WriteInfoLog("Started Pre-Scan");
   StopRequested = Aborted = ScanEnd = false;
   FATReady = false;
@@ -117,23 +103,20 @@ bool TScanEngine::SaveAllFiles() {
     if (IsTypeSelected(ExtractFileExt(FoundFile(i)->Name))) ++selected;
   OnFATFileCount(selected);
   const String folder = GetDestinationFolder();
-  std::set<String> used;
   for (int i = 0; i < FoundFiles.Count(); ++i) {
     if (CheckStop()) return false;
     TSEFile& file = *FoundFile(i);
     const bool fits = file.Size == 0 || folder.empty() || HasEnoughFreeSpace(folder[0], file.Size);
-    if (fits && IsTypeSelected(ExtractFileExt(file.Name))) {
-      file.Name = UniqueName(file.Name, used);
-      SaveFATFileEXT(file, "DuvidAziz\\");
-    }
+    if (fits && IsTypeSelected(ExtractFileExt(file.Name))) SaveFATFileEXT(file, "DuvidAziz\\");
     ProcessMessages();
     OnProgress(this, i + 1);
   }
   return true;
 }
 
-bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder) {
-  const String path = GetDestinationFolder() + folder + file.Name;
+bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder, bool keepCutShort) {
+  // The file this save made, once it is made.
+  String path;
   try {
     const TSEFAT& fat = *FATReader;
     const uint32_t count = fat.CountOfClusters;
@@ -171,12 +154,17 @@ bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder) {
     }
     if (file.Size == 0) file.Size = static_cast<uint32_t>(std::min<uint64_t>(chainBytes, UINT32_MAX));
     if (clusters.empty()) throw Exception("no cluster of the file lies on the volume");
+    if (uint64_t(sectorsPerCluster) * bytesPerSector > SectorBufferSize || sectorsPerCluster == 0)
+      throw Exception("cluster larger than the transfer buffer");
 
-    TOutputFile output(path);
+    // A name an earlier file of the folder has is not taken from it: the next free one is.
+    const String target = GetDestinationFolder() + folder;
+    TOutputFile output(target, file.Name);
     if (!output.Valid()) {
       WriteErrorLog("Erased new file, because IOResult = " + IntToStr(GetLastError()));
       return false;
     }
+    path = target + file.Name;
     if (DebugMode) WriteInfoLog("Started to Save File to disk");
     ProcessMessages();
 
@@ -185,8 +173,6 @@ bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder) {
         std::max<uint32_t>(sectorsPerCluster,
                            std::min<uint32_t>(std::max<uint16_t>(CurrentDrive->SectorsPerRequest, 1),
                                               uint32_t(SectorBufferSize / std::max<uint32_t>(bytesPerSector, 1))));
-    if (uint64_t(sectorsPerCluster) * bytesPerSector > SectorBufferSize || sectorsPerCluster == 0)
-      throw Exception("cluster larger than the transfer buffer");
     EnsureTransferBuffer();
     // A size a little past the chain is copied as far as the chain goes.
     uint64_t remaining = std::min<uint64_t>(file.Size, chainBytes);
@@ -240,12 +226,16 @@ bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder) {
       DeleteFileA(path.c_str());
       return false;
     }
-    // Stopped or ended before its last byte: the file stays, shorter, but is no saved file.
-    if (remaining > 0) return false;
+    // Stopped or ended before its last byte: no saved file, though it may stay, shorter.
+    if (remaining > 0) {
+      if (!keepCutShort) DeleteFileA(path.c_str());
+      return false;
+    }
     OnFATFileSaved(file.Name);
     return true;
   } catch (const std::exception& e) {
     WriteErrorLog("Exc in SaveFATFileEXT : " + file.Name + "  err:" + e.what());
+    if (!keepCutShort && !path.empty()) DeleteFileA(path.c_str());
     return false;
   }
 }

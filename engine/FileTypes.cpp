@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <memory>
 
 #include "engine/Debug.h"
@@ -20,6 +21,8 @@ std::optional<uint8_t> HexDigit(char c) {
 }
 
 constexpr const char* kSettingsSection = "Update";
+
+bool IsAsciiLetterOrDigit(char c) { return (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 String TableFileName(const String& programFolder) { return programFolder + "Korvalo3" + ".INI"; }
 
@@ -57,9 +60,14 @@ std::optional<TSECombination> ParseSignature(const String& value, bool& truncate
     if (!byte) return std::nullopt;
     combination.Bytes[combination.Length++] = *byte;
   }
-  // An empty signature would match every sector.
-  if (combination.Length == 0) return std::nullopt;
+  // A signature without a fixed byte, empty or all wildcards, would match every sector.
+  const auto wildcards = combination.Wildcard.begin() + combination.Length;
+  if (std::all_of(combination.Wildcard.begin(), wildcards, [](bool wild) { return wild; })) return std::nullopt;
   return combination;
+}
+
+bool IsPlainExtension(const String& extension) {
+  return !extension.empty() && std::all_of(extension.begin(), extension.end(), IsAsciiLetterOrDigit);
 }
 
 bool MatchSignature(const TSESupportedFileType& type, const uint8_t* buffer, size_t offset) {
@@ -82,6 +90,10 @@ void TScanEngine::LoadSupportedFileTypes() {
       auto type = std::make_unique<TSESupportedFileType>();
       type->Description = table.ReadString(section, "Description", "Description Unavailable");
       type->Extension = table.ReadString(section, "Extension", "XXX");
+      if (!IsPlainExtension(type->Extension)) {
+        WriteErrorLog("Extension \"" + type->Extension + "\" of " + section + " is not letters and digits; type dropped");
+        continue;
+      }
       type->Type = table.ReadInteger(section, "Type", 1);
       type->Selected = true;
       TStringList lines;
@@ -93,7 +105,7 @@ void TScanEngine::LoadSupportedFileTypes() {
         const auto combination = ParseSignature(lines.ValueFromIndex(l), truncated);
         if (truncated) WriteErrorLog("Signature " + section + "." + name + " is longer than 20 bytes; cut to 20");
         if (!combination) {
-          WriteErrorLog("Signature " + section + "." + name + " is empty or not hexadecimal; dropped");
+          WriteErrorLog("Signature " + section + "." + name + " is empty, all wildcards or not hexadecimal; dropped");
           continue;
         }
         type->Combinations.Add(new TSECombination(*combination));
@@ -119,6 +131,14 @@ void TScanEngine::SaveTypeSelection() {
     auto* type = static_cast<TSESupportedFileType*>(SupportedFileTypes.Items(i));
     table.WriteBool(type->Extension, "Selected", type->Selected);
   }
+}
+
+bool TScanEngine::RefuseWithoutFileTypes() {
+  if (SupportedFileTypes.Count() != 0) return false;
+  WriteErrorLog("No file type in " + TableFileName(ProgramFolder) + "; nothing to recover");
+  LastError = kNoFileTypesCode;
+  OnError(kNoFileTypesCode, kNoFileTypesText);
+  return true;
 }
 
 uint16_t TScanEngine::FileTypeOfExtension(const String& Ext) const {

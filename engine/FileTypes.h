@@ -32,12 +32,21 @@ class TSESupportedFileType : public TObject {
   TSECombination* Combination(int i) const { return static_cast<TSECombination*>(Combinations.Items(i)); }
 };
 
+// What the passes report when the table holds no type: with nothing to look for, an empty
+// result would pass for a card without files.
+inline constexpr int32_t kNoFileTypesCode = 51;
+inline constexpr const char* kNoFileTypesText = "No File Types Loaded";
+
 // The byte of two hex digits (either case); nothing when a character is not a hex digit.
 std::optional<uint8_t> HexPairToByte(const String& pair);
 
-// A signature of the table; nothing for an empty or unreadable value. A value longer than
+// A signature of the table; nothing for an unreadable value or one without a fixed byte. A value longer than
 // 20 bytes keeps its first 20 (the caller logs it), "xx" is a wildcard.
 std::optional<TSECombination> ParseSignature(const String& value, bool& truncated);
+
+// An extension the output folder's file names can carry: letters and digits only, so that
+// no name made with it reaches outside the folder.
+bool IsPlainExtension(const String& extension);
 
 // True when one of the type's signatures matches the bytes at buffer + offset.
 bool MatchSignature(const TSESupportedFileType& type, const uint8_t* buffer, size_t offset);

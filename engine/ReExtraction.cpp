@@ -74,10 +74,8 @@ void TScanEngine::ReExtractFragmentedHits() {
     if (!chain.Complete) continue;
     file.Size = ResavedSize(hit, chain, fat);
     OnProgress(this, static_cast<int32_t>(fat.ClusterToSector(file.Cluster)));
-    if (SaveFATFileEXT(file, "DezoDozi\\"))
-      DeleteCarvedCopy(hit.Path);
-    else
-      DeleteFileA((GetDestinationFolder() + "DezoDozi\\" + file.Name).c_str());
+    // Only a whole re-save replaces the carved copy.
+    if (SaveFATFileEXT(file, "DezoDozi\\", false)) DeleteCarvedCopy(hit.Path);
   }
   OnFinished(2);
 }

@@ -179,6 +179,9 @@ class TScanEngine : public TObject {
   void LoadSupportedFileTypes();
   void LoadTypeSelection();
   void SaveTypeSelection();
+  // True, the error logged and reported, when the table holds no type: a pass then has
+  // nothing to look for and does not run.
+  bool RefuseWithoutFileTypes();
   uint16_t FileTypeOfExtension(const String& Ext) const;
   bool IsTypeSelected(const String& Ext) const;
 
@@ -195,7 +198,10 @@ class TScanEngine : public TObject {
   // --- the DuvidAziz pass (DuvidAziz.cpp) ---
   void PreScan(char Drive);
   bool SaveAllFiles();
-  bool SaveFATFileEXT(TSEFile& file, const String& folder);
+  // Saves the file by its chain under its name, or the next free numbered one, which
+  // file.Name then holds. A save that does not finish leaves its shorter file unless
+  // keepCutShort is off.
+  bool SaveFATFileEXT(TSEFile& file, const String& folder, bool keepCutShort = true);
 
   // --- the DezoDozi pass and re-extraction (DezoDozi.cpp, ReExtraction.cpp) ---
   void ScanDrive(char Drive);
@@ -209,7 +215,9 @@ class TScanEngine : public TObject {
   void DissectJPEGFile(const String& FileName);
 
   // --- card backup, restore and erase (CardBackup.cpp, SecureErase.cpp) ---
-  // Copies every sector of CurrentDrive into Folder + Name + ".KV3".
+  // Copies every sector of CurrentDrive into Folder + Name + ".KV3". The file of that
+  // name is replaced only by a whole copy; false, and nothing changed in the folder,
+  // when the copy is refused, fails or is cancelled.
   bool BackupCard(const String& Name, const String& Folder);
   // Writes a ".KV3" file back onto the drive whose letter starts Drive.
   bool RestoreCard(const String& FileName, const String& Drive);
@@ -231,6 +239,8 @@ class TScanEngine : public TObject {
   TVxdCalls& Vxd() { return *vxd_; }
 
  private:
+  // Writes the header and every sector of CurrentDrive into a file; true when all went.
+  bool CopyCardInto(const String& fileName);
   bool OpenVolume(uint8_t driveNumber, uint8_t mode);
   bool SeekVolume();
   bool TransferFits() const;

@@ -1,5 +1,6 @@
-// Secure erase: a FAT volume gets empty file allocation tables (and an empty FAT12/16
-// root) and zeros in its data area; any other volume gets zeros everywhere but sector 0.
+// Secure erase: a FAT volume gets empty file allocation tables, an empty root that keeps
+// only the volume's label, and zeros in its data area; any other volume gets zeros
+// everywhere but sector 0. The FAT volume stays one a system can use at once.
 #include <windows.h>
 
 #include <algorithm>
@@ -7,23 +8,42 @@
 #include <cctype>
 #include <cstring>
 #include <exception>
+#include <optional>
 
 #include "engine/Debug.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
+#include "framework/core/littleendian.h"
 
 namespace {
 
-// The first bytes of an empty FAT copy, by file-system code (1 FAT12, 2 FAT16, 3 FAT32).
+// The first bytes of an empty FAT copy, by file-system code (1 FAT12, 2 FAT16, 3 FAT32):
+// its two reserved entries, the media byte first. Any more would mark clusters taken
+// that no file owns.
 struct TEmptyFatHeader {
   uint8_t Size;
-  std::array<uint8_t, 16> Bytes;
+  std::array<uint8_t, 8> Bytes;
 };
 constexpr std::array<TEmptyFatHeader, 3> kEmptyFatHeaders{{
-    {4, {0xF0, 0xFF, 0xFF, 0xFF}},
-    {10, {0xF8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
-    {16, {0xF8, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F}},
+    {3, {0xF0, 0xFF, 0xFF}},
+    {4, {0xF8, 0xFF, 0xFF, 0xFF}},
+    {8, {0xF8, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F}},
 }};
+constexpr uint32_t kFat32EndOfChain = 0x0FFFFFFF;
+constexpr uint8_t kVolumeLabelAttribute = 0x08;
+
+// The volume label a boot sector carries, or nothing: the erased root gets an entry of
+// it, since a label in the boot sector that the root does not repeat is a fault.
+std::optional<std::array<uint8_t, 11>> VolumeLabelOf(const TSEFAT& fat) {
+  const auto* raw = reinterpret_cast<const uint8_t*>(&fat.BPB);
+  const size_t signature = fat.FATType == 3 ? 66 : 38;
+  if (raw[signature] != 0x29) return std::nullopt;
+  std::array<uint8_t, 11> label{};
+  std::memcpy(label.data(), raw + signature + 5, label.size());
+  const bool blank = std::all_of(label.begin(), label.end(), [](uint8_t c) { return c == ' ' || c == 0; });
+  if (blank || std::memcmp(label.data(), "NO NAME    ", label.size()) == 0) return std::nullopt;
+  return label;
+}
 
 // The FAT regions of a boot sector: [Reserved, Reserved + FATSize) is the first copy,
 // [Reserved + FATSize, FirstData) the second copy and a FAT12/16 root.
@@ -82,15 +102,26 @@ class TEraser {
 
   void Zero() { std::memset(engine_.TransferBuffer.get(), 0, chunkBytes_); }
 
-  // An empty FAT copy (and, behind it, whatever else lies in [first, end)).
-  void EraseFatRegion(uint32_t first, uint32_t end, uint8_t fileSystem) {
+  // An empty FAT copy (and, behind it, whatever else lies in [first, end)). A FAT32 root
+  // directory keeps its cluster, as a chain of one.
+  void EraseFatRegion(uint32_t first, uint32_t end, uint8_t fileSystem, uint32_t rootCluster) {
     if (first >= end) return;
+    const uint32_t bytesPerSector = engine_.CurrentDrive->BytesPerSector;
+    const bool rootEntry = fileSystem == 3;
+    const uint64_t rootByte = uint64_t(rootCluster) * 4;
+    const uint32_t rootSector = first + static_cast<uint32_t>(rootByte / bytesPerSector);
+    const uint32_t rootOffset = static_cast<uint32_t>(rootByte % bytesPerSector);
     Zero();
     const TEmptyFatHeader& header = kEmptyFatHeaders[fileSystem - 1];
     std::memcpy(engine_.TransferBuffer.get(), header.Bytes.data(), header.Size);
+    if (rootEntry && rootSector == first) StoreLE32(engine_.TransferBuffer.get() + rootOffset, kFat32EndOfChain);
     Run(first, first + 1, 1);
     Zero();
     Run(first + 1, end, perRequest_);
+    if (rootEntry && rootSector != first && rootSector < end) {
+      StoreLE32(engine_.TransferBuffer.get() + rootOffset, kFat32EndOfChain);
+      WriteOneSector(rootSector);
+    }
   }
 
   void EraseData(uint32_t first, uint32_t end) {
@@ -98,7 +129,23 @@ class TEraser {
     Run(first, end, perRequest_);
   }
 
+  // The first sector of the emptied root: the volume's label and nothing else.
+  void WriteVolumeLabel(uint32_t rootSector, const std::array<uint8_t, 11>& label) {
+    Zero();
+    uint8_t* entry = engine_.TransferBuffer.get();
+    std::memcpy(entry, label.data(), label.size());
+    entry[11] = kVolumeLabelAttribute;
+    WriteOneSector(rootSector);
+  }
+
  private:
+  // One sector written out of order: the sector the erase reached stays what it reports.
+  void WriteOneSector(uint32_t sector) {
+    const uint32_t reached = engine_.CurrentSector;
+    Run(sector, sector + 1, 1);
+    engine_.CurrentSector = reached;
+  }
+
   TScanEngine& engine_;
   uint32_t perRequest_;
   size_t chunkBytes_;
@@ -127,21 +174,29 @@ bool TScanEngine::SecureErase(char Drive) {
       return false;
     }
     TEraser eraser(*this);
-    const uint8_t fileSystem = CurrentDrive->FileSystem;
+    // The boot sector says whether the volume is FAT12, 16 or 32, not the system's name for
+    // it: Wine names the host's folder or nothing for a card image, and "FAT" stands for
+    // FAT12 and FAT16 alike. No other file system's boot sector passes the reader's checks.
     uint32_t dataStart = 1;
     uint32_t dataEnd = CurrentDrive->TotalSectors;
     TFatRegions regions;
-    if (fileSystem >= 1 && fileSystem <= 3 && FATReader->ReadBootSector() &&
+    std::optional<std::array<uint8_t, 11>> label;
+    const uint8_t fileSystem = FATReader->ReadBootSector() ? FATReader->FATType : 0;
+    if (fileSystem >= 1 && fileSystem <= 3 &&
         ConsistentRegions(*FATReader, fileSystem, CurrentDrive->TotalSectors, regions)) {
+      const uint32_t rootCluster = FATReader->RootCluster;
       if (Aborted) return false;
-      eraser.EraseFatRegion(regions.Reserved, regions.Reserved + regions.FATSize, fileSystem);
+      eraser.EraseFatRegion(regions.Reserved, regions.Reserved + regions.FATSize, fileSystem, rootCluster);
       if (Aborted) return false;
-      eraser.EraseFatRegion(regions.Reserved + regions.FATSize, regions.FirstData, fileSystem);
+      eraser.EraseFatRegion(regions.Reserved + regions.FATSize, regions.FirstData, fileSystem, rootCluster);
       if (Aborted) return false;
       dataStart = regions.FirstData;
       dataEnd = regions.Total;
+      label = VolumeLabelOf(*FATReader);
     }
     eraser.EraseData(dataStart, dataEnd);
+    // Written last, as a FAT32 root lies in the data area.
+    if (label) eraser.WriteVolumeLabel(FATReader->RootDirSector, *label);
     result = true;
     LastError = 0;
     OnProgress(this, static_cast<int32_t>(CurrentSector));

@@ -269,6 +269,9 @@ constexpr TCustomFunction kCanonCustomFunctions[] = {
 };
 static_assert(std::size(kCanonCustomFunctions) == 15);
 
+// The error text of an entry whose value the data does not hold.
+String MakerEntrySkipped(uint16_t tag, const String& why) { return "Maker note tag " + IntToStr(tag) + " skipped: " + why; }
+
 // Puts the store into another byte order for one walk and restores it on every path.
 class ByteOrderScope {
  public:
@@ -361,7 +364,9 @@ void TmsInfo::ProcessMakerNoteDirectory(std::span<const TMakerRow> table, int64_
       String raw;
       try {
         raw = inlineValue ? note.GetBytes(entry + 8, size) : store.GetBytes(position, size);
-      } catch (const EExifError&) {
+      } catch (const EExifError& e) {
+        // The picture does not read as clean for it.
+        if (store.Parent) store.Parent->ErrStr = MakerEntrySkipped(tag, e.Message);
         continue;
       }
 

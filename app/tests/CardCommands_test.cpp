@@ -70,20 +70,30 @@ TEST_F(CardDriveCommands, DrivesThatAreNoCardsAreRefusedBeforeAnyQuestion) {
   }
 }
 
-TEST_F(CardDriveCommands, ACDIsNoCard) {
+// A CD is no card; nor, to copy, is any drive the engine copies not, such as a RAM disk:
+// it is refused with the fixed drive's message before the dialog.
+TEST_F(CardDriveCommands, ACDIsNoCardAndARamDiskNoCardToCopy) {
   std::ifstream in("testdata/recovery-card.img", std::ios::binary);
   const std::vector<uint8_t> fat{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   ASSERT_FALSE(fat.empty()) << "testdata/recovery-card.img was not made before the tests";
   WriteCardImage('G', fat);
-  volumes.CDRoots = {"G:\\"};
-  const std::pair<TCommand, uint8_t> cases[] = {{TCommand::Erase, 1}, {TCommand::Backup, 124}, {TCommand::Restore, 133}};
-  for (const auto& [command, text] : cases) {
+  const struct {
+    UINT kind;
+    TCommand command;
+    uint8_t text;
+  } cases[] = {{DRIVE_CDROM, TCommand::Erase, 1},      {DRIVE_CDROM, TCommand::Backup, 124},
+               {DRIVE_CDROM, TCommand::Restore, 133},  {DRIVE_RAMDISK, TCommand::Backup, 124},
+               {DRIVE_RAMDISK, TCommand::Restore, 133}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.kind) + " -> " + std::to_string(c.text));
+    volumes.DriveTypes = {{"G:\\", c.kind}};
     TksScriptedMessages answered;
     CloseDialogsWhenShown();
-    RunCommand(command, 'G');
+    RunCommand(c.command, 'G');
     Application->ProcessMessages();
-    ASSERT_EQ(answered.Boxes().size(), 1u) << int(text);
-    EXPECT_EQ(answered.Boxes()[0].Msg, LangText(text));
+    ASSERT_EQ(answered.Boxes().size(), 1u);
+    EXPECT_EQ(answered.Boxes()[0].Msg, LangText(c.text));
+    EXPECT_EQ(answered.Boxes()[0].DlgType, ksmtError);
   }
   EXPECT_TRUE(ReadCardImage('G') == fat);
 }

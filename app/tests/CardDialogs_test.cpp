@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <string>
 
 #include "app/Backup.h"
 #include "app/Texts.h"
@@ -141,6 +145,43 @@ TEST_F(CardDriveDialogs, ACancelledOrFailedBackupLeavesNoFile) {
     }
     EXPECT_FALSE(std::filesystem::exists(ScratchFolder() / "partial.KV3")) << c.what;
     EXPECT_FALSE(frmBackup->Cancelled) << c.what;
+  }
+}
+
+// An earlier backup of the name a user types again: only a whole new copy replaces it.
+TEST_F(CardDriveDialogs, ARefusedCancelledOrFailedBackupKeepsTheEarlierOneOfItsName) {
+  const std::filesystem::path earlier = ScratchFolder() / "card.KV3";
+  const std::string content = "an earlier backup of the card";
+  struct Case {
+    const char* what;
+    std::function<void()> before;  // after the card is looked up
+    std::function<void()> step;     // at the 20th transfer
+    size_t boxes;
+  } cases[] = {
+      {"refused by the engine", [] { frmMain->Engine->CurrentDrive->MediaType = DRIVE_RAMDISK; }, nullptr, 1},
+      {"cancel", nullptr, [] { frmBackup->btnCancelClick(nullptr); }, 0},
+      {"failure", nullptr, [] { throw std::runtime_error("the card went away"); }, 1},
+  };
+  WriteCardImage('G', PatternedSectors(kCardG, 7));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::ofstream(earlier, std::ios::binary | std::ios::trunc) << content;
+    TksScriptedMessages answered;
+    UseCard('G');
+    if (c.before) c.before();
+    volumes.Transfers = 0;
+    volumes.StepAt = 20;
+    volumes.Step = c.step;
+    BackUpCardG("card");
+    ASSERT_EQ(answered.Boxes().size(), c.boxes);
+    if (c.boxes) {
+      EXPECT_EQ(answered.Boxes()[0].Msg, LangText(23));
+    }
+    std::ifstream in(earlier, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()), content);
+    size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ScratchFolder())) files += entry.is_regular_file();
+    EXPECT_EQ(files, 1u) << "nothing but the earlier backup";
   }
 }
 

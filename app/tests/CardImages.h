@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <iterator>
 #include <set>
 #include <stdexcept>
@@ -47,11 +48,12 @@ class TSteeredVolumes : public TVolumeCalls {
   int Transfers = 0;
   // The device's queries raise, as a driver gone wrong would.
   bool QueriesThrow = false;
-  // Roots ("G:\\") the system reports as CD drives.
-  std::set<std::string> CDRoots;
+  // Roots ("G:\\") the system reports as another kind of drive (DRIVE_CDROM, DRIVE_RAMDISK).
+  std::map<std::string, UINT> DriveTypes;
 
   UINT GetDriveTypeA(LPCSTR root) override {
-    return CDRoots.count(root) ? DRIVE_CDROM : TVolumeCalls::GetDriveTypeA(root);
+    const auto kind = DriveTypes.find(root);
+    return kind != DriveTypes.end() ? kind->second : TVolumeCalls::GetDriveTypeA(root);
   }
 
   BOOL DeviceIoControl(HANDLE handle, DWORD code, void* in, DWORD inSize, void* out, DWORD outSize,

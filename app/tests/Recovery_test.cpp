@@ -208,13 +208,16 @@ TEST_F(Recovery, TheFolderLinkOpensTheQuickScanFolderMaximised) {
 // Runs over the demo card mapped as M: (five photos in DCIM\100DEMO, one deleted).
 class RecoveryRun : public RecoveryTest {
  protected:
-  // The dialog shown for drive M as the recover command shows it.
-  void Open(bool preview = true) {
+  // The dialog shown for drive M as the recover command shows it. A test asserts it: a
+  // run without its drive would write through no drive and end every later test.
+  ::testing::AssertionResult Open(bool preview = true) {
     TSEDriveInformation* info = nullptr;
-    ASSERT_TRUE(engine->GetDriveSelectedInformation("M", info));
+    if (!engine->GetDriveSelectedInformation("M", info))
+      return ::testing::AssertionFailure() << "M: cannot be read; the test runner maps it";
     engine->PreviewEnabled = preview;
     frmRecovery->Show();
     frmRecovery->FormActivate(frmRecovery);
+    return ::testing::AssertionSuccess();
   }
   // Calls `hook` from the first engine event of the given slot, after the dialog's handler.
   void OnFirstProgress(std::function<void(int32_t)> hook) {
@@ -245,7 +248,7 @@ class RecoveryRun : public RecoveryTest {
 };
 
 TEST_F(RecoveryRun, YesToBothRunsBothPassesAndAsksToView) {
-  Open();
+  ASSERT_TRUE(Open());
   bool closedMidRun = true;
   questions.answer = [&](const String& text) {
     if (text == LangText(37)) {
@@ -272,7 +275,7 @@ TEST_F(RecoveryRun, YesToBothRunsBothPassesAndAsksToView) {
 }
 
 TEST_F(RecoveryRun, NoToTheDeepScanStillAsksToViewTheQuickScansFiles) {
-  Open(false);
+  ASSERT_TRUE(Open(false));
   questions.answer = [](const String& text) { return text == LangText(37) ? kNo : kYes; };
   frmRecovery->RunRecovery();
   EXPECT_EQ(questions.asked, Asked({37, 107}));
@@ -282,7 +285,7 @@ TEST_F(RecoveryRun, NoToTheDeepScanStillAsksToViewTheQuickScansFiles) {
 }
 
 TEST_F(RecoveryRun, ADeepScanThatFindsNothingSaysSoThoughTheQuickScanFoundFiles) {
-  Open(false);
+  ASSERT_TRUE(Open(false));
   // Nothing left for the carver to look for.
   questions.answer = [&](const String& text) {
     if (text == LangText(37)) SelectOnly({});
@@ -295,7 +298,7 @@ TEST_F(RecoveryRun, ADeepScanThatFindsNothingSaysSoThoughTheQuickScanFoundFiles)
 }
 
 TEST_F(RecoveryRun, AFailingDeepScanIsReportedAndTheRunEndsClosable) {
-  Open(false);
+  ASSERT_TRUE(Open(false));
   questions.answer = [&](const String& text) {
     if (text == LangText(37))
       engine->OnRAWFileSaved = TSEFileSavedEvent([](const String&) { throw Exception("disk full"); });
@@ -308,7 +311,7 @@ TEST_F(RecoveryRun, AFailingDeepScanIsReportedAndTheRunEndsClosable) {
 }
 
 TEST_F(RecoveryRun, ACDGoesOnToTheDeepScanWithoutAsking) {
-  Open(false);
+  ASSERT_TRUE(Open(false));
   engine->CurrentDrive->DriveType = 5;
   frmRecovery->RunRecovery();
   EXPECT_EQ(questions.asked, Asked({107}));
@@ -316,7 +319,7 @@ TEST_F(RecoveryRun, ACDGoesOnToTheDeepScanWithoutAsking) {
 }
 
 TEST_F(RecoveryRun, CancelInTheDeepScanSkipsTheViewQuestion) {
-  Open(false);
+  ASSERT_TRUE(Open(false));
   questions.answer = [&](const String& text) {
     if (text == LangText(37)) OnFirstProgress([&](int32_t) { frmRecovery->btnCancelClick(nullptr); });
     return kYes;
@@ -328,8 +331,43 @@ TEST_F(RecoveryRun, CancelInTheDeepScanSkipsTheViewQuestion) {
   EXPECT_LT(engine->CurrentSector, engine->CurrentDrive->SectorCount()) << "the deep scan stopped early";
 }
 
+// A session end closes the program while the quick scan runs: the close waits for the
+// run, which asks nothing more and starts no deep scan.
+TEST_F(RecoveryRun, AProgramCloseDuringTheQuickScanEndsTheRunWithoutAQuestion) {
+  ASSERT_TRUE(Open(false));
+  {
+    TfrmMain::TCommandScope running(*frmMain);
+    OnFirstProgress([&](int32_t) {
+      TCloseAction action = caHide;
+      frmMain->FormClose(frmMain, action);
+      EXPECT_EQ(action, caNone);
+    });
+    frmRecovery->RunRecovery();
+    EXPECT_TRUE(questions.asked.empty());
+    EXPECT_LT(SavedFiles("DuvidAziz"), 5u) << "the quick scan stopped early";
+    EXPECT_EQ(SavedFiles("DezoDozi"), 0u);
+    EXPECT_FALSE(frmRecovery->ViewNow);
+    EXPECT_TRUE(frmRecovery->CanClose);
+    EXPECT_NE(frmMain->Engine, nullptr);
+  }
+  EXPECT_EQ(frmMain->Engine, nullptr) << "the program closed once the run was over";
+}
+
+// Without a file type the passes have nothing to look for: the dialog says so and ends
+// the run, instead of going on as if the card held nothing.
+TEST_F(RecoveryRun, WithoutFileTypesTheRunSaysSoAndEnds) {
+  ASSERT_TRUE(Open(false));
+  engine->SupportedFileTypes.ClearAndFree();
+  frmRecovery->RunRecovery();
+  EXPECT_EQ(questions.asked, Asked({22}));
+  EXPECT_EQ(SavedFiles("DuvidAziz"), 0u);
+  EXPECT_EQ(SavedFiles("DezoDozi"), 0u);
+  EXPECT_FALSE(frmRecovery->ViewNow);
+  EXPECT_TRUE(frmRecovery->CanClose);
+}
+
 TEST_F(RecoveryRun, GoingOnAfterACancelledQuickScanRunsTheDeepScanAsANewRun) {
-  Open(false);
+  ASSERT_TRUE(Open(false));
   OnFirstProgress([&](int32_t) { frmRecovery->btnCancelClick(nullptr); });
   bool closableInDeepScan = true;
   questions.answer = [&](const String& text) {
@@ -348,7 +386,7 @@ TEST_F(RecoveryRun, GoingOnAfterACancelledQuickScanRunsTheDeepScanAsANewRun) {
 }
 
 TEST_F(RecoveryRun, ARunStartsUnpausedAndCancelLeavesNoPauseBehind) {
-  Open(false);
+  ASSERT_TRUE(Open(false));
   // A wait on the pause would never end in a test: count it and stop the engine instead.
   int pausedWaits = 0;
   ScopedSeam<TClockSeam> sleeper{{.Sleep = [&](DWORD) {
@@ -369,7 +407,7 @@ TEST_F(RecoveryRun, ARunStartsUnpausedAndCancelLeavesNoPauseBehind) {
 
 TEST_F(RecoveryRun, TheQuestionsReactivationKeepsTheRunPausableWithItsPreviewAndTypes) {
   SelectOnly({4});
-  Open();
+  ASSERT_TRUE(Open());
   questions.answer = [&](const String& text) {
     if (text == LangText(37)) {
       // What a box shown over the dialog does to it.
@@ -394,7 +432,7 @@ TEST_F(RecoveryRun, TheQuestionsReactivationKeepsTheRunPausableWithItsPreviewAnd
 // with its final counts, name and full gauge on the screen before its question.
 TEST_F(RecoveryRun, EachPassShowsItsFinalValuesBeforeItsQuestion) {
   ScopedSeam<TClockSeam> clock{{.TickCount = [] { return DWORD{5000}; }}};
-  Open(false);
+  ASSERT_TRUE(Open(false));
   struct Shown {
     String found, name;
     int percent;
@@ -424,7 +462,7 @@ TEST_F(RecoveryRun, EachPassShowsItsFinalValuesBeforeItsQuestion) {
 // The dialog half-way through the deep scan drawn into a bitmap: the gauge half full, the
 // counts, and a thumbnail on black in the preview. KV_RENDER_DIR keeps the picture.
 TEST_F(RecoveryRun, MidRunRenderShowsGaugeCountsAndAThumbnail) {
-  Open();
+  ASSERT_TRUE(Open());
   TBitmap shot;
   bool shotTaken = false;
   questions.answer = [&](const String& text) {

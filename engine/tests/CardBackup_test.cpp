@@ -2,12 +2,14 @@
 
 #include <cstring>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <set>
 
 #include "engine/CardBackup.h"
 #include "engine/Utils.h"
 #include "engine/tests/EngineFixtures.h"
+#include "engine/tests/PassFixtures.h"
 
 namespace {
 
@@ -230,18 +232,41 @@ TEST_F(CardBackupTest, RestoreReportsAndSkipsSectorsThatCannotBeWrittenAndFails)
   EXPECT_EQ(std::count(image.Bytes.begin(), image.Bytes.end(), 0x22), 7 * 512);
 }
 
-TEST_F(CardBackupTest, CancelKeepsTheHeaderAndTheSectorsSoFar) {
-  TDiskImage image = NumberedImage(4096);
+// A backup under a name already taken replaces the earlier file only once the new copy is
+// whole: refused, failed or cancelled, it leaves the folder as it found it.
+TEST_F(CardBackupTest, AnEarlierBackupIsReplacedOnlyByAWholeNewOne) {
+  TScratchFolder folder("kv_backup_replace");
+  const std::string file = folder.Path() + "card.KV3";
+  const std::vector<uint8_t> earlier = BackupOf(2, std::vector<uint8_t>(2 * 512, 0x5A));
+  const struct {
+    const char* what;
+    uint8_t mediaType;
+    std::function<void(TScanEngine&)> step;  // at the first progress
+  } cases[] = {
+      {"refused", 3, nullptr},
+      {"cancelled", 2, [](TScanEngine& engine) { engine.Cancel(); }},
+      {"failed", 2, [](TScanEngine&) { throw Exception("the card went away"); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteWhole(file, earlier);
+    TDiskImage image = NumberedImage(4096);
+    TImageVolumeCalls calls(image, kTestLetter);
+    auto engine = MakeNtEngine(calls);
+    AttachCard(*engine, 4096, c.mediaType);
+    if (c.step) engine->OnProgress = [&](TObject*, int32_t) { c.step(*engine); };
+    EXPECT_FALSE(engine->BackupCard("card", folder.Path()));
+    EXPECT_FALSE(engine->StopRequested);
+    EXPECT_EQ(ReadWhole(file), earlier);
+    EXPECT_EQ(FolderNames(folder.Path()), std::vector<std::string>{"card.KV3"});
+  }
+  TDiskImage image = NumberedImage(16);
   TImageVolumeCalls calls(image, kTestLetter);
   auto engine = MakeNtEngine(calls);
-  TSEDriveInformation* card = AttachCard(*engine, 4096);
-  engine->OnProgress = [&](TObject*, int32_t) { engine->Cancel(); };
-  const std::string file = TempFile("kv_backup_cancel.KV3");
-  ASSERT_TRUE(engine->BackupCard("kv_backup_cancel", GetTempFolder()));
-  EXPECT_FALSE(engine->StopRequested);
-  const std::vector<uint8_t> backup = ReadWhole(file);
-  ASSERT_EQ(backup.size(), 4 + size_t(card->SectorsPerRequest) * 512);
-  EXPECT_TRUE(std::equal(backup.begin() + 4, backup.end(), image.Bytes.begin()));
+  AttachCard(*engine, 16);
+  ASSERT_TRUE(engine->BackupCard("card", folder.Path()));
+  EXPECT_EQ(ReadWhole(file), BackupOf(16, image.Bytes));
+  EXPECT_EQ(FolderNames(folder.Path()), std::vector<std::string>{"card.KV3"});
 }
 
 TEST_F(CardBackupTest, ABackupThatCannotBeWrittenFails) {

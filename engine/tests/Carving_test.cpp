@@ -119,13 +119,20 @@ TEST_F(DezoDozi, JPEGStopsAtTheCapAndIsReported) {
 
 TEST_F(DezoDozi, EmptyTableAndEmptyDrive) {
   MakeImage(64, {{10, jpg_}});
+  std::vector<int32_t> errors;
+  engine_->OnError = [&](int32_t code, const String&) { errors.push_back(code); };
+  // Nothing to look for is an error, not a pass that found nothing.
+  const std::vector<uint8_t> nothing;
   engine_->SupportedFileTypes.ClearAndFree();
   engine_->ScanDrive(kTestLetter);
   EXPECT_TRUE(FolderNames(out_.Path() + "DezoDozi").empty());
-  EXPECT_EQ(finished_, std::vector<uint8_t>{2});
+  EXPECT_EQ(finished_, nothing);
+  EXPECT_EQ(errors, std::vector<int32_t>{kNoFileTypesCode});
+  LoadTable(*engine_, program_, kTable);
   engine_->CurrentDrive->TotalSectors = 0;
   engine_->ScanDrive(kTestLetter);
-  EXPECT_EQ(finished_.size(), 1u);  // a drive without sectors returns at once
+  EXPECT_EQ(finished_, nothing);  // a drive without sectors returns at once
+  EXPECT_EQ(errors.size(), 1u);
 }
 
 

@@ -11,6 +11,7 @@
 #include "engine/Debug.h"
 #include "engine/FileTypes.h"
 #include "engine/FoundFiles.h"
+#include "engine/OutputFile.h"
 #include "engine/intDorvane.h"
 #include "engine/tests/EngineFixtures.h"
 #include "engine/tests/FatImageBuilder.h"
@@ -196,16 +197,64 @@ TEST_F(RecoveryPasses, UnreadableSectorsAreSavedAsZerosAndTheRestIntact) {
 }
 
 TEST_F(RecoveryPasses, AFileThatCannotBeWrittenIsLoggedAndNotReported) {
-  // A folder of the file's name is in the way: no user, however privileged, can write there.
-  const std::string path = out_.Path() + "DuvidAziz\\LIVE.JPG";
-  ASSERT_TRUE(ForceDirectories(path));
+  // The output drive refuses the file's bytes, as a full or failing drive does.
+  const std::string live = files_["LIVE.JPG"];
+  ScopedSeam<TOutputFileSeam> failing{{.Write = [&](HANDLE file, const void* data, DWORD size, DWORD* written) {
+    if (std::memcmp(data, live.data(), std::min<size_t>(size, live.size())) == 0) {
+      SetLastError(ERROR_WRITE_FAULT);
+      return FALSE;
+    }
+    return ::WriteFile(file, data, size, written, nullptr);
+  }}};
   StartLogs();
   const size_t erased = ErrorLogCount("Erased new file, because IOResult = ");
   engine_->PreScan(kTestLetter);
   EXPECT_EQ(std::count(saved_.begin(), saved_.end(), "LIVE.JPG"), 0);
   EXPECT_EQ(ErrorLogCount("Erased new file, because IOResult = "), erased + 1);
-  EXPECT_TRUE(DirectoryExists(path));
+  EXPECT_FALSE(FileExists(out_.Path() + "DuvidAziz\\LIVE.JPG"));
   EXPECT_EQ(Saved("BIG.JPG"), files_["BIG.JPG"]);  // the pass goes on
+}
+
+// Two cards recovered into one output folder: the second run's files take the next free
+// names and leave every file of the first as it was, a file or a folder in the way alike.
+TEST_F(RecoveryPasses, ALaterRunNeverReplacesAFileOfAnEarlierOne) {
+  engine_->PreScan(kTestLetter);
+  engine_->ScanDrive(kTestLetter);
+  std::map<std::string, std::string> earlier;
+  for (const char* sub : {"DuvidAziz\\", "DezoDozi\\"})
+    for (const auto& name : FolderNames(out_.Path() + sub)) {
+      const std::string path = out_.Path() + sub + name;
+      earlier[path] = "another card's " + name;
+      WriteTextFile(path, earlier[path]);
+    }
+  const std::string frag = "KVF" + std::to_string(SectorOf(9000));
+  ASSERT_TRUE(earlier.count(out_.Path() + "DezoDozi\\" + frag + ".JPG"));
+  ASSERT_TRUE(ForceDirectories(out_.Path() + "DuvidAziz\\LIVE_2.JPG"));
+  saved_.clear();
+  engine_->PreScan(kTestLetter);
+  engine_->ScanDrive(kTestLetter);
+  for (const auto& [path, content] : earlier) EXPECT_EQ(ReadWholeFile(path), content) << path;
+  EXPECT_TRUE(DirectoryExists(out_.Path() + "DuvidAziz\\LIVE_2.JPG"));
+  EXPECT_EQ(Saved("LIVE_3.JPG"), files_["LIVE.JPG"]);
+  EXPECT_EQ(Saved("SAME_3.JPG"), files_["SAME.JPG"]);
+  EXPECT_EQ(Saved("SAME_4.JPG"), files_["SAME_2.JPG"]);
+  EXPECT_EQ(ReadWholeFile(out_.Path() + "DezoDozi\\" + frag + "_2.JPG"), files_["FRAG.JPG"]);
+  EXPECT_EQ(std::count(saved_.begin(), saved_.end(), "LIVE_3.JPG"), 1);
+  EXPECT_EQ(std::count(saved_.begin(), saved_.end(), frag + "_2.JPG"), 1);
+  EXPECT_EQ(FolderNames(out_.Path() + "DuvidAziz").size(), 2 * files_.size() + 1);
+}
+
+// Without a file type the passes have nothing to look for: each says so, and neither
+// passes for a run that found nothing.
+TEST_F(RecoveryPasses, WithoutFileTypesBothPassesReportAnError) {
+  engine_->SupportedFileTypes.ClearAndFree();
+  engine_->PreScan(kTestLetter);
+  engine_->ScanDrive(kTestLetter);
+  const std::pair<int32_t, std::string> noTypes{kNoFileTypesCode, kNoFileTypesText};
+  EXPECT_EQ(errors_, (decltype(errors_){noTypes, noTypes}));
+  EXPECT_TRUE(finished_.empty());
+  EXPECT_EQ(volumes_.Reads, 0);
+  EXPECT_TRUE(FolderNames(out_.Path()).empty());
 }
 
 TEST_F(RecoveryPasses, FilesWithoutSizeOrCutAtTheCardsEnd) {

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/Debug.h"
 #include "engine/FileTypes.h"
 #include "engine/tests/EngineFixtures.h"
 #include "engine/tests/PassFixtures.h"
@@ -23,6 +24,9 @@ TEST(FileTypes, SignaturesParseSafely) {
       {"ffd8ffe0", true, 4, false},  // lower-case digits are hex too
       {"FFD", true, 1, false},       // an odd last digit is ignored
       {"", false, 0, false},         // would match every sector
+      {"xxxxxxxx", false, 0, false}, // so would wildcards alone
+      {"xx", false, 0, false},
+      {"xxFFxx", true, 3, false},    // one fixed byte is enough
       {"F", false, 0, false},
       {"ZZ01", false, 0, false},
       {std::string(44, 'A'), true, 20, true},  // longer than the 20 bytes: the first 20 stay
@@ -105,6 +109,26 @@ TEST_F(FileTypeTable, SelectionIsKeptPerExtension) {
   EXPECT_FALSE(type(1)->Selected);
   EXPECT_FALSE(type(2)->Selected);
   EXPECT_FALSE(engine_->IsTypeSelected(".png"));
+}
+
+// A carved file is named "KV<sector>." + the extension: anything but letters and digits
+// could aim it outside the output folder, so such a type is not loaded.
+TEST_F(FileTypeTable, ExtensionsOtherThanLettersAndDigitsDropTheirType) {
+  StartLogs();
+  const std::string log = ReadWholeFile(LogFileName("Errors"));
+  LoadTable(*engine_, program_,
+            "[Escape]\nExtension=JPG\\..\\..\\..\\escaped\nC1=FFD8FFE0\n"
+            "[Slash]\nExtension=J/PG\nC1=FFD8FFE1\n"
+            "[Drive]\nExtension=C:JPG\nC1=FFD8FFE2\n"
+            "[Blank]\nExtension=J PG\nC1=FFD8FFE3\n"
+            "[Empty]\nExtension=\nC1=FFD8FFE4\n"
+            "[Good]\nExtension=Mp4\nC1=00000018\n");
+  ASSERT_EQ(engine_->SupportedFileTypes.Count(), 1);
+  EXPECT_EQ(static_cast<TSESupportedFileType*>(engine_->SupportedFileTypes.Items(0))->Extension, "Mp4");
+  const std::string added = ReadWholeFile(LogFileName("Errors")).substr(log.size());
+  for (const char* section : {"Escape", "Slash", "Drive", "Blank", "Empty"})
+    EXPECT_NE(added.find(std::string(" of ") + section + " is not letters and digits; type dropped"), std::string::npos)
+        << section;
 }
 
 TEST_F(FileTypeTable, MissingTableGivesEmptyList) {

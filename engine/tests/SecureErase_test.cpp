@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
 #include <set>
+#include <string>
 
 #include "engine/tests/EngineFixtures.h"
 #include "engine/tests/FatImageBuilder.h"
@@ -15,13 +17,23 @@ void Scribble(TDiskImage& image, uint32_t from) {
   for (size_t i = size_t(from) * 512; i < image.Bytes.size(); ++i) image.Bytes[i] = static_cast<uint8_t>(i * 7 % 255 + 1);
 }
 
+// The first bytes of an empty FAT: the two reserved entries and, on FAT32, the root
+// directory's cluster 2 as a chain of one; nothing else is taken.
+std::vector<uint8_t> EmptyFatHeader(int fatType) {
+  switch (fatType) {
+    case 1: return {0xF0, 0xFF, 0xFF};
+    case 2: return {0xF8, 0xFF, 0xFF, 0xFF};
+    default: return {0xF8, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F};
+  }
+}
+
 // What an erase of a consistent FAT volume must leave.
-std::vector<uint8_t> ErasedFat(const TFatImageBuilder& fat, const std::vector<uint8_t>& before,
-                               const std::vector<uint8_t>& header) {
+std::vector<uint8_t> ErasedFat(const TFatImageBuilder& fat, const std::vector<uint8_t>& before) {
   std::vector<uint8_t> after = before;
   const size_t from = size_t(fat.ReservedSectors) * 512;
   const size_t to = size_t(fat.TotalSectors) * 512;
   std::fill(after.begin() + from, after.begin() + to, 0);
+  const std::vector<uint8_t> header = EmptyFatHeader(fat.FatType);
   for (size_t copy : {size_t(fat.ReservedSectors), size_t(fat.ReservedSectors) + fat.FATSize})
     std::copy(header.begin(), header.end(), after.begin() + copy * 512);
   return after;
@@ -56,32 +68,54 @@ class FailingWrites : public TImageVolumeCalls {
 
 }  // namespace
 
+// Whatever the system names the file system (its own FAT type; or, for a card image under
+// Wine, nothing, the host folder's "NTFS", or "FAT" taken for FAT12), the boot sector
+// decides, and the card stays a FAT card of its own type.
 TEST(SecureErase, FatVolumesGetEmptyTablesAndZerosBehindAnUntouchedBootSector) {
   struct Case {
     int fatType;
     uint32_t clusters;
-    std::vector<uint8_t> header;
   };
-  const Case cases[] = {
-      {1, 2000, {0xF0, 0xFF, 0xFF, 0xFF}},
-      {2, 5000, {0xF8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}},
-      {3, 66000, {0xF8, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F}},
-  };
+  const Case cases[] = {{1, 2000}, {2, 5000}, {3, 66000}};
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.fatType);
-    TFatImageBuilder fat(c.fatType, c.clusters);
+    for (const int named : {c.fatType, 0, 4, c.fatType == 1 ? 2 : 1}) {
+      SCOPED_TRACE(std::to_string(c.fatType) + " named " + std::to_string(named));
+      TFatImageBuilder fat(c.fatType, c.clusters);
+      Scribble(fat.Image, 1);
+      const std::vector<uint8_t> before = fat.Image.Bytes;
+      TImageVolumeCalls calls(fat.Image, kTestLetter);
+      auto engine = MakeNtEngine(calls);
+      AttachDrive(*engine, fat.Image.Sectors(), static_cast<uint8_t>(named));
+      int finished = 0;
+      engine->OnFinished = [&](uint8_t code) { finished = code; };
+      ASSERT_TRUE(engine->SecureErase('q'));
+      EXPECT_EQ(finished, 3);
+      EXPECT_EQ(engine->LastError, 0u);
+      EXPECT_EQ(engine->CurrentSector, fat.TotalSectors);
+      EXPECT_TRUE(fat.Image.Bytes == ErasedFat(fat, before));
+    }
+  }
+}
+
+// A label in the boot sector is repeated by an entry in the root, or the volume is
+// faulty: the emptied root keeps that one entry.
+TEST(SecureErase, TheEmptiedRootKeepsTheVolumesLabel) {
+  for (const int fatType : {2, 3}) {
+    SCOPED_TRACE(fatType);
+    TFatImageBuilder fat(fatType, fatType == 3 ? 66000 : 5000);
+    std::memcpy(fat.Sector(0) + (fatType == 3 ? 71 : 43), "HOLIDAY    ", 11);
     Scribble(fat.Image, 1);
-    const std::vector<uint8_t> before = fat.Image.Bytes;
+    std::vector<uint8_t> expected = ErasedFat(fat, fat.Image.Bytes);
+    std::copy_n("HOLIDAY    \x08", 12, expected.begin() + size_t(fat.RootDirSector) * 512);
     TImageVolumeCalls calls(fat.Image, kTestLetter);
     auto engine = MakeNtEngine(calls);
-    AttachDrive(*engine, fat.Image.Sectors(), static_cast<uint8_t>(c.fatType));
-    int finished = 0;
-    engine->OnFinished = [&](uint8_t code) { finished = code; };
-    ASSERT_TRUE(engine->SecureErase('q'));
-    EXPECT_EQ(finished, 3);
-    EXPECT_EQ(engine->LastError, 0u);
+    AttachDrive(*engine, fat.Image.Sectors(), static_cast<uint8_t>(fatType));
+    int32_t last = -1;
+    engine->OnProgress = [&](TObject*, int32_t position) { last = position; };
+    ASSERT_TRUE(engine->SecureErase('Q'));
+    EXPECT_TRUE(fat.Image.Bytes == expected);
     EXPECT_EQ(engine->CurrentSector, fat.TotalSectors);
-    EXPECT_TRUE(fat.Image.Bytes == ErasedFat(fat, before, c.header));
+    EXPECT_EQ(last, int32_t(fat.TotalSectors)) << "the end is reported last";
   }
 }
 
@@ -94,7 +128,7 @@ TEST(SecureErase, ThroughThe98FamilyDevice) {
   auto engine = Make98Engine(calls, vxd);
   AttachDrive(*engine, fat.Image.Sectors(), 2);
   ASSERT_TRUE(engine->SecureErase('Q'));
-  EXPECT_TRUE(fat.Image.Bytes == ErasedFat(fat, before, {0xF8, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF}));
+  EXPECT_TRUE(fat.Image.Bytes == ErasedFat(fat, before));
 }
 
 TEST(SecureErase, OtherOrDamagedVolumesAreZeroedButForSectorZero) {
@@ -104,8 +138,8 @@ TEST(SecureErase, OtherOrDamagedVolumesAreZeroedButForSectorZero) {
     void (*damage)(TFatImageBuilder&);
   };
   const Case cases[] = {
-      {"unknown file system", 0, [](TFatImageBuilder&) {}},
-      {"NTFS", 4, [](TFatImageBuilder&) {}},
+      {"unknown file system", 0, [](TFatImageBuilder& f) { f.Sector(0)[11] = f.Sector(0)[12] = 0; }},
+      {"NTFS", 4, [](TFatImageBuilder& f) { f.Sector(0)[14] = f.Sector(0)[15] = f.Sector(0)[16] = 0; }},
       {"no reserved sector", 2, [](TFatImageBuilder& f) { f.Sector(0)[14] = 0, f.Sector(0)[15] = 0; }},
       {"no FAT copy", 2, [](TFatImageBuilder& f) { f.Sector(0)[16] = 0; }},
       {"volume larger than the drive", 2, [](TFatImageBuilder& f) { f.Sector(0)[19] = 0xFF, f.Sector(0)[20] = 0xFF; }},
@@ -231,11 +265,13 @@ TEST(MappedCardErase, Fat32CardIsErasedInPlace) {
   const size_t fat2 = fat1 + size_t(bpb.FATSize32) * 512;
   // The reserved sectors (boot sector, information sector, backup boot sector) stay.
   EXPECT_TRUE(std::equal(card.begin(), card.begin() + fat1, erased.begin()));
-  const std::vector<uint8_t> header{0xF8, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F,
-                                    0xFF, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F};
+  const std::vector<uint8_t> header = EmptyFatHeader(3);
   std::vector<uint8_t> expected(card.begin(), card.begin() + fat1);
   expected.resize(card.size(), 0);
   std::copy(header.begin(), header.end(), expected.begin() + fat1);
   std::copy(header.begin(), header.end(), expected.begin() + fat2);
+  // The root, cluster 2 at the data area's start, keeps the card's label.
+  const size_t root = fat2 + size_t(bpb.FATSize32) * 512;
+  std::copy_n("CARD32     \x08", 12, expected.begin() + root);
   EXPECT_TRUE(erased == expected);
 }
