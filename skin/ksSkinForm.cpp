@@ -59,9 +59,7 @@ TksSkinForm::TksSkinForm(TComponent* AOwner)
   form_->AutoSize = false;
   form_->AutoScroll = false;
   form_->OnShortCut = Bind<&TksSkinForm::FormShortCut>(this);
-  oldWindowProc_ = form_->WindowProc();
-  ownWindowProc_ = Bind<&TksSkinForm::NewWndProc>(this);
-  form_->SetWindowProc(ownWindowProc_);
+  windowProcHook_ = std::make_unique<TksWindowProcHook>(form_, Bind<&TksSkinForm::NewWndProc>(this));
   ownAppMessage_ = Bind<&TksSkinForm::AppMessageHook>(this);
   sysPopupMenu_ = new TPopupMenu(this);
   trayPopupMenu_ = new TksSkinPopupMenu(this);
@@ -71,22 +69,26 @@ TksSkinForm::TksSkinForm(TComponent* AOwner)
   StripCaption();
 }
 
-// Free runs the component steps, which free the owned menu engine, before the destructor:
-// the open menu must be closed while the engine is still there.
+TksSkinForm::~TksSkinForm() { LeaveForm(); }
+
+// Free() frees the owned components (the menu engine among them) before the
+// destructor runs: the frame lets go of the form while they still exist.
 void TksSkinForm::BeforeDestruction() {
-  EndMenuMode();
+  LeaveForm();
   TComponent::BeforeDestruction();
 }
 
-TksSkinForm::~TksSkinForm() {
-  if (!(ComponentState() & csDestroying)) EndMenuMode();  // a plain delete: nothing was freed yet
+void TksSkinForm::LeaveForm() {
+  if (!windowProcHook_) return;  // done already
+  EndMenuMode();
   ReleaseTrayIcon();
   StopTimers();
-  if (form_->HandleAllocated()) TimerSeam().KillTimer(form_->Handle(), 1);
-  // Only while the procedure is still ours: someone may have taken over after us.
-  if (form_->WindowProc() == ownWindowProc_) form_->SetWindowProc(oldWindowProc_);
-  if (form_->OnShortCut == TShortCutEvent(Bind<&TksSkinForm::FormShortCut>(this))) form_->OnShortCut = nullptr;
+  windowProcHook_.reset();
   ClearObjects();
+  // A deleted form frees its components after its own members: nothing of it is left to undo.
+  if (form_->ComponentState() & csDestroying) return;
+  if (form_->HandleAllocated()) TimerSeam().KillTimer(form_->Handle(), 1);
+  if (form_->OnShortCut == TShortCutEvent(Bind<&TksSkinForm::FormShortCut>(this))) form_->OnShortCut = nullptr;
 }
 
 TksSkinForm* TksSkinForm::GetSkinFormComponent(TComponent* form) {

@@ -22,6 +22,7 @@
 #include "skin/ksSkinChange.h"
 #include "skin/ksSkinData.h"
 #include "skin/ksSkinFormObjects.h"
+#include "skin/ksWindowProcHook.h"
 
 // Caption buttons and system-menu items a frame has (bits 0 to 4).
 enum class TksBorderIcon : uint8_t { SystemMenu, Minimize, Maximize, RollUp, MinimizeToTray };
@@ -271,6 +272,8 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void Notification(TComponent* AComponent, TOperation Operation) override;
 
  private:
+  // Ends every tie to the form; once.
+  void LeaveForm();
   void UpdateDefaultSystemMenu();
   void UpdateUserSystemMenu();
   void CreateTrayMenu();
@@ -286,7 +289,7 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void NewWndProc(TMessage& m);
   bool HandleMessage(TMessage& m);  // true: the previous procedure must not run
   void RouteMouse(TMessage& m);
-  void CallOld(TMessage& m) { if (oldWindowProc_) oldWindowProc_(m); }
+  void CallOld(TMessage& m) { windowProcHook_->Previous()(m); }
   void StripCaption();
   void FilterStyleChange(TMessage& m);
   void SetExStyle(DWORD set, DWORD clear);
@@ -340,8 +343,7 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void LinkSkin(TksSkinData*& link, TksSkinData* value);
 
   TCustomForm* form_;
-  TWndMethodEvent oldWindowProc_;
-  TWndMethodEvent ownWindowProc_;
+  std::unique_ptr<TksWindowProcHook> windowProcHook_;
   TksSkinData* skinData_ = nullptr;
   TksSkinData* menusSkinData_ = nullptr;
   TksBorderIcons borderIcons_{TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::Maximize,

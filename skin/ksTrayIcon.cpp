@@ -30,8 +30,7 @@ TksTrayIcon::TksTrayIcon(TComponent* AOwner) : TComponent(AOwner) {
       Application->Handle(), [this](TWindowSubclass& s, TMessage& m) { HookAppProc(s, m); });
   if (TWinControl* owner = OwnerControl()) {
     hookedParent_ = owner;
-    savedParentProc_ = owner->WindowProc();
-    owner->SetWindowProc(Bind<&TksTrayIcon::HookParentProc>(this));
+    parentHook_ = std::make_unique<TksWindowProcHook>(owner, Bind<&TksTrayIcon::HookParentProc>(this));
   }
 }
 
@@ -39,9 +38,8 @@ TksTrayIcon::~TksTrayIcon() {
   SetIconVisible(false);
   cycleTimer_.SetEnabled(false);
   clickTimer_.SetEnabled(false);
-  // Undone in the reverse order of hooking, each only while ours is still in place.
-  if (hookedParent_ != nullptr && hookedParent_->WindowProc() == Bind<&TksTrayIcon::HookParentProc>(this))
-    hookedParent_->SetWindowProc(savedParentProc_);
+  // Undone in the reverse order of hooking.
+  parentHook_.reset();
   appHook_.reset();
   DeallocateHWnd(handle_);
 }
@@ -68,7 +66,10 @@ void TksTrayIcon::Notification(TComponent* AComponent, TOperation Operation) {
   if (Operation != opRemove) return;
   if (AComponent == iconList_) iconList_ = nullptr;
   if (AComponent == popupMenu_) popupMenu_ = nullptr;
-  if (AComponent == hookedParent_) hookedParent_ = nullptr;
+  if (AComponent == hookedParent_) {
+    parentHook_.reset();
+    hookedParent_ = nullptr;
+  }
 }
 
 // ---- the shell record ---------------------------------------------------------------
@@ -278,7 +279,7 @@ void TksTrayIcon::HookAppProc(TWindowSubclass& subclass, TMessage& Message) {
 }
 
 void TksTrayIcon::HookParentProc(TMessage& Message) {
-  TWndMethodEvent previous = savedParentProc_;
+  const TWndMethodEvent previous = parentHook_->Previous();
   const WORD state = LOWORD(Message.WParam);
   TWinControl* active = Screen != nullptr ? Screen->ActiveControl() : nullptr;
   // Only a control on the owner form: another form's may be on its way out.

@@ -15,6 +15,7 @@
 #include "framework/gui/menus.h"
 #include "framework/gui/timer.h"
 #include "framework/gui/wndproc.h"
+#include "skin/ksWindowProcHook.h"
 
 using TksCycleEvent = TEvent<void(TObject* Sender, int NextIndex)>;
 
@@ -108,5 +109,5 @@ class TksTrayIcon : public TComponent {
   UINT taskbarCreated_ = 0;
   std::unique_ptr<TWindowSubclass> appHook_;
   TWinControl* hookedParent_ = nullptr;
-  TWndMethodEvent savedParentProc_;
+  std::unique_ptr<TksWindowProcHook> parentHook_;
 };

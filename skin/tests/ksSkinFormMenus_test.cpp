@@ -16,8 +16,10 @@
 #include "skin/ksSystemSeam.h"
 #include "skin/ksTrayIcon.h"
 #include "skin/tests/ksCaptionButton.h"
+#include "skin/tests/ksFakeLayeredAlpha.h"
 #include "skin/tests/ksFakeTimers.h"
 #include "skin/tests/ksOneScreen.h"
+#include "skin/tests/ksPoisonedFrees.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
@@ -146,8 +148,11 @@ TEST_F(FrameMenus, FreeingTheFrameClosesItsMenuAndUnhooks) {
   Application->OnMessage = [&](TMsg&, bool&) { mine = true; };
   menu->Popup(100, 100);
   ASSERT_TRUE(frame->AppHooked());
-  frame->Free();
-  frame = nullptr;
+  {
+    ScopedPoisonedFrees poisoned;  // Free() frees the engine before the frame's destructor runs
+    frame->Free();
+    frame = nullptr;
+  }
   TMsg msg{};
   bool handled = false;
   Application->OnMessage(msg, handled);
@@ -402,6 +407,43 @@ TEST_F(FrameMenus, MinimizeToTrayAndRestoreFromTheTrayMenuAndTheDoubleClick) {
   EXPECT_EQ(tray->PopupMenu(), nullptr);
   EXPECT_FALSE(static_cast<bool>(tray->OnDblClick));
   tray->Free();
+}
+
+// The tray icon and the frame both take over the form's procedure; whichever is
+// freed first while the other sits on top of it, its code runs no more.
+TEST_F(FrameMenus, FrameAndTrayIconFreedInEitherOrderLeaveNothingFreedRunning) {
+  ScopedSeam<TksSystemSeam> shell{TksSystemSeam{.ShellNotifyIcon = [](DWORD, NOTIFYICONDATAA*) { return TRUE; }}};
+  HWND app = Application->Handle();
+  const bool appShown = IsWindowVisible(app) != FALSE;
+  for (const bool trayFirst : {true, false}) {
+    SCOPED_TRACE(trayFirst);
+    if (frame) frame->Free();
+    frame = nullptr;
+    TksTrayIcon* tray = nullptr;
+    if (trayFirst) tray = new TksTrayIcon(form);
+    frame = new TksSkinForm(form);
+    if (!trayFirst) tray = new TksTrayIcon(form);
+    ShowWindow(app, SW_HIDE);
+    ScopedPoisonedFrees poisoned;
+    if (trayFirst) {
+      tray->Free();
+      // The tray icon shows the application when its form is shown.
+      form->Perform(WM_SHOWWINDOW, 1, 0);
+      EXPECT_FALSE(IsWindowVisible(app));
+      // The frame still has the form's messages.
+      form->Perform(WM_NCACTIVATE, 0, 0);
+      EXPECT_FALSE(frame->FormActive());
+      form->Perform(WM_NCACTIVATE, 1, 0);
+      EXPECT_TRUE(frame->FormActive());
+    } else {
+      frame->Free();
+      frame = nullptr;
+      EXPECT_EQ(form->Perform(WM_NCHITTEST, 0, MAKELPARAM(150, 100)), HTCLIENT);
+      tray->Free();
+      EXPECT_EQ(form->Perform(WM_NCHITTEST, 0, MAKELPARAM(150, 100)), HTCLIENT);
+    }
+  }
+  if (appShown) ShowWindow(app, SW_SHOWNA);
 }
 
 TEST_F(FrameMenus, ATrayIconWithItsOwnMenuKeepsIt) {
