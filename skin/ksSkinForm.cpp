@@ -642,6 +642,7 @@ void TksSkinForm::ChangeResStrings() {
 
 void TksSkinForm::ClearObjects() {
   objects_.clear();
+  ++objectsVersion_;
   activeObject_ = oldActiveObject_ = captureObject_ = -1;
 }
 

@@ -139,6 +139,9 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   bool FormActive() const { return formActive_; }
   TRect OldBoundsRect() const { return oldBoundsRect_; }
   const std::vector<std::unique_ptr<TksActiveSkinObject>>& Objects() const { return objects_; }
+  // Grows whenever the objects are freed: an object whose command ran handlers
+  // learns from it whether it still exists.
+  unsigned ObjectsVersion() const { return objectsVersion_; }
   int ActiveObject() const { return activeObject_; }
   int CaptureObject() const { return captureObject_; }
   TTimer* HoverTimer() { return &hoverTimer_; }
@@ -355,6 +358,7 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   TBitmap logoBitMap_;
   TBitmap rmTop_, rmLeft_, rmRight_, rmBottom_;
   std::vector<std::unique_ptr<TksActiveSkinObject>> objects_;
+  unsigned objectsVersion_ = 0;
   int activeObject_ = -1, oldActiveObject_ = -1, captureObject_ = -1;
   TTimer hoverTimer_, morphTimer_, animateTimer_;
   bool skinnable_ = false;

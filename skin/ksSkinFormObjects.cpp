@@ -183,8 +183,11 @@ void TksSkinAnimateObject::MouseLeave() {
 }
 
 void TksSkinAnimateObject::MouseUp(int x, int y, TMouseButton button) {
+  TksSkinForm* frame = Parent;
+  const unsigned objects = frame->ObjectsVersion();
   TksActiveSkinObject::MouseUp(x, y, button);
-  if (Active && ButtonStyle && button == mbLeft) DoCommand();
+  // The mouse-up event may have rebuilt the objects, this one with them.
+  if (frame->ObjectsVersion() == objects && Active && ButtonStyle && button == mbLeft) DoCommand();
 }
 
 void TksSkinAnimateObject::DblClick() {
@@ -412,15 +415,20 @@ void TksSkinStdButtonObject::MouseDown(int, int, TMouseButton button) {
   }
 }
 
+// The command and the mouse-up event run handlers that may rebuild the frame's
+// objects, this one with them: past them only copies are used.
 void TksSkinStdButtonObject::MouseUp(int x, int y, TMouseButton button) {
   const bool run = ActiveState && button == mbLeft;
-  if (Command == cmClose) {
+  TksSkinForm* frame = Parent;
+  const TksStdButtonCommand command = Command;
+  if (command == cmClose) {
     TksSkinButtonObject::MouseUp(x, y, button);
-    if (run) DoCommand();
-  } else {
-    if (run) DoCommand();
-    TksSkinButtonObject::MouseUp(x, y, button);
+    if (run) RunFrameCommand(frame, command);
+    return;
   }
+  const unsigned objects = frame->ObjectsVersion();
+  if (run) RunFrameCommand(frame, command);
+  if (frame->ObjectsVersion() == objects) TksSkinButtonObject::MouseUp(x, y, button);
 }
 
 void TksSkinStdButtonObject::DoCommand() { RunFrameCommand(Parent, Command); }

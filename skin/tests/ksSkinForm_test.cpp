@@ -12,6 +12,7 @@
 #include "framework/gui/extctrls.h"
 #include "skin/ksSystemSeam.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
+#include "skin/tests/ksPoisonedFrees.h"
 #include "skin/tests/ksSkinData_fixture.h"
 
 namespace {
@@ -468,6 +469,61 @@ TEST_F(SkinForm, ClosePressedAndReleasedOutsideDoesNotClose) {
   form->Perform(WM_NCLBUTTONDOWN, HTOBJECT, At(c.x, c.y));
   form->Perform(WM_LBUTTONUP, 0, 0);
   EXPECT_EQ(closes, 1);
+}
+
+// Handlers the application binds may rebuild the frame's objects while a button's
+// release runs: the released button is freed under it and must not be touched.
+TEST_F(SkinForm, AHandlerThatRebuildsTheObjectsDuringAClickLeavesTheFreedButtonAlone) {
+  struct Case {
+    const char* button;
+    void (*bind)(TksSkinForm* frame, TForm* form);
+    bool (*done)(TksSkinForm* frame, int closes);
+  };
+  const Case cases[] = {
+      {"rollupbutton",
+       [](TksSkinForm* frame, TForm*) {
+         frame->OnChangeRollUpState = [frame](TObject*) { frame->SetSkinData(frame->SkinData()); };
+       },
+       [](TksSkinForm* frame, int) { return frame->RollUpState(); }},
+      {"maximizebutton",
+       [](TksSkinForm* frame, TForm* form) {
+         form->OnResize = [frame](TObject*) { frame->SetBorderIcons(frame->BorderIcons()); };
+       },
+       [](TksSkinForm* frame, int) { return frame->WindowState() == kwsMaximized; }},
+      // The close button runs the mouse-up event before its command.
+      {"closebutton",
+       [](TksSkinForm* frame, TForm*) {
+         frame->OnMouseUpEvent = [frame](const String&, int, int, const TRect&, TMouseButton) {
+           frame->SetBorderIcons(frame->BorderIcons());
+         };
+       },
+       [](TksSkinForm*, int closes) { return closes == 1; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button);
+    MakeFrame(&data);
+    int closes = 0;
+    form->OnClose = [&](TObject*, TCloseAction& a) {
+      ++closes;
+      a = caNone;
+    };
+    c.bind(frame, form);
+    const POINT p = Center(Object(c.button)->ObjectRect);
+    HoverAt(p.x, p.y);
+    {
+      skintest::ScopedPoisonedFrees poisoned;
+      form->Perform(WM_NCLBUTTONDOWN, HTOBJECT, At(p.x, p.y));
+      form->Perform(WM_NCLBUTTONUP, HTOBJECT, At(p.x, p.y));
+    }
+    EXPECT_TRUE(c.done(frame, closes));
+    EXPECT_EQ(frame->CaptureObject(), -1);
+    EXPECT_FALSE(dynamic_cast<TksSkinButtonObject*>(Object(c.button))->Down);
+    form->OnResize = nullptr;
+    form->OnClose = nullptr;
+    frame->Free();
+    frame = nullptr;
+    form->SetBounds(kLeft, kTop, 300, 200);
+  }
 }
 
 TEST_F(SkinForm, ButtonsFollowTheBorderIcons) {
