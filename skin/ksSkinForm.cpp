@@ -66,6 +66,7 @@ TksSkinForm::TksSkinForm(TComponent* AOwner)
   trayPopupMenu_->SetPopupComponentForm(form_);
   CreateTrayMenu();
   skinMenu_ = new TksSkinMenu(this, form_);
+  SetMenusAlphaBlendValue(200);
   StripCaption();
 }
 
@@ -158,6 +159,7 @@ void TksSkinForm::LinkSkin(TksSkinData*& link, TksSkinData* value) {
 
 void TksSkinForm::SetSkinData(TksSkinData* value) {
   LinkSkin(skinData_, value);
+  trayPopupMenu_->SetSkinData(value);
   ChangeSkinData();
 }
 
@@ -374,6 +376,9 @@ bool TksSkinForm::HandleMessage(TMessage& m) {
       if (skinnable_) RepaintFrame();
       return false;
     case WM_BEFORECHANGESKINDATA:
+      // Menu levels have no parent, so no walk reaches them: an open chain drawing
+      // from the container goes before the container drops what it points into.
+      if (sender && skinMenu_->SkinData() == sender) skinMenu_->BeforeChangeSkinData();
       if (sender == skinData_ && skinData_) {
         BeforeChangeSkinData();
         BeforeChangeControlsSkinData(sender, form_);

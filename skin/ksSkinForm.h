@@ -100,6 +100,20 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void SetAlphaBlend(bool value);
   BYTE AlphaBlendValue() const { return alphaBlendValue_; }
   void SetAlphaBlendValue(BYTE value);
+  // The look of the frame's menus: the engine's own settings, read and written there.
+  bool MenusAlphaBlend() const;
+  void SetMenusAlphaBlend(bool value);
+  bool MenusAlphaBlendAnimation() const;
+  void SetMenusAlphaBlendAnimation(bool value);
+  BYTE MenusAlphaBlendValue() const;
+  void SetMenusAlphaBlendValue(BYTE value);
+  bool UseSkinFontInMenu() const;
+  void SetUseSkinFontInMenu(bool value);
+  int DefMenuItemHeight() const;
+  // A height of 0 or less is ignored.
+  void SetDefMenuItemHeight(int value);
+  TFont* DefMenuItemFont();
+  void SetDefMenuItemFont(TFont* value);
 
   int ClientWidth = 0;
   int ClientHeight = 0;
@@ -112,9 +126,6 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   bool ShowObjectHint = false;
   bool UseDefaultObjectHint = true;
   bool UseDefaultSysMenu = true;
-  bool MenusAlphaBlend = false;
-  bool MenusAlphaBlendAnimation = false;
-  BYTE MenusAlphaBlendValue = 200;
   int MinWidth = 0;
   int MinHeight = 0;
   bool Magnetic = false;

@@ -49,6 +49,25 @@ void TksSkinForm::MainMenuExit() {
 
 void TksSkinForm::SetMainMenuBar(TksSkinMainMenuBar* value) { SetComponentReference(this, mainMenuBar_, value); }
 
+// ---- the menu engine's look, set through the frame
+
+bool TksSkinForm::MenusAlphaBlend() const { return skinMenu_->AlphaBlend; }
+void TksSkinForm::SetMenusAlphaBlend(bool value) { skinMenu_->AlphaBlend = value; }
+bool TksSkinForm::MenusAlphaBlendAnimation() const { return skinMenu_->AlphaBlendAnimation; }
+void TksSkinForm::SetMenusAlphaBlendAnimation(bool value) { skinMenu_->AlphaBlendAnimation = value; }
+BYTE TksSkinForm::MenusAlphaBlendValue() const { return skinMenu_->AlphaBlendValue; }
+void TksSkinForm::SetMenusAlphaBlendValue(BYTE value) { skinMenu_->AlphaBlendValue = value; }
+bool TksSkinForm::UseSkinFontInMenu() const { return skinMenu_->UseSkinFont; }
+void TksSkinForm::SetUseSkinFontInMenu(bool value) { skinMenu_->UseSkinFont = value; }
+int TksSkinForm::DefMenuItemHeight() const { return skinMenu_->DefMenuItemHeight; }
+
+void TksSkinForm::SetDefMenuItemHeight(int value) {
+  if (value > 0) skinMenu_->DefMenuItemHeight = value;
+}
+
+TFont* TksSkinForm::DefMenuItemFont() { return skinMenu_->DefMenuItemFont(); }
+void TksSkinForm::SetDefMenuItemFont(TFont* value) { skinMenu_->SetDefMenuItemFont(value); }
+
 // Nested menus open before the first one's close arrives: the hook goes in once,
 // so the application's own handler is the one saved.
 void TksSkinForm::HookApp() {

@@ -203,6 +203,81 @@ TEST_F(FrameMenus, PopupTakesTheFramesSkinOnceAndKeepsIt) {
   frame->SetSkinData(nullptr);
 }
 
+TEST_F(FrameMenus, TheFramesMenuPropertiesAreTheEngines) {
+  TksSkinMenu* engine = frame->SkinMenu();
+  EXPECT_FALSE(frame->MenusAlphaBlend());
+  EXPECT_FALSE(frame->MenusAlphaBlendAnimation());
+  EXPECT_EQ(frame->MenusAlphaBlendValue(), 200);
+  EXPECT_EQ(engine->AlphaBlendValue, 200);
+  EXPECT_TRUE(frame->UseSkinFontInMenu());
+  EXPECT_EQ(frame->DefMenuItemHeight(), 20);
+  frame->SetMenusAlphaBlendAnimation(true);
+  frame->SetMenusAlphaBlendAnimation(false);
+  EXPECT_FALSE(engine->AlphaBlendAnimation);
+  frame->SetUseSkinFontInMenu(false);
+  EXPECT_FALSE(engine->UseSkinFont);
+  for (const int height : {24, 0, -3}) frame->SetDefMenuItemHeight(height);
+  EXPECT_EQ(engine->DefMenuItemHeight, 24);
+  TFont font;
+  font.SetName("Courier New");
+  font.SetHeight(17);
+  frame->SetDefMenuItemFont(&font);
+  EXPECT_EQ(frame->DefMenuItemFont(), engine->DefMenuItemFont());
+  // A menu of the frame shows them: translucent, its rows as high and its text in that font.
+  FakeLayeredAlpha xpAlpha;
+  frame->SetMenusAlphaBlend(true);
+  frame->SetMenusAlphaBlendValue(120);
+  menu->Popup(100, 100);
+  TksSkinPopupWindow* level = engine->TopLevel();
+  ASSERT_NE(level, nullptr);
+  EXPECT_EQ(xpAlpha.alphas, (std::vector<int>{120}));
+  EXPECT_NE(GetWindowLongA(level->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+  EXPECT_EQ(RectHeight(level->Items[0]->ObjectRect), 24);
+  EXPECT_EQ(level->ItemFont.Name(), "Courier New");
+  EXPECT_EQ(level->ItemFont.Height(), 17);
+  engine->CloseMenu();
+}
+
+TEST_F(FrameMenus, TheTrayMenuTakesEverySkinTheFrameIsGiven) {
+  TksSkinData other(nullptr);
+  for (TksSkinData* skin : {&data, &other, static_cast<TksSkinData*>(nullptr)}) {
+    frame->SetSkinData(skin);
+    EXPECT_EQ(frame->TrayPopupMenu()->SkinData(), skin);
+  }
+}
+
+// The engine's levels draw from the container's descriptions and pictures, which
+// a reload frees: the chain closes first, also for a container of the menus only.
+TEST_F(FrameMenus, ReloadingTheContainerAnOpenMenuDrawsFromClosesIt) {
+  for (const bool menusOnly : {true, false}) {
+    SCOPED_TRACE(menusOnly);
+    TksSkinData loaded(nullptr);
+    loaded.FormWindows = [this] { return std::vector<HWND>{form->Handle()}; };
+    loaded.SetCompressedStoredSkin(&stored);
+    frame->SetSkinData(menusOnly ? &data : &loaded);
+    frame->SetMenusSkinData(menusOnly ? &loaded : nullptr);
+    frame->PopupSystemMenuAt(120, 90);
+    ASSERT_TRUE(frame->SkinMenu()->Visible());
+    ASSERT_EQ(frame->SkinMenu()->SkinData(), &loaded);
+    HWND level = frame->SkinMenu()->TopLevel()->Handle();
+    {
+      ScopedPoisonedFrees poisoned;
+      loaded.LoadCompressedStoredSkin(stored);
+      // A level still up repaints from what the reload freed.
+      if (IsWindowVisible(level)) {
+        ADD_FAILURE() << "a level is still up";
+        TBitmap b(10, 10);
+        SendMessageA(level, WM_ERASEBKGND, reinterpret_cast<WPARAM>(b.Canvas()->Handle()), 0);
+      }
+      EXPECT_FALSE(frame->SkinMenu()->Visible());
+      EXPECT_FALSE(frame->InSkinMenu());
+      Application->ProcessMessages();
+    }
+    frame->SetMenusSkinData(nullptr);
+    frame->SetSkinData(nullptr);
+  }
+}
+
 TEST_F(FrameMenus, OnPopupRunsBeforeTheItemsAreRead) {
   menu->OnPopup = [this](TObject* sender) {
     EXPECT_EQ(sender, menu);
