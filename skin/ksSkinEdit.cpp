@@ -260,6 +260,7 @@ TksSkinCustomEdit::TksSkinCustomEdit(TComponent* AOwner)
   Font()->SetStyle(0);
   Font()->SetHeight(14);
   defaultFont_->Assign(Font());
+  defaultFont_->OnChange = Bind<&TksSkinCustomEdit::DefaultFontChange>(this);
   SetBounds(Left(), Top(), Width(), 20);
   SetTransparent(true);
 }
@@ -493,9 +494,11 @@ void TksSkinCustomEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) 
   Invalidate();
 }
 
-void TksSkinCustomEdit::SetDefaultFont(TFont* value) {
-  defaultFont_->Assign(value);
-  if (!Skinned()) Font()->Assign(value);
+void TksSkinCustomEdit::SetDefaultFont(TFont* value) { defaultFont_->Assign(value); }
+
+// Changed in place or assigned, the default font is the font of the default look.
+void TksSkinCustomEdit::DefaultFontChange(TObject*) {
+  if (!Skinned()) Font()->Assign(defaultFont_.get());
 }
 
 void TksSkinCustomEdit::SetDefaultWidth(int value) {

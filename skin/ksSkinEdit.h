@@ -130,6 +130,7 @@ class TksSkinCustomEdit : public TksCustomEdit, public IksSkinChange {
   void GetSkinData();
   bool Skinned() const { return controlIndex_ != -1; }
   void ApplyFontColor();
+  void DefaultFontChange(TObject* Sender);
   void ButtonHitTest(TMessage& Message);
   void PaintNonClient();
   void SetButtonActive(bool value);

@@ -222,6 +222,25 @@ TEST_F(SkinEdit, SkinnedEditTakesTheSkinHeightAndFrame) {
   EXPECT_EQ(frame.Canvas()->Pixels(0, 5), SkinPixel(d->SkinRect.Left, d->SkinRect.Top + 5));
 }
 
+TEST_F(SkinEdit, TheDefaultFontChangedInPlaceIsTheFontOfTheDefaultLook) {
+  auto* e = NewEdit();
+  e->DefaultFont()->SetName("Courier New");
+  e->DefaultFont()->SetHeight(17);
+  e->DefaultFont()->SetColor(clNavy);
+  EXPECT_EQ(e->Font()->Name(), "Courier New");
+  EXPECT_EQ(e->Font()->Height(), 17);
+  EXPECT_EQ(e->Font()->Color(), clNavy);
+  // Skinned, the skin's font stays until the look goes back to the default.
+  e->SetSkinData(&data);
+  ASSERT_NE(e->ControlIndex(), -1);
+  const String skinFont = e->Font()->Name();
+  e->DefaultFont()->SetName("Times New Roman");
+  EXPECT_EQ(e->Font()->Name(), skinFont);
+  e->SetSkinDataName("no such control");
+  e->ChangeSkinData();
+  EXPECT_EQ(e->Font()->Name(), "Times New Roman");
+}
+
 TEST_F(SkinEdit, DefaultLookButtonMode) {
   auto* e = NewEdit("x", 100, 20);
   e->SetButtonMode(true);
