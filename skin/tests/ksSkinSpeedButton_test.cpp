@@ -81,6 +81,30 @@ TEST_F(SkinSpeedButton, HoverMorphsInFiveStepsAndBackUnlessTransparent) {
   }
 }
 
+TEST_F(SkinSpeedButton, APlainButtonReleasedOutsideGivesNoClick) {
+  const POINT outside[] = {{30, 5}, {5, 24}, {-1, 5}, {5, -4}};
+  for (const POINT p : outside) {
+    SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
+    clicks.clear();
+    auto* b = NewButton();
+    Enter(b);
+    Press(b);
+    EXPECT_TRUE(b->Down());
+    Leave(b);
+    Release(b, p.x, p.y);
+    EXPECT_TRUE(clicks.empty());
+    EXPECT_FALSE(b->Down());
+    // Dragged back on before the release, it clicks.
+    Enter(b);
+    Press(b);
+    Leave(b);
+    Enter(b);
+    Release(b);
+    EXPECT_EQ(clicks.size(), 1u);
+    b->Free();
+  }
+}
+
 TEST_F(SkinSpeedButton, RepeatClicksOnTicksAndOnceMoreOnRelease) {
   auto* b = NewButton();
   b->RepeatMode = true;
