@@ -28,6 +28,9 @@ TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
 TWinControl::~TWinControl() {
   destroying_ = true;
   while (!controls_.empty()) ::Free(controls_.back());
+  // A plain delete: leave the parent while still a windowed control, so that the form
+  // forgets this one as its active or focused control.
+  if (parent_ != nullptr) parent_->RemoveControl(this);
   DestroyHandle();
   if (brush_ != nullptr) DeleteObject(brush_);
 }

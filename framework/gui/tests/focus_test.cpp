@@ -138,3 +138,24 @@ TEST(KeyTest, TabMovesToTheNextTabStop) {
 }
 
 }  // namespace
+
+namespace {
+
+// A windowed control deleted plainly (not freed) while it holds the focus: its form and
+// the screen must forget it, or they keep a pointer to freed memory.
+TEST(FocusTest, APlainlyDeletedFocusedControlIsForgottenByItsForm) {
+  auto form = MakeForm();
+  auto* outer = new TProbeControl(nullptr, form.get(), Bounds(0, 0, 100, 60));
+  auto* inner = new TProbeControl(nullptr, outer, Bounds(5, 5, 40, 20));
+  TProbeControl other(nullptr, form.get(), Bounds(0, 80, 40, 20));
+  ShowAndActivate(*form);
+  for (TProbeControl* doomed : {inner, outer}) {
+    doomed->SetFocus();
+    ASSERT_EQ(doomed, form->ActiveControl());
+    delete doomed;
+    EXPECT_NE(doomed, form->ActiveControl());
+    EXPECT_NE(doomed, Screen->ActiveControl());
+  }
+}
+
+}  // namespace
