@@ -299,6 +299,8 @@ TEST_F(Thumbnails, PicturesClaimingMoreThanTheirDataCouldFillAreRefused) {
       {"KV6.NEF", Join({Text("MM\0*\0\0\0\x08NIKON CORP"), ClaimingSize(BareJPEG(), 9000, 7000), Text("tail")}), FALSE},
       // Cut short, but what is there fills the picture's blocks: it still shows.
       {"KV7.jpg", truncated, TRUE},
+      // Arithmetic coding spends less than a bit on a flat block: no floor applies.
+      {"KV8.jpg", ReadBytes(FixturePath("flat-arith.jpg")), TRUE},
   };
   const std::string log = FreshErrorLog();
   Switch("TurnDebugOn");
