@@ -30,7 +30,6 @@ class TInternalResourceImage : public TBitmap {
 struct TThumbnailState {
   TThumbnailState() {
     Decoder.SetPerformance(jpBestSpeed);
-    Decoder.SetScale(jsHalf);
     Decoder.SetCompressionQuality(80);
   }
   std::mutex Lock;
@@ -83,15 +82,53 @@ std::optional<int> JPEGErrorNumber(const String& message) {
   return number;
 }
 
-// Decodes a JPEG stream at half scale with the fastest method and draws it.
+// Huffman-coded data spends at least one bit on each 8 x 8 block of the picture: a header
+// claiming more blocks than its data has bits is a damaged file's, and decoding it would
+// cost what the claim asks for a picture of grey. Arithmetic coding has no such floor.
+bool DataCouldFill(const TJPEGImage& jpeg, int64_t dataBytes) {
+  if (jpeg.ArithmeticCoded()) return true;
+  const int64_t blocks = (int64_t{jpeg.Width()} + 7) / 8 * ((int64_t{jpeg.Height()} + 7) / 8);
+  return blocks <= dataBytes * 8;
+}
+
+const char* const kLargerThanItsData = "the picture is larger than its data could fill";
+
+// The smallest of the decoder's scales that still covers Width x Height: a camera picture
+// shown at 120 x 90 is decoded at an eighth, with a sixty-fourth of the pixels.
+TJPEGScale CoveringScale(int pictureWidth, int pictureHeight, int Width, int Height) {
+  for (TJPEGScale scale : {jsEighth, jsQuarter, jsHalf}) {
+    const int denominator = 1 << scale;
+    if ((pictureWidth + denominator - 1) / denominator >= Width &&
+        (pictureHeight + denominator - 1) / denominator >= Height)
+      return scale;
+  }
+  return jsFullSize;
+}
+
+// Decodes the loaded picture for a Width x Height thumbnail; null for a picture its
+// dataBytes could not fill.
+TBitmap* DecodeForThumbnail(TJPEGImage& jpeg, int64_t dataBytes, int Width, int Height) {
+  jpeg.SetScale(jsFullSize);
+  if (!DataCouldFill(jpeg, dataBytes)) return nullptr;
+  jpeg.SetScale(CoveringScale(jpeg.Width(), jpeg.Height(), Width, Height));
+  return jpeg.Bitmap();
+}
+
+// Decodes a JPEG stream with the fastest method and draws it.
 bool JPEGStreamThumbnail(TStream& stream, const String& FileName, int Width, int Height, TBitmap& Bitmap) {
   TReleaseWork release;
   try {
     TJPEGImage& decoder = State().Decoder;
+    const int64_t dataBytes = stream.Size() - stream.Position();
     decoder.LoadFromStream(stream);
     // Scaled straight from the decoder's own bitmap: a copy of a camera picture into the
     // work bitmap would cost a good part of the decoding time.
-    return DrawScaled(*decoder.Bitmap(), Width, Height, Bitmap);
+    TBitmap* picture = DecodeForThumbnail(decoder, dataBytes, Width, Height);
+    if (!picture) {
+      WriteDLLErrorLog(String("Unable to do JPEG_Thumbnail : ") + kLargerThanItsData + " (" + FileName + ")");
+      return false;
+    }
+    return DrawScaled(*picture, Width, Height, Bitmap);
   } catch (const Exception& e) {
     const auto number = JPEGErrorNumber(e.Message);
     if (!number) throw;
@@ -139,7 +176,8 @@ bool HasDrawableFrame(TGIFImage& gif) {
 bool GIF_Thumbnail(const String& FileName, int Width, int Height, TBitmap& Bitmap) {
   return Logged("GIF_Thumbnail", FileName, [&] {
     TGIFImage gif;
-    gif.LoadFromFile(FileName);
+    TFileStream file(FileName, fmOpenRead | fmShareDenyWrite);
+    gif.LoadFromStream(file, 1);  // the thumbnail shows the first frame alone
     if (!HasDrawableFrame(gif)) return false;
     State().Work.Assign(&gif);
     return DrawWork(Width, Height, Bitmap);
@@ -208,17 +246,16 @@ bool RAF_Thumbnail(const String& FileName, int Width, int Height, TBitmap& Bitma
   });
 }
 
-// NEF and MRW previews are decoded at full scale, then scaled like the rest.
-bool FullScalePreview(TBytes& data, size_t start, size_t end, int Width, int Height, TBitmap& Bitmap) {
+// NEF and MRW previews are decoded with the best method, then scaled like the rest.
+bool RawPreview(TBytes& data, size_t start, size_t end, int Width, int Height, TBitmap& Bitmap) {
   TMemoryStream preview;
   preview.WriteBuffer(data.data() + start, static_cast<int>(end - start));
   preview.SetPosition(0);
   TJPEGImage jpeg;
   jpeg.LoadFromStream(preview);
-  TBitmap& work = State().Work;
-  work.SetSize(jpeg.Width(), jpeg.Height());
-  work.Canvas()->StretchDraw(TRect{0, 0, jpeg.Width(), jpeg.Height()}, &jpeg);
-  return DrawWork(Width, Height, Bitmap);
+  TBitmap* picture = DecodeForThumbnail(jpeg, static_cast<int64_t>(end - start), Width, Height);
+  if (!picture) throw EJPEG(kLargerThanItsData);
+  return DrawScaled(*picture, Width, Height, Bitmap);
 }
 
 bool NEF_Thumbnail(const String& FileName, int Width, int Height, TBitmap& Bitmap) {
@@ -231,7 +268,7 @@ bool NEF_Thumbnail(const String& FileName, int Width, int Height, TBitmap& Bitma
     if (!s) return false;
     const auto end = FindFirst(data, kEndOfImage, *s, last);
     if (!end) return false;
-    return FullScalePreview(data, *s, *end + 2, Width, Height, Bitmap);
+    return RawPreview(data, *s, *end + 2, Width, Height, Bitmap);
   } catch (const Exception& e) {
     WriteDLLErrorLog("Unable to get JPEG Thumbnail from : " + e.Message + " (" + FileName + ")");
     return false;
@@ -249,7 +286,7 @@ bool MRW_Thumbnail(const String& FileName, int Width, int Height, TBitmap& Bitma
     const auto end = FindFirst(data, kEndOfImage, *i, last);
     if (!end) return false;
     data[*i - 1] = 0xFF;
-    return FullScalePreview(data, *i - 1, *end + 2, Width, Height, Bitmap);
+    return RawPreview(data, *i - 1, *end + 2, Width, Height, Bitmap);
   } catch (const Exception& e) {
     WriteDLLErrorLog("Unable to get JPEG Thumbnail from : " + e.Message + " (" + FileName + ")");
     return false;

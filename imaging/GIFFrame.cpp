@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <limits>
 
 #include "imaging/GIFImage.h"
 
@@ -9,6 +10,16 @@ namespace {
 // A frame larger than this is refused as corrupt before anything is allocated: 16 bits
 // each way would allow 4 GiB, and carved files often carry garbage sizes.
 constexpr int64_t kMaxFramePixels = int64_t{1} << 26;
+
+// An LZW code of w bits (w at most 12) stands for at most 2^w pixels, so n bytes of image
+// data fill at most n * 8 * 4096 / 12 of them, however well the picture compresses.
+int64_t MostPixelsOfData(int64_t bytes) { return std::max<int64_t>(bytes, 0) * 8 * 4096 / 12; }
+
+// A size that the rest of the file could not fill is a damaged header's: refused before
+// anything of that size is allocated.
+void CheckSizeAgainstData(int64_t pixels, TStream& stream) {
+  if (pixels > MostPixelsOfData(stream.Size() - stream.Position())) RaiseGIFError("Invalid image dimensions");
+}
 }  // namespace
 
 void ReadCheck(TStream& stream, void* buffer, int size) {
@@ -160,6 +171,10 @@ bool ReadBlockStart(TStream& stream, uint8_t& b) {
 }  // namespace
 
 void TGIFImageList::LoadFromStream(TStream& stream, TObject* parent) {
+  LoadFromStream(stream, parent, std::numeric_limits<int>::max());
+}
+
+void TGIFImageList::LoadFromStream(TStream& stream, TObject* parent, int FrameLimit) {
   auto* image = dynamic_cast<TGIFImage*>(parent);
   if (!image) RaiseGIFError("Invalid GIF data");
   uint8_t b = 0;
@@ -173,6 +188,7 @@ void TGIFImageList::LoadFromStream(TStream& stream, TObject* parent) {
     auto frame = std::make_unique<TGIFSubImage>(image);
     frame->LoadFromStream(stream);
     Add(frame.release());
+    if (Count() >= FrameLimit) return;
     const int64_t size = stream.Size();
     if (Image && size > 0)
       Image->Progress(this, psRunning, static_cast<BYTE>(std::min<int64_t>(100, stream.Position() * 100 / size)), false,
@@ -254,6 +270,7 @@ void TGIFHeader::LoadFromStream(TStream& stream) {
     ColorMap.LoadFromStream(stream, 2 << (Descriptor.PackedFields & 7));
   else
     ColorMap.Clear();
+  CheckSizeAgainstData(int64_t{Descriptor.Width} * Descriptor.Height, stream);
 }
 
 // ---- trailer ----
@@ -455,5 +472,8 @@ void TGIFSubImage::LoadFromStream(TStream& stream) {
     Descriptor.Height = static_cast<uint16_t>(GIFImage->Height());
   }
   if (Descriptor.PackedFields & 0x80) LocalColorMap.LoadFromStream(stream, 2 << (Descriptor.PackedFields & 7));
+  const int64_t pixels = int64_t{Width()} * Height();
+  CheckSizeAgainstData(pixels, stream);
+  if (GIFImage) GIFImage->ReserveFramePixels(pixels);
   Decode(stream);
 }

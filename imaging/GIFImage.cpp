@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstring>
+#include <limits>
 #include <mutex>
 
 #include "framework/core/colors.h"
@@ -14,6 +15,9 @@
 void MeasureScreenDepth();
 
 namespace {
+// All frames of one picture together: each is decoded in full as the file is read.
+constexpr int64_t kMaxPicturePixels = int64_t{1} << 27;
+
 struct TUnitState {
   std::once_flag ScreenMeasured;
   std::atomic<bool> PaletteDevice{false};
@@ -97,6 +101,12 @@ void TGIFImage::Clear() {
   header_.Descriptor.Height = 0;
   header_.Prepare();
   SetPalette(nullptr);
+  framePixels_ = 0;
+}
+
+void TGIFImage::ReserveFramePixels(int64_t pixels) {
+  framePixels_ += pixels;
+  if (framePixels_ > kMaxPicturePixels) RaiseGIFError("Image too large");
 }
 
 void TGIFImage::Warning(TObject* sender, TGIFSeverity severity, const String& message) {
@@ -106,7 +116,9 @@ void TGIFImage::Warning(TObject* sender, TGIFSeverity severity, const String& me
 void TGIFImage::SetReductionBits(int bits) { reductionBits_ = std::clamp(bits, 1, 8); }
 
 // ---- load and save ----
-void TGIFImage::LoadFromStream(TStream& stream) {
+void TGIFImage::LoadFromStream(TStream& stream) { LoadFromStream(stream, std::numeric_limits<int>::max()); }
+
+void TGIFImage::LoadFromStream(TStream& stream, int FrameLimit) {
   Progress(this, psStarting, 0, false, TRect{}, "Loading...");
   bool ok = false;
   try {
@@ -114,9 +126,11 @@ void TGIFImage::LoadFromStream(TStream& stream) {
     const int64_t start = stream.Position();
     try {
       header_.LoadFromStream(stream);
-      images_.LoadFromStream(stream, this);
-      TGIFTrailer trailer(this);
-      trailer.LoadFromStream(stream);
+      images_.LoadFromStream(stream, this, FrameLimit);
+      if (images_.Count() < FrameLimit) {
+        TGIFTrailer trailer(this);
+        trailer.LoadFromStream(stream);
+      }
     } catch (...) {
       stream.SetPosition(start);
       throw;

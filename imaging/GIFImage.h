@@ -150,6 +150,8 @@ class TGIFImageList : public TGIFList {
   TGIFSubImage* Images(int index) const;
   void SaveToStream(TStream& stream) override;
   void LoadFromStream(TStream& stream, TObject* parent) override;
+  // Stops after FrameLimit frames, leaving the rest of the stream unread.
+  void LoadFromStream(TStream& stream, TObject* parent, int FrameLimit);
 };
 
 class TGIFExtensionList : public TGIFList {
@@ -506,12 +508,18 @@ class TGIFImage : public TGraphic {
   HPALETTE Palette() override;
   void SetPalette(HPALETTE palette) override;
   void LoadFromStream(TStream& stream) override;
+  // The header and the first FrameLimit frames, the rest unread: a still picture of the
+  // file needs its first frame alone.
+  void LoadFromStream(TStream& stream, int FrameLimit);
   void SaveToStream(TStream& stream) override;
   void LoadFromClipboardFormat(UINT format, HANDLE data, HPALETTE palette) override;
   void SaveToClipboardFormat(UINT& format, HANDLE& data, HPALETTE& palette) override;
   virtual void Warning(TObject* sender, TGIFSeverity severity, const String& message);
 
   void Clear();
+  // Counts a frame about to be decoded against what all frames of one picture may hold;
+  // a file that claims more is refused as damaged.
+  void ReserveFramePixels(int64_t pixels);
   int Add(TPersistent* source);
   TGIFImageList& Images() { return images_; }
   TGIFHeader& Header() { return header_; }
@@ -572,6 +580,7 @@ class TGIFImage : public TGraphic {
   TThreadList painters_;
   int reductionBits_ = 8;
   TBitmap* cachedBitmap_ = nullptr;
+  int64_t framePixels_ = 0;
 };
 
 // Copies the source where the mask bit is 0 and leaves the destination where it is 1.

@@ -5,6 +5,7 @@
 
 #include "framework/gui/forms.h"
 #include "framework/gui/screen.h"
+#include "skin/ksSkinDataBounds.h"
 
 namespace {
 
@@ -73,14 +74,11 @@ const std::array<TypeEntry<TksDataSkinObject>, 8> kObjectTypes = {{
 template <class Base, size_t N>
 std::unique_ptr<Base> Create(const std::array<TypeEntry<Base>, N>& types, const String& type, const String& idName);
 
-// Reads "count" and entries "0".."count-1"; the count is capped by the keys the
-// section really has, so a hostile count cannot make us loop for ever.
+// Reads "count" and entries "0".."count-1".
 template <class Base, size_t N>
 void LoadList(TCustomIniFile& ini, const char* section, const std::array<TypeEntry<Base>, N>& types,
               std::vector<std::unique_ptr<Base>>& list) {
-  TStringList keys;
-  ini.ReadSection(section, keys);
-  int n = std::min(ini.ReadInteger(section, "count", 0), keys.Count());
+  const int n = ReadCount(ini, section, "count");
   for (int i = 0; i < n; ++i) {
     String name, type;
     ParseNameType(ini.ReadString(section, IntToStr(i), ""), name, type);
@@ -274,6 +272,37 @@ void TksSkinData::ReadStoredSkin(TStream& stream) {
   HintWindow.LoadFromFile(ini);
   LoadSkinObjects(ini);
   LoadSkinControls(ini);
+  CheckPictureBounds();
+}
+
+void TksSkinData::CheckPictureBounds() {
+  // A description without its picture draws nothing from it.
+  auto check = [](const String& section, const TBitmap* picture, auto&& visit) {
+    if (picture == nullptr) return;
+    TksFieldBoundsCheck bounds(section, picture->Width(), picture->Height());
+    visit(bounds);
+  };
+  check("FORMINFO", &Picture, [this](TksFieldVisitor& v) {
+    v.Point("lefttoppoint", LTPoint);
+    v.Point("righttoppoint", RTPoint);
+    v.Point("leftbottompoint", LBPoint);
+    v.Point("rightbottompoint", RBPoint);
+    v.Rect("clientrect", ClientRect);
+    v.Rect("maskrectarea", MaskRectArea);
+    v.Rect("buttonsrect", ButtonsRect);
+    v.Rect("captionrect", CaptionRect);
+  });
+  check("POPUPWINDOW", ActivePicture(PopupWindow.WindowPictureIndex), [this](TksFieldVisitor& v) { PopupWindow.Fields(v); });
+  check("HINTWINDOW", ActivePicture(HintWindow.WindowPictureIndex), [this](TksFieldVisitor& v) { HintWindow.Fields(v); });
+  for (const auto& d : CtrlList)
+    check(d->IDName, ActivePicture(d->PictureIndex), [&](TksFieldVisitor& v) { d->VisitFields(v); });
+  // An object takes its faces from its own picture or from the frame's: both bound it.
+  for (const auto& o : ObjectList) {
+    const TBitmap* own = ActivePicture(o->ActivePictureIndex);
+    TksFieldBoundsCheck bounds(o->IDName, std::max(Picture.Width(), own ? own->Width() : 0),
+                               std::max(Picture.Height(), own ? own->Height() : 0));
+    o->VisitFields(bounds);
+  }
 }
 
 void TksSkinData::LoadFormInfo(TCustomIniFile& ini) {

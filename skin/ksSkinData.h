@@ -92,6 +92,8 @@ class TksSkinData : public TComponent {
   void LoadFormInfo(TCustomIniFile& ini);
   void LoadSkinObjects(TCustomIniFile& ini);
   void LoadSkinControls(TCustomIniFile& ini);
+  // Refuses the skin when a rectangle or point lies outside the picture it is taken from.
+  void CheckPictureBounds();
 
   TksCompressedStoredSkin* compressedStoredSkin_ = nullptr;
   TksResourceStrData* resourceStrData_ = nullptr;

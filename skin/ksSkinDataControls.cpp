@@ -2,13 +2,13 @@
 
 void TksDataSkinControl::LoadFromFile(TCustomIniFile& ini) {
   TksFieldReader reader(ini, IDName);
-  Fields(reader);
+  VisitFields(reader);
 }
 
 void TksDataSkinControl::SaveToFile(TCustomIniFile& ini) {
   ini.EraseSection(IDName);
   TksFieldWriter writer(ini, IDName);
-  Fields(writer);
+  VisitFields(writer);
 }
 
 void TksDataSkinControl::Fields(TksFieldVisitor& v) {
@@ -217,16 +217,12 @@ void TksDataSkinUpDownControl::ZeroGeometry() {
 
 void TksDataSkinUpDownControl::LoadFromFile(TCustomIniFile& ini) {
   TksDataSkinCustomControl::LoadFromFile(ini);
-  TksFieldReader reader(ini, IDName);
-  Fields(reader);
   ZeroGeometry();
 }
 
 void TksDataSkinUpDownControl::SaveToFile(TCustomIniFile& ini) {
   ZeroGeometry();
   TksDataSkinCustomControl::SaveToFile(ini);
-  TksFieldWriter writer(ini, IDName);
-  Fields(writer);
 }
 
 void TksDataSkinTabControl::Fields(TksFieldVisitor& v) {

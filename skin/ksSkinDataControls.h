@@ -12,6 +12,8 @@ class TksDataSkinControl : public TObject {
   virtual void LoadFromFile(TCustomIniFile& ini);
   // Replaces the section by exactly the keys LoadFromFile reads.
   virtual void SaveToFile(TCustomIniFile& ini);
+  // Every key of the description, in writing order.
+  virtual void VisitFields(TksFieldVisitor& v) { Fields(v); }
 
   String IDName;
   int PictureIndex = -1;
@@ -273,6 +275,10 @@ class TksDataSkinUpDownControl : public TksDataSkinCustomControl {
   using TksDataSkinCustomControl::TksDataSkinCustomControl;
   void LoadFromFile(TCustomIniFile& ini) override;
   void SaveToFile(TCustomIniFile& ini) override;
+  void VisitFields(TksFieldVisitor& v) override {
+    TksDataSkinCustomControl::VisitFields(v);
+    Fields(v);
+  }
   TRect UpButtonRect{}, ActiveUpButtonRect{}, DownUpButtonRect{}, DownButtonRect{}, ActiveDownButtonRect{},
       DownDownButtonRect{};
   void Fields(TksFieldVisitor& v);

@@ -24,6 +24,7 @@ class TksFieldVisitor {
   // Integers, colours and picture indexes: the default applies to a missing key
   // and to text that is not a number.
   virtual void Integer(const char* key, int& field, int missing) = 0;
+  virtual void FontHeight(const char* key, int& field, int missing) = 0;
   virtual void Boolean(const char* key, bool& field) = 0;
   virtual void Text(const char* key, String& field, const char* missing) = 0;
   virtual void FontStyles(const char* key, TFontStyles& field) = 0;
@@ -33,7 +34,7 @@ class TksFieldVisitor {
 
   void Font(const String& prefix, String& name, int& height, TFontStyles& style, TColor& color) {
     Text((prefix + "fontname").c_str(), name, "Arial");
-    Integer((prefix + "fontheight").c_str(), height, 14);
+    FontHeight((prefix + "fontheight").c_str(), height, 14);
     FontStyles((prefix + "fontstyle").c_str(), style);
     Integer((prefix + "fontcolor").c_str(), color, 0);
   }
@@ -46,6 +47,9 @@ class TksFieldReader : public TksFieldVisitor {
   void Point(const char* key, TPoint& field) override { field = ReadPoint(ini_, section_, key); }
   void Integer(const char* key, int& field, int missing) override {
     field = ini_.ReadInteger(section_, key, missing);
+  }
+  void FontHeight(const char* key, int& field, int missing) override {
+    field = ReadFontHeight(ini_, section_, key, missing);
   }
   void Boolean(const char* key, bool& field) override { field = ReadBoolean(ini_, section_, key); }
   void Text(const char* key, String& field, const char* missing) override {
@@ -67,6 +71,7 @@ class TksFieldWriter : public TksFieldVisitor {
   void Rect(const char* key, TRect& field) override { WriteRect(ini_, section_, key, field); }
   void Point(const char* key, TPoint& field) override { WritePoint(ini_, section_, key, field); }
   void Integer(const char* key, int& field, int) override { ini_.WriteInteger(section_, key, field); }
+  void FontHeight(const char* key, int& field, int) override { ini_.WriteInteger(section_, key, field); }
   void Boolean(const char* key, bool& field) override { WriteBoolean(ini_, section_, key, field); }
   void Text(const char* key, String& field, const char*) override { ini_.WriteString(section_, key, field); }
   void FontStyles(const char* key, TFontStyles& field) override { WriteFontStyles(ini_, section_, key, field); }
@@ -79,20 +84,14 @@ class TksFieldWriter : public TksFieldVisitor {
   String section_;
 };
 
-// A level of the description family: loading and saving run the base's first,
-// then this level's own keys (Self::Fields).
+// A level of the description family: visiting runs the base's keys first, then this
+// level's own (Self::Fields). Loading, saving and checking a description are visits.
 template <class Self, class Base>
 class TksDataLevel : public Base {
  public:
   using Base::Base;
-  void LoadFromFile(TCustomIniFile& ini) override {
-    Base::LoadFromFile(ini);
-    TksFieldReader reader(ini, this->IDName);
-    static_cast<Self*>(this)->Fields(reader);
-  }
-  void SaveToFile(TCustomIniFile& ini) override {
-    Base::SaveToFile(ini);
-    TksFieldWriter writer(ini, this->IDName);
-    static_cast<Self*>(this)->Fields(writer);
+  void VisitFields(TksFieldVisitor& v) override {
+    Base::VisitFields(v);
+    static_cast<Self*>(this)->Fields(v);
   }
 };

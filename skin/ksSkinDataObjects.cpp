@@ -25,13 +25,13 @@ void TksFieldWriter::Command(const char* key, TksStdButtonCommand& field) {
 
 void TksDataSkinObject::LoadFromFile(TCustomIniFile& ini) {
   TksFieldReader reader(ini, IDName);
-  Fields(reader);
+  VisitFields(reader);
 }
 
 void TksDataSkinObject::SaveToFile(TCustomIniFile& ini) {
   ini.EraseSection(IDName);
   TksFieldWriter writer(ini, IDName);
-  Fields(writer);
+  VisitFields(writer);
 }
 
 void TksDataSkinObject::Fields(TksFieldVisitor& v) {
@@ -45,13 +45,6 @@ void TksDataSkinObject::Fields(TksFieldVisitor& v) {
   v.MorphKind("morphkind", MorphKind);
 }
 
-void TksDataUserObject::LoadFromFile(TCustomIniFile& ini) { SkinRect = ReadRect(ini, IDName, "skinrect"); }
-
-void TksDataUserObject::SaveToFile(TCustomIniFile& ini) {
-  ini.EraseSection(IDName);
-  WriteRect(ini, IDName, "skinrect", SkinRect);
-}
-
 void TksDataSkinStdButton::Fields(TksFieldVisitor& v) {
   v.Command("command", Command);
   v.Rect("restorerect", RestoreRect);
@@ -61,10 +54,8 @@ void TksDataSkinStdButton::Fields(TksFieldVisitor& v) {
 }
 
 void TksDataSkinAnimate::LoadFromFile(TCustomIniFile& ini) {
-  TksDataSkinObject::LoadFromFile(ini);
+  TksDataLevel::LoadFromFile(ini);
   Morphing = false;  // animations run their frames, never a morph
-  TksFieldReader reader(ini, IDName);
-  Fields(reader);
 }
 
 void TksDataSkinAnimate::Fields(TksFieldVisitor& v) {
@@ -114,7 +105,11 @@ void TksDataSkinCaption::Fields(TksFieldVisitor& v) {
 }
 
 void TksDataSkinPopupWindow::LoadFromFile(TCustomIniFile& ini) {
-  TksFieldReader v(ini, "POPUPWINDOW");
+  TksFieldReader reader(ini, "POPUPWINDOW");
+  Fields(reader);
+}
+
+void TksDataSkinPopupWindow::Fields(TksFieldVisitor& v) {
   v.Integer("windowpictureindex", WindowPictureIndex, -1);
   v.Integer("maskpictureindex", MaskPictureIndex, -1);
   v.Point("lefttoppoint", LTPoint);
@@ -131,7 +126,11 @@ void TksDataSkinPopupWindow::LoadFromFile(TCustomIniFile& ini) {
 }
 
 void TksDataSkinHintWindow::LoadFromFile(TCustomIniFile& ini) {
-  TksFieldReader v(ini, "HINTWINDOW");
+  TksFieldReader reader(ini, "HINTWINDOW");
+  Fields(reader);
+}
+
+void TksDataSkinHintWindow::Fields(TksFieldVisitor& v) {
   v.Integer("windowpictureindex", WindowPictureIndex, -1);
   v.Integer("maskpictureindex", MaskPictureIndex, -1);
   v.Point("lefttoppoint", LTPoint);

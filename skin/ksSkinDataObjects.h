@@ -20,6 +20,8 @@ class TksDataSkinObject : public TObject {
   virtual void LoadFromFile(TCustomIniFile& ini);
   // Replaces the section by exactly the keys LoadFromFile reads.
   virtual void SaveToFile(TCustomIniFile& ini);
+  // Every key of the description, in writing order.
+  virtual void VisitFields(TksFieldVisitor& v) { Fields(v); }
 
   String IDName;
   String Hint;
@@ -36,8 +38,7 @@ class TksDataSkinObject : public TObject {
 class TksDataUserObject : public TksDataSkinObject {
  public:
   using TksDataSkinObject::TksDataSkinObject;
-  void LoadFromFile(TCustomIniFile& ini) override;
-  void SaveToFile(TCustomIniFile& ini) override;
+  void VisitFields(TksFieldVisitor& v) override { v.Rect("skinrect", SkinRect); }
 };
 
 class TksDataSkinButton : public TksDataLevel<TksDataSkinButton, TksDataSkinObject> {
@@ -118,6 +119,7 @@ class TksDataSkinCaption : public TksDataLevel<TksDataSkinCaption, TksDataSkinOb
 class TksDataSkinPopupWindow : public TObject {
  public:
   void LoadFromFile(TCustomIniFile& ini);
+  void Fields(TksFieldVisitor& v);
   int WindowPictureIndex = -1, MaskPictureIndex = -1;
   TPoint LTPoint{}, RTPoint{}, LBPoint{}, RBPoint{};
   TRect ItemsRect{};
@@ -129,6 +131,7 @@ class TksDataSkinPopupWindow : public TObject {
 class TksDataSkinHintWindow : public TObject {
  public:
   void LoadFromFile(TCustomIniFile& ini);
+  void Fields(TksFieldVisitor& v);
   int WindowPictureIndex = -1, MaskPictureIndex = -1;
   TPoint LTPoint{}, RTPoint{}, LBPoint{}, RBPoint{};
   TRect ClientRect{};

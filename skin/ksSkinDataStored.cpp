@@ -87,6 +87,8 @@ void TksCompressedStoredSkin::LoadFromIniFile(const String& path) {
   ReadStrings(ini, "PICTURES", "activepictures", names);
   WriteInt32(s, names.Count());
   for (int i = 0; i < names.Count(); ++i) {
+    if (names.Strings(i).empty())
+      throw EInvalidGraphic(Format("Skin section [PICTURES], key %d: no picture named", i));
     TBitmap bitmap;
     LoadPicture(folder + names.Strings(i), bitmap);
     bitmap.SaveToStream(s);

@@ -1,6 +1,7 @@
 // Skin ini values, rectangle helpers, the Windows-version tests, alpha and monitor areas.
 #include "skin/ksUtils.h"
 
+#include <algorithm>
 #include <array>
 #include <string_view>
 
@@ -89,8 +90,18 @@ TAlignment ReadAlignment(TCustomIniFile& ini, const String& section, const Strin
   return taRightJustify;
 }
 
+int ReadFontHeight(TCustomIniFile& ini, const String& section, const String& key, int missing) {
+  return std::clamp(ini.ReadInteger(section, key, missing), -kMaxSkinFontHeight, kMaxSkinFontHeight);
+}
+
+int ReadCount(TCustomIniFile& ini, const String& section, const String& key) {
+  TStringList keys;
+  ini.ReadSection(section, keys);
+  return std::min(ini.ReadInteger(section, key, 0), keys.Count());
+}
+
 void ReadStrings(TCustomIniFile& ini, const String& section, const String& key, TStrings& lines) {
-  int count = ini.ReadInteger(section, key + "count", 0);
+  const int count = ReadCount(ini, section, key + "count");
   for (int i = 0; i < count; ++i) lines.Add(ini.ReadString(section, IntToStr(i), ""));
 }
 

@@ -39,6 +39,14 @@ TPoint ReadPoint(TCustomIniFile& ini, const String& section, const String& key);
 bool ReadBoolean(TCustomIniFile& ini, const String& section, const String& key);
 TFontStyles ReadFontStyles(TCustomIniFile& ini, const String& section, const String& key);
 TAlignment ReadAlignment(TCustomIniFile& ini, const String& section, const String& key);
+// Font heights are kept within +-kMaxSkinFontHeight: a hostile height would have the
+// system render glyphs of gigabytes.
+constexpr int kMaxSkinFontHeight = 1000;
+int ReadFontHeight(TCustomIniFile& ini, const String& section, const String& key, int missing);
+// A count of entries the section lists, capped by the keys it really has: a hostile count
+// can make us neither loop for ever nor reserve room for it.
+int ReadCount(TCustomIniFile& ini, const String& section, const String& key);
+// Appends the values of keys "0".."count-1", the count read with ReadCount.
 void ReadStrings(TCustomIniFile& ini, const String& section, const String& key, TStrings& lines);
 TksEffect ReadEffect(TCustomIniFile& ini, const String& section, const String& key);
 TksMorphKind ReadMorphKind(TCustomIniFile& ini, const String& section, const String& key);

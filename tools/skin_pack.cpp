@@ -2,9 +2,10 @@
 // that the program carries as a resource.
 //   skin_pack.exe SKIN.INI OUT
 #include <cstdio>
+#include <vector>
 
 #include "framework/core/streams.h"
-#include "skin/ksSkinDataStored.h"
+#include "skin/ksSkinData.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {
@@ -18,6 +19,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "skin_pack: %s is not a complete skin\n", argv[1]);
       return 1;
     }
+    // What the program could not load is no skin to carry: loading it raises why.
+    TksSkinData loaded(nullptr);
+    loaded.FormWindows = [] { return std::vector<HWND>{}; };
+    loaded.SetCompressedStoredSkin(&stored);
     TFileStream out(argv[2], fmCreate);
     stored.WriteData(out);
     std::printf("%s: %lld bytes\n", argv[2], static_cast<long long>(out.Size()));

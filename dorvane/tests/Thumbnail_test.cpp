@@ -99,7 +99,8 @@ TEST_F(Thumbnails, EmptyOrMissingNamesLeaveTheBitmapAlone) {
   EXPECT_FALSE(thumbnail_(FixturePath("card.jpg").c_str(), 1, 120, 90, nullptr));
 }
 
-TEST_F(Thumbnails, ANonJPEGLogsTheDecodersText) {
+// Today's error log of the library, emptied.
+std::string FreshErrorLog() {
   StartLogs();
   int y, m, d;
   DecodeDate(Now(), y, m, d);
@@ -107,6 +108,11 @@ TEST_F(Thumbnails, ANonJPEGLogsTheDecodersText) {
   std::snprintf(date, sizeof date, "%02d%02d%04d", d, m, y);
   const std::string log = LogFolder() + "eDLL" + date + ".TXT";
   DeleteFileA(log.c_str());
+  return log;
+}
+
+TEST_F(Thumbnails, ANonJPEGLogsTheDecodersText) {
+  const std::string log = FreshErrorLog();
   TestFolder folder;
   WriteBytes(folder / "fake.jpg", {'G', 'I', 'F', '8', '9', 'a', 0, 0});
   Switch("TurnDebugOn");
@@ -177,6 +183,35 @@ TEST_F(Thumbnails, DecodesImagesAndRawPreviews) {
   EXPECT_NEAR(PixelAt(bitmap, 20, 15).G, 128, 6);
 }
 
+// The JPEG stream with its frame header claiming w x h.
+std::vector<uint8_t> ClaimingSize(std::vector<uint8_t> jpeg, int w, int h) {
+  for (size_t i = 2; i + 9 < jpeg.size(); i += 2 + (jpeg[i + 2] << 8 | jpeg[i + 3])) {
+    if (jpeg[i + 1] != 0xC0 && jpeg[i + 1] != 0xC2) continue;
+    jpeg[i + 5] = static_cast<uint8_t>(h >> 8);
+    jpeg[i + 6] = static_cast<uint8_t>(h);
+    jpeg[i + 7] = static_cast<uint8_t>(w >> 8);
+    jpeg[i + 8] = static_cast<uint8_t>(w);
+    return jpeg;
+  }
+  ADD_FAILURE() << "no frame header";
+  return jpeg;
+}
+
+TEST_F(Thumbnails, JPEGsAreDecodedAtTheSmallestScaleThatCoversTheThumbnail) {
+  // Stripes four pixels wide: decoded at an eighth, each 8 x 8 block is its average grey;
+  // decoded larger and sampled down, the stripes come back as noise.
+  TBitmap bitmap;
+  EXPECT_TRUE(thumbnail_(FixturePath("stripes.jpg").c_str(), 1, 32, 24, &bitmap));
+  int lowest = 255, highest = 0;
+  for (int y = 0; y < 24; ++y)
+    for (int x = 0; x < 32; ++x) {
+      lowest = std::min<int>(lowest, PixelAt(bitmap, x, y).G);
+      highest = std::max<int>(highest, PixelAt(bitmap, x, y).G);
+    }
+  EXPECT_LE(highest - lowest, 4);
+  EXPECT_NEAR(lowest, 128, 4);
+}
+
 // A GIF on a w x h screen with a blue and a red colour, then the given blocks and the trailer.
 std::vector<uint8_t> GIF(int w, int h, std::initializer_list<std::vector<uint8_t>> blocks) {
   std::vector<uint8_t> out = Text("GIF89a");
@@ -215,6 +250,79 @@ TEST_F(Thumbnails, GIFsWithoutAFrameToDrawGetThePlaceholder) {
       EXPECT_TRUE(SamePixels(bitmap, *Expected(1, 40, 20)));
     }
   }
+}
+
+TEST_F(Thumbnails, GIFsShowTheirFirstFrameWithoutReadingTheRest) {
+  TestFolder folder;
+  // The second frame's data starts with a code size no decoder can use.
+  const std::vector<uint8_t> damaged = {',', 0, 0, 0, 0, 2, 0, 1, 0, 0, 12, 1, 0, 0};
+  WriteBytes(folder / "KV1.gif", GIF(2, 1, {kSizelessFrame, damaged}));
+  TBitmap bitmap;
+  EXPECT_TRUE(thumbnail_((folder / "KV1.gif").c_str(), 1, 40, 20, &bitmap));
+  EXPECT_TRUE(Reddish(PixelAt(bitmap, 2, 10)));
+  EXPECT_TRUE(Bluish(PixelAt(bitmap, 37, 10)));
+}
+
+// Files of a few hundred bytes whose headers claim pictures of camera size and beyond.
+// Their data cannot fill such a picture: it is refused before its size is allocated.
+TEST_F(Thumbnails, PicturesClaimingMoreThanTheirDataCouldFillAreRefused) {
+  TestFolder folder;
+  const auto card = ReadBytes(FixturePath("card.jpg"));
+  const std::vector<uint8_t> clearOneEnd = {2, 2, 0x0C, 0x0A, 0};
+  auto frame = [&](int w, int h) {
+    std::vector<uint8_t> f = {',', 0, 0, 0, 0, uint8_t(w), uint8_t(w >> 8), uint8_t(h), uint8_t(h >> 8), 0};
+    f.insert(f.end(), clearOneEnd.begin(), clearOneEnd.end());
+    return f;
+  };
+  std::vector<uint8_t> thirtyFrames;
+  for (int i = 0; i < 30; ++i) {
+    const std::vector<uint8_t> control = {'!', 0xF9, 4, 0, 10, 0, 0, 0};
+    thirtyFrames.insert(thirtyFrames.end(), control.begin(), control.end());
+    const auto f = frame(8000, 8000);
+    thirtyFrames.insert(thirtyFrames.end(), f.begin(), f.end());
+  }
+  // Cut in the middle of its scan.
+  const std::vector<uint8_t> startOfScan = {0xFF, 0xDA};
+  auto truncated = card;
+  const size_t scan = std::search(card.begin(), card.end(), startOfScan.begin(), startOfScan.end()) - card.begin();
+  truncated.resize(scan + (card.size() - scan) / 2);
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    BOOL result;
+  } cases[] = {
+      {"KV1.gif", GIF(8000, 8000, {frame(8000, 8000)}), FALSE},
+      {"KV2.gif", GIF(8000, 8000, {thirtyFrames}), FALSE},
+      {"KV3.gif", GIF(8000, 8000, {frame(1, 1)}), FALSE},
+      {"KV4.jpg", ClaimingSize(ReadBytes(FixturePath("progressive.jpg")), 13000, 13000), FALSE},
+      {"KV5.jpg", ClaimingSize(card, 18000, 14000), FALSE},
+      {"KV6.NEF", Join({Text("MM\0*\0\0\0\x08NIKON CORP"), ClaimingSize(BareJPEG(), 9000, 7000), Text("tail")}), FALSE},
+      // Cut short, but what is there fills the picture's blocks: it still shows.
+      {"KV7.jpg", truncated, TRUE},
+      // Arithmetic coding spends less than a bit on a flat block: no floor applies.
+      {"KV8.jpg", ReadBytes(FixturePath("flat-arith.jpg")), TRUE},
+  };
+  const std::string log = FreshErrorLog();
+  Switch("TurnDebugOn");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_LT(c.bytes.size(), 1024u);
+    WriteBytes(folder / c.name, c.bytes);
+    TBitmap bitmap;
+    EXPECT_EQ(thumbnail_((folder / c.name).c_str(), 1, 120, 90, &bitmap), c.result);
+    if (!c.result) {
+      EXPECT_TRUE(SamePixels(bitmap, *Expected(1, 120, 90)));
+    }
+  }
+  const auto text = ReadBytes(log);
+  const std::string lines(text.begin(), text.end());
+  EXPECT_NE(lines.find("Unable to do JPEG_Thumbnail : the picture is larger than its data could fill (" +
+                       (folder / "KV5.jpg") + ")"),
+            std::string::npos)
+      << lines;
+  EXPECT_NE(lines.find("Unable to do GIF_Thumbnail : Invalid image dimensions (" + (folder / "KV1.gif") + ")"),
+            std::string::npos)
+      << lines;
 }
 
 // An 8-bit RLE BMP of w x h with a blue and a red colour and the given run data.

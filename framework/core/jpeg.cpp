@@ -184,6 +184,7 @@ void TJPEGImage::Assign(TPersistent* Source) {
     data_ = jpeg->data_;
     fullWidth_ = jpeg->fullWidth_;
     fullHeight_ = jpeg->fullHeight_;
+    arithmeticCoded_ = jpeg->arithmeticCoded_;
     scale_ = jpeg->scale_;
     performance_ = jpeg->performance_;
     grayscale_ = jpeg->grayscale_;
@@ -217,6 +218,7 @@ void TJPEGImage::ReadHeader() const {
   if (int code = ReadHeaderStep(&decoder, data_.data(), data_.size())) RaiseJpeg(code);
   fullWidth_ = static_cast<int>(decoder.cinfo.image_width);
   fullHeight_ = static_cast<int>(decoder.cinfo.image_height);
+  arithmeticCoded_ = decoder.cinfo.arith_code != 0;
 }
 
 static int Scaled(int size, TJPEGScale scale) {
@@ -232,6 +234,11 @@ int TJPEGImage::Width() const {
 int TJPEGImage::Height() const {
   ReadHeader();
   return Scaled(fullHeight_, scale_);
+}
+
+bool TJPEGImage::ArithmeticCoded() const {
+  ReadHeader();
+  return arithmeticCoded_;
 }
 
 void TJPEGImage::SetWidth(int) { throw EInvalidGraphicOperation("Cannot change the size of a JPEG image"); }
@@ -293,6 +300,7 @@ void TJPEGImage::DIBNeeded() {
   if (int code = ReadHeaderStep(&decoder, data_.data(), data_.size())) RaiseJpeg(code);
   fullWidth_ = static_cast<int>(decoder.cinfo.image_width);
   fullHeight_ = static_cast<int>(decoder.cinfo.image_height);
+  arithmeticCoded_ = decoder.cinfo.arith_code != 0;
   const Settings settings{1 << scale_, performance_ == jpBestSpeed, grayscale_};
   if (int code = StartStep(&decoder, &settings, kMaxBmpPixelBytes)) RaiseJpeg(code);
 

@@ -31,6 +31,8 @@ class TJPEGImage : public TGraphic {
   // raises EJPEG.
   int Width() const override;
   int Height() const override;
+  // Arithmetic rather than Huffman coded, as the header says; reading it parses the header.
+  bool ArithmeticCoded() const;
   // A JPEG's size is its data's; these raise EInvalidGraphicOperation.
   void SetWidth(int width) override;
   void SetHeight(int height) override;
@@ -71,6 +73,7 @@ class TJPEGImage : public TGraphic {
   std::unique_ptr<TBitmap> bitmap_;
   mutable int fullWidth_ = -1;  // -1 until the header was read
   mutable int fullHeight_ = -1;
+  mutable bool arithmeticCoded_ = false;
   TJPEGScale scale_ = jsFullSize;
   TJPEGPerformance performance_ = jpBestQuality;
   bool grayscale_ = false;

@@ -210,6 +210,76 @@ TEST(GIFDecoder, HugeFramesAreRefusedBeforeAllocating) {
   EXPECT_EQ(l.Error, "Invalid image dimensions");
 }
 
+namespace {
+// Clear, 1, end: one pixel of data.
+Bytes OnePixel(bool terminator = true) { return ImageData(2, {{4, 3}, {1, 3}, {5, 3}}, terminator); }
+}  // namespace
+
+// An LZW code stands for a bounded run of pixels: a size the rest of the file could not fill
+// is a damaged header's, refused before a canvas or frame of that size is allocated.
+TEST(GIFDecoder, SizesTheDataCouldNotFillAreRefusedBeforeAllocating) {
+  const Bytes twoColours = Header(1, 1, {0, 0xFFFFFF});
+  struct Case {
+    const char* what;
+    Bytes file;
+  };
+  const Case cases[] = {
+      {"a screen of 8000 x 8000", Concat({Header(8000, 8000, {0, 0xFFFFFF}), Descriptor(0, 0, 1, 1), OnePixel(), Text(";")})},
+      {"a frame of 8000 x 8000", Concat({twoColours, Descriptor(0, 0, 8000, 8000), OnePixel(), Text(";")})},
+      {"a second frame of 4000 x 4000",
+       Concat({twoColours, Descriptor(0, 0, 1, 1), OnePixel(), Descriptor(0, 0, 4000, 4000), OnePixel(), Text(";")})},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Loaded l = Load(c.file);
+    EXPECT_EQ(l.Error, "Invalid image dimensions");
+    for (int i = 0; i < l.Image->Images().Count(); ++i) EXPECT_LE(l.Image->Images().Images(i)->Data.size(), 1u);
+  }
+  // A uniform picture compresses about as well as LZW can: as our encoder wrote it, it loads.
+  TGIFImage uniform;
+  auto* frame = new TGIFSubImage(&uniform);
+  frame->SetBounds(0, 0, 4000, 1000);
+  frame->LocalColorMap.Add(clBlack);
+  frame->LocalColorMap.Add(clWhite);
+  uniform.Add(frame);
+  const Bytes file = Save(uniform);
+  Loaded l = Load(file);
+  EXPECT_EQ(l.Error, "") << file.size() << " bytes";
+  ASSERT_EQ(l.Image->Images().Count(), 1);
+  EXPECT_EQ(l.Image->Images().Images(0)->Data, Bytes(4000 * 1000, 0));
+}
+
+TEST(GIFDecoder, AllFramesOfAPictureShareOneBudget) {
+  // Frames of 8000 x 8000 whose data, padded past its end code, could fill them: the third
+  // would take the picture past what all its frames together may hold.
+  Bytes padding;
+  for (int i = 0; i < 100; ++i) {
+    padding.push_back(255);
+    padding.insert(padding.end(), 255, 0);
+  }
+  const Bytes frame = Concat({Descriptor(0, 0, 8000, 8000), OnePixel(false), padding, Bytes{0}});
+  Loaded l = Load(Concat({Header(8000, 8000, {0, 0xFFFFFF}), frame, frame, frame, Text(";")}));
+  EXPECT_EQ(l.Error, "Image too large");
+  EXPECT_EQ(l.Image->Images().Count(), 2);
+}
+
+TEST(GIFDecoder, AFrameLimitLeavesTheRestUnread) {
+  const Bytes header = Header(1, 1, {0, 0xFFFFFF});
+  const Bytes first = Concat({Descriptor(0, 0, 1, 1), OnePixel()});
+  const Bytes damaged = Concat({Descriptor(0, 0, 1, 1), Bytes{12, 1, 0, 0}});
+  const Bytes file = Concat({header, first, damaged, Text(";")});
+  EXPECT_EQ(Load(file).Error, "Invalid GIF data");
+  auto stream = StreamOf(file);
+  TGIFImage image;
+  std::vector<String> warnings;
+  image.OnWarning = [&](TObject*, TGIFSeverity, const String& m) { warnings.push_back(m); };
+  image.LoadFromStream(*stream, 1);
+  ASSERT_EQ(image.Images().Count(), 1);
+  EXPECT_EQ(image.Images().Images(0)->Data, Bytes{1});
+  EXPECT_EQ(stream->Position(), static_cast<int64_t>(header.size() + first.size()));
+  EXPECT_TRUE(warnings.empty());
+}
+
 TEST(GIFDecoder, TablesLongerThanTheFileFail) {
   Bytes file = Header(1, 1, {0, 0xFFFFFF});
   file[10] = 0x87;  // claims 256 entries

@@ -326,4 +326,29 @@ TEST(SkinDescriptions, MalformedRectangleRaisesAtThatKey) {
   }
 }
 
+// A hostile height would have the system render glyphs of gigabytes: heights are kept
+// within +-kMaxSkinFontHeight as they are read, in every font block.
+TEST(SkinDescriptions, FontHeightsAreKeptWithinASaneRange) {
+  const struct {
+    const char* value;
+    int height;
+  } cases[] = {{"13", 13}, {"-1", -1}, {"0", 0}, {"30000", kMaxSkinFontHeight}, {"-200000", -kMaxSkinFontHeight}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.value);
+    TMemIniFile ini;
+    ini.WriteString("b", "fontheight", c.value);
+    ini.WriteString("l", "captionfontheight", c.value);
+    ini.WriteString("HINTWINDOW", "fontheight", c.value);
+    TksDataSkinButtonControl b("b");
+    b.LoadFromFile(ini);
+    EXPECT_EQ(b.FontHeight, c.height);
+    TksDataSkinListBox l("l");
+    l.LoadFromFile(ini);
+    EXPECT_EQ(l.CaptionFontHeight, c.height);
+    TksDataSkinHintWindow hint;
+    hint.LoadFromFile(ini);
+    EXPECT_EQ(hint.FontHeight, c.height);
+  }
+}
+
 }  // namespace

@@ -23,22 +23,35 @@ inline void PutText(TStream& s, const std::string& text) {
   s.WriteBuffer(text.data(), static_cast<int>(text.size()));
 }
 
-// Inflated layout: version, three flagged pictures (main 4x3, no inactive, mask
-// 4x3), two more pairs for version 2, `count` pictures 2x2, then the text.
+// The frame picture and its mask hold the frame geometry of kMinimalSkin; active picture
+// i is ActiveWidth(i) x kActiveHeight and holds its button face.
+constexpr int kFrameWidth = 280, kFrameHeight = 110;
+constexpr int kActiveHeight = 24;
+inline int ActiveWidth(int i) { return 32 + i; }
+
+// The bytes PutBitmap writes for a w x h picture.
+inline int64_t BitmapBytes(int w, int h) {
+  TMemoryStream s;
+  PutBitmap(s, w, h);
+  return s.Size();
+}
+
+// Inflated layout: version, three flagged pictures (main, no inactive, mask), two more
+// pairs for version 2, `count` active pictures, then the text.
 inline void WriteSkinStream(TStream& s, int32_t version, const std::string& text, int32_t count = 2) {
   PutInt32(s, version);
   PutByte(s, 0);
-  PutBitmap(s, 4, 3);
+  PutBitmap(s, kFrameWidth, kFrameHeight);
   PutByte(s, 1);
   PutByte(s, 0);
-  PutBitmap(s, 4, 3);
+  PutBitmap(s, kFrameWidth, kFrameHeight);
   if (version == 2) {
     PutByte(s, 0);
     PutBitmap(s, 5, 5);
     PutByte(s, 1);
   }
   PutInt32(s, count);
-  for (int i = 0; i < count; ++i) PutBitmap(s, 2 + i, 2);
+  for (int i = 0; i < count; ++i) PutBitmap(s, ActiveWidth(i), kActiveHeight);
   PutText(s, text);
 }
 

@@ -102,11 +102,11 @@ TEST_F(SkinDataTest, LoadFillsPicturesNamesFormInfoAndLists) {
   StoreSkin(stored, 3, kMinimalSkin);
   data.SetCompressedStoredSkin(&stored);
 
-  EXPECT_EQ(data.Picture.Width(), 4);
+  EXPECT_EQ(data.Picture.Width(), kFrameWidth);
   EXPECT_TRUE(data.InActivePicture.Empty());
-  EXPECT_EQ(data.MaskPicture.Height(), 3);
+  EXPECT_EQ(data.MaskPicture.Height(), kFrameHeight);
   ASSERT_EQ(data.ActivePictures.size(), 2u);
-  EXPECT_EQ(data.ActivePictures[1]->Width(), 3);
+  EXPECT_EQ(data.ActivePictures[1]->Width(), ActiveWidth(1));
   EXPECT_EQ(data.ActivePicture(1), data.ActivePictures[1].get());
   EXPECT_EQ(data.ActivePicture(2), nullptr);
   EXPECT_EQ(data.ActivePicture(-1), nullptr);
@@ -161,7 +161,7 @@ TEST_F(SkinDataTest, EveryReadableVersionLoadsTheSamePictures) {
     StoreSkin(stored, version, kMinimalSkin);
     data.SetCompressedStoredSkin(&stored);
     EXPECT_FALSE(data.Empty);
-    EXPECT_EQ(data.MaskPicture.Width(), 4);
+    EXPECT_EQ(data.MaskPicture.Width(), kFrameWidth);
     EXPECT_EQ(data.ActivePictures.size(), 2u);
     EXPECT_EQ(data.CtrlList.size(), 1u);
   }
@@ -224,7 +224,8 @@ TEST_F(SkinDataTest, FailedLoadsLeaveTheContainerEmptyAndTellTheForms) {
          TMemoryStream m;
          WriteSkinStream(m, 3, "", 1);
          int32_t huge = 0x7FFFFFFF;
-         std::memcpy(static_cast<uint8_t*>(m.Memory()) + m.Size() - 4 - 70, &huge, 4);
+         std::memcpy(static_cast<uint8_t*>(m.Memory()) + m.Size() - 4 - BitmapBytes(ActiveWidth(0), kActiveHeight),
+                     &huge, 4);
          s.CompressStream(m);
        },
        true},
@@ -250,6 +251,38 @@ TEST_F(SkinDataTest, FailedLoadsLeaveTheContainerEmptyAndTellTheForms) {
     if (!c.raises) {
       EXPECT_TRUE(data.Picture.Empty() && data.CtrlList.empty());
     }
+  }
+}
+
+// A rectangle or point beyond the picture it is taken from would have a control make a
+// bitmap of its size: the load fails naming the section and the key.
+TEST_F(SkinDataTest, ARectangleOutsideItsPictureIsRefusedByName) {
+  const struct {
+    const char* from;
+    const char* to;
+    const char* message;
+  } cases[] = {
+      {"skinrect=1,2,30,20", "skinrect=1,2,30,2000",
+       "Skin section [button], key skinrect: 1,2,30,2000 lies outside its picture of 32 x 24"},
+      {"clientrect=20,51,258,101", "clientrect=20,51,258,100000",
+       "Skin section [FORMINFO], key clientrect: 20,51,258,100000 lies outside its picture of 280 x 110"},
+      {"lefttoppoint=30,60", "lefttoppoint=3000,60",
+       "Skin section [FORMINFO], key lefttoppoint: 3000,60 lies outside its picture of 280 x 110"},
+      {"textrect=1,2,3,4", "textrect=1,2,3,40000",
+       "Skin section [caption], key textrect: 1,2,3,40000 lies outside its picture of 280 x 110"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.to);
+    std::string text = kMinimalSkin;
+    text.replace(text.find(c.from), std::strlen(c.from), c.to);
+    StoreSkin(stored, 3, text);
+    try {
+      data.SetCompressedStoredSkin(&stored);
+      ADD_FAILURE() << "loaded";
+    } catch (const Exception& e) {
+      EXPECT_EQ(e.Message, c.message);
+    }
+    EXPECT_TRUE(data.Empty);
   }
 }
 

@@ -124,6 +124,19 @@ TEST(KsValues, StringListAppends) {
   EXPECT_EQ(lines.Count(), 4);
 }
 
+// A count far beyond the keys the section has reads no more entries than those keys.
+TEST(KsValues, StringListCountIsCappedByTheSectionsKeys) {
+  TMemIniFile ini("");
+  ini.WriteString("PICTURES", "activepicturescount", "1000000");
+  ini.WriteString("PICTURES", "0", "a.bmp");
+  ini.WriteString("PICTURES", "1", "b.bmp");
+  TStringList names;
+  ReadStrings(ini, "PICTURES", "activepictures", names);
+  ASSERT_EQ(names.Count(), 3);
+  EXPECT_EQ(names.Strings(1), "b.bmp");
+  EXPECT_EQ(names.Strings(2), "");
+}
+
 TEST(KsGeometry, Rules) {
   TRect r = Rect(1, 2, 11, 22);
   EXPECT_EQ(RectWidth(r), 10);

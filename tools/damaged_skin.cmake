@@ -1,0 +1,23 @@
+# Writes a copy of the default skin, its pictures and its description, with the first
+# KEY of [SECTION] set to VALUE: a damaged skin for the tools' tests.
+#   cmake -DOUT=DIR -DSECTION=NAME -DKEY=KEY -DVALUE=VALUE -P damaged_skin.cmake
+set(skin ${CMAKE_CURRENT_LIST_DIR}/../skin/defaultskin)
+file(GLOB pictures ${skin}/*.bmp)
+file(COPY ${pictures} DESTINATION ${OUT})
+file(READ ${skin}/skin.ini text)
+string(FIND "${text}" "[${SECTION}]" section)
+if(section EQUAL -1)
+  message(FATAL_ERROR "no section [${SECTION}]")
+endif()
+string(SUBSTRING "${text}" 0 ${section} head)
+string(SUBSTRING "${text}" ${section} -1 tail)
+string(FIND "${tail}" "\n${KEY}=" at)
+if(at EQUAL -1)
+  message(FATAL_ERROR "no key ${KEY} in [${SECTION}]")
+endif()
+math(EXPR at "${at} + 1")
+string(SUBSTRING "${tail}" 0 ${at} before)
+string(SUBSTRING "${tail}" ${at} -1 rest)
+string(FIND "${rest}" "\n" end)
+string(SUBSTRING "${rest}" ${end} -1 after)
+file(WRITE ${OUT}/skin.ini "${head}${before}${KEY}=${VALUE}${after}")
