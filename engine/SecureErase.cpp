@@ -31,6 +31,10 @@ constexpr std::array<TEmptyFatHeader, 3> kEmptyFatHeaders{{
 }};
 constexpr uint32_t kFat32EndOfChain = 0x0FFFFFFF;
 constexpr uint8_t kVolumeLabelAttribute = 0x08;
+constexpr uint32_t kFsInfoLeadSignature = 0x41615252;
+constexpr uint32_t kFsInfoStructSignature = 0x61417272;
+constexpr uint32_t kFsInfoTrailSignature = 0xAA550000;
+constexpr uint32_t kFsInfoNoHint = 0xFFFFFFFF;
 
 // The volume label a boot sector carries, or nothing: the erased root gets an entry of
 // it, since a label in the boot sector that the root does not repeat is a fault.
@@ -129,6 +133,19 @@ class TEraser {
     Run(first, end, perRequest_);
   }
 
+  // A FAT32 information sector that counts every cluster but the root's as free: the
+  // count the volume had before would claim clusters that no file holds any more.
+  void WriteFsInfo(uint32_t sector, uint32_t freeClusters) {
+    Zero();
+    uint8_t* info = engine_.TransferBuffer.get();
+    StoreLE32(info, kFsInfoLeadSignature);
+    StoreLE32(info + 484, kFsInfoStructSignature);
+    StoreLE32(info + 488, freeClusters);
+    StoreLE32(info + 492, kFsInfoNoHint);
+    StoreLE32(info + 508, kFsInfoTrailSignature);
+    WriteOneSector(sector);
+  }
+
   // The first sector of the emptied root: the volume's label and nothing else.
   void WriteVolumeLabel(uint32_t rootSector, const std::array<uint8_t, 11>& label) {
     Zero();
@@ -193,6 +210,11 @@ bool TScanEngine::SecureErase(char Drive) {
       dataStart = regions.FirstData;
       dataEnd = regions.Total;
       label = VolumeLabelOf(*FATReader);
+      const uint16_t fsInfo = FATReader->BPB.FSInfo;
+      if (fileSystem == 3 && fsInfo >= 1 && fsInfo < regions.Reserved && FATReader->BPB.SectorsPerCluster != 0) {
+        const uint32_t clusters = (regions.Total - regions.FirstData) / FATReader->BPB.SectorsPerCluster;
+        eraser.WriteFsInfo(fsInfo, clusters > 0 ? clusters - 1 : 0);
+      }
     }
     eraser.EraseData(dataStart, dataEnd);
     // Written last, as a FAT32 root lies in the data area.

@@ -9,6 +9,7 @@
 
 #include "engine/tests/EngineFixtures.h"
 #include "engine/tests/FatImageBuilder.h"
+#include "framework/core/littleendian.h"
 
 namespace {
 
@@ -27,6 +28,17 @@ std::vector<uint8_t> EmptyFatHeader(int fatType) {
   }
 }
 
+// The FAT32 information sector an erase writes: every cluster but the root's is free,
+// and there is no hint where to look for one.
+void WriteErasedFsInfo(const TFatImageBuilder& fat, uint8_t* info) {
+  std::fill_n(info, 512, 0);
+  StoreLE32(info, 0x41615252);
+  StoreLE32(info + 484, 0x61417272);
+  StoreLE32(info + 488, (fat.TotalSectors - fat.FirstDataSector) / fat.SectorsPerCluster - 1);
+  StoreLE32(info + 492, 0xFFFFFFFF);
+  StoreLE32(info + 508, 0xAA550000);
+}
+
 // What an erase of a consistent FAT volume must leave.
 std::vector<uint8_t> ErasedFat(const TFatImageBuilder& fat, const std::vector<uint8_t>& before) {
   std::vector<uint8_t> after = before;
@@ -36,6 +48,7 @@ std::vector<uint8_t> ErasedFat(const TFatImageBuilder& fat, const std::vector<ui
   const std::vector<uint8_t> header = EmptyFatHeader(fat.FatType);
   for (size_t copy : {size_t(fat.ReservedSectors), size_t(fat.ReservedSectors) + fat.FATSize})
     std::copy(header.begin(), header.end(), after.begin() + copy * 512);
+  if (fat.FatType == 3) WriteErasedFsInfo(fat, after.data() + 512);  // the builder puts it in sector 1
   return after;
 }
 
@@ -117,6 +130,22 @@ TEST(SecureErase, TheEmptiedRootKeepsTheVolumesLabel) {
     EXPECT_EQ(engine->CurrentSector, fat.TotalSectors);
     EXPECT_EQ(last, int32_t(fat.TotalSectors)) << "the end is reported last";
   }
+}
+
+// A FAT32 information sector counts the free clusters: after the erase, all but the
+// root's, or the volume reports less space than it has.
+TEST(SecureErase, AFat32InformationSectorCountsEveryClusterButTheRootsAsFree) {
+  TFatImageBuilder fat(3, 66000);
+  ASSERT_EQ(LoadLE16(fat.Sector(0) + 48), 1u);
+  StoreLE32(fat.Sector(1) + 488, 12);  // the count of a card that held files
+  const std::vector<uint8_t> before = fat.Image.Bytes;
+  TImageVolumeCalls calls(fat.Image, kTestLetter);
+  auto engine = MakeNtEngine(calls);
+  AttachDrive(*engine, fat.Image.Sectors(), 3);
+  ASSERT_TRUE(engine->SecureErase('Q'));
+  EXPECT_EQ(LoadLE32(fat.Sector(1) + 488), 65999u);
+  EXPECT_TRUE(fat.Image.Bytes == ErasedFat(fat, before));
+  EXPECT_EQ(engine->CurrentSector, fat.TotalSectors) << "the sector reached stays the erase's";
 }
 
 TEST(SecureErase, ThroughThe98FamilyDevice) {
@@ -263,10 +292,18 @@ TEST(MappedCardErase, Fat32CardIsErasedInPlace) {
   std::memcpy(&bpb, card.data(), sizeof bpb);
   const size_t fat1 = size_t(bpb.ReservedSectors) * 512;
   const size_t fat2 = fat1 + size_t(bpb.FATSize32) * 512;
-  // The reserved sectors (boot sector, information sector, backup boot sector) stay.
-  EXPECT_TRUE(std::equal(card.begin(), card.begin() + fat1, erased.begin()));
+  // The reserved sectors (boot sector, backup boot sector) stay, but for the information
+  // sector's count of free clusters: all but the root's.
+  const size_t info = size_t(bpb.FSInfo) * 512;
+  ASSERT_GT(info, 0u);
+  EXPECT_TRUE(std::equal(card.begin(), card.begin() + info, erased.begin()));
+  EXPECT_TRUE(std::equal(card.begin() + info + 512, card.begin() + fat1, erased.begin() + info + 512));
   const std::vector<uint8_t> header = EmptyFatHeader(3);
   std::vector<uint8_t> expected(card.begin(), card.begin() + fat1);
+  const uint32_t total = bpb.TotalSectors16 != 0 ? bpb.TotalSectors16 : bpb.TotalSectors32;
+  const uint32_t firstData = bpb.ReservedSectors + bpb.NumberOfFATs * bpb.FATSize32;
+  StoreLE32(expected.data() + info + 488, (total - firstData) / bpb.SectorsPerCluster - 1);
+  StoreLE32(expected.data() + info + 492, 0xFFFFFFFF);
   expected.resize(card.size(), 0);
   std::copy(header.begin(), header.end(), expected.begin() + fat1);
   std::copy(header.begin(), header.end(), expected.begin() + fat2);
