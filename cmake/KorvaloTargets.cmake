@@ -25,7 +25,7 @@ function(kv_tests name dir)
     return()
   endif()
   add_executable(${name} ${_src})
-  target_link_libraries(${name} PRIVATE ${KV_DEPS} gmock kv_test_main)
+  target_link_libraries(${name} PRIVATE ${KV_DEPS} gmock kv_test_support)
   # GCC 12 misreads inlined std::string and small-vector copies in test bodies.
   target_compile_options(${name} PRIVATE -Wno-restrict -Wno-array-bounds -Wno-stringop-overread)
   kv_add_wine_test(${name} ${name})

@@ -303,7 +303,7 @@ void TksSkinCheckRadioBox::MouseDown(TMouseButton Button, TShiftState Shift, int
 void TksSkinCheckRadioBox::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TksSkinCustomControl::MouseUp(Button, Shift, X, Y);
   // Released off the box (the pointer left it while held) is no click.
-  const bool inside = X >= 0 && Y >= 0 && X < Width() && Y < Height();
+  const bool inside = TRect{0, 0, Width(), Height()}.Contains(TPoint{X, Y});
   if (Button == mbLeft && mouseIn_ && inside && Enabled()) Toggle();
 }
 

@@ -209,8 +209,7 @@ void TksSkinExPanel::TestActive(int x, int y) {
   active_ = -1;
   for (int i : {kClose, kRoll}) {
     if (i == kClose ? !showClose_ : !showRoll_) continue;
-    const TRect& r = l.buttons[static_cast<size_t>(i)];
-    if (x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom) {
+    if (l.buttons[static_cast<size_t>(i)].Contains(TPoint{x, y})) {
       active_ = i;
       break;
     }

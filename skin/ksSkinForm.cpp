@@ -777,11 +777,9 @@ void TksSkinForm::TestActive(int x, int y, bool inFrame) {
   oldActiveObject_ = activeObject_;
   int found = -1;
   if (inFrame) {
-    const POINT p{x, y};
     for (size_t i = 0; i < objects_.size(); ++i) {
       const auto& o = objects_[i];
-      const RECT r = o->ObjectRect;
-      if (o->Enabled && o->Visible && PtInRect(&r, p)) {
+      if (o->Enabled && o->Visible && o->ObjectRect.Contains(TPoint{x, y})) {
         found = static_cast<int>(i);
         break;
       }
@@ -814,8 +812,7 @@ void TksSkinForm::HoverTimerTick(TObject*) {
   Pointer().GetCursorPos(&cursor);
   const TPoint p = PointToNCPoint(TPoint{cursor.x, cursor.y});
   const TRect client = skinnable_ ? NewClRect : TRect{3, GetDefCaptionHeight() + 3, FormWidth - 3, FormHeight - 3};
-  const RECT cr = client;
-  if (PtInRect(&cr, POINT{p.X, p.Y})) {
+  if (client.Contains(p)) {
     if (activeObject_ != -1) TestActive(-1, -1, true);
   } else {
     TestActive(p.X, p.Y, true);

@@ -8,11 +8,6 @@
 
 namespace {
 
-bool PtIn(const TRect& r, TPoint p) {
-  const RECT rr = r;
-  return PtInRect(&rr, POINT{p.X, p.Y}) != FALSE;
-}
-
 // A caption button in the arrangement: a visible std button or animation whose
 // face is its own picture.
 bool Arranged(const TksActiveSkinObject& o, TksStdButtonCommand& command) {
@@ -76,17 +71,17 @@ TRect TksSkinForm::CalcObjectRect(const TRect& r) const {
   if (RectInRect(r, rb)) return MovedRect(r, dx, dy);
   const TPoint tl = r.TopLeft(), br = r.BottomRight();
   TRect n = r;
-  if (PtIn(lt, tl) && PtIn(rb, br)) {
+  if (lt.Contains(tl) && rb.Contains(br)) {
     n.Right += dx;
     n.Bottom += dy;
-  } else if (PtIn(lt, tl) && PtIn(rt, br)) {
+  } else if (lt.Contains(tl) && rt.Contains(br)) {
     n.Right += dx;
-  } else if (PtIn(lb, tl) && PtIn(rb, br)) {
+  } else if (lb.Contains(tl) && rb.Contains(br)) {
     n.Right += dx;
     n = MovedRect(n, 0, dy);
-  } else if (PtIn(lt, tl) && PtIn(lb, br)) {
+  } else if (lt.Contains(tl) && lb.Contains(br)) {
     n.Bottom += dy;
-  } else if (PtIn(rt, tl) && PtIn(rb, br)) {
+  } else if (rt.Contains(tl) && rb.Contains(br)) {
     n = MovedRect(n, dx, 0);
     n.Bottom += dy;
   }

@@ -12,11 +12,6 @@
 
 namespace {
 
-bool PtIn(const TRect& r, TPoint p) {
-  const RECT rr = r;
-  return PtInRect(&rr, POINT{p.X, p.Y}) != FALSE;
-}
-
 // Outside the strip counts as not black.
 bool BlackAt(const TBitmap& strip, int x, int y) {
   if (x < 0 || y < 0 || x >= strip.Width() || y >= strip.Height()) return false;
@@ -40,7 +35,7 @@ bool TksSkinForm::IsMainForm() const { return Application && Application->MainFo
 
 TksSkinCaptionObject* TksSkinForm::CaptionAt(TPoint p) const {
   for (const auto& o : objects_)
-    if (auto* c = dynamic_cast<TksSkinCaptionObject*>(o.get()); c && PtIn(c->ObjectRect, p)) return c;
+    if (auto* c = dynamic_cast<TksSkinCaptionObject*>(o.get()); c && c->ObjectRect.Contains(p)) return c;
   return nullptr;
 }
 
@@ -58,14 +53,14 @@ LRESULT TksSkinForm::HitTestDefault(TPoint p) const {
     if (right) return HTRIGHT;
     if (bottom) return HTBOTTOM;
   }
-  if (PtIn(DefCaptionRect, p)) return HTCAPTION;
-  if (PtIn(TRect{3, ch + 3, w - 3, h - 3}, p)) return HTCLIENT;
+  if (DefCaptionRect.Contains(p)) return HTCAPTION;
+  if (TRect{3, ch + 3, w - 3, h - 3}.Contains(p)) return HTCLIENT;
   return HTOBJECT;
 }
 
 bool TksSkinForm::PtInMask(TPoint p) const {
   const TRect& a = NewMaskRectArea;
-  if (PtIn(a, p)) return true;
+  if (a.Contains(p)) return true;
   if (p.Y <= a.Top) return BlackAt(rmTop_, p.X, p.Y);
   if (p.Y >= a.Bottom) return BlackAt(rmBottom_, p.X, p.Y - a.Bottom);
   if (p.X > a.Left) return BlackAt(rmRight_, p.X - a.Right, p.Y - a.Top);
@@ -75,7 +70,7 @@ bool TksSkinForm::PtInMask(TPoint p) const {
 LRESULT TksSkinForm::HitTestSkin(TPoint p) const {
   const bool inCaption = CaptionAt(p) != nullptr;
   if (rollUpState_ || windowState_ == kwsMinimized) return inCaption ? HTCAPTION : HTOBJECT;
-  if (activeObject_ != -1 && !inCaption && !PtIn(NewClRect, p) && !inSizeMove_) return HTOBJECT;
+  if (activeObject_ != -1 && !inCaption && !NewClRect.Contains(p) && !inSizeMove_) return HTOBJECT;
   if (windowState_ != kwsMaximized && Sizeable()) {
     const int b = skinData_->BorderWidth;
     const TPoint probes[] = {{p.X - b, p.Y}, {p.X, p.Y - b}, {p.X + b, p.Y}, {p.X, p.Y + b}};
@@ -84,8 +79,8 @@ LRESULT TksSkinForm::HitTestSkin(TPoint p) const {
     bool nearEdge = false;
     for (const TPoint& q : probes) {
       if (!masked)
-        nearEdge = nearEdge || !PtIn(window, q);
-      else if (!PtIn(NewMaskRectArea, p))
+        nearEdge = nearEdge || !window.Contains(q);
+      else if (!NewMaskRectArea.Contains(p))
         nearEdge = nearEdge || !PtInMask(q);
     }
     if (nearEdge) {
@@ -94,13 +89,13 @@ LRESULT TksSkinForm::HitTestSkin(TPoint p) const {
       if (p.X >= rt.X && p.Y <= rt.Y) return HTTOPRIGHT;
       if (p.X <= lb.X && p.Y >= lb.Y) return HTBOTTOMLEFT;
       if (p.X >= rb.X && p.Y >= rb.Y) return HTBOTTOMRIGHT;
-      if (PtIn(TRect{lt.X, 0, rt.X, NewClRect.Top}, p)) return HTTOP;
-      if (PtIn(TRect{lb.X, NewClRect.Bottom, rb.X, FormHeight}, p)) return HTBOTTOM;
-      if (PtIn(TRect{0, lt.Y, NewClRect.Left, lb.Y}, p)) return HTLEFT;
-      if (PtIn(TRect{NewClRect.Right, rt.Y, FormWidth, rb.Y}, p)) return HTRIGHT;
+      if (TRect{lt.X, 0, rt.X, NewClRect.Top}.Contains(p)) return HTTOP;
+      if (TRect{lb.X, NewClRect.Bottom, rb.X, FormHeight}.Contains(p)) return HTBOTTOM;
+      if (TRect{0, lt.Y, NewClRect.Left, lb.Y}.Contains(p)) return HTLEFT;
+      if (TRect{NewClRect.Right, rt.Y, FormWidth, rb.Y}.Contains(p)) return HTRIGHT;
     }
   }
-  if (PtIn(NewClRect, p)) return HTCLIENT;
+  if (NewClRect.Contains(p)) return HTCLIENT;
   return inCaption ? HTCAPTION : HTOBJECT;
 }
 

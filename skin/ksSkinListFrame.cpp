@@ -727,7 +727,7 @@ void TksSkinListFrame::TestActive(int X, int Y) {
   activeButton_ = -1;
   for (int i = 0; i < 3; ++i) {
     const TRect& r = buttons_[i].R;
-    if (!IsNullRect(r) && X >= r.Left && X < r.Right && Y >= r.Top && Y < r.Bottom) {
+    if (r.Contains(TPoint{X, Y})) {
       activeButton_ = i;
       break;
     }

@@ -187,7 +187,7 @@ void TksSkinCustomListView::HeaderMessage(TWindowSubclass& link, TMessage& Messa
       for (int i = 0; i < count; ++i) {
         RECT r{};
         SendMessageA(header, HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
-        if (PtInRect(&r, p)) pressedSection_ = i;
+        if (TRect::FromRECT(r).Contains(TPoint{p.x, p.y})) pressedSection_ = i;
       }
       HDHITTESTINFO hit{};
       hit.pt = p;

@@ -276,8 +276,7 @@ void TksSkinMDITabsBar::DrawInsertMark(TCanvas* canvas, int drop) {
 void TksSkinMDITabsBar::TestActive(int x, int y) {
   int hit = -1;
   for (size_t i = 0; i < tabs_.size() && hit < 0; ++i) {
-    const TRect& r = tabs_[i]->ObjectRect;
-    if (x >= r.Left && x <= r.Right && y >= r.Top && y <= r.Bottom) hit = static_cast<int>(i);
+    if (tabs_[i]->ObjectRect.ContainsWithEdges(TPoint{x, y})) hit = static_cast<int>(i);
   }
   oldActiveTab_ = activeTab_;
   activeTab_ = hit;
@@ -349,8 +348,7 @@ void TksSkinMDITabsBar::MouseUp(TMouseButton Button, TShiftState Shift, int X, i
   dragIndex_ = -1;
   CalcTabRects();
   for (const auto& t : tabs_) {
-    const TRect& r = t->ObjectRect;
-    if (X >= r.Left && X <= r.Right && Y >= r.Top && Y <= r.Bottom) {
+    if (t->ObjectRect.ContainsWithEdges(TPoint{X, Y})) {
       if (OnTabMouseUp) OnTabMouseUp(Button, Shift, t.get());
       break;
     }

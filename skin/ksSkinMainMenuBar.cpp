@@ -43,9 +43,6 @@ D* SkinObjectData(TksSkinData* skin, const String& name) {
   return i < 0 ? nullptr : dynamic_cast<D*>(skin->ObjectList[static_cast<size_t>(i)].get());
 }
 
-// Right and bottom edges excluded.
-bool InRect(const TRect& r, int x, int y) { return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom; }
-
 int CaptionWidth(TCanvas* c, const String& caption) {
   RECT r{0, 0, 0, 0};
   DrawTextA(c->Handle(), caption.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
@@ -161,7 +158,7 @@ void TksSkinMainMenuBarButton::MouseUp(TMouseButton button, int x, int y) {
   if (button != mbLeft || !Enabled || Command == 3) return;
   Down = false;
   Parent->DrawObject(this);
-  if (InRect(ObjectRect, x, y)) ButtonClick();
+  if (ObjectRect.Contains(TPoint{x, y})) ButtonClick();
 }
 
 void TksSkinMainMenuBarButton::ButtonClick() {
@@ -739,8 +736,7 @@ void TksSkinMainMenuBar::TestActive(int x, int y) {
   int hit = -1;
   for (size_t i = 0; i < objects_.size(); ++i) {
     const auto& o = objects_[i];
-    if (o->Enabled && o->Visible && x >= o->ObjectRect.Left && x < o->ObjectRect.Right && y >= o->ObjectRect.Top &&
-        y < o->ObjectRect.Bottom) {
+    if (o->Enabled && o->Visible && o->ObjectRect.Contains(TPoint{x, y})) {
       hit = static_cast<int>(i);
       break;
     }
@@ -756,7 +752,7 @@ void TksSkinMainMenuBar::TestActive(int x, int y) {
       objects_[static_cast<size_t>(activeObject_)]->MouseEnter();
   }
   if (ScrollMenu && hasHiddenItems_) {
-    const bool over = InRect(MarkerRect(), x, y);
+    const bool over = MarkerRect().Contains(TPoint{x, y});
     if (over != markerActive_) {
       markerActive_ = over;
       if (HandleAllocated()) DrawMarker(Canvas());
@@ -768,7 +764,7 @@ void TksSkinMainMenuBar::MouseTimerTick(TObject*) {
   POINT p{};
   Pointer().GetCursorPos(&p);
   if (HandleAllocated()) ::ScreenToClient(Handle(), &p);
-  if (p.x >= 0 && p.y >= 0 && p.x <= Width() && p.y <= Height()) {
+  if (TRect{0, 0, Width(), Height()}.ContainsWithEdges(TPoint{p.x, p.y})) {
     TestActive(p.x, p.y);
     return;
   }
@@ -795,7 +791,7 @@ void TksSkinMainMenuBar::MouseDown(TMouseButton Button, TShiftState Shift, int X
     o->MouseDown(Button, X, Y);
     // The press may have rebuilt the objects.
     if ((Shift & ssDouble) != 0 && mouseDownObject_ >= 0) o->DblClick();
-  } else if (Button == mbLeft && ScrollMenu && hasHiddenItems_ && InRect(MarkerRect(), X, Y)) {
+  } else if (Button == mbLeft && ScrollMenu && hasHiddenItems_ && MarkerRect().Contains(TPoint{X, Y})) {
     PopupHiddenItems();
   }
 }

@@ -401,8 +401,7 @@ void TksSkinPopupWindow::TestActive(int x, int y) {
   if (Items.empty()) return;
   OldActiveItem = ActiveItem;
   for (size_t i = 0; i < Items.size(); ++i) {
-    const TRect& r = Items[i]->ObjectRect;
-    if (Items[i]->Visible && r.Left <= x && x < r.Right && r.Top <= y && y < r.Bottom) {
+    if (Items[i]->Visible && Items[i]->ObjectRect.Contains(TPoint{x, y})) {
       ActiveItem = static_cast<int>(i);
       break;
     }
@@ -428,8 +427,7 @@ void TksSkinPopupWindow::MouseUp(TMouseButton Button, TShiftState Shift, int x, 
   TestActive(x, y);
   if (Button != mbLeft || ActiveItem < 0 || ActiveItem >= static_cast<int>(Items.size())) return;
   TksSkinMenuItem& item = *Items[static_cast<size_t>(ActiveItem)];
-  const TRect& r = item.ObjectRect;
-  if (item.Visible && !item.IsSeparator() && r.Left <= x && x < r.Right && r.Top <= y && y < r.Bottom) item.Execute();
+  if (item.Visible && !item.IsSeparator() && item.ObjectRect.Contains(TPoint{x, y})) item.Execute();
 }
 
 // ---- scrolling ----------------------------------------------------------------------

@@ -12,9 +12,6 @@ constexpr UINT kRepeatDelay = 50;
 constexpr int kButton = 17;
 constexpr int kPlainThumb = 16;
 
-// Right and bottom edges are outside, as the system counts them.
-bool Holds(const TRect& r, TPoint p) { return p.X >= r.Left && p.X < r.Right && p.Y >= r.Top && p.Y < r.Bottom; }
-
 int RoundEven(double v) { return static_cast<int>(Round(v)); }
 
 }  // namespace
@@ -307,13 +304,13 @@ void TksSkinScrollBar::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
   CalcParts();
   timerMode_ = tmNone;
   for (int i = 0; i < 3; ++i) {
-    if (Holds(parts_[i].R, p)) {
+    if (parts_[i].R.Contains(p)) {
       pressedPart_ = i;
       PressPart(i, p);
       return;
     }
   }
-  if (!Holds(trackRect_, p)) return;
+  if (!trackRect_.Contains(p)) return;
   if (BeforeThumb(p)) {
     timerMode_ = tmPageUp;
     StartTimer(kFirstDelay);
@@ -409,7 +406,7 @@ void TksSkinScrollBar::CancelPress() {
 void TksSkinScrollBar::UpdateHotPart(TPoint p) {
   int part = -1;
   for (int i = 0; i < 3 && part == -1; ++i)
-    if (Holds(parts_[i].R, p)) part = i;
+    if (parts_[i].R.Contains(p)) part = i;
   if (pressedPart_ != -1 && part != pressedPart_) part = -1;
   if (part == hotPart_) return;
   if (hotPart_ != -1) HotPartOff(hotPart_);

@@ -197,7 +197,7 @@ void TksSkinSpeedButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, 
   TksGraphicSkinCustomControl::MouseUp(Button, Shift, X, Y);
   if (Button != mbLeft || !held_) return;
   held_ = false;
-  const bool inside = X >= 0 && Y >= 0 && X < Width() && Y < Height();
+  const bool inside = TRect{0, 0, Width(), Height()}.Contains(TPoint{X, Y});
   if (groupIndex_ != 0) {
     if (down_ && AllowAllUp && downAtPress_ && inside) {
       SetDown(false);
@@ -319,8 +319,7 @@ bool TksSkinMenuSpeedButton::MenuTest(int x, int y) {
   if (popup_ == nullptr) return false;
   if (!TrackButtonMode) return true;
   GetSkinData();
-  const TRect r = TrackRect();
-  return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
+  return TrackRect().Contains(TPoint{x, y});
 }
 
 void TksSkinMenuSpeedButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {

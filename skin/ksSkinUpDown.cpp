@@ -104,16 +104,19 @@ void TksSkinUpDown::StopTimer() {
   if (HandleAllocated()) TimerSeam().KillTimer(Handle(), kRepeatTimerId);
 }
 
+// A button's edges count as on it; the row or column the two buttons share goes to the
+// button drawn on it, the one holding it by the system's rule.
+int TksSkinUpDown::ButtonAt(TPoint p) const {
+  for (int i = 0; i < 2; ++i)
+    if (buttons_[i].R.Contains(p)) return i;
+  for (int i = 0; i < 2; ++i)
+    if (buttons_[i].R.ContainsWithEdges(p)) return i;
+  return -1;
+}
+
 void TksSkinUpDown::TestActive(int X, int Y) {
   oldActiveButton_ = activeButton_;
-  activeButton_ = -1;
-  for (int i = 0; i < 2; ++i) {
-    const TRect& r = buttons_[i].R;
-    if (X >= r.Left && X <= r.Right && Y >= r.Top && Y <= r.Bottom) {
-      activeButton_ = i;
-      break;
-    }
-  }
+  activeButton_ = ButtonAt(TPoint{X, Y});
   if (captureButton_ != -1 && activeButton_ != captureButton_) activeButton_ = -1;
   if (activeButton_ == oldActiveButton_) return;
   if (oldActiveButton_ != -1) ButtonLeave(oldActiveButton_);

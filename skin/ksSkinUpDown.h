@@ -56,6 +56,7 @@ class TksSkinUpDown : public TksSkinCustomControl {
 
  private:
   void DrawButton(TCanvas* c, int i);
+  int ButtonAt(TPoint p) const;
   void TestActive(int X, int Y);
   void ButtonDown(int i);
   void ButtonUp(int i);

@@ -145,10 +145,7 @@ void WriteMorphKind(TCustomIniFile& ini, const String& section, const String& ke
   if (kind < kMorphWords.size()) ini.WriteString(section, key, String(kMorphWords[kind]));
 }
 
-bool RectInRect(const TRect& a, const TRect& b) {
-  RECT rb = b;
-  return PtInRect(&rb, POINT{a.Left, a.Top}) && PtInRect(&rb, POINT{a.Right, a.Bottom});
-}
+bool RectInRect(const TRect& a, const TRect& b) { return b.Contains(a.TopLeft()) && b.Contains(a.BottomRight()); }
 
 void GetWindowsVersion(int& major, int& minor) {
   major = Win32MajorVersion();

@@ -66,9 +66,7 @@ inline TRect NullRect() { return TRect{}; }
 inline bool IsNullRect(const TRect& r) { return RectWidth(r) < 1 || RectHeight(r) < 1; }
 inline bool IsNullPoint(const TPoint& p) { return p.X == 0 || p.Y == 0; }
 // All four edges count as inside.
-inline bool PointInRect(const TRect& r, const TPoint& p) {
-  return r.Left <= p.X && p.X <= r.Right && r.Top <= p.Y && p.Y <= r.Bottom;
-}
+inline bool PointInRect(const TRect& r, const TPoint& p) { return r.ContainsWithEdges(p); }
 // Both corners of A by the system's rule: B's right column and bottom row are outside.
 bool RectInRect(const TRect& a, const TRect& b);
 inline int LargerOf(int a, int b) { return a > b ? a : b; }

@@ -17,6 +17,7 @@
 #include "framework/gui/application.h"
 #include "framework/gui/menus.h"
 #include "framework/gui/timer.h"
+#include "framework/testsupport/testapp.h"
 #include "outside/DiscWriterX.h"
 #include "outside/tests/WindowVeto.h"
 #include "outside/tests/WriterScratch.h"
@@ -63,19 +64,6 @@ class TBurnScratch : public TWriterScratch {
   }
 };
 
-// Handles messages until the predicate holds; false when it still fails after the
-// timeout, which only guards against a hang.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 20000) {
-  const DWORD start = GetTickCount();
-  while (!done()) {
-    Application->ProcessMessages();
-    if (done()) return true;
-    if (GetTickCount() - start > timeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
-
 bool Exists(const String& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 String Lang(uint8_t n) { return SupportedLanguages->GetLanguageText(n); }
@@ -113,7 +101,7 @@ String RunUnix(const String& commandLine, const String& outputFile) {
     return "cannot start: " + IntToStr(static_cast<int>(GetLastError()));
   CloseHandle(pi.hProcess);
   CloseHandle(pi.hThread);
-  if (!PumpUntil([&outputFile] { return GetFileAttributesA(outputFile.c_str()) != INVALID_FILE_ATTRIBUTES; }))
+  if (!PumpUntil([&outputFile] { return GetFileAttributesA(outputFile.c_str()) != INVALID_FILE_ATTRIBUTES; }, 20000))
     return "no output";
   TStringList lines;
   lines.LoadFromFile(outputFile);
@@ -166,7 +154,7 @@ class BurnDialog : public apptest::MainFormTest {
   }
   // Lets the writer's events run until the write has ended.
   void FinishWrite() {
-    ASSERT_TRUE(PumpUntil([this] { return !dialog->CDWriter->Busy() && dialog->Operation == 3; }));
+    ASSERT_TRUE(PumpUntil([this] { return !dialog->CDWriter->Busy() && dialog->Operation == 3; }, 20000));
     Application->ProcessMessages();
   }
   std::vector<String> BoxTexts() const {
@@ -425,7 +413,7 @@ TEST_F(BurnDialog, ErasesOnlyARewritableDiscInAWriterThatCan) {
     TfrmBurn& d = Open();
     d.btnEraseCDClick(d.btnEraseCD);
     // The writer is free before its last event reaches the dialog: wait for the dialog's end.
-    ASSERT_TRUE(PumpUntil([&d] { return !d.CDWriter->Busy() && d.Operation == 3; }));
+    ASSERT_TRUE(PumpUntil([&d] { return !d.CDWriter->Busy() && d.Operation == 3; }, 20000));
     Application->ProcessMessages();
     std::vector<String> texts;
     for (uint8_t n : r.texts) texts.push_back(Lang(n));

@@ -34,14 +34,6 @@ class DialogTest : public MainFormTest {
     return reference;
   }
 
-  // Shows the form and makes it the active window, so its controls can take the focus.
-  static void ShowAndActivate(TForm* form) {
-    form->Show();
-    SetForegroundWindow(form->Handle());
-    SetActiveWindow(form->Handle());
-    Application->ProcessMessages();
-  }
-
  private:
   bool ownWait_ = false;
   std::vector<std::function<void()>> made_;

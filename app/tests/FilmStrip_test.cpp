@@ -8,8 +8,8 @@
 
 #include "engine/intDorvane.h"
 #include "framework/core/handles.h"
-#include "framework/core/tests/scratch_dir.h"
 #include "framework/gui/extctrls.h"
+#include "framework/testsupport/scratch_dir.h"
 
 namespace {
 

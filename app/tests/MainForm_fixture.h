@@ -16,15 +16,11 @@
 #include "framework/core/registry.h"
 #include "framework/core/seams.h"
 #include "framework/gui/application.h"
+#include "framework/testsupport/scratch_dir.h"
+#include "framework/testsupport/testapp.h"
 #include "skin/ksMessages.h"
 
 namespace apptest {
-
-inline void EnsureApplication() {
-  if (Application) return;
-  auto* app = new TApplication(nullptr);
-  app->Initialize();
-}
 
 inline constexpr const char* kProgramKey = "Software\\Brellin\\Korvalo 3";
 
@@ -73,33 +69,13 @@ class TTestFolder {
     char temp[MAX_PATH];
     GetTempPathA(MAX_PATH, temp);
     path_ = std::string(temp) + name + "\\";
-    Remove(path_);
+    RemoveTree(path_);
     CreateDirectoryA(path_.c_str(), nullptr);
   }
-  ~TTestFolder() { Remove(path_); }
+  ~TTestFolder() { RemoveTree(path_); }
   TTestFolder(const TTestFolder&) = delete;
   TTestFolder& operator=(const TTestFolder&) = delete;
   const std::string& Path() const { return path_; }  // with a trailing backslash
-
-  static void Remove(const std::string& folder) {
-    WIN32_FIND_DATAA found;
-    HANDLE find = FindFirstFileA((folder + "*").c_str(), &found);
-    if (find != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = found.cFileName;
-        if (name == "." || name == "..") continue;
-        const std::string path = folder + name;
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          Remove(path + "\\");
-        } else {
-          SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-          DeleteFileA(path.c_str());
-        }
-      } while (FindNextFileA(find, &found));
-      FindClose(find);
-    }
-    RemoveDirectoryA(folder.c_str());
-  }
 
  private:
   std::string path_;
@@ -108,7 +84,7 @@ class TTestFolder {
 class MainFormTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureApplication();
+    TestApp();
     CreateDirectoryA(documents.c_str(), nullptr);
     TSavedRegistryValue::Set("RecoveryFolder", storeOutputFolder ? &output : nullptr);
     SplashShown = false;

@@ -33,7 +33,7 @@ bool Shows(TImage* image, int id) {
 class StateImages : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureApplication();
+    TestApp();
     form = new TForm(Application);
   }
   void TearDown() override { FreeAndNil(form); }

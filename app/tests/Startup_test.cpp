@@ -116,7 +116,7 @@ TEST(Startup, ANormalRunShowsOnlyTheMainWindowAndEndsCleanlyWhenItCloses) {
 
 class StartupForms : public MainFormTest {
  protected:
-  void SetUp() override { EnsureApplication(); }  // CreateForms makes frmMain
+  void SetUp() override { TestApp(); }  // CreateForms makes frmMain
 };
 
 TEST_F(StartupForms, TwelveFormsInOrderOnlyTheMainWindowToBeShown) {

@@ -15,7 +15,7 @@ TEST_F(HelpBox, ShowsTheEnginesVersionAndClosesOnItsPicture) {
   frmMain->Engine->MinorVersion = 0;
   frmMain->Engine->Release = 1;
   frmMain->Engine->Build = 25;
-  ShowAndActivate(frmFeedback);
+  ShowAndActivate(*frmFeedback);
   EXPECT_EQ(frmFeedback->lblVersionNo->Caption(), "KV Ver 3.0 Release 1 Build 25");
   EXPECT_EQ(frmFeedback->ClientWidth(), 435);
   EXPECT_EQ(frmFeedback->ClientHeight(), 206);

@@ -54,7 +54,7 @@ class FileTypes : public DialogTest {
 };
 
 TEST_F(FileTypes, ActivationListsEveryTypeAndChecksTheBoxesOfSelectedOnes) {
-  ShowAndActivate(frmSelectTypes);
+  ShowAndActivate(*frmSelectTypes);
   TStrings* lines = frmSelectTypes->chkFileTypes->Items();
   ASSERT_EQ(lines->Count(), 6);
   EXPECT_EQ(lines->Strings(0), "JPEG picture (JPG)");
@@ -68,7 +68,7 @@ TEST_F(FileTypes, ActivationListsEveryTypeAndChecksTheBoxesOfSelectedOnes) {
 }
 
 TEST_F(FileTypes, ACategoryBoxActsOnlyOnAUsersClick) {
-  ShowAndActivate(frmSelectTypes);
+  ShowAndActivate(*frmSelectTypes);
   UserClick(frmSelectTypes->radSound);
   EXPECT_EQ(Checks(), (std::vector<bool>{true, false, false, true, true, true}));
   // Set from code, the box changes nothing either.
@@ -81,7 +81,7 @@ TEST_F(FileTypes, ACategoryBoxActsOnlyOnAUsersClick) {
 }
 
 TEST_F(FileTypes, OkSavesTheLinesAsShown) {
-  ShowAndActivate(frmSelectTypes);
+  ShowAndActivate(*frmSelectTypes);
   UserClick(frmSelectTypes->radImageFiles);
   frmSelectTypes->chkFileTypes->SetChecked(1, true);
   frmSelectTypes->chkFileTypes->SetChecked(2, true);
@@ -92,7 +92,7 @@ TEST_F(FileTypes, OkSavesTheLinesAsShown) {
 }
 
 TEST_F(FileTypes, TwoTypesOfOneLineKeepTheirOwnMarks) {
-  ShowAndActivate(frmSelectTypes);
+  ShowAndActivate(*frmSelectTypes);
   frmSelectTypes->chkFileTypes->SetChecked(0, true);
   frmSelectTypes->chkFileTypes->SetChecked(5, false);
   frmSelectTypes->btnOkClick(nullptr);
@@ -101,7 +101,7 @@ TEST_F(FileTypes, TwoTypesOfOneLineKeepTheirOwnMarks) {
 }
 
 TEST_F(FileTypes, ChecksAbandonedWithoutOkAreForgotten) {
-  ShowAndActivate(frmSelectTypes);
+  ShowAndActivate(*frmSelectTypes);
   frmSelectTypes->chkFileTypes->SetChecked(1, true);
   UserClick(frmSelectTypes->radVideo);
   EXPECT_TRUE(Type(2).Selected);
@@ -117,7 +117,7 @@ using ShippedFileTypes = DialogTest;
 
 TEST_F(ShippedFileTypes, EveryLineNamesItsExtensionOnceAndFitsTheList) {
   Make(frmSelectTypes);
-  ShowAndActivate(frmSelectTypes);
+  ShowAndActivate(*frmSelectTypes);
   TksSkinCheckListBox& list = *frmSelectTypes->chkFileTypes;
   const TSEClassList& types = frmMain->Engine->SupportedFileTypes;
   ASSERT_GT(types.Count(), 0);

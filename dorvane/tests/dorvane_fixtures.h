@@ -10,7 +10,8 @@
 #include <vector>
 
 #include "framework/core/bitmap.h"
-#include "framework/core/tests/SourcePath.h"
+#include "framework/testsupport/SourcePath.h"
+#include "framework/testsupport/scratch_dir.h"
 
 inline std::string FixturePath(const std::string& name) {
   return SourcePath("dorvane/tests/fixtures/" + name);
@@ -31,27 +32,15 @@ inline bool FileThere(const std::string& path) {
 }
 
 // A fresh folder under the temporary folder, removed with its files afterwards.
-class TestFolder {
+class TestFolder : public ScratchDir {
  public:
-  TestFolder() {
-    char base[MAX_PATH] = {};
-    GetTempPathA(MAX_PATH, base);
-    static int serial = 0;
-    path_ = std::string(base) + "dorv." + std::to_string(GetCurrentProcessId()) + "." + std::to_string(++serial) + "\\";
-    CreateDirectoryA(path_.c_str(), nullptr);
-  }
-  ~TestFolder() { Remove(path_); }
-  TestFolder(const TestFolder&) = delete;
-  TestFolder& operator=(const TestFolder&) = delete;
-
-  std::string operator/(const std::string& name) const { return path_ + name; }
-  const std::string& Path() const { return path_; }
+  TestFolder() : ScratchDir("dorv.") {}
 
   // Names of the files in a folder of it ("" for the folder itself), sorted.
   std::vector<std::string> Files(const std::string& sub = "") const {
     std::vector<std::string> names;
     WIN32_FIND_DATAA data;
-    HANDLE h = FindFirstFileA((path_ + sub + "*").c_str(), &data);
+    HANDLE h = FindFirstFileA((Path() + sub + "*").c_str(), &data);
     if (h == INVALID_HANDLE_VALUE) return names;
     do {
       if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(data.cFileName);
@@ -60,27 +49,6 @@ class TestFolder {
     std::sort(names.begin(), names.end());
     return names;
   }
-
- private:
-  static void Remove(const std::string& dir) {
-    WIN32_FIND_DATAA data;
-    HANDLE h = FindFirstFileA((dir + "*").c_str(), &data);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-          Remove(dir + name + "\\");
-        } else {
-          DeleteFileA((dir + name).c_str());
-        }
-      } while (FindNextFileA(h, &data));
-      FindClose(h);
-    }
-    RemoveDirectoryA(dir.c_str());
-  }
-
-  std::string path_;
 };
 
 struct Rgb {

@@ -7,7 +7,7 @@
 #include "engine/FileTypes.h"
 #include "engine/tests/EngineFixtures.h"
 #include "engine/tests/PassFixtures.h"
-#include "framework/core/tests/SourcePath.h"
+#include "framework/testsupport/SourcePath.h"
 
 namespace {
 

@@ -14,24 +14,6 @@ TScratchFolder::TScratchFolder(const std::string& name)
 
 TScratchFolder::~TScratchFolder() { RemoveTree(path_); }
 
-void RemoveTree(const std::string& folder) {
-  const std::string root = AddTrailingBackslash(folder);
-  WIN32_FIND_DATAA found{};
-  const HANDLE search = FindFirstFileA((root + "*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      const std::string name = found.cFileName;
-      if (name == "." || name == "..") continue;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        RemoveTree(root + name);
-      else
-        DeleteFileA((root + name).c_str());
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryA(root.c_str());
-}
-
 void WriteTextFile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }

@@ -11,6 +11,7 @@
 #include "engine/ScanEngine.h"
 #include "engine/tests/DiskEmulation.h"
 #include "framework/core/fileutils.h"
+#include "framework/testsupport/scratch_dir.h"
 
 // A fresh folder under the temporary folder, removed with everything in it at the end.
 class TScratchFolder {
@@ -25,7 +26,6 @@ class TScratchFolder {
   std::string path_;
 };
 
-void RemoveTree(const std::string& folder);
 void WriteTextFile(const std::string& path, const std::string& text);
 // Empty when the file does not exist.
 std::string ReadWholeFile(const std::string& path);

@@ -31,6 +31,11 @@ struct TRect {
   int32_t Height() const { return Bottom - Top; }
   TPoint TopLeft() const { return TPoint{Left, Top}; }
   TPoint BottomRight() const { return TPoint{Right, Bottom}; }
+  // The system's rule: the right column and the bottom row are outside, so rectangles
+  // that share an edge never both hold a point.
+  bool Contains(TPoint p) const { return Left <= p.X && p.X < Right && Top <= p.Y && p.Y < Bottom; }
+  // All four edges inside.
+  bool ContainsWithEdges(TPoint p) const { return Left <= p.X && p.X <= Right && Top <= p.Y && p.Y <= Bottom; }
 
   friend bool operator==(const TRect&, const TRect&) = default;
   operator RECT() const { return RECT{Left, Top, Right, Bottom}; }

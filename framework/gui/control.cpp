@@ -434,10 +434,7 @@ void TControl::WMLButtonUp(TMessage& Message) {
   if (controlState_ & csClicked) {
     controlState_ &= ~csClicked;
     TWMMouse mouse(Message);
-    TRect client = ClientRect();
-    if (mouse.XPos() >= client.Left && mouse.XPos() < client.Right && mouse.YPos() >= client.Top &&
-        mouse.YPos() < client.Bottom)
-      Click();
+    if (ClientRect().Contains(TPoint{mouse.XPos(), mouse.YPos()})) Click();
   }
   DoMouseUp(Message, mbLeft);
 }

@@ -235,7 +235,7 @@ int TCustomListBox::ItemAtPos(TPoint Pos, bool Existing) {
   for (int i = TopIndex(); i < count; ++i) {
     TRect r = ItemRect(i);
     if (r.Top > ClientHeight()) break;
-    if (Pos.X >= r.Left && Pos.X < r.Right && Pos.Y >= r.Top && Pos.Y < r.Bottom) return i;
+    if (r.Contains(Pos)) return i;
   }
   return Existing ? -1 : count;
 }

@@ -268,8 +268,7 @@ TControl* TWinControl::ControlAtPos(const TPoint& Pos, bool AllowDisabled, bool 
     bool windowed = dynamic_cast<TWinControl*>(c) != nullptr;
     if (windowed && (!AllowWinControls || IsPopupWindow(c))) continue;
     if (!c->visible_ || (!AllowDisabled && !c->enabled_)) continue;
-    if (Pos.X >= c->left_ && Pos.X < c->left_ + c->width_ && Pos.Y >= c->top_ && Pos.Y < c->top_ + c->height_)
-      return c;
+    if (c->BoundsRect().Contains(Pos)) return c;
   }
   return nullptr;
 }

@@ -9,7 +9,7 @@
 
 #include "framework/core/streams.h"
 #include "imaging/GIFImage.h"
-#include "framework/core/tests/SourcePath.h"
+#include "framework/testsupport/SourcePath.h"
 
 namespace giftest {
 

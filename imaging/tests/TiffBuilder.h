@@ -241,7 +241,7 @@ class TempFile {
 #include <memory>
 
 #include "imaging/ExifData.h"
-#include "framework/core/tests/SourcePath.h"
+#include "framework/testsupport/SourcePath.h"
 
 namespace test {
 

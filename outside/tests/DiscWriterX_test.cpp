@@ -12,7 +12,7 @@
 #include "framework/core/inifiles.h"
 #include "framework/core/sysutils.h"
 #include "framework/core/widetext.h"
-#include "framework/gui/tests/gui_test_support.h"
+#include "framework/testsupport/testapp.h"
 #include "outside/tests/WindowVeto.h"
 #include "outside/tests/WriterScratch.h"
 

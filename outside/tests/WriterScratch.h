@@ -6,6 +6,7 @@
 
 #include "framework/core/fileutils.h"
 #include "framework/core/sysutils.h"
+#include "framework/testsupport/scratch_dir.h"
 #include "outside/DiscWriterX.h"
 
 class TWriterScratch {
@@ -29,20 +30,6 @@ class TWriterScratch {
     DWORD n = 0;
     WriteFile(h, text.data(), static_cast<DWORD>(text.size()), &n, nullptr);
     CloseHandle(h);
-  }
-  static void RemoveTree(const String& folder) {
-    TSearchRec r;
-    if (FindFirst(folder + "*", faAnyFile, r) == 0) {
-      do {
-        if (r.Name == "." || r.Name == "..") continue;
-        if (r.Attr & faDirectory)
-          RemoveTree(folder + r.Name + "\\");
-        else
-          DeleteFile(folder + r.Name);
-      } while (FindNext(r) == 0);
-      FindClose(r);
-    }
-    RemoveDir(folder);
   }
 
  private:

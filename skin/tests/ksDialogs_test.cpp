@@ -34,7 +34,7 @@ TEST(SkinDialogs, ComponentsStartWithTheirDefaults) {
 }
 
 TEST(SkinDialogs, FontSettersCopyAndAFreedSkinIsForgottenByBothReferences) {
-  EnsureApplication();
+  TestApp();
   TComponent owner(nullptr);
   auto* dialog = new TksSkinPasswordDialog(&owner);
   TFont bold;

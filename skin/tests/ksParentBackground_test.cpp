@@ -4,6 +4,7 @@
 #include "framework/gui/application.h"
 #include "framework/gui/extctrls.h"
 #include "framework/gui/forms.h"
+#include "framework/testsupport/testapp.h"
 #include "skin/ksUtils.h"
 #include "skin/tests/ksTestPictures.h"
 
@@ -11,19 +12,13 @@ namespace {
 
 using namespace kstest;
 
-void EnsureApplication() {
-  if (Application) return;
-  auto* app = new TApplication(nullptr);
-  app->Initialize();
-}
-
 TPixel Rgb(TColor c) {
   COLORREF v = ColorToRGB(c);
   return TPixel{GetRValue(v), GetGValue(v), GetBValue(v)};
 }
 
 TEST(KsParentBackground, PanelParentPaintsUnderTheControl) {
-  EnsureApplication();
+  TestApp();
   TForm* form = new TForm(Application);
   auto* panel = new TPanel(form);
   panel->SetBounds(0, 0, 100, 60);

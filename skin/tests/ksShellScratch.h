@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "framework/testsupport/scratch_dir.h"
+
 namespace shelltest {
 
 class ShellScratch {
@@ -34,21 +36,6 @@ class ShellScratch {
     HANDLE h = CreateFileA((*this / name).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
     return *this / name;
-  }
-
-  static void RemoveTree(const std::string& dir) {
-    WIN32_FIND_DATAA data;
-    HANDLE h = FindFirstFileA((dir + "\\*").c_str(), &data);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        const std::string name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(dir + "\\" + name);
-        else DeleteFileA((dir + "\\" + name).c_str());
-      } while (FindNextFileA(h, &data));
-      FindClose(h);
-    }
-    RemoveDirectoryA(dir.c_str());
   }
 
  private:

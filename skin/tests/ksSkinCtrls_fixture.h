@@ -5,26 +5,21 @@
 #include <gtest/gtest.h>
 
 #include "framework/core/bitmap.h"
-#include "framework/core/tests/SourcePath.h"
 #include "framework/gui/application.h"
 #include "framework/gui/forms.h"
 #include "framework/gui/timer.h"
+#include "framework/testsupport/SourcePath.h"
+#include "framework/testsupport/testapp.h"
 #include "skin/ksSkinData.h"
 
 namespace skintest {
-
-inline void EnsureApplication() {
-  if (Application) return;
-  auto* app = new TApplication(nullptr);
-  app->Initialize();
-}
 
 inline COLORREF Rgb(TColor c) { return static_cast<COLORREF>(ColorToRGB(c)); }
 
 class SkinCtrls : public ::testing::Test {
  protected:
   void SetUp() override {
-    EnsureApplication();
+    TestApp();
     stored.LoadFromIniFile(SourcePath("skin/defaultskin/") + "skin.ini");
     data.FormWindows = [] { return std::vector<HWND>{}; };
     data.SetCompressedStoredSkin(&stored);
@@ -48,12 +43,7 @@ class SkinCtrls : public ::testing::Test {
     control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(shot.Canvas()->Handle()), 0);
   }
   // Shows the form and makes it the active window, so its controls can take the focus.
-  void ShowAndActivate() {
-    form->Show();
-    SetForegroundWindow(form->Handle());
-    SetActiveWindow(form->Handle());
-    Application->ProcessMessages();
-  }
+  void ShowAndActivate() { ::ShowAndActivate(*form); }
   // A left press and release at (x, y), as the mouse gives them.
   static void Click(TWinControl* control, int x = 5, int y = 5) {
     control->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));

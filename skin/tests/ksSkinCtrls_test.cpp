@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/core/tests/SourcePath.h"
+#include "framework/testsupport/SourcePath.h"
 #include "framework/gui/application.h"
 #include "framework/gui/actions.h"
 #include "framework/gui/forms.h"

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "skin/ksSkinData.h"
-#include "framework/core/tests/SourcePath.h"
+#include "framework/testsupport/SourcePath.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "skin/ksSkinData.h"
-#include "framework/core/tests/SourcePath.h"
+#include "framework/testsupport/SourcePath.h"
 
 namespace {
 

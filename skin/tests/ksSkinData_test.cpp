@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "framework/core/tests/scratch_dir.h"
+#include "framework/testsupport/scratch_dir.h"
 #include "skin/ksSkinDataZip.h"
 #include "skin/tests/ksSkinData_fixture.h"
 

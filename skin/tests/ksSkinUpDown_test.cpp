@@ -48,6 +48,43 @@ TEST_F(SkinUpDown, DefaultLayoutSplitsTheControl) {
   EXPECT_EQ(u->Buttons(TksSkinUpDown::kDownButton).R.Top, 12);
 }
 
+// The edge two buttons share belongs to the button drawn on it; the outer edges count too.
+TEST_F(SkinUpDown, PointerOnAnEdgeGoesToTheButtonDrawnThere) {
+  struct Case {
+    const char* what;
+    TksUDOrientation orientation;
+    bool skinned;
+    TPoint at;
+    int button;
+  };
+  // Default look: horizontal 50 x 25 (down 0..25, up 25..50), vertical 20 x 40 (up rows
+  // 0..20, down 20..40). The default skin's vertical buttons: up rows 0..17, down 17..34.
+  const Case cases[] = {
+      {"horizontal shared column", udHorizontal, false, {25, 10}, TksSkinUpDown::kUpButton},
+      {"horizontal column left of it", udHorizontal, false, {24, 10}, TksSkinUpDown::kDownButton},
+      {"horizontal right edge", udHorizontal, false, {50, 10}, TksSkinUpDown::kUpButton},
+      {"vertical shared row", udVertical, false, {10, 20}, TksSkinUpDown::kDownButton},
+      {"vertical row above it", udVertical, false, {10, 19}, TksSkinUpDown::kUpButton},
+      {"vertical bottom edge", udVertical, false, {10, 40}, TksSkinUpDown::kDownButton},
+      {"skinned vertical shared row", udVertical, true, {8, 17}, TksSkinUpDown::kDownButton},
+      {"skinned vertical row above it", udVertical, true, {8, 16}, TksSkinUpDown::kUpButton},
+  };
+  for (const Case& c : cases) {
+    auto* u = NewUpDown();
+    u->SetOrientation(c.orientation);
+    if (c.orientation == udVertical) u->SetBounds(0, 0, 20, 40);
+    if (c.skinned) u->SetSkinData(&data);
+    u->CalcRects();
+    if (c.skinned) {
+      ASSERT_EQ(u->Buttons(TksSkinUpDown::kDownButton).R.Top, 17) << "the skin's layout";
+    }
+    u->Perform(WM_MOUSEMOVE, 0, MAKELPARAM(c.at.X, c.at.Y));
+    EXPECT_TRUE(u->Buttons(c.button).MouseIn) << c.what;
+    EXPECT_FALSE(u->Buttons(1 - c.button).MouseIn) << c.what;
+    delete u;
+  }
+}
+
 TEST_F(SkinUpDown, PositionRules) {
   auto* u = NewUpDown();
   int changes = 0;

@@ -4,6 +4,8 @@
 
 #include <set>
 
+#include "framework/testsupport/scratch_dir.h"
+
 namespace {
 
 TEST(FileNames, PartsWithDottedFolders) {
@@ -60,24 +62,7 @@ class TempFolder : public ::testing::Test {
            IntToStr(GetTickCount()) + "\\";
     ASSERT_TRUE(ForceDirectories(dir_));
   }
-  void TearDown() override { RemoveTree(ExcludeTrailingBackslash(dir_)); }
-
-  static void RemoveTree(const String& path) {
-    WIN32_FIND_DATAA data;
-    HANDLE h = FindFirstFileA((path + "\\*").c_str(), &data);
-    if (h != INVALID_HANDLE_VALUE) {
-      do {
-        const String name = data.cFileName;
-        if (name == "." || name == "..") continue;
-        const String full = path + "\\" + name;
-        SetFileAttributesA(full.c_str(), FILE_ATTRIBUTE_NORMAL);
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveTree(full);
-        else ::DeleteFileA(full.c_str());
-      } while (FindNextFileA(h, &data));
-      ::FindClose(h);
-    }
-    RemoveDirectoryA(path.c_str());
-  }
+  void TearDown() override { RemoveTree(dir_); }
 
   void Write(const String& name, const String& content) {
     const intptr_t h = FileCreate(dir_ + name);

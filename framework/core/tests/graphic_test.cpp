@@ -8,7 +8,7 @@
 #include "framework/core/metafile.h"
 #include "framework/core/regions.h"
 #include "framework/core/tests/graphics_fixtures.h"
-#include "framework/core/tests/scratch_dir.h"
+#include "framework/testsupport/scratch_dir.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "framework/core/bitmap.h"
 #include "framework/core/streams.h"
-#include "framework/core/tests/SourcePath.h"
+#include "framework/testsupport/SourcePath.h"
 
 inline std::string FixturePath(const std::string& name) {
   return SourcePath("framework/core/tests/fixtures/" + name);

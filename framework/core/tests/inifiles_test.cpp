@@ -5,7 +5,7 @@
 #include <climits>
 #include <vector>
 
-#include "framework/core/tests/scratch_dir.h"
+#include "framework/testsupport/scratch_dir.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "framework/core/tests/scratch_dir.h"
+#include "framework/testsupport/scratch_dir.h"
 
 namespace {
 

@@ -1,34 +1,5 @@
 #include "framework/gui/tests/gui_test_support.h"
 
-TApplication& TestApp() {
-  static TApplication* app = [] {
-    auto* a = new TApplication(nullptr);
-    a->Initialize();
-    return a;
-  }();
-  return *app;
-}
-
-bool PumpUntil(const std::function<bool()>& predicate, DWORD timeoutMs) {
-  DWORD start = GetTickCount();
-  while (!predicate()) {
-    TestApp().ProcessMessages();
-    if (predicate()) return true;
-    if (GetTickCount() - start > timeoutMs) return false;
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-  }
-  return true;
-}
-
-void Pump() { TestApp().ProcessMessages(); }
-
-void ShowAndActivate(TCustomForm& form) {
-  form.Show();
-  SetForegroundWindow(form.Handle());
-  SetActiveWindow(form.Handle());
-  Pump();
-}
-
 TProbeControl::TProbeControl(TComponent* owner, TWinControl* parent, TRect bounds) : TCustomControl(owner) {
   SetControlStyle(ControlStyle() | csAcceptsControls);
   SetBoundsRect(bounds);

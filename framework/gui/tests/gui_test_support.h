@@ -1,37 +1,15 @@
-// Shared helpers of the GUI tests: the process's one Application, pumping until
-// something happened, and small controls that count what reaches them.
+// Shared helpers of the GUI tests: small controls that count what reaches them, and
+// the test support every folder's tests have.
 #pragma once
 
 #include <windows.h>
 
-#include <functional>
 #include <vector>
 
 #include "framework/core/bitmap.h"
-#include "framework/gui/application.h"
 #include "framework/gui/customcontrol.h"
-#include "framework/gui/forms.h"
 #include "framework/gui/screen.h"
-
-// The one Application of this test process, made on first use.
-TApplication& TestApp();
-
-// Handles messages until the predicate holds; false when it still fails after
-// the timeout, which only guards against a hang.
-bool PumpUntil(const std::function<bool()>& predicate, DWORD timeoutMs = 2000);
-
-// Lets every message already posted run.
-void Pump();
-
-// A form that is freed at the end of the test scope.
-template <class T = TForm>
-TOwnedPtr<T> MakeForm() {
-  TestApp();
-  return TOwnedPtr<T>(new T(Application));
-}
-
-// Shows the form and makes it the active window, as a user would have.
-void ShowAndActivate(TCustomForm& form);
+#include "framework/testsupport/testapp.h"
 
 // A windowed control that records each message it dispatches.
 class TProbeControl : public TCustomControl {

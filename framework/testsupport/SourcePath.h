@@ -7,7 +7,7 @@
 // path: relative to the source root, with "/" separators.
 inline std::string SourcePath(const std::string& path) {
   std::string root = __FILE__;
-  root = root.substr(0, root.rfind("framework/core/tests/"));
+  root = root.substr(0, root.rfind("framework/testsupport/"));
   std::string full = root + path;
   for (char& c : full)
     if (c == '/') c = '\\';
