@@ -70,12 +70,12 @@ void TfrmBackup::FormActivate(TObject*) {
   pbProgress->SetVisible(false);
   btnBackup->SetEnabled(true);
   txtBackupName->SetEnabled(true);
-  SetCaption(LangText(125));
+  SetCaption(LangText(TextId::Backup));
   lblDriveLetter->SetCaption(Drive + ":");
-  lblDriveText->SetCaption(LangText(135));
-  lblBackupName->SetCaption(LangText(146));
-  btnBackup->SetCaption(LangText(125));
-  btnCancel->SetCaption(LangText(29));
+  lblDriveText->SetCaption(LangText(TextId::Drive));
+  lblBackupName->SetCaption(LangText(TextId::BackupName));
+  btnBackup->SetCaption(LangText(TextId::Backup));
+  btnCancel->SetCaption(LangText(TextId::Cancel));
   TScanEngine& engine = *frmMain->Engine;
   ConnectCardHandlers(engine, this);
   if (txtBackupName->CanFocus()) txtBackupName->SetFocus();
@@ -108,9 +108,9 @@ void TfrmBackup::btnBackupClick(TObject*) {
   // an earlier backup: nothing here deletes one.
   if (!Cancelled) {
     if (done)
-      frmMain->GenericMessage->MessageDlg(LangText(127), ksmtConfirmation, {ksmbOK}, 0);
+      frmMain->GenericMessage->MessageDlg(LangText(TextId::BackupComplete), ksmtConfirmation, {ksmbOK}, 0);
     else
-      frmMain->GenericMessage->MessageDlg(LangText(23), ksmtError, {ksmbOK}, 0);
+      frmMain->GenericMessage->MessageDlg(LangText(TextId::RanIntoAProblem), ksmtError, {ksmbOK}, 0);
   }
   EngineFinished(1);
 }

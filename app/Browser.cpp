@@ -150,9 +150,9 @@ void TfrmBrowse::BeforeDestruction() {
 }
 
 void TfrmBrowse::FormCreate(TObject*) {
-  hlDirectory->SetCaption(LangText(19));
-  lblFilename->SetCaption(LangText(105));
-  lblFileSize->SetCaption(LangText(106));
+  hlDirectory->SetCaption(LangText(TextId::OpenRecoveredFolder));
+  lblFilename->SetCaption(LangText(TextId::FileName));
+  lblFileSize->SetCaption(LangText(TextId::FileSize));
 }
 
 void TfrmBrowse::FormActivate(TObject*) {
@@ -272,7 +272,7 @@ void TfrmBrowse::PassClick(bool turbo) {
   if (Rebuilding) return;
   Rebuilding = true;
   if ((turbo ? TurboCount : DeepCount) == 0) {
-    frmMain->GenericMessage->MessageDlg(LangText(128), ksmtError, {ksmbOK}, 0);
+    frmMain->GenericMessage->MessageDlg(LangText(TextId::ScanFoundNothing), ksmtError, {ksmbOK}, 0);
     (turbo ? radDeep : radTurbo)->SetChecked(true);
     Rebuilding = false;
     return;

@@ -220,14 +220,28 @@ void TfrmBurn::FormCreate(TObject*) {
     FillWriters();
     NoWriter = SelectedDevice == -1;
 
-    const std::pair<TControl*, uint8_t> captions[] = {
-        {this, 70},           {lblCDWriter, 78},      {lblWriteSpeed, 79},    {chkBurnProof, 80},
-        {lblCDVolume, 81},    {grpInfo, 82},          {lblFileCount, 83},     {lblImageSize, 84},
-        {lblSessionNo, 85},   {lblLastSessionStatus, 86}, {lblDiskType, 87},  {lblDiskStatus, 88},
-        {lblFreeSpace, 89},   {lblReadBuffer, 90},    {lblWriteBuffer, 91},   {lblTracksWritten, 92},
-        {lblTotalWritten, 93}, {btnCompleteSession, 94}, {btnStop, 95},       {btnEraseCD, 96},
-        {btnStart, 97}};
-    for (const auto& [control, number] : captions) control->SetCaption(LangText(number));
+    const std::pair<TControl*, TextId> captions[] = {{this, TextId::BurnToCd},
+                                                     {lblCDWriter, TextId::CdWriter},
+                                                     {lblWriteSpeed, TextId::WriteSpeed},
+                                                     {chkBurnProof, TextId::BurnProof},
+                                                     {lblCDVolume, TextId::VolumeLabel},
+                                                     {grpInfo, TextId::DiscInformation},
+                                                     {lblFileCount, TextId::Files},
+                                                     {lblImageSize, TextId::ImageSize},
+                                                     {lblSessionNo, TextId::Sessions},
+                                                     {lblLastSessionStatus, TextId::LastSession},
+                                                     {lblDiskType, TextId::DiscType},
+                                                     {lblDiskStatus, TextId::DiscStatus},
+                                                     {lblFreeSpace, TextId::FreeSpace},
+                                                     {lblReadBuffer, TextId::ReadBuffer},
+                                                     {lblWriteBuffer, TextId::DeviceBuffer},
+                                                     {lblTracksWritten, TextId::TrackProgress},
+                                                     {lblTotalWritten, TextId::TotalProgress},
+                                                     {btnCompleteSession, TextId::CloseSession},
+                                                     {btnStop, TextId::Stop},
+                                                     {btnEraseCD, TextId::EraseDisc},
+                                                     {btnStart, TextId::Start}};
+    for (const auto& [control, text] : captions) control->SetCaption(LangText(text));
     PendingFiles.clear();
   } catch (...) {
     CreateFailed = true;
@@ -280,7 +294,7 @@ void TfrmBurn::FillWriters() {
 void TfrmBurn::FillSpeeds() {
   if (SelectedDevice == -1) return;
   cboSpeeds->Items()->Clear();
-  for (const String& entry : WriteSpeedList(CDWriter->GetMaxWriteSpeed(), LangText(101)))
+  for (const String& entry : WriteSpeedList(CDWriter->GetMaxWriteSpeed(), LangText(TextId::DefaultSpeed)))
     cboSpeeds->Items()->Add(entry);
   if (cboSpeeds->Items()->Count() > 0) cboSpeeds->SetItemIndex(0);
 }
@@ -298,7 +312,7 @@ void TfrmBurn::cboSpeedsClick(TObject*) {
   const int index = cboSpeeds->ItemIndex();
   if (index < 0 || index >= cboSpeeds->Items()->Count()) return;
   // The default entry, and anything that is not a number and "x", leaves the speed to the writer.
-  const int speed = WriteSpeedOfEntry(cboSpeeds->Items()->Strings(index), LangText(101));
+  const int speed = WriteSpeedOfEntry(cboSpeeds->Items()->Strings(index), LangText(TextId::DefaultSpeed));
   if (speed > 0) CDWriter->SetWriteSpeed(static_cast<short>(speed));
 }
 
@@ -330,7 +344,7 @@ void TfrmBurn::FormActivate(TObject*) {
     ImageBytes = ImageSizeBytes();
     ShowRefusedFiles();
     if (ImageBytes == 0) {
-      if (RefusedFiles.empty()) Message(LangText(98));
+      if (RefusedFiles.empty()) Message(LangText(TextId::NoRecoveredFilesYet));
       Close();
     }
     lblFiles->SetCaption(IntToStr(CDWriter->GetImageFileCount()));
@@ -431,12 +445,12 @@ void TfrmBurn::btnStartClick(TObject*) {
   lblCDNumber->SetCaption(IntToStr(DiscNumber) + "/" + IntToStr(FitsOnDisc() ? DiscNumber : DiscNumber + 1));
   tmrDiscInfo->SetEnabled(false);
   if (!CDWriter->IsDriveReady()) {
-    Message(LangText(99));
+    Message(LangText(TextId::InsertBlankDisc));
     CDWriter->EjectDisc();
     return;
   }
   CDWriter->WriteType = 1;
-  if (CDWriter->GetDiscStatus() == 2) Message(LangText(71));
+  if (CDWriter->GetDiscStatus() == 2) Message(LangText(TextId::DiscAlreadyClosed));
 
   CDWriter->ClearImage();
   Pump();
@@ -444,7 +458,7 @@ void TfrmBurn::btnStartClick(TObject*) {
   if (FilesOnDisc == 0 && !PendingFiles.empty()) {
     // A file larger than the whole free space: writing an empty disc would not
     // move the set on, so the set ends here.
-    Message(LangText(100) + "\r\n" + ExtractFileName(PendingFiles.front().Source) +
+    Message(LangText(TextId::WriterCouldNotStart) + "\r\n" + ExtractFileName(PendingFiles.front().Source) +
             " is larger than the free space on this disc");
     EndOperation();
     return;
@@ -469,7 +483,7 @@ void TfrmBurn::btnStartClick(TObject*) {
     btnEraseCD->SetVisible(false);
     Operation = 0;
     if (!CDWriter->StartWrite()) {
-      Message(WithWriterReason(LangText(100)));
+      Message(WithWriterReason(LangText(TextId::WriterCouldNotStart)));
       EnableControls();
       CDWriter->ReleaseDevice();
       Operation = 3;
@@ -489,15 +503,15 @@ void TfrmBurn::btnEraseCDClick(TObject*) {
   Screen->SetCursor(crHourGlass);
   if (!CDWriter->HasCapability(7)) {
     Screen->SetCursor(crDefault);
-    Message(LangText(66));
+    Message(LangText(TextId::WriterCannotErase));
     return;
   }
   if (!CDWriter->IsDiscErasable()) {
     Screen->SetCursor(crDefault);
-    Message(LangText(67));
+    Message(LangText(TextId::DiscCannotBeErased));
     return;
   }
-  if (Message(LangText(74), ksmtConfirmation, {ksmbYes, ksmbNo}) != mrYes) {
+  if (Message(LangText(TextId::EraseDiscQuestion), ksmtConfirmation, {ksmbYes, ksmbNo}) != mrYes) {
     Screen->SetCursor(crDefault);
     return;
   }
@@ -507,7 +521,7 @@ void TfrmBurn::btnEraseCDClick(TObject*) {
   Idle = false;
   Operation = 1;
   if (!CDWriter->EraseDisc(true)) {
-    Message(WithWriterReason(LangText(68)), ksmtError);
+    Message(WithWriterReason(LangText(TextId::DiscEraseFailed)), ksmtError);
     EnableControls();
     CDWriter->ReleaseDevice();
     Operation = 3;
@@ -521,7 +535,7 @@ void TfrmBurn::btnEraseCDClick(TObject*) {
 
 void TfrmBurn::btnCompleteSessionClick(TObject*) {
   tmrDiscInfo->SetEnabled(false);
-  if (Message(LangText(73), ksmtConfirmation, {ksmbYes, ksmbNo}) != mrYes) return;
+  if (Message(LangText(TextId::CloseSessionQuestion), ksmtConfirmation, {ksmbYes, ksmbNo}) != mrYes) return;
   if (CDWriter->GetLastSessionStatus() != 1) return;
   try {
     SetGauges({pbReadBuffer, pbDeviceBuffer, pbTrack, pbTotal}, 0);
@@ -621,7 +635,7 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
       for (TksSkinStdLabel* l : {lblDiscStatus, lblDiscType, lblSessionStatus, lblSessions, lblFreeBlocks})
         l->SetCaption("");
       for (TksSkinButton* b : {btnEraseCD, btnStart, btnCompleteSession}) b->SetVisible(false);
-      SetStatus(Spanning ? LangText(162) : LangText(99) + "...");
+      SetStatus(Spanning ? LangText(TextId::InsertNextBlankDisc) : LangText(TextId::InsertBlankDisc) + "...");
       LastFreeBytes = -1;
       return;
     }
@@ -629,24 +643,24 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
     btnEraseCD->SetVisible(false);
     // While a set waits for its next disc Stop is its only way out.
     if (Idle) btnStop->SetVisible(false);
-    SetStatus(LangText(163));
+    SetStatus(LangText(TextId::Ready));
     lblSessions->SetCaption(IntToStr(CDWriter->GetSessionCount()));
     lblFreeBlocks->SetCaption(FreeSpaceText(free));
 
     const bool erasable = CDWriter->IsDiscErasable();
     switch (discStatus) {
       case 0:
-        lblDiscStatus->SetCaption(LangText(166));
+        lblDiscStatus->SetCaption(LangText(TextId::Empty));
         btnEraseCD->SetVisible(false);
         btnStart->SetVisible(true);
         break;
       case 1:
       case 3:
-        lblDiscStatus->SetCaption(LangText(discStatus == 1 ? 167 : 168));
+        lblDiscStatus->SetCaption(LangText(discStatus == 1 ? TextId::Open : TextId::Other));
         btnEraseCD->SetVisible(erasable);
         break;
       case 2:
-        lblDiscStatus->SetCaption(LangText(165));
+        lblDiscStatus->SetCaption(LangText(TextId::Closed));
         btnEraseCD->SetVisible(erasable);
         if (erasable) btnEraseCD->SetEnabled(true);
         break;
@@ -687,7 +701,7 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
     LastSessionStatus = sessionStatus;
     if ((discStatus == 0 || discStatus == 1 || discStatus == 3) &&
         static_cast<uint64_t>(ImageBytes) > static_cast<uint64_t>(FreeBytes)) {
-      SetStatus(LangText(164));
+      SetStatus(LangText(TextId::FilesNeedMoreDiscs));
       Spanning = true;
     }
     if (Operation == 3 && Spanning && discStatus == 0 && DiscNumber > 0) {
@@ -702,27 +716,27 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
 
 void TfrmBurn::CDWriterClosingDisc(TObject*) {
   Quietly([&] {
-    SetStatus(LangText(156));
+    SetStatus(LangText(TextId::ClosingTheDisc));
     Pump();
   });
 }
 
 void TfrmBurn::CDWriterClosingSession(TObject*) {
   Quietly([&] {
-    SetStatus(LangText(157));
+    SetStatus(LangText(TextId::ClosingTheSession));
     Pump();
   });
 }
 
 void TfrmBurn::CDWriterErasingDisc(TObject*) {
-  SetStatus(LangText(160));
+  SetStatus(LangText(TextId::ErasingTheDisc));
   Pump();
 }
 
 void TfrmBurn::CDWriterEraseComplete(TObject*) {
-  SetStatus(LangText(69));
+  SetStatus(LangText(TextId::DiscErased));
   EnableControls();
-  Message(LangText(69));
+  Message(LangText(TextId::DiscErased));
   tmrDiscInfo->SetEnabled(true);
   Idle = true;
   Operation = 3;
@@ -744,7 +758,7 @@ void TfrmBurn::CDWriterWritingCancelled(TObject*) {
 }
 
 void TfrmBurn::CDWriterWritingComplete(TObject*) {
-  SetStatus(LangText(161));
+  SetStatus(LangText(TextId::WritingComplete));
   CDWriter->ReleaseDevice();
   if (Operation == 0) {
     if (!CDWriter->TestWrite) {
@@ -757,7 +771,7 @@ void TfrmBurn::CDWriterWritingComplete(TObject*) {
     Idle = false;
   }
   if (Spanning) {
-    SetStatus(LangText(162));
+    SetStatus(LangText(TextId::InsertNextBlankDisc));
     tmrDiscInfo->SetEnabled(true);
     Operation = 3;
     Idle = false;
@@ -768,7 +782,7 @@ void TfrmBurn::CDWriterWritingComplete(TObject*) {
     btnStop->SetVisible(false);
     btnStart->SetVisible(true);
     tmrDiscInfo->SetEnabled(true);
-    Message(LangText(72));
+    Message(LangText(TextId::FilesWrittenToCd));
     Operation = 3;
     Idle = true;
     Close();
@@ -804,7 +818,7 @@ void TfrmBurn::CDWriterTrackWriteStatus(TObject*, short, int blocksWritten, shor
     TotalBlocksWritten += blocksWritten - LastBlocksWritten;
     pbTrack->SetValue(Percent(blocksWritten, BlocksToWrite));
     pbTotal->SetValue(Percent(static_cast<double>(TotalBlocksWritten), static_cast<double>(ImageBlocks)));
-    SetStatus(LangText(155) + " " + IntToStr(blocksWritten));
+    SetStatus(LangText(TextId::BlocksWritten) + " " + IntToStr(blocksWritten));
     LastBlocksWritten = blocksWritten;
     Pump();
   });
@@ -812,7 +826,7 @@ void TfrmBurn::CDWriterTrackWriteStatus(TObject*, short, int blocksWritten, shor
 
 void TfrmBurn::CDWriterWriteError(TObject*, int writeError, int deviceError) {
   const String text = WriteErrorText(writeError, deviceError, WideToAnsi(CDWriter->GetExtendedError()));
-  Message(LangText(23) + "\r\n" + text, ksmtError);
+  Message(LangText(TextId::RanIntoAProblem) + "\r\n" + text, ksmtError);
   WriteErrorLog("Burning: " + text);
   // The write is over, and so is a set it belonged to: the dialog may close again.
   EndOperation();
@@ -821,7 +835,7 @@ void TfrmBurn::CDWriterWriteError(TObject*, int writeError, int deviceError) {
 
 void TfrmBurn::CDWriterClosingTrack(TObject*, short track) {
   Quietly([&] {
-    SetStatus(LangText(150) + IntToStr(track));
+    SetStatus(LangText(TextId::WritingTrack) + IntToStr(track));
   });
 }
 
@@ -844,14 +858,14 @@ void TfrmBurn::CDWriterCachingTrackStatus(TObject*, int blocksCached) {
     if (BlocksToCache == 0) return;
     const int percent = static_cast<int>(static_cast<int64_t>(blocksCached) * 100 / BlocksToCache);
     pbDeviceBuffer->SetValue(percent);
-    SetStatus(LangText(149) + IntToStr(percent) + " %");
+    SetStatus(LangText(TextId::FillingTheBuffer) + IntToStr(percent) + " %");
     Pump();
   });
 }
 
 void TfrmBurn::CDWriterReadingFile(TObject*, int) {
   Quietly([&] {
-    SetStatus(LangText(153));
+    SetStatus(LangText(TextId::ReadingFiles));
     Pump();
   });
 }
@@ -861,7 +875,7 @@ void TfrmBurn::CDWriterEnumAudioTrack(TObject*, const std::wstring&, int, int, i
 void TfrmBurn::CDWriterISOItemAdded(TObject*, const std::wstring&, const std::wstring&, const std::wstring& itemName,
                                     const std::wstring&, bool, TDateTime, int) {
   Quietly([&] {
-    SetStatus(LangText(152) + WideToAnsi(itemName));
+    SetStatus(LangText(TextId::AddedToTheDisc) + WideToAnsi(itemName));
     Pump();
   });
 }
@@ -878,13 +892,13 @@ void TfrmBurn::CDWriterISODestPathChanged(TObject*, const std::wstring&, const s
 
 void TfrmBurn::CDWriterEnumISOItems(TObject*, const std::wstring&, const std::wstring& itemDestPath,
                                     const std::wstring& itemName, const std::wstring&, bool, TDateTime, int) {
-  SetStatus(LangText(151) + WideToAnsi(itemDestPath) + "    " + WideToAnsi(itemName));
+  SetStatus(LangText(TextId::OnTheDisc) + WideToAnsi(itemDestPath) + "    " + WideToAnsi(itemName));
   Pump();
 }
 
 void TfrmBurn::CDWriterTrackFileError(TObject*, int fileError, const std::wstring& fileName) {
   Quietly([&] {
-    SetStatus(LangText(154) + IntToStr(fileError) + " on " + WideToAnsi(fileName));
+    SetStatus(LangText(TextId::FileError) + IntToStr(fileError) + " on " + WideToAnsi(fileName));
     Pump();
   });
 }

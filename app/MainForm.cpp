@@ -197,22 +197,32 @@ void TfrmMain::FormCreate(TObject*) {
     WriteInfoLog("Load Resource Buttons");
     RegisterButtonImages();
 
-    SetCaption(LangText(0));
-    ksTrayIcon1->SetHint(LangText(0));
-    lblSelectDrive->SetCaption(LangText(122));
-    const std::pair<TControl*, uint8_t> hints[] = {
-        {imgRecover, 40},     {imgView, 41},        {imgHelp, 42},        {imgSelectOUT, 43},
-        {imgSelectFiles, 44}, {imgUpdate, 45},      {imgDeleteFiles, 46}, {imgSecureErase, 47},
-        {imgCDBurn, 48},      {imgExit, 123},       {imgBackupCard, 125}, {imgRestoreCard, 126}};
-    for (const auto& [control, number] : hints) control->Hint = LangText(number);
-    const std::pair<TLabel*, uint8_t> captions[] = {{lblAdvancedOptions, 49}, {lblTitle, 129},
-                                                    {lblInfo1, 130},          {lblInfo2, 131},
-                                                    {lblInfo3, 132}};
-    for (const auto& [label, number] : captions) label->SetCaption(LangText(number));
+    SetCaption(LangText(TextId::ApplicationName));
+    ksTrayIcon1->SetHint(LangText(TextId::ApplicationName));
+    lblSelectDrive->SetCaption(LangText(TextId::SelectADrive));
+    const std::pair<TControl*, TextId> hints[] = {{imgRecover, TextId::RecoverFromDrive},
+                                                  {imgView, TextId::ViewRecoveredFiles},
+                                                  {imgHelp, TextId::HelpAndSupport},
+                                                  {imgSelectOUT, TextId::ChooseOutputFolder},
+                                                  {imgSelectFiles, TextId::ChooseFileTypes},
+                                                  {imgUpdate, TextId::CheckForNewerVersion},
+                                                  {imgDeleteFiles, TextId::DeleteRecoveredFiles},
+                                                  {imgSecureErase, TextId::SecurelyEraseCard},
+                                                  {imgCDBurn, TextId::BurnRecoveredFilesToCd},
+                                                  {imgExit, TextId::Exit},
+                                                  {imgBackupCard, TextId::Backup},
+                                                  {imgRestoreCard, TextId::Restore}};
+    for (const auto& [control, text] : hints) control->Hint = LangText(text);
+    const std::pair<TLabel*, TextId> captions[] = {{lblAdvancedOptions, TextId::AdvancedOptions},
+                                                   {lblTitle, TextId::GetBackLostPhotos},
+                                                   {lblInfo1, TextId::WhatItFinds},
+                                                   {lblInfo2, TextId::OnlyReadsYourCard},
+                                                   {lblInfo3, TextId::ChooseDriveThenRecover}};
+    for (const auto& [label, text] : captions) label->SetCaption(LangText(text));
     Repaint();
   } catch (const Exception& e) {
     WriteErrorLog(std::string("Exception Raised in frmMain.Create - ") + e.what());
-    GenericMessage->MessageDlg(LangText(23) + "\r\n" + e.what(), ksmtError, {ksmbOK}, 0);
+    GenericMessage->MessageDlg(LangText(TextId::RanIntoAProblem) + "\r\n" + e.what(), ksmtError, {ksmbOK}, 0);
     CreateFailed = true;
   }
 }

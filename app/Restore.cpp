@@ -80,12 +80,12 @@ void TfrmRestore::FormActivate(TObject*) {
   btnRestore->SetEnabled(lbFiles->Items()->Count() > 0);
   pbRestore->SetVisible(false);
   pbRestore->SetValue(0);
-  SetCaption(LangText(126));
+  SetCaption(LangText(TextId::Restore));
   lblDrive->SetCaption(Drive + ":");
-  lblDriveText->SetCaption(LangText(135));
-  btnRestore->SetCaption(LangText(126));
-  lblSelectBackupFile->SetCaption(LangText(134));
-  btnCancel->SetCaption(LangText(29));
+  lblDriveText->SetCaption(LangText(TextId::Drive));
+  btnRestore->SetCaption(LangText(TextId::Restore));
+  lblSelectBackupFile->SetCaption(LangText(TextId::SelectBackupFile));
+  btnCancel->SetCaption(LangText(TextId::Cancel));
   TScanEngine& engine = *frmMain->Engine;
   ConnectCardHandlers(engine, this);
   engine.OnRestoreSectorCount = Bind<&TfrmRestore::EngineRestoreSectorCount>(this);
@@ -115,11 +115,12 @@ void TfrmRestore::btnRestoreClick(TObject*) {
   if (Status != 0) return;
   // A restore that stopped part-way left the card neither as it was nor as the backup.
   if (!done) {
-    frmMain->GenericMessage->MessageDlg(failure_.empty() ? LangText(23) : LangText(23) + "\r\n" + failure_, ksmtError, {ksmbOK},
-                                        0);
+    frmMain->GenericMessage->MessageDlg(
+        failure_.empty() ? LangText(TextId::RanIntoAProblem) : LangText(TextId::RanIntoAProblem) + "\r\n" + failure_,
+        ksmtError, {ksmbOK}, 0);
     return;
   }
-  frmMain->GenericMessage->MessageDlg(LangText(137), ksmtConfirmation, {ksmbOK}, 0);
+  frmMain->GenericMessage->MessageDlg(LangText(TextId::BackupRestored), ksmtConfirmation, {ksmbOK}, 0);
   EngineFinished(1);
 }
 
@@ -150,7 +151,7 @@ void TfrmRestore::EngineReadError(int32_t, int32_t) {}
 void TfrmRestore::EngineError(int32_t Code, const String& Message) {
   if (Code == kRestoreNotBigEnough.Code) {
     Status = kRestoreNotBigEnough.Code;
-    frmMain->GenericMessage->MessageDlg(LangText(136), ksmtInformation, {ksmbOK}, 0);
+    frmMain->GenericMessage->MessageDlg(LangText(TextId::CardSmallerThanBackup), ksmtInformation, {ksmbOK}, 0);
     return;
   }
   failure_ = Message;

@@ -62,8 +62,8 @@ void TfrmSecureErase::FormActivate(TObject*) {
   engine.OnWriteError = Bind<&TfrmSecureErase::EngineWriteError>(this);
   pbProgress->SetMinValue(0);
   if (frmMain->LastDriveInfo) pbProgress->SetMaxValue(static_cast<int>(frmMain->LastDriveInfo->SectorCount()));
-  SetCaption(LangText(56));
-  btnCancel->SetCaption(LangText(29));
+  SetCaption(LangText(TextId::SecureErase));
+  btnCancel->SetCaption(LangText(TextId::Cancel));
   frmMain->SetEnabled(false);
   SetEnabled(true);
   Screen->SetCursor(crHourGlass);
@@ -123,10 +123,11 @@ void TfrmSecureErase::EngineFinished(uint8_t Code) {
   if (Code != 3) return;
   // Only an erase that ran to its end with every sector written is reported as done.
   if (FailedWrites > 0)
-    frmMain->GenericMessage->MessageDlg(LangText(23) + "\r\n" + std::to_string(FailedWrites) + " " + LangText(24), ksmtError,
-                                        {ksmbOK}, 0);
+    frmMain->GenericMessage->MessageDlg(LangText(TextId::RanIntoAProblem) + "\r\n" + std::to_string(FailedWrites) +
+                                            " " + LangText(TextId::SectorWritesFailed),
+                                        ksmtError, {ksmbOK}, 0);
   else if (!cancelled_)
-    frmMain->GenericMessage->MessageDlg(LangText(148), ksmtInformation, {ksmbOK}, 0);
+    frmMain->GenericMessage->MessageDlg(LangText(TextId::DriveSecurelyErased), ksmtInformation, {ksmbOK}, 0);
   CanClose = true;
   Screen->SetCursor(crDefault);
   SetEnabled(true);
@@ -135,6 +136,6 @@ void TfrmSecureErase::EngineFinished(uint8_t Code) {
 
 void TfrmSecureErase::EngineWriteError(int32_t, int32_t) {
   ++FailedWrites;
-  pbProgress->SetProgressText(std::to_string(FailedWrites) + " " + LangText(24));
+  pbProgress->SetProgressText(std::to_string(FailedWrites) + " " + LangText(TextId::SectorWritesFailed));
   Application->ProcessMessages();
 }

@@ -101,11 +101,11 @@ TfrmOutputDIR::TfrmOutputDIR(TComponent* AOwner) : TForm(AOwner) {
 void TfrmOutputDIR::FormActivate(TObject*) {
   const String folder = frmMain->Engine->GetDestinationFolder();
   if (!folder.empty()) txtDirectoryname->SetText(folder);
-  SetCaption(LangText(4));
-  lblOutputDirectory->SetCaption(LangText(118));
-  btnNewFolder->SetCaption(LangText(119));
-  btnOk->SetCaption(LangText(120));
-  btnCancel->SetCaption(LangText(121));
+  SetCaption(LangText(TextId::OutputFolderTitle));
+  lblOutputDirectory->SetCaption(LangText(TextId::OutputFolder));
+  btnNewFolder->SetCaption(LangText(TextId::NewFolder));
+  btnOk->SetCaption(LangText(TextId::OutputFolderOk));
+  btnCancel->SetCaption(LangText(TextId::OutputFolderCancel));
 }
 
 void TfrmOutputDIR::ksTreeViewAddFolder(TObject*, TksShellFolder* AFolder, bool& CanAdd) {
@@ -129,7 +129,7 @@ void TfrmOutputDIR::AddNewFolder() {
   if (folder == nullptr) return;
   const String name = CreateNewFolder(folder->PathName());
   if (name.empty()) {
-    frmMain->GenericMessage->MessageDlg(LangText(110), ksmtError, {ksmbOK}, 0);
+    frmMain->GenericMessage->MessageDlg(LangText(TextId::FolderNotCreated), ksmtError, {ksmbOK}, 0);
     return;
   }
   // A refresh replaces the node; the selection is kept, so it finds the node again.
@@ -174,10 +174,10 @@ void TfrmOutputDIR::btnOkClick(TObject*) {
   const String typed = txtDirectoryname->Text();
   if (!DirectoryExists(typed)) {
     // A missing folder has no short form to show: the question names it as typed.
-    if (frmMain->GenericMessage->MessageDlg(typed + " " + LangText(109), ksmtConfirmation, {ksmbYes, ksmbNo}, 0) != 6)
-      return;
+    const String question = typed + " " + LangText(TextId::FolderDoesNotExistQuestion);
+    if (frmMain->GenericMessage->MessageDlg(question, ksmtConfirmation, {ksmbYes, ksmbNo}, 0) != mrYes) return;
     if (!CreateDir(typed)) {
-      frmMain->GenericMessage->MessageDlg(LangText(110), ksmtError, {ksmbOK}, 0);
+      frmMain->GenericMessage->MessageDlg(LangText(TextId::FolderNotCreated), ksmtError, {ksmbOK}, 0);
       return;
     }
   }

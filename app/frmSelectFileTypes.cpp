@@ -85,9 +85,9 @@ TksSkinCheckRadioBox* TfrmSelectTypes::CategoryBox(int Category) const {
 
 void TfrmSelectTypes::FormActivate(TObject*) {
   Engine().LoadTypeSelection();
-  lblSelectTypes->SetCaption(LangText(51));
-  btnOk->SetCaption(LangText(50));
-  for (int c = 1; c <= 4; ++c) CategoryBox(c)->SetCaption(LangText(static_cast<uint8_t>(51 + c)));
+  lblSelectTypes->SetCaption(LangText(TextId::SelectTypesToRecover));
+  btnOk->SetCaption(LangText(TextId::Ok));
+  for (int c = 1; c <= 4; ++c) CategoryBox(c)->SetCaption(LangText(CategoryText(c)));
   for (int c = 1; c <= 4; ++c) CategoryBox(c)->SetChecked(false);
 
   chkFileTypes->Items()->Clear();

@@ -57,7 +57,7 @@ String DemoPhoto() {
 // The recovery dialog half-way through the deep scan of the demo card.
 void RecoveryMidRun() {
   TfrmRecovery& f = *frmRecovery;
-  f.SetCaption(LangText(102) + " K");
+  f.SetCaption(LangText(TextId::RecoveringDrive) + " K");
   f.lblMediaText->SetCaption("KORVALODEMO");
   f.lblCapacityText->SetCaption("16.00 MB");
   f.lblFileTypeText->SetCaption(CategoryLine(*frmMain->Engine));

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <map>
 
-#include "app/Texts.h"
+#include "app/tests/TextNumbers.h"
 #include "engine/Lang.h"
 #include "skin/ksSkinLinkLabel.h"
 #include "skin/ksSkinShellDriveComboBox.h"
@@ -197,7 +197,8 @@ TEST(RecoverRefusal, ByDriveAndSystem) {
     info.IsCD = c.cd;
     info.IsAudioCD = c.audio;
     info.RootPath = "K:\\";
-    EXPECT_EQ(RecoverRefusal(c.info ? &info : nullptr, c.lastError, c.windows, c.folder), c.refusal) << c.what;
+    const std::optional<TextId> refusal = RecoverRefusal(c.info ? &info : nullptr, c.lastError, c.windows, c.folder);
+    EXPECT_EQ(refusal ? static_cast<uint8_t>(*refusal) : 0, c.refusal) << c.what;
   }
 }
 
