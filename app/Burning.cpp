@@ -322,7 +322,7 @@ void TfrmBurn::FormActivate(TObject*) {
   if (activating_) return;
   activating_ = true;
   try {
-    Operation = 3;
+    Operation = TBurnOperation::None;
     ImageBlocks = TotalBlocksWritten = LastBlocksWritten = 0;
     DiscNumber = FilesOnDisc = 0;
     PendingFiles.clear();
@@ -450,7 +450,7 @@ void TfrmBurn::btnStartClick(TObject*) {
     return;
   }
   CDWriter->WriteType = 1;
-  if (CDWriter->GetDiscStatus() == 2) Message(LangText(TextId::DiscAlreadyClosed));
+  if (CDWriter->GetDiscStatus() == TDiscStatus::Complete) Message(LangText(TextId::DiscAlreadyClosed));
 
   CDWriter->ClearImage();
   Pump();
@@ -481,18 +481,18 @@ void TfrmBurn::btnStartClick(TObject*) {
     CDWriter->PrepareDevice();
     btnStart->SetVisible(false);
     btnEraseCD->SetVisible(false);
-    Operation = 0;
+    Operation = TBurnOperation::Writing;
     if (!CDWriter->StartWrite()) {
       Message(WithWriterReason(LangText(TextId::WriterCouldNotStart)));
       EnableControls();
       CDWriter->ReleaseDevice();
-      Operation = 3;
+      Operation = TBurnOperation::None;
     } else {
       btnStop->SetVisible(true);
     }
   } catch (const std::exception& e) {
     CDWriter->ReleaseDevice();
-    Operation = 3;
+    Operation = TBurnOperation::None;
     EnableControls();
     Message(e.what(), ksmtError);
   }
@@ -501,7 +501,7 @@ void TfrmBurn::btnStartClick(TObject*) {
 void TfrmBurn::btnEraseCDClick(TObject*) {
   tmrDiscInfo->SetEnabled(false);
   Screen->SetCursor(crHourGlass);
-  if (!CDWriter->HasCapability(7)) {
+  if (!CDWriter->HasCapability(TWriterCapability::EraseDisc)) {
     Screen->SetCursor(crDefault);
     Message(LangText(TextId::WriterCannotErase));
     return;
@@ -519,12 +519,12 @@ void TfrmBurn::btnEraseCDClick(TObject*) {
   DisableControls();
   btnStart->SetVisible(false);
   Idle = false;
-  Operation = 1;
+  Operation = TBurnOperation::Erasing;
   if (!CDWriter->EraseDisc(true)) {
     Message(WithWriterReason(LangText(TextId::DiscEraseFailed)), ksmtError);
     EnableControls();
     CDWriter->ReleaseDevice();
-    Operation = 3;
+    Operation = TBurnOperation::None;
     btnStop->SetVisible(false);
     // Nothing runs: the dialog may close again.
     Idle = true;
@@ -536,11 +536,11 @@ void TfrmBurn::btnEraseCDClick(TObject*) {
 void TfrmBurn::btnCompleteSessionClick(TObject*) {
   tmrDiscInfo->SetEnabled(false);
   if (Message(LangText(TextId::CloseSessionQuestion), ksmtConfirmation, {ksmbYes, ksmbNo}) != mrYes) return;
-  if (CDWriter->GetLastSessionStatus() != 1) return;
+  if (CDWriter->GetLastSessionStatus() != TSessionStatus::Incomplete) return;
   try {
     SetGauges({pbReadBuffer, pbDeviceBuffer, pbTrack, pbTotal}, 0);
     Pump();
-    Operation = 2;
+    Operation = TBurnOperation::ClosingSession;
     DisableControls();
     Idle = false;
     CDWriter->CloseLastSession(false);
@@ -556,7 +556,7 @@ void TfrmBurn::btnStopClick(TObject*) {
   btnStart->SetVisible(true);
   btnStop->SetVisible(false);
   Screen->SetCursor(crDefault);
-  Operation = 3;
+  Operation = TBurnOperation::None;
   btnEraseCD->SetVisible(CDWriter->IsDiscErasable());
   Idle = true;
   // Stop ends a set: a blank disc inserted later must not restart it.
@@ -568,7 +568,7 @@ void TfrmBurn::EndOperation() {
   EnableControls();
   btnStop->SetVisible(false);
   CDWriter->ReleaseDevice();
-  Operation = 3;
+  Operation = TBurnOperation::None;
   Idle = true;
   Spanning = false;
   DiscNumber = 0;
@@ -589,7 +589,7 @@ void TfrmBurn::FormClose(TObject*, TCloseAction& Action) {
 void TfrmBurn::FormDestroy(TObject*) { tmrDiscInfo->SetEnabled(false); }
 
 void TfrmBurn::FormMouseMove(TObject*, TShiftState, int, int) {
-  SetCursor(Operation == 0 || Operation == 1 ? crHourGlass : crDefault);
+  SetCursor(Operation == TBurnOperation::Writing || Operation == TBurnOperation::Erasing ? crHourGlass : crDefault);
 }
 
 void TfrmBurn::EnableControls() { SetControlsEnabled(true); }
@@ -625,9 +625,9 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
   try {
     const int64_t free = DiscFreeBytes();
     FreeBytes = free;
-    const int discStatus = CDWriter->GetDiscStatus();
-    const int discType = CDWriter->GetDiscType();
-    const int sessionStatus = CDWriter->GetLastSessionStatus();
+    const TDiscStatus discStatus = CDWriter->GetDiscStatus();
+    const TDiscType discType = CDWriter->GetDiscType();
+    const TSessionStatus sessionStatus = CDWriter->GetLastSessionStatus();
     if (free == LastFreeBytes && discStatus == LastDiscStatus && discType == LastDiscType &&
         sessionStatus == LastSessionStatus)
       return;
@@ -649,17 +649,17 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
 
     const bool erasable = CDWriter->IsDiscErasable();
     switch (discStatus) {
-      case 0:
+      case TDiscStatus::Empty:
         lblDiscStatus->SetCaption(LangText(TextId::Empty));
         btnEraseCD->SetVisible(false);
         btnStart->SetVisible(true);
         break;
-      case 1:
-      case 3:
-        lblDiscStatus->SetCaption(LangText(discStatus == 1 ? TextId::Open : TextId::Other));
+      case TDiscStatus::Incomplete:
+      case TDiscStatus::Other:
+        lblDiscStatus->SetCaption(LangText(discStatus == TDiscStatus::Incomplete ? TextId::Open : TextId::Other));
         btnEraseCD->SetVisible(erasable);
         break;
-      case 2:
+      case TDiscStatus::Complete:
         lblDiscStatus->SetCaption(LangText(TextId::Closed));
         btnEraseCD->SetVisible(erasable);
         if (erasable) btnEraseCD->SetEnabled(true);
@@ -668,27 +668,27 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
         break;
     }
     switch (discType) {
-      case 0: lblDiscType->SetCaption("CD-DA / CD-ROM"); break;
-      case 16: lblDiscType->SetCaption("CDI"); break;
-      case 32: lblDiscType->SetCaption("CD-ROM XA"); break;
-      case 255: lblDiscType->SetCaption("Unknown"); break;
+      case TDiscType::CdDaOrCdRom: lblDiscType->SetCaption("CD-DA / CD-ROM"); break;
+      case TDiscType::Cdi: lblDiscType->SetCaption("CDI"); break;
+      case TDiscType::CdRomXa: lblDiscType->SetCaption("CD-ROM XA"); break;
+      case TDiscType::Unknown: lblDiscType->SetCaption("Unknown"); break;
       default: break;
     }
     switch (sessionStatus) {
-      case 0:
+      case TSessionStatus::Empty:
         lblSessionStatus->SetCaption("Empty Session");
         btnCompleteSession->SetVisible(false);
         break;
-      case 1:
+      case TSessionStatus::Incomplete:
         lblSessionStatus->SetCaption("Incomplete Session");
         btnStart->SetVisible(false);
         btnCompleteSession->SetVisible(true);
         break;
-      case 2:
+      case TSessionStatus::Unknown:
         lblSessionStatus->SetCaption("Unknown");
         btnCompleteSession->SetVisible(true);
         break;
-      case 3:
+      case TSessionStatus::Closed:
         lblSessionStatus->SetCaption("Closed Session");
         btnCompleteSession->SetVisible(false);
         break;
@@ -699,12 +699,13 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
     LastDiscStatus = discStatus;
     LastDiscType = discType;
     LastSessionStatus = sessionStatus;
-    if ((discStatus == 0 || discStatus == 1 || discStatus == 3) &&
+    if ((discStatus == TDiscStatus::Empty || discStatus == TDiscStatus::Incomplete ||
+         discStatus == TDiscStatus::Other) &&
         static_cast<uint64_t>(ImageBytes) > static_cast<uint64_t>(FreeBytes)) {
       SetStatus(LangText(TextId::FilesNeedMoreDiscs));
       Spanning = true;
     }
-    if (Operation == 3 && Spanning && discStatus == 0 && DiscNumber > 0) {
+    if (Operation == TBurnOperation::None && Spanning && discStatus == TDiscStatus::Empty && DiscNumber > 0) {
       btnStart->SetVisible(false);
       btnStartClick(this);
     }
@@ -739,7 +740,7 @@ void TfrmBurn::CDWriterEraseComplete(TObject*) {
   Message(LangText(TextId::DiscErased));
   tmrDiscInfo->SetEnabled(true);
   Idle = true;
-  Operation = 3;
+  Operation = TBurnOperation::None;
   CDWriter->ReleaseDevice();
   Pump();
   btnStop->SetVisible(false);
@@ -760,20 +761,20 @@ void TfrmBurn::CDWriterWritingCancelled(TObject*) {
 void TfrmBurn::CDWriterWritingComplete(TObject*) {
   SetStatus(LangText(TextId::WritingComplete));
   CDWriter->ReleaseDevice();
-  if (Operation == 0) {
+  if (Operation == TBurnOperation::Writing) {
     if (!CDWriter->TestWrite) {
       CDWriter->EjectDisc();
       // What the poll showed has left the tray: the next disc is looked at afresh,
       // even when it reads like the last one did.
       LastFreeBytes = -1;
     }
-    Operation = 3;
+    Operation = TBurnOperation::None;
     Idle = false;
   }
   if (Spanning) {
     SetStatus(LangText(TextId::InsertNextBlankDisc));
     tmrDiscInfo->SetEnabled(true);
-    Operation = 3;
+    Operation = TBurnOperation::None;
     Idle = false;
     // Stop stays the way out while the set waits for its next disc.
     btnStop->SetVisible(true);
@@ -783,7 +784,7 @@ void TfrmBurn::CDWriterWritingComplete(TObject*) {
     btnStart->SetVisible(true);
     tmrDiscInfo->SetEnabled(true);
     Message(LangText(TextId::FilesWrittenToCd));
-    Operation = 3;
+    Operation = TBurnOperation::None;
     Idle = true;
     Close();
   }
