@@ -5,6 +5,7 @@
 #include "app/SEresource.h"
 #include "app/Texts.h"
 #include "app/Website.h"
+#include "ProductVersion.h"
 #include "engine/Debug.h"
 #include "engine/Lang.h"
 #include "engine/Utils.h"
@@ -157,7 +158,7 @@ void TfrmMain::BuildControls() {
   lblVersion = MakeLabel(this, 8, 8, 120, 12);
   lblVersion->Font()->SetColor(clSilver);
   lblVersion->Font()->SetHeight(-9);
-  lblVersion->SetCaption("Version 3.0.0.1");
+  lblVersion->SetCaption(String("Version ") + kProductVersion);
 
   lblURLlink = new TksSkinLinkLabel(this);
   lblURLlink->SetParent(this);
