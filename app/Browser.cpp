@@ -10,6 +10,7 @@
 #include "app/GenericWait.h"
 #include "app/MainForm.h"
 #include "app/Texts.h"
+#include "engine/PassFolders.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "engine/intDorvane.h"
@@ -162,8 +163,8 @@ void TfrmBrowse::FormActivate(TObject*) {
 
 void TfrmBrowse::ListRecoveredFiles() {
   const String output = frmMain->Engine->GetDestinationFolder();
-  TurboFiles = ListRecoveredFolder(output + "DuvidAziz\\");
-  DeepFiles = ListRecoveredFolder(output + "DezoDozi\\");
+  TurboFiles = ListRecoveredFolder(output + kDuvidAzizFolder);
+  DeepFiles = ListRecoveredFolder(output + kDezoDoziFolder);
   TurboCount = static_cast<int>(TurboFiles.size());
   DeepCount = static_cast<int>(DeepFiles.size());
 }
@@ -314,6 +315,6 @@ void TfrmBrowse::PreviewDblClick(TObject* Sender) {
 
 void TfrmBrowse::hlDirectoryClick(TObject*) {
   const String folder =
-      frmMain->Engine->GetDestinationFolder() + (radTurbo->Checked() ? "DuvidAziz\\" : "DezoDozi\\");
+      frmMain->Engine->GetDestinationFolder() + (radTurbo->Checked() ? kDuvidAzizFolder : kDezoDoziFolder);
   SystemSeam().RunShellVerb(Handle(), "open", ExtractFilePath(folder), SW_SHOWMAXIMIZED);
 }

@@ -11,6 +11,7 @@
 #include "app/WriterTexts.h"
 #include "engine/Debug.h"
 #include "engine/OutputFolder.h"
+#include "engine/PassFolders.h"
 #include "engine/ScanEngine.h"
 #include "engine/SystemInformation.h"
 #include "framework/core/fileutils.h"
@@ -359,7 +360,7 @@ void TfrmBurn::FormActivate(TObject*) {
 
 void TfrmBurn::CollectFiles() {
   const String root = IncludeTrailingBackslash(frmMain->Engine->GetDestinationFolder());
-  for (const char* sub : {"DuvidAziz\\", "DezoDozi\\"}) {
+  for (const char* sub : kPassFolders) {
     const String folder = root + sub;
     TSearchRec r;
     if (FindFirst(folder + "*.*", faAnyFile, r) == 0) {

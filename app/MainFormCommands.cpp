@@ -9,6 +9,7 @@
 #include "app/DriveCheck.h"
 #include "app/Texts.h"
 #include "engine/Debug.h"
+#include "engine/PassFolders.h"
 #include "engine/Utils.h"
 #include "framework/core/widetext.h"
 #include "framework/gui/application.h"
@@ -68,7 +69,7 @@ void TfrmMain::imgCDBurnClick(TObject*) {
 void TfrmMain::imgDeleteFilesClick(TObject*) {
   if (AskYesNo(LangText(TextId::DeleteRecoveredFilesQuestion)) != mrYes) return;
   const String output = AddTrailingBackslash(Engine->GetDestinationFolder());
-  for (const char* sub : {"DuvidAziz\\", "DezoDozi\\"}) DeleteFolderEntries(output + sub);
+  for (const char* sub : kPassFolders) DeleteFolderEntries(output + sub);
 }
 
 void TfrmMain::imgSecureEraseClick(TObject*) { SecureEraseDrive(SelectedDriveLetter(*this)); }

@@ -10,6 +10,7 @@
 #include "app/Texts.h"
 #include "engine/Debug.h"
 #include "engine/FileTypes.h"
+#include "engine/PassFolders.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/core/fileutils.h"
@@ -458,7 +459,7 @@ void TfrmRecovery::btnPreviewImageClick(TObject*) {
 }
 
 void TfrmRecovery::hlDirectoryClick(TObject*) {
-  SystemSeam().RunShellVerb(Handle(), "open", Engine().GetDestinationFolder() + "DuvidAziz\\", SW_SHOWMAXIMIZED);
+  SystemSeam().RunShellVerb(Handle(), "open", Engine().GetDestinationFolder() + kDuvidAzizFolder, SW_SHOWMAXIMIZED);
 }
 
 void TfrmRecovery::btnCancelMouseMove(TObject*, TShiftState, int, int) { btnCancel->SetCursor(crHandPoint); }
@@ -558,7 +559,7 @@ void TfrmRecovery::QueuePreview(const String& FileName) {
 void TfrmRecovery::EngineFATFileSaved(const String& FileName) {
   MoveGauge(gaugeValue_ + 1);
   lblFileRecoveredText->SetCaption(FileName);
-  QueuePreview(Engine().GetDestinationFolder() + "DuvidAziz\\" + FileName);
+  QueuePreview(Engine().GetDestinationFolder() + kDuvidAzizFolder + FileName);
   PumpMessages();
 }
 
