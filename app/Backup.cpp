@@ -11,6 +11,7 @@
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
+#include "app/Place.h"
 #include "app/Texts.h"
 #include "engine/Debug.h"
 #include "engine/ScanEngine.h"
@@ -48,10 +49,8 @@ TfrmBackup::TfrmBackup(TComponent* AOwner) : TForm(AOwner) {
   lblDriveLetter = label("lblDriveLetter", 112, 8);
   lblBackupName = label("lblBackupName", 8, 32);
 
-  txtBackupName = new TksSkinEdit(this);
-  txtBackupName->SetParent(this);
+  txtBackupName = Place<TksSkinEdit>(this, 112, 32, 201, 20);
   txtBackupName->Name = "txtBackupName";
-  txtBackupName->SetBounds(112, 32, 201, 20);
   txtBackupName->SetSkinDataName("edit");
   txtBackupName->SetSkinData(skin);
 

@@ -9,6 +9,7 @@
 #include "app/Forms.h"
 #include "app/GenericWait.h"
 #include "app/MainForm.h"
+#include "app/Place.h"
 #include "app/Texts.h"
 #include "engine/PassFolders.h"
 #include "engine/ScanEngine.h"
@@ -37,9 +38,7 @@ void DrawThumbnail(const String& fileName, int kind, int width, int height, TBit
 }
 
 TksSkinStdLabel* NewLabel(TfrmBrowse* form, TWinControl* parent, int left, int top, bool bold) {
-  auto* l = new TksSkinStdLabel(form);
-  l->SetParent(parent);
-  l->SetBounds(left, top, 440, 13);
+  auto* l = PlaceIn<TksSkinStdLabel>(form, parent, left, top, 440, 13);
   if (bold) {
     l->UseSkinFont = false;
     l->Font()->SetStyle(fsBold);
@@ -74,9 +73,7 @@ TfrmBrowse::TfrmBrowse(TComponent* AOwner) : TForm(AOwner) {
   ksSkinPanel1->SetSkinDataName("panel");
   ksSkinPanel1->SetSkinData(skin);
 
-  pnlPicture = new TksSkinPanel(this);
-  pnlPicture->SetParent(ksSkinPanel1);
-  pnlPicture->SetBounds(8, 8, 185, 177);
+  pnlPicture = PlaceIn<TksSkinPanel>(this, ksSkinPanel1, 8, 8, 185, 177);
   pnlPicture->SetSkinData(skin);
 
   imgPicture = new TImage(this);
@@ -90,17 +87,13 @@ TfrmBrowse::TfrmBrowse(TComponent* AOwner) : TForm(AOwner) {
   lblFileSize = NewLabel(this, ksSkinPanel1, 216, 68, true);
   lblFileSizeText = NewLabel(this, ksSkinPanel1, 216, 84, false);
 
-  hlDirectory = new TksSkinLinkLabel(this);
-  hlDirectory->SetParent(ksSkinPanel1);
-  hlDirectory->SetBounds(216, 123, 300, 16);
+  hlDirectory = PlaceIn<TksSkinLinkLabel>(this, ksSkinPanel1, 216, 123, 300, 16);
   hlDirectory->SetCursor(crHandPoint);
   hlDirectory->OnClick = Bind<&TfrmBrowse::hlDirectoryClick>(this);
   hlDirectory->SetSkinData(skin);
 
   auto radio = [&](int top, const String& caption, bool checked, void (TfrmBrowse::*click)(TObject*)) {
-    auto* r = new TksSkinCheckRadioBox(this);
-    r->SetParent(ksSkinPanel1);
-    r->SetBounds(216, top, 150, 20);
+    auto* r = PlaceIn<TksSkinCheckRadioBox>(this, ksSkinPanel1, 216, top, 150, 20);
     r->SetCaption(caption);
     r->SetRadio(true);
     r->SetSkinDataName("radiobox");

@@ -7,6 +7,7 @@
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
+#include "app/Place.h"
 #include "app/Texts.h"
 #include "app/WriterTexts.h"
 #include "engine/Debug.h"
@@ -94,32 +95,20 @@ void TfrmBurn::CreateControls() {
 
   // Fixed widths: the skin's font is not the one a label would size itself by.
   auto label = [this, skin](TWinControl* parent, int x, int y, int width = 110) {
-    auto* l = new TksSkinStdLabel(this);
-    l->SetParent(parent);
+    auto* l = PlaceIn<TksSkinStdLabel>(this, parent, x, y, width, 16);
     l->SetAutoSize(false);
-    l->SetBounds(x, y, width, 16);
     l->SetSkinData(skin);
     return l;
   };
-  auto combo = [this](int x, int width) {
-    auto* c = new TksSkinComboBox(this);
-    c->SetParent(this);
-    c->SetBounds(x, 24, width, c->Height());
-    return c;
-  };
   auto gauge = [this, skin](int x, int y) {
-    auto* g = new TksSkinGauge(this);
-    g->SetParent(grpInfo);
-    g->SetBounds(x, y, 105, g->Height());
+    auto* g = PlaceIn<TksSkinGauge>(this, grpInfo, x, y, 105);
     g->SetShowPercent(true);
     g->SetSkinDataName("statusgauge");
     g->SetSkinData(skin);
     return g;
   };
   auto button = [this, skin](int y, void (TfrmBurn::*click)(TObject*)) {
-    auto* b = new TksSkinButton(this);
-    b->SetParent(this);
-    b->SetBounds(280, y, 153, 22);
+    auto* b = Place<TksSkinButton>(this, 280, y, 153, 22);
     b->SetCursor(crHandPoint);
     b->OnClick = [this, click](TObject* s) { (this->*click)(s); };
     b->SetSkinData(skin);
@@ -127,28 +116,22 @@ void TfrmBurn::CreateControls() {
   };
 
   lblCDWriter = label(this, 16, 8, 257);
-  cboDrives = combo(16, 257);
+  cboDrives = Place<TksSkinComboBox>(this, 16, 24, 257);
   cboDrives->OnChange = Bind<&TfrmBurn::cboDrivesChange>(this);
   cboDrives->SetSkinData(skin);
   lblWriteSpeed = label(this, 280, 8, 160);
-  cboSpeeds = combo(280, 104);
+  cboSpeeds = Place<TksSkinComboBox>(this, 280, 24, 104);
   cboSpeeds->OnClick = Bind<&TfrmBurn::cboSpeedsClick>(this);
   cboSpeeds->SetSkinData(skin);
 
-  chkBurnProof = new TksSkinCheckRadioBox(this);
-  chkBurnProof->SetParent(this);
-  chkBurnProof->SetBounds(16, 48, 250, 22);
+  chkBurnProof = Place<TksSkinCheckRadioBox>(this, 16, 48, 250, 22);
   chkBurnProof->SetSkinData(skin);
 
   lblCDVolume = label(this, 16, 80, 250);
-  txtVolumeID = new TksSkinEdit(this);
-  txtVolumeID->SetParent(this);
-  txtVolumeID->SetBounds(16, 96, 153, 21);
+  txtVolumeID = Place<TksSkinEdit>(this, 16, 96, 153, 21);
   txtVolumeID->SetSkinData(skin);
 
-  grpInfo = new TksSkinGroupBox(this);
-  grpInfo->SetParent(this);
-  grpInfo->SetBounds(16, 128, 252, 305);
+  grpInfo = Place<TksSkinGroupBox>(this, 16, 128, 252, 305);
   grpInfo->SetSkinData(skin);
 
   struct Row {

@@ -1,11 +1,12 @@
 #include "app/MainForm.h"
 
+#include "ProductVersion.h"
 #include "app/AllForms.h"
 #include "app/ArtResources.h"
+#include "app/Place.h"
 #include "app/SEresource.h"
 #include "app/Texts.h"
 #include "app/Website.h"
-#include "ProductVersion.h"
 #include "engine/Debug.h"
 #include "engine/Lang.h"
 #include "engine/Utils.h"
@@ -24,24 +25,17 @@ namespace {
 constexpr uint8_t kNormal = 2;
 constexpr uint8_t kHighlighted = 3;
 
-TLabel* MakeLabel(TfrmMain* form, int left, int top, int width, int height) {
-  auto* label = new TLabel(form);
-  label->SetParent(form);
-  if (width > 0) {
-    label->SetAutoSize(false);
-    label->SetBounds(left, top, width, height);
-  } else {
-    label->SetBounds(left, top, label->Width(), label->Height());
-  }
+// A label of its own size unless given one.
+TLabel* MakeLabel(TfrmMain* form, int left, int top, int width = kOwnSize, int height = kOwnSize) {
+  auto* label = Place<TLabel>(form, left, top, width, height);
+  if (width != kOwnSize) label->SetAutoSize(false);
   label->SetTransparent(true);
   label->Font()->SetColor(clWhite);
   return label;
 }
 
 TImage* MakeImage(TfrmMain* form, int left, int top) {
-  auto* image = new TImage(form);
-  image->SetParent(form);
-  image->SetBounds(left, top, 32, 32);
+  auto* image = Place<TImage>(form, left, top, 32, 32);
   image->SetStretch(true);
   image->SetShowHint(true);
   return image;
@@ -86,9 +80,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TfrmMain::BuildControls() {
-  imgBackground = new TImage(this);
-  imgBackground->SetParent(this);
-  imgBackground->SetBounds(0, 0, 615, 331);
+  imgBackground = Place<TImage>(this, 0, 0, 615, 331);
   imgBackground->SetAutoSize(true);
   LoadJpegResource(imgBackground->Picture(), kMainBackgroundResource);
   imgBackground->OnMouseMove = Bind<&TfrmMain::imgBackgroundMouseMove>(this);
@@ -103,10 +95,8 @@ void TfrmMain::BuildControls() {
   lblInfo2 = MakeLabel(this, 240, 96, 361, 57);
   lblInfo3 = MakeLabel(this, 240, 152, 361, 25);
   for (TLabel* info : {lblInfo1, lblInfo2, lblInfo3}) info->SetWordWrap(true);
-  lblSelectDrive = MakeLabel(this, 256, 188, 0, 0);
-  cboDriveList = new TksSkinShellDriveComboBox(this);
-  cboDriveList->SetParent(this);
-  cboDriveList->SetBounds(253, 204, 176, 20);
+  lblSelectDrive = MakeLabel(this, 256, 188);
+  cboDriveList = Place<TksSkinShellDriveComboBox>(this, 253, 204, 176, 20);
   cboDriveList->SetSkinDataName("combobox");
   cboDriveList->SetDriveTypes(DriveTypeSet({dtFloppy, dtFixed, dtCDROM, dtRAM}));
   cboDriveList->SetSkinData(ksCompSkin);
@@ -125,7 +115,7 @@ void TfrmMain::BuildControls() {
   imgHelp = MakeImage(this, 520, 198);
   imgExit = MakeImage(this, 560, 198);
 
-  lblAdvancedOptions = MakeLabel(this, 240, 264, 0, 0);
+  lblAdvancedOptions = MakeLabel(this, 240, 264);
   lblAdvancedOptions->Font()->SetStyle(fsBold);
   // The lower row's pictures show the background through their key colour.
   imgSelectOUT = MakeImage(this, 240, 288);
@@ -160,10 +150,8 @@ void TfrmMain::BuildControls() {
   lblVersion->Font()->SetHeight(-9);
   lblVersion->SetCaption(String("Version ") + kProductVersion);
 
-  lblURLlink = new TksSkinLinkLabel(this);
-  lblURLlink->SetParent(this);
+  lblURLlink = Place<TksSkinLinkLabel>(this, 16, 304, 193, 14);
   lblURLlink->SetAutoSize(false);
-  lblURLlink->SetBounds(16, 304, 193, 14);
   lblURLlink->SkinDataName = "stdlabel";
   // Its own white font on the dark background: the skin's label colours are made
   // for light dialogs, so the link is left without the skin.
@@ -175,9 +163,7 @@ void TfrmMain::BuildControls() {
   lblURLlink->SetCaption(kWebsite);
   lblURLlink->URL = kWebsiteURL;
 
-  imgNoPicture = new TImage(this);
-  imgNoPicture->SetParent(this);
-  imgNoPicture->SetBounds(0, 336, 57, 49);
+  imgNoPicture = Place<TImage>(this, 0, 336, 57, 49);
 }
 
 TfrmMain::~TfrmMain() = default;

@@ -7,6 +7,7 @@
 #include "app/FilmStrip.h"
 #include "app/GenericWait.h"
 #include "app/MainForm.h"
+#include "app/Place.h"
 #include "app/Texts.h"
 #include "engine/Debug.h"
 #include "engine/FileTypes.h"
@@ -29,14 +30,6 @@
 namespace {
 
 TScanEngine& Engine() { return *frmMain->Engine; }
-
-template <class T>
-T* Place(TfrmRecovery* form, int left, int top, int width = -1, int height = -1) {
-  auto* control = new T(form);
-  control->SetParent(form);
-  control->SetBounds(left, top, width < 0 ? control->Width() : width, height < 0 ? control->Height() : height);
-  return control;
-}
 
 TksSkinStdLabel* Label(TfrmRecovery* form, int left, int top) {
   auto* label = Place<TksSkinStdLabel>(form, left, top);

@@ -9,6 +9,7 @@
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
+#include "app/Place.h"
 #include "app/Texts.h"
 #include "engine/CardBackup.h"
 #include "engine/Debug.h"
@@ -39,10 +40,8 @@ TfrmRestore::TfrmRestore(TComponent* AOwner) : TForm(AOwner) {
   // These labels draw their own look: the dialog's texts stay plain.
   lblSelectBackupFile = AddDialogLabel(this, "lblSelectBackupFile", 8, 8);
 
-  lbFiles = new TksSkinListBox(this);
-  lbFiles->SetParent(this);
+  lbFiles = Place<TksSkinListBox>(this, 8, 24, 185, 105);
   lbFiles->Name = "lbFiles";
-  lbFiles->SetBounds(8, 24, 185, 105);
   lbFiles->SetSorted(false);
   lbFiles->SetSkinDataName("listbox");
   lbFiles->SetSkinData(skin);
@@ -50,10 +49,8 @@ TfrmRestore::TfrmRestore(TComponent* AOwner) : TForm(AOwner) {
   lblDriveText = AddDialogLabel(this, "lblDriveText", 8, 144);
   lblDrive = AddDialogLabel(this, "lblDrive", 104, 144);
 
-  btnRestore = new TksSkinSpeedButton(this);
-  btnRestore->SetParent(this);
+  btnRestore = Place<TksSkinSpeedButton>(this, 8, 176, 105, 25);
   btnRestore->Name = "btnRestore";
-  btnRestore->SetBounds(8, 176, 105, 25);
   btnRestore->SetSkinDataName("button");
   btnRestore->OnClick = Bind<&TfrmRestore::btnRestoreClick>(this);
   btnRestore->SetSkinData(skin);

@@ -5,6 +5,7 @@
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
+#include "app/Place.h"
 #include "app/Texts.h"
 #include "engine/Debug.h"
 #include "engine/ScanEngine.h"
@@ -32,20 +33,15 @@ TfrmSecureErase::TfrmSecureErase(TComponent* AOwner) : TForm(AOwner) {
   pbProgress->SetShowProgressText(true);
   pbProgress->SetSkinDataName("gauge");
 
-  btnCancel = new TksSkinButton(this);
-  btnCancel->SetParent(this);
+  btnCancel = Place<TksSkinButton>(this, 123, 42, 107, 23);
   btnCancel->Name = "btnCancel";
-  btnCancel->SetBounds(123, 42, 107, 23);
   btnCancel->SetSkinDataName("button");
   btnCancel->OnClick = Bind<&TfrmSecureErase::btnCancelClick>(this);
   btnCancel->OnMouseMove = Bind<&TfrmSecureErase::btnCancelMouseMove>(this);
   btnCancel->SetSkinData(skin);
 
-  lblSecureErase = new TksSkinStdLabel(this);
-  lblSecureErase->SetParent(this);
+  lblSecureErase = Place<TksSkinStdLabel>(this, 8, 8);
   lblSecureErase->Name = "lblSecureErase";
-  lblSecureErase->SetLeft(8);
-  lblSecureErase->SetTop(8);
   lblSecureErase->SetCaption("");
   lblSecureErase->SetSkinData(skin);
 
