@@ -1,7 +1,5 @@
 #include "app/Burning.h"
 
-#include <algorithm>
-#include <cwctype>
 #include <exception>
 
 #include "app/DialogFrame.h"
@@ -34,30 +32,8 @@
 namespace {
 
 constexpr int64_t kBlockBytes = 2048;
-const std::wstring kDiscFolder = L"Korvalo\\";
 
 void Pump() { Application->ProcessMessages(); }
-
-std::wstring Upper(std::wstring s) {
-  for (wchar_t& c : s) c = static_cast<wchar_t>(std::towupper(c));
-  return s;
-}
-
-// The disc path of a file, made unique among those already taken the way the
-// engine names clashing carved files: "name_2.ext", "name_3.ext", ...
-std::wstring UniqueDiscPath(const std::vector<TPendingFile>& taken, const String& fileName) {
-  const std::wstring name = AnsiToWide(fileName);
-  const size_t dot = name.rfind(L'.');
-  const std::wstring stem = dot == std::wstring::npos ? name : name.substr(0, dot);
-  const std::wstring ext = dot == std::wstring::npos ? L"" : name.substr(dot);
-  auto used = [&taken](const std::wstring& path) {
-    const std::wstring key = Upper(path);
-    return std::any_of(taken.begin(), taken.end(), [&key](const TPendingFile& f) { return Upper(f.DiscPath) == key; });
-  };
-  std::wstring path = kDiscFolder + name;
-  for (int n = 2; used(path); ++n) path = kDiscFolder + stem + L"_" + std::to_wstring(n) + ext;
-  return path;
-}
 
 // A progress handler must never end a write: what it raises is dropped.
 template <class F>
@@ -349,11 +325,7 @@ void TfrmBurn::CollectFiles() {
     if (FindFirst(folder + "*.*", faAnyFile, r) == 0) {
       do {
         const String source = folder + r.Name;
-        const bool skip = r.Name == "." || r.Name == ".." || (r.Attr & faDirectory) != 0 ||
-                          UpperCase(r.Name) == "THUMBS.DB" ||
-                          std::any_of(PendingFiles.begin(), PendingFiles.end(),
-                                      [&source](const TPendingFile& f) { return SameText(f.Source, source); });
-        if (!skip) {
+        if (IsFileToBurn(r.Name, r.Attr) && !IsPending(PendingFiles, source)) {
           // Both folders share one folder on the disc: a clashing name gets a number.
           TPendingFile file{source, UniqueDiscPath(PendingFiles, r.Name)};
           if (CDWriter->AddFile(file.DiscPath, AnsiToWide(source)))
@@ -383,34 +355,28 @@ int64_t TfrmBurn::ImageSizeBytes() const { return static_cast<int64_t>(CDWriter-
 
 int64_t TfrmBurn::DiscFreeBytes() const { return static_cast<int64_t>(CDWriter->GetFreeBlocks(1)) * kBlockBytes; }
 
+int64_t TfrmBurn::AddToImage(size_t n) {
+  const TPendingFile& f = PendingFiles[n - 1];
+  CDWriter->AddFile(f.DiscPath, AnsiToWide(f.Source));
+  return ImageSizeBytes();
+}
+
 bool TfrmBurn::FitsOnDisc() {
   CDWriter->ClearImage();
-  const int64_t free = DiscFreeBytes();
-  bool fits = true;
-  for (const TPendingFile& f : PendingFiles) {
-    if (ImageSizeBytes() <= free)
-      CDWriter->AddFile(f.DiscPath, AnsiToWide(f.Source));
-    else
-      fits = false;
-  }
-  if (ImageSizeBytes() > free) fits = false;
+  const size_t files = FilesForDisc(PendingFiles.size(), DiscFreeBytes(), [this](size_t n) { return AddToImage(n); });
   CDWriter->ClearImage();
-  return fits;
+  return files == PendingFiles.size();
 }
 
 void TfrmBurn::BuildDiscImage() {
-  FilesOnDisc = 0;
-  const int64_t free = DiscFreeBytes();
-  for (const TPendingFile& f : PendingFiles) {
-    CDWriter->AddFile(f.DiscPath, AnsiToWide(f.Source));
-    ++FilesOnDisc;
+  const size_t files = FilesForDisc(PendingFiles.size(), DiscFreeBytes(), [this](size_t n) { return AddToImage(n); });
+  FilesOnDisc = static_cast<int>(files);
+  if (files < PendingFiles.size()) {
+    // The first file that did not fit was added to be measured: it waits for the next disc.
+    CDWriter->RemoveItem(PendingFiles[files].DiscPath);
+    Spanning = true;
+  } else if (!PendingFiles.empty()) {
     Spanning = false;
-    if (ImageSizeBytes() > free) {
-      CDWriter->RemoveItem(f.DiscPath);
-      --FilesOnDisc;
-      Spanning = true;
-      break;
-    }
   }
   lblFiles->SetCaption(IntToStr(CDWriter->GetImageFileCount()));
   lblSize->SetCaption(FormatSize(static_cast<uint64_t>(ImageSizeBytes())));
@@ -426,7 +392,7 @@ void TfrmBurn::btnStartClick(TObject*) {
   ShowProgressControls(true);
   ++DiscNumber;
   txtVolumeID->SetEnabled(false);
-  lblCDNumber->SetCaption(IntToStr(DiscNumber) + "/" + IntToStr(FitsOnDisc() ? DiscNumber : DiscNumber + 1));
+  lblCDNumber->SetCaption(DiscCountText(DiscNumber, FitsOnDisc()));
   tmrDiscInfo->SetEnabled(false);
   if (!CDWriter->IsDriveReady()) {
     Message(LangText(TextId::InsertBlankDisc));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/DiscPlan.h"
 #include "framework/core/datetime.h"
 #include "framework/gui/forms.h"
 #include "outside/DiscWriterX.h"
@@ -25,12 +26,6 @@ class TTimer;
 
 // What the dialog is doing with the writer.
 enum class TBurnOperation : uint8_t { Writing, Erasing, ClosingSession, None };
-
-// A file waiting for a disc: where it is read from and its unique path on the disc.
-struct TPendingFile {
-  String Source;
-  std::wstring DiscPath;
-};
 
 class TfrmBurn : public TForm {
  public:
@@ -163,6 +158,8 @@ class TfrmBurn : public TForm {
               TksMessageButtons buttons = {ksmbOK});
   // The image's size in bytes, in 64 bits.
   int64_t ImageSizeBytes() const;
+  // Adds the nth waiting file to the image; the image's size then.
+  int64_t AddToImage(size_t n);
   int64_t DiscFreeBytes() const;
   // Ends a burn, erase or set that can go no further: the dialog may close again.
   void EndOperation();
