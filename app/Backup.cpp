@@ -107,9 +107,9 @@ void TfrmBackup::btnBackupClick(TObject*) {
   // an earlier backup: nothing here deletes one.
   if (!Cancelled) {
     if (done)
-      frmMain->GenericMessage->MessageDlg(LangText(TextId::BackupComplete), ksmtConfirmation, {ksmbOK}, 0);
+      frmMain->Message(TextId::BackupComplete, ksmtConfirmation);
     else
-      frmMain->GenericMessage->MessageDlg(LangText(TextId::RanIntoAProblem), ksmtError, {ksmbOK}, 0);
+      frmMain->Message(TextId::RanIntoAProblem, ksmtError);
   }
   EngineFinished(1);
 }

@@ -266,7 +266,7 @@ void TfrmBrowse::PassClick(bool turbo) {
   if (Rebuilding) return;
   Rebuilding = true;
   if ((turbo ? TurboCount : DeepCount) == 0) {
-    frmMain->GenericMessage->MessageDlg(LangText(TextId::ScanFoundNothing), ksmtError, {ksmbOK}, 0);
+    frmMain->Message(TextId::ScanFoundNothing, ksmtError);
     (turbo ? radDeep : radTurbo)->SetChecked(true);
     Rebuilding = false;
     return;

@@ -117,7 +117,7 @@ void TfrmRestore::btnRestoreClick(TObject*) {
         ksmtError, {ksmbOK}, 0);
     return;
   }
-  frmMain->GenericMessage->MessageDlg(LangText(TextId::BackupRestored), ksmtConfirmation, {ksmbOK}, 0);
+  frmMain->Message(TextId::BackupRestored, ksmtConfirmation);
   EngineFinished(1);
 }
 
@@ -148,7 +148,7 @@ void TfrmRestore::EngineReadError(int32_t, int32_t) {}
 void TfrmRestore::EngineError(int32_t Code, const String& Message) {
   if (Code == kRestoreNotBigEnough.Code) {
     Status = kRestoreNotBigEnough.Code;
-    frmMain->GenericMessage->MessageDlg(LangText(TextId::CardSmallerThanBackup), ksmtInformation, {ksmbOK}, 0);
+    frmMain->Message(TextId::CardSmallerThanBackup, ksmtInformation);
     return;
   }
   failure_ = Message;

@@ -123,7 +123,7 @@ void TfrmSecureErase::EngineFinished(uint8_t Code) {
                                             " " + LangText(TextId::SectorWritesFailed),
                                         ksmtError, {ksmbOK}, 0);
   else if (!cancelled_)
-    frmMain->GenericMessage->MessageDlg(LangText(TextId::DriveSecurelyErased), ksmtInformation, {ksmbOK}, 0);
+    frmMain->Message(TextId::DriveSecurelyErased, ksmtInformation);
   CanClose = true;
   Screen->SetCursor(crDefault);
   SetEnabled(true);

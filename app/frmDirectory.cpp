@@ -120,7 +120,7 @@ void TfrmOutputDIR::AddNewFolder() {
   if (folder == nullptr) return;
   const String name = CreateNewFolder(folder->PathName());
   if (name.empty()) {
-    frmMain->GenericMessage->MessageDlg(LangText(TextId::FolderNotCreated), ksmtError, {ksmbOK}, 0);
+    frmMain->Message(TextId::FolderNotCreated, ksmtError);
     return;
   }
   // A refresh replaces the node; the selection is kept, so it finds the node again.
@@ -168,7 +168,7 @@ void TfrmOutputDIR::btnOkClick(TObject*) {
     const String question = typed + " " + LangText(TextId::FolderDoesNotExistQuestion);
     if (frmMain->GenericMessage->MessageDlg(question, ksmtConfirmation, {ksmbYes, ksmbNo}, 0) != mrYes) return;
     if (!CreateDir(typed)) {
-      frmMain->GenericMessage->MessageDlg(LangText(TextId::FolderNotCreated), ksmtError, {ksmbOK}, 0);
+      frmMain->Message(TextId::FolderNotCreated, ksmtError);
       return;
     }
   }
