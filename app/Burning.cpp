@@ -651,7 +651,7 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
     LastSessionStatus = sessionStatus;
     if ((discStatus == TDiscStatus::Empty || discStatus == TDiscStatus::Incomplete ||
          discStatus == TDiscStatus::Other) &&
-        static_cast<uint64_t>(ImageBytes) > static_cast<uint64_t>(FreeBytes)) {
+        NeedsMoreDiscs(ImageBytes, FreeBytes)) {
       SetStatus(LangText(TextId::FilesNeedMoreDiscs));
       Spanning = true;
     }

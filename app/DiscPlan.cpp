@@ -48,6 +48,10 @@ size_t FilesForDisc(size_t waiting, int64_t freeBytes, const TImageBytes& imageB
   return waiting;
 }
 
+bool NeedsMoreDiscs(int64_t imageBytes, int64_t freeBytes) {
+  return static_cast<uint64_t>(imageBytes) > static_cast<uint64_t>(freeBytes);
+}
+
 String DiscCountText(int discNumber, bool takesTheRest) {
   return IntToStr(discNumber) + "/" + IntToStr(takesTheRest ? discNumber : discNumber + 1);
 }

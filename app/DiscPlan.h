@@ -38,6 +38,10 @@ using TImageBytes = std::function<int64_t(size_t n)>;
 // in turn, last for the first n that no longer fits.
 size_t FilesForDisc(size_t waiting, int64_t freeBytes, const TImageBytes& imageBytes);
 
+// Whether the image of all files is larger than the free space of the disc in the
+// drive, so that they go over more discs; both compared as unsigned sizes.
+bool NeedsMoreDiscs(int64_t imageBytes, int64_t freeBytes);
+
 // "n/n" on the disc that takes the rest of the files, else "n/n+1".
 String DiscCountText(int discNumber, bool takesTheRest);
 

@@ -77,6 +77,21 @@ TEST(DiscPlan, ADiscTakesTheFilesWhoseImageFits) {
   }
 }
 
+TEST(DiscPlan, MoreDiscsWhenTheImageIsLargerThanTheFreeSpace) {
+  struct Row {
+    int64_t image, free;
+    bool more;
+  } rows[] = {
+      {1000, 2000, false},
+      {2000, 2000, false},
+      {2001, 2000, true},
+      {0, 0, false},
+      {6442450944, 681984000, true},  // past 4 GiB
+      {1000, -1, false},              // an unsigned comparison, as the writer's sizes are
+  };
+  for (const Row& r : rows) EXPECT_EQ(NeedsMoreDiscs(r.image, r.free), r.more) << r.image << " " << r.free;
+}
+
 TEST(DiscPlan, DiscCountSaysWhetherAnotherDiscFollows) {
   EXPECT_EQ(DiscCountText(1, true), "1/1");
   EXPECT_EQ(DiscCountText(1, false), "1/2");
