@@ -11,6 +11,7 @@
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
+#include "app/Place.h"
 #include "app/Texts.h"
 #include "engine/Debug.h"
 #include "engine/ScanEngine.h"
@@ -48,10 +49,8 @@ TfrmBackup::TfrmBackup(TComponent* AOwner) : TForm(AOwner) {
   lblDriveLetter = label("lblDriveLetter", 112, 8);
   lblBackupName = label("lblBackupName", 8, 32);
 
-  txtBackupName = new TksSkinEdit(this);
-  txtBackupName->SetParent(this);
+  txtBackupName = Place<TksSkinEdit>(this, 112, 32, 201, 20);
   txtBackupName->Name = "txtBackupName";
-  txtBackupName->SetBounds(112, 32, 201, 20);
   txtBackupName->SetSkinDataName("edit");
   txtBackupName->SetSkinData(skin);
 
@@ -70,12 +69,12 @@ void TfrmBackup::FormActivate(TObject*) {
   pbProgress->SetVisible(false);
   btnBackup->SetEnabled(true);
   txtBackupName->SetEnabled(true);
-  SetCaption(LangText(125));
+  SetCaption(LangText(TextId::Backup));
   lblDriveLetter->SetCaption(Drive + ":");
-  lblDriveText->SetCaption(LangText(135));
-  lblBackupName->SetCaption(LangText(146));
-  btnBackup->SetCaption(LangText(125));
-  btnCancel->SetCaption(LangText(29));
+  lblDriveText->SetCaption(LangText(TextId::Drive));
+  lblBackupName->SetCaption(LangText(TextId::BackupName));
+  btnBackup->SetCaption(LangText(TextId::Backup));
+  btnCancel->SetCaption(LangText(TextId::Cancel));
   TScanEngine& engine = *frmMain->Engine;
   ConnectCardHandlers(engine, this);
   if (txtBackupName->CanFocus()) txtBackupName->SetFocus();
@@ -108,9 +107,9 @@ void TfrmBackup::btnBackupClick(TObject*) {
   // an earlier backup: nothing here deletes one.
   if (!Cancelled) {
     if (done)
-      frmMain->GenericMessage->MessageDlg(LangText(127), ksmtConfirmation, {ksmbOK}, 0);
+      frmMain->Message(TextId::BackupComplete, ksmtConfirmation);
     else
-      frmMain->GenericMessage->MessageDlg(LangText(23), ksmtError, {ksmbOK}, 0);
+      frmMain->Message(TextId::RanIntoAProblem, ksmtError);
   }
   EngineFinished(1);
 }

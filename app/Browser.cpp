@@ -9,7 +9,9 @@
 #include "app/Forms.h"
 #include "app/GenericWait.h"
 #include "app/MainForm.h"
+#include "app/Place.h"
 #include "app/Texts.h"
+#include "engine/PassFolders.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "engine/intDorvane.h"
@@ -36,9 +38,7 @@ void DrawThumbnail(const String& fileName, int kind, int width, int height, TBit
 }
 
 TksSkinStdLabel* NewLabel(TfrmBrowse* form, TWinControl* parent, int left, int top, bool bold) {
-  auto* l = new TksSkinStdLabel(form);
-  l->SetParent(parent);
-  l->SetBounds(left, top, 440, 13);
+  auto* l = PlaceIn<TksSkinStdLabel>(form, parent, left, top, 440, 13);
   if (bold) {
     l->UseSkinFont = false;
     l->Font()->SetStyle(fsBold);
@@ -73,9 +73,7 @@ TfrmBrowse::TfrmBrowse(TComponent* AOwner) : TForm(AOwner) {
   ksSkinPanel1->SetSkinDataName("panel");
   ksSkinPanel1->SetSkinData(skin);
 
-  pnlPicture = new TksSkinPanel(this);
-  pnlPicture->SetParent(ksSkinPanel1);
-  pnlPicture->SetBounds(8, 8, 185, 177);
+  pnlPicture = PlaceIn<TksSkinPanel>(this, ksSkinPanel1, 8, 8, 185, 177);
   pnlPicture->SetSkinData(skin);
 
   imgPicture = new TImage(this);
@@ -89,17 +87,13 @@ TfrmBrowse::TfrmBrowse(TComponent* AOwner) : TForm(AOwner) {
   lblFileSize = NewLabel(this, ksSkinPanel1, 216, 68, true);
   lblFileSizeText = NewLabel(this, ksSkinPanel1, 216, 84, false);
 
-  hlDirectory = new TksSkinLinkLabel(this);
-  hlDirectory->SetParent(ksSkinPanel1);
-  hlDirectory->SetBounds(216, 123, 300, 16);
+  hlDirectory = PlaceIn<TksSkinLinkLabel>(this, ksSkinPanel1, 216, 123, 300, 16);
   hlDirectory->SetCursor(crHandPoint);
   hlDirectory->OnClick = Bind<&TfrmBrowse::hlDirectoryClick>(this);
   hlDirectory->SetSkinData(skin);
 
   auto radio = [&](int top, const String& caption, bool checked, void (TfrmBrowse::*click)(TObject*)) {
-    auto* r = new TksSkinCheckRadioBox(this);
-    r->SetParent(ksSkinPanel1);
-    r->SetBounds(216, top, 150, 20);
+    auto* r = PlaceIn<TksSkinCheckRadioBox>(this, ksSkinPanel1, 216, top, 150, 20);
     r->SetCaption(caption);
     r->SetRadio(true);
     r->SetSkinDataName("radiobox");
@@ -150,9 +144,9 @@ void TfrmBrowse::BeforeDestruction() {
 }
 
 void TfrmBrowse::FormCreate(TObject*) {
-  hlDirectory->SetCaption(LangText(19));
-  lblFilename->SetCaption(LangText(105));
-  lblFileSize->SetCaption(LangText(106));
+  hlDirectory->SetCaption(LangText(TextId::OpenRecoveredFolder));
+  lblFilename->SetCaption(LangText(TextId::FileName));
+  lblFileSize->SetCaption(LangText(TextId::FileSize));
 }
 
 void TfrmBrowse::FormActivate(TObject*) {
@@ -162,8 +156,8 @@ void TfrmBrowse::FormActivate(TObject*) {
 
 void TfrmBrowse::ListRecoveredFiles() {
   const String output = frmMain->Engine->GetDestinationFolder();
-  TurboFiles = ListRecoveredFolder(output + "DuvidAziz\\");
-  DeepFiles = ListRecoveredFolder(output + "DezoDozi\\");
+  TurboFiles = ListRecoveredFolder(output + kDuvidAzizFolder);
+  DeepFiles = ListRecoveredFolder(output + kDezoDoziFolder);
   TurboCount = static_cast<int>(TurboFiles.size());
   DeepCount = static_cast<int>(DeepFiles.size());
 }
@@ -272,7 +266,7 @@ void TfrmBrowse::PassClick(bool turbo) {
   if (Rebuilding) return;
   Rebuilding = true;
   if ((turbo ? TurboCount : DeepCount) == 0) {
-    frmMain->GenericMessage->MessageDlg(LangText(128), ksmtError, {ksmbOK}, 0);
+    frmMain->Message(TextId::ScanFoundNothing, ksmtError);
     (turbo ? radDeep : radTurbo)->SetChecked(true);
     Rebuilding = false;
     return;
@@ -314,6 +308,6 @@ void TfrmBrowse::PreviewDblClick(TObject* Sender) {
 
 void TfrmBrowse::hlDirectoryClick(TObject*) {
   const String folder =
-      frmMain->Engine->GetDestinationFolder() + (radTurbo->Checked() ? "DuvidAziz\\" : "DezoDozi\\");
+      frmMain->Engine->GetDestinationFolder() + (radTurbo->Checked() ? kDuvidAzizFolder : kDezoDoziFolder);
   SystemSeam().RunShellVerb(Handle(), "open", ExtractFilePath(folder), SW_SHOWMAXIMIZED);
 }

@@ -1,16 +1,16 @@
 #include "app/Burning.h"
 
-#include <algorithm>
-#include <cwctype>
 #include <exception>
 
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
+#include "app/Place.h"
 #include "app/Texts.h"
 #include "app/WriterTexts.h"
 #include "engine/Debug.h"
 #include "engine/OutputFolder.h"
+#include "engine/PassFolders.h"
 #include "engine/ScanEngine.h"
 #include "engine/SystemInformation.h"
 #include "framework/core/fileutils.h"
@@ -32,30 +32,8 @@
 namespace {
 
 constexpr int64_t kBlockBytes = 2048;
-const std::wstring kDiscFolder = L"Korvalo\\";
 
 void Pump() { Application->ProcessMessages(); }
-
-std::wstring Upper(std::wstring s) {
-  for (wchar_t& c : s) c = static_cast<wchar_t>(std::towupper(c));
-  return s;
-}
-
-// The disc path of a file, made unique among those already taken the way the
-// engine names clashing carved files: "name_2.ext", "name_3.ext", ...
-std::wstring UniqueDiscPath(const std::vector<TPendingFile>& taken, const String& fileName) {
-  const std::wstring name = AnsiToWide(fileName);
-  const size_t dot = name.rfind(L'.');
-  const std::wstring stem = dot == std::wstring::npos ? name : name.substr(0, dot);
-  const std::wstring ext = dot == std::wstring::npos ? L"" : name.substr(dot);
-  auto used = [&taken](const std::wstring& path) {
-    const std::wstring key = Upper(path);
-    return std::any_of(taken.begin(), taken.end(), [&key](const TPendingFile& f) { return Upper(f.DiscPath) == key; });
-  };
-  std::wstring path = kDiscFolder + name;
-  for (int n = 2; used(path); ++n) path = kDiscFolder + stem + L"_" + std::to_wstring(n) + ext;
-  return path;
-}
 
 // A progress handler must never end a write: what it raises is dropped.
 template <class F>
@@ -93,32 +71,20 @@ void TfrmBurn::CreateControls() {
 
   // Fixed widths: the skin's font is not the one a label would size itself by.
   auto label = [this, skin](TWinControl* parent, int x, int y, int width = 110) {
-    auto* l = new TksSkinStdLabel(this);
-    l->SetParent(parent);
+    auto* l = PlaceIn<TksSkinStdLabel>(this, parent, x, y, width, 16);
     l->SetAutoSize(false);
-    l->SetBounds(x, y, width, 16);
     l->SetSkinData(skin);
     return l;
   };
-  auto combo = [this](int x, int width) {
-    auto* c = new TksSkinComboBox(this);
-    c->SetParent(this);
-    c->SetBounds(x, 24, width, c->Height());
-    return c;
-  };
   auto gauge = [this, skin](int x, int y) {
-    auto* g = new TksSkinGauge(this);
-    g->SetParent(grpInfo);
-    g->SetBounds(x, y, 105, g->Height());
+    auto* g = PlaceIn<TksSkinGauge>(this, grpInfo, x, y, 105);
     g->SetShowPercent(true);
     g->SetSkinDataName("statusgauge");
     g->SetSkinData(skin);
     return g;
   };
   auto button = [this, skin](int y, void (TfrmBurn::*click)(TObject*)) {
-    auto* b = new TksSkinButton(this);
-    b->SetParent(this);
-    b->SetBounds(280, y, 153, 22);
+    auto* b = Place<TksSkinButton>(this, 280, y, 153, 22);
     b->SetCursor(crHandPoint);
     b->OnClick = [this, click](TObject* s) { (this->*click)(s); };
     b->SetSkinData(skin);
@@ -126,28 +92,22 @@ void TfrmBurn::CreateControls() {
   };
 
   lblCDWriter = label(this, 16, 8, 257);
-  cboDrives = combo(16, 257);
+  cboDrives = Place<TksSkinComboBox>(this, 16, 24, 257);
   cboDrives->OnChange = Bind<&TfrmBurn::cboDrivesChange>(this);
   cboDrives->SetSkinData(skin);
   lblWriteSpeed = label(this, 280, 8, 160);
-  cboSpeeds = combo(280, 104);
+  cboSpeeds = Place<TksSkinComboBox>(this, 280, 24, 104);
   cboSpeeds->OnClick = Bind<&TfrmBurn::cboSpeedsClick>(this);
   cboSpeeds->SetSkinData(skin);
 
-  chkBurnProof = new TksSkinCheckRadioBox(this);
-  chkBurnProof->SetParent(this);
-  chkBurnProof->SetBounds(16, 48, 250, 22);
+  chkBurnProof = Place<TksSkinCheckRadioBox>(this, 16, 48, 250, 22);
   chkBurnProof->SetSkinData(skin);
 
   lblCDVolume = label(this, 16, 80, 250);
-  txtVolumeID = new TksSkinEdit(this);
-  txtVolumeID->SetParent(this);
-  txtVolumeID->SetBounds(16, 96, 153, 21);
+  txtVolumeID = Place<TksSkinEdit>(this, 16, 96, 153, 21);
   txtVolumeID->SetSkinData(skin);
 
-  grpInfo = new TksSkinGroupBox(this);
-  grpInfo->SetParent(this);
-  grpInfo->SetBounds(16, 128, 252, 305);
+  grpInfo = Place<TksSkinGroupBox>(this, 16, 128, 252, 305);
   grpInfo->SetSkinData(skin);
 
   struct Row {
@@ -220,14 +180,28 @@ void TfrmBurn::FormCreate(TObject*) {
     FillWriters();
     NoWriter = SelectedDevice == -1;
 
-    const std::pair<TControl*, uint8_t> captions[] = {
-        {this, 70},           {lblCDWriter, 78},      {lblWriteSpeed, 79},    {chkBurnProof, 80},
-        {lblCDVolume, 81},    {grpInfo, 82},          {lblFileCount, 83},     {lblImageSize, 84},
-        {lblSessionNo, 85},   {lblLastSessionStatus, 86}, {lblDiskType, 87},  {lblDiskStatus, 88},
-        {lblFreeSpace, 89},   {lblReadBuffer, 90},    {lblWriteBuffer, 91},   {lblTracksWritten, 92},
-        {lblTotalWritten, 93}, {btnCompleteSession, 94}, {btnStop, 95},       {btnEraseCD, 96},
-        {btnStart, 97}};
-    for (const auto& [control, number] : captions) control->SetCaption(LangText(number));
+    const std::pair<TControl*, TextId> captions[] = {{this, TextId::BurnToCd},
+                                                     {lblCDWriter, TextId::CdWriter},
+                                                     {lblWriteSpeed, TextId::WriteSpeed},
+                                                     {chkBurnProof, TextId::BurnProof},
+                                                     {lblCDVolume, TextId::VolumeLabel},
+                                                     {grpInfo, TextId::DiscInformation},
+                                                     {lblFileCount, TextId::Files},
+                                                     {lblImageSize, TextId::ImageSize},
+                                                     {lblSessionNo, TextId::Sessions},
+                                                     {lblLastSessionStatus, TextId::LastSession},
+                                                     {lblDiskType, TextId::DiscType},
+                                                     {lblDiskStatus, TextId::DiscStatus},
+                                                     {lblFreeSpace, TextId::FreeSpace},
+                                                     {lblReadBuffer, TextId::ReadBuffer},
+                                                     {lblWriteBuffer, TextId::DeviceBuffer},
+                                                     {lblTracksWritten, TextId::TrackProgress},
+                                                     {lblTotalWritten, TextId::TotalProgress},
+                                                     {btnCompleteSession, TextId::CloseSession},
+                                                     {btnStop, TextId::Stop},
+                                                     {btnEraseCD, TextId::EraseDisc},
+                                                     {btnStart, TextId::Start}};
+    for (const auto& [control, text] : captions) control->SetCaption(LangText(text));
     PendingFiles.clear();
   } catch (...) {
     CreateFailed = true;
@@ -280,7 +254,7 @@ void TfrmBurn::FillWriters() {
 void TfrmBurn::FillSpeeds() {
   if (SelectedDevice == -1) return;
   cboSpeeds->Items()->Clear();
-  for (const String& entry : WriteSpeedList(CDWriter->GetMaxWriteSpeed(), LangText(101)))
+  for (const String& entry : WriteSpeedList(CDWriter->GetMaxWriteSpeed(), LangText(TextId::DefaultSpeed)))
     cboSpeeds->Items()->Add(entry);
   if (cboSpeeds->Items()->Count() > 0) cboSpeeds->SetItemIndex(0);
 }
@@ -298,7 +272,7 @@ void TfrmBurn::cboSpeedsClick(TObject*) {
   const int index = cboSpeeds->ItemIndex();
   if (index < 0 || index >= cboSpeeds->Items()->Count()) return;
   // The default entry, and anything that is not a number and "x", leaves the speed to the writer.
-  const int speed = WriteSpeedOfEntry(cboSpeeds->Items()->Strings(index), LangText(101));
+  const int speed = WriteSpeedOfEntry(cboSpeeds->Items()->Strings(index), LangText(TextId::DefaultSpeed));
   if (speed > 0) CDWriter->SetWriteSpeed(static_cast<short>(speed));
 }
 
@@ -308,7 +282,7 @@ void TfrmBurn::FormActivate(TObject*) {
   if (activating_) return;
   activating_ = true;
   try {
-    Operation = 3;
+    Operation = TBurnOperation::None;
     ImageBlocks = TotalBlocksWritten = LastBlocksWritten = 0;
     DiscNumber = FilesOnDisc = 0;
     PendingFiles.clear();
@@ -330,7 +304,7 @@ void TfrmBurn::FormActivate(TObject*) {
     ImageBytes = ImageSizeBytes();
     ShowRefusedFiles();
     if (ImageBytes == 0) {
-      if (RefusedFiles.empty()) Message(LangText(98));
+      if (RefusedFiles.empty()) Message(LangText(TextId::NoRecoveredFilesYet));
       Close();
     }
     lblFiles->SetCaption(IntToStr(CDWriter->GetImageFileCount()));
@@ -345,17 +319,13 @@ void TfrmBurn::FormActivate(TObject*) {
 
 void TfrmBurn::CollectFiles() {
   const String root = IncludeTrailingBackslash(frmMain->Engine->GetDestinationFolder());
-  for (const char* sub : {"DuvidAziz\\", "DezoDozi\\"}) {
+  for (const char* sub : kPassFolders) {
     const String folder = root + sub;
     TSearchRec r;
     if (FindFirst(folder + "*.*", faAnyFile, r) == 0) {
       do {
         const String source = folder + r.Name;
-        const bool skip = r.Name == "." || r.Name == ".." || (r.Attr & faDirectory) != 0 ||
-                          UpperCase(r.Name) == "THUMBS.DB" ||
-                          std::any_of(PendingFiles.begin(), PendingFiles.end(),
-                                      [&source](const TPendingFile& f) { return SameText(f.Source, source); });
-        if (!skip) {
+        if (IsFileToBurn(r.Name, r.Attr) && !IsPending(PendingFiles, source)) {
           // Both folders share one folder on the disc: a clashing name gets a number.
           TPendingFile file{source, UniqueDiscPath(PendingFiles, r.Name)};
           if (CDWriter->AddFile(file.DiscPath, AnsiToWide(source)))
@@ -385,34 +355,28 @@ int64_t TfrmBurn::ImageSizeBytes() const { return static_cast<int64_t>(CDWriter-
 
 int64_t TfrmBurn::DiscFreeBytes() const { return static_cast<int64_t>(CDWriter->GetFreeBlocks(1)) * kBlockBytes; }
 
+int64_t TfrmBurn::AddToImage(size_t n) {
+  const TPendingFile& f = PendingFiles[n - 1];
+  CDWriter->AddFile(f.DiscPath, AnsiToWide(f.Source));
+  return ImageSizeBytes();
+}
+
 bool TfrmBurn::FitsOnDisc() {
   CDWriter->ClearImage();
-  const int64_t free = DiscFreeBytes();
-  bool fits = true;
-  for (const TPendingFile& f : PendingFiles) {
-    if (ImageSizeBytes() <= free)
-      CDWriter->AddFile(f.DiscPath, AnsiToWide(f.Source));
-    else
-      fits = false;
-  }
-  if (ImageSizeBytes() > free) fits = false;
+  const size_t files = FilesForDisc(PendingFiles.size(), DiscFreeBytes(), [this](size_t n) { return AddToImage(n); });
   CDWriter->ClearImage();
-  return fits;
+  return files == PendingFiles.size();
 }
 
 void TfrmBurn::BuildDiscImage() {
-  FilesOnDisc = 0;
-  const int64_t free = DiscFreeBytes();
-  for (const TPendingFile& f : PendingFiles) {
-    CDWriter->AddFile(f.DiscPath, AnsiToWide(f.Source));
-    ++FilesOnDisc;
+  const size_t files = FilesForDisc(PendingFiles.size(), DiscFreeBytes(), [this](size_t n) { return AddToImage(n); });
+  FilesOnDisc = static_cast<int>(files);
+  if (files < PendingFiles.size()) {
+    // The first file that did not fit was added to be measured: it waits for the next disc.
+    CDWriter->RemoveItem(PendingFiles[files].DiscPath);
+    Spanning = true;
+  } else if (!PendingFiles.empty()) {
     Spanning = false;
-    if (ImageSizeBytes() > free) {
-      CDWriter->RemoveItem(f.DiscPath);
-      --FilesOnDisc;
-      Spanning = true;
-      break;
-    }
   }
   lblFiles->SetCaption(IntToStr(CDWriter->GetImageFileCount()));
   lblSize->SetCaption(FormatSize(static_cast<uint64_t>(ImageSizeBytes())));
@@ -428,15 +392,15 @@ void TfrmBurn::btnStartClick(TObject*) {
   ShowProgressControls(true);
   ++DiscNumber;
   txtVolumeID->SetEnabled(false);
-  lblCDNumber->SetCaption(IntToStr(DiscNumber) + "/" + IntToStr(FitsOnDisc() ? DiscNumber : DiscNumber + 1));
+  lblCDNumber->SetCaption(DiscCountText(DiscNumber, FitsOnDisc()));
   tmrDiscInfo->SetEnabled(false);
   if (!CDWriter->IsDriveReady()) {
-    Message(LangText(99));
+    Message(LangText(TextId::InsertBlankDisc));
     CDWriter->EjectDisc();
     return;
   }
   CDWriter->WriteType = 1;
-  if (CDWriter->GetDiscStatus() == 2) Message(LangText(71));
+  if (CDWriter->GetDiscStatus() == TDiscStatus::Complete) Message(LangText(TextId::DiscAlreadyClosed));
 
   CDWriter->ClearImage();
   Pump();
@@ -444,7 +408,7 @@ void TfrmBurn::btnStartClick(TObject*) {
   if (FilesOnDisc == 0 && !PendingFiles.empty()) {
     // A file larger than the whole free space: writing an empty disc would not
     // move the set on, so the set ends here.
-    Message(LangText(100) + "\r\n" + ExtractFileName(PendingFiles.front().Source) +
+    Message(LangText(TextId::WriterCouldNotStart) + "\r\n" + ExtractFileName(PendingFiles.front().Source) +
             " is larger than the free space on this disc");
     EndOperation();
     return;
@@ -467,18 +431,18 @@ void TfrmBurn::btnStartClick(TObject*) {
     CDWriter->PrepareDevice();
     btnStart->SetVisible(false);
     btnEraseCD->SetVisible(false);
-    Operation = 0;
+    Operation = TBurnOperation::Writing;
     if (!CDWriter->StartWrite()) {
-      Message(WithWriterReason(LangText(100)));
+      Message(WithWriterReason(LangText(TextId::WriterCouldNotStart)));
       EnableControls();
       CDWriter->ReleaseDevice();
-      Operation = 3;
+      Operation = TBurnOperation::None;
     } else {
       btnStop->SetVisible(true);
     }
   } catch (const std::exception& e) {
     CDWriter->ReleaseDevice();
-    Operation = 3;
+    Operation = TBurnOperation::None;
     EnableControls();
     Message(e.what(), ksmtError);
   }
@@ -487,17 +451,17 @@ void TfrmBurn::btnStartClick(TObject*) {
 void TfrmBurn::btnEraseCDClick(TObject*) {
   tmrDiscInfo->SetEnabled(false);
   Screen->SetCursor(crHourGlass);
-  if (!CDWriter->HasCapability(7)) {
+  if (!CDWriter->HasCapability(TWriterCapability::EraseDisc)) {
     Screen->SetCursor(crDefault);
-    Message(LangText(66));
+    Message(LangText(TextId::WriterCannotErase));
     return;
   }
   if (!CDWriter->IsDiscErasable()) {
     Screen->SetCursor(crDefault);
-    Message(LangText(67));
+    Message(LangText(TextId::DiscCannotBeErased));
     return;
   }
-  if (Message(LangText(74), ksmtConfirmation, {ksmbYes, ksmbNo}) != mrYes) {
+  if (Message(LangText(TextId::EraseDiscQuestion), ksmtConfirmation, {ksmbYes, ksmbNo}) != mrYes) {
     Screen->SetCursor(crDefault);
     return;
   }
@@ -505,12 +469,12 @@ void TfrmBurn::btnEraseCDClick(TObject*) {
   DisableControls();
   btnStart->SetVisible(false);
   Idle = false;
-  Operation = 1;
+  Operation = TBurnOperation::Erasing;
   if (!CDWriter->EraseDisc(true)) {
-    Message(WithWriterReason(LangText(68)), ksmtError);
+    Message(WithWriterReason(LangText(TextId::DiscEraseFailed)), ksmtError);
     EnableControls();
     CDWriter->ReleaseDevice();
-    Operation = 3;
+    Operation = TBurnOperation::None;
     btnStop->SetVisible(false);
     // Nothing runs: the dialog may close again.
     Idle = true;
@@ -521,12 +485,12 @@ void TfrmBurn::btnEraseCDClick(TObject*) {
 
 void TfrmBurn::btnCompleteSessionClick(TObject*) {
   tmrDiscInfo->SetEnabled(false);
-  if (Message(LangText(73), ksmtConfirmation, {ksmbYes, ksmbNo}) != mrYes) return;
-  if (CDWriter->GetLastSessionStatus() != 1) return;
+  if (Message(LangText(TextId::CloseSessionQuestion), ksmtConfirmation, {ksmbYes, ksmbNo}) != mrYes) return;
+  if (CDWriter->GetLastSessionStatus() != TSessionStatus::Incomplete) return;
   try {
     SetGauges({pbReadBuffer, pbDeviceBuffer, pbTrack, pbTotal}, 0);
     Pump();
-    Operation = 2;
+    Operation = TBurnOperation::ClosingSession;
     DisableControls();
     Idle = false;
     CDWriter->CloseLastSession(false);
@@ -542,7 +506,7 @@ void TfrmBurn::btnStopClick(TObject*) {
   btnStart->SetVisible(true);
   btnStop->SetVisible(false);
   Screen->SetCursor(crDefault);
-  Operation = 3;
+  Operation = TBurnOperation::None;
   btnEraseCD->SetVisible(CDWriter->IsDiscErasable());
   Idle = true;
   // Stop ends a set: a blank disc inserted later must not restart it.
@@ -554,7 +518,7 @@ void TfrmBurn::EndOperation() {
   EnableControls();
   btnStop->SetVisible(false);
   CDWriter->ReleaseDevice();
-  Operation = 3;
+  Operation = TBurnOperation::None;
   Idle = true;
   Spanning = false;
   DiscNumber = 0;
@@ -575,7 +539,7 @@ void TfrmBurn::FormClose(TObject*, TCloseAction& Action) {
 void TfrmBurn::FormDestroy(TObject*) { tmrDiscInfo->SetEnabled(false); }
 
 void TfrmBurn::FormMouseMove(TObject*, TShiftState, int, int) {
-  SetCursor(Operation == 0 || Operation == 1 ? crHourGlass : crDefault);
+  SetCursor(Operation == TBurnOperation::Writing || Operation == TBurnOperation::Erasing ? crHourGlass : crDefault);
 }
 
 void TfrmBurn::EnableControls() { SetControlsEnabled(true); }
@@ -611,9 +575,9 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
   try {
     const int64_t free = DiscFreeBytes();
     FreeBytes = free;
-    const int discStatus = CDWriter->GetDiscStatus();
-    const int discType = CDWriter->GetDiscType();
-    const int sessionStatus = CDWriter->GetLastSessionStatus();
+    const TDiscStatus discStatus = CDWriter->GetDiscStatus();
+    const TDiscType discType = CDWriter->GetDiscType();
+    const TSessionStatus sessionStatus = CDWriter->GetLastSessionStatus();
     if (free == LastFreeBytes && discStatus == LastDiscStatus && discType == LastDiscType &&
         sessionStatus == LastSessionStatus)
       return;
@@ -621,7 +585,7 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
       for (TksSkinStdLabel* l : {lblDiscStatus, lblDiscType, lblSessionStatus, lblSessions, lblFreeBlocks})
         l->SetCaption("");
       for (TksSkinButton* b : {btnEraseCD, btnStart, btnCompleteSession}) b->SetVisible(false);
-      SetStatus(Spanning ? LangText(162) : LangText(99) + "...");
+      SetStatus(Spanning ? LangText(TextId::InsertNextBlankDisc) : LangText(TextId::InsertBlankDisc) + "...");
       LastFreeBytes = -1;
       return;
     }
@@ -629,24 +593,24 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
     btnEraseCD->SetVisible(false);
     // While a set waits for its next disc Stop is its only way out.
     if (Idle) btnStop->SetVisible(false);
-    SetStatus(LangText(163));
+    SetStatus(LangText(TextId::Ready));
     lblSessions->SetCaption(IntToStr(CDWriter->GetSessionCount()));
     lblFreeBlocks->SetCaption(FreeSpaceText(free));
 
     const bool erasable = CDWriter->IsDiscErasable();
     switch (discStatus) {
-      case 0:
-        lblDiscStatus->SetCaption(LangText(166));
+      case TDiscStatus::Empty:
+        lblDiscStatus->SetCaption(LangText(TextId::Empty));
         btnEraseCD->SetVisible(false);
         btnStart->SetVisible(true);
         break;
-      case 1:
-      case 3:
-        lblDiscStatus->SetCaption(LangText(discStatus == 1 ? 167 : 168));
+      case TDiscStatus::Incomplete:
+      case TDiscStatus::Other:
+        lblDiscStatus->SetCaption(LangText(discStatus == TDiscStatus::Incomplete ? TextId::Open : TextId::Other));
         btnEraseCD->SetVisible(erasable);
         break;
-      case 2:
-        lblDiscStatus->SetCaption(LangText(165));
+      case TDiscStatus::Complete:
+        lblDiscStatus->SetCaption(LangText(TextId::Closed));
         btnEraseCD->SetVisible(erasable);
         if (erasable) btnEraseCD->SetEnabled(true);
         break;
@@ -654,27 +618,27 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
         break;
     }
     switch (discType) {
-      case 0: lblDiscType->SetCaption("CD-DA / CD-ROM"); break;
-      case 16: lblDiscType->SetCaption("CDI"); break;
-      case 32: lblDiscType->SetCaption("CD-ROM XA"); break;
-      case 255: lblDiscType->SetCaption("Unknown"); break;
+      case TDiscType::CdDaOrCdRom: lblDiscType->SetCaption("CD-DA / CD-ROM"); break;
+      case TDiscType::Cdi: lblDiscType->SetCaption("CDI"); break;
+      case TDiscType::CdRomXa: lblDiscType->SetCaption("CD-ROM XA"); break;
+      case TDiscType::Unknown: lblDiscType->SetCaption("Unknown"); break;
       default: break;
     }
     switch (sessionStatus) {
-      case 0:
+      case TSessionStatus::Empty:
         lblSessionStatus->SetCaption("Empty Session");
         btnCompleteSession->SetVisible(false);
         break;
-      case 1:
+      case TSessionStatus::Incomplete:
         lblSessionStatus->SetCaption("Incomplete Session");
         btnStart->SetVisible(false);
         btnCompleteSession->SetVisible(true);
         break;
-      case 2:
+      case TSessionStatus::Unknown:
         lblSessionStatus->SetCaption("Unknown");
         btnCompleteSession->SetVisible(true);
         break;
-      case 3:
+      case TSessionStatus::Closed:
         lblSessionStatus->SetCaption("Closed Session");
         btnCompleteSession->SetVisible(false);
         break;
@@ -685,12 +649,13 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
     LastDiscStatus = discStatus;
     LastDiscType = discType;
     LastSessionStatus = sessionStatus;
-    if ((discStatus == 0 || discStatus == 1 || discStatus == 3) &&
-        static_cast<uint64_t>(ImageBytes) > static_cast<uint64_t>(FreeBytes)) {
-      SetStatus(LangText(164));
+    if ((discStatus == TDiscStatus::Empty || discStatus == TDiscStatus::Incomplete ||
+         discStatus == TDiscStatus::Other) &&
+        NeedsMoreDiscs(ImageBytes, FreeBytes)) {
+      SetStatus(LangText(TextId::FilesNeedMoreDiscs));
       Spanning = true;
     }
-    if (Operation == 3 && Spanning && discStatus == 0 && DiscNumber > 0) {
+    if (Operation == TBurnOperation::None && Spanning && discStatus == TDiscStatus::Empty && DiscNumber > 0) {
       btnStart->SetVisible(false);
       btnStartClick(this);
     }
@@ -702,30 +667,30 @@ void TfrmBurn::tmrDiscInfoTimer(TObject*) {
 
 void TfrmBurn::CDWriterClosingDisc(TObject*) {
   Quietly([&] {
-    SetStatus(LangText(156));
+    SetStatus(LangText(TextId::ClosingTheDisc));
     Pump();
   });
 }
 
 void TfrmBurn::CDWriterClosingSession(TObject*) {
   Quietly([&] {
-    SetStatus(LangText(157));
+    SetStatus(LangText(TextId::ClosingTheSession));
     Pump();
   });
 }
 
 void TfrmBurn::CDWriterErasingDisc(TObject*) {
-  SetStatus(LangText(160));
+  SetStatus(LangText(TextId::ErasingTheDisc));
   Pump();
 }
 
 void TfrmBurn::CDWriterEraseComplete(TObject*) {
-  SetStatus(LangText(69));
+  SetStatus(LangText(TextId::DiscErased));
   EnableControls();
-  Message(LangText(69));
+  Message(LangText(TextId::DiscErased));
   tmrDiscInfo->SetEnabled(true);
   Idle = true;
-  Operation = 3;
+  Operation = TBurnOperation::None;
   CDWriter->ReleaseDevice();
   Pump();
   btnStop->SetVisible(false);
@@ -744,22 +709,22 @@ void TfrmBurn::CDWriterWritingCancelled(TObject*) {
 }
 
 void TfrmBurn::CDWriterWritingComplete(TObject*) {
-  SetStatus(LangText(161));
+  SetStatus(LangText(TextId::WritingComplete));
   CDWriter->ReleaseDevice();
-  if (Operation == 0) {
+  if (Operation == TBurnOperation::Writing) {
     if (!CDWriter->TestWrite) {
       CDWriter->EjectDisc();
       // What the poll showed has left the tray: the next disc is looked at afresh,
       // even when it reads like the last one did.
       LastFreeBytes = -1;
     }
-    Operation = 3;
+    Operation = TBurnOperation::None;
     Idle = false;
   }
   if (Spanning) {
-    SetStatus(LangText(162));
+    SetStatus(LangText(TextId::InsertNextBlankDisc));
     tmrDiscInfo->SetEnabled(true);
-    Operation = 3;
+    Operation = TBurnOperation::None;
     Idle = false;
     // Stop stays the way out while the set waits for its next disc.
     btnStop->SetVisible(true);
@@ -768,8 +733,8 @@ void TfrmBurn::CDWriterWritingComplete(TObject*) {
     btnStop->SetVisible(false);
     btnStart->SetVisible(true);
     tmrDiscInfo->SetEnabled(true);
-    Message(LangText(72));
-    Operation = 3;
+    Message(LangText(TextId::FilesWrittenToCd));
+    Operation = TBurnOperation::None;
     Idle = true;
     Close();
   }
@@ -804,7 +769,7 @@ void TfrmBurn::CDWriterTrackWriteStatus(TObject*, short, int blocksWritten, shor
     TotalBlocksWritten += blocksWritten - LastBlocksWritten;
     pbTrack->SetValue(Percent(blocksWritten, BlocksToWrite));
     pbTotal->SetValue(Percent(static_cast<double>(TotalBlocksWritten), static_cast<double>(ImageBlocks)));
-    SetStatus(LangText(155) + " " + IntToStr(blocksWritten));
+    SetStatus(LangText(TextId::BlocksWritten) + " " + IntToStr(blocksWritten));
     LastBlocksWritten = blocksWritten;
     Pump();
   });
@@ -812,7 +777,7 @@ void TfrmBurn::CDWriterTrackWriteStatus(TObject*, short, int blocksWritten, shor
 
 void TfrmBurn::CDWriterWriteError(TObject*, int writeError, int deviceError) {
   const String text = WriteErrorText(writeError, deviceError, WideToAnsi(CDWriter->GetExtendedError()));
-  Message(LangText(23) + "\r\n" + text, ksmtError);
+  Message(LangText(TextId::RanIntoAProblem) + "\r\n" + text, ksmtError);
   WriteErrorLog("Burning: " + text);
   // The write is over, and so is a set it belonged to: the dialog may close again.
   EndOperation();
@@ -821,7 +786,7 @@ void TfrmBurn::CDWriterWriteError(TObject*, int writeError, int deviceError) {
 
 void TfrmBurn::CDWriterClosingTrack(TObject*, short track) {
   Quietly([&] {
-    SetStatus(LangText(150) + IntToStr(track));
+    SetStatus(LangText(TextId::WritingTrack) + IntToStr(track));
   });
 }
 
@@ -844,14 +809,14 @@ void TfrmBurn::CDWriterCachingTrackStatus(TObject*, int blocksCached) {
     if (BlocksToCache == 0) return;
     const int percent = static_cast<int>(static_cast<int64_t>(blocksCached) * 100 / BlocksToCache);
     pbDeviceBuffer->SetValue(percent);
-    SetStatus(LangText(149) + IntToStr(percent) + " %");
+    SetStatus(LangText(TextId::FillingTheBuffer) + IntToStr(percent) + " %");
     Pump();
   });
 }
 
 void TfrmBurn::CDWriterReadingFile(TObject*, int) {
   Quietly([&] {
-    SetStatus(LangText(153));
+    SetStatus(LangText(TextId::ReadingFiles));
     Pump();
   });
 }
@@ -861,7 +826,7 @@ void TfrmBurn::CDWriterEnumAudioTrack(TObject*, const std::wstring&, int, int, i
 void TfrmBurn::CDWriterISOItemAdded(TObject*, const std::wstring&, const std::wstring&, const std::wstring& itemName,
                                     const std::wstring&, bool, TDateTime, int) {
   Quietly([&] {
-    SetStatus(LangText(152) + WideToAnsi(itemName));
+    SetStatus(LangText(TextId::AddedToTheDisc) + WideToAnsi(itemName));
     Pump();
   });
 }
@@ -878,13 +843,13 @@ void TfrmBurn::CDWriterISODestPathChanged(TObject*, const std::wstring&, const s
 
 void TfrmBurn::CDWriterEnumISOItems(TObject*, const std::wstring&, const std::wstring& itemDestPath,
                                     const std::wstring& itemName, const std::wstring&, bool, TDateTime, int) {
-  SetStatus(LangText(151) + WideToAnsi(itemDestPath) + "    " + WideToAnsi(itemName));
+  SetStatus(LangText(TextId::OnTheDisc) + WideToAnsi(itemDestPath) + "    " + WideToAnsi(itemName));
   Pump();
 }
 
 void TfrmBurn::CDWriterTrackFileError(TObject*, int fileError, const std::wstring& fileName) {
   Quietly([&] {
-    SetStatus(LangText(154) + IntToStr(fileError) + " on " + WideToAnsi(fileName));
+    SetStatus(LangText(TextId::FileError) + IntToStr(fileError) + " on " + WideToAnsi(fileName));
     Pump();
   });
 }

@@ -7,11 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "app/DiscPlan.h"
 #include "framework/core/datetime.h"
 #include "framework/gui/forms.h"
+#include "outside/DiscWriterX.h"
 #include "skin/ksMessages.h"
 
-class TDiscWriterX;
 class TksSkinButton;
 class TksSkinCheckRadioBox;
 class TksSkinComboBox;
@@ -23,11 +24,8 @@ class TksSkinStatusPanel;
 class TksSkinStdLabel;
 class TTimer;
 
-// A file waiting for a disc: where it is read from and its unique path on the disc.
-struct TPendingFile {
-  String Source;
-  std::wstring DiscPath;
-};
+// What the dialog is doing with the writer.
+enum class TBurnOperation : uint8_t { Writing, Erasing, ClosingSession, None };
 
 class TfrmBurn : public TForm {
  public:
@@ -71,7 +69,7 @@ class TfrmBurn : public TForm {
   bool Idle = true;
   bool CreateFailed = false;
   bool NoWriter = false;
-  uint8_t Operation = 3;  // 0 writing, 1 erasing, 2 closing a session, 3 none
+  TBurnOperation Operation = TBurnOperation::None;
   std::vector<TPendingFile> PendingFiles;
   // Files the writer would not take, each "name: why"; shown once while the dialog is open.
   std::vector<String> RefusedFiles;
@@ -83,9 +81,9 @@ class TfrmBurn : public TForm {
   int64_t ImageBlocks = 0;
   int64_t FreeBytes = 0;
   int64_t LastFreeBytes = 0;
-  int LastDiscStatus = 0;
-  int LastDiscType = 0;
-  int LastSessionStatus = 0;
+  TDiscStatus LastDiscStatus = TDiscStatus::Empty;
+  TDiscType LastDiscType = TDiscType::CdDaOrCdRom;
+  TSessionStatus LastSessionStatus = TSessionStatus::Empty;
   int BlocksToCache = 0;
   int BlocksToWrite = 0;
   int64_t TotalBlocksWritten = 0;
@@ -160,6 +158,8 @@ class TfrmBurn : public TForm {
               TksMessageButtons buttons = {ksmbOK});
   // The image's size in bytes, in 64 bits.
   int64_t ImageSizeBytes() const;
+  // Adds the nth waiting file to the image; the image's size then.
+  int64_t AddToImage(size_t n);
   int64_t DiscFreeBytes() const;
   // Ends a burn, erase or set that can go no further: the dialog may close again.
   void EndOperation();

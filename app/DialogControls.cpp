@@ -2,24 +2,20 @@
 
 #include <utility>
 
+#include "app/Place.h"
 #include "skin/ksSkinGauge.h"
 #include "skin/ksSkinLabels.h"
 #include "skin/ksSkinXFormButton.h"
 
 TksSkinStdLabel* AddDialogLabel(TForm* form, const char* name, int left, int top) {
-  auto* l = new TksSkinStdLabel(form);
-  l->SetParent(form);
+  auto* l = Place<TksSkinStdLabel>(form, left, top);
   l->Name = name;
-  l->SetLeft(left);
-  l->SetTop(top);
   return l;
 }
 
 TksSkinGauge* AddDialogGauge(TForm* form, const char* name, int left, int top, int width, int height) {
-  auto* g = new TksSkinGauge(form);
-  g->SetParent(form);
+  auto* g = Place<TksSkinGauge>(form, left, top, width, height);
   g->Name = name;
-  g->SetBounds(left, top, width, height);
   g->SetShowPercent(true);
   g->SetSkinDataName("gauge");
   g->SetVisible(false);
@@ -28,10 +24,8 @@ TksSkinGauge* AddDialogGauge(TForm* form, const char* name, int left, int top, i
 
 TksSkinXFormButton* AddDialogButton(TForm* form, const char* name, int left, int top, int width, int height,
                                     TNotifyEvent click, TksSkinData* skin) {
-  auto* b = new TksSkinXFormButton(form);
-  b->SetParent(form);
+  auto* b = Place<TksSkinXFormButton>(form, left, top, width, height);
   b->Name = name;
-  b->SetBounds(left, top, width, height);
   b->SetCanFocused(false);
   b->SetSkinDataName("button");
   b->OnClick = std::move(click);

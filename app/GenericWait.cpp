@@ -50,15 +50,15 @@ TfrmGenericWait::TfrmGenericWait(TComponent* AOwner)
 }
 
 void TfrmGenericWait::ShowWait() {
-  lblText->SetCaption(LangText(114));
+  lblText->SetCaption(LangText(TextId::PleaseWait));
   lblPressEsc->Hide();
   Show();
 }
 
 void TfrmGenericWait::ShowProgress() {
   Cancelled = false;
-  lblText->SetCaption(LangText(115));
-  lblPressEsc->SetCaption(LangText(147));
+  lblText->SetCaption(LangText(TextId::LoadingPleaseWait));
+  lblPressEsc->SetCaption(LangText(TextId::PressEscToCancel));
   lblPressEsc->Show();
   Show();
   Application->ProcessMessages();

@@ -1,7 +1,9 @@
 #include "app/MainForm.h"
 
+#include "ProductVersion.h"
 #include "app/AllForms.h"
 #include "app/ArtResources.h"
+#include "app/Place.h"
 #include "app/SEresource.h"
 #include "app/Texts.h"
 #include "app/Website.h"
@@ -23,24 +25,17 @@ namespace {
 constexpr uint8_t kNormal = 2;
 constexpr uint8_t kHighlighted = 3;
 
-TLabel* MakeLabel(TfrmMain* form, int left, int top, int width, int height) {
-  auto* label = new TLabel(form);
-  label->SetParent(form);
-  if (width > 0) {
-    label->SetAutoSize(false);
-    label->SetBounds(left, top, width, height);
-  } else {
-    label->SetBounds(left, top, label->Width(), label->Height());
-  }
+// A label of its own size unless given one.
+TLabel* MakeLabel(TfrmMain* form, int left, int top, int width = kOwnSize, int height = kOwnSize) {
+  auto* label = Place<TLabel>(form, left, top, width, height);
+  if (width != kOwnSize) label->SetAutoSize(false);
   label->SetTransparent(true);
   label->Font()->SetColor(clWhite);
   return label;
 }
 
 TImage* MakeImage(TfrmMain* form, int left, int top) {
-  auto* image = new TImage(form);
-  image->SetParent(form);
-  image->SetBounds(left, top, 32, 32);
+  auto* image = Place<TImage>(form, left, top, 32, 32);
   image->SetStretch(true);
   image->SetShowHint(true);
   return image;
@@ -85,9 +80,7 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
 }
 
 void TfrmMain::BuildControls() {
-  imgBackground = new TImage(this);
-  imgBackground->SetParent(this);
-  imgBackground->SetBounds(0, 0, 615, 331);
+  imgBackground = Place<TImage>(this, 0, 0, 615, 331);
   imgBackground->SetAutoSize(true);
   LoadJpegResource(imgBackground->Picture(), kMainBackgroundResource);
   imgBackground->OnMouseMove = Bind<&TfrmMain::imgBackgroundMouseMove>(this);
@@ -102,10 +95,8 @@ void TfrmMain::BuildControls() {
   lblInfo2 = MakeLabel(this, 240, 96, 361, 57);
   lblInfo3 = MakeLabel(this, 240, 152, 361, 25);
   for (TLabel* info : {lblInfo1, lblInfo2, lblInfo3}) info->SetWordWrap(true);
-  lblSelectDrive = MakeLabel(this, 256, 188, 0, 0);
-  cboDriveList = new TksSkinShellDriveComboBox(this);
-  cboDriveList->SetParent(this);
-  cboDriveList->SetBounds(253, 204, 176, 20);
+  lblSelectDrive = MakeLabel(this, 256, 188);
+  cboDriveList = Place<TksSkinShellDriveComboBox>(this, 253, 204, 176, 20);
   cboDriveList->SetSkinDataName("combobox");
   cboDriveList->SetDriveTypes(DriveTypeSet({dtFloppy, dtFixed, dtCDROM, dtRAM}));
   cboDriveList->SetSkinData(ksCompSkin);
@@ -124,7 +115,7 @@ void TfrmMain::BuildControls() {
   imgHelp = MakeImage(this, 520, 198);
   imgExit = MakeImage(this, 560, 198);
 
-  lblAdvancedOptions = MakeLabel(this, 240, 264, 0, 0);
+  lblAdvancedOptions = MakeLabel(this, 240, 264);
   lblAdvancedOptions->Font()->SetStyle(fsBold);
   // The lower row's pictures show the background through their key colour.
   imgSelectOUT = MakeImage(this, 240, 288);
@@ -157,12 +148,10 @@ void TfrmMain::BuildControls() {
   lblVersion = MakeLabel(this, 8, 8, 120, 12);
   lblVersion->Font()->SetColor(clSilver);
   lblVersion->Font()->SetHeight(-9);
-  lblVersion->SetCaption("Version 3.0.0.1");
+  lblVersion->SetCaption(String("Version ") + kProductVersion);
 
-  lblURLlink = new TksSkinLinkLabel(this);
-  lblURLlink->SetParent(this);
+  lblURLlink = Place<TksSkinLinkLabel>(this, 16, 304, 193, 14);
   lblURLlink->SetAutoSize(false);
-  lblURLlink->SetBounds(16, 304, 193, 14);
   lblURLlink->SkinDataName = "stdlabel";
   // Its own white font on the dark background: the skin's label colours are made
   // for light dialogs, so the link is left without the skin.
@@ -174,9 +163,7 @@ void TfrmMain::BuildControls() {
   lblURLlink->SetCaption(kWebsite);
   lblURLlink->URL = kWebsiteURL;
 
-  imgNoPicture = new TImage(this);
-  imgNoPicture->SetParent(this);
-  imgNoPicture->SetBounds(0, 336, 57, 49);
+  imgNoPicture = Place<TImage>(this, 0, 336, 57, 49);
 }
 
 TfrmMain::~TfrmMain() = default;
@@ -197,22 +184,32 @@ void TfrmMain::FormCreate(TObject*) {
     WriteInfoLog("Load Resource Buttons");
     RegisterButtonImages();
 
-    SetCaption(LangText(0));
-    ksTrayIcon1->SetHint(LangText(0));
-    lblSelectDrive->SetCaption(LangText(122));
-    const std::pair<TControl*, uint8_t> hints[] = {
-        {imgRecover, 40},     {imgView, 41},        {imgHelp, 42},        {imgSelectOUT, 43},
-        {imgSelectFiles, 44}, {imgUpdate, 45},      {imgDeleteFiles, 46}, {imgSecureErase, 47},
-        {imgCDBurn, 48},      {imgExit, 123},       {imgBackupCard, 125}, {imgRestoreCard, 126}};
-    for (const auto& [control, number] : hints) control->Hint = LangText(number);
-    const std::pair<TLabel*, uint8_t> captions[] = {{lblAdvancedOptions, 49}, {lblTitle, 129},
-                                                    {lblInfo1, 130},          {lblInfo2, 131},
-                                                    {lblInfo3, 132}};
-    for (const auto& [label, number] : captions) label->SetCaption(LangText(number));
+    SetCaption(LangText(TextId::ApplicationName));
+    ksTrayIcon1->SetHint(LangText(TextId::ApplicationName));
+    lblSelectDrive->SetCaption(LangText(TextId::SelectADrive));
+    const std::pair<TControl*, TextId> hints[] = {{imgRecover, TextId::RecoverFromDrive},
+                                                  {imgView, TextId::ViewRecoveredFiles},
+                                                  {imgHelp, TextId::HelpAndSupport},
+                                                  {imgSelectOUT, TextId::ChooseOutputFolder},
+                                                  {imgSelectFiles, TextId::ChooseFileTypes},
+                                                  {imgUpdate, TextId::CheckForNewerVersion},
+                                                  {imgDeleteFiles, TextId::DeleteRecoveredFiles},
+                                                  {imgSecureErase, TextId::SecurelyEraseCard},
+                                                  {imgCDBurn, TextId::BurnRecoveredFilesToCd},
+                                                  {imgExit, TextId::Exit},
+                                                  {imgBackupCard, TextId::Backup},
+                                                  {imgRestoreCard, TextId::Restore}};
+    for (const auto& [control, text] : hints) control->Hint = LangText(text);
+    const std::pair<TLabel*, TextId> captions[] = {{lblAdvancedOptions, TextId::AdvancedOptions},
+                                                   {lblTitle, TextId::GetBackLostPhotos},
+                                                   {lblInfo1, TextId::WhatItFinds},
+                                                   {lblInfo2, TextId::OnlyReadsYourCard},
+                                                   {lblInfo3, TextId::ChooseDriveThenRecover}};
+    for (const auto& [label, text] : captions) label->SetCaption(LangText(text));
     Repaint();
   } catch (const Exception& e) {
     WriteErrorLog(std::string("Exception Raised in frmMain.Create - ") + e.what());
-    GenericMessage->MessageDlg(LangText(23) + "\r\n" + e.what(), ksmtError, {ksmbOK}, 0);
+    GenericMessage->MessageDlg(LangText(TextId::RanIntoAProblem) + "\r\n" + e.what(), ksmtError, {ksmbOK}, 0);
     CreateFailed = true;
   }
 }

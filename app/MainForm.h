@@ -2,7 +2,10 @@
 // the program-wide message box that every dialog reaches through frmMain.
 #pragma once
 
+#include <optional>
+
 #include "app/Forms.h"
+#include "app/TextIds.h"
 #include "engine/DriveInformation.h"
 #include "engine/ScanEngine.h"
 #include "framework/gui/extctrls.h"
@@ -103,8 +106,8 @@ class TfrmMain : public TForm {
   TWebUpdate* WebUpdate = nullptr;
   // The recover command for a drive letter (0: none selected).
   void RecoverDrive(char letter);
-  // A numbered message text in GenericMessage; the button pressed.
-  int Message(uint8_t number, TksMessageType type, TksMessageButtons buttons = {ksmbOK});
+  // A message text in GenericMessage; the button pressed.
+  int Message(TextId text, TksMessageType type, TksMessageButtons buttons = {ksmbOK});
   void optProblemClick(TObject* Sender);
   void imgSelectOUTClick(TObject* Sender);
   void imgSelectFilesClick(TObject* Sender);
@@ -121,7 +124,7 @@ class TfrmMain : public TForm {
  private:
   void BuildControls();
   // The drive's record for a backup or restore, or the refusal shown; null when refused.
-  TSEDriveInformation* CardForCopy(char Letter, uint8_t NotACardText);
+  TSEDriveInformation* CardForCopy(char Letter, TextId NotACardText);
   int AskYesNo(const String& Text);
   void CleanUp();
   void EndRecovery();
@@ -131,10 +134,10 @@ class TfrmMain : public TForm {
   bool closePending_ = false;
 };
 
-// The message number that refuses a recovery of the drive `info` describes (null:
-// none could be had), or 0 when the recovery may run.
-uint8_t RecoverRefusal(const TSEDriveInformation* info, uint32_t lastError, uint8_t windowsVersion,
-                       const String& outputFolder);
+// The message that refuses a recovery of the drive `info` describes (null: none could
+// be had), or none when the recovery may run.
+std::optional<TextId> RecoverRefusal(const TSEDriveInformation* info, uint32_t lastError, uint8_t windowsVersion,
+                                     const String& outputFolder);
 
 // The splash is shown at the first activation only.
 extern bool SplashShown;

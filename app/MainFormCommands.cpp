@@ -9,23 +9,20 @@
 #include "app/DriveCheck.h"
 #include "app/Texts.h"
 #include "engine/Debug.h"
+#include "engine/PassFolders.h"
 #include "engine/Utils.h"
 #include "framework/core/widetext.h"
 #include "framework/gui/application.h"
 
 namespace {
 
-constexpr uint8_t kRemovable = 2;
-constexpr uint8_t kFixed = 3;
-constexpr uint8_t kRemote = 4;
-
 bool NotACard(const TSEDriveInformation& drive) {
-  return drive.IsCDROM() || drive.DriveType == kFixed || drive.DriveType == kRemote;
+  return drive.IsCDROM() || drive.DriveType == DRIVE_FIXED || drive.DriveType == DRIVE_REMOTE;
 }
 
 // The engine copies removable drives only; any other kind (a RAM disk, a drive the system
 // cannot name) is refused here, before the dialog, like a fixed drive.
-bool NotACardToCopy(const TSEDriveInformation& drive) { return drive.IsCDROM() || drive.MediaType != kRemovable; }
+bool NotACardToCopy(const TSEDriveInformation& drive) { return drive.IsCDROM() || drive.MediaType != DRIVE_REMOVABLE; }
 
 String LetterText(char letter) { return letter ? String(1, letter) : String(); }
 
@@ -62,24 +59,24 @@ void TfrmMain::imgSelectFilesClick(TObject*) { frmSelectTypes->ShowModal(); }
 
 void TfrmMain::imgCDBurnClick(TObject*) {
   if (frmBurn->CreateFailed)
-    Message(116, ksmtError);
+    Message(TextId::WriterComponentFailed, ksmtError);
   else if (frmBurn->NoWriter)
-    Message(117, ksmtError);
+    Message(TextId::NoCdWriter, ksmtError);
   else
     frmBurn->ShowModal();
 }
 
 void TfrmMain::imgDeleteFilesClick(TObject*) {
-  if (AskYesNo(LangText(21)) != mrYes) return;
+  if (AskYesNo(LangText(TextId::DeleteRecoveredFilesQuestion)) != mrYes) return;
   const String output = AddTrailingBackslash(Engine->GetDestinationFolder());
-  for (const char* sub : {"DuvidAziz\\", "DezoDozi\\"}) DeleteFolderEntries(output + sub);
+  for (const char* sub : kPassFolders) DeleteFolderEntries(output + sub);
 }
 
 void TfrmMain::imgSecureEraseClick(TObject*) { SecureEraseDrive(SelectedDriveLetter(*this)); }
 
 void TfrmMain::SecureEraseDrive(char Letter) {
   if (!Letter) {
-    Message(2, ksmtInformation);
+    Message(TextId::SelectDriveFirst, ksmtInformation);
     return;
   }
   frmGenericWait->ShowWait();
@@ -97,13 +94,13 @@ void TfrmMain::SecureEraseDrive(char Letter) {
   if (!LastDriveInfo) return;
   const TSEDriveInformation& drive = *LastDriveInfo;
   if (NotACard(drive)) {
-    Message(1, ksmtError);
+    Message(TextId::EraseOnlyRemovable, ksmtError);
     return;
   }
-  const String question = LangText(61) + " " + drive.RootPath + " " + WideToAnsi(drive.VolumeLabel()) + " " +
-                          WideToAnsi(drive.CapacityText);
+  const String question = LangText(TextId::EraseDriveQuestion) + " " + drive.RootPath + " " +
+                          WideToAnsi(drive.VolumeLabel()) + " " + WideToAnsi(drive.CapacityText);
   if (AskYesNo(question) != mrYes) return;
-  if (AskYesNo(LangText(58)) != mrYes) return;
+  if (AskYesNo(LangText(TextId::EraseReallySureQuestion)) != mrYes) return;
   TCommandScope running(*this);
   SetEnabled(false);
   frmSecureErase->Show();
@@ -116,20 +113,20 @@ void TfrmMain::imgBackupCardClick(TObject*) { BackupDrive(SelectedDriveLetter(*t
 void TfrmMain::imgRestoreCardClick(TObject*) { RestoreDrive(SelectedDriveLetter(*this)); }
 
 void TfrmMain::BackupDrive(char Letter) {
-  if (!CardForCopy(Letter, 124)) return;
+  if (!CardForCopy(Letter, TextId::BackupOnlyRemovable)) return;
   TCommandScope running(*this);
   frmBackup->Drive = LetterText(Letter);
   frmBackup->ShowModal();
 }
 
 void TfrmMain::RestoreDrive(char Letter) {
-  if (!CardForCopy(Letter, 133)) return;
+  if (!CardForCopy(Letter, TextId::RestoreOnlyRemovable)) return;
   TCommandScope running(*this);
   frmRestore->Drive = LetterText(Letter);
   frmRestore->ShowModal();
 }
 
-TSEDriveInformation* TfrmMain::CardForCopy(char Letter, uint8_t NotACardText) {
+TSEDriveInformation* TfrmMain::CardForCopy(char Letter, TextId NotACardText) {
   TSEDriveInformation* info = nullptr;
   try {
     Engine->GetDriveSelectedInformation(LetterText(Letter), info);
@@ -138,7 +135,7 @@ TSEDriveInformation* TfrmMain::CardForCopy(char Letter, uint8_t NotACardText) {
     info = nullptr;
   }
   if (!info) {
-    Message(23, ksmtError);
+    Message(TextId::RanIntoAProblem, ksmtError);
     return nullptr;
   }
   if (NotACardToCopy(*info)) {
@@ -148,7 +145,7 @@ TSEDriveInformation* TfrmMain::CardForCopy(char Letter, uint8_t NotACardText) {
   // The backup file lives in the program's folder: the card holding it can neither be
   // copied into itself nor overwritten while the file is read.
   if (FolderOnDrive(Engine->ProgramFolder, info->RootPath)) {
-    Message(108, ksmtError);
+    Message(TextId::OutputOnDriveRead, ksmtError);
     return nullptr;
   }
   return info;

@@ -6,17 +6,17 @@
 #include "framework/gui/application.h"
 #include "framework/gui/screen.h"
 
-uint8_t RecoverRefusal(const TSEDriveInformation* info, uint32_t lastError, uint8_t windowsVersion,
-                       const String& outputFolder) {
-  if (info == nullptr) return lastError == 3 ? 60 : 23;
-  if (info->IsCDROM() && !info->IsAudioCD && windowsVersion != 6 && windowsVersion != 7) return 6;
-  if (info->DriveType == 4) return 59;
-  if (FolderOnDrive(outputFolder, info->RootPath)) return 108;
-  return 0;
+std::optional<TextId> RecoverRefusal(const TSEDriveInformation* info, uint32_t lastError, uint8_t windowsVersion,
+                                     const String& outputFolder) {
+  if (info == nullptr) return lastError == 3 ? TextId::CdFileSystemNotRecognised : TextId::RanIntoAProblem;
+  if (info->IsCDROM() && !info->IsAudioCD && windowsVersion != 6 && windowsVersion != 7) return TextId::CdNeeds2000OrXp;
+  if (info->DriveType == DRIVE_REMOTE) return TextId::NoRecoveryFromNetwork;
+  if (FolderOnDrive(outputFolder, info->RootPath)) return TextId::OutputOnDriveRead;
+  return std::nullopt;
 }
 
-int TfrmMain::Message(uint8_t number, TksMessageType type, TksMessageButtons buttons) {
-  return GenericMessage->MessageDlg(LangText(number), type, buttons, 0);
+int TfrmMain::Message(TextId text, TksMessageType type, TksMessageButtons buttons) {
+  return GenericMessage->MessageDlg(LangText(text), type, buttons, 0);
 }
 
 void TfrmMain::OptRecoverClick(TObject*) { RecoverDrive(SelectedDriveLetter(*this)); }
@@ -24,7 +24,7 @@ void TfrmMain::OptRecoverClick(TObject*) { RecoverDrive(SelectedDriveLetter(*thi
 void TfrmMain::RecoverDrive(char letter) {
   TCommandScope running(*this);
   if (letter == 0) {
-    Message(2, ksmtInformation);
+    Message(TextId::SelectDriveFirst, ksmtInformation);
     return;
   }
   bool ran = false;
@@ -44,9 +44,8 @@ void TfrmMain::RecoverDrive(char letter) {
     Application->ProcessMessages();
     const uint32_t lastError = Engine->TakeLastError();
     frmGenericWait->HideWait();
-    if (const uint8_t refusal = RecoverRefusal(info, lastError, Engine->WindowsVersion, Engine->GetDestinationFolder());
-        refusal != 0) {
-      Message(refusal, ksmtError);
+    if (const auto refusal = RecoverRefusal(info, lastError, Engine->WindowsVersion, Engine->GetDestinationFolder())) {
+      Message(*refusal, ksmtError);
     } else {
       ran = true;
       try {
@@ -86,7 +85,7 @@ void TfrmMain::optViewRecoverClick(TObject*) {
   if (Engine->CountRecoveredFiles() > 0)
     frmBrowse->ShowModal();
   else
-    Message(98, ksmtConfirmation);
+    Message(TextId::NoRecoveredFilesYet, ksmtConfirmation);
 }
 
 void TfrmMain::imgExitClick(TObject*) { Close(); }

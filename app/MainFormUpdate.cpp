@@ -26,24 +26,24 @@ String UpdateSiteAddress(const String& programFolder) {
 }  // namespace
 
 void TfrmMain::imgUpdateClick(TObject*) {
-  auto say = [this](uint8_t text) { Message(text, ksmtInformation); };
+  auto say = [this](TextId text) { Message(text, ksmtInformation); };
   const String folder = Engine->ProgramFolder;
   String site;
   bool reachable = false;
   try {
     if (!IsInternetConnected() || !QueryInternetConnection()) {
-      say(141);
+      say(TextId::NoInternet);
       return;
     }
     site = UpdateSiteAddress(folder);
     reachable = CanReachSite(site);
   } catch (const std::exception& e) {
     WriteErrorLog(String("WebUpdate : ") + e.what());
-    say(23);
+    say(TextId::RanIntoAProblem);
     return;
   }
   if (!reachable) {
-    say(141);
+    say(TextId::NoInternet);
     return;
   }
   try {
@@ -67,9 +67,9 @@ void TfrmMain::imgUpdateClick(TObject*) {
       WebUpdate->Launch(Application->ExeName());
       Close();
     } else {
-      say(65);
+      say(TextId::LatestVersionAlready);
     }
   } catch (const std::exception&) {
-    say(140);
+    say(TextId::UpdateFailed);
   }
 }

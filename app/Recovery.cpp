@@ -7,9 +7,11 @@
 #include "app/FilmStrip.h"
 #include "app/GenericWait.h"
 #include "app/MainForm.h"
+#include "app/Place.h"
 #include "app/Texts.h"
 #include "engine/Debug.h"
 #include "engine/FileTypes.h"
+#include "engine/PassFolders.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/core/fileutils.h"
@@ -27,20 +29,7 @@
 
 namespace {
 
-constexpr int kAnswerYes = 6;
-constexpr uint8_t kDriveTypeCDROM = 5;
-// The program has no file type to look for.
-constexpr uint8_t kNoFileTypesMessage = 22;
-
 TScanEngine& Engine() { return *frmMain->Engine; }
-
-template <class T>
-T* Place(TfrmRecovery* form, int left, int top, int width = -1, int height = -1) {
-  auto* control = new T(form);
-  control->SetParent(form);
-  control->SetBounds(left, top, width < 0 ? control->Width() : width, height < 0 ? control->Height() : height);
-  return control;
-}
 
 TksSkinStdLabel* Label(TfrmRecovery* form, int left, int top) {
   auto* label = Place<TksSkinStdLabel>(form, left, top);
@@ -78,15 +67,11 @@ String CategoryLine(const TScanEngine& Engine) {
     if (type->Selected && type->Type >= 1 && type->Type <= 4) present[type->Type] = true;
   }
   // Images, data, sound, video: the order the user reads them in, not the kinds' numbers.
-  static constexpr struct {
-    int kind;
-    uint8_t text;
-  } order[] = {{1, 52}, {4, 55}, {3, 54}, {2, 53}};
   String line;
-  for (const auto& entry : order) {
-    if (!present[entry.kind]) continue;
+  for (const int kind : {1, 4, 3, 2}) {
+    if (!present[kind]) continue;
     if (!line.empty()) line += ",";
-    line += LangText(entry.text);
+    line += LangText(CategoryText(kind));
   }
   return line;
 }
@@ -201,17 +186,20 @@ void TfrmRecovery::FormCreate(TObject*) {
 void TfrmRecovery::SetCaptions() {
   static constexpr struct {
     TksSkinStdLabel* TfrmRecovery::*label;
-    uint8_t text;
-  } captions[] = {{&TfrmRecovery::lblMediaName, 9},         {&TfrmRecovery::lblCapacityName, 11},
-                  {&TfrmRecovery::lblTypeName, 12},         {&TfrmRecovery::lblFileRecoveredName, 30},
-                  {&TfrmRecovery::lblFilesFoundName, 7},    {&TfrmRecovery::lblReadErrorsName, 31}};
+    TextId text;
+  } captions[] = {{&TfrmRecovery::lblMediaName, TextId::Media},
+                  {&TfrmRecovery::lblCapacityName, TextId::Capacity},
+                  {&TfrmRecovery::lblTypeName, TextId::FileTypes},
+                  {&TfrmRecovery::lblFileRecoveredName, TextId::LastFileRecovered},
+                  {&TfrmRecovery::lblFilesFoundName, TextId::FilesFound},
+                  {&TfrmRecovery::lblReadErrorsName, TextId::ReadErrors}};
   for (const auto& c : captions) (this->*c.label)->SetCaption(LangText(c.text));
   // Our skin's label font is wider than the layout allowed for: the count follows its caption.
   lblReadErrorsText->SetLeft(std::max(412, lblReadErrorsName->Left() + lblReadErrorsName->Width() + 4));
-  btnPauseResume->SetCaption(LangText(27));
-  btnCancel->SetCaption(LangText(29));
-  hlDirectory->SetCaption(LangText(19));
-  btnPreviewImage->SetCaption(LangText(113));
+  btnPauseResume->SetCaption(LangText(TextId::Pause));
+  btnCancel->SetCaption(LangText(TextId::Cancel));
+  hlDirectory->SetCaption(LangText(TextId::OpenRecoveredFolder));
+  btnPreviewImage->SetCaption(LangText(TextId::Preview));
   for (TksSkinStdLabel* value :
        {lblMediaText, lblCapacityText, lblFileTypeText, lblFilesFoundText, lblFileRecoveredText, lblReadErrorsText})
     value->SetCaption("");
@@ -226,10 +214,10 @@ void TfrmRecovery::FormActivate(TObject*) {
   // for one, during it the deep scan must stay pausable.
   btnPauseResume->SetEnabled(running_);
   PreviewOn = Engine().PreviewEnabled;
-  btnPauseResume->SetCaption(LangText(Engine().Paused ? 28 : 27));
+  btnPauseResume->SetCaption(LangText(Engine().Paused ? TextId::Resume : TextId::Pause));
   DriveInfo = Engine().CurrentDrive;
   if (!DriveInfo) return;
-  SetCaption(LangText(102) + " " + Copy(DriveInfo->RootPath, 1, 1));
+  SetCaption(LangText(TextId::RecoveringDrive) + " " + Copy(DriveInfo->RootPath, 1, 1));
   ShowMediaInfo();
   lblReadErrorsText->SetCaption(CountText(ReadErrors));
   BindEngineEvents();
@@ -255,10 +243,10 @@ void TfrmRecovery::ShowMediaInfo() {
   String media = WideToAnsi(DriveInfo->MediaName());
   if (media.empty()) {
     switch (DriveInfo->DriveType) {
-      case 2: media = LangText(DriveInfo->IsFloppy ? 35 : 33); break;
-      case 3: media = LangText(32); break;
-      case kDriveTypeCDROM: media = LangText(34); break;
-      default: media = LangText(36); break;
+      case DRIVE_REMOVABLE: media = LangText(DriveInfo->IsFloppy ? TextId::FloppyDisk : TextId::RemovableDrive); break;
+      case DRIVE_FIXED: media = LangText(TextId::HardDisk); break;
+      case DRIVE_CDROM: media = LangText(TextId::CdRom); break;
+      default: media = LangText(TextId::UnknownDrive); break;
     }
   }
   lblMediaText->SetCaption(media);
@@ -328,7 +316,7 @@ void TfrmRecovery::FormDestroy(TObject*) {
 bool TfrmRecovery::ProgramClosing() { return frmMain && frmMain->ClosePending(); }
 
 // Once the program is closing, nothing more is asked: every question counts as answered No.
-int TfrmRecovery::Ask(uint8_t Text, TksMessageType Type, bool YesNo) {
+int TfrmRecovery::Ask(TextId Text, TksMessageType Type, bool YesNo) {
   if (ProgramClosing()) return 0;
   const TksMessageButtons buttons = YesNo ? TksMessageButtons{ksmbYes, ksmbNo} : TksMessageButtons{ksmbOK};
   return frmMain->GenericMessage->MessageDlg(LangText(Text), Type, buttons, 0);
@@ -344,7 +332,7 @@ void TfrmRecovery::RunRecovery() {
   lastPump_ = lastLook_ - kPaintInterval;
   // A pause left over from a cancelled run would freeze this one at its first step.
   engine.Resume();
-  btnPauseResume->SetCaption(LangText(27));
+  btnPauseResume->SetCaption(LangText(TextId::Pause));
   imgPreview->SetVisible(true);
   btnPauseResume->SetEnabled(true);
   if (frmGenericWait) frmGenericWait->HideWait();
@@ -365,18 +353,18 @@ void TfrmRecovery::RunRecovery() {
     // A close waiting for this run starts no further pass.
     if (ProgramClosing()) return;
     if (noFileTypes_) {
-      Ask(kNoFileTypesMessage, ksmtError, false);
+      Ask(TextId::NoFileTypes, ksmtError, false);
       return;
     }
-    bool goOn = DriveInfo->DriveType == kDriveTypeCDROM;
+    bool goOn = DriveInfo->DriveType == DRIVE_CDROM;
     if (!goOn) {
       tmrDialog->SetEnabled(true);
-      goOn = Ask(37, ksmtConfirmation, true) == kAnswerYes;
+      goOn = Ask(TextId::RunDeepScanQuestion, ksmtConfirmation, true) == mrYes;
     }
     if (goOn && !ProgramClosing()) RunDeepScan();
   }
   if (!Cancelled && (DuvidAzizFiles > 0 || DezoDoziFiles > 0))
-    ViewNow = Ask(107, ksmtConfirmation, true) == kAnswerYes;
+    ViewNow = Ask(TextId::ViewRecoveredFilesQuestion, ksmtConfirmation, true) == mrYes;
 }
 
 void TfrmRecovery::RunQuickScan() {
@@ -391,7 +379,7 @@ void TfrmRecovery::RunQuickScan() {
     Engine().PreScan(DriveLetter);
   } catch (const Exception& e) {
     WriteErrorLog("Exception during PreScan : " + e.Message);
-    Ask(23, ksmtError, false);
+    Ask(TextId::RanIntoAProblem, ksmtError, false);
   }
 }
 
@@ -419,10 +407,10 @@ void TfrmRecovery::RunDeepScan() {
     Screen->SetCursor(crHourGlass);
     engine.ScanDrive(DriveLetter);
     DezoDoziFiles = FilesFound;
-    if (FilesFound == 0) Ask(18, ksmtInformation, false);
+    if (FilesFound == 0) Ask(TextId::DeepScanFoundNothing, ksmtInformation, false);
   } catch (const Exception& e) {
     WriteErrorLog("exception during ScanDrive : " + e.Message);
-    Ask(23, ksmtError, false);
+    Ask(TextId::RanIntoAProblem, ksmtError, false);
   }
 }
 
@@ -433,7 +421,7 @@ void TfrmRecovery::btnCancelClick(TObject*) {
   engine.Cancel();
   // A paused pass waits on the pause before it sees the stop.
   engine.Resume();
-  btnPauseResume->SetCaption(LangText(27));
+  btnPauseResume->SetCaption(LangText(TextId::Pause));
   Cancelled = true;
   CanClose = true;
 }
@@ -441,10 +429,10 @@ void TfrmRecovery::btnCancelClick(TObject*) {
 void TfrmRecovery::btnPauseResumeClick(TObject*) {
   TScanEngine& engine = Engine();
   if (engine.Paused) {
-    btnPauseResume->SetCaption(LangText(27));
+    btnPauseResume->SetCaption(LangText(TextId::Pause));
     engine.Resume();
   } else {
-    btnPauseResume->SetCaption(LangText(28));
+    btnPauseResume->SetCaption(LangText(TextId::Resume));
     engine.Pause();
   }
 }
@@ -464,7 +452,7 @@ void TfrmRecovery::btnPreviewImageClick(TObject*) {
 }
 
 void TfrmRecovery::hlDirectoryClick(TObject*) {
-  SystemSeam().RunShellVerb(Handle(), "open", Engine().GetDestinationFolder() + "DuvidAziz\\", SW_SHOWMAXIMIZED);
+  SystemSeam().RunShellVerb(Handle(), "open", Engine().GetDestinationFolder() + kDuvidAzizFolder, SW_SHOWMAXIMIZED);
 }
 
 void TfrmRecovery::btnCancelMouseMove(TObject*, TShiftState, int, int) { btnCancel->SetCursor(crHandPoint); }
@@ -564,7 +552,7 @@ void TfrmRecovery::QueuePreview(const String& FileName) {
 void TfrmRecovery::EngineFATFileSaved(const String& FileName) {
   MoveGauge(gaugeValue_ + 1);
   lblFileRecoveredText->SetCaption(FileName);
-  QueuePreview(Engine().GetDestinationFolder() + "DuvidAziz\\" + FileName);
+  QueuePreview(Engine().GetDestinationFolder() + kDuvidAzizFolder + FileName);
   PumpMessages();
 }
 

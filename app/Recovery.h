@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "app/Forms.h"
+#include "app/TextIds.h"
 #include "engine/DriveInformation.h"
 #include "framework/gui/extctrls.h"
 #include "framework/gui/forms.h"
@@ -103,7 +104,7 @@ class TfrmRecovery : public TForm {
   void ClearPreview();
   void MoveGauge(int Value);
   void QueuePreview(const String& FileName);
-  int Ask(uint8_t Text, TksMessageType Type, bool YesNo);
+  int Ask(TextId Text, TksMessageType Type, bool YesNo);
   void PumpMessages();
   void ShowPending();
   void RunQuickScan();

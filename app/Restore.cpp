@@ -9,6 +9,7 @@
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
+#include "app/Place.h"
 #include "app/Texts.h"
 #include "engine/CardBackup.h"
 #include "engine/Debug.h"
@@ -39,10 +40,8 @@ TfrmRestore::TfrmRestore(TComponent* AOwner) : TForm(AOwner) {
   // These labels draw their own look: the dialog's texts stay plain.
   lblSelectBackupFile = AddDialogLabel(this, "lblSelectBackupFile", 8, 8);
 
-  lbFiles = new TksSkinListBox(this);
-  lbFiles->SetParent(this);
+  lbFiles = Place<TksSkinListBox>(this, 8, 24, 185, 105);
   lbFiles->Name = "lbFiles";
-  lbFiles->SetBounds(8, 24, 185, 105);
   lbFiles->SetSorted(false);
   lbFiles->SetSkinDataName("listbox");
   lbFiles->SetSkinData(skin);
@@ -50,10 +49,8 @@ TfrmRestore::TfrmRestore(TComponent* AOwner) : TForm(AOwner) {
   lblDriveText = AddDialogLabel(this, "lblDriveText", 8, 144);
   lblDrive = AddDialogLabel(this, "lblDrive", 104, 144);
 
-  btnRestore = new TksSkinSpeedButton(this);
-  btnRestore->SetParent(this);
+  btnRestore = Place<TksSkinSpeedButton>(this, 8, 176, 105, 25);
   btnRestore->Name = "btnRestore";
-  btnRestore->SetBounds(8, 176, 105, 25);
   btnRestore->SetSkinDataName("button");
   btnRestore->OnClick = Bind<&TfrmRestore::btnRestoreClick>(this);
   btnRestore->SetSkinData(skin);
@@ -80,12 +77,12 @@ void TfrmRestore::FormActivate(TObject*) {
   btnRestore->SetEnabled(lbFiles->Items()->Count() > 0);
   pbRestore->SetVisible(false);
   pbRestore->SetValue(0);
-  SetCaption(LangText(126));
+  SetCaption(LangText(TextId::Restore));
   lblDrive->SetCaption(Drive + ":");
-  lblDriveText->SetCaption(LangText(135));
-  btnRestore->SetCaption(LangText(126));
-  lblSelectBackupFile->SetCaption(LangText(134));
-  btnCancel->SetCaption(LangText(29));
+  lblDriveText->SetCaption(LangText(TextId::Drive));
+  btnRestore->SetCaption(LangText(TextId::Restore));
+  lblSelectBackupFile->SetCaption(LangText(TextId::SelectBackupFile));
+  btnCancel->SetCaption(LangText(TextId::Cancel));
   TScanEngine& engine = *frmMain->Engine;
   ConnectCardHandlers(engine, this);
   engine.OnRestoreSectorCount = Bind<&TfrmRestore::EngineRestoreSectorCount>(this);
@@ -115,11 +112,12 @@ void TfrmRestore::btnRestoreClick(TObject*) {
   if (Status != 0) return;
   // A restore that stopped part-way left the card neither as it was nor as the backup.
   if (!done) {
-    frmMain->GenericMessage->MessageDlg(failure_.empty() ? LangText(23) : LangText(23) + "\r\n" + failure_, ksmtError, {ksmbOK},
-                                        0);
+    frmMain->GenericMessage->MessageDlg(
+        failure_.empty() ? LangText(TextId::RanIntoAProblem) : LangText(TextId::RanIntoAProblem) + "\r\n" + failure_,
+        ksmtError, {ksmbOK}, 0);
     return;
   }
-  frmMain->GenericMessage->MessageDlg(LangText(137), ksmtConfirmation, {ksmbOK}, 0);
+  frmMain->Message(TextId::BackupRestored, ksmtConfirmation);
   EngineFinished(1);
 }
 
@@ -150,7 +148,7 @@ void TfrmRestore::EngineReadError(int32_t, int32_t) {}
 void TfrmRestore::EngineError(int32_t Code, const String& Message) {
   if (Code == kRestoreNotBigEnough.Code) {
     Status = kRestoreNotBigEnough.Code;
-    frmMain->GenericMessage->MessageDlg(LangText(136), ksmtInformation, {ksmbOK}, 0);
+    frmMain->Message(TextId::CardSmallerThanBackup, ksmtInformation);
     return;
   }
   failure_ = Message;

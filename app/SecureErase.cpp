@@ -5,6 +5,7 @@
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
+#include "app/Place.h"
 #include "app/Texts.h"
 #include "engine/Debug.h"
 #include "engine/ScanEngine.h"
@@ -32,20 +33,15 @@ TfrmSecureErase::TfrmSecureErase(TComponent* AOwner) : TForm(AOwner) {
   pbProgress->SetShowProgressText(true);
   pbProgress->SetSkinDataName("gauge");
 
-  btnCancel = new TksSkinButton(this);
-  btnCancel->SetParent(this);
+  btnCancel = Place<TksSkinButton>(this, 123, 42, 107, 23);
   btnCancel->Name = "btnCancel";
-  btnCancel->SetBounds(123, 42, 107, 23);
   btnCancel->SetSkinDataName("button");
   btnCancel->OnClick = Bind<&TfrmSecureErase::btnCancelClick>(this);
   btnCancel->OnMouseMove = Bind<&TfrmSecureErase::btnCancelMouseMove>(this);
   btnCancel->SetSkinData(skin);
 
-  lblSecureErase = new TksSkinStdLabel(this);
-  lblSecureErase->SetParent(this);
+  lblSecureErase = Place<TksSkinStdLabel>(this, 8, 8);
   lblSecureErase->Name = "lblSecureErase";
-  lblSecureErase->SetLeft(8);
-  lblSecureErase->SetTop(8);
   lblSecureErase->SetCaption("");
   lblSecureErase->SetSkinData(skin);
 
@@ -62,8 +58,8 @@ void TfrmSecureErase::FormActivate(TObject*) {
   engine.OnWriteError = Bind<&TfrmSecureErase::EngineWriteError>(this);
   pbProgress->SetMinValue(0);
   if (frmMain->LastDriveInfo) pbProgress->SetMaxValue(static_cast<int>(frmMain->LastDriveInfo->SectorCount()));
-  SetCaption(LangText(56));
-  btnCancel->SetCaption(LangText(29));
+  SetCaption(LangText(TextId::SecureErase));
+  btnCancel->SetCaption(LangText(TextId::Cancel));
   frmMain->SetEnabled(false);
   SetEnabled(true);
   Screen->SetCursor(crHourGlass);
@@ -123,10 +119,11 @@ void TfrmSecureErase::EngineFinished(uint8_t Code) {
   if (Code != 3) return;
   // Only an erase that ran to its end with every sector written is reported as done.
   if (FailedWrites > 0)
-    frmMain->GenericMessage->MessageDlg(LangText(23) + "\r\n" + std::to_string(FailedWrites) + " " + LangText(24), ksmtError,
-                                        {ksmbOK}, 0);
+    frmMain->GenericMessage->MessageDlg(LangText(TextId::RanIntoAProblem) + "\r\n" + std::to_string(FailedWrites) +
+                                            " " + LangText(TextId::SectorWritesFailed),
+                                        ksmtError, {ksmbOK}, 0);
   else if (!cancelled_)
-    frmMain->GenericMessage->MessageDlg(LangText(148), ksmtInformation, {ksmbOK}, 0);
+    frmMain->Message(TextId::DriveSecurelyErased, ksmtInformation);
   CanClose = true;
   Screen->SetCursor(crDefault);
   SetEnabled(true);
@@ -135,6 +132,6 @@ void TfrmSecureErase::EngineFinished(uint8_t Code) {
 
 void TfrmSecureErase::EngineWriteError(int32_t, int32_t) {
   ++FailedWrites;
-  pbProgress->SetProgressText(std::to_string(FailedWrites) + " " + LangText(24));
+  pbProgress->SetProgressText(std::to_string(FailedWrites) + " " + LangText(TextId::SectorWritesFailed));
   Application->ProcessMessages();
 }

@@ -2,4 +2,13 @@
 
 #include "engine/Lang.h"
 
-std::string LangText(uint8_t number) { return SupportedLanguages->GetLanguageText(number); }
+std::string LangText(TextId id) { return SupportedLanguages->GetLanguageText(static_cast<uint8_t>(id)); }
+
+TextId CategoryText(int category) {
+  switch (category) {
+    case 1: return TextId::Images;
+    case 2: return TextId::Video;
+    case 3: return TextId::Sound;
+    default: return TextId::Data;
+  }
+}

@@ -1,7 +1,11 @@
-// A numbered message text of the chosen language (data/Language.ini).
+// A message text of the chosen language (data/Language.ini), by what it says.
 #pragma once
 
-#include <cstdint>
 #include <string>
 
-std::string LangText(uint8_t number);
+#include "app/TextIds.h"
+
+std::string LangText(TextId id);
+
+// The name of a file-type category: 1 images, 2 video, 3 sound, 4 data.
+TextId CategoryText(int category);

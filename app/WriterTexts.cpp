@@ -3,13 +3,11 @@
 #include <iterator>
 
 #include "framework/core/sysutils.h"
-#include "framework/core/widetext.h"
 
 namespace {
 
 constexpr int kFirstDeviceError = 1000;
 constexpr int kExtendedDeviceError = 1051;
-constexpr size_t kJolietLabelLength = 16;
 
 const char* const kDeviceErrors[] = {
     "No additional error data was reported",
@@ -122,13 +120,4 @@ String FreeSpaceText(int64_t bytes) {
   } catch (const std::exception&) {
     return "0 MB";
   }
-}
-
-std::wstring DiscVolumeLabel(const String& typed, bool inSet, int discNumber) {
-  if (typed.empty()) return L"Korvalo3";
-  std::wstring label = AnsiToWide(typed);
-  if (!inSet) return label.substr(0, kJolietLabelLength);
-  const std::wstring suffix = L"_" + std::to_wstring(discNumber);
-  const size_t room = suffix.size() < kJolietLabelLength ? kJolietLabelLength - suffix.size() : 0;
-  return label.substr(0, room) + suffix;
 }

@@ -28,8 +28,3 @@ String WriteErrorText(int writeError, int deviceError, const String& extendedErr
 
 // "0.50 KB", "12.00 MB", "1.50 GB": a disc's free space as the disc poll shows it.
 String FreeSpaceText(int64_t bytes);
-
-// The label a disc gets: "Korvalo3" without a typed one, else the typed one; on
-// each disc of a set "_n" follows, the typed part cut so the number still fits
-// the 16 characters of a Joliet volume label.
-std::wstring DiscVolumeLabel(const String& typed, bool inSet, int discNumber);

@@ -4,6 +4,7 @@
 #include "app/FeedbackArt.inc"
 #include "app/Forms.h"
 #include "app/MainForm.h"
+#include "app/Place.h"
 #include "app/Website.h"
 #include "engine/ScanEngine.h"
 #include "framework/core/bitmap.h"
@@ -52,24 +53,18 @@ TfrmFeedback::TfrmFeedback(TComponent* AOwner) : TForm(AOwner) {
   grpDetails->SetCaption("Recovery Questions?");
   grpDetails->SetSkinData(skin);
 
-  Image1 = new TImage(this);
-  Image1->SetParent(grpDetails);
-  Image1->SetBounds(8, 32, 32, 32);
+  Image1 = PlaceIn<TImage>(this, grpDetails, 8, 32, 32, 32);
   Image1->SetTransparent(true);
   LoadPicture(Image1, kFeedbackQuestionBmp);
 
   auto label = [&](int left, int top, const String& caption) {
-    auto* l = new TksSkinStdLabel(this);
-    l->SetParent(grpDetails);
-    l->SetBounds(left, top, 250, 13);
+    auto* l = PlaceIn<TksSkinStdLabel>(this, grpDetails, left, top, 250, 13);
     l->SetCaption(caption);
     l->SetSkinData(skin);
     return l;
   };
   auto link = [&](int left, int top, const String& caption, const String& url) {
-    auto* l = new TksSkinLinkLabel(this);
-    l->SetParent(grpDetails);
-    l->SetBounds(left, top, 250, 16);
+    auto* l = PlaceIn<TksSkinLinkLabel>(this, grpDetails, left, top, 250, 16);
     l->SetCaption(caption);
     l->SetCursor(crHandPoint);
     l->URL = url;
@@ -77,11 +72,9 @@ TfrmFeedback::TfrmFeedback(TComponent* AOwner) : TForm(AOwner) {
     return l;
   };
 
-  ksSkinStdLabel1 = new TksSkinStdLabel(this);
-  ksSkinStdLabel1->SetParent(grpDetails);
+  ksSkinStdLabel1 = PlaceIn<TksSkinStdLabel>(this, grpDetails, 48, 24, 377, 49);
   ksSkinStdLabel1->SetAutoSize(false);
   ksSkinStdLabel1->SetWordWrap(true);
-  ksSkinStdLabel1->SetBounds(48, 24, 377, 49);
   // Four lines of the text must fit above the version line.
   ksSkinStdLabel1->UseSkinFont = false;
   ksSkinStdLabel1->Font()->SetHeight(-10);
@@ -103,9 +96,7 @@ TfrmFeedback::TfrmFeedback(TComponent* AOwner) : TForm(AOwner) {
   ksSkinStdLabel6 = label(48, 144, "By Website");
   ksSkinLinkLabel2 = link(168, 144, kWebsite, kWebsiteURL);
 
-  Image2 = new TImage(this);
-  Image2->SetParent(grpDetails);
-  Image2->SetBounds(392, 160, 32, 32);
+  Image2 = PlaceIn<TImage>(this, grpDetails, 392, 160, 32, 32);
   Image2->SetTransparent(true);
   Image2->SetCursor(crHandPoint);
   LoadPicture(Image2, kFeedbackCloseBmp);

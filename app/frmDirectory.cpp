@@ -4,6 +4,7 @@
 #include "app/Forms.h"
 #include "app/MainForm.h"
 #include "app/NewFolder.h"
+#include "app/Place.h"
 #include "app/Texts.h"
 #include "engine/ScanEngine.h"
 #include "framework/core/fileutils.h"
@@ -21,9 +22,7 @@ String NewFolderName;
 namespace {
 
 TksSkinButton* NewButton(TfrmOutputDIR* form, int left, int width, void (TfrmOutputDIR::*click)(TObject*)) {
-  auto* b = new TksSkinButton(form);
-  b->SetParent(form);
-  b->SetBounds(left, 354, width, 23);
+  auto* b = Place<TksSkinButton>(form, left, 354, width, 23);
   b->OnClick = TNotifyEvent([form, click](TObject* Sender) { (form->*click)(Sender); });
   b->SetSkinData(frmMain->ksCompSkin);
   return b;
@@ -46,9 +45,7 @@ TfrmOutputDIR::TfrmOutputDIR(TComponent* AOwner) : TForm(AOwner) {
   popDir->SetSkinData(skin);
 
   auto bar = [&](TScrollBarKind kind, int left, int top, int width, int height) {
-    auto* b = new TksSkinScrollBar(this);
-    b->SetParent(this);
-    b->SetBounds(left, top, width, height);
+    auto* b = Place<TksSkinScrollBar>(this, left, top, width, height);
     b->SetKind(kind);
     b->SetVisible(false);
     b->SetSkinDataName(kind == sbVertical ? "vscrollbar" : "hscrollbar");
@@ -58,9 +55,7 @@ TfrmOutputDIR::TfrmOutputDIR(TComponent* AOwner) : TForm(AOwner) {
   DIRvscroll = bar(sbVertical, 289, 8, 19, 273);
   DIRhscroll = bar(sbHorizontal, 8, 281, 281, 19);
 
-  ksTreeView = new TksSkinDirTreeView(this);
-  ksTreeView->SetParent(this);
-  ksTreeView->SetBounds(8, 8, 281, 273);
+  ksTreeView = Place<TksSkinDirTreeView>(this, 8, 8, 281, 273);
   ksTreeView->SetObjectTypes(ShellObjectSet(otFolders));
   ksTreeView->SetUseShellImages(true);
   ksTreeView->SetAutoRefresh(false);
@@ -80,14 +75,10 @@ TfrmOutputDIR::TfrmOutputDIR(TComponent* AOwner) : TForm(AOwner) {
   ksTreeView->OnChange = Bind<&TfrmOutputDIR::ksTreeViewChange>(this);
   ksTreeView->SetSkinData(skin);
 
-  lblOutputDirectory = new TksSkinStdLabel(this);
-  lblOutputDirectory->SetParent(this);
-  lblOutputDirectory->SetBounds(8, 304, 283, 13);
+  lblOutputDirectory = Place<TksSkinStdLabel>(this, 8, 304, 283, 13);
   lblOutputDirectory->SetSkinData(skin);
 
-  txtDirectoryname = new TksSkinEdit(this);
-  txtDirectoryname->SetParent(this);
-  txtDirectoryname->SetBounds(8, 320, 283, 21);
+  txtDirectoryname = Place<TksSkinEdit>(this, 8, 320, 283, 21);
   txtDirectoryname->SetSkinData(skin);
 
   btnNewFolder = NewButton(this, 56, 91, &TfrmOutputDIR::btnNewFolderClick);
@@ -101,11 +92,11 @@ TfrmOutputDIR::TfrmOutputDIR(TComponent* AOwner) : TForm(AOwner) {
 void TfrmOutputDIR::FormActivate(TObject*) {
   const String folder = frmMain->Engine->GetDestinationFolder();
   if (!folder.empty()) txtDirectoryname->SetText(folder);
-  SetCaption(LangText(4));
-  lblOutputDirectory->SetCaption(LangText(118));
-  btnNewFolder->SetCaption(LangText(119));
-  btnOk->SetCaption(LangText(120));
-  btnCancel->SetCaption(LangText(121));
+  SetCaption(LangText(TextId::OutputFolderTitle));
+  lblOutputDirectory->SetCaption(LangText(TextId::OutputFolder));
+  btnNewFolder->SetCaption(LangText(TextId::NewFolder));
+  btnOk->SetCaption(LangText(TextId::OutputFolderOk));
+  btnCancel->SetCaption(LangText(TextId::OutputFolderCancel));
 }
 
 void TfrmOutputDIR::ksTreeViewAddFolder(TObject*, TksShellFolder* AFolder, bool& CanAdd) {
@@ -129,7 +120,7 @@ void TfrmOutputDIR::AddNewFolder() {
   if (folder == nullptr) return;
   const String name = CreateNewFolder(folder->PathName());
   if (name.empty()) {
-    frmMain->GenericMessage->MessageDlg(LangText(110), ksmtError, {ksmbOK}, 0);
+    frmMain->Message(TextId::FolderNotCreated, ksmtError);
     return;
   }
   // A refresh replaces the node; the selection is kept, so it finds the node again.
@@ -174,10 +165,10 @@ void TfrmOutputDIR::btnOkClick(TObject*) {
   const String typed = txtDirectoryname->Text();
   if (!DirectoryExists(typed)) {
     // A missing folder has no short form to show: the question names it as typed.
-    if (frmMain->GenericMessage->MessageDlg(typed + " " + LangText(109), ksmtConfirmation, {ksmbYes, ksmbNo}, 0) != 6)
-      return;
+    const String question = typed + " " + LangText(TextId::FolderDoesNotExistQuestion);
+    if (frmMain->GenericMessage->MessageDlg(question, ksmtConfirmation, {ksmbYes, ksmbNo}, 0) != mrYes) return;
     if (!CreateDir(typed)) {
-      frmMain->GenericMessage->MessageDlg(LangText(110), ksmtError, {ksmbOK}, 0);
+      frmMain->Message(TextId::FolderNotCreated, ksmtError);
       return;
     }
   }

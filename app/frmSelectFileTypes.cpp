@@ -3,8 +3,9 @@
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
-#include "engine/FileTypes.h"
+#include "app/Place.h"
 #include "app/Texts.h"
+#include "engine/FileTypes.h"
 #include "engine/ScanEngine.h"
 #include "skin/ksSkinCheckListBox.h"
 #include "skin/ksSkinCheckRadio.h"
@@ -28,21 +29,15 @@ TfrmSelectTypes::TfrmSelectTypes(TComponent* AOwner) : TForm(AOwner) {
   SetClientSize(313, 411);
   TksSkinData* skin = frmMain->ksCompSkin;
 
-  lblSelectTypes = new TksSkinStdLabel(this);
-  lblSelectTypes->SetParent(this);
-  lblSelectTypes->SetBounds(8, 8, 265, 13);
+  lblSelectTypes = Place<TksSkinStdLabel>(this, 8, 8, 265, 13);
   lblSelectTypes->SetSkinData(skin);
 
-  chkFileTypes = new TksSkinCheckListBox(this);
-  chkFileTypes->SetParent(this);
-  chkFileTypes->SetBounds(8, 24, 265, 233);
+  chkFileTypes = Place<TksSkinCheckListBox>(this, 8, 24, 265, 233);
   chkFileTypes->SetSkinDataName("checklistbox");
   chkFileTypes->SetDefaultItemHeight(20);
   chkFileTypes->SetSkinData(skin);
 
-  ksSkinPanel1 = new TksSkinPanel(this);
-  ksSkinPanel1->SetParent(this);
-  ksSkinPanel1->SetBounds(8, 264, 265, 65);
+  ksSkinPanel1 = Place<TksSkinPanel>(this, 8, 264, 265, 65);
   ksSkinPanel1->SetSkinData(skin);
 
   struct Box {
@@ -55,17 +50,13 @@ TfrmSelectTypes::TfrmSelectTypes(TComponent* AOwner) : TForm(AOwner) {
                        {radSound, 136, 8, &TfrmSelectTypes::radSoundClick},
                        {radData, 136, 32, &TfrmSelectTypes::radDataClick}};
   for (const Box& b : boxes) {
-    b.box = new TksSkinCheckRadioBox(this);
-    b.box->SetParent(ksSkinPanel1);
-    b.box->SetBounds(b.left, b.top, 121, 20);
+    b.box = PlaceIn<TksSkinCheckRadioBox>(this, ksSkinPanel1, b.left, b.top, 121, 20);
     b.box->SetSkinDataName("checkbox");
     b.box->OnClick = TNotifyEvent([this, click = b.click](TObject* Sender) { (this->*click)(Sender); });
     b.box->SetSkinData(skin);
   }
 
-  btnOk = new TksSkinButton(this);
-  btnOk->SetParent(this);
-  btnOk->SetBounds(192, 336, 81, 25);
+  btnOk = Place<TksSkinButton>(this, 192, 336, 81, 25);
   btnOk->OnClick = Bind<&TfrmSelectTypes::btnOkClick>(this);
   btnOk->SetSkinData(skin);
 
@@ -85,9 +76,9 @@ TksSkinCheckRadioBox* TfrmSelectTypes::CategoryBox(int Category) const {
 
 void TfrmSelectTypes::FormActivate(TObject*) {
   Engine().LoadTypeSelection();
-  lblSelectTypes->SetCaption(LangText(51));
-  btnOk->SetCaption(LangText(50));
-  for (int c = 1; c <= 4; ++c) CategoryBox(c)->SetCaption(LangText(static_cast<uint8_t>(51 + c)));
+  lblSelectTypes->SetCaption(LangText(TextId::SelectTypesToRecover));
+  btnOk->SetCaption(LangText(TextId::Ok));
+  for (int c = 1; c <= 4; ++c) CategoryBox(c)->SetCaption(LangText(CategoryText(c)));
   for (int c = 1; c <= 4; ++c) CategoryBox(c)->SetChecked(false);
 
   chkFileTypes->Items()->Clear();

@@ -8,6 +8,7 @@
 #include "dorvane/ByteSearch.h"
 #include "dorvane/DebugDLL.h"
 #include "dorvane/DestinationFolder.h"
+#include "engine/PassFolders.h"
 #include "framework/core/fileutils.h"
 #include "framework/core/littleendian.h"
 #include "framework/core/streams.h"
@@ -343,7 +344,7 @@ bool CorrectCRW(const String& FileName, const std::function<void(DWORD)>& Wait) 
     }
 
     if (!IsPlainFileName(thumbnailName)) throw Exception("Refused thumbnail name \"" + thumbnailName + "\"");
-    const String folder = DLLDestinationFolder() + "DezoDozi\\";
+    const String folder = DLLDestinationFolder() + kDezoDoziFolder;
     const String found = FindThumbnail(folder, Wait);
     if (!found.empty()) {
       if (!RenameFile(folder + found, FreeName(folder, thumbnailName)))

@@ -5,6 +5,7 @@
 #include "engine/Debug.h"
 #include "engine/FileTypes.h"
 #include "engine/OutputFile.h"
+#include "engine/PassFolders.h"
 #include "engine/SEerrors.h"
 #include "engine/ScanEngine.h"
 #include "engine/intDorvane.h"
@@ -83,7 +84,7 @@ void TScanEngine::CarveBuffer() {
       OutputHandle = INVALID_HANDLE_VALUE;
       if (hit->Selected) {
         if (DebugMode) WriteInfoLog("Found " + hit->Extension + " File @ " + IntToStr(CurrentSector) + " Sector");
-        const String folder = GetDestinationFolder() + "DezoDozi\\";
+        const String folder = GetDestinationFolder() + kDezoDoziFolder;
         String name = "KV" + IntToStr(CurrentSector) + "." + hit->Extension;
         OutputHandle = CreateNewOutputFile(folder, name, GENERIC_READ | GENERIC_WRITE);
         OutputPath = folder + name;

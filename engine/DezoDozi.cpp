@@ -7,6 +7,7 @@
 
 #include "engine/Debug.h"
 #include "engine/ErrorModeScope.h"
+#include "engine/PassFolders.h"
 #include "engine/SEerrors.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
@@ -69,8 +70,8 @@ void TScanEngine::ScanDrive(char Drive) {
   if (!CurrentDrive || CurrentDrive->TotalSectors == 0) return;
   if (RefuseWithoutFileTypes()) return;
   const String folder = GetDestinationFolder();
-  ForceDirectories(folder + "DezoDozi\\");
-  ForceDirectories(folder + "DuvidAziz\\");
+  ForceDirectories(folder + kDezoDoziFolder);
+  ForceDirectories(folder + kDuvidAzizFolder);
   WriteInfoLog("Started RAW Scan");
   StopRequested = Aborted = ScanEnd = Seen87 = false;
   Count87 = 0;

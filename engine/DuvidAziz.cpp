@@ -8,6 +8,7 @@
 #include "engine/Debug.h"
 #include "engine/ErrorModeScope.h"
 #include "engine/OutputFile.h"
+#include "engine/PassFolders.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/core/fileutils.h"
@@ -54,8 +55,8 @@ void TScanEngine::PreScan(char Drive) {
   StopRequested = Aborted = ScanEnd = false;
   FATReady = false;
   const String folder = GetDestinationFolder();
-  ForceDirectories(folder + "DezoDozi\\");
-  ForceDirectories(folder + "DuvidAziz\\");
+  ForceDirectories(folder + kDezoDoziFolder);
+  ForceDirectories(folder + kDuvidAzizFolder);
   FoundDirectories.ClearAndFree();
   FoundFiles.ClearAndFree();
   if (CheckStop()) return;
@@ -107,7 +108,7 @@ bool TScanEngine::SaveAllFiles() {
     if (CheckStop()) return false;
     TSEFile& file = *FoundFile(i);
     const bool fits = file.Size == 0 || folder.empty() || HasEnoughFreeSpace(folder[0], file.Size);
-    if (fits && IsTypeSelected(ExtractFileExt(file.Name))) SaveFATFileEXT(file, "DuvidAziz\\");
+    if (fits && IsTypeSelected(ExtractFileExt(file.Name))) SaveFATFileEXT(file, kDuvidAzizFolder);
     ProcessMessages();
     OnProgress(this, i + 1);
   }

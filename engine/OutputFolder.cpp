@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/Debug.h"
+#include "engine/PassFolders.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "engine/intDorvane.h"
@@ -108,7 +109,7 @@ String TScanEngine::GetDestinationFolder() {
 uint32_t TScanEngine::CountRecoveredFiles() {
   uint32_t count = 0;
   const String root = GetDestinationFolder();
-  for (const char* sub : {"DuvidAziz\\", "DezoDozi\\"}) {
+  for (const char* sub : kPassFolders) {
     WIN32_FIND_DATAA found{};
     const FindHandle search(FindFirstFileA((root + sub + "*.*").c_str(), &found));
     if (!search.valid()) continue;

@@ -6,6 +6,7 @@
 
 #include "engine/Carving.h"
 #include "engine/FileTypes.h"
+#include "engine/PassFolders.h"
 #include "engine/ScanEngine.h"
 #include "engine/intDorvane.h"
 #include "framework/core/handles.h"
@@ -75,14 +76,14 @@ void TScanEngine::ReExtractFragmentedHits() {
     file.Size = ResavedSize(hit, chain, fat);
     OnProgress(this, static_cast<int32_t>(fat.ClusterToSector(file.Cluster)));
     // Only a whole re-save replaces the carved copy.
-    if (SaveFATFileEXT(file, "DezoDozi\\", false)) DeleteCarvedCopy(hit.Path);
+    if (SaveFATFileEXT(file, kDezoDoziFolder, false)) DeleteCarvedCopy(hit.Path);
   }
   OnFinished(2);
 }
 
 void TScanEngine::DissectCarvedJPEGs() {
   if (!intDorvane::DissectJPEG) return;
-  const String folder = GetDestinationFolder() + "DezoDozi\\";
+  const String folder = GetDestinationFolder() + kDezoDoziFolder;
   WIN32_FIND_DATAA found{};
   std::vector<String> names;
   {

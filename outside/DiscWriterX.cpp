@@ -16,7 +16,6 @@ namespace {
 
 constexpr UINT kEventsWaiting = WM_APP + 1;
 constexpr int kChunkBlocks = 64;
-constexpr int kErasableCapability = 7;
 constexpr int64_t kDefaultCapacity = 333000;  // 650 MB
 constexpr int kBlocksPerSpeedUnit = 75;
 // The device error whose text is the extended error.
@@ -278,8 +277,8 @@ bool TDiscWriterX::SetWriteSpeed(short Speed) {
 
 short TDiscWriterX::GetMaxWriteSpeed() const { return Writer() ? static_cast<short>(Writer()->MaxSpeed) : 0; }
 
-bool TDiscWriterX::HasCapability(int Capability) const {
-  return Capability == kErasableCapability && Writer() && Writer()->CanErase;
+bool TDiscWriterX::HasCapability(TWriterCapability Capability) const {
+  return Capability == TWriterCapability::EraseDisc && Writer() && Writer()->CanErase;
 }
 
 bool TDiscWriterX::SetBurnProof(bool Enable) {
@@ -289,17 +288,17 @@ bool TDiscWriterX::SetBurnProof(bool Enable) {
 
 bool TDiscWriterX::IsBurnProofSupported() const { return Writer() && Writer()->BurnProof; }
 
-int TDiscWriterX::GetDiscStatus() const {
-  if (!IsDriveReady()) return 3;
+TDiscStatus TDiscWriterX::GetDiscStatus() const {
+  if (!IsDriveReady()) return TDiscStatus::Other;
   TIniFile disc(DiscFile());
-  if (disc.ReadInteger("Disc", "Status", 0) == 3) return 3;
-  if (disc.ReadBool("Disc", "Closed", false)) return 2;
-  return Sessions().empty() ? 0 : 1;
+  if (disc.ReadInteger("Disc", "Status", 0) == static_cast<int>(TDiscStatus::Other)) return TDiscStatus::Other;
+  if (disc.ReadBool("Disc", "Closed", false)) return TDiscStatus::Complete;
+  return Sessions().empty() ? TDiscStatus::Empty : TDiscStatus::Incomplete;
 }
 
-int TDiscWriterX::GetDiscType() const {
-  if (!IsDriveReady()) return 255;
-  return TIniFile(DiscFile()).ReadInteger("Disc", "Type", 0);
+TDiscType TDiscWriterX::GetDiscType() const {
+  if (!IsDriveReady()) return TDiscType::Unknown;
+  return static_cast<TDiscType>(TIniFile(DiscFile()).ReadInteger("Disc", "Type", 0));
 }
 
 bool TDiscWriterX::IsDiscErasable() const {
@@ -307,7 +306,7 @@ bool TDiscWriterX::IsDiscErasable() const {
 }
 
 int TDiscWriterX::GetFreeBlocks(int /*Kind*/) const {
-  if (!IsDriveReady() || GetDiscStatus() == 2) return 0;
+  if (!IsDriveReady() || GetDiscStatus() == TDiscStatus::Complete) return 0;
   int64_t used = 0;
   for (const auto& s : Sessions()) used += s.Blocks;
   return ClampToInt(std::max<int64_t>(0, Capacity() - used));
@@ -319,10 +318,10 @@ int TDiscWriterX::BlocksToBytes(int Blocks, int /*Kind*/) const {
 
 short TDiscWriterX::GetSessionCount() const { return static_cast<short>(Sessions().size()); }
 
-int TDiscWriterX::GetLastSessionStatus() const {
+TSessionStatus TDiscWriterX::GetLastSessionStatus() const {
   auto sessions = Sessions();
-  if (sessions.empty()) return 0;
-  return sessions.back().Complete ? 3 : 1;
+  if (sessions.empty()) return TSessionStatus::Empty;
+  return sessions.back().Complete ? TSessionStatus::Closed : TSessionStatus::Incomplete;
 }
 
 void TDiscWriterX::ClearImage() {
@@ -390,7 +389,7 @@ bool TDiscWriterX::StartWrite() {
   const TDiscWriterConfig* w = Writer();
   if (running_) return false;
   extendedError_.clear();
-  if (!w || !IsDriveReady() || GetDiscStatus() == 2 || image_.FileCount() == 0 || w->RefuseStart ||
+  if (!w || !IsDriveReady() || GetDiscStatus() == TDiscStatus::Complete || image_.FileCount() == 0 || w->RefuseStart ||
       !MakeEventWindow())
     return false;
   JoinWorker();

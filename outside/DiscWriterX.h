@@ -40,6 +40,18 @@ struct TDiscWriterConfig {
   bool InsertBlankAfterEject = false;
 };
 
+// The disc in the drive, as GetDiscStatus tells it.
+enum class TDiscStatus { Empty = 0, Incomplete = 1, Complete = 2, Other = 3 };
+
+// The kinds of disc GetDiscType names; a writer may report others.
+enum class TDiscType { CdDaOrCdRom = 0, Cdi = 16, CdRomXa = 32, Unknown = 255 };
+
+// The disc's last session, as GetLastSessionStatus tells it.
+enum class TSessionStatus { Empty = 0, Incomplete = 1, Unknown = 2, Closed = 3 };
+
+// What HasCapability is asked about.
+enum class TWriterCapability { EraseDisc = 7 };
+
 // The writers listed in a configuration file; none when it is missing.
 std::vector<TDiscWriterConfig> ReadDiscWriterConfig(const String& fileName);
 
@@ -105,14 +117,14 @@ class TDiscWriterX : public TWinControl {
   bool SetWriteSpeed(short Speed);
   short GetMaxWriteSpeed() const;
   void AbortWrite() { abort_ = true; }
-  bool HasCapability(int Capability) const;
-  int GetDiscStatus() const;
-  int GetDiscType() const;
+  bool HasCapability(TWriterCapability Capability) const;
+  TDiscStatus GetDiscStatus() const;
+  TDiscType GetDiscType() const;
   bool IsDiscErasable() const;
   int GetFreeBlocks(int Kind) const;
   int BlocksToBytes(int Blocks, int Kind) const;
   short GetSessionCount() const;
-  int GetLastSessionStatus() const;
+  TSessionStatus GetLastSessionStatus() const;
   void ClearImage();
   int GetImageBlocks() const;
   int GetImageFileCount() const { return image_.FileCount(); }

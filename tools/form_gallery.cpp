@@ -19,6 +19,7 @@
 #include "app/SEresource.h"
 #include "app/Startup.h"
 #include "app/Texts.h"
+#include "engine/PassFolders.h"
 #include "engine/Utils.h"
 #include "framework/core/bitmap.h"
 #include "framework/core/fileutils.h"
@@ -57,7 +58,7 @@ String DemoPhoto() {
 // The recovery dialog half-way through the deep scan of the demo card.
 void RecoveryMidRun() {
   TfrmRecovery& f = *frmRecovery;
-  f.SetCaption(LangText(102) + " K");
+  f.SetCaption(LangText(TextId::RecoveringDrive) + " K");
   f.lblMediaText->SetCaption("KORVALODEMO");
   f.lblCapacityText->SetCaption("16.00 MB");
   f.lblFileTypeText->SetCaption(CategoryLine(*frmMain->Engine));
@@ -194,9 +195,9 @@ void Landscapes(const std::string& pass, int count) {
 // from the quick scan, which get the library's placeholders, and thirty from the deep scan.
 void RecoveredFiles() {
   const std::string output = frmMain->Engine->GetDestinationFolder();
-  const std::string pass = output + "DuvidAziz\\";
+  const std::string pass = output + kDuvidAzizFolder;
   Landscapes(pass, 10);
-  Landscapes(output + "DezoDozi\\", 30);
+  Landscapes(output + kDezoDoziFolder, 30);
   const String whole = pass + "FILE0001.JPG";
   TFileStream in(whole, fmOpenRead | fmShareDenyNone);
   std::string head(2000, '\0');

@@ -154,7 +154,7 @@ class BurnDialog : public apptest::MainFormTest {
   }
   // Lets the writer's events run until the write has ended.
   void FinishWrite() {
-    ASSERT_TRUE(PumpUntil([this] { return !dialog->CDWriter->Busy() && dialog->Operation == 3; }, 20000));
+    ASSERT_TRUE(PumpUntil([this] { return !dialog->CDWriter->Busy() && dialog->Operation == TBurnOperation::None; }, 20000));
     Application->ProcessMessages();
   }
   std::vector<String> BoxTexts() const {
@@ -331,9 +331,9 @@ TEST_F(BurnDialog, ClosingASessionLeavesTheDialogClosable) {
   ASSERT_TRUE(d.btnCompleteSession->Visible());
   answers = {mrYes};
   d.btnCompleteSessionClick(d.btnCompleteSession);
-  EXPECT_EQ(d.CDWriter->GetLastSessionStatus(), 3);
+  EXPECT_EQ(d.CDWriter->GetLastSessionStatus(), TSessionStatus::Closed);
   EXPECT_TRUE(d.Idle);
-  EXPECT_EQ(d.Operation, 3);
+  EXPECT_EQ(d.Operation, TBurnOperation::None);
   d.Close();
   EXPECT_TRUE(Closed());
 }
@@ -413,7 +413,7 @@ TEST_F(BurnDialog, ErasesOnlyARewritableDiscInAWriterThatCan) {
     TfrmBurn& d = Open();
     d.btnEraseCDClick(d.btnEraseCD);
     // The writer is free before its last event reaches the dialog: wait for the dialog's end.
-    ASSERT_TRUE(PumpUntil([&d] { return !d.CDWriter->Busy() && d.Operation == 3; }, 20000));
+    ASSERT_TRUE(PumpUntil([&d] { return !d.CDWriter->Busy() && d.Operation == TBurnOperation::None; }, 20000));
     Application->ProcessMessages();
     std::vector<String> texts;
     for (uint8_t n : r.texts) texts.push_back(Lang(n));
@@ -508,7 +508,7 @@ TEST_F(BurnDialog, AWriterWithoutItsEventWindowDoesNotStartAndSaysWhy) {
   EXPECT_FALSE(d.CDWriter->Busy());
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].Msg.rfind(Lang(100) + "\r\nThe writer's event window could not be made", 0), 0u) << boxes[0].Msg;
-  EXPECT_EQ(d.Operation, 3);
+  EXPECT_EQ(d.Operation, TBurnOperation::None);
   EXPECT_FALSE(Exists(scratch.Drive() + "session1.iso.part"));
 }
 

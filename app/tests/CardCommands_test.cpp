@@ -6,7 +6,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/Texts.h"
+#include "app/tests/TextNumbers.h"
 #include "app/tests/CardFixture.h"
 #include "app/tests/FolderScratch.h"
 #include "engine/Debug.h"

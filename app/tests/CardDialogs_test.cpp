@@ -9,7 +9,7 @@
 #include <string>
 
 #include "app/Backup.h"
-#include "app/Texts.h"
+#include "app/tests/TextNumbers.h"
 #include "app/Restore.h"
 #include "app/SecureErase.h"
 #include "app/tests/CardFixture.h"

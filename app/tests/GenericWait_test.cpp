@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/Texts.h"
+#include "app/tests/TextNumbers.h"
 #include "app/tests/MainForm_fixture.h"
 #include "skin/ksSkinGauge.h"
 

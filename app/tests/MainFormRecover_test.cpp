@@ -1,7 +1,7 @@
 // The recover command on the demo card, mapped as the removable drive M:.
 #include <gtest/gtest.h>
 
-#include "app/Texts.h"
+#include "app/tests/TextNumbers.h"
 #include "app/tests/MainForm_fixture.h"
 
 namespace apptest {

@@ -5,8 +5,9 @@
 #include <cstring>
 #include <map>
 
-#include "app/Texts.h"
+#include "app/tests/TextNumbers.h"
 #include "engine/Lang.h"
+#include "engine/OutputFolder.h"
 #include "skin/ksSkinLinkLabel.h"
 #include "skin/ksSkinShellDriveComboBox.h"
 #include "skin/ksSystemSeam.h"
@@ -45,7 +46,11 @@ TEST_F(MainForm, ComponentsSitAtTheirPlaces) {
   }
   EXPECT_EQ(frmMain->ClientWidth(), 614);
   EXPECT_EQ(frmMain->ClientHeight(), 330);
-  EXPECT_EQ(f.lblVersion->Caption(), "Version 3.0.0.1");
+  // The version the program's file carries, as the label must show it.
+  uint32_t major = 0, minor = 0, release = 0, build = 0;
+  ReadFileVersion(frmMain->Engine->ProgramFolder + "Korvalo3.exe", major, minor, release, build);
+  EXPECT_EQ(f.lblVersion->Caption(), "Version " + std::to_string(major) + "." + std::to_string(minor) + "." +
+                                         std::to_string(release) + "." + std::to_string(build));
   EXPECT_TRUE(messages.Boxes().empty());
 }
 
@@ -197,7 +202,8 @@ TEST(RecoverRefusal, ByDriveAndSystem) {
     info.IsCD = c.cd;
     info.IsAudioCD = c.audio;
     info.RootPath = "K:\\";
-    EXPECT_EQ(RecoverRefusal(c.info ? &info : nullptr, c.lastError, c.windows, c.folder), c.refusal) << c.what;
+    const std::optional<TextId> refusal = RecoverRefusal(c.info ? &info : nullptr, c.lastError, c.windows, c.folder);
+    EXPECT_EQ(refusal ? static_cast<uint8_t>(*refusal) : 0, c.refusal) << c.what;
   }
 }
 

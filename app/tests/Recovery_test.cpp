@@ -9,7 +9,7 @@
 #include "app/FormShot.h"
 #include "framework/core/bitmap.h"
 #include "framework/core/seams.h"
-#include "app/Texts.h"
+#include "app/tests/TextNumbers.h"
 #include "app/tests/MainForm_fixture.h"
 #include "engine/FileTypes.h"
 #include "skin/ksSkinCtrls.h"

@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "app/tests/MainForm_fixture.h"
-#include "app/Texts.h"
+#include "app/tests/TextNumbers.h"
 #include "engine/Debug.h"
 #include "framework/core/osversion.h"
 

@@ -65,24 +65,3 @@ TEST(WriterTexts, FreeSpaceInTheUnitOfItsSize) {
               {6442450944, "6.00 GB"}};  // past 4 GiB: no 32-bit wrap
   for (const Row& r : rows) EXPECT_EQ(FreeSpaceText(r.bytes), r.text) << r.bytes;
 }
-
-TEST(WriterTexts, VolumeLabelKeepsTheDiscNumberWithinSixteenCharacters) {
-  struct Row {
-    const char* typed;
-    bool inSet;
-    int disc;
-    const wchar_t* label;
-  } rows[] = {
-      {"", false, 1, L"Korvalo3"},
-      {"", true, 2, L"Korvalo3"},  // no suffix without a typed label
-      {"Photos", false, 1, L"Photos"},
-      {"Photos", true, 1, L"Photos_1"},
-      {"Photos", true, 12, L"Photos_12"},
-      {"SixteenCharsLong", false, 1, L"SixteenCharsLong"},
-      {"SixteenCharsLong", true, 2, L"SixteenCharsLo_2"},
-      {"SeventeenCharsLng", true, 10, L"SeventeenChar_10"},
-      {"SeventeenCharsLng", false, 1, L"SeventeenCharsLn"},
-  };
-  for (const Row& r : rows)
-    EXPECT_EQ(DiscVolumeLabel(r.typed, r.inSet, r.disc), r.label) << r.typed << " " << r.disc;
-}

@@ -180,7 +180,7 @@ TEST_P(DiscWriterXBurn, GivesTheEventsAndDiscState) {
   }
   EXPECT_EQ(log.Text, c.events);
   EXPECT_EQ(w.GetSessionCount(), c.sessions);
-  EXPECT_EQ(w.GetLastSessionStatus(), c.lastSession);
+  EXPECT_EQ(w.GetLastSessionStatus(), static_cast<TSessionStatus>(c.lastSession));
   EXPECT_FALSE(w.Busy());
   if (String(c.events).ends_with("/1051")) {
     EXPECT_FALSE(w.GetExtendedError().empty()) << "the system's reason";
@@ -233,12 +233,12 @@ TEST(DiscWriterX, AnAbortedSessionIsClosedByCloseLastSession) {
   w.OnTrackWriteStart = [&](TObject*, short, int) { w.AbortWrite(); };
   ASSERT_TRUE(w.StartWrite());
   ASSERT_TRUE(PumpUntil([&] { return log.done; }, 20000));
-  EXPECT_EQ(w.GetDiscStatus(), 1);
-  EXPECT_EQ(w.GetLastSessionStatus(), 1);
+  EXPECT_EQ(w.GetDiscStatus(), TDiscStatus::Incomplete);
+  EXPECT_EQ(w.GetLastSessionStatus(), TSessionStatus::Incomplete);
   log.Text.clear();
   EXPECT_TRUE(w.CloseLastSession(false));
   EXPECT_EQ(log.Text, "2") << "closing is synchronous and says so";
-  EXPECT_EQ(w.GetLastSessionStatus(), 3);
+  EXPECT_EQ(w.GetLastSessionStatus(), TSessionStatus::Closed);
   EXPECT_FALSE(w.CloseLastSession(false)) << "nothing left open";
 }
 
@@ -248,14 +248,14 @@ TEST(DiscWriterX, SecondSessionAppendsAndFreeSpaceShrinks) {
   TEventLog log(w);
   w.AddFile(L"Korvalo\\a.jpg", W(f.Source("a.jpg", 9000)));
   int before = w.GetFreeBlocks(1), image = w.GetImageBlocks();
-  EXPECT_EQ(w.GetDiscStatus(), 0);
+  EXPECT_EQ(w.GetDiscStatus(), TDiscStatus::Empty);
   for (int session = 1; session <= 2; ++session) {
     log.done = false;
     ASSERT_TRUE(w.StartWrite());
     ASSERT_TRUE(PumpUntil([&] { return log.done; }, 20000));
   }
   EXPECT_EQ(w.GetSessionCount(), 2);
-  EXPECT_EQ(w.GetDiscStatus(), 1);
+  EXPECT_EQ(w.GetDiscStatus(), TDiscStatus::Incomplete);
   EXPECT_EQ(w.GetFreeBlocks(1), before - 2 * image);
   EXPECT_TRUE(Exists(f.Drive() + "session2.iso"));
 }
@@ -278,7 +278,7 @@ TEST(DiscWriterX, EraseTable) {
     TWriterFixture::Write(f.Drive() + "session1.iso", String(4096, 'x'));
     TDiscWriterX w(nullptr);
     TEventLog log(w);
-    EXPECT_EQ(w.HasCapability(7), String(r.writerKeys).find("CanErase") != String::npos);
+    EXPECT_EQ(w.HasCapability(TWriterCapability::EraseDisc), String(r.writerKeys).find("CanErase") != String::npos);
     ASSERT_EQ(w.EraseDisc(true), r.starts) << r.writerKeys << r.discKeys;
     if (r.starts) {
       ASSERT_TRUE(PumpUntil([&] { return log.done; }, 20000));
@@ -298,9 +298,9 @@ TEST(DiscWriterX, EjectMovesTheDiscAsideAndCanInsertABlankOne) {
     EXPECT_TRUE(Exists(f.Drive() + "ejected\\1\\disc.ini"));
     EXPECT_EQ(w.IsDriveReady(), blank);
     if (blank) {
-      EXPECT_EQ(w.GetDiscStatus(), 0);
+      EXPECT_EQ(w.GetDiscStatus(), TDiscStatus::Empty);
       EXPECT_EQ(w.GetFreeBlocks(1), 1234);
-      EXPECT_EQ(w.GetDiscType(), 16);
+      EXPECT_EQ(w.GetDiscType(), TDiscType::Cdi);
       EXPECT_TRUE(w.IsDiscErasable());
       EXPECT_TRUE(w.EjectDisc());
       EXPECT_TRUE(Exists(f.Drive() + "ejected\\2\\disc.ini")) << "each disc of a set is kept apart";
