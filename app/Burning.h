@@ -9,7 +9,7 @@
 
 #include "framework/core/datetime.h"
 #include "framework/gui/forms.h"
-#include "skin/ksMessages.h"
+#include "skin/dialogs/ksMessages.h"
 
 class TDiscWriterX;
 class TksSkinButton;

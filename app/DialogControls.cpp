@@ -2,9 +2,9 @@
 
 #include <utility>
 
-#include "skin/ksSkinGauge.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinXFormButton.h"
+#include "skin/controls/ksSkinGauge.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/controls/ksSkinXFormButton.h"
 
 TksSkinStdLabel* AddDialogLabel(TForm* form, const char* name, int left, int top) {
   auto* l = new TksSkinStdLabel(form);

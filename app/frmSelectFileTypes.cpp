@@ -3,14 +3,14 @@
 #include "app/DialogFrame.h"
 #include "app/Forms.h"
 #include "app/MainForm.h"
-#include "engine/FileTypes.h"
 #include "app/Texts.h"
+#include "engine/FileTypes.h"
 #include "engine/ScanEngine.h"
-#include "skin/ksSkinCheckListBox.h"
-#include "skin/ksSkinCheckRadio.h"
-#include "skin/ksSkinForm.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinPanel.h"
+#include "skin/boxes/ksSkinCheckListBox.h"
+#include "skin/controls/ksSkinCheckRadio.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/frame/ksSkinForm.h"
+#include "skin/views/ksSkinPanel.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "framework/core/registry.h"
 #include "framework/core/seams.h"
 #include "framework/gui/application.h"
-#include "skin/ksMessages.h"
+#include "skin/dialogs/ksMessages.h"
 
 namespace apptest {
 

@@ -7,9 +7,9 @@
 
 #include "app/Texts.h"
 #include "engine/Lang.h"
-#include "skin/ksSkinLinkLabel.h"
-#include "skin/ksSkinShellDriveComboBox.h"
-#include "skin/ksSystemSeam.h"
+#include "skin/controls/ksSkinLinkLabel.h"
+#include "skin/draw/ksSystemSeam.h"
+#include "skin/shell/ksSkinShellDriveComboBox.h"
 
 namespace apptest {
 namespace {

@@ -9,7 +9,7 @@
 #include "framework/gui/application.h"
 #include "framework/gui/forms.h"
 #include "framework/gui/timer.h"
-#include "skin/ksSkinData.h"
+#include "skin/data/ksSkinData.h"
 
 namespace skintest {
 
