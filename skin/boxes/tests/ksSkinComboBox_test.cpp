@@ -15,6 +15,7 @@
 #include "skin/data/ksSkinDataControls.h"
 #include "skin/draw/ksSystemSeam.h"
 #include "skin/tests/ksOneScreen.h"
+#include "skin/tests/ksPaintedOutside.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
@@ -366,20 +367,29 @@ TEST_F(SkinComboBox, TheFaceDrawingHookGetsTheItemAndItsPlace) {
 }
 
 // Sizes smaller than the face or its button, in both looks: painting and
-// opening neither crash nor loop.
+// opening neither crash nor loop, nothing is drawn outside the control, and a
+// control of any size shows the frame of its look in its corner.
 TEST_F(SkinComboBox, TinySizesPaintInBothLooks) {
   for (bool skinned : {false, true}) {
     for (auto [w, h] : {std::pair{0, 0}, {1, 1}, {10, 20}, {24, 20}, {25, 20}, {26, 20}, {30, 5}, {176, 20}}) {
+      SCOPED_TRACE(testing::Message() << (skinned ? "skinned " : "plain ") << w << "x" << h);
       auto* c = NewCombo();
       c->SetBounds(0, 0, w, h);
       if (skinned) c->SetSkinData(&data);
       c->SetItemIndex(0);
       TBitmap shot;
       PaintInto(*c, shot);
+      if (c->Width() > 0 && c->Height() > 0) {
+        EXPECT_EQ(static_cast<COLORREF>(shot.Canvas()->Pixels(0, 0)),
+                  skinned ? SkinPixel(c->SkinRect.Left, c->SkinRect.Top) : Rgb(clBtnShadow));
+      }
+      EXPECT_EQ(PaintedOutside(*c), 0);
       c->DropDown();
       c->CloseUp(true);
+      EXPECT_FALSE(c->DroppedDown());
       c->SetStyle(kscbEditStyle);
       PaintInto(*c, shot);
+      EXPECT_EQ(PaintedOutside(*c), 0);
       delete c;
     }
   }

@@ -8,6 +8,7 @@
 #include "framework/gui/imagelist.h"
 #include "skin/boxes/ksSkinListBox.h"
 #include "skin/tests/ksFakeTimers.h"
+#include "skin/tests/ksPaintedOutside.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 #include "skin/views/ksPaintWithChildren.h"
 
@@ -336,11 +337,22 @@ TEST_F(SkinListBox, DegenerateSkinsPaintWithoutFailing) {
   l->SetGlyph(&glyph);
   l->SetRowCount(4);
   EXPECT_GT(l->ListBox()->ItemHeight(), 0);
+  l->SetItemIndex(1);
   TBitmap shot;
   PaintWithChildren(*l, shot, clWhite);
+  EXPECT_EQ(PaintedOutside(*l), 0);
   l->ChangeSkinData();
   PaintWithChildren(*l, shot, clWhite);
-  SUCCEED();
+  EXPECT_EQ(PaintedOutside(*l), 0);
+  // Without an item face the items fall back to the look without a skin (sampled
+  // left of their text: the list is narrower than its texts).
+  auto itemPixel = [&](int index) {
+    const TRect r = l->ListBox()->ItemRect(index);
+    return static_cast<COLORREF>(
+        shot.Canvas()->Pixels(l->ListBox()->Left() + r.Left, l->ListBox()->Top() + r.Top + RectHeight(r) / 2));
+  };
+  EXPECT_EQ(itemPixel(0), Rgb(clWindow));
+  EXPECT_EQ(itemPixel(1), Rgb(clHighlight));
 }
 
 

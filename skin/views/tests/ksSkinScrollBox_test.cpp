@@ -3,6 +3,7 @@
 // non-client area, and painting that survives degenerate skins.
 #include <gtest/gtest.h>
 
+#include "skin/tests/ksPaintedOutside.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 #include "skin/views/ksSkinPanel.h"
 #include "skin/views/ksSkinScrollBox.h"
@@ -167,12 +168,14 @@ TEST_F(SkinScrollBox, DegenerateSkinsAndSizesPaint) {
     d->BGPictureIndex = bg;  // 7: no such picture
     d->ClientRect = TRect{};
     box->ChangeSkinData();
-    PaintAndSample(*box, 1, 1);
+    // The background picture tiled from its corner; with none, or none to tile, the plain face.
+    EXPECT_EQ(PaintAndSample(*box, 1, 1), bg == 0 ? SkinPixel(1, 1) : Rgb(clBtnFace));
+    EXPECT_EQ(PaintedOutside(*box), 0);
     box->SetBounds(0, 0, 0, 0);
     PaintAndSample(*box, 0, 0);
+    EXPECT_EQ(PaintedOutside(*box), 0);
     box->SetBounds(0, 0, 100, 100);
   }
-  SUCCEED();
 }
 
 }  // namespace
