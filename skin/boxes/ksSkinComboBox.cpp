@@ -7,6 +7,7 @@
 #include "skin/controls/ksSkinFont.h"
 #include "skin/data/ksSkinDataControls.h"
 #include "skin/data/ksSkinDataResStr.h"
+#include "skin/draw/ksPlainColors.h"
 
 TksSkinCustomComboBox::TksSkinCustomComboBox(TComponent* AOwner) : TksSkinCustomControl(AOwner) {
   SetControlStyle(csAcceptsControls | csCaptureMouse | csOpaque | csDoubleClicks | csReplicatable);
@@ -289,11 +290,9 @@ void TksSkinCustomComboBox::DrawButton(TCanvas* c) {
   }
   const bool down = buttonDown_ && buttonActive_;
   c->Brush()->SetStyle(bsSolid);
-  c->Brush()->SetColor(down ? static_cast<TColor>(RGB(133, 147, 181))
-                       : buttonActive_ ? static_cast<TColor>(RGB(182, 189, 210))
-                                       : clBtnFace);
+  c->Brush()->SetColor(down ? kPlainDownFill : buttonActive_ ? kPlainHotFill : clBtnFace);
   c->FillRect(buttonRect_);
-  c->Brush()->SetColor(buttonActive_ ? static_cast<TColor>(RGB(0, 0, 128)) : clBtnShadow);
+  c->Brush()->SetColor(buttonActive_ ? clNavy : clBtnShadow);
   c->FrameRect(buttonRect_);
   DrawArrowImage(c, buttonRect_, Enabled() ? clBlack : clBtnShadow, 4);
 }

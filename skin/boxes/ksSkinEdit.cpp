@@ -12,6 +12,7 @@
 #include "skin/data/ksSkinDataControls.h"
 #include "skin/data/ksSkinDataResStr.h"
 #include "skin/data/ksSkinMessages.h"
+#include "skin/draw/ksPlainColors.h"
 #include "skin/draw/ksUtils.h"
 #include "skin/frame/ksSkinForm.h"
 
@@ -336,7 +337,7 @@ void TksSkinCustomEdit::PaintFrame(TBitmap& b) {
     DrawPlainBoxFrame(c, TRect{0, 0, w - bw, h});
     if (buttonMode_) {
       const bool down = buttonDown_ && buttonActive_;
-      c->Brush()->SetColor(down ? static_cast<TColor>(0xB59385) : buttonActive_ ? static_cast<TColor>(0xD2BDB6) : clBtnFace);
+      c->Brush()->SetColor(down ? kPlainDownFill : buttonActive_ ? kPlainHotFill : clBtnFace);
       c->FillRect(buttonRect_);
       c->Brush()->SetColor(buttonActive_ ? clNavy : clBtnShadow);
       c->FrameRect(buttonRect_);

@@ -2,6 +2,7 @@
 
 #include "framework/core/colors.h"
 #include "framework/gui/imagelist.h"
+#include "skin/draw/ksPlainColors.h"
 
 // ---- TksSkinControl -------------------------------------------------------------
 
@@ -154,11 +155,11 @@ TColor TksButtonLook::StateFontColor(bool enabled, bool down, bool active) const
 void DrawPlainButtonFace(TCanvas* canvas, const TRect& r, bool pressed, bool hot) {
   TColor frame = clBtnShadow, fill = clBtnFace;
   if (pressed) {
-    frame = static_cast<TColor>(0x800000);
-    fill = static_cast<TColor>(0xB59385);
+    frame = clNavy;
+    fill = kPlainDownFill;
   } else if (hot) {
-    frame = static_cast<TColor>(0x800000);
-    fill = static_cast<TColor>(0xD2BDB6);
+    frame = clNavy;
+    fill = kPlainHotFill;
   }
   canvas->Brush()->SetStyle(bsSolid);
   canvas->Brush()->SetColor(fill);

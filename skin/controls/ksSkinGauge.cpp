@@ -5,13 +5,7 @@
 #include "framework/core/colors.h"
 #include "framework/core/sysutils.h"
 #include "skin/controls/ksSkinFont.h"
-
-namespace {
-
-// The bar of the look without a skin: red 182, green 189, blue 210.
-constexpr TColor kPlainBarColor = 13811126;
-
-}  // namespace
+#include "skin/draw/ksPlainColors.h"
 
 TksSkinGauge::TksSkinGauge(TComponent* AOwner) : TksSkinCustomControl(AOwner) {
   SetSkinDataName("gauge");
@@ -164,7 +158,7 @@ void TksSkinGauge::CreateControlDefaultImage(TBitmap* b) {
   c->FrameRect(client);
   const TRect bar = CalcProgressRect(TRect{1, 1, Width() - 1, Height() - 1});
   if (RectWidth(bar) >= 1 && RectHeight(bar) >= 1) {
-    c->Brush()->SetColor(kPlainBarColor);
+    c->Brush()->SetColor(kPlainHotFill);
     c->FillRect(bar);
   }
   DrawGaugeText(c);

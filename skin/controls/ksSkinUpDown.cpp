@@ -2,6 +2,7 @@
 
 #include "framework/core/seams.h"
 #include "skin/data/ksSkinDataControls.h"
+#include "skin/draw/ksPlainColors.h"
 
 TksSkinUpDown::TksSkinUpDown(TComponent* AOwner) : TksSkinCustomControl(AOwner) {
   SetSkinDataName("hupdown");
@@ -73,7 +74,7 @@ void TksSkinUpDown::DrawButton(TCanvas* c, int i) {
     return;
   }
   const bool down = b.Down && b.MouseIn;
-  c->Brush()->SetColor(down ? static_cast<TColor>(0xB59385) : b.MouseIn ? static_cast<TColor>(0xD2BDB6) : clBtnFace);
+  c->Brush()->SetColor(down ? kPlainDownFill : b.MouseIn ? kPlainHotFill : clBtnFace);
   c->FillRect(b.R);
   c->Brush()->SetColor(b.MouseIn ? clNavy : clBtnShadow);
   c->FrameRect(b.R);

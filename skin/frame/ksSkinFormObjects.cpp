@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "skin/draw/ksEffects.h"
+#include "skin/draw/ksPlainColors.h"
 #include "skin/draw/ksSkinMorph.h"
 #include "skin/draw/ksUtils.h"
 #include "skin/frame/ksSkinForm.h"
@@ -371,10 +372,9 @@ void TksSkinStdButtonObject::DefaultDraw(TCanvas* canvas) {
   TCanvas* c = b.Canvas();
   TRect r{0, 0, w, h};
   const bool pressed = Down && Active;
-  const TColor navy = static_cast<TColor>(RGB(0, 0, 128));
   if (pressed || Active) {
-    Frame3D(c, r, navy, navy, 1);
-    c->Brush()->SetColor(static_cast<TColor>(pressed ? RGB(133, 147, 181) : RGB(182, 189, 210)));
+    Frame3D(c, r, clNavy, clNavy, 1);
+    c->Brush()->SetColor(pressed ? kPlainDownFill : kPlainHotFill);
   } else {
     c->Brush()->SetColor(clBtnFace);
   }

@@ -6,11 +6,11 @@
 #include "framework/gui/forms.h"
 #include "skin/controls/ksSkinFont.h"
 #include "skin/draw/ksEffects.h"
+#include "skin/draw/ksPlainColors.h"
 #include "skin/frame/ksSkinForm.h"
 
 namespace {
 
-constexpr TColor kHotFill = static_cast<TColor>(RGB(182, 189, 210));
 constexpr TColor kActiveFill = static_cast<TColor>(RGB(133, 146, 181));
 
 void FlipVertically(TBitmap* b) {
@@ -49,7 +49,7 @@ void TksMDITab::Draw(TCanvas* canvas) {
                    TabsBar->SkinData());
     textRect = TRect{data->TabLeftOffset, 0, w - data->TabRightOffset, h};
   } else {
-    c->Brush()->SetColor(Active ? kActiveFill : (MouseIn ? kHotFill : clBtnFace));
+    c->Brush()->SetColor(Active ? kActiveFill : (MouseIn ? kPlainHotFill : clBtnFace));
     c->FillRect(TRect{0, 0, w, h});
     AssignSkinFont(c->Font(), false, "", 0, 0, TabsBar->DefaultFont(), TabsBar->SkinData());
   }

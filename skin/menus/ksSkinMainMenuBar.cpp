@@ -7,14 +7,13 @@
 #include "framework/gui/forms.h"
 #include "skin/controls/ksSkinFont.h"
 #include "skin/data/ksSkinMessages.h"
+#include "skin/draw/ksPlainColors.h"
 #include "skin/draw/ksSkinMorph.h"
 #include "skin/frame/ksSkinForm.h"
 #include "skin/menus/ksSkinMenus.h"
 
 namespace {
 
-constexpr TColor kNavy = static_cast<TColor>(RGB(0, 0, 128));
-constexpr TColor kHotFill = static_cast<TColor>(RGB(182, 189, 210));
 constexpr TColor kDownFill = static_cast<TColor>(RGB(133, 146, 181));
 constexpr int kMarkerWidth = 5;
 
@@ -25,9 +24,9 @@ void DefaultFace(TCanvas* c, int w, int h, bool hot, bool down) {
     c->FillRect(TRect{0, 0, w, h});
     return;
   }
-  c->Brush()->SetColor(kNavy);
+  c->Brush()->SetColor(clNavy);
   c->FillRect(TRect{0, 0, w, h});
-  c->Brush()->SetColor(down ? kDownFill : kHotFill);
+  c->Brush()->SetColor(down ? kDownFill : kPlainHotFill);
   c->FillRect(TRect{1, 1, w - 1, h - 1});
 }
 

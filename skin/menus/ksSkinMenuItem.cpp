@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/gui/imagelist.h"
+#include "skin/draw/ksPlainColors.h"
 #include "skin/draw/ksSkinMorph.h"
 #include "skin/draw/ksUtils.h"
 #include "skin/menus/ksSkinMenus.h"
@@ -204,9 +205,9 @@ void TksSkinMenuItem::DefaultDraw(TCanvas* canvas) {
   const int iw = images != nullptr ? Parent->ImagesWidth : 19;
   TColor color = clWindowText;
   if (DrawnActive() && !IsSeparator()) {
-    c->Brush()->SetColor(static_cast<TColor>(RGB(0, 0, 128)));
+    c->Brush()->SetColor(clNavy);
     c->FillRect(TRect{0, 0, w, h});
-    c->Brush()->SetColor(static_cast<TColor>(RGB(182, 189, 210)));
+    c->Brush()->SetColor(kPlainHotFill);
     c->FillRect(TRect{1, 1, w - 1, h - 1});
   } else {
     c->Brush()->SetColor(clBtnFace);

@@ -5,12 +5,9 @@
 #include "framework/core/colors.h"
 #include "skin/controls/ksSkinFont.h"
 #include "skin/data/ksSkinDataControls.h"
+#include "skin/draw/ksPlainColors.h"
 
 namespace {
-
-constexpr TColor kNavy = static_cast<TColor>(8388608);
-constexpr TColor kPressedFill = static_cast<TColor>(11899781);
-constexpr TColor kHotFill = static_cast<TColor>(13811126);
 
 TRect SizedAt(int left, int top, const TRect& size) {
   return TRect{left, top, left + RectWidth(size), top + RectHeight(size)};
@@ -359,9 +356,9 @@ void TksSkinExPanel::DrawButton(TCanvas* canvas, int button) {
   canvas->Brush()->SetColor(clBtnFace);
   canvas->FillRect(r);
   if (pressed || state.mouseIn) {
-    canvas->Brush()->SetColor(pressed ? kPressedFill : kHotFill);
+    canvas->Brush()->SetColor(pressed ? kPlainDownFill : kPlainHotFill);
     canvas->FillRect(r);
-    canvas->Brush()->SetColor(kNavy);
+    canvas->Brush()->SetColor(clNavy);
     canvas->FrameRect(r);
   }
   TRect symbol = r;

@@ -11,13 +11,12 @@
 #include "framework/core/colors.h"
 #include "framework/gui/imagelist.h"
 #include "skin/data/ksSkinDataControls.h"
+#include "skin/draw/ksPlainColors.h"
 #include "skin/draw/ksUtils.h"
 #include "skin/views/ksSkinViewBars.h"
 
 namespace {
 
-constexpr TColor kNavy = static_cast<TColor>(8388608);
-constexpr TColor kPressedFill = static_cast<TColor>(11899781);
 constexpr int kTextInset = 5;
 
 bool IsHeaderWindow(HWND wnd) {
@@ -288,9 +287,9 @@ void TksSkinCustomListView::DrawSection(TCanvas* canvas, int column, const TRect
     }
     c->Font()->SetColor(pressed ? headerLook_.DownFontColor : headerLook_.FontColor);
   } else {
-    c->Brush()->SetColor(pressed ? kPressedFill : clBtnFace);
+    c->Brush()->SetColor(pressed ? kPlainDownFill : clBtnFace);
     c->FillRect(TRect{0, 0, w, h});
-    c->Brush()->SetColor(pressed ? kNavy : clBtnShadow);
+    c->Brush()->SetColor(pressed ? clNavy : clBtnShadow);
     c->FrameRect(TRect{0, 0, w, h});
     c->Font()->SetColor(clBtnText);
   }
