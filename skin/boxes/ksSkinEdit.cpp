@@ -281,7 +281,7 @@ void TksSkinCustomEdit::Notification(TComponent* AComponent, TOperation Operatio
 }
 
 void TksSkinCustomEdit::GetSkinData() {
-  controlIndex_ = (skinData_ == nullptr || skinData_->Empty) ? -1 : skinData_->GetControlIndex(skinDataName_);
+  controlIndex_ = SkinControlIndex(skinData_, skinDataName_);
   picture_ = nullptr;
   if (controlIndex_ == -1) return;
   auto* d = skinData_->ControlData<TksDataSkinEditControl>(controlIndex_);

@@ -40,7 +40,7 @@ void TksSkinMemo::Notification(TComponent* AComponent, TOperation Operation) {
 }
 
 void TksSkinMemo::GetSkinData() {
-  controlIndex_ = (skinData_ == nullptr || skinData_->Empty) ? -1 : skinData_->GetControlIndex(skinDataName_);
+  controlIndex_ = SkinControlIndex(skinData_, skinDataName_);
   picture_ = nullptr;
   if (controlIndex_ == -1) return;
   auto* d = skinData_->ControlData<TksDataSkinMemoControl>(controlIndex_);

@@ -38,7 +38,7 @@ class TksSkinBase : public TBase, public IksSkinChange {
   }
   // Looks the description up again; -1 is the default look.
   virtual void GetSkinData() {
-    controlIndex_ = (skinData_ == nullptr || skinData_->Empty) ? -1 : skinData_->GetControlIndex(skinDataName_);
+    controlIndex_ = SkinControlIndex(skinData_, skinDataName_);
   }
 
   TNotifyEvent OnMouseEnter;

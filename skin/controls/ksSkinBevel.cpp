@@ -12,7 +12,7 @@ void TksSkinBevel::SetSkinData(TksSkinData* value) {
 }
 
 void TksSkinBevel::ChangeSkinData() {
-  controlIndex_ = (skinData_ == nullptr || skinData_->Empty) ? -1 : skinData_->GetControlIndex(skinDataName_);
+  controlIndex_ = SkinControlIndex(skinData_, skinDataName_);
   if (controlIndex_ == -1) {
     light_ = clBtnHighlight;
     dark_ = clBtnShadow;

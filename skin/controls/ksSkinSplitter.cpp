@@ -20,7 +20,7 @@ void TksSkinSplitter::Notification(TComponent* AComponent, TOperation Operation)
 }
 
 void TksSkinSplitter::GetSkinData() {
-  controlIndex_ = (skinData_ == nullptr || skinData_->Empty) ? -1 : skinData_->GetControlIndex(SkinDataName);
+  controlIndex_ = SkinControlIndex(skinData_, SkinDataName);
   picture_ = nullptr;
   auto* d = skinData_ != nullptr ? skinData_->ControlData<TksDataSkinSplitterControl>(controlIndex_) : nullptr;
   if (d == nullptr) return;

@@ -17,7 +17,7 @@ void TksSkinStdLabel::Notification(TComponent* AComponent, TOperation Operation)
 }
 
 void TksSkinStdLabel::GetSkinData() {
-  controlIndex_ = (skinData_ == nullptr || skinData_->Empty) ? -1 : skinData_->GetControlIndex(SkinDataName);
+  controlIndex_ = SkinControlIndex(skinData_, SkinDataName);
   auto* d = skinData_ != nullptr ? skinData_->ControlData<TksDataSkinStdLabelControl>(controlIndex_) : nullptr;
   if (d == nullptr) return;
   FontName = d->FontName;

@@ -172,6 +172,10 @@ int TksSkinData::GetControlIndex(const String& name) const { return IndexOfName(
 
 int TksSkinData::GetObjectIndex(const String& name) const { return IndexOfName(ObjectList, name); }
 
+int SkinControlIndex(const TksSkinData* skin, const String& name) {
+  return (skin == nullptr || skin->Empty) ? -1 : skin->GetControlIndex(name);
+}
+
 TBitmap* TksSkinData::ActivePicture(int index) const {
   if (index < 0 || index >= static_cast<int>(ActivePictures.size())) return nullptr;
   return ActivePictures[static_cast<size_t>(index)].get();

@@ -99,6 +99,10 @@ class TksSkinData : public TComponent {
   TksResourceStrData* resourceStrData_ = nullptr;
 };
 
+// The index of the control description under `name`, or -1, the look without a skin,
+// when there is no skin or it holds nothing.
+int SkinControlIndex(const TksSkinData* skin, const String& name);
+
 // A new description of the class the type word names in [SKINCONTROLS] or
 // [SKINOBJECTS] (exact words), or null for a word outside the table.
 std::unique_ptr<TksDataSkinControl> CreateControlDescription(const String& type, const String& idName);

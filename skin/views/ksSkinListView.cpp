@@ -215,7 +215,7 @@ void TksSkinCustomListView::PaintHeader(HWND header, HDC dc) {
   if (DragReorder() && count > 0)
     SendMessageA(header, HDM_GETORDERARRAY, static_cast<WPARAM>(count), reinterpret_cast<LPARAM>(order.data()));
   // The header description, read afresh for this paint.
-  const int index = (skinData_ == nullptr || skinData_->Empty) ? -1 : skinData_->GetControlIndex(HeaderSkinDataName);
+  const int index = SkinControlIndex(skinData_, HeaderSkinDataName);
   const TksDataSkinButtonControl* d =
       skinData_ != nullptr ? skinData_->ControlData<TksDataSkinButtonControl>(index) : nullptr;
   if (d != nullptr) {

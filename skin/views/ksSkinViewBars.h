@@ -26,7 +26,7 @@ inline TksBarRange ReadBarRange(HWND wnd, int bar) {
 template <class D>
 void ApplyViewSkin(TWinControl& view, TksSkinData* skin, const String& name, int& index, TFont& defaultFont,
                    bool useSkinFont, TColor defaultColor) {
-  index = (skin == nullptr || skin->Empty) ? -1 : skin->GetControlIndex(name);
+  index = SkinControlIndex(skin, name);
   if (index == -1) {
     view.SetColor(defaultColor);
     view.Font()->Assign(&defaultFont);
