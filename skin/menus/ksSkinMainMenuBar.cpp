@@ -867,32 +867,22 @@ void TksSkinMainMenuBar::EndMenuMode() {
   activeObject_ = oldActiveObject_ = -1;
 }
 
-void TksSkinMainMenuBar::NextItem() {
-  const std::vector<int> walkable = WalkableItems();
-  if (walkable.empty()) return;
-  const int current = HighlightedItem();
-  if (current < 0) {
-    Item(walkable.front())->MouseEnter();
-    return;
-  }
-  Item(current)->MouseLeave();
-  auto at = std::find(walkable.begin(), walkable.end(), current);
-  const int next = (at + 1 == walkable.end()) ? walkable.front() : *(at + 1);
-  Item(next)->MouseEnter();
-}
+void TksSkinMainMenuBar::NextItem() { StepItem(1); }
 
-void TksSkinMainMenuBar::PrevItem() {
+void TksSkinMainMenuBar::PrevItem() { StepItem(-1); }
+
+void TksSkinMainMenuBar::StepItem(int step) {
   const std::vector<int> walkable = WalkableItems();
   if (walkable.empty()) return;
+  const int count = static_cast<int>(walkable.size());
   const int current = HighlightedItem();
-  if (current < 0) {
-    Item(walkable.back())->MouseEnter();
-    return;
+  int at = step > 0 ? 0 : count - 1;
+  if (current >= 0) {
+    Item(current)->MouseLeave();
+    const int from = static_cast<int>(std::find(walkable.begin(), walkable.end(), current) - walkable.begin());
+    at = (from + step + count) % count;
   }
-  Item(current)->MouseLeave();
-  auto at = std::find(walkable.begin(), walkable.end(), current);
-  const int prev = (at == walkable.begin()) ? walkable.back() : *(at - 1);
-  Item(prev)->MouseEnter();
+  Item(walkable[static_cast<size_t>(at)])->MouseEnter();
 }
 
 bool TksSkinMainMenuBar::FindAccelItem(WORD key) {

@@ -204,6 +204,9 @@ class TksSkinMainMenuBar : public TksSkinControl {
   // Enabled items that fit, the highlighted or pressed one among them.
   std::vector<int> WalkableItems() const;
   int HighlightedItem() const;
+  // The highlight one walkable item on (1) or back (-1), round the ends; from none,
+  // to the first or the last.
+  void StepItem(int step);
 
   TMainMenu* mainMenu_ = nullptr;
   TksSkinForm* skinForm_ = nullptr;
