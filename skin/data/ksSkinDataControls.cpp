@@ -1,16 +1,5 @@
 #include "skin/data/ksSkinDataControls.h"
 
-void TksDataSkinControl::LoadFromFile(TCustomIniFile& ini) {
-  TksFieldReader reader(ini, IDName);
-  VisitFields(reader);
-}
-
-void TksDataSkinControl::SaveToFile(TCustomIniFile& ini) {
-  ini.EraseSection(IDName);
-  TksFieldWriter writer(ini, IDName);
-  VisitFields(writer);
-}
-
 void TksDataSkinControl::Fields(TksFieldVisitor& v) {
   v.Integer("pictureindex", PictureIndex, -1);
   v.Integer("maskpictureindex", MaskPictureIndex, -1);

@@ -5,17 +5,11 @@
 
 #include "skin/data/ksSkinDataFields.h"
 
-class TksDataSkinControl : public TObject {
+class TksDataSkinControl : public TksDataSection {
  public:
-  explicit TksDataSkinControl(const String& idName) : IDName(idName) {}
+  using TksDataSection::TksDataSection;
+  void VisitFields(TksFieldVisitor& v) override { Fields(v); }
 
-  virtual void LoadFromFile(TCustomIniFile& ini);
-  // Replaces the section by exactly the keys LoadFromFile reads.
-  virtual void SaveToFile(TCustomIniFile& ini);
-  // Every key of the description, in writing order.
-  virtual void VisitFields(TksFieldVisitor& v) { Fields(v); }
-
-  String IDName;
   int PictureIndex = -1;
   int MaskPictureIndex = -1;
   TRect SkinRect{};

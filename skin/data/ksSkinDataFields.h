@@ -95,3 +95,25 @@ class TksDataLevel : public Base {
     static_cast<Self*>(this)->Fields(v);
   }
 };
+
+// A description kept in the ini section its IDName names: reading and writing it are
+// visits of its keys, which each description lists once (VisitFields).
+class TksDataSection : public TObject {
+ public:
+  explicit TksDataSection(const String& idName) : IDName(idName) {}
+
+  virtual void LoadFromFile(TCustomIniFile& ini) {
+    TksFieldReader reader(ini, IDName);
+    VisitFields(reader);
+  }
+  // Replaces the section by exactly the keys LoadFromFile reads.
+  virtual void SaveToFile(TCustomIniFile& ini) {
+    ini.EraseSection(IDName);
+    TksFieldWriter writer(ini, IDName);
+    VisitFields(writer);
+  }
+  // Every key of the description, in writing order.
+  virtual void VisitFields(TksFieldVisitor& v) = 0;
+
+  String IDName;
+};

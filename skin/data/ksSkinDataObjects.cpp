@@ -23,17 +23,6 @@ void TksFieldWriter::Command(const char* key, TksStdButtonCommand& field) {
   ini_.WriteString(section_, key, kCommandWords[i]);
 }
 
-void TksDataSkinObject::LoadFromFile(TCustomIniFile& ini) {
-  TksFieldReader reader(ini, IDName);
-  VisitFields(reader);
-}
-
-void TksDataSkinObject::SaveToFile(TCustomIniFile& ini) {
-  ini.EraseSection(IDName);
-  TksFieldWriter writer(ini, IDName);
-  VisitFields(writer);
-}
-
 void TksDataSkinObject::Fields(TksFieldVisitor& v) {
   v.Text("hint", Hint, "");
   v.Integer("activepictureindex", ActivePictureIndex, -1);

@@ -13,17 +13,11 @@ struct TksObjectFontFields {
   void Font(TksFieldVisitor& v) { v.Font("", FontName, FontHeight, FontStyle, FontColor); }
 };
 
-class TksDataSkinObject : public TObject {
+class TksDataSkinObject : public TksDataSection {
  public:
-  explicit TksDataSkinObject(const String& idName) : IDName(idName) {}
+  using TksDataSection::TksDataSection;
+  void VisitFields(TksFieldVisitor& v) override { Fields(v); }
 
-  virtual void LoadFromFile(TCustomIniFile& ini);
-  // Replaces the section by exactly the keys LoadFromFile reads.
-  virtual void SaveToFile(TCustomIniFile& ini);
-  // Every key of the description, in writing order.
-  virtual void VisitFields(TksFieldVisitor& v) { Fields(v); }
-
-  String IDName;
   String Hint;
   int ActivePictureIndex = -1;
   bool SkinRectInAPicture = false;
