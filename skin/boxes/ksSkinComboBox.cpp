@@ -7,7 +7,6 @@
 #include "skin/controls/ksSkinFont.h"
 #include "skin/data/ksSkinDataControls.h"
 #include "skin/data/ksSkinDataResStr.h"
-#include "skin/draw/ksPlainColors.h"
 
 TksSkinCustomComboBox::TksSkinCustomComboBox(TComponent* AOwner) : TksSkinCustomControl(AOwner) {
   SetControlStyle(csAcceptsControls | csCaptureMouse | csOpaque | csDoubleClicks | csReplicatable);
@@ -288,12 +287,7 @@ void TksSkinCustomComboBox::DrawButton(TCanvas* c) {
       c->CopyRect(buttonRect_, Picture->Canvas(), *source);
     return;
   }
-  const bool down = buttonDown_ && buttonActive_;
-  c->Brush()->SetStyle(bsSolid);
-  c->Brush()->SetColor(down ? kPlainDownFill : buttonActive_ ? kPlainHotFill : clBtnFace);
-  c->FillRect(buttonRect_);
-  c->Brush()->SetColor(buttonActive_ ? clNavy : clBtnShadow);
-  c->FrameRect(buttonRect_);
+  DrawPlainButtonFace(c, buttonRect_, buttonDown_ && buttonActive_, buttonActive_);
   DrawArrowImage(c, buttonRect_, Enabled() ? clBlack : clBtnShadow, 4);
 }
 

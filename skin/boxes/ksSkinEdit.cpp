@@ -9,10 +9,10 @@
 #include "framework/gui/forms.h"
 #include "skin/boxes/ksEditContextMenu.h"
 #include "skin/boxes/ksTextBoxMessages.h"
+#include "skin/controls/ksSkinCtrls.h"
 #include "skin/data/ksSkinDataControls.h"
 #include "skin/data/ksSkinDataResStr.h"
 #include "skin/data/ksSkinMessages.h"
-#include "skin/draw/ksPlainColors.h"
 #include "skin/draw/ksUtils.h"
 #include "skin/frame/ksSkinForm.h"
 
@@ -335,13 +335,7 @@ void TksSkinCustomEdit::PaintFrame(TBitmap& b) {
   if (!Skinned()) {
     const int bw = buttonMode_ ? w - buttonRect_.Left : 0;
     DrawPlainBoxFrame(c, TRect{0, 0, w - bw, h});
-    if (buttonMode_) {
-      const bool down = buttonDown_ && buttonActive_;
-      c->Brush()->SetColor(down ? kPlainDownFill : buttonActive_ ? kPlainHotFill : clBtnFace);
-      c->FillRect(buttonRect_);
-      c->Brush()->SetColor(buttonActive_ ? clNavy : clBtnShadow);
-      c->FrameRect(buttonRect_);
-    }
+    if (buttonMode_) DrawPlainButtonFace(c, buttonRect_, buttonDown_ && buttonActive_, buttonActive_);
     return;
   }
   if (picture_ == nullptr || IsNullRect(skinRect_)) return;

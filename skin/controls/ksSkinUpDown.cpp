@@ -2,7 +2,6 @@
 
 #include "framework/core/seams.h"
 #include "skin/data/ksSkinDataControls.h"
-#include "skin/draw/ksPlainColors.h"
 
 TksSkinUpDown::TksSkinUpDown(TComponent* AOwner) : TksSkinCustomControl(AOwner) {
   SetSkinDataName("hupdown");
@@ -73,11 +72,7 @@ void TksSkinUpDown::DrawButton(TCanvas* c, int i) {
     if (source != nullptr && Picture != nullptr && !IsNullRect(*source)) c->CopyRect(b.R, Picture->Canvas(), *source);
     return;
   }
-  const bool down = b.Down && b.MouseIn;
-  c->Brush()->SetColor(down ? kPlainDownFill : b.MouseIn ? kPlainHotFill : clBtnFace);
-  c->FillRect(b.R);
-  c->Brush()->SetColor(b.MouseIn ? clNavy : clBtnShadow);
-  c->FrameRect(b.R);
+  DrawPlainButtonFace(c, b.R, b.Down && b.MouseIn, b.MouseIn);
   const bool horizontal = orientation_ == udHorizontal;
   const int arrow = i == kUpButton ? (horizontal ? 2 : 3) : (horizontal ? 1 : 4);
   DrawArrowImage(c, b.R, clBlack, arrow);

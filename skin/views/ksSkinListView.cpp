@@ -11,7 +11,6 @@
 #include "framework/core/colors.h"
 #include "framework/gui/imagelist.h"
 #include "skin/data/ksSkinDataControls.h"
-#include "skin/draw/ksPlainColors.h"
 #include "skin/draw/ksUtils.h"
 #include "skin/views/ksSkinViewBars.h"
 
@@ -287,10 +286,7 @@ void TksSkinCustomListView::DrawSection(TCanvas* canvas, int column, const TRect
     }
     c->Font()->SetColor(pressed ? headerLook_.DownFontColor : headerLook_.FontColor);
   } else {
-    c->Brush()->SetColor(pressed ? kPlainDownFill : clBtnFace);
-    c->FillRect(TRect{0, 0, w, h});
-    c->Brush()->SetColor(pressed ? clNavy : clBtnShadow);
-    c->FrameRect(TRect{0, 0, w, h});
+    DrawPlainButtonFace(c, TRect{0, 0, w, h}, pressed, false);
     c->Font()->SetColor(clBtnText);
   }
   TListColumn* col = column < ColumnCount() ? Columns(column) : nullptr;
