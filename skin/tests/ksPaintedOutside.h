@@ -1,38 +1,14 @@
-// Whether a control paints beyond its own rectangle: painted, with its windowed
-// children, unclipped into a bitmap larger on every side, and the border counted.
+// Whether a control paints beyond its own rectangle: painted unclipped into a bitmap
+// larger on every side, with its windowed children, and the border counted.
 #pragma once
 
 #include <windows.h>
 
 #include "framework/core/bitmap.h"
 #include "framework/gui/wincontrol.h"
+#include "skin/views/ksPaintWithChildren.h"
 
 namespace skintest {
-
-// Paints the control's client area at (x, y) of the DC with no clip, so that what it
-// draws outside its rectangle lands there; its windowed children over it, clipped to
-// its client area as the system clips child windows.
-inline void PaintUnclippedAt(TWinControl& control, HDC dc, int x, int y) {
-  POINT client{0, 0};
-  if (control.HandleAllocated()) {
-    RECT window{};
-    GetWindowRect(control.Handle(), &window);
-    ClientToScreen(control.Handle(), &client);
-    client = POINT{client.x - window.left, client.y - window.top};
-  }
-  const int cx = x + client.x, cy = y + client.y;
-  const int saved = SaveDC(dc);
-  SetViewportOrgEx(dc, cx, cy, nullptr);
-  control.Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
-  control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
-  RestoreDC(dc, saved);
-  const int clipped = SaveDC(dc);
-  IntersectClipRect(dc, cx, cy, cx + control.ClientWidth(), cy + control.ClientHeight());
-  for (int i = 0; i < control.ControlCount(); ++i)
-    if (auto* child = dynamic_cast<TWinControl*>(control.Controls(i)); child != nullptr && child->Visible())
-      PaintUnclippedAt(*child, dc, cx + child->Left(), cy + child->Top());
-  RestoreDC(dc, clipped);
-}
 
 // The pixels outside the control's rectangle that its painting changed, in a border
 // `margin` wide around it.
@@ -44,7 +20,22 @@ inline int PaintedOutside(TWinControl& control, int margin = 8) {
   shot.Canvas()->Brush()->SetStyle(bsSolid);
   shot.Canvas()->Brush()->SetColor(background);
   shot.Canvas()->FillRect(TRect{0, 0, shot.Width(), shot.Height()});
-  PaintUnclippedAt(control, shot.Canvas()->Handle(), margin, margin);
+  const HDC dc = shot.Canvas()->Handle();
+  const POINT client = ClientOffset(control);
+  const int cx = margin + client.x, cy = margin + client.y;
+  // The control's own painting with no clip: what it draws outside lands on the border.
+  const int saved = SaveDC(dc);
+  SetViewportOrgEx(dc, cx, cy, nullptr);
+  control.Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+  control.Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+  RestoreDC(dc, saved);
+  // Its child windows, clipped to its client area as the system clips them.
+  const int unclipped = SaveDC(dc);
+  IntersectClipRect(dc, cx, cy, cx + control.ClientWidth(), cy + control.ClientHeight());
+  for (int i = 0; i < control.ControlCount(); ++i)
+    if (auto* child = dynamic_cast<TWinControl*>(control.Controls(i)); child != nullptr && child->Visible())
+      PaintTreeAt(*child, dc, cx + child->Left(), cy + child->Top());
+  RestoreDC(dc, unclipped);
   int changed = 0;
   for (int y = 0; y < shot.Height(); ++y)
     for (int x = 0; x < shot.Width(); ++x) {

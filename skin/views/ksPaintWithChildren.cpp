@@ -4,9 +4,6 @@
 
 #include "skin/views/ksSkinScrollBox.h"
 
-namespace {
-
-// Where the client area starts inside the window (a frame in the non-client area).
 POINT ClientOffset(TWinControl& control) {
   POINT offset{0, 0};
   if (!control.HandleAllocated()) return offset;
@@ -15,8 +12,6 @@ POINT ClientOffset(TWinControl& control) {
   ClientToScreen(control.Handle(), &offset);
   return POINT{offset.x - window.left, offset.y - window.top};
 }
-
-}  // namespace
 
 void PaintTreeAt(TWinControl& control, HDC dc, int x, int y) {
   if (control.Width() < 1 || control.Height() < 1) return;

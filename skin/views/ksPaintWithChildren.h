@@ -11,3 +11,5 @@
 void PaintWithChildren(TWinControl& control, TBitmap& shot, TColor background);
 // The control at (x, y) of the DC, its children over it.
 void PaintTreeAt(TWinControl& control, HDC dc, int x, int y);
+// Where the client area starts inside the window (a frame in the non-client area).
+POINT ClientOffset(TWinControl& control);
