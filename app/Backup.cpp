@@ -18,12 +18,12 @@
 #include "engine/Utils.h"
 #include "framework/core/fileutils.h"
 #include "framework/gui/application.h"
-#include "skin/ksMessages.h"
-#include "skin/ksSkinEdit.h"
-#include "skin/ksSkinForm.h"
-#include "skin/ksSkinGauge.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinXFormButton.h"
+#include "skin/boxes/ksSkinEdit.h"
+#include "skin/controls/ksSkinGauge.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/controls/ksSkinXFormButton.h"
+#include "skin/dialogs/ksMessages.h"
+#include "skin/frame/ksSkinForm.h"
 
 bool IsValidBackupName(const String& Name) {
   if (Name.empty() || Name.find("..") != String::npos) return false;

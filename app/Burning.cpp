@@ -20,14 +20,14 @@
 #include "framework/gui/screen.h"
 #include "framework/gui/timer.h"
 #include "outside/DiscWriterX.h"
-#include "skin/ksSkinCheckRadio.h"
-#include "skin/ksSkinComboBox.h"
-#include "skin/ksSkinCtrls.h"
-#include "skin/ksSkinEdit.h"
-#include "skin/ksSkinForm.h"
-#include "skin/ksSkinGauge.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinPanel.h"
+#include "skin/boxes/ksSkinComboBox.h"
+#include "skin/boxes/ksSkinEdit.h"
+#include "skin/controls/ksSkinCheckRadio.h"
+#include "skin/controls/ksSkinCtrls.h"
+#include "skin/controls/ksSkinGauge.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/frame/ksSkinForm.h"
+#include "skin/views/ksSkinPanel.h"
 
 namespace {
 

@@ -11,7 +11,8 @@
 #include "framework/core/datetime.h"
 #include "framework/gui/forms.h"
 #include "outside/DiscWriterX.h"
-#include "skin/ksMessages.h"
+#include "skin/dialogs/ksMessages.h"
+#include "skin/dialogs/ksMessages.h"
 
 class TksSkinButton;
 class TksSkinCheckRadioBox;

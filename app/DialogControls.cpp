@@ -3,9 +3,12 @@
 #include <utility>
 
 #include "app/Place.h"
-#include "skin/ksSkinGauge.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinXFormButton.h"
+#include "skin/controls/ksSkinGauge.h"
+#include "skin/controls/ksSkinGauge.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/controls/ksSkinXFormButton.h"
+#include "skin/controls/ksSkinXFormButton.h"
 
 TksSkinStdLabel* AddDialogLabel(TForm* form, const char* name, int left, int top) {
   auto* l = Place<TksSkinStdLabel>(form, left, top);

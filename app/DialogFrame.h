@@ -2,7 +2,7 @@
 // small dialogs), the given client size inside the frame, the main window's skin.
 #pragma once
 
-#include "skin/ksSkinForm.h"
+#include "skin/frame/ksSkinForm.h"
 
 class TForm;
 class TksSkinData;

@@ -1,7 +1,7 @@
 #include "app/FormShot.h"
 
-#include "skin/ksPaintWithChildren.h"
-#include "skin/ksSkinForm.h"
+#include "skin/frame/ksSkinForm.h"
+#include "skin/views/ksPaintWithChildren.h"
 
 void ShootClient(TCustomForm& form, TBitmap& shot) {
   form.HandleNeeded();

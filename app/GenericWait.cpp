@@ -3,7 +3,7 @@
 #include "app/ArtResources.h"
 #include "app/Texts.h"
 #include "framework/gui/application.h"
-#include "skin/ksSkinGauge.h"
+#include "skin/controls/ksSkinGauge.h"
 
 TfrmGenericWait::TfrmGenericWait(TComponent* AOwner)
     : TForm(AOwner),

@@ -13,10 +13,10 @@
 #include "framework/core/seams.h"
 #include "framework/gui/application.h"
 #include "framework/gui/screen.h"
-#include "skin/ksSkinForm.h"
-#include "skin/ksSkinLinkLabel.h"
-#include "skin/ksSkinShellDriveComboBox.h"
-#include "skin/ksTrayIcon.h"
+#include "skin/controls/ksSkinLinkLabel.h"
+#include "skin/frame/ksSkinForm.h"
+#include "skin/menus/ksTrayIcon.h"
+#include "skin/shell/ksSkinShellDriveComboBox.h"
 
 bool SplashShown = false;
 

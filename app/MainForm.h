@@ -10,8 +10,8 @@
 #include "engine/ScanEngine.h"
 #include "framework/gui/extctrls.h"
 #include "framework/gui/forms.h"
-#include "skin/ksMessages.h"
-#include "skin/ksSkinData.h"
+#include "skin/data/ksSkinData.h"
+#include "skin/dialogs/ksMessages.h"
 
 class TksSkinForm;
 class TksSkinLinkLabel;

@@ -9,7 +9,7 @@
 #include "engine/Utils.h"
 #include "framework/core/inifiles.h"
 #include "framework/gui/application.h"
-#include "skin/ksMessages.h"
+#include "skin/dialogs/ksMessages.h"
 
 namespace {
 

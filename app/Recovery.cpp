@@ -20,12 +20,12 @@
 #include "framework/core/widetext.h"
 #include "framework/gui/application.h"
 #include "framework/gui/screen.h"
-#include "skin/ksMessages.h"
-#include "skin/ksSkinCtrls.h"
-#include "skin/ksSkinForm.h"
-#include "skin/ksSkinGauge.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinLinkLabel.h"
+#include "skin/controls/ksSkinCtrls.h"
+#include "skin/controls/ksSkinGauge.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/controls/ksSkinLinkLabel.h"
+#include "skin/dialogs/ksMessages.h"
+#include "skin/frame/ksSkinForm.h"
 
 namespace {
 

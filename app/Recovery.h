@@ -11,7 +11,7 @@
 #include "framework/gui/extctrls.h"
 #include "framework/gui/forms.h"
 #include "framework/gui/timer.h"
-#include "skin/ksMessages.h"
+#include "skin/dialogs/ksMessages.h"
 
 class TFilmStrip;
 class TksSkinButton;

@@ -16,13 +16,13 @@
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/gui/application.h"
-#include "skin/ksMessages.h"
-#include "skin/ksSkinForm.h"
-#include "skin/ksSkinGauge.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinListBox.h"
-#include "skin/ksSkinSpeedButton.h"
-#include "skin/ksSkinXFormButton.h"
+#include "skin/boxes/ksSkinListBox.h"
+#include "skin/controls/ksSkinGauge.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/controls/ksSkinSpeedButton.h"
+#include "skin/controls/ksSkinXFormButton.h"
+#include "skin/dialogs/ksMessages.h"
+#include "skin/frame/ksSkinForm.h"
 
 namespace {
 

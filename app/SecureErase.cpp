@@ -11,11 +11,11 @@
 #include "engine/ScanEngine.h"
 #include "framework/gui/application.h"
 #include "framework/gui/screen.h"
-#include "skin/ksMessages.h"
-#include "skin/ksSkinCtrls.h"
-#include "skin/ksSkinForm.h"
-#include "skin/ksSkinGauge.h"
-#include "skin/ksSkinLabels.h"
+#include "skin/controls/ksSkinCtrls.h"
+#include "skin/controls/ksSkinGauge.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/dialogs/ksMessages.h"
+#include "skin/frame/ksSkinForm.h"
 
 TfrmSecureErase::TfrmSecureErase(TComponent* AOwner) : TForm(AOwner) {
   Name = "frmSecureErase";

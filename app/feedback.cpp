@@ -10,10 +10,10 @@
 #include "framework/core/bitmap.h"
 #include "framework/core/streams.h"
 #include "framework/gui/extctrls.h"
-#include "skin/ksSkinForm.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinLinkLabel.h"
-#include "skin/ksSkinPanel.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/controls/ksSkinLinkLabel.h"
+#include "skin/frame/ksSkinForm.h"
+#include "skin/views/ksSkinPanel.h"
 
 namespace {
 

@@ -9,13 +9,13 @@
 #include "engine/ScanEngine.h"
 #include "framework/core/fileutils.h"
 #include "framework/gui/menus.h"
-#include "skin/ksMessages.h"
-#include "skin/ksSkinDirTreeView.h"
-#include "skin/ksSkinEdit.h"
-#include "skin/ksSkinForm.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinPopupMenu.h"
-#include "skin/ksSkinScrollBar.h"
+#include "skin/boxes/ksSkinEdit.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/controls/ksSkinScrollBar.h"
+#include "skin/dialogs/ksMessages.h"
+#include "skin/frame/ksSkinForm.h"
+#include "skin/menus/ksSkinPopupMenu.h"
+#include "skin/shell/ksSkinDirTreeView.h"
 
 String NewFolderName;
 

@@ -7,11 +7,11 @@
 #include "app/Texts.h"
 #include "engine/FileTypes.h"
 #include "engine/ScanEngine.h"
-#include "skin/ksSkinCheckListBox.h"
-#include "skin/ksSkinCheckRadio.h"
-#include "skin/ksSkinForm.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinPanel.h"
+#include "skin/boxes/ksSkinCheckListBox.h"
+#include "skin/controls/ksSkinCheckRadio.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/frame/ksSkinForm.h"
+#include "skin/views/ksSkinPanel.h"
 
 namespace {
 

@@ -12,16 +12,16 @@
 #include <string>
 
 #include "app/AllForms.h"
+#include "app/FilmStrip.h"
 #include "app/SEresource.h"
 #include "app/Startup.h"
-#include "app/FilmStrip.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
 #include "framework/core/seams.h"
 #include "framework/gui/application.h"
-#include "skin/ksMessages.h"
-#include "skin/ksSkinGauge.h"
-#include "skin/ksSkinLabels.h"
+#include "skin/controls/ksSkinGauge.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/dialogs/ksMessages.h"
 #include "tools/BenchSupport.h"
 
 namespace {

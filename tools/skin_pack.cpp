@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "framework/core/streams.h"
-#include "skin/ksSkinData.h"
+#include "skin/data/ksSkinData.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -4,11 +4,11 @@
 #include "app/tests/FolderScratch.h"
 #include "engine/Utils.h"
 #include "engine/intDorvane.h"
-#include "skin/ksSkinCheckRadio.h"
-#include "skin/ksSkinLinkLabel.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinScrollBar.h"
-#include "skin/ksSkinScrollBox.h"
+#include "skin/controls/ksSkinCheckRadio.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/controls/ksSkinLinkLabel.h"
+#include "skin/controls/ksSkinScrollBar.h"
+#include "skin/views/ksSkinScrollBox.h"
 
 namespace apptest {
 namespace {

@@ -11,7 +11,7 @@
 #include "app/tests/FolderScratch.h"
 #include "engine/Debug.h"
 #include "framework/core/widetext.h"
-#include "skin/ksSkinLabels.h"
+#include "skin/controls/ksSkinLabels.h"
 
 namespace apptest {
 namespace {

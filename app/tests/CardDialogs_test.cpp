@@ -12,14 +12,15 @@
 #include "app/tests/TextNumbers.h"
 #include "app/Restore.h"
 #include "app/SecureErase.h"
+#include "app/Texts.h"
 #include "app/tests/CardFixture.h"
 #include "engine/ScanEngine.h"
-#include "skin/ksSkinEdit.h"
-#include "skin/ksSkinGauge.h"
-#include "skin/ksSkinListBox.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinSpeedButton.h"
-#include "skin/ksSkinXFormButton.h"
+#include "skin/boxes/ksSkinEdit.h"
+#include "skin/boxes/ksSkinListBox.h"
+#include "skin/controls/ksSkinGauge.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/controls/ksSkinSpeedButton.h"
+#include "skin/controls/ksSkinXFormButton.h"
 
 namespace apptest {
 namespace {

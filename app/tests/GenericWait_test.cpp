@@ -4,7 +4,7 @@
 
 #include "app/tests/TextNumbers.h"
 #include "app/tests/MainForm_fixture.h"
-#include "skin/ksSkinGauge.h"
+#include "skin/controls/ksSkinGauge.h"
 
 namespace apptest {
 namespace {

@@ -8,7 +8,7 @@
 #include "app/tests/MainForm_fixture.h"
 #include "framework/core/inifiles.h"
 #include "framework/core/strings.h"
-#include "skin/ksSkinLabels.h"
+#include "skin/controls/ksSkinLabels.h"
 
 namespace apptest {
 namespace {

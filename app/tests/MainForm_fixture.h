@@ -18,7 +18,8 @@
 #include "framework/gui/application.h"
 #include "framework/testsupport/scratch_dir.h"
 #include "framework/testsupport/testapp.h"
-#include "skin/ksMessages.h"
+#include "skin/dialogs/ksMessages.h"
+#include "skin/dialogs/ksMessages.h"
 
 namespace apptest {
 

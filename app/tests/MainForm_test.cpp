@@ -8,9 +8,12 @@
 #include "app/tests/TextNumbers.h"
 #include "engine/Lang.h"
 #include "engine/OutputFolder.h"
-#include "skin/ksSkinLinkLabel.h"
-#include "skin/ksSkinShellDriveComboBox.h"
-#include "skin/ksSystemSeam.h"
+#include "skin/controls/ksSkinLinkLabel.h"
+#include "skin/controls/ksSkinLinkLabel.h"
+#include "skin/draw/ksSystemSeam.h"
+#include "skin/draw/ksSystemSeam.h"
+#include "skin/shell/ksSkinShellDriveComboBox.h"
+#include "skin/shell/ksSkinShellDriveComboBox.h"
 
 namespace apptest {
 namespace {

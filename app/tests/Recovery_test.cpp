@@ -10,12 +10,15 @@
 #include "framework/core/bitmap.h"
 #include "framework/core/seams.h"
 #include "app/tests/TextNumbers.h"
+#include "app/Texts.h"
 #include "app/tests/MainForm_fixture.h"
 #include "engine/FileTypes.h"
-#include "skin/ksSkinCtrls.h"
-#include "skin/ksSkinGauge.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinLinkLabel.h"
+#include "framework/core/bitmap.h"
+#include "framework/core/seams.h"
+#include "skin/controls/ksSkinCtrls.h"
+#include "skin/controls/ksSkinGauge.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/controls/ksSkinLinkLabel.h"
 
 namespace apptest {
 namespace {

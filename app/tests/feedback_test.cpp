@@ -1,8 +1,8 @@
 #include "app/feedback.h"
 
 #include "app/tests/Dialogs_fixture.h"
-#include "skin/ksSkinLabels.h"
-#include "skin/ksSkinLinkLabel.h"
+#include "skin/controls/ksSkinLabels.h"
+#include "skin/controls/ksSkinLinkLabel.h"
 
 namespace apptest {
 namespace {

@@ -2,8 +2,8 @@
 
 #include "app/tests/Dialogs_fixture.h"
 #include "framework/core/fileutils.h"
-#include "skin/ksSkinDirTreeView.h"
-#include "skin/ksSkinEdit.h"
+#include "skin/boxes/ksSkinEdit.h"
+#include "skin/shell/ksSkinDirTreeView.h"
 
 namespace apptest {
 namespace {

@@ -4,9 +4,9 @@
 
 #include "app/tests/Dialogs_fixture.h"
 #include "engine/FileTypes.h"
-#include "skin/ksSkinCheckListBox.h"
-#include "skin/ksSkinCheckRadio.h"
-#include "skin/ksSkinFont.h"
+#include "skin/boxes/ksSkinCheckListBox.h"
+#include "skin/controls/ksSkinCheckRadio.h"
+#include "skin/controls/ksSkinFont.h"
 
 namespace apptest {
 namespace {

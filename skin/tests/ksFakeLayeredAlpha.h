@@ -6,7 +6,7 @@
 
 #include "framework/core/osversion.h"
 #include "framework/core/seams.h"
-#include "skin/ksSystemSeam.h"
+#include "skin/draw/ksSystemSeam.h"
 
 namespace skintest {
 

@@ -10,7 +10,8 @@
 #include "framework/gui/timer.h"
 #include "framework/testsupport/SourcePath.h"
 #include "framework/testsupport/testapp.h"
-#include "skin/ksSkinData.h"
+#include "skin/data/ksSkinData.h"
+#include "skin/data/ksSkinData.h"
 
 namespace skintest {
 

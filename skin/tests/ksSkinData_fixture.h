@@ -7,7 +7,7 @@
 
 #include "framework/core/bitmap.h"
 #include "framework/core/streams.h"
-#include "skin/ksSkinDataStored.h"
+#include "skin/data/ksSkinDataStored.h"
 
 namespace skintest {
 

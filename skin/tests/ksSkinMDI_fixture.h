@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "framework/core/seams.h"
-#include "skin/ksSkinForm.h"
+#include "skin/frame/ksSkinForm.h"
 #include "skin/tests/ksFakeTimers.h"
 #include "skin/tests/ksOneScreen.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"

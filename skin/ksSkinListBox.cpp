@@ -1,5 +1,0 @@
-#include "skin/ksSkinListBox.h"
-
-TksSkinCustomListBox::TksSkinCustomListBox(TComponent* AOwner) : TksSkinListFrame(AOwner, "listbox") {
-  AttachList(new TksListBox(this));
-}
