@@ -12,7 +12,6 @@
 #include "framework/gui/forms.h"
 #include "outside/DiscWriterX.h"
 #include "skin/dialogs/ksMessages.h"
-#include "skin/dialogs/ksMessages.h"
 
 class TksSkinButton;
 class TksSkinCheckRadioBox;

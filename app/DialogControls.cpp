@@ -4,10 +4,7 @@
 
 #include "app/Place.h"
 #include "skin/controls/ksSkinGauge.h"
-#include "skin/controls/ksSkinGauge.h"
 #include "skin/controls/ksSkinLabels.h"
-#include "skin/controls/ksSkinLabels.h"
-#include "skin/controls/ksSkinXFormButton.h"
 #include "skin/controls/ksSkinXFormButton.h"
 
 TksSkinStdLabel* AddDialogLabel(TForm* form, const char* name, int left, int top) {

@@ -9,11 +9,11 @@
 #include <string>
 
 #include "app/Backup.h"
-#include "app/tests/TextNumbers.h"
 #include "app/Restore.h"
 #include "app/SecureErase.h"
 #include "app/Texts.h"
 #include "app/tests/CardFixture.h"
+#include "app/tests/TextNumbers.h"
 #include "engine/ScanEngine.h"
 #include "skin/boxes/ksSkinEdit.h"
 #include "skin/boxes/ksSkinListBox.h"

@@ -19,7 +19,6 @@
 #include "framework/testsupport/scratch_dir.h"
 #include "framework/testsupport/testapp.h"
 #include "skin/dialogs/ksMessages.h"
-#include "skin/dialogs/ksMessages.h"
 
 namespace apptest {
 

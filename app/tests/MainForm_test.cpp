@@ -9,10 +9,7 @@
 #include "engine/Lang.h"
 #include "engine/OutputFolder.h"
 #include "skin/controls/ksSkinLinkLabel.h"
-#include "skin/controls/ksSkinLinkLabel.h"
 #include "skin/draw/ksSystemSeam.h"
-#include "skin/draw/ksSystemSeam.h"
-#include "skin/shell/ksSkinShellDriveComboBox.h"
 #include "skin/shell/ksSkinShellDriveComboBox.h"
 
 namespace apptest {

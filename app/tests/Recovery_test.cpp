@@ -7,11 +7,9 @@
 
 #include "app/FilmStrip.h"
 #include "app/FormShot.h"
-#include "framework/core/bitmap.h"
-#include "framework/core/seams.h"
-#include "app/tests/TextNumbers.h"
 #include "app/Texts.h"
 #include "app/tests/MainForm_fixture.h"
+#include "app/tests/TextNumbers.h"
 #include "engine/FileTypes.h"
 #include "framework/core/bitmap.h"
 #include "framework/core/seams.h"

@@ -11,7 +11,6 @@
 #include "framework/testsupport/SourcePath.h"
 #include "framework/testsupport/testapp.h"
 #include "skin/data/ksSkinData.h"
-#include "skin/data/ksSkinData.h"
 
 namespace skintest {
 

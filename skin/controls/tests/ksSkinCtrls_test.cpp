@@ -6,13 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "framework/testsupport/SourcePath.h"
-#include "framework/gui/application.h"
 #include "framework/gui/actions.h"
 #include "framework/gui/application.h"
 #include "framework/gui/forms.h"
 #include "framework/gui/imagelist.h"
 #include "framework/gui/stdctrls.h"
+#include "framework/testsupport/SourcePath.h"
 #include "skin/controls/ksSkinCtrls.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 

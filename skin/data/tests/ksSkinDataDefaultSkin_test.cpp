@@ -8,7 +8,6 @@
 
 #include "framework/testsupport/SourcePath.h"
 #include "skin/data/ksSkinData.h"
-#include "skin/data/ksSkinData.h"
 
 namespace {
 

@@ -7,7 +7,6 @@
 #include "framework/core/streams.h"
 #include "framework/testsupport/SourcePath.h"
 #include "skin/data/ksSkinData.h"
-#include "skin/data/ksSkinData.h"
 
 namespace {
 

@@ -8,7 +8,6 @@
 
 #include "framework/testsupport/scratch_dir.h"
 #include "skin/data/ksSkinDataZip.h"
-#include "skin/data/ksSkinDataZip.h"
 #include "skin/tests/ksSkinData_fixture.h"
 
 using namespace skintest;

@@ -6,8 +6,6 @@
 #include "framework/gui/forms.h"
 #include "framework/testsupport/testapp.h"
 #include "skin/draw/ksUtils.h"
-#include "skin/draw/ksUtils.h"
-#include "skin/draw/tests/ksTestPictures.h"
 #include "skin/draw/tests/ksTestPictures.h"
 
 namespace {
