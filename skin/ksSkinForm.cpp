@@ -225,8 +225,12 @@ void TksSkinForm::FadeTick() {
   const int target = alphaBlend_ ? alphaBlendValue_ : 255;
   if (AlphaBlendAnimation) {
     Application->ProcessMessages();
+    // The steps follow each other without a pause. Where each is a slow trip to the
+    // window system (Wine on X, a busy machine) the fade still ends within a few frames.
+    constexpr DWORD kLongestFade = 50;
+    const DWORD start = Clock().TickCount();
     for (int a = 5;; a += 5) {
-      const int v = std::min(a, target);
+      const int v = Clock().TickCount() - start >= kLongestFade ? target : std::min(a, target);
       SetAlphaBlendTransparent(h, static_cast<uint8_t>(v));
       if (v >= target) break;
     }
