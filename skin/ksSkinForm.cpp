@@ -497,6 +497,10 @@ void TksSkinForm::WMNCHitTest(TMessage& m) {
 
 void TksSkinForm::WMNCPaint() {
   if (form_->BorderStyle() == bsNone || !form_->HandleAllocated()) return;
+  // A window off the screen shows no frame, and one being hidden hears twice that it lost
+  // the activation: composing the frame each time cost the hiding tens of milliseconds.
+  // Showing the window paints its frame again.
+  if (!IsWindowVisible(form_->Handle())) return;
   TBitmap picture;
   ComposeNonClient(picture);
   if (picture.Empty()) return;
