@@ -129,7 +129,7 @@ void TCustomLabel::AdjustBounds() {
 
 // A new text or font is measured, then its place invalidated once: a label measured to
 // another size has invalidated its old and new place in moving. Each invalidation is a
-// call into the window system, and a recovery changes its labels thousands of times.
+// call into the window system, and a recovery changes its labels hundreds of times.
 void TCustomLabel::Remeasure() {
   const TRect before = BoundsRect();
   AdjustBounds();
