@@ -30,7 +30,10 @@ fi
 for tool in mkfs.fat mcopy mdel convert; do
   need "$tool" || { echo "missing $tool" >&2; exit 2; }
 done
-rm -rf "$work"
+# A prefix of its own, kept between runs: the tests' prefix keeps its drives and driver.
+prefix=$work/wine
+mkdir -p "$work"
+find "$work" -mindepth 1 -maxdepth 1 ! -name wine -exec rm -rf {} +
 mkdir -p "$work/pics"
 export MTOOLS_SKIP_CHECK=1
 
@@ -46,7 +49,7 @@ done
 cat "$image" > /dev/null
 
 # The prefix's server must be started on this display's graphics driver, with E: known.
-wine_run() { "$here/scripts/wine-run" --prefix "$build/wine" --drive "E=$image:removable" "$@"; }
+wine_run() { "$here/scripts/wine-run" --prefix "$prefix" --drive "E=$image:removable" "$@"; }
 wine_run --start
 wine_run --stop
 wine_run -- "$build/bin/recovery_bench.exe" E: "Z:${work//\//\\}\\out"
