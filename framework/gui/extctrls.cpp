@@ -127,14 +127,21 @@ void TCustomLabel::AdjustBounds() {
   SetBounds(left, top_, r.Width(), r.Height());
 }
 
+// A new text or font is measured, then its place invalidated once: a label measured to
+// another size has invalidated its old and new place in moving. Each invalidation is a
+// call into the window system, and a recovery changes its labels hundreds of times.
+void TCustomLabel::Remeasure() {
+  const TRect before = BoundsRect();
+  AdjustBounds();
+  if (BoundsRect() == before) Invalidate();
+}
+
+void TCustomLabel::CMTextChanged(TMessage&) { Remeasure(); }
+
+void TCustomLabel::CMFontChanged(TMessage&) { Remeasure(); }
+
 void TCustomLabel::Dispatch(TMessage& Message) {
   switch (Message.Msg) {
-    case CM_TEXTCHANGED:
-    case CM_FONTCHANGED:
-      TGraphicControl::Dispatch(Message);
-      AdjustBounds();
-      Invalidate();
-      return;
     case CM_DIALOGCHAR:
       if (focusControl_ != nullptr && enabled_ && showAccelChar_ &&
           IsAccel(static_cast<WORD>(Message.WParam), GetText()) && focusControl_->CanFocus()) {

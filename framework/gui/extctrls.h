@@ -34,10 +34,14 @@ class TCustomLabel : public TGraphicControl {
   void Paint() override;
   void AdjustBounds();
   void Dispatch(TMessage& Message) override;
+  void CMTextChanged(TMessage& Message) override;
+  void CMFontChanged(TMessage& Message) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
   UINT TextFlags() const;
 
  private:
+  void Remeasure();
+
   bool autoSize_ = true;
   TAlignment alignment_ = taLeftJustify;
   TTextLayout layout_ = tlTop;

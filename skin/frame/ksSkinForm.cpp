@@ -236,8 +236,12 @@ void TksSkinForm::FadeTick() {
   const int target = alphaBlend_ ? alphaBlendValue_ : 255;
   if (AlphaBlendAnimation) {
     Application->ProcessMessages();
+    // The steps follow each other without a pause. Where each is a slow trip to the
+    // window system (Wine on X, a busy machine) the fade still ends within a few frames.
+    constexpr DWORD kLongestFade = 50;
+    const DWORD start = Clock().TickCount();
     for (int a = 5;; a += 5) {
-      const int v = std::min(a, target);
+      const int v = Clock().TickCount() - start >= kLongestFade ? target : std::min(a, target);
       SetAlphaBlendTransparent(h, static_cast<uint8_t>(v));
       if (v >= target) break;
     }
@@ -507,6 +511,10 @@ void TksSkinForm::WMNCHitTest(TMessage& m) {
 
 void TksSkinForm::WMNCPaint() {
   if (form_->BorderStyle() == bsNone || !form_->HandleAllocated()) return;
+  // A window off the screen shows no frame, and one being hidden hears twice that it lost
+  // the activation: composing the frame each time cost the hiding tens of milliseconds.
+  // Showing the window paints its frame again.
+  if (!IsWindowVisible(form_->Handle())) return;
   TBitmap picture;
   ComposeNonClient(picture);
   if (picture.Empty()) return;

@@ -64,6 +64,35 @@ TEST(ExtCtrlsTest, LabelSizesToItsTextAndPaintsOpaque) {
   EXPECT_EQ(RGB(255, 255, 255), clear.Pixel(label.Width() - 1, 0));
 }
 
+// A new text must still be painted where it goes, and cleared where a longer one was.
+TEST(ExtCtrlsTest, LabelTextChangesInvalidateItsOldAndNewPlace) {
+  auto form = MakeForm();
+  TProbeControl host(nullptr, form.get(), Bounds(0, 0, 200, 40));
+  ShowAndActivate(*form);  // a hidden window keeps no invalid region
+  TLabel label(nullptr);
+  label.SetParent(&host);
+  label.SetLeft(10);
+  label.SetCaption("wide wide wide");
+  const TRect wide = label.BoundsRect();
+  auto invalid = [&] {
+    RECT r{};
+    GetUpdateRect(host.Handle(), &r, FALSE);
+    ValidateRect(host.Handle(), nullptr);
+    return TRect::FromRECT(r);
+  };
+  invalid();
+  label.SetCaption("wide wide wida");
+  EXPECT_EQ(label.BoundsRect(), wide) << "the same size";
+  EXPECT_EQ(invalid(), wide);
+  label.SetCaption("w");
+  EXPECT_LT(label.Width(), wide.Width());
+  EXPECT_EQ(invalid(), wide) << "the longer text's place";
+  label.SetCaption("wide wide wide");
+  EXPECT_EQ(invalid(), wide);
+  label.Font()->SetHeight(label.Font()->Height() * 2);
+  EXPECT_EQ(invalid(), label.BoundsRect()) << "a larger font's place";
+}
+
 TEST(ExtCtrlsTest, LabelAcceleratorFocusesItsControl) {
   auto form = MakeForm();
   TProbeControl first(nullptr, form.get(), Bounds(0, 0, 40, 20));

@@ -890,8 +890,12 @@ class SkinFormFade : public SkinForm {
     info->dwPlatformId = VER_PLATFORM_WIN32_NT;
     return TRUE;
   }}};
+  // Each step may take the window system this long.
+  DWORD now = 1000, step = 0;
+  ScopedSeam<TClockSeam> clock{{.TickCount = [this] { return now; }}};
   ScopedSeam<TksSystemSeam> system{{.SetLayeredAlpha = [this](HWND, BYTE a) {
     alphas.push_back(a);
+    now += step;
     return true;
   }}};
   bool Layered() { return (GetWindowLongA(form->Handle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0; }
@@ -938,6 +942,27 @@ TEST_F(SkinFormFade, FadeSequences) {
     EXPECT_EQ(Layered(), r.layered);
     major = 5;
     minor = 1;
+  }
+}
+
+// Where each step is a slow trip to the window system the fade still ends within a few
+// frames: once 50 ms have passed the next step is the target.
+TEST_F(SkinFormFade, SlowStepsEndTheFadeWithinFiftyMilliseconds) {
+  MakeFrame(&data);
+  frame->AlphaBlendAnimation = true;
+  for (const DWORD ms : {0u, 4u, 10u, 60u}) {
+    SCOPED_TRACE(ms);
+    step = ms;
+    alphas.clear();
+    ShowAndTick();
+    ASSERT_FALSE(alphas.empty());
+    EXPECT_EQ(alphas.back(), 255);
+    EXPECT_FALSE(Layered());
+    std::vector<int> steps(alphas.begin() + 1, alphas.end() - 1);  // after the 0 of the showing
+    for (size_t i = 0; i < steps.size(); ++i) EXPECT_EQ(steps[i], 5 * static_cast<int>(i + 1));
+    // The 0 of the showing is set before the fade starts its clock.
+    const size_t fading = ms == 0 ? 51 : std::min<size_t>(51, (50 + ms - 1) / ms + 1);
+    EXPECT_EQ(alphas.size() - 1, fading) << "steps of the fade";
   }
 }
 
