@@ -15,10 +15,11 @@ function(kv_add_wine_start)
   add_test(NAME wine_start COMMAND ${KV_WINE_RUN} ${_opts} --start
            WORKING_DIRECTORY ${CMAKE_BINARY_DIR})
   set_tests_properties(wine_start PROPERTIES FIXTURES_SETUP wine)
+  # The tests' drives go again afterwards, and those of the program come back.
+  add_test(NAME wine_stop COMMAND ${KV_WINE_RUN} ${_opts} --stop)
+  set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 endfunction()
 cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL kv_add_wine_start)
-add_test(NAME wine_stop COMMAND ${KV_WINE_RUN} --prefix ${KV_WINE_PREFIX} --stop)
-set_tests_properties(wine_stop PROPERTIES FIXTURES_CLEANUP wine)
 
 # kv_add_wine_test(TESTNAME TARGET [DRIVES X=image:type...] [VERSION winxp|win98|...] [ARGS...])
 # Drive images are given relative to the build tree; the test itself may create them,

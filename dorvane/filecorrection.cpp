@@ -6,6 +6,7 @@
 #include <set>
 
 #include "dorvane/ByteSearch.h"
+#include "dorvane/CorrectionsIdle.h"
 #include "dorvane/DebugDLL.h"
 #include "dorvane/DestinationFolder.h"
 #include "engine/PassFolders.h"
@@ -26,7 +27,12 @@ int gRunning = 0;
 void ChangeRunning(int delta) {
   {
     std::lock_guard guard(gRunningLock);
+    static const KernelHandle idle(CreateEventA(nullptr, TRUE, TRUE, CorrectionsIdleEventName().c_str()));
     gRunning += delta;
+    if (gRunning == 0)
+      SetEvent(idle.get());
+    else
+      ResetEvent(idle.get());
   }
   gRunningChanged.notify_all();
 }

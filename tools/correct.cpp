@@ -5,11 +5,10 @@
 
 #include <cstdint>
 #include <cstdio>
-#include <set>
 #include <string>
 #include <vector>
 
-#include "tools/NewThreads.h"
+#include "dorvane/CorrectionsIdle.h"
 
 namespace {
 
@@ -38,14 +37,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "Dorvane.dll has no CorrectFile\n");
     return 1;
   }
-  const std::set<DWORD> before = ThreadsOfThisProcess();
   std::vector<int64_t> sizes;
   for (int i = 1; i < argc; ++i) {
     sizes.push_back(SizeOf(argv[i]));
     std::printf("%s: CorrectFile = %d\n", argv[i], correct(argv[i]));
   }
   // A CRW thread searches for its thumbnail for up to about 14 seconds.
-  WaitForNewThreads(before, 30000);
+  if (!WaitForIdleCorrections(600000)) std::fprintf(stderr, "the library's corrections still run\n");
   for (int i = 1; i < argc; ++i) {
     const std::string name = argv[i];
     const int64_t now = SizeOf(name);

@@ -8,11 +8,11 @@
 #include <set>
 #include <string>
 
+#include "dorvane/CorrectionsIdle.h"
 #include "engine/FileTypes.h"
 #include "engine/ScanEngine.h"
 #include "engine/intDorvane.h"
 #include "framework/core/sysutils.h"
-#include "tools/NewThreads.h"
 
 namespace {
 
@@ -128,14 +128,15 @@ int main(int argc, char** argv) {
   engine->OnRAWFileSaved = [](const String& path) { std::printf("raw_file_saved %s\n", path.c_str()); };
   engine->OnFinished = [](uint8_t code) { std::printf("finished %d\n", int(code)); };
 
-  const std::set<DWORD> before = ThreadsOfThisProcess();
   if (!engine->FindDriveInformation(drive[0])) {
     std::fprintf(stderr, "drive %s not found\n", drive.c_str());
     return 1;
   }
   if (pass != "scan") engine->PreScan(drive[0]);
   if (pass != "prescan") engine->ScanDrive(drive[0]);
-  WaitForNewThreads(before, 60000);
+  // The library repairs the carved files on threads of its own; the counts and the files
+  // are final once none runs.
+  if (!WaitForIdleCorrections(600000)) std::fprintf(stderr, "the library's corrections still run\n");
   std::printf("files=%lu read_errors=%lu\n", static_cast<unsigned long>(engine->CountRecoveredFiles()),
               static_cast<unsigned long>(readErrors));
   return 0;

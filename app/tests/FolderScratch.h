@@ -30,17 +30,10 @@ inline std::string ReadTestFile(const std::string& path) {
 
 class FolderScratch : public TTestFolder {
  public:
-  FolderScratch() : TTestFolder(UniqueName()) {}
+  FolderScratch() : TTestFolder("kvapp.") {}
 
-  std::string operator/(const std::string& name) const { return Path() + name; }
   void Folder(const std::string& name) const { CreateDirectoryA((Path() + name).c_str(), nullptr); }
   void File(const std::string& name, const std::string& content = "x") const { WriteTestFile(Path() + name, content); }
-
- private:
-  static std::string UniqueName() {
-    static int serial = 0;
-    return "kvapp." + std::to_string(GetCurrentProcessId()) + "." + std::to_string(++serial);
-  }
 };
 
 }  // namespace apptest

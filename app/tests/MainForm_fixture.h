@@ -12,6 +12,7 @@
 
 #include "app/AllForms.h"
 #include "app/SEresource.h"
+#include "dorvane/CorrectionsIdle.h"
 #include "engine/Utils.h"
 #include "framework/core/registry.h"
 #include "framework/core/seams.h"
@@ -62,24 +63,9 @@ class TSavedRegistryValue {
   std::string value_;
 };
 
-// A fresh folder under the temporary folder, removed with everything in it.
-class TTestFolder {
- public:
-  explicit TTestFolder(const std::string& name) {
-    char temp[MAX_PATH];
-    GetTempPathA(MAX_PATH, temp);
-    path_ = std::string(temp) + name + "\\";
-    RemoveTree(path_);
-    CreateDirectoryA(path_.c_str(), nullptr);
-  }
-  ~TTestFolder() { RemoveTree(path_); }
-  TTestFolder(const TTestFolder&) = delete;
-  TTestFolder& operator=(const TTestFolder&) = delete;
-  const std::string& Path() const { return path_; }  // with a trailing backslash
-
- private:
-  std::string path_;
-};
+// A fresh folder under the temporary folder, of this process and test alone, removed
+// with everything in it.
+using TTestFolder = ScratchDir;
 
 class MainFormTest : public ::testing::Test {
  protected:
@@ -92,6 +78,7 @@ class MainFormTest : public ::testing::Test {
     ASSERT_FALSE(frmMain->CreateFailed);
   }
   void TearDown() override {
+    WaitForCorrections();
     FreeAndNil(frmMain);  // frees the splash, recovery, file types, browser and burning forms
     FreeAndNil(frmSplash);
     FreeAndNil(frmSelectTypes);
@@ -105,6 +92,12 @@ class MainFormTest : public ::testing::Test {
     FreeAndNil(frmBackup);
     FreeAndNil(frmRestore);
     FreeStateChangeList();
+  }
+
+  // The library repairs carved files on threads of its own while the program goes on: a
+  // test looks at recovered files, or removes them, only once none is at work.
+  static void WaitForCorrections() {
+    EXPECT_TRUE(WaitForIdleCorrections(120000)) << "a correction of the library is still at work";
   }
 
   // The other eleven forms, made after frmMain as start-up makes them.
@@ -128,7 +121,7 @@ class MainFormTest : public ::testing::Test {
   std::vector<DWORD> sleeps;
   ScopedSeam<TClockSeam> clock{{.Sleep = [this](DWORD ms) { sleeps.push_back(ms); }}};
   TSavedRegistryValue savedOutput{"RecoveryFolder"};
-  TTestFolder folder{"kv_mainform"};
+  TTestFolder folder{"kv_mainform."};
   const std::string documents = folder.Path() + "Documents";
   // The output folder stored before frmMain is made; a test clears storeOutputFolder
   // in its constructor to start as on a first run.

@@ -236,6 +236,7 @@ class RecoveryRun : public RecoveryTest {
     return texts;
   }
   size_t SavedFiles(const char* pass) {
+    WaitForCorrections();
     size_t n = 0;
     WIN32_FIND_DATAA found;
     HANDLE find = FindFirstFileA((engine->GetDestinationFolder() + pass + "\\*").c_str(), &found);

@@ -99,7 +99,7 @@ std::vector<HWND> VisibleWindows(DWORD pid) {
 
 TEST(Startup, ANormalRunShowsOnlyTheMainWindowAndEndsCleanlyWhenItCloses) {
   TSavedRegistryValue saved("RecoveryFolder");
-  TTestFolder out("kv_startup");
+  TTestFolder out("kv_startup.");
   TSavedRegistryValue::Set("RecoveryFolder", &out.Path());
   std::vector<std::string> captions;
   const DWORD code = RunProgram("", [&](DWORD pid) {

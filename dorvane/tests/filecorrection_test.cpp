@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "dorvane/CorrectionsIdle.h"
 #include "dorvane/DestinationFolder.h"
 #include "dorvane/tests/dorvane_fixtures.h"
 
@@ -211,8 +212,9 @@ TEST(CorrectFile, StartsAThreadByExtension) {
   } cases[] = {{folder / "photo.jpg", 1}, {folder / "PHOTO2.JPG", 1}, {folder / "photo.png", 0},
                {folder / "noextension", 0}, {"", 0}, {folder / "gone.X3F", 1}};
   for (const auto& c : cases) EXPECT_EQ(CorrectFile(c.name), c.result) << c.name;
-  ASSERT_TRUE(WaitForCorrections(10000));
+  ASSERT_TRUE(WaitForCorrections(120000));
   EXPECT_EQ(RunningCorrections(), 0);
+  EXPECT_TRUE(WaitForIdleCorrections(0)) << "whoever shares the process sees that none runs";
   EXPECT_EQ(ReadBytes(folder / "photo.jpg"), jpeg);
   EXPECT_EQ(ReadBytes(folder / "PHOTO2.JPG"), jpeg);
 }

@@ -235,7 +235,7 @@ TEST_F(CardBackupTest, RestoreReportsAndSkipsSectorsThatCannotBeWrittenAndFails)
 // A backup under a name already taken replaces the earlier file only once the new copy is
 // whole: refused, failed or cancelled, it leaves the folder as it found it.
 TEST_F(CardBackupTest, AnEarlierBackupIsReplacedOnlyByAWholeNewOne) {
-  TScratchFolder folder("kv_backup_replace");
+  TScratchFolder folder("kv_backup_replace.");
   const std::string file = folder.Path() + "card.KV3";
   const std::vector<uint8_t> earlier = BackupOf(2, std::vector<uint8_t>(2 * 512, 0x5A));
   const struct {

@@ -58,8 +58,8 @@ class DezoDozi : public ::testing::Test {
   TDiskImage image_;
   TImageVolumeCalls volumes_{image_, kTestLetter};
   std::unique_ptr<TScanEngine> engine_ = MakeNtEngine(volumes_);
-  TScratchFolder program_{"kv_carve_prog"};
-  TScratchFolder out_{"kv_carve_out"};
+  TScratchFolder program_{"kv_carve_prog."};
+  TScratchFolder out_{"kv_carve_out."};
   std::vector<std::string> saved_;
   std::vector<int32_t> readErrors_;
   std::vector<uint8_t> finished_;

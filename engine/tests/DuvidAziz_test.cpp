@@ -76,8 +76,8 @@ class RecoveryPasses : public ::testing::Test {
   std::map<std::string, std::string> files_;
   TWatchedVolumeCalls volumes_{card_.Image, kTestLetter};
   std::unique_ptr<TScanEngine> engine_ = MakeNtEngine(volumes_);
-  TScratchFolder program_{"kv_passes_prog"};
-  TScratchFolder out_{"kv_passes_out"};
+  TScratchFolder program_{"kv_passes_prog."};
+  TScratchFolder out_{"kv_passes_out."};
   std::vector<std::string> saved_;
   std::vector<uint8_t> finished_;
   std::vector<std::pair<int32_t, std::string>> errors_;
@@ -354,7 +354,7 @@ TEST_F(RecoveryPasses, AHitWhoseChainIsDamagedKeepsItsCarvedCopy) {
     SCOPED_TRACE(c.what);
     const std::vector<uint8_t> intact = card_.Image.Bytes;
     card_.SetEntry(c.cluster, c.value);
-    RemoveTree(out_.Path() + "DezoDozi");
+    RemoveScratchTree(out_.Path() + "DezoDozi");
     engine_->PreScan(kTestLetter);
     saved_.clear();
     engine_->ScanDrive(kTestLetter);
@@ -445,7 +445,7 @@ TEST(ReExtraction, AReSavedJpegIsCappedLikeACarvedOne) {
   TImageVolumeCalls volumes(card.Image, kTestLetter);
   auto engine = MakeNtEngine(volumes);
   AttachDrive(*engine, card.TotalSectors);
-  TScratchFolder program("kv_cap_prog"), out("kv_cap_out");
+  TScratchFolder program("kv_cap_prog."), out("kv_cap_out.");
   LoadTable(*engine, program, "[JPG]\nExtension=JPG\nC1=FFD8FFE0\n");
   engine->DestinationFolder = out.Path();
   ASSERT_TRUE(engine->FATReader->ReadBootSector());

@@ -62,7 +62,7 @@ class FileTypeTable : public ::testing::Test {
   TDiskImage image_;
   TImageVolumeCalls volumes_{image_, kTestLetter};
   std::unique_ptr<TScanEngine> engine_ = MakeNtEngine(volumes_);
-  TScratchFolder program_{"kv_filetypes"};
+  TScratchFolder program_{"kv_filetypes."};
 };
 
 TEST_F(FileTypeTable, LoadsSectionsInOrderWithDefaults) {

@@ -20,7 +20,7 @@ HANDLE Make(const std::string& folder, String& name) {
 }
 
 TEST(OutputFile, ATakenNameGivesTheNextFreeNumberAndTheTakerStays) {
-  TScratchFolder out("kv_output_file");
+  TScratchFolder out("kv_output_file.");
   WriteTextFile(out.Path() + "IMG_0001.JPG", "earlier");
   ASSERT_TRUE(ForceDirectories(out.Path() + "IMG_0001_2.JPG"));
   WriteTextFile(out.Path() + "NOTE", "earlier note");
@@ -45,7 +45,7 @@ TEST(OutputFile, ATakenNameGivesTheNextFreeNumberAndTheTakerStays) {
 }
 
 TEST(OutputFile, AFolderThatCannotTakeTheFileFailsAtOnce) {
-  TScratchFolder out("kv_output_file_none");
+  TScratchFolder out("kv_output_file_none.");
   String name = "IMG_0001.JPG";
   EXPECT_EQ(Make(out.Path() + "missing\\", name), INVALID_HANDLE_VALUE);
   EXPECT_EQ(GetLastError(), DWORD(ERROR_PATH_NOT_FOUND));

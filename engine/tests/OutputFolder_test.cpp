@@ -18,7 +18,7 @@ TEST(OutputFolder, FormatSizeTexts) {
 TEST(OutputFolder, FolderGetsBackslashAndOutlivesTheEngine) {
   TDiskImage image;
   TImageVolumeCalls volumes(image, kTestLetter);
-  TScratchFolder out("kv_outfolder");
+  TScratchFolder out("kv_outfolder.");
   const std::string bare = out.Path().substr(0, out.Path().size() - 1);
   {
     auto engine = MakeNtEngine(volumes);
@@ -34,7 +34,7 @@ TEST(OutputFolder, FolderGetsBackslashAndOutlivesTheEngine) {
 TEST(OutputFolder, CountsFilesOfBothFoldersButNotThumbsDb) {
   TDiskImage image;
   TImageVolumeCalls volumes(image, kTestLetter);
-  TScratchFolder out("kv_count");
+  TScratchFolder out("kv_count.");
   auto engine = MakeNtEngine(volumes);
   engine->DestinationFolder = out.Path();
   CreateDirectoryA((out.Path() + "DuvidAziz").c_str(), nullptr);

@@ -6,14 +6,6 @@
 
 #include "engine/Utils.h"
 
-TScratchFolder::TScratchFolder(const std::string& name)
-    : path_(GetTempFolder() + name + "_" + std::to_string(GetCurrentProcessId()) + "\\") {
-  RemoveTree(path_);
-  CreateDirectoryA(path_.c_str(), nullptr);
-}
-
-TScratchFolder::~TScratchFolder() { RemoveTree(path_); }
-
 void WriteTextFile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }

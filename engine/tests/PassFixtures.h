@@ -14,17 +14,7 @@
 #include "framework/testsupport/scratch_dir.h"
 
 // A fresh folder under the temporary folder, removed with everything in it at the end.
-class TScratchFolder {
- public:
-  explicit TScratchFolder(const std::string& name);
-  ~TScratchFolder();
-  TScratchFolder(const TScratchFolder&) = delete;
-  TScratchFolder& operator=(const TScratchFolder&) = delete;
-  const std::string& Path() const { return path_; }  // with a trailing backslash
-
- private:
-  std::string path_;
-};
+using TScratchFolder = ScratchDir;
 
 void WriteTextFile(const std::string& path, const std::string& text);
 // Empty when the file does not exist.

@@ -36,8 +36,8 @@ class PauseWait : public ::testing::Test {
   TFatImageBuilder card_{2, 4200};
   TImageVolumeCalls volumes_{card_.Image, kTestLetter};
   std::unique_ptr<TScanEngine> engine_ = MakeNtEngine(volumes_);
-  TScratchFolder program_{"kv_pause_prog"};
-  TScratchFolder out_{"kv_pause_out"};
+  TScratchFolder program_{"kv_pause_prog."};
+  TScratchFolder out_{"kv_pause_out."};
 };
 
 TEST_F(PauseWait, EveryPausedOperationWaitsAtItsIntervalAndAbortEndsTheWait) {

@@ -66,7 +66,7 @@ class ScanDriveTool : public ::testing::Test {
     image_ = std::string(cwd) + "\\testdata\\scandrive.img";
   }
   std::string image_;
-  TScratchFolder scratch_{"kv_scan_tool"};
+  TScratchFolder scratch_{"kv_scan_tool."};
 };
 
 TEST_F(ScanDriveTool, LiveDeletedFragmentedAndReformattedFilesComeBack) {

@@ -13,8 +13,9 @@
 TApplication& TestApp();
 
 // Handles messages until the predicate holds; false when it still fails after the
-// timeout, which only guards against a hang.
-bool PumpUntil(const std::function<bool()>& predicate, DWORD timeoutMs = 2000);
+// timeout, which only guards against a hang: it is generous, since a busy machine may
+// take seconds for what an idle one does at once.
+bool PumpUntil(const std::function<bool()>& predicate, DWORD timeoutMs = 30000);
 
 // Lets every message already posted run.
 void Pump();

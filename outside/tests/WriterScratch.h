@@ -18,7 +18,7 @@ class TWriterScratch {
   }
   ~TWriterScratch() {
     TDiscWriterX::SetConfigurationFile("");
-    RemoveTree(root_);
+    RemoveScratchTree(root_);
   }
   TWriterScratch(const TWriterScratch&) = delete;
   TWriterScratch& operator=(const TWriterScratch&) = delete;

@@ -21,7 +21,7 @@ class ShellScratch {
             std::to_string(++serial);
     CreateDirectoryA(path_.c_str(), nullptr);
   }
-  ~ShellScratch() { RemoveTree(path_); }
+  ~ShellScratch() { RemoveScratchTree(path_); }
   ShellScratch(const ShellScratch&) = delete;
   ShellScratch& operator=(const ShellScratch&) = delete;
 

@@ -62,7 +62,7 @@ class TempFolder : public ::testing::Test {
            IntToStr(GetTickCount()) + "\\";
     ASSERT_TRUE(ForceDirectories(dir_));
   }
-  void TearDown() override { RemoveTree(dir_); }
+  void TearDown() override { RemoveScratchTree(dir_); }
 
   void Write(const String& name, const String& content) {
     const intptr_t h = FileCreate(dir_ + name);

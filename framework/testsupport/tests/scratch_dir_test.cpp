@@ -49,6 +49,19 @@ TEST(RemoveTree, AnEmptyNameRemovesNothing) {
   EXPECT_FALSE(Exists(root));
 }
 
+TEST(RemoveTree, NamesTheFileThatStays) {
+  const std::string root = MakeTree("kvheld");
+  const std::string held = root + "\\sub\\b.txt";
+  HANDLE h = CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(h, INVALID_HANDLE_VALUE);
+  const std::string stayed = RemoveTree(root);
+  CloseHandle(h);
+  EXPECT_EQ(stayed, held);
+  EXPECT_FALSE(Exists(root + "\\a.txt")) << "the rest goes";
+  EXPECT_EQ(RemoveTree(root), "");
+  EXPECT_FALSE(Exists(root));
+}
+
 TEST(ScratchDir, GoesWithWhatWasMadeInIt) {
   std::string inner;
   {

@@ -177,8 +177,11 @@ TEST_F(SkinDirTreeView, AutoRefreshWatchesTheSelectedFolder) {
   ASSERT_NE(tree->Notifier(), nullptr);
   EXPECT_EQ(tree->Notifier()->Root(), scratch / "alpha");
   EXPECT_FALSE(tree->Notifier()->WatchSubTree());
+  const auto watch = tree->Notifier()->Watch();
   tree->SetAutoRefresh(false);
   EXPECT_EQ(tree->Notifier(), nullptr);
+  // The watch ends on its own thread; until then it holds the folder open.
+  EXPECT_EQ(WaitForSingleObject(watch->EndedEvent.get(), 60000), WAIT_OBJECT_0);
 }
 
 TEST_F(SkinDirTreeView, KeepsItsOwnImageListWhoeverSetsOne) {
