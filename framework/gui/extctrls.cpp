@@ -191,12 +191,13 @@ void TBevel::Paint() {
     c->MoveTo(x1, y1);
     c->LineTo(x2, y2);
   };
-  // Top-left edges in the first colour, bottom-right ones in the second.
+  // Top-left edges in the first colour, bottom-right ones in the second; the
+  // bottom-left corner pixel, where the second line stops, keeps the first.
   auto bevelRect = [&](TColor first, TColor second, int l, int t, int r, int b) {
     c->Pen()->SetColor(first);
     c->Polyline({Point(l, b), Point(l, t), Point(r, t)});
     c->Pen()->SetColor(second);
-    c->Polyline({Point(r, t), Point(r, b), Point(l - 1, b)});
+    c->Polyline({Point(r, t), Point(r, b), Point(l, b)});
   };
   int w = width_, h = height_;
   switch (shape_) {

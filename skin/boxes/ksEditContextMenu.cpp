@@ -31,5 +31,5 @@ void TksEditContextMenu::Show(TWinControl& control, const std::vector<TksEditMen
     item->OnClick = [target, name](TObject*) { RunEditMenuCommand(*target, name); };
     menu->Items()->Add(item);
   }
-  menu->PopupFromControl(&control, TRect{at.X, at.Y, at.X, at.Y}, false);
+  menu->PopupAtPoint(&control, at.X, at.Y);
 }

@@ -59,10 +59,9 @@ void TksCheckListBox::ToggleClickCheck(int Index) {
   if (Index < 0 || Index >= Items()->Count()) return;
   const int state = State(Index);
   if (state == 0 || state == 1) SetState(Index, 1 - state);
-  if (TksSkinCheckListBox* owner = Owner(); owner != nullptr)
-    owner->ClickCheck();
-  else
-    OnClickCheck(this);
+  TksSkinCheckListBox* owner = Owner();
+  const TNotifyEvent handler = owner != nullptr ? owner->OnClickCheck : OnClickCheck;
+  handler(this);
 }
 
 void TksCheckListBox::InvalidateCheck(int Index) {
@@ -131,13 +130,11 @@ void TksCheckListBox::WndProc(TMessage& Message) {
 
 void TksCheckListBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TCustomListBox::MouseDown(Button, Shift, X, Y);
-  if (Button == mbLeft) {
-    const int index = ItemAtPos(TPoint{X, Y}, true);
-    if (index != -1) {
-      const TRect r = ItemRect(index);
-      const bool skinnedCheck = SkinListBox != nullptr && SkinListBox->SkinnedItems();
-      if (skinnedCheck ? IsInCheckRect(r, TPoint{X, Y}) : X - r.Left < 20) ToggleClickCheck(index);
-    }
+  // Any button toggles the check it lands on.
+  if (const int index = ItemAtPos(TPoint{X, Y}, true); index != -1) {
+    const TRect r = ItemRect(index);
+    const bool skinnedCheck = SkinListBox != nullptr && SkinListBox->SkinnedItems();
+    if (skinnedCheck ? IsInCheckRect(r, TPoint{X, Y}) : X - r.Left < 20) ToggleClickCheck(index);
   }
   if (SkinListBox != nullptr) SkinListBox->ListBoxMouseDown(Button, Shift, X, Y);
 }

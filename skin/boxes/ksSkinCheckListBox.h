@@ -41,7 +41,7 @@ class TksCheckListBox : public TksListBox {
   // How many wrappers the list holds now.
   int WrapperCount() const { return static_cast<int>(wrappers_.size()); }
 
-  // Raised with the owner as sender when it has one.
+  // Raised with this list as sender; the owner's handler serves when it has one.
   TNotifyEvent OnClickCheck;
 
  protected:
@@ -86,4 +86,6 @@ class TksSkinCheckListBox : public TksSkinListFrame {
 
  protected:
   void CheckButtonAction() override;
+  // A check list item without an image keeps its text at the check.
+  bool TextAfterMissingImage() const override { return false; }
 };

@@ -193,6 +193,7 @@ void TksSkinCustomComboBox::SetStyle(TksSkinCustomComboBoxStyle value) {
     FreeEditControl();
   }
   CalcRects();
+  if (HandleAllocated()) RecreateWnd();
   Invalidate();
 }
 
@@ -235,8 +236,8 @@ void TksSkinCustomComboBox::CalcRects() {
   if (Skinned()) {
     const int d = w - RectWidth(SkinRect);
     buttonRect_ = skinButtonRect_;
-    // A button at or right of the face's right-top corner stays at the right end.
-    if (buttonRect_.Left >= RTPoint.X) buttonRect_ = MovedRect(buttonRect_, d, 0);
+    // A button no nearer the left edge than the face's right part is wide stays at the right end.
+    if (RectWidth(SkinRect) - RTPoint.X <= buttonRect_.Left) buttonRect_ = MovedRect(buttonRect_, d, 0);
     textRect_ = SkinClientRect;
     textRect_.Right += d;
   } else {

@@ -218,8 +218,7 @@ void TksSkinCustomComboBox::KeyDown(WORD& Key, TShiftState Shift) {
 
 void TksSkinCustomComboBox::KeyPress(char& Key) {
   TksSkinCustomControl::KeyPress(Key);
-  // Control characters (Enter, Esc, Backspace) are no part of a name.
-  if (style_ == kscbFixedStyle && static_cast<unsigned char>(Key) >= ' ') FindItem(String(1, Key));
+  if (style_ == kscbFixedStyle) FindItem(String(1, Key));
 }
 
 int TksSkinCustomComboBox::FindString(const String& S, bool afterCurrent) {

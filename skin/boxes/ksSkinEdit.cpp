@@ -170,7 +170,8 @@ void TksCustomEdit::CharFilter(TMessage& Message) {
 
 void TksCustomEdit::KeyDownFilter(TMessage& Message) {
   TCustomMaskEdit::Dispatch(Message);
-  if (Message.WParam == VK_DELETE) AfterEdit();
+  // Any key may move the caret or the selection over a background someone else paints.
+  AfterEdit();
 }
 
 void TksCustomEdit::PasteFirstLine(TMessage& Message) {
@@ -490,6 +491,13 @@ void TksSkinCustomEdit::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) 
 }
 
 void TksSkinCustomEdit::SetDefaultFont(TFont* value) { defaultFont_->Assign(value); }
+
+// A font given after the skin while loading still writes in the skin's texts' character set.
+void TksSkinCustomEdit::Loaded() {
+  TksCustomEdit::Loaded();
+  if (skinData_ != nullptr && skinData_->ResourceStrData() != nullptr)
+    Font()->SetCharset(skinData_->ResourceStrData()->CharSet);
+}
 
 // Changed in place or assigned, the default font is the font of the default look.
 void TksSkinCustomEdit::DefaultFontChange(TObject*) {

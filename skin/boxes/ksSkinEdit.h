@@ -125,6 +125,7 @@ class TksSkinCustomEdit : public TksCustomEdit, public IksSkinChange {
   void CreateParams(TCreateParams& Params) override;
   void Dispatch(TMessage& Message) override;
   void Notification(TComponent* AComponent, TOperation Operation) override;
+  void Loaded() override;
 
  private:
   void GetSkinData();

@@ -9,11 +9,6 @@ class TksSkinCustomListBox : public TksSkinListFrame {
  public:
   explicit TksSkinCustomListBox(TComponent* AOwner);
 
-  bool MultiSelect() const { return ListBox()->MultiSelect(); }
-  void SetMultiSelect(bool value) { ListBox()->SetMultiSelect(value); }
-  // The name keeps the spelling the forms use.
-  bool ExtandedSelect() const { return ListBox()->ExtendedSelect(); }
-  void SetExtandedSelect(bool value) { ListBox()->SetExtendedSelect(value); }
   bool HorizontalExtent() const { return horizontalExtent_; }
   void SetHorizontalExtent(bool value) { SetHorizontalExtentValue(value); }
 };

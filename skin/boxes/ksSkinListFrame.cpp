@@ -136,6 +136,11 @@ void TksSkinListFrame::SetTopIndex(int value) {
 
 bool TksSkinListFrame::Sorted() const { return listBox_->Sorted(); }
 
+bool TksSkinListFrame::MultiSelect() const { return listBox_->MultiSelect(); }
+void TksSkinListFrame::SetMultiSelect(bool value) { listBox_->SetMultiSelect(value); }
+bool TksSkinListFrame::ExtandedSelect() const { return listBox_->ExtendedSelect(); }
+void TksSkinListFrame::SetExtandedSelect(bool value) { listBox_->SetExtendedSelect(value); }
+
 void TksSkinListFrame::SetSorted(bool value) {
   if (value == listBox_->Sorted()) return;
   if (vScrollBar_ != nullptr) HideVScrollBar();
@@ -603,9 +608,10 @@ void TksSkinListFrame::DrawItemContent(TCanvas* c, int Index, int W, int H, TRec
   int offset = 0;
   if (images_ != nullptr) {
     const int image = imageIndex_ > -1 ? imageIndex_ : Index;
-    if (image < images_->Count())
+    const bool drawn = image < images_->Count();
+    if (drawn)
       images_->Draw(c, TR.Left - textShift, TR.Top + RectHeight(TR) / 2 - images_->Height() / 2, image, true);
-    offset = images_->Width() + 2;
+    if (drawn || TextAfterMissingImage()) offset = images_->Width() + 2;
   }
   c->Brush()->SetStyle(bsClear);
   DrawItemTextOffset(c, listBox_->Items()->Strings(Index), TR, offset - textShift);
@@ -821,7 +827,7 @@ void TksSkinListFrame::WMTimer(TMessage& Message) {
 }
 
 void TksSkinListFrame::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (captionMode_ && Button == mbLeft) {
+  if (captionMode_) {
     TestActive(X, Y);
     if (activeButton_ != -1) {
       captureButton_ = activeButton_;
@@ -832,7 +838,7 @@ void TksSkinListFrame::MouseDown(TMouseButton Button, TShiftState Shift, int X, 
 }
 
 void TksSkinListFrame::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (captureButton_ != -1 && Button == mbLeft) {
+  if (captureButton_ != -1) {
     const int i = captureButton_;
     captureButton_ = -1;
     ButtonUp(i);

@@ -69,6 +69,11 @@ class TksSkinListFrame : public TksSkinCustomControl {
   void SetTopIndex(int value);
   bool Sorted() const;
   void SetSorted(bool value);
+  bool MultiSelect() const;
+  void SetMultiSelect(bool value);
+  // The name keeps the spelling the forms use.
+  bool ExtandedSelect() const;
+  void SetExtandedSelect(bool value);
   bool AutoComplete() const;
   void SetAutoComplete(bool value);
   int Columns() const { return columns_; }
@@ -182,6 +187,8 @@ class TksSkinListFrame : public TksSkinCustomControl {
 
   // What the check caption button does when released.
   virtual void CheckButtonAction();
+  // Whether an item whose image index names no image still starts its text after the image width.
+  virtual bool TextAfterMissingImage() const { return true; }
 
   void CalcRects();
   void ShowVScrollBar();

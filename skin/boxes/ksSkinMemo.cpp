@@ -18,6 +18,10 @@ TksSkinMemo::TksSkinMemo(TComponent* AOwner)
   Font()->SetName("Arial");
   Font()->SetHeight(14);
   defaultFont_->Assign(Font());
+  // In the default look the font follows every change of the default font.
+  defaultFont_->OnChange = [this](TObject*) {
+    if (!Skinned()) Font()->Assign(defaultFont_.get());
+  };
   SetScrollBars(ssNone);
 }
 
@@ -161,10 +165,7 @@ void TksSkinMemo::BarChanged() {
   Invalidate();
 }
 
-void TksSkinMemo::SetDefaultFont(TFont* value) {
-  defaultFont_->Assign(value);
-  if (!Skinned()) Font()->Assign(value);
-}
+void TksSkinMemo::SetDefaultFont(TFont* value) { defaultFont_->Assign(value); }
 
 void TksSkinMemo::SetBitMapBG(bool value) {
   if (bitMapBG_ == value) return;

@@ -50,7 +50,7 @@ void TksSkinBevel::Paint() {
   c->Pen()->SetColor(Color1);
   c->Polyline({Point(r.Left, r.Bottom), Point(r.Left, r.Top), Point(r.Right, r.Top)});
   c->Pen()->SetColor(Color2);
-  c->Polyline({Point(r.Right, r.Top), Point(r.Right, r.Bottom), Point(r.Left - 1, r.Bottom)});
+  c->Polyline({Point(r.Right, r.Top), Point(r.Right, r.Bottom), Point(r.Left, r.Bottom)});
 }
 
 void TksSkinBevel::Notification(TComponent* AComponent, TOperation Operation) {

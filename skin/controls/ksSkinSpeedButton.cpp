@@ -32,7 +32,6 @@ TksSkinSpeedButton::~TksSkinSpeedButton() = default;
 TksSkinToolBar* TksSkinSpeedButton::ToolBar() const { return dynamic_cast<TksSkinToolBar*>(Parent()); }
 
 void TksSkinSpeedButton::SetShowCaption(bool value) {
-  if (value == showCaption_) return;
   showCaption_ = value;
   if (WidthWithCaption >= 1 && WidthWithoutCaption >= 1)
     SetWidth(value ? WidthWithCaption : WidthWithoutCaption);
@@ -359,8 +358,8 @@ void TksSkinMenuSpeedButton::CMMouseLeave(TMessage& Message) {
 
 void TksSkinMenuSpeedButton::WndProc(TMessage& Message) {
   if (Message.Msg == WM_SKINMENUCLOSED) {
+    // The pointer's own comings and goings keep mouse-in right.
     menuOpen_ = false;
-    mouseIn_ = false;
     SetDown(false);
     if (OnHideTrackMenu) OnHideTrackMenu(this);
     return;
@@ -374,6 +373,13 @@ void TksSkinMenuSpeedButton::Paint() {
     return;
   }
   GetSkinData();
+  if (HasButtonDescription() && menuOpen_ && !IsNullRect(trackButtonRect_) && !IsNullRect(DownSkinRect)) {
+    // While its menu is open: the hot face, the arrow part pressed.
+    TBitmap b(Width(), Height());
+    CreateButtonImage(&b, ActiveSkinRect, true, false);
+    Canvas()->Draw(0, 0, &b);
+    return;
+  }
   if (HasButtonDescription() || mouseIn_ || DownLook() || menuOpen_ || !Transparent()) {
     TksSkinSpeedButton::Paint();
     return;

@@ -531,7 +531,8 @@ void TksSkinForm::WMNCPaint() {
 
 void TksSkinForm::WMMoving(TMessage& m) {
   auto* r = reinterpret_cast<RECT*>(m.LParam);
-  if (windowState_ == kwsMaximized) {
+  // A maximized MDI child moves with its main form's client area.
+  if (windowState_ == kwsMaximized && !IsMDIChild()) {
     *r = form_->BoundsRect();
   } else if (Magnetic) {
     int x = r->left, y = r->top;

@@ -205,6 +205,7 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   void SetFormRegion(bool changeSize);
   // The client background into `canvas` (the client's origin at 0, 0).
   void PaintClientBackground(TCanvas* canvas);
+  void DrawLogo(TCanvas* canvas);
   void RepaintFrame();
   String CaptionText() const;
 

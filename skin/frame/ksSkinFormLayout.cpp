@@ -233,6 +233,21 @@ void TksSkinForm::ComposeSkinned(TBitmap& out) {
                          NewLBPoint, NewRBPoint, NewClRect, &left, &top, &right, &bottom, source,
                          TRect{0, 0, s.Picture.Width(), s.Picture.Height()}, FormWidth, FormHeight,
                          s.LeftStretch, s.TopStretch, s.RightStretch, s.BottomStretch);
+  // Objects live in the caption or the bottom border; they are drawn only there.
+  for (auto& o : objects_) {
+    if (!o->Visible) continue;
+    if (o->ObjectRect.Bottom > NewClRect.Top) {
+      const TRect at = o->ObjectRect;
+      o->ObjectRect = MovedRect(at, 0, -NewClRect.Bottom);
+      o->Draw(bottom.Canvas(), false);
+      o->ObjectRect = at;
+    } else {
+      o->Draw(top.Canvas(), false);
+    }
+  }
+  // Each border image takes the effect on its own, so blurs and noise stop at its edges.
+  if (!active && GetAutoRenderingInActiveImage())
+    for (TBitmap* b : {&top, &left, &right, &bottom}) ApplyFrameEffect(b, s.InActiveEffect);
   out.SetPixelFormat(pf24bit);
   out.SetSize(FormWidth, FormHeight);
   TCanvas* c = out.Canvas();
@@ -240,9 +255,6 @@ void TksSkinForm::ComposeSkinned(TBitmap& out) {
   c->Draw(0, top.Height(), &left);
   c->Draw(FormWidth - right.Width(), top.Height(), &right);
   c->Draw(0, FormHeight - bottom.Height(), &bottom);
-  for (auto& o : objects_)
-    if (o->Visible) o->Draw(c, false);
-  if (!active && GetAutoRenderingInActiveImage()) ApplyFrameEffect(&out, s.InActiveEffect);
 }
 
 void TksSkinForm::ComposeDefault(TBitmap& out) {
@@ -358,31 +370,33 @@ void TileFormPicture(TCanvas* canvas, TBitmap* picture, const TRect& src, int cw
       canvas->CopyRect(TRect{x * pw, y * ph, (x + 1) * pw, (y + 1) * ph}, picture->Canvas(), src);
 }
 
+// Centred on the form's client area, never above or left of it.
+void TksSkinForm::DrawLogo(TCanvas* canvas) {
+  if (logoBitMap_.Empty()) return;
+  logoBitMap_.SetTransparent(LogoBitMapTransparent);
+  canvas->Draw(std::max(0, form_->ClientWidth() / 2 - logoBitMap_.Width() / 2),
+               std::max(0, form_->ClientHeight() / 2 - logoBitMap_.Height() / 2), &logoBitMap_);
+}
+
 void TksSkinForm::PaintClientBackground(TCanvas* canvas) {
   const int cw = form_->ClientWidth(), ch = form_->ClientHeight();
-  auto logo = [&] {
-    if (logoBitMap_.Empty()) return;
-    logoBitMap_.SetTransparent(LogoBitMapTransparent);
-    canvas->Draw(std::max(0, cw / 2 - logoBitMap_.Width() / 2), std::max(0, ch / 2 - logoBitMap_.Height() / 2),
-                 &logoBitMap_);
-  };
   if (skinnable_) {
     TBitmap* bg = skinData_->ActivePicture(skinData_->BGPictureIndex);
     // A picture index that names no usable picture paints as none.
     if (bg && !bg->Empty()) {
       TileFormPicture(canvas, bg, TRect{0, 0, bg->Width(), bg->Height()}, cw, ch);
-      logo();
+      DrawLogo(canvas);
       return;
     }
     const TRect& cl = skinData_->ClientRect;
     if (!IsNullRect(cl)) {
       TileFormPicture(canvas, &skinData_->Picture, cl, cw, ch);
-      logo();
+      DrawLogo(canvas);
       return;
     }
   }
   canvas->Brush()->SetStyle(bsSolid);
   canvas->Brush()->SetColor(clBtnFace);
   canvas->FillRect(TRect{0, 0, cw, ch});
-  if (!skinnable_) logo();
+  if (!skinnable_) DrawLogo(canvas);
 }

@@ -272,10 +272,7 @@ void TksSkinForm::PaintMDIClientBackground(HDC dc) {
   } else {
     c->Brush()->SetColor(clAppWorkSpace);
     c->FillRect(TRect{0, 0, b.Width(), b.Height()});
-    if (!logoBitMap_.Empty()) {
-      logoBitMap_.SetTransparent(LogoBitMapTransparent);
-      c->Draw((b.Width() - logoBitMap_.Width()) / 2, (b.Height() - logoBitMap_.Height()) / 2, &logoBitMap_);
-    }
+    DrawLogo(c);
   }
   BitBlt(dc, 0, 0, b.Width(), b.Height(), c->Handle(), 0, 0, SRCCOPY);
 }

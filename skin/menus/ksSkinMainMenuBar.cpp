@@ -236,7 +236,7 @@ void TksSkinMainMenuBarItem::DrawDefault(TCanvas* canvas) {
   DefaultFace(c, w, h, Active, Down);
   c->SetFont(Parent->DefItemFont());
   AssignSkinFont(c->Font(), false, "", 0, 0, Parent->DefItemFont(), Parent->SkinData());
-  c->Font()->SetColor(MenuItem->Enabled() ? Parent->DefItemFont()->Color() : clBtnShadow);
+  c->Font()->SetColor(Parent->DefItemFont()->Color());
   c->Brush()->SetStyle(bsClear);
   SetBkMode(c->Handle(), TRANSPARENT);
   RECT r{0, 0, w, h};
@@ -351,7 +351,7 @@ void TksSkinMainMenuBarItem::SetDown(bool value) {
   if (!frame->InMainMenu() && frame->OnMainMenuEnter) frame->OnMainMenuEnter(frame);
   frame->SkinMenuOpen();
   frame->SetInMainMenu(true);
-  frame->SkinMenu()->Popup(nullptr, Parent->MenuSkin(), Parent->PopupToUp, MenuItem, Parent->ScreenRect(ObjectRect),
+  frame->SkinMenu()->Popup(nullptr, Parent->SkinData(), Parent->PopupToUp, MenuItem, Parent->ScreenRect(ObjectRect),
                            0);
 }
 
@@ -724,10 +724,10 @@ void TksSkinMainMenuBar::PopupHiddenItems() {
   skinForm_->SkinMenuOpen();
   TMainMenu* child = mergedMenu_ ? ChildMenu() : nullptr;
   if (child != nullptr)
-    skinForm_->SkinMenu()->Popup2(nullptr, MenuSkin(), false, child->Items(), mainMenu_->Items(),
+    skinForm_->SkinMenu()->Popup2(nullptr, SkinData(), false, child->Items(), mainMenu_->Items(),
                                   ScreenRect(MarkerRect()), start);
   else
-    skinForm_->SkinMenu()->Popup(nullptr, MenuSkin(), false, mainMenu_->Items(), ScreenRect(MarkerRect()), start);
+    skinForm_->SkinMenu()->Popup(nullptr, SkinData(), false, mainMenu_->Items(), ScreenRect(MarkerRect()), start);
 }
 
 void TksSkinMainMenuBar::TestActive(int x, int y) {
@@ -790,7 +790,7 @@ void TksSkinMainMenuBar::MouseDown(TMouseButton Button, TShiftState Shift, int X
     o->MouseDown(Button, X, Y);
     // The press may have rebuilt the objects.
     if ((Shift & ssDouble) != 0 && mouseDownObject_ >= 0) o->DblClick();
-  } else if (Button == mbLeft && ScrollMenu && hasHiddenItems_ && MarkerRect().Contains(TPoint{X, Y})) {
+  } else if (ScrollMenu && hasHiddenItems_ && MarkerRect().Contains(TPoint{X, Y})) {
     PopupHiddenItems();
   }
 }

@@ -175,7 +175,7 @@ class TksSkinMainMenuBar : public TksSkinControl {
   TTimer* MorphTimer() { return &morphTimer_; }
   TRect NewItemsRect{};
   TksDataSkinMainMenuBar* BarData() const { return barData_; }
-  // The skin the bar's menus are drawn from: the frame's menu skin, else its own.
+  // The skin of the maximized child's system menu: the frame's menu skin, else its own.
   TksSkinData* MenuSkin() const;
   // The maximized MDI child's frame whose buttons the bar shows.
   TksSkinForm* ChildSkinForm() const;

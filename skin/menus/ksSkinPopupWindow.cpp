@@ -388,13 +388,16 @@ void TksSkinPopupWindow::MouseTimerTick(TObject*) {
 void TksSkinPopupWindow::TestActive(int x, int y) {
   const TPoint p{x, y};
   if (Scroll) {
-    if (PointInRect(UpperMarker(), p) && ScrollState == 0 && CanScroll(1)) {
+    // The markers answer in the 10-pixel strips at the ends of the items area, in both looks.
+    const TRect upper{NewItemsRect.Left, NewItemsRect.Top, NewItemsRect.Right, NewItemsRect.Top + kMarkerHeight};
+    const TRect lower{NewItemsRect.Left, NewItemsRect.Bottom - kMarkerHeight, NewItemsRect.Right, NewItemsRect.Bottom};
+    if (PointInRect(upper, p) && ScrollState == 0 && CanScroll(1)) {
       ScrollState = 1;
       StartScroll();
-    } else if (PointInRect(LowerMarker(), p) && ScrollState == 0 && CanScroll(2)) {
+    } else if (PointInRect(lower, p) && ScrollState == 0 && CanScroll(2)) {
       ScrollState = 2;
       StartScroll();
-    } else if (ScrollState != 0 && !PointInRect(UpperMarker(), p) && !PointInRect(LowerMarker(), p)) {
+    } else if (ScrollState != 0 && !PointInRect(upper, p) && !PointInRect(lower, p)) {
       StopScroll();
     }
   }
@@ -537,10 +540,15 @@ void TksSkinPopupWindow::EnterItem(int index, bool byKeyboard) {
     Items[static_cast<size_t>(OldActiveItem)]->MouseLeave();
 }
 
+// In a scrolling level the search scrolls one item each time it passes the last
+// laid-out item, so items that cannot be chosen at the ends come into view too.
 void TksSkinPopupWindow::NextItem() {
   const int count = static_cast<int>(Items.size());
+  const bool keyScroll = Scroll && ScrollState == 0;
+  if (keyScroll && ActiveItem >= 0 && ActiveItem == TopIndex + VisibleCount - 1) ScrollDown(true);
   const int start = ActiveItem < 0 || ActiveItem >= count - 1 ? 0 : ActiveItem + 1;
   for (int i = start; i < count; ++i) {
+    if (Scroll && i > TopIndex + VisibleCount - 1) ScrollDown(true);
     if (!Items[static_cast<size_t>(i)]->Selectable()) continue;
     EnterItem(i, true);
     return;
@@ -549,8 +557,11 @@ void TksSkinPopupWindow::NextItem() {
 
 void TksSkinPopupWindow::PrevItem() {
   const int count = static_cast<int>(Items.size());
+  const bool keyScroll = Scroll && ScrollState == 0;
+  if (keyScroll && ActiveItem >= 0 && ActiveItem == TopIndex) ScrollUp(true);
   const int start = ActiveItem <= 0 || ActiveItem >= count ? count - 1 : ActiveItem - 1;
   for (int i = start; i >= 0; --i) {
+    if (Scroll && i < TopIndex) ScrollUp(true);
     if (!Items[static_cast<size_t>(i)]->Selectable()) continue;
     EnterItem(i, true);
     return;

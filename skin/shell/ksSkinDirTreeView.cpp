@@ -59,21 +59,26 @@ void TksCustomShellTreeView::ApplyImages() {
   settingImages_ = false;
 }
 
+void TksCustomShellTreeView::Notification(TComponent* AComponent, TOperation Operation) {
+  TksSkinCustomTreeView::Notification(AComponent, Operation);
+  if (Operation != opRemove) return;
+  if (AComponent == shellComboBox_) shellComboBox_ = nullptr;
+  if (AComponent == shellListView_) shellListView_ = nullptr;
+}
+
 void TksCustomShellTreeView::WndProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_DRAWITEM:
     case WM_MEASUREITEM:
     case WM_INITMENUPOPUP:
     case WM_MENUCHAR:
-      if (openMenu_) {
-        openMenu_->HandleMenuMsg(Message.Msg, Message.WParam, Message.LParam);
-        Message.Result = 0;
-        return;
-      }
-      break;
+      // Only the open shell menu draws and answers these; with none they are dropped.
+      if (openMenu_) openMenu_->HandleMenuMsg(Message.Msg, Message.WParam, Message.LParam);
+      Message.Result = 0;
+      return;
     case TVM_SETIMAGELIST:
-      // The tree keeps its own choice of list, whoever asks.
-      if (!settingImages_ && Message.WParam == TVSIL_NORMAL) {
+      // The tree keeps its own choice of list, whoever asks and for whichever list.
+      if (!settingImages_) {
         ApplyImages();
         Message.Result = 0;
         return;

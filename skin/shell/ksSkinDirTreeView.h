@@ -26,6 +26,12 @@ class TksCustomShellTreeView : public TksSkinCustomTreeView {
   bool AutoRefresh() const { return autoRefresh_; }
   void SetAutoRefresh(bool value);
   TAddFolderEvent OnAddFolder;
+  // A shell combo box and file list kept in step with the tree; none of our forms
+  // links one, so the tree only holds them and forgets them when they go.
+  TComponent* ShellComboBox() const { return shellComboBox_; }
+  void SetShellComboBox(TComponent* value) { SetComponentReference(this, shellComboBox_, value); }
+  TComponent* ShellListView() const { return shellListView_; }
+  void SetShellListView(TComponent* value) { SetComponentReference(this, shellListView_, value); }
 
   TksShellFolder* SelectedFolder();
   static TksShellFolder* FolderOf(TTreeNode* node) { return node ? static_cast<TksShellFolder*>(node->Data) : nullptr; }
@@ -48,6 +54,7 @@ class TksCustomShellTreeView : public TksSkinCustomTreeView {
   void Delete(TTreeNode* Node) override;
 
  protected:
+  void Notification(TComponent* AComponent, TOperation Operation) override;
   void CreateWnd() override;
   void CNNotify(TMessage& Message) override;
   void WndProc(TMessage& Message) override;
@@ -76,6 +83,8 @@ class TksCustomShellTreeView : public TksSkinCustomTreeView {
   String savedDirectory_;
   TComRef<IContextMenu2> openMenu_;  // while the shell's menu is shown
   bool settingImages_ = false;
+  TComponent* shellComboBox_ = nullptr;
+  TComponent* shellListView_ = nullptr;
 };
 
 class TksSkinDirTreeView : public TksCustomShellTreeView {

@@ -239,16 +239,13 @@ void TksSkinExPanel::CMMouseLeave(TMessage& Message) {
 }
 
 void TksSkinExPanel::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  // Only the left button presses a caption button: a right click opens menus.
-  if (Button == mbLeft) {
-    TestActive(X, Y);
-    if (active_ != -1) {
-      captured_ = active_;
-      TCaptionButton& b = buttons_[static_cast<size_t>(captured_)];
-      b.mouseIn = true;
-      b.down = true;
-      RedrawButton(captured_);
-    }
+  TestActive(X, Y);
+  if (active_ != -1) {
+    captured_ = active_;
+    TCaptionButton& b = buttons_[static_cast<size_t>(captured_)];
+    b.mouseIn = true;
+    b.down = true;
+    RedrawButton(captured_);
   }
   TksSkinCustomControl::MouseDown(Button, Shift, X, Y);
 }
@@ -260,7 +257,7 @@ void TksSkinExPanel::MouseMove(TShiftState Shift, int X, int Y) {
 
 void TksSkinExPanel::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TksSkinCustomControl::MouseUp(Button, Shift, X, Y);
-  if (Button != mbLeft || captured_ == -1) return;
+  if (captured_ == -1) return;
   const int pressed = captured_;
   captured_ = -1;
   TestActive(X, Y);
@@ -295,10 +292,10 @@ void TksSkinExPanel::SetCaptionFont(TCanvas* canvas, bool skinned) {
 void TksSkinExPanel::DrawCaption(TCanvas* canvas, TRect r, bool skinned) {
   SetCaptionFont(canvas, skinned);
   if (!glyph_.Empty()) {
-    const int gw = glyph_.Width() / numGlyphs_;
     const int glyphNumber = PanelGlyphNumber(Enabled());
     DrawGlyph(canvas, r.Left, r.Top + (RectHeight(r) - glyph_.Height()) / 2, &glyph_, numGlyphs_, glyphNumber);
-    r.Left += gw + spacing_;
+    // The text keeps clear of the whole strip, both images of a two-image glyph.
+    r.Left += glyph_.Width() + spacing_;
   }
   DrawItemText(canvas, Caption(), r);
 }

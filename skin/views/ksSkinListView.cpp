@@ -301,8 +301,7 @@ void TksSkinCustomListView::DrawSection(TCanvas* canvas, int column, const TRect
   int x = area.Left;
   switch (col != nullptr ? col->Alignment() : taLeftJustify) {
     case taRightJustify: x = area.Right - tw - 10; break;
-    // Centred in the inset area.
-    case taCenter: x = area.Left + (RectWidth(area) - tw) / 2; break;
+    case taCenter: x = RectWidth(area) / 2 - tw / 2; break;
     default: break;
   }
   if (withImage) {

@@ -84,6 +84,9 @@ void TksSkinScrollBox::UpdateBar(bool vertical) {
   if (bar->Visible() != show) {
     updatingScrollBars_ = true;
     bar->SetVisible(show);
+    // The room a horizontal bar takes or gives back may change what fits upright:
+    // its re-alignment updates the bars through the box's new size.
+    if (!vertical) updatingScrollBars_ = false;
     if (Align() != alNone && Parent() != nullptr) Parent()->Realign();
     updatingScrollBars_ = false;
   }

@@ -15,6 +15,8 @@ TksSkinCustomTreeView::TksSkinCustomTreeView(TComponent* AOwner)
                         Bind<&TksSkinCustomTreeView::HScroll>(this)) {}
 
 void TksSkinCustomTreeView::ChangeSkinData() {
+  // Loading ends with Loaded, which applies the skin once everything is set.
+  if ((ComponentState() & csLoading) != 0) return;
   ApplyViewSkin<TksDataSkinTreeView>(*this, skinData_, SkinDataName, controlIndex_, defaultFont_, UseSkinFont,
                                      DefaultColor);
   for (TCustomImageList* list : {Images(), StateImages()})

@@ -39,6 +39,8 @@ class EditContextMenu : public SkinCtrls {
     SkinCtrls::SetUp();
     form->HandleNeeded();
     frame = new TksSkinForm(form);
+    // The menu is shown at a point, which the engine does only with a skin.
+    frame->SetSkinData(&data);
   }
   void TearDown() override {
     Application->ProcessMessages();
@@ -131,6 +133,15 @@ TEST_F(EditContextMenu, TheMemoAndTheMenuKeyAndASecondRightClick) {
   ChooseSelectAll(memo, second, aliveAtClose);
   EXPECT_TRUE(aliveAtClose);
   EXPECT_EQ(memo->SelLength(), static_cast<int>(memo->Text().size()));
+}
+
+TEST_F(EditContextMenu, WithoutASkinNoMenuShows) {
+  frame->SetSkinData(nullptr);
+  auto* edit = new TksSkinEdit(form);
+  edit->SetParent(form);
+  edit->SetBounds(10, 10, 120, 20);
+  edit->Perform(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit->Handle()), MAKELPARAM(50, 50));
+  EXPECT_FALSE(frame->SkinMenu()->Visible());
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "framework/gui/imagelist.h"
 #include "skin/boxes/ksSkinCheckListBox.h"
+#include "skin/boxes/ksSkinListBox.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 #include "skin/views/ksPaintWithChildren.h"
 
@@ -24,11 +26,12 @@ class SkinCheckListBox : public SkinCtrls {
     for (int i = 0; i < count; ++i) l->Items()->Add("Type " + std::to_string(i));
     return l;
   }
-  // A left press on the inner list at (x, y) of item `index`.
-  static void PressItem(TksSkinCheckListBox* l, int index, int x, int y) {
+  // A press of the left (or right) button on the inner list at (x, y) of item `index`.
+  static void PressItem(TksSkinCheckListBox* l, int index, int x, int y, bool right = false) {
     const TRect r = l->ListBox()->ItemRect(index);
-    l->ListBox()->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(r.Left + x, r.Top + y));
-    l->ListBox()->Perform(WM_LBUTTONUP, 0, MAKELPARAM(r.Left + x, r.Top + y));
+    l->ListBox()->Perform(right ? WM_RBUTTONDOWN : WM_LBUTTONDOWN, right ? MK_RBUTTON : MK_LBUTTON,
+                          MAKELPARAM(r.Left + x, r.Top + y));
+    l->ListBox()->Perform(right ? WM_RBUTTONUP : WM_LBUTTONUP, 0, MAKELPARAM(r.Left + x, r.Top + y));
   }
 };
 
@@ -37,14 +40,18 @@ TEST_F(SkinCheckListBox, MouseTogglesOnTheCheckOnly) {
     bool skinned;
     int x, y;
     bool toggles;
+    bool right = false;
   };
   // Plain: the first 20 pixels; skinned: the skin's check rectangle (2,2)-(15,15), edges included.
+  // Either mouse button.
   const Case cases[] = {
       {false, 0, 5, true},  {false, 19, 5, true},  {false, 20, 5, false}, {true, 2, 2, true},
       {true, 15, 15, true}, {true, 16, 8, false},  {true, 8, 1, false},   {true, 40, 8, false},
+      {false, 5, 5, true, true}, {true, 8, 8, true, true}, {false, 40, 5, false, true},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(testing::Message() << (c.skinned ? "skinned" : "plain") << " at " << c.x << "," << c.y);
+    SCOPED_TRACE(testing::Message() << (c.skinned ? "skinned" : "plain") << " at " << c.x << "," << c.y
+                                    << (c.right ? " right" : ""));
     TksSkinCheckListBox* l = NewList(3, c.skinned);
     int checks = 0;
     TObject* sender = nullptr;
@@ -52,13 +59,13 @@ TEST_F(SkinCheckListBox, MouseTogglesOnTheCheckOnly) {
       ++checks;
       sender = s;
     };
-    PressItem(l, 1, c.x, c.y);
+    PressItem(l, 1, c.x, c.y, c.right);
     EXPECT_EQ(l->Checked(1), c.toggles);
     EXPECT_EQ(checks, c.toggles ? 1 : 0);
     if (c.toggles) {
-      EXPECT_EQ(sender, l);
+      EXPECT_EQ(sender, l->ListBox()) << "the inner list raises it";
     }
-    PressItem(l, 1, c.x, c.y);
+    PressItem(l, 1, c.x, c.y, c.right);
     EXPECT_FALSE(l->Checked(1)) << "a second press toggles back";
     delete l;
   }
@@ -194,6 +201,56 @@ TEST_F(SkinCheckListBox, SkinnedCheckImageComesFromThePicture) {
   const int y1 = y0 + l->ListBox()->ItemHeight();
   EXPECT_EQ(shot.Canvas()->Pixels(ox + x0 + mx, oy + y1 + my),
             static_cast<TColor>(SkinPixel(v.UncheckImageRect.Left + mx, v.UncheckImageRect.Top + my)));
+}
+
+TEST_F(SkinCheckListBox, SelectionModesReachTheInnerList) {
+  TksSkinCheckListBox* l = NewList(3, false);
+  l->SetMultiSelect(true);
+  l->SetExtandedSelect(false);
+  EXPECT_TRUE(l->ListBox()->MultiSelect());
+  EXPECT_FALSE(l->ExtandedSelect());
+  EXPECT_NE(GetWindowLongA(l->ListBox()->Handle(), GWL_STYLE) & LBS_MULTIPLESEL, 0);
+  l->SetMultiSelect(false);
+  EXPECT_FALSE(l->MultiSelect());
+}
+
+// The leftmost text pixel of item `index`, right of the check column.
+int TextInkLeft(TksSkinListFrame& l, int index, int from) {
+  TBitmap shot;
+  PaintWithChildren(l, shot, clWhite);
+  const TRect r = l.ListBox()->ItemRect(index);
+  const int ox = l.ListBox()->Left(), oy = l.ListBox()->Top();
+  for (int x = r.Left + from; x < r.Right; ++x)
+    for (int y = r.Top; y < r.Bottom; ++y)
+      if (static_cast<COLORREF>(shot.Canvas()->Pixels(ox + x, oy + y)) == Rgb(clWindowText)) return x;
+  return -1;
+}
+
+TEST_F(SkinCheckListBox, ATextWithoutItsImageMovesOnlyInTheListBox) {
+  // Three images for five items: items 3 and 4 have none.
+  TCustomImageList images(12, 12);
+  TBitmap strip(36, 12);
+  images.Add(&strip, nullptr);
+  struct Case {
+    bool check;
+    int shift;
+  };
+  for (const Case c : {Case{true, 0}, Case{false, 12 + 2}}) {
+    SCOPED_TRACE(c.check ? "check list box" : "list box");
+    TksSkinListFrame* l = c.check ? static_cast<TksSkinListFrame*>(NewList(5, false)) : new TksSkinListBox(form);
+    if (!c.check) {
+      l->SetParent(form);
+      l->SetBounds(10, 10, 150, 120);
+      for (int i = 0; i < 5; ++i) l->Items()->Add("Type " + std::to_string(i));
+    }
+    const int from = c.check ? 20 : 0;
+    const int plain = TextInkLeft(*l, 4, from);
+    ASSERT_GE(plain, 0);
+    l->SetImages(&images);
+    EXPECT_EQ(TextInkLeft(*l, 4, from), plain + c.shift);
+    l->SetImages(nullptr);
+    delete l;
+  }
 }
 
 }  // namespace

@@ -272,6 +272,14 @@ TEST_F(SkinComboBox, TypeAheadGathersWithinHalfASecond) {
   Char(c, 'b');
   EXPECT_EQ(c->Text(), "banana") << "after a pause the search starts again";
 
+  // Every typed character counts, a Backspace too: "a", Backspace, "v" matches nothing.
+  now += 500;
+  c->SetItemIndex(3);  // from aardvark one "a" wraps round to apple
+  Char(c, 'a');
+  Char(c, '\b');
+  Char(c, 'v');
+  EXPECT_EQ(c->Text(), "apple");
+
   c->AutoComplete = false;
   c->SetItemIndex(0);
   for (const char* expected : {"avocado", "aardvark", "apple"}) {
@@ -327,6 +335,25 @@ TEST_F(SkinComboBox, SkinnedButtonSitsAtTheRightEndAtAnyWidth) {
     const TRect hot = d->ActiveButtonRect;
     EXPECT_EQ(PaintAndSample(*c, c->ButtonRect().Left, by), SkinPixel(hot.Left, hot.Top + by - button.Top)) << width;
   }
+}
+
+// The button moves with the right edge when it lies no nearer the left edge than
+// the face's right part is wide.
+TEST_F(SkinComboBox, ASkinnedButtonRightOfTheRightPartsWidthMoves) {
+  auto* d = data.ControlData<TksDataSkinComboBox>(data.GetControlIndex("combobox"));
+  ASSERT_NE(d, nullptr);
+  const TRect saved = d->ButtonRect;
+  const int rightPart = d->SkinRect.Width() - d->RTPoint.X;
+  ASSERT_LT(rightPart, d->RTPoint.X);
+  for (const int left : {rightPart, rightPart - 1}) {
+    d->ButtonRect = TRect{left, 2, left + 10, 18};
+    auto* c = NewCombo();
+    c->SetBounds(10, 10, 300, 20);
+    c->SetSkinData(&data);
+    const int dx = left >= rightPart ? 300 - d->SkinRect.Width() : 0;
+    EXPECT_EQ(c->ButtonRect(), MovedRect(d->ButtonRect, dx, 0)) << left;
+  }
+  d->ButtonRect = saved;
 }
 
 // A derived combo's own drawing of the face's item gets the item, the text area's
@@ -466,9 +493,11 @@ TEST_F(EditStyleCombo, TheEditExistsOnlyInEditStyle) {
   EXPECT_EQ(c->Edit()->Width(), t.Right - t.Left);
   c->SetItemIndex(1);
   EXPECT_EQ(c->Edit()->Text(), "two");
+  const HWND before = c->Handle();
   c->SetStyle(kscbFixedStyle);
   EXPECT_EQ(c->Edit(), nullptr);
   EXPECT_TRUE(c->TabStop());
+  EXPECT_NE(c->Handle(), before) << "the window is made anew";
   c->SetStyle(kscbEditStyle);
   EXPECT_EQ(c->Edit()->Text(), "two");
 }

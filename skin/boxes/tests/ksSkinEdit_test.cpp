@@ -7,6 +7,7 @@
 #include "skin/boxes/ksSkinEdit.h"
 #include "skin/controls/ksSkinCtrls.h"
 #include "skin/data/ksSkinDataControls.h"
+#include "skin/data/ksSkinDataResStr.h"
 #include "skin/tests/ksSkinCtrls_fixture.h"
 
 namespace {
@@ -239,6 +240,50 @@ TEST_F(SkinEdit, TheDefaultFontChangedInPlaceIsTheFontOfTheDefaultLook) {
   e->SetSkinDataName("no such control");
   e->ChangeSkinData();
   EXPECT_EQ(e->Font()->Name(), "Times New Roman");
+}
+
+TEST_F(SkinEdit, AfterLoadingTheFontWritesInTheSkinTextsCharacterSet) {
+  TksResourceStrData strings(nullptr);
+  strings.CharSet = RUSSIAN_CHARSET;
+  data.SetResourceStrData(&strings);
+  form->HandleNeeded();
+  TksSkinEdit* e = nullptr;
+  {
+    TComponent::TLoadingScope scope;
+    e = new TksSkinEdit(form);
+    e->SetParent(form);
+    e->SetSkinData(&data);
+    e->Font()->SetCharset(ANSI_CHARSET);  // a font given after the skin
+    scope.Finish(e);
+  }
+  EXPECT_EQ(e->Font()->Charset(), RUSSIAN_CHARSET);
+  delete e;
+  data.SetResourceStrData(nullptr);
+}
+
+// Counts the repaints the edit asks for.
+class CountingEdit : public TksSkinEdit {
+ public:
+  using TksSkinEdit::TksSkinEdit;
+  void Invalidate() override {
+    ++invalidations;
+    TksSkinEdit::Invalidate();
+  }
+  int invalidations = 0;
+};
+
+TEST_F(SkinEdit, TransparentRepaintsAfterEveryKey) {
+  form->HandleNeeded();
+  auto* e = new CountingEdit(form);
+  e->SetParent(form);
+  e->SetBounds(10, 10, 120, 20);
+  e->SetText("hello");
+  e->Perform(EM_SETSEL, 0, 0);
+  for (WORD key : {VK_RIGHT, VK_END, VK_DELETE}) {
+    e->invalidations = 0;
+    e->Perform(WM_KEYDOWN, key, 0);
+    EXPECT_GE(e->invalidations, 1) << key;
+  }
 }
 
 TEST_F(SkinEdit, DefaultLookButtonMode) {

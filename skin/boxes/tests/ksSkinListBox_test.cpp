@@ -236,6 +236,19 @@ TEST_F(SkinListBox, AssignedButtonEventReplacesTheRepeat) {
   EXPECT_EQ(l->ItemIndex(), 4);
 }
 
+TEST_F(SkinListBox, ACaptionButtonTakesAnyMouseButton) {
+  FakeTimers timers;
+  TksSkinListBox* l = NewList(10, false);
+  l->SetCaptionMode(true);
+  l->SetItemIndex(5);
+  const TRect down = l->Button(TksSkinListFrame::kDownButton).R;
+  const LPARAM at = MAKELPARAM(down.Left + 2, down.Top + 2);
+  l->Perform(WM_MOUSEMOVE, 0, at);
+  l->Perform(WM_RBUTTONDOWN, MK_RBUTTON, at);
+  l->Perform(WM_RBUTTONUP, 0, at);
+  EXPECT_EQ(l->ItemIndex(), 6);
+}
+
 TEST_F(SkinListBox, RepeatStopsWhenDisabledOrDestroyed) {
   FakeTimers timers;
   TksSkinListBox* l = NewList(10, false);

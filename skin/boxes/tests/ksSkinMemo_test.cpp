@@ -121,4 +121,16 @@ TEST_F(SkinMemo, SkinnedFrameAndBackground) {
   EXPECT_EQ(frame.Canvas()->Pixels(0, 0), SkinPixel(d->SkinRect.Left, d->SkinRect.Top));
 }
 
+TEST_F(SkinMemo, TheDefaultFontChangedInPlaceIsTheFontOfTheDefaultLook) {
+  TksSkinMemo* m = NewMemo(2);
+  m->DefaultFont()->SetName("Courier New");
+  m->DefaultFont()->SetHeight(17);
+  EXPECT_EQ(m->Font()->Name(), "Courier New");
+  EXPECT_EQ(m->Font()->Height(), 17);
+  m->SetSkinData(&data);
+  const String skinFont = m->Font()->Name();
+  m->DefaultFont()->SetName("Times New Roman");
+  EXPECT_EQ(m->Font()->Name(), skinFont) << "skinned, the skin's font stays";
+}
+
 }  // namespace

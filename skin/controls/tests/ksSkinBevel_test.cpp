@@ -51,6 +51,8 @@ TEST_F(SkinBevel, EdgesTakeDarkOrLightFirstByStyleFromSkinOrSystem) {
     EXPECT_EQ(At(10, 0), c.topLeft) << c.style << c.skinned;
     EXPECT_EQ(At(19, 10), c.bottomRight) << c.style << c.skinned;
     EXPECT_EQ(At(10, 19), c.bottomRight) << c.style << c.skinned;
+    EXPECT_EQ(At(0, 19), c.topLeft) << "the bottom-left corner keeps the first colour";
+    EXPECT_EQ(At(19, 0), c.bottomRight);
     b->Free();
   }
 }
@@ -68,6 +70,7 @@ TEST_F(SkinBevel, DividerModeDrawsOneTwoPixelLineAcrossTheMiddle) {
   EXPECT_EQ(At(9, 2), dark);
   EXPECT_EQ(At(9, 1), background) << "inset by 2 at the top";
   EXPECT_EQ(At(10, 28), light);
+  EXPECT_EQ(At(9, 28), dark) << "the bottom-left corner keeps the first colour";
   EXPECT_EQ(At(10, 29), background) << "inset by 2 at the bottom";
   EXPECT_EQ(At(0, 15), background) << "no frame in divider mode";
 

@@ -263,6 +263,40 @@ TEST_F(SkinSpeedButton, MenuButtonOpensFromTheWholeButtonOrItsArrowPart) {
   }
 }
 
+TEST_F(SkinSpeedButton, AnOpenTrackMenuShowsTheHotFaceAndItsClosingLeavesMouseIn) {
+  StandInPopup popup;
+  auto* menuOwner = new TComponent(form);
+  auto* b = NewButton<TksSkinMenuSpeedButton>();
+  b->SetSkinDataName("toolmenutrackbutton");
+  b->SetSkinData(&data);
+  const auto& d = Description("toolmenutrackbutton");
+  b->SetBounds(10, 10, d.SkinRect.Width(), d.SkinRect.Height());
+  b->SetSkinPopupMenu(&popup, menuOwner);
+  b->TrackButtonMode = true;
+  const COLORREF hot = SkinPixel(d.ActiveSkinRect.Left + 3, d.ActiveSkinRect.Top + 3);
+  ASSERT_NE(hot, SkinPixel(d.DownSkinRect.Left + 3, d.DownSkinRect.Top + 3));
+  Enter(b);
+  Press(b, b->Width() - 4);
+  ASSERT_TRUE(b->MenuOpen());
+  EXPECT_EQ(FormPixel(10 + 3, 10 + 3), hot) << "the main part shows the hot face";
+  b->Perform(WM_SKINMENUCLOSED, 0, 0);
+  EXPECT_TRUE(b->MouseIn()) << "the pointer has not left";
+  b->Free();
+  menuOwner->Free();
+}
+
+TEST_F(SkinSpeedButton, ShowCaptionAppliesItsWidthEvenUnchanged) {
+  auto* b = NewButton();
+  b->WidthWithCaption = 80;
+  b->WidthWithoutCaption = 25;
+  b->SetWidth(40);
+  ASSERT_TRUE(b->ShowCaption());
+  b->SetShowCaption(true);
+  EXPECT_EQ(b->Width(), 80);
+  b->SetShowCaption(false);
+  EXPECT_EQ(b->Width(), 25);
+}
+
 TEST_F(SkinSpeedButton, ActionGivesItsImageAsGlyphAndRunsOnClick) {
   TBitmap picture(16, 16);
   picture.Canvas()->Brush()->SetColor(static_cast<TColor>(0x00FF00));

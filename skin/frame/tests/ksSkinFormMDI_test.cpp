@@ -161,6 +161,14 @@ TEST_F(FrameMDI, ClientBackgroundComesFromTheSkinOrTheWorkspaceColour) {
   GetClientRect(mainForm->ClientHandle(), &r);
   EXPECT_EQ(ClientPixel(r.right / 2, r.bottom / 2), Rgb(clRed));
   EXPECT_EQ(ClientPixel(5, 5), Rgb(clAppWorkSpace));
+  // One larger than the client shows its top-left corner, not its middle.
+  TBitmap big(2000, 2000);
+  big.Canvas()->Brush()->SetColor(clRed);
+  big.Canvas()->FillRect(TRect{0, 0, 2000, 2000});
+  big.Canvas()->Brush()->SetColor(clBlue);
+  big.Canvas()->FillRect(TRect{0, 0, 4, 4});
+  mainFrame->SetLogoBitMap(&big);
+  EXPECT_EQ(ClientPixel(1, 1), Rgb(clBlue));
   TBitmap none;
   mainFrame->SetLogoBitMap(&none);
 
@@ -235,6 +243,12 @@ TEST_F(FrameMDI, AMagneticChildSnapsToTheWorkAreaEdges) {
     EXPECT_EQ(rc.left, r.snappedX) << r.x;
     EXPECT_EQ(rc.top, r.snappedY) << r.y;
   }
+  // Maximized, a child is not pinned as a main window is: it still snaps.
+  FrameOf(a)->SetWindowState(kwsMaximized);
+  RECT rc{left + 4, top + 50, left + 204, top + 200};
+  a->Perform(WM_MOVING, WMSZ_TOP, reinterpret_cast<LPARAM>(&rc));
+  EXPECT_EQ(rc.left, left);
+  EXPECT_EQ(rc.top, top + 50);
 }
 
 TEST_F(FrameMDI, AChildClosesWithCtrlF4) {

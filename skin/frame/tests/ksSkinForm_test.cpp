@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
 #include "framework/core/osversion.h"
@@ -337,6 +338,48 @@ TEST_F(SkinForm, TheInactiveLookIsGrey) {
   EXPECT_EQ(GetRValue(c), GetGValue(c));
   EXPECT_EQ(GetGValue(c), GetBValue(c));
   EXPECT_NE(FramePixel(100, 10), c);
+}
+
+TEST_F(SkinForm, TheInactiveEffectStaysInsideEachBorderImage) {
+  // A black caption band over white borders: a blur across the composed frame
+  // would grey the first row of the side borders.
+  for (TBitmap* p : {&data.Picture, &data.InActivePicture}) {
+    if (p->Empty()) continue;
+    p->Canvas()->Brush()->SetColor(clWhite);
+    p->Canvas()->FillRect(TRect{0, 0, p->Width(), p->Height()});
+    p->Canvas()->Brush()->SetColor(clBlack);
+    p->Canvas()->FillRect(TRect{0, 0, p->Width(), data.ClientRect.Top});
+  }
+  data.InActiveEffect = 4;  // split blur
+  MakeFrame(&data);
+  form->Perform(WM_NCACTIVATE, 0, 0);
+  TBitmap nc;
+  frame->ComposeNonClient(nc);
+  ASSERT_FALSE(nc.Empty());
+  const int firstSideRow = frame->NewClRect.Top;
+  EXPECT_EQ(static_cast<COLORREF>(nc.Canvas()->Pixels(1, firstSideRow)), RGB(255, 255, 255));
+  EXPECT_EQ(static_cast<COLORREF>(nc.Canvas()->Pixels(nc.Width() - 2, firstSideRow)), RGB(255, 255, 255));
+  EXPECT_EQ(static_cast<COLORREF>(nc.Canvas()->Pixels(1, firstSideRow - 1)), RGB(0, 0, 0));
+}
+
+TEST_F(SkinForm, ObjectsAreDrawnOnlyInTheCaptionAndBottomBorders) {
+  // Two areas of the application's own: one in the left border, one in the right-bottom corner.
+  for (const TRect r : {TRect{0, 40, 4, 60}, TRect{195, 97, 199, 99}}) {
+    auto area = std::make_unique<TksDataUserObject>(r.Top == 40 ? "side" : "corner");
+    area->SkinRect = r;
+    data.ObjectList.push_back(std::move(area));
+  }
+  MakeFrame(&data);
+  frame->OnPaintEvent = [](const String&, TCanvas* c, const TRect& r) {
+    c->Brush()->SetColor(clRed);
+    c->FillRect(r);
+  };
+  TBitmap nc;
+  frame->ComposeNonClient(nc);
+  const TRect side = Object("side")->ObjectRect, corner = Object("corner")->ObjectRect;
+  EXPECT_EQ(corner, (TRect{295, 197, 299, 199})) << "moved with the corner";
+  EXPECT_EQ(static_cast<COLORREF>(nc.Canvas()->Pixels(corner.Left + 1, corner.Top)), RGB(255, 0, 0));
+  EXPECT_NE(static_cast<COLORREF>(nc.Canvas()->Pixels(side.Left + 1, side.Top + 5)), RGB(255, 0, 0));
 }
 
 TEST_F(SkinForm, ThePlainLookPaintsNothingBelowItsSize) {

@@ -149,6 +149,67 @@ TEST_F(MenuBar, ItemsThatDoNotFitAreDisabledAndTheMarkerMenuShowsExactlyThem) {
   EXPECT_FALSE(mainFrame->SkinMenu()->Visible());
 }
 
+TEST_F(MenuBar, AnyButtonOnTheMarkerOpensTheHiddenItems) {
+  bar->SetAlign(alNone);
+  bar->SetWidth(600);
+  Layout();
+  bar->SetWidth(ItemOf("&Edit")->ObjectRect.Right + 7);
+  Layout();
+  ASSERT_TRUE(bar->HasHiddenItems());
+  const TRect marker = bar->MarkerRect();
+  bar->Perform(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(marker.Left + 2, marker.Top + 2));
+  bar->Perform(WM_RBUTTONUP, 0, MAKELPARAM(marker.Left + 2, marker.Top + 2));
+  ASSERT_TRUE(mainFrame->SkinMenu()->Visible());
+  EXPECT_EQ(OpenMenu(), (std::vector<std::string>{"&View", "&Help", "&Tools"}));
+  mainFrame->SkinMenu()->CloseMenu();
+  Application->ProcessMessages();
+}
+
+TEST_F(MenuBar, ItemMenusTakeTheBarsSkinAndTheChildsSystemMenuTheFrames) {
+  ShowMain();
+  mainFrame->SetSkinData(&data);
+  for (TksSkinData* barSkin : {static_cast<TksSkinData*>(nullptr), &data}) {
+    SCOPED_TRACE(barSkin != nullptr);
+    bar->SetSkinData(barSkin);
+    Layout();
+    Press(Centre(ItemOf("&File")));
+    ASSERT_NE(mainFrame->SkinMenu()->TopLevel(), nullptr);
+    EXPECT_EQ(mainFrame->SkinMenu()->SkinData(), barSkin);
+    EXPECT_EQ(mainFrame->SkinMenu()->TopLevel()->Skinned(), barSkin != nullptr);
+    mainFrame->SkinMenu()->CloseMenu();
+    Application->ProcessMessages();
+  }
+  // The maximized child's system-menu button opens with the frame's skin, whatever the bar has.
+  bar->SetSkinData(nullptr);
+  MaximizedChild();
+  Layout();
+  ASSERT_EQ(ButtonCommands().front(), 3);
+  Press(Centre(bar->Objects().front().get()));
+  ASSERT_TRUE(mainFrame->SkinMenu()->Visible());
+  EXPECT_EQ(mainFrame->SkinMenu()->SkinData(), &data);
+  mainFrame->SkinMenu()->CloseMenu();
+  Application->ProcessMessages();
+}
+
+TEST_F(MenuBar, APlainBarDrawsADisabledCaptionInItsItemFont) {
+  bar->SetAlign(alNone);
+  bar->SetWidth(600);
+  menu->Items()->Items(1)->SetEnabled(false);  // Edit
+  bar->SetMainMenu(menu);
+  TBitmap b;
+  bar->PaintBar(b);
+  const TRect r = ItemOf("&Edit")->ObjectRect;
+  int ink = 0, shadow = 0;
+  for (int y = r.Top + 2; y < r.Bottom - 2; ++y)
+    for (int x = r.Left + 2; x < r.Right - 2; ++x) {
+      const auto p = static_cast<COLORREF>(b.Canvas()->Pixels(x, y));
+      ink += p == Rgb(bar->DefItemFont()->Color()) ? 1 : 0;
+      shadow += p == Rgb(clBtnShadow) ? 1 : 0;
+    }
+  EXPECT_GT(ink, 0);
+  EXPECT_EQ(shadow, 0);
+}
+
 TEST_F(MenuBar, TheOpenMenuFollowsTheMouseAlongTheBar) {
   ShowMain();
   Layout();

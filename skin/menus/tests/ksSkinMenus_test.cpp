@@ -437,6 +437,44 @@ TEST_F(SkinMenu, AScrollingLevelFillsTheWorkAreaAndScrollsByItsMarkers) {
   EXPECT_LE(level->Items[39]->ObjectRect.Bottom, level->NewItemsRect.Bottom - 10);
 }
 
+TEST_F(SkinMenu, ArrowKeysScrollPastItemsThatCannotBeChosen) {
+  std::vector<std::string> captions(40, "Item");
+  captions[38] = captions[39] = "!Off";
+  TksSkinPopupWindow* level = Open(captions);
+  ASSERT_TRUE(level->Scroll);
+  // Up from the first item: the end page comes, its disabled tail in view.
+  level->ProcessKey(VK_UP);
+  EXPECT_EQ(level->ActiveItem, 37);
+  EXPECT_EQ(level->TopIndex, level->GetEndTopIndex());
+  EXPECT_TRUE(level->Items[39]->Visible);
+  // Down finds nothing after it: the highlight stays.
+  level->ProcessKey(VK_DOWN);
+  EXPECT_EQ(level->ActiveItem, 37);
+  EXPECT_TRUE(level->Items[39]->Visible);
+  // Down on the last laid-out item of the first page scrolls by one.
+  engine->CloseMenu();
+  root->Items()->Clear();
+  level = Open(captions);
+  for (int i = 1; i < level->VisibleCount; ++i) level->ProcessKey(VK_DOWN);
+  ASSERT_EQ(level->TopIndex, 0);
+  ASSERT_EQ(level->ActiveItem, level->VisibleCount - 1);
+  level->ProcessKey(VK_DOWN);
+  EXPECT_EQ(level->TopIndex, 1);
+  EXPECT_EQ(level->ActiveItem, level->VisibleCount);
+}
+
+TEST_F(SkinMenu, AnUnskinnedLevelScrollsFromTheStripsAtTheEndsOfItsItems) {
+  TksSkinPopupWindow* level = Open(std::vector<std::string>(80, "Item"));
+  ASSERT_TRUE(level->Scroll);
+  // Above the drawn lower marker, inside the strip at the end of the items area.
+  const int y = level->NewItemsRect.Bottom - 10;
+  ASSERT_LT(y, level->LowerMarker().Top);
+  cursor = TPoint{level->Left() + level->Width() / 2, level->Top() + y};
+  underCursor = level->Handle();
+  FireTimer(&level->MouseTimer);
+  EXPECT_EQ(level->ScrollState, 2);
+}
+
 TEST_F(SkinMenu, AnAcceleratorScrollsItsItemIntoView) {
   std::vector<std::string> captions(40, "Item");
   captions[35] = "!&Zed";  // disabled: highlighted, not chosen

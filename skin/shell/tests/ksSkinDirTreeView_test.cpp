@@ -189,8 +189,25 @@ TEST_F(SkinDirTreeView, KeepsItsOwnImageListWhoeverSetsOne) {
   ASSERT_NE(system, 0);
   SendMessageA(tree->Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
   EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), system);
+  // A state list sent by anyone is not taken either.
+  SendMessageA(tree->Handle(), TVM_SETIMAGELIST, TVSIL_STATE, static_cast<LPARAM>(system));
+  EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETIMAGELIST, TVSIL_STATE, 0), 0);
   tree->SetUseShellImages(false);
   EXPECT_EQ(SendMessageA(tree->Handle(), TVM_GETIMAGELIST, TVSIL_NORMAL, 0), 0);
+}
+
+TEST_F(SkinDirTreeView, LinkedShellControlsAreForgottenWhenTheyGo) {
+  EXPECT_EQ(tree->ShellComboBox(), nullptr);
+  EXPECT_EQ(tree->ShellListView(), nullptr);
+  auto* combo = new TComponent(form);
+  auto* list = new TComponent(form);
+  tree->SetShellComboBox(combo);
+  tree->SetShellListView(list);
+  EXPECT_EQ(tree->ShellComboBox(), combo);
+  combo->Free();
+  list->Free();
+  EXPECT_EQ(tree->ShellComboBox(), nullptr);
+  EXPECT_EQ(tree->ShellListView(), nullptr);
 }
 
 TEST_F(SkinDirTreeView, PaintsShellIconsBesideTheNames) {

@@ -101,7 +101,7 @@ TEST_F(SkinExPanel, ChildFreedWhileRolledUpLeavesTheHiddenList) {
   EXPECT_TRUE(other->Visible());
 }
 
-TEST_F(SkinExPanel, CaptionButtonsActOnlyOnALeftReleaseOverThemselves) {
+TEST_F(SkinExPanel, CaptionButtonsActOnlyOnAReleaseOverThemselves) {
   for (bool skinned : {false, true}) {
     rollEvents = 0;
     TksSkinExPanel* p = NewPanel(skinned);
@@ -111,13 +111,17 @@ TEST_F(SkinExPanel, CaptionButtonsActOnlyOnALeftReleaseOverThemselves) {
     Release(p, TPoint{5, 60});  // outside
     EXPECT_FALSE(p->RollState());
     EXPECT_FALSE(p->ButtonDown(TksSkinExPanel::kRoll));
+    // Any mouse button presses a caption button.
     p->Perform(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(roll.X, roll.Y));
     p->Perform(WM_RBUTTONUP, 0, MAKELPARAM(roll.X, roll.Y));
-    EXPECT_FALSE(p->RollState()) << "the right button presses nothing";
+    EXPECT_TRUE(p->RollState()) << "the right button rolls it up";
+    Press(p, roll);
+    Release(p, roll);
+    EXPECT_FALSE(p->RollState()) << skinned;
     Press(p, roll);
     Release(p, roll);
     EXPECT_TRUE(p->RollState()) << skinned;
-    EXPECT_EQ(rollEvents, 1);
+    EXPECT_EQ(rollEvents, 3);
 
     int closed = 0;
     p->OnClose = [&](TObject*) { ++closed; };
@@ -190,6 +194,30 @@ TEST_F(SkinExPanel, HorizontallyRolledCaptionReadsBottomToTop) {
     EXPECT_GE(bottom, shot.Height() - 6) << "the text starts at the bottom";
     p->Free();
   }
+}
+
+TEST_F(SkinExPanel, ATwoImageGlyphMovesTheTextByTheWholeStrip) {
+  TksSkinExPanel* p = NewPanel(false);
+  p->SetCaption("Details");
+  // The caption's first ink column right of the glyph, in the caption bar.
+  auto inkLeft = [&](int numGlyphs) {
+    TBitmap strip(16 * numGlyphs, 16);
+    strip.Canvas()->Brush()->SetColor(clLime);
+    strip.Canvas()->FillRect(TRect{0, 0, strip.Width(), 16});
+    p->SetGlyph(&strip);
+    p->SetNumGlyphs(numGlyphs);
+    TBitmap shot;
+    PaintInto(*p, shot);
+    const COLORREF ink = Rgb(p->DefaultFont()->Color());
+    for (int x = 3; x < p->Width(); ++x)
+      for (int y = 3; y < p->DefaultCaptionHeight() - 3; ++y)
+        if (static_cast<COLORREF>(shot.Canvas()->Pixels(x, y)) == ink) return x;
+    return -1;
+  };
+  const int one = inkLeft(1);
+  ASSERT_GE(one, 0);
+  EXPECT_EQ(inkLeft(2), one + 16);
+  p->Free();
 }
 
 }  // namespace

@@ -104,6 +104,29 @@ TEST_F(SkinListView, HeaderIsHookedAndDrawsSectionsWithCutCaptions) {
   EXPECT_EQ(differing, 0);
 }
 
+TEST_F(SkinListView, ACentredCaptionStartsAtHalfTheTextAreaLessHalfItsWidth) {
+  list->Columns(0)->SetAlignment(taCenter);
+  TBitmap shot;
+  PaintHeader(shot);
+  const RECT first = SectionRect(0);
+  const int w = first.right - first.left, h = first.bottom - first.top;
+  TBitmap expected(w, h);
+  TCanvas* c = expected.Canvas();
+  c->Font()->Assign(list->Font());
+  c->Brush()->SetColor(clBtnFace);
+  c->FillRect(TRect{0, 0, w, h});
+  c->Brush()->SetColor(clBtnShadow);
+  c->FrameRect(TRect{0, 0, w, h});
+  c->Font()->SetColor(clBtnText);
+  c->Brush()->SetStyle(bsClear);
+  c->TextOut((w - 10) / 2 - c->TextWidth("Name") / 2, (h - c->TextHeight("Name")) / 2, "Name");
+  int differing = 0;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x)
+      differing += shot.Canvas()->Pixels(first.left + x, y) != expected.Canvas()->Pixels(x, y) ? 1 : 0;
+  EXPECT_EQ(differing, 0);
+}
+
 TEST_F(SkinListView, AHeaderMadeLaterIsHookedWhenItIsCreated) {
   auto* icons = new TksSkinListView(form);
   icons->SetParent(form);

@@ -105,6 +105,25 @@ TEST_F(SkinScrollBox, AlignedBoxGivesWayToItsBar) {
   EXPECT_EQ(box->Width(), full - bar->Width()) << "re-aligned beside the bar";
 }
 
+TEST_F(SkinScrollBox, AHorizontalBarThatTakesRoomUpdatesTheUprightOne) {
+  box->SetAlign(alClient);
+  bar->SetAlign(alRight);
+  bar->SetVisible(false);
+  auto* h = new TksSkinScrollBar(form);
+  h->SetParent(form);
+  h->SetAlign(alBottom);
+  h->SetHeight(17);
+  box->SetHScrollBar(h);
+  form->Realign();
+  const int height = box->ClientHeight();
+  // Too wide, and just as high as the box before the bar takes its 17 pixels.
+  AddChild(0, height - 5, 0, 1000);
+  box->UpdateHScrollBar();
+  ASSERT_TRUE(h->Visible());
+  EXPECT_EQ(box->ClientHeight(), height - 17);
+  EXPECT_TRUE(bar->Visible()) << "the lower box no longer holds the child";
+}
+
 TEST_F(SkinScrollBox, HorizontalBarLeavesTheCornerToAShownVerticalOne) {
   auto* h = new TksSkinScrollBar(form);
   h->SetParent(form);

@@ -118,4 +118,19 @@ TEST_F(SkinTreeView, ColoursAndFontComeFromTheSkinOrTheDefaults) {
   EXPECT_EQ(tree->Color(), clWindow);
 }
 
+TEST_F(SkinTreeView, WhileLoadingTheSkinWaitsForLoaded) {
+  TksSkinTreeView* loaded = nullptr;
+  {
+    TComponent::TLoadingScope scope;
+    loaded = new TksSkinTreeView(form);
+    loaded->SetParent(form);
+    loaded->SetSkinData(&data);
+    EXPECT_EQ(loaded->ControlIndex(), -1);
+    scope.Finish(loaded);
+  }
+  EXPECT_NE(loaded->ControlIndex(), -1);
+  EXPECT_EQ(loaded->Font()->Name(), "Tahoma");
+  delete loaded;
+}
+
 }  // namespace
