@@ -424,8 +424,9 @@ void TGIFImage::CreatePainter(TGIFPainter*& reference, TCanvas& canvas, TGIFDraw
     painter->SetPriority(ThreadPriority);
     return;
   }
-  reference = nullptr;
+  // The reference stays while it runs, so that a handler can stop it.
   TGIFPainter::RunSynchronously(painter);
+  reference = nullptr;
 }
 
 void TGIFImage::StopCurrentPainter() {

@@ -210,11 +210,6 @@ TEST(GIFDecoder, HugeFramesAreRefusedBeforeAllocating) {
   EXPECT_EQ(l.Error, "Invalid image dimensions");
 }
 
-namespace {
-// Clear, 1, end: one pixel of data.
-Bytes OnePixel(bool terminator = true) { return ImageData(2, {{4, 3}, {1, 3}, {5, 3}}, terminator); }
-}  // namespace
-
 // An LZW code stands for a bounded run of pixels: a size the rest of the file could not fill
 // is a damaged header's, refused before a canvas or frame of that size is allocated.
 TEST(GIFDecoder, SizesTheDataCouldNotFillAreRefusedBeforeAllocating) {
