@@ -15,8 +15,8 @@ constexpr int64_t kMaxFramePixels = int64_t{1} << 26;
 // data fill at most n * 8 * 4096 / 12 of them, however well the picture compresses.
 int64_t MostPixelsOfData(int64_t bytes) { return std::max<int64_t>(bytes, 0) * 8 * 4096 / 12; }
 
-// A size that the rest of the file could not fill is a damaged header's: refused before
-// anything of that size is allocated.
+// A frame size that the rest of the file could not fill is a damaged descriptor's: refused
+// before anything of that size is allocated.
 void CheckSizeAgainstData(int64_t pixels, TStream& stream) {
   if (pixels > MostPixelsOfData(stream.Size() - stream.Position())) RaiseGIFError("Invalid image dimensions");
 }
@@ -270,7 +270,6 @@ void TGIFHeader::LoadFromStream(TStream& stream) {
     ColorMap.LoadFromStream(stream, 2 << (Descriptor.PackedFields & 7));
   else
     ColorMap.Clear();
-  CheckSizeAgainstData(int64_t{Descriptor.Width} * Descriptor.Height, stream);
 }
 
 // ---- trailer ----

@@ -15,7 +15,8 @@
 void MeasureScreenDepth();
 
 namespace {
-// All frames of one picture together: each is decoded in full as the file is read.
+// All frames of one picture together (each is decoded in full as the file is read), and a
+// bitmap of its logical screen when one is made.
 constexpr int64_t kMaxPicturePixels = int64_t{1} << 27;
 
 struct TUnitState {
@@ -107,6 +108,10 @@ void TGIFImage::Clear() {
 void TGIFImage::ReserveFramePixels(int64_t pixels) {
   framePixels_ += pixels;
   if (framePixels_ > kMaxPicturePixels) RaiseGIFError("Image too large");
+}
+
+void TGIFImage::CheckScreenFits() const {
+  if (framePixels_ + int64_t{Width()} * Height() > kMaxPicturePixels) RaiseGIFError("Image too large");
 }
 
 void TGIFImage::Warning(TObject* sender, TGIFSeverity severity, const String& message) {
@@ -326,6 +331,7 @@ void TGIFImage::SetWidth(int value) {
 TBitmap* TGIFImage::GetCachedBitmap() {
   if (Empty()) return nullptr;
   if (cachedBitmap_) return cachedBitmap_;
+  CheckScreenFits();
   auto bitmap = std::make_unique<TBitmap>();
   TGIFSubImage* first = images_.Images(0);
   if (first->Width() == Width() && first->Height() == Height()) {
@@ -342,6 +348,7 @@ TBitmap* TGIFImage::GetCachedBitmap() {
 
 TBitmap* TGIFImage::NewCachedBitmap() {
   if (cachedBitmap_) return cachedBitmap_;
+  CheckScreenFits();
   auto bitmap = std::make_unique<TBitmap>();
   if (HPALETTE p = Palette()) bitmap->SetPalette(CopyPalette(p));
   bitmap->SetSize(Width(), Height());

@@ -571,6 +571,9 @@ class TGIFImage : public TGraphic {
 
  private:
   void DrawTiled(TCanvas& canvas, const TRect& rect, TBitmap* bitmap);
+  // The logical screen is a canvas the file's data need not fill: its size is bounded only
+  // where a bitmap of it is made, within the picture's pixel budget ("Image too large").
+  void CheckScreenFits() const;
 
   bool drawing_ = false;
   bool inGetPalette_ = false;

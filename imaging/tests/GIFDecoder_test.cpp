@@ -210,8 +210,8 @@ TEST(GIFDecoder, HugeFramesAreRefusedBeforeAllocating) {
   EXPECT_EQ(l.Error, "Invalid image dimensions");
 }
 
-// An LZW code stands for a bounded run of pixels: a size the rest of the file could not fill
-// is a damaged header's, refused before a canvas or frame of that size is allocated.
+// An LZW code stands for a bounded run of pixels: a frame size the rest of the file could
+// not fill is a damaged descriptor's, refused before a frame of that size is allocated.
 TEST(GIFDecoder, SizesTheDataCouldNotFillAreRefusedBeforeAllocating) {
   const Bytes twoColours = Header(1, 1, {0, 0xFFFFFF});
   struct Case {
@@ -219,7 +219,6 @@ TEST(GIFDecoder, SizesTheDataCouldNotFillAreRefusedBeforeAllocating) {
     Bytes file;
   };
   const Case cases[] = {
-      {"a screen of 8000 x 8000", Concat({Header(8000, 8000, {0, 0xFFFFFF}), Descriptor(0, 0, 1, 1), OnePixel(), Text(";")})},
       {"a frame of 8000 x 8000", Concat({twoColours, Descriptor(0, 0, 8000, 8000), OnePixel(), Text(";")})},
       {"a second frame of 4000 x 4000",
        Concat({twoColours, Descriptor(0, 0, 1, 1), OnePixel(), Descriptor(0, 0, 4000, 4000), OnePixel(), Text(";")})},
@@ -242,6 +241,32 @@ TEST(GIFDecoder, SizesTheDataCouldNotFillAreRefusedBeforeAllocating) {
   EXPECT_EQ(l.Error, "") << file.size() << " bytes";
   ASSERT_EQ(l.Image->Images().Count(), 1);
   EXPECT_EQ(l.Image->Images().Images(0)->Data, Bytes(4000 * 1000, 0));
+}
+
+// The logical screen is a canvas, not something the data fills: a small frame on a large
+// screen loads. A bitmap of the screen is bounded by the picture's pixel budget.
+TEST(GIFDecoder, AScreenLargerThanItsFramesLoads) {
+  const Bytes file = Concat({Header(1000, 1000, {0, 0xFFFFFF}), Descriptor(0, 0, 1, 1), OnePixel(), Text(";")});
+  ASSERT_EQ(file.size(), 35u);
+  Loaded l = Load(file);
+  ASSERT_EQ(l.Error, "");
+  ASSERT_EQ(l.Image->Images().Count(), 1);
+  TBitmap* canvas = l.Image->GetCachedBitmap();
+  ASSERT_NE(canvas, nullptr);
+  EXPECT_EQ(canvas->Width(), 1000);
+  EXPECT_EQ(canvas->Height(), 1000);
+
+  Loaded huge = Load(Concat({Header(0xFFFF, 0xFFFF, {0, 0xFFFFFF}), Descriptor(0, 0, 1, 1), OnePixel(), Text(";")}));
+  ASSERT_EQ(huge.Error, "");
+  EXPECT_EQ(huge.Image->Width(), 0xFFFF);
+  try {
+    huge.Image->GetCachedBitmap();
+    ADD_FAILURE() << "a bitmap of 65535 x 65535 was made";
+  } catch (const GIFException& e) {
+    EXPECT_EQ(e.Message, "Image too large");
+  }
+  EXPECT_EQ(huge.Image->CachedBitmap(), nullptr);
+  EXPECT_THROW(huge.Image->NewCachedBitmap(), GIFException);
 }
 
 TEST(GIFDecoder, AllFramesOfAPictureShareOneBudget) {
