@@ -465,10 +465,11 @@ void TGIFSubImage::LoadFromStream(TStream& stream) {
   stream.Seek(-1, soCurrent);
   if (b == ';' || b == 0) return;
   ReadCheck(stream, &Descriptor, sizeof Descriptor);
-  // A frame without a size takes the screen's; it exceeds nothing, so no warning.
+  // A frame without a size takes the screen's.
   if ((Descriptor.Width == 0 || Descriptor.Height == 0) && GIFImage) {
     Descriptor.Width = static_cast<uint16_t>(GIFImage->Width());
     Descriptor.Height = static_cast<uint16_t>(GIFImage->Height());
+    Warning(SeverityWarning, "Image exceeds Logical Screen size");
   }
   if (Descriptor.PackedFields & 0x80) LocalColorMap.LoadFromStream(stream, 2 << (Descriptor.PackedFields & 7));
   const int64_t pixels = int64_t{Width()} * Height();

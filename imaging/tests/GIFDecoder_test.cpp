@@ -146,7 +146,7 @@ TEST(GIFDecoder, ZeroSizedFrameTakesTheScreenSize) {
   Loaded l = Load(file);
   ASSERT_EQ(l.Error, "");
   EXPECT_EQ(l.Image->Images().Images(0)->Data, (Bytes{1, 0}));
-  EXPECT_TRUE(l.Warnings.empty()) << l.Warnings.front();  // a frame without a size exceeds nothing
+  EXPECT_EQ(l.Warnings, std::vector<String>{"Image exceeds Logical Screen size"});
 }
 
 TEST(GIFDecoder, DamagedCodeStreams) {
@@ -157,6 +157,7 @@ TEST(GIFDecoder, DamagedCodeStreams) {
     Bytes data;
     String error;
     Bytes pixels;
+    String warning = "";
   };
   const Case cases[] = {
       // An end code before the last pixel: the rest keeps the fill and the next frame survives.
@@ -168,12 +169,16 @@ TEST(GIFDecoder, DamagedCodeStreams) {
       // The data stops in the middle: the rest keeps the fill.
       {"truncated", ImageData(2, {{4, 3}, {1, 3}}, false), "", {1, 0, 0, 0}},
       {"code size 12", Bytes{12, 1, 0, 0}, "Invalid GIF data", {0, 0, 0, 0}},
+      // No end code, the last code ending on the last bit: the one extra value finds nothing.
+      {"no end code", ImageData(2, {{4, 3}, {1, 3}, {0, 3}, {1, 3}, {0, 4}}), "", {1, 0, 1, 0},
+       "Decoder bit buffer under-run"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const bool complete = String(c.what) != "truncated";
     Loaded l = Load(Concat({header, Descriptor(0, 0, 4, 1), c.data, complete ? after : Bytes{}}));
     EXPECT_EQ(l.Error, c.error);
+    EXPECT_EQ(l.Warnings, c.warning.empty() ? std::vector<String>{} : std::vector<String>{c.warning});
     if (!c.error.empty()) {
       EXPECT_EQ(l.Image->Images().Count(), 0);
       continue;
