@@ -460,7 +460,7 @@ TBitmap* ReduceColors(TBitmap* bitmap, ColorReductionMethod method, DitherMethod
     case ReduceWebSafe: lookup = std::make_unique<TNetscapeColorLookup>(); break;
     default: lookup = std::make_unique<TSlowColorLookup>(palette); break;
   }
-  if (lookup->Colors == 0 || width == 0 || height == 0) return result.release();
+  if (lookup->Colors == 0) return result.release();
   std::unique_ptr<TDitherEngine> engine = CreateDitherEngine(dither, width, lookup.get());
   if (!engine) return result.release();
   {

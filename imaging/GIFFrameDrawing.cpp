@@ -171,7 +171,9 @@ TBitmap* TGIFSubImage::CreateDitheredBitmap() {
   uint8_t fill = 0;
   std::unique_ptr<TMaskRows> mask;
   if (wantMask) {
-    const TColor c = colors.Count() > transparentIndex ? colors.Colors(transparentIndex) : 0;
+    // An index past the table warns and reads its first entry; a frame without any table
+    // renders black, its transparent pixels too.
+    const TColor c = colors.Count() > 0 ? colors.Colors(transparentIndex) : 0;
     fill = static_cast<uint8_t>((MulDiv(36, GetRValue(c), 51) + MulDiv(6, GetGValue(c), 51) + GetBValue(c) / 51 + 1) & 0xFF);
     mask = std::make_unique<TMaskRows>(width, height);
   }

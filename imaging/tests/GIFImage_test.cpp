@@ -175,6 +175,21 @@ TEST(GIFImage, DitheredRenderingUsesTheWebPalette) {
     }
 }
 
+// A transparent index past the colour table: the dithered rendering warns, as reading the
+// colour does, and fills the transparent pixels with the web colour after the first entry's.
+TEST(GIFImage, DitheredTransparentIndexPastTheTable) {
+  const Bytes file = Concat({Header(2, 1, {0xFF0000, 0x0000FF}), GraphicControl(1, 0, 5), Descriptor(0, 0, 2, 1),
+                             ImageData(3, {{8, 4}, {5, 4}, {1, 4}, {9, 4}}), Text(";")});
+  Loaded l = Load(file);
+  ASSERT_EQ(l.Error, "");
+  ASSERT_EQ(l.Image->Images().Images(0)->Data, (Bytes{5, 1}));
+  l.Image->DrawOptions = DrawDither | DrawTransparent;
+  TBitmap* bitmap = l.Image->Images().Images(0)->Bitmap();
+  ASSERT_NE(bitmap, nullptr);
+  EXPECT_EQ(l.Warnings, std::vector<String>{"Invalid color index"});
+  EXPECT_EQ(static_cast<const uint8_t*>(bitmap->ScanLine(0))[0], 36 * 5 + 1);  // red's place, plus one
+}
+
 TEST(GIFColorReduction, Lookups) {
   int r, g, b;
   TNetscapeColorLookup web;
@@ -229,6 +244,13 @@ TEST(GIFColorReduction, ReduceColors) {
   std::unique_ptr<TBitmap> badDither(ReduceColors(&source, ReduceWebSafe, static_cast<DitherMethod>(9), 8, nullptr));
   EXPECT_TRUE(badDither->Empty());
   EXPECT_EQ(source.PixelFormat(), pf24bit);
+  TBitmap empty;
+  try {
+    std::unique_ptr<TBitmap> nothing(ReduceColors(&empty, ReduceWebSafe, DitherNearest, 8, nullptr));
+    ADD_FAILURE() << "an empty source was reduced";
+  } catch (const GIFException& e) {
+    EXPECT_EQ(e.Message, "Invalid image dimensions");
+  }
   TColorQuantizer three(16, 8);
   for (TColor c : {clRed, clBlue, clRed, clLime}) three.AddColor(GetRValue(c), GetGValue(c), GetBValue(c));
   EXPECT_EQ(three.LeafCount(), 3);
