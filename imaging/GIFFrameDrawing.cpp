@@ -129,7 +129,7 @@ void SizeEmpty(TBitmap& bitmap, int width, int height, HPALETTE palette) {
 }  // namespace
 
 TBitmap* TGIFSubImage::CreateBitmapFromData() {
-  auto result = std::make_unique<TBitmap>();
+  std::unique_ptr<TBitmap> result = NewDIBTarget(Width(), Height());
   if (Empty()) {
     SizeEmpty(*result, Width(), Height(), GetPalette());
     return result.release();
@@ -155,7 +155,7 @@ TBitmap* TGIFSubImage::CreateBitmapFromData() {
 }
 
 TBitmap* TGIFSubImage::CreateDitheredBitmap() {
-  auto result = std::make_unique<TBitmap>();
+  std::unique_ptr<TBitmap> result = NewDIBTarget(Width(), Height());
   if (Empty()) {
     SizeEmpty(*result, Width(), Height(), GetPalette());
     return result.release();
@@ -248,6 +248,14 @@ void TGIFSubImage::StretchDraw(TCanvas& canvas, const TRect& rect, bool doTransp
 }
 
 // ---- assignment ----
+void TGIFSubImage::AssignTo(TPersistent* Dest) {
+  if (auto* bitmap = dynamic_cast<TBitmap*>(Dest)) {
+    bitmap->Assign(Bitmap());
+    return;
+  }
+  TGIFItem::AssignTo(Dest);
+}
+
 void TGIFSubImage::Assign(TPersistent* Source) {
   if (Source == this) return;
   if (!Source) {
@@ -269,6 +277,10 @@ void TGIFSubImage::Assign(TPersistent* Source) {
     }
     // Set after the extensions: a copied control extension may have set it already.
     Transparent = frame->Transparent;
+    if (frame->HasBitmap()) {
+      NewBitmap();
+      bitmap_->Assign(frame->bitmap_);
+    }
     return;
   }
   if (auto* bitmap = dynamic_cast<TBitmap*>(Source)) {

@@ -336,6 +336,10 @@ class TGIFSubImage : public TGIFItem {
   bool Transparent = false;
   TGIFGraphicControlExtension* GraphicControlExtension = nullptr;
 
+ protected:
+  // A bitmap receives a copy of the rendering.
+  void AssignTo(TPersistent* Dest) override;
+
  private:
   void AssignFromBitmap(TBitmap* source);
   void AssignFromGraphic(TGraphic* source);

@@ -259,6 +259,48 @@ TEST(GIFColorReduction, ReduceColors) {
   EXPECT_LE(many.LeafCount(), 16);
 }
 
+// A bitmap takes a frame's rendering; a copied frame takes its cached rendering along.
+TEST(GIFImage, FramesHandOnTheirRendering) {
+  Loaded l = Load(OffsetFrameFile());
+  TGIFSubImage* frame = l.Image->Images().Images(0);
+  TBitmap bitmap;
+  bitmap.Assign(frame);
+  EXPECT_EQ(bitmap.Width(), 10);
+  EXPECT_EQ(bitmap.Height(), 10);
+  bitmap.SetPixelFormat(pf24bit);
+  EXPECT_EQ(Pixel(bitmap, 0, 0), clRed);
+  EXPECT_EQ(Pixel(bitmap, 4, 0), clBlue);
+
+  ASSERT_TRUE(frame->HasBitmap());
+  TGIFSubImage copy(l.Image.get());
+  copy.Assign(frame);
+  EXPECT_TRUE(copy.HasBitmap());
+  EXPECT_NE(copy.Bitmap(), frame->Bitmap());
+  EXPECT_EQ(copy.Bitmap()->Width(), 10);
+}
+
+// A bitmap of more than 500,000 pixels made through the DIB writer starts at 1 bit per
+// pixel, which is what it keeps when nothing is written into it.
+TEST(GIFImage, LargeRenderingsStartAtOneBit) {
+  TBitmap source(1000, 501, pf24bit);
+  std::unique_ptr<TBitmap> badDither(ReduceColors(&source, ReduceWebSafe, static_cast<DitherMethod>(9), 8, nullptr));
+  EXPECT_EQ(badDither->PixelFormat(), pf1bit);
+  TBitmap small(500, 1000, pf24bit);
+  std::unique_ptr<TBitmap> notLarge(ReduceColors(&small, ReduceWebSafe, static_cast<DitherMethod>(9), 8, nullptr));
+  EXPECT_NE(notLarge->PixelFormat(), pf1bit);
+
+  TGIFImage image;
+  TGIFSubImage frame(&image);
+  frame.SetBounds(0, 0, 1000, 501);
+  frame.FreeImage();
+  ASSERT_TRUE(frame.Empty());
+  for (bool dithered : {false, true}) {
+    std::unique_ptr<TBitmap> empty(dithered ? frame.CreateDitheredBitmap() : frame.CreateBitmapFromData());
+    EXPECT_EQ(empty->PixelFormat(), pf1bit);
+    EXPECT_EQ(empty->Width(), 1000);
+  }
+}
+
 TEST(GIFImage, AssigningBitmaps) {
   TBitmap two(4, 2, pf24bit);
   two.Canvas()->Brush()->SetColor(clBlack);
