@@ -575,6 +575,8 @@ class TGIFImage : public TGraphic {
 
  private:
   void DrawTiled(TCanvas& canvas, const TRect& rect, TBitmap* bitmap);
+  TBitmap* KeepEmptyCachedBitmap();
+  void DropCachedBitmap();
   // The logical screen is a canvas the file's data need not fill: its size is bounded only
   // where a bitmap of it is made, within the picture's pixel budget ("Image too large").
   void CheckScreenFits() const;

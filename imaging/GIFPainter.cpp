@@ -242,6 +242,11 @@ void TGIFPainter::Run() {
              (loopCount != 0 || (DrawOptions & DrawLoopForever)) && !Terminated());
     ActiveImage = -1;
     FireEvent(OnAnimationEnd);
+  } catch (const std::exception& e) {
+    // Kept as a plain exception with the message: the caller learns what stopped the
+    // animation, not the codec's own classes.
+    Terminate();
+    storedException_ = std::make_exception_ptr(Exception(e.what()));
   } catch (...) {
     Terminate();
     storedException_ = std::current_exception();
