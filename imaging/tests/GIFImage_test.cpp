@@ -219,15 +219,98 @@ TEST(GIFColorReduction, EnginesScanSerpentineAndStayInside) {
     }
     EXPECT_EQ(columns, (std::vector<int>{0, 1, 2, 2, 1, 0}));
   }
-  // Columns skipped without dithering (transparent pixels) must not carry it outside.
-  TFloydSteinbergDitherer fs(4, &web);
-  int r, g, b;
-  for (int row = 0; row < 6; ++row) {
-    fs.NextColumn();
-    fs.NextColumn();
-    while (fs.Column >= 0 && fs.Column < 4) fs.Dither(250, 3, 130, r, g, b);
-    fs.NextLine();
+  // Columns skipped without dithering (transparent pixels) move only the column: the scan
+  // stays inside the row, every result is a palette index, and a colour of the palette
+  // met afterwards still finds nothing but its own entry.
+  for (DitherMethod m : {DitherFloydSteinberg, DitherStucki, DitherSierra, DitherJaJuNi, DitherSteveArche, DitherBurkes}) {
+    SCOPED_TRACE(static_cast<int>(m));
+    for (bool exact : {false, true}) {
+      auto engine = CreateDitherEngine(m, 4, &web);
+      std::vector<int> columns;
+      int r, g, b;
+      for (int row = 0; row < 6; ++row) {
+        engine->NextColumn();
+        engine->NextColumn();
+        while (engine->Column >= 0 && engine->Column < 4) {
+          columns.push_back(engine->Column);
+          const int index = exact ? engine->Dither(51, 102, 153, r, g, b) : engine->Dither(250, 3, 130, r, g, b);
+          EXPECT_GE(index, 0);
+          EXPECT_LT(index, 216);
+          if (exact) {
+            EXPECT_EQ(index, 36 * 1 + 6 * 2 + 3);
+          }
+        }
+        engine->NextLine();
+      }
+      EXPECT_EQ(columns, (std::vector<int>{2, 3, 1, 0, 2, 3, 1, 0, 2, 3, 1, 0}));
+    }
   }
+}
+
+namespace {
+// Gives black for the first colour that is not black and every other colour back
+// unchanged: only that pixel has an error, and each later one shows what reached it.
+// Records the red values.
+struct SeedLookup : TColorLookup {
+  SeedLookup() : TColorLookup(256) {}
+  int Lookup(int red, int green, int blue, int& r, int& g, int& b) override {
+    seen.push_back(red);
+    if (red > 0 && !seeded) {
+      seeded = true;
+      r = g = b = 0;
+      return 0;
+    }
+    r = red, g = green, b = blue;
+    return 1;
+  }
+  std::vector<int> seen;
+  bool seeded = false;
+};
+}  // namespace
+
+// The error of one pixel (red = the engine's divisor, so each share is its weight) lands
+// where the kernel says, row by row, in the engine's scan order.
+TEST(GIFColorReduction, ErrorDiffusionWeights) {
+  using Row = std::vector<int>;
+  struct Case {
+    DitherMethod method;
+    int divisor;
+    std::vector<Row> rows;  // columns 0..6, the seed at column 3 of row 0
+  };
+  const Case cases[] = {
+      {DitherStucki, 42, {{0, 0, 0, 42, 8, 4, 0}, {0, 2, 4, 8, 4, 2, 0}, {0, 1, 2, 4, 2, 1, 0}}},
+      {DitherSierra, 32, {{0, 0, 0, 32, 5, 3, 0}, {0, 2, 4, 5, 4, 2, 0}, {0, 0, 2, 3, 2, 0, 0}}},
+      {DitherJaJuNi, 48, {{0, 0, 0, 48, 7, 5, 0}, {0, 3, 5, 7, 5, 3, 0}, {0, 1, 3, 5, 3, 1, 0}}},
+      {DitherBurkes, 32, {{0, 0, 0, 32, 8, 4, 0}, {0, 2, 4, 8, 4, 2, 0}}},
+      {DitherSteveArche, 200,
+       {{0, 0, 0, 200, 0, 32, 0}, {12, 0, 26, 0, 30, 0, 16}, {0, 12, 0, 26, 0, 12, 0}, {5, 0, 12, 0, 12, 0, 5}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.method));
+    SeedLookup lookup;
+    auto engine = CreateDitherEngine(c.method, 7, &lookup);
+    std::vector<Row> shown;
+    int r, g, b;
+    for (size_t row = 0; row < c.rows.size(); ++row) {
+      Row values(7, -1);
+      while (engine->Column >= 0 && engine->Column < 7) {
+        const int x = engine->Column;
+        const size_t before = lookup.seen.size();
+        engine->Dither(row == 0 && x == 3 ? c.divisor : 0, 0, 0, r, g, b);
+        values[static_cast<size_t>(x)] = lookup.seen[before];
+      }
+      engine->NextLine();
+      shown.push_back(values);
+    }
+    EXPECT_EQ(shown, c.rows);
+  }
+  // Floyd-Steinberg: 7/16 of the error to the next pixel of the row.
+  SeedLookup lookup;
+  auto fs = CreateDitherEngine(DitherFloydSteinberg, 7, &lookup);
+  int r, g, b;
+  fs->Dither(160, 0, 0, r, g, b);
+  fs->Dither(0, 0, 0, r, g, b);
+  EXPECT_EQ(lookup.seen, (std::vector<int>{160, 70}));
 }
 
 TEST(GIFColorReduction, ReduceColors) {
@@ -256,7 +339,9 @@ TEST(GIFColorReduction, ReduceColors) {
   EXPECT_EQ(three.LeafCount(), 3);
   TColorQuantizer many(16, 8);
   for (int i = 0; i < 20; ++i) many.AddColor(i * 13, 255 - i * 11, i * 7);
+  EXPECT_GE(many.LeafCount(), 1);
   EXPECT_LE(many.LeafCount(), 16);
+  EXPECT_EQ(many.GetColorTable().size(), static_cast<size_t>(many.LeafCount()));
 }
 
 // A bitmap takes a frame's rendering; a copied frame takes its cached rendering along.
