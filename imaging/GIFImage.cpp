@@ -15,9 +15,11 @@
 void MeasureScreenDepth();
 
 namespace {
-// All frames of one picture together (each is decoded in full as the file is read), and a
-// bitmap of its logical screen when one is made.
-constexpr int64_t kMaxPicturePixels = int64_t{1} << 27;
+// The memory one picture may take, in bytes: all its frames together (each is decoded in
+// full as the file is read, a byte per pixel), and a bitmap of its logical screen when one
+// is made (up to four bytes per pixel).
+constexpr int64_t kPictureBudget = int64_t{1} << 27;
+constexpr int64_t kScreenBytesPerPixel = 4;
 
 struct TUnitState {
   std::once_flag ScreenMeasured;
@@ -123,11 +125,11 @@ void TGIFImage::Clear() {
 
 void TGIFImage::ReserveFramePixels(int64_t pixels) {
   framePixels_ += pixels;
-  if (framePixels_ > kMaxPicturePixels) RaiseGIFError("Image too large");
+  if (framePixels_ > kPictureBudget) RaiseGIFError("Image too large");
 }
 
 void TGIFImage::CheckScreenFits() const {
-  if (framePixels_ + int64_t{Width()} * Height() > kMaxPicturePixels) RaiseGIFError("Image too large");
+  if (framePixels_ + kScreenBytesPerPixel * Width() * Height() > kPictureBudget) RaiseGIFError("Image too large");
 }
 
 void TGIFImage::Warning(TObject* sender, TGIFSeverity severity, const String& message) {
