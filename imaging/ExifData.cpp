@@ -134,8 +134,8 @@ bool TimgData::ReadMetadata(TStream& data, const String& extension) {
   }
 }
 
-// The reading steps record what they find wrong in ErrStr; a clean read is the one where
-// none did.
+// The reading steps record in ErrStr only what really failed (damaged EXIF data, tags
+// lost); a clean read is the one where none did.
 bool TimgData::ReadSections(TStream& data, bool jpeg) {
   ErrStr.clear();
   const bool found = jpeg ? ReadJpegSections(data) : ReadTiffFile(data);
@@ -201,10 +201,9 @@ bool TimgData::ReadJpegSections(TStream& file) {
 
 void TimgData::ProcessExifSegment(const TSection& section) {
   const String& data = section.Data;
-  if (data.size() < 7 || data.compare(2, 5, String("Exif\0", 5)) != 0) {
-    ErrStr = "Incorrect Exif header";
-    return;
-  }
+  // Another application's data (an XMP packet, say) in the first APP1: no tags, and
+  // nothing failed.
+  if (data.size() < 7 || data.compare(2, 5, String("Exif\0", 5)) != 0) return;
   const String mark = data.size() >= 10 ? data.substr(8, 2) : String();
   if (mark == "II") MotorolaOrder = false;
   else if (mark == "MM") MotorolaOrder = true;

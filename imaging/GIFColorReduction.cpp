@@ -421,19 +421,26 @@ void TDIBWriter::Finish() {
   bitmap_.LoadFromStream(stream);
 }
 
+std::unique_ptr<TBitmap> NewDIBTarget(int width, int height) {
+  auto bitmap = std::make_unique<TBitmap>();
+  if (int64_t{width} * height > 500000) bitmap->SetPixelFormat(pf1bit);
+  return bitmap;
+}
+
 // ---- ReduceColors ----
 TBitmap* ReduceColors(TBitmap* bitmap, ColorReductionMethod method, DitherMethod dither, int reductionBits,
                       HPALETTE customPalette) {
-  auto result = std::make_unique<TBitmap>();
   if (method == ReduceNone) {
-    result->Assign(bitmap);
-    result->SetPixelFormat(pf24bit);
-    return result.release();
+    auto copy = std::make_unique<TBitmap>();
+    copy->Assign(bitmap);
+    copy->SetPixelFormat(pf24bit);
+    return copy.release();
   }
-  reductionBits = std::clamp(reductionBits, 1, 8);
-  bitmap->SetPixelFormat(pf24bit);
   const int width = bitmap->Width();
   const int height = bitmap->Height();
+  std::unique_ptr<TBitmap> result = NewDIBTarget(width, height);
+  reductionBits = std::clamp(reductionBits, 1, 8);
+  bitmap->SetPixelFormat(pf24bit);
   HPALETTE palette = nullptr;
   switch (method) {
     case ReduceSystem20: palette = CopyPalette(static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE))); break;
@@ -460,7 +467,7 @@ TBitmap* ReduceColors(TBitmap* bitmap, ColorReductionMethod method, DitherMethod
     case ReduceWebSafe: lookup = std::make_unique<TNetscapeColorLookup>(); break;
     default: lookup = std::make_unique<TSlowColorLookup>(palette); break;
   }
-  if (lookup->Colors == 0 || width == 0 || height == 0) return result.release();
+  if (lookup->Colors == 0) return result.release();
   std::unique_ptr<TDitherEngine> engine = CreateDitherEngine(dither, width, lookup.get());
   if (!engine) return result.release();
   {

@@ -125,6 +125,10 @@ class TColorQuantizer {
 
 HPALETTE CreateOptimizedPaletteFromBitmap(TBitmap& bitmap, int colors, int colorBits, bool addSystemColors);
 
+// A new bitmap for a picture of width x height made through a DIB writer: one of more than
+// 500,000 pixels starts at 1 bit per pixel, which the DIB replaces.
+std::unique_ptr<TBitmap> NewDIBTarget(int width, int height);
+
 // Builds an 8 or 24-bit DIB and loads it into the bitmap when destroyed.
 class TDIBWriter {
  public:

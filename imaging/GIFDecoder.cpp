@@ -168,9 +168,10 @@ void TGIFSubImage::Decode(TStream& stream) {
   auto decoder = std::make_unique<TGIFDecoder>(*this, stream, initialCodeSize);
 
   auto finish = [&] {
-    // In a well-formed stream this reads the end code and the terminator; once the
-    // terminator has been consumed nothing more is read.
-    if (!decoder->zeroBlock_) decoder->NextIndex();
+    // In a well-formed stream this reads the end code and the terminator. Once the end
+    // code has been met nothing more is read: the terminator lies behind it. Data that
+    // ended without one still asks, and finds the bits used up.
+    if (!decoder->endSeen_) decoder->NextIndex();
   };
   try {
     const int width = Width();

@@ -69,11 +69,12 @@ const TGIFExtensionClass* FindApplicationSubExtension(const TGIFExtensionClass& 
   if (!TryReadByte(stream, size)) return nullptr;
   char identifier[11] = {};
   if (size == 10) return stream.Read(identifier, 10) == 10 ? &TGIFUnknownAppExtension::Class : nullptr;
-  if (size == 11) {
-    if (stream.Read(identifier, 11) != 11) return nullptr;
+  if (size == 11 && stream.Read(identifier, 11) == 11) {
     const TGIFExtensionClass* found = AppExtensionClassOf(identifier);
     return found ? found : &TGIFUnknownAppExtension::Class;
   }
+  // A cut-off identifier ends up in the block's own read: "Premature end of data", as
+  // carved files that end early should say.
   stream.SetPosition(start);
   // A longer block keeps its identifier in the first 11 bytes: held as unknown data.
   if (size > 11) return &TGIFUnknownAppExtension::Class;
@@ -253,9 +254,8 @@ void TGIFApplicationExtension::LoadFromStream(TStream& stream) {
   const uint8_t size = ReadByte(stream);
   if (size < 10) RaiseGIFError("Unsupported Application Extension block size");
   char bytes[11] = {};
+  // A 10-byte block lends its eleventh byte from what follows, and steps back over it.
   ReadCheck(stream, bytes, 11);
-  // A 10-byte block lends its eleventh byte from what follows; step back over it.
-  if (size == 10) bytes[10] = 0;
   std::memcpy(Identifier.data(), bytes, 8);
   std::memcpy(AuthenticationCode.data(), bytes + 8, 3);
   if (size != 11) stream.Seek(size - 11, soCurrent);

@@ -15,8 +15,8 @@ constexpr int64_t kMaxFramePixels = int64_t{1} << 26;
 // data fill at most n * 8 * 4096 / 12 of them, however well the picture compresses.
 int64_t MostPixelsOfData(int64_t bytes) { return std::max<int64_t>(bytes, 0) * 8 * 4096 / 12; }
 
-// A size that the rest of the file could not fill is a damaged header's: refused before
-// anything of that size is allocated.
+// A frame size that the rest of the file could not fill is a damaged descriptor's: refused
+// before anything of that size is allocated.
 void CheckSizeAgainstData(int64_t pixels, TStream& stream) {
   if (pixels > MostPixelsOfData(stream.Size() - stream.Position())) RaiseGIFError("Invalid image dimensions");
 }
@@ -270,7 +270,6 @@ void TGIFHeader::LoadFromStream(TStream& stream) {
     ColorMap.LoadFromStream(stream, 2 << (Descriptor.PackedFields & 7));
   else
     ColorMap.Clear();
-  CheckSizeAgainstData(int64_t{Descriptor.Width} * Descriptor.Height, stream);
 }
 
 // ---- trailer ----
@@ -466,10 +465,11 @@ void TGIFSubImage::LoadFromStream(TStream& stream) {
   stream.Seek(-1, soCurrent);
   if (b == ';' || b == 0) return;
   ReadCheck(stream, &Descriptor, sizeof Descriptor);
-  // A frame without a size takes the screen's; it exceeds nothing, so no warning.
+  // A frame without a size takes the screen's.
   if ((Descriptor.Width == 0 || Descriptor.Height == 0) && GIFImage) {
     Descriptor.Width = static_cast<uint16_t>(GIFImage->Width());
     Descriptor.Height = static_cast<uint16_t>(GIFImage->Height());
+    Warning(SeverityWarning, "Image exceeds Logical Screen size");
   }
   if (Descriptor.PackedFields & 0x80) LocalColorMap.LoadFromStream(stream, 2 << (Descriptor.PackedFields & 7));
   const int64_t pixels = int64_t{Width()} * Height();

@@ -129,7 +129,7 @@ void SizeEmpty(TBitmap& bitmap, int width, int height, HPALETTE palette) {
 }  // namespace
 
 TBitmap* TGIFSubImage::CreateBitmapFromData() {
-  auto result = std::make_unique<TBitmap>();
+  std::unique_ptr<TBitmap> result = NewDIBTarget(Width(), Height());
   if (Empty()) {
     SizeEmpty(*result, Width(), Height(), GetPalette());
     return result.release();
@@ -155,7 +155,7 @@ TBitmap* TGIFSubImage::CreateBitmapFromData() {
 }
 
 TBitmap* TGIFSubImage::CreateDitheredBitmap() {
-  auto result = std::make_unique<TBitmap>();
+  std::unique_ptr<TBitmap> result = NewDIBTarget(Width(), Height());
   if (Empty()) {
     SizeEmpty(*result, Width(), Height(), GetPalette());
     return result.release();
@@ -171,7 +171,9 @@ TBitmap* TGIFSubImage::CreateDitheredBitmap() {
   uint8_t fill = 0;
   std::unique_ptr<TMaskRows> mask;
   if (wantMask) {
-    const TColor c = colors.Count() > transparentIndex ? colors.Colors(transparentIndex) : 0;
+    // An index past the table warns and reads its first entry; a frame without any table
+    // renders black, its transparent pixels too.
+    const TColor c = colors.Count() > 0 ? colors.Colors(transparentIndex) : 0;
     fill = static_cast<uint8_t>((MulDiv(36, GetRValue(c), 51) + MulDiv(6, GetGValue(c), 51) + GetBValue(c) / 51 + 1) & 0xFF);
     mask = std::make_unique<TMaskRows>(width, height);
   }
@@ -246,6 +248,14 @@ void TGIFSubImage::StretchDraw(TCanvas& canvas, const TRect& rect, bool doTransp
 }
 
 // ---- assignment ----
+void TGIFSubImage::AssignTo(TPersistent* Dest) {
+  if (auto* bitmap = dynamic_cast<TBitmap*>(Dest)) {
+    bitmap->Assign(Bitmap());
+    return;
+  }
+  TGIFItem::AssignTo(Dest);
+}
+
 void TGIFSubImage::Assign(TPersistent* Source) {
   if (Source == this) return;
   if (!Source) {
@@ -267,6 +277,10 @@ void TGIFSubImage::Assign(TPersistent* Source) {
     }
     // Set after the extensions: a copied control extension may have set it already.
     Transparent = frame->Transparent;
+    if (frame->HasBitmap()) {
+      NewBitmap();
+      bitmap_->Assign(frame->bitmap_);
+    }
     return;
   }
   if (auto* bitmap = dynamic_cast<TBitmap*>(Source)) {

@@ -15,8 +15,11 @@
 void MeasureScreenDepth();
 
 namespace {
-// All frames of one picture together: each is decoded in full as the file is read.
-constexpr int64_t kMaxPicturePixels = int64_t{1} << 27;
+// The memory one picture may take, in bytes: all its frames together (each is decoded in
+// full as the file is read, a byte per pixel), and a bitmap of its logical screen when one
+// is made (up to four bytes per pixel).
+constexpr int64_t kPictureBudget = int64_t{1} << 27;
+constexpr int64_t kScreenBytesPerPixel = 4;
 
 struct TUnitState {
   std::once_flag ScreenMeasured;
@@ -65,11 +68,27 @@ UINT CF_GIF() {
 
 const TGraphicClass TGIFImage::Class{"TGIFImage", []() -> TGraphic* { return new TGIFImage(); }};
 
+namespace {
+// Takes the class out of the picture registry when the module ends, whatever is left of
+// the registrations. Made after the registry's first use, so it goes first.
+struct TRegistrationEnd {
+  ~TRegistrationEnd() {
+    std::lock_guard guard(Unit().RegistrationLock);
+    if (Unit().Registrations == 0) return;
+    Unit().Registrations = 0;
+    TPicture::UnregisterGraphicClass(TGIFImage::Class);
+  }
+};
+}  // namespace
+
 void RegisterGIFImage() {
-  std::lock_guard guard(Unit().RegistrationLock);
-  if (Unit().Registrations++ > 0) return;
-  TPicture::RegisterFileFormat("GIF", "GIF Image", TGIFImage::Class);
-  TPicture::RegisterClipboardFormat(CF_GIF(), TGIFImage::Class);
+  {
+    std::lock_guard guard(Unit().RegistrationLock);
+    if (Unit().Registrations++ > 0) return;
+    TPicture::RegisterFileFormat("GIF", "GIF Image", TGIFImage::Class);
+    TPicture::RegisterClipboardFormat(CF_GIF(), TGIFImage::Class);
+  }
+  static TRegistrationEnd end;
   MeasureScreen();
 }
 
@@ -106,7 +125,11 @@ void TGIFImage::Clear() {
 
 void TGIFImage::ReserveFramePixels(int64_t pixels) {
   framePixels_ += pixels;
-  if (framePixels_ > kMaxPicturePixels) RaiseGIFError("Image too large");
+  if (framePixels_ > kPictureBudget) RaiseGIFError("Image too large");
+}
+
+void TGIFImage::CheckScreenFits() const {
+  if (framePixels_ + kScreenBytesPerPixel * Width() * Height() > kPictureBudget) RaiseGIFError("Image too large");
 }
 
 void TGIFImage::Warning(TObject* sender, TGIFSeverity severity, const String& message) {
@@ -224,7 +247,7 @@ void TGIFImage::Assign(TPersistent* Source) {
       for (int i = 0; i < count; ++i) {
         auto frame = std::make_unique<TGIFSubImage>(this);
         frame->Assign(source->images_.Images(i));
-        images_.Add(frame.release());
+        Add(frame.release());
         Progress(this, psRunning, static_cast<BYTE>(MulDiv(i + 1, 100, count)), false, TRect{}, "Copying...");
       }
       ok = true;
@@ -244,7 +267,7 @@ void TGIFImage::Assign(TPersistent* Source) {
     TGraphic::Assign(Source);
     return;
   }
-  images_.Add(frame.release());
+  Add(frame.release());
 }
 
 void TGIFImage::AssignTo(TPersistent* Dest) {
@@ -326,28 +349,48 @@ void TGIFImage::SetWidth(int value) {
 TBitmap* TGIFImage::GetCachedBitmap() {
   if (Empty()) return nullptr;
   if (cachedBitmap_) return cachedBitmap_;
-  auto bitmap = std::make_unique<TBitmap>();
-  TGIFSubImage* first = images_.Images(0);
-  if (first->Width() == Width() && first->Height() == Height()) {
-    if (TBitmap* rendered = first->Bitmap()) bitmap->Assign(rendered);
-  } else if (Width() > 0 && Height() > 0) {
-    if (HPALETTE p = Palette()) bitmap->SetPalette(CopyPalette(p));
-    bitmap->SetSize(Width(), Height());
-    first->Draw(*bitmap->Canvas(), TRect{0, 0, Width(), Height()}, false, false);
+  TBitmap* bitmap = KeepEmptyCachedBitmap();
+  try {
+    TGIFSubImage* first = images_.Images(0);
+    if (first->Width() == Width() && first->Height() == Height()) {
+      if (TBitmap* rendered = first->Bitmap()) bitmap->Assign(rendered);
+    } else if (Width() > 0 && Height() > 0) {
+      if (HPALETTE p = Palette()) bitmap->SetPalette(CopyPalette(p));
+      bitmap->SetSize(Width(), Height());
+      first->Draw(*bitmap->Canvas(), TRect{0, 0, Width(), Height()}, false, false);
+    }
+  } catch (...) {
+    DropCachedBitmap();
+    throw;
   }
-  cachedBitmap_ = bitmap.release();
-  cachedBitmap_->OnChange = [this](TObject* sender) { Changed(sender); };
-  return cachedBitmap_;
+  return bitmap;
 }
 
 TBitmap* TGIFImage::NewCachedBitmap() {
   if (cachedBitmap_) return cachedBitmap_;
-  auto bitmap = std::make_unique<TBitmap>();
-  if (HPALETTE p = Palette()) bitmap->SetPalette(CopyPalette(p));
-  bitmap->SetSize(Width(), Height());
-  cachedBitmap_ = bitmap.release();
+  TBitmap* bitmap = KeepEmptyCachedBitmap();
+  try {
+    if (HPALETTE p = Palette()) bitmap->SetPalette(CopyPalette(p));
+    bitmap->SetSize(Width(), Height());
+  } catch (...) {
+    DropCachedBitmap();
+    throw;
+  }
+  return bitmap;
+}
+
+// Kept before it is filled, with its OnChange set: filling it already tells the image's
+// users that the picture changed.
+TBitmap* TGIFImage::KeepEmptyCachedBitmap() {
+  CheckScreenFits();
+  cachedBitmap_ = new TBitmap();
   cachedBitmap_->OnChange = [this](TObject* sender) { Changed(sender); };
   return cachedBitmap_;
+}
+
+void TGIFImage::DropCachedBitmap() {
+  delete cachedBitmap_;
+  cachedBitmap_ = nullptr;
 }
 
 void TGIFImage::ReleaseCachedBitmap() {
@@ -355,8 +398,7 @@ void TGIFImage::ReleaseCachedBitmap() {
     TLockedList locked(painters_);
     if (CurrentPainter) CurrentPainter->Stop();
   }
-  delete cachedBitmap_;
-  cachedBitmap_ = nullptr;
+  DropCachedBitmap();
 }
 
 // ---- drawing ----
@@ -424,8 +466,9 @@ void TGIFImage::CreatePainter(TGIFPainter*& reference, TCanvas& canvas, TGIFDraw
     painter->SetPriority(ThreadPriority);
     return;
   }
-  reference = nullptr;
+  // The reference stays while it runs, so that a handler can stop it.
   TGIFPainter::RunSynchronously(painter);
+  reference = nullptr;
 }
 
 void TGIFImage::StopCurrentPainter() {
@@ -460,8 +503,7 @@ void TGIFImage::StopPainters() {
     }
     Clock().Sleep(0);
   }
-  delete cachedBitmap_;
-  cachedBitmap_ = nullptr;
+  DropCachedBitmap();
 }
 
 // ---- clipboard ----

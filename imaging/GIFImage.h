@@ -336,6 +336,10 @@ class TGIFSubImage : public TGIFItem {
   bool Transparent = false;
   TGIFGraphicControlExtension* GraphicControlExtension = nullptr;
 
+ protected:
+  // A bitmap receives a copy of the rendering.
+  void AssignTo(TPersistent* Dest) override;
+
  private:
   void AssignFromBitmap(TBitmap* source);
   void AssignFromGraphic(TGraphic* source);
@@ -571,6 +575,11 @@ class TGIFImage : public TGraphic {
 
  private:
   void DrawTiled(TCanvas& canvas, const TRect& rect, TBitmap* bitmap);
+  TBitmap* KeepEmptyCachedBitmap();
+  void DropCachedBitmap();
+  // The logical screen is a canvas the file's data need not fill: its size is bounded only
+  // where a bitmap of it is made, within the picture's pixel budget ("Image too large").
+  void CheckScreenFits() const;
 
   bool drawing_ = false;
   bool inGetPalette_ = false;

@@ -117,21 +117,26 @@ void TGIFPainter::Cleanup(TObject*) {
 }
 
 void TGIFPainter::DoSynchronize(void (TGIFPainter::*method)()) {
-  if (Terminated()) return;
-  if (Async())
-    Synchronize(TThreadMethod([this, method] { (this->*method)(); }));
-  else
-    (this->*method)();
+  RunOnMainThread([this, method] { (this->*method)(); });
 }
 
 void TGIFPainter::FireEvent(const TNotifyEvent& event) {
-  if (!event.Assigned() || Terminated()) return;
+  if (!event.Assigned()) return;
   const TNotifyEvent stored = event;
-  auto call = [this, stored] { stored(this); };
+  RunOnMainThread([this, stored] { stored(this); });
+}
+
+void TGIFPainter::RunOnMainThread(const std::function<void()>& call) {
+  // Asked again when the call runs: a Stop on the main thread may come between the queueing
+  // and the run, and may already have freed what the call would paint on.
+  auto unlessTerminated = [this, &call] {
+    if (!Terminated()) call();
+  };
+  if (Terminated()) return;
   if (Async())
-    Synchronize(TThreadMethod(call));
+    Synchronize(TThreadMethod(unlessTerminated));
   else
-    call();
+    unlessTerminated();
 }
 
 void TGIFPainter::Wait(int& delayTime, DWORD& oldTime, int& timeError) {
@@ -237,6 +242,11 @@ void TGIFPainter::Run() {
              (loopCount != 0 || (DrawOptions & DrawLoopForever)) && !Terminated());
     ActiveImage = -1;
     FireEvent(OnAnimationEnd);
+  } catch (const std::exception& e) {
+    // Kept as a plain exception with the message: the caller learns what stopped the
+    // animation, not the codec's own classes.
+    Terminate();
+    storedException_ = std::make_exception_ptr(Exception(e.what()));
   } catch (...) {
     Terminate();
     storedException_ = std::current_exception();
@@ -276,7 +286,11 @@ void TGIFPainter::PaintFrame() {
     default: break;
   }
   if (buffer) surface = buffer->Canvas();
-  if (!surface) return;
+  if (!surface) {
+    // Not drawn, yet painted as far as a Draw waiting for the first frame is concerned.
+    Painted = true;
+    return;
+  }
   HDC dc = surface->Handle();
   HPALETTE palette = frame->GetPalette();
   HPALETTE old = SelectPalette(dc, palette ? palette : static_cast<HPALETTE>(GetStockObject(DEFAULT_PALETTE)), FALSE);

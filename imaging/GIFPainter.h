@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <exception>
+#include <functional>
 
 #include "imaging/GIFImage.h"
 
@@ -47,6 +48,8 @@ class TGIFPainter : public TThread {
   void Cleanup(TObject* sender);
   void DoSynchronize(void (TGIFPainter::*method)());
   void FireEvent(const TNotifyEvent& event);
+  // Once terminated, a painter paints nothing and fires nothing, queued or not.
+  void RunOnMainThread(const std::function<void()>& call);
   void PaintFrame();
   void DrawFrame();
   void DisposeFrame();

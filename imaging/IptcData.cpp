@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <iterator>
+#include <memory>
 
 #include "imaging/ExifData.h"
 
@@ -202,12 +203,17 @@ String TIPTCdata::GetTagValue(const String& name, const String& defaultValue) co
   return i < 0 ? defaultValue : tags_[static_cast<size_t>(i)].Data;
 }
 
-// Read with a reader of our own: the parent frees its IPTC object (possibly this one) when
-// it starts reading a file.
+// The parent reads the file. Its own IPTC object it frees when it starts reading, so that
+// one reads with a reader of its own.
 bool TIPTCdata::ReadFile(const String& fileName) {
   tags_.clear();
-  TimgData reader(Parent ? Parent->Options : 255);
-  reader.ReadMetadata(fileName);
-  if (reader.IptcSegment) ParseIPTCStrings(reader.IptcSegment->Data);
+  std::unique_ptr<TimgData> own;
+  TimgData* reader = Parent;
+  if (!Parent || Parent->IptcObj() == this) {
+    own = std::make_unique<TimgData>(Parent ? Parent->Options : 255);
+    reader = own.get();
+  }
+  reader->ReadMetadata(fileName);
+  if (reader->IptcSegment) ParseIPTCStrings(reader->IptcSegment->Data);
   return HasData();
 }

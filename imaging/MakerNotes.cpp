@@ -361,6 +361,16 @@ void TmsInfo::ProcessMakerNoteDirectory(std::span<const TMakerRow> table, int64_
       // outside the data costs its own entry only.
       const bool inlineValue = size <= 4;
       const int64_t position = inlineValue ? store.MakerNotePosition + entry + 8 : offsetBase + note.Get32u(entry + 8);
+      // Only entries of the table that are listed are read: a value of any other entry
+      // may lie anywhere without anything being lost.
+      const TMakerRow* row = nullptr;
+      for (const TMakerRow& r : table)
+        if (r.Tag == tag) {
+          row = &r;
+          break;
+        }
+      if (!row || SameText(row->Desc, "Skip")) continue;
+      if (store.Options != 4 && store.Options != 255) continue;
       String raw;
       try {
         raw = inlineValue ? note.GetBytes(entry + 8, size) : store.GetBytes(position, size);
@@ -370,24 +380,14 @@ void TmsInfo::ProcessMakerNoteDirectory(std::span<const TMakerRow> table, int64_
         continue;
       }
 
-      const TMakerRow* row = nullptr;
-      for (const TMakerRow& r : table)
-        if (r.Tag == tag) {
-          row = &r;
-          break;
-        }
-      if (row && SameText(row->Desc, "Skip")) continue;
-      if (store.Options != 4 && store.Options != 255) continue;
-
       String text;
       try {
         if (format == 2) text = Quoted(raw.substr(0, raw.find('\0')));
         else if (format == 7) text = Quoted(raw);
-        else text = store.FormatNumber(raw, format, String(), row ? row->ValueList : "");
+        else text = store.FormatNumber(raw, format, String(), row->ValueList);
       } catch (const Exception&) {
         text = Quoted(raw);
       }
-      if (!row) continue;
       Decode(row->Decoder, text);
 
       TTagEntry added;

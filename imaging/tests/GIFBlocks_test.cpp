@@ -69,6 +69,20 @@ TEST(GIFExtensions, LongApplicationBlockIsHeldAsUnknown) {
   EXPECT_EQ(e->Blocks[0].Data, Bytes{'z'});
 }
 
+// A 10-byte block holds as the eleventh byte of its identifier the first byte after it,
+// which is then read again as the first sub-block's size.
+TEST(GIFExtensions, TenByteApplicationBlockLendsItsEleventhByte) {
+  const Bytes block = Concat({Bytes{'!', 0xFF, 10}, Text("ABCDEFGHIJ"), Bytes{1, 'z', 0}});
+  Loaded l = LoadWithExtensions(block);
+  ASSERT_EQ(l.Error, "");
+  auto* e = dynamic_cast<TGIFUnknownAppExtension*>(l.Image->Images().Images(0)->Extensions.Extensions(0));
+  ASSERT_NE(e, nullptr);
+  EXPECT_EQ(String(e->Identifier.data(), 8), "ABCDEFGH");
+  EXPECT_EQ(String(e->AuthenticationCode.data(), 3), String("IJ\x01"));
+  ASSERT_EQ(e->Blocks.size(), 1u);
+  EXPECT_EQ(e->Blocks[0].Data, Bytes{'z'});
+}
+
 TEST(GIFExtensions, DamagedExtensions) {
   struct Case {
     const char* what;
@@ -80,6 +94,7 @@ TEST(GIFExtensions, DamagedExtensions) {
       {"short app block", Concat({Bytes{'!', 0xFF, 9}, Text("ABCDEFGHI"), Bytes{0}}), "Unsupported Application Extension block size"},
       {"short loop", Concat({Bytes{'!', 0xFF, 11}, Text("NETSCAPE2.0"), Bytes{2, 1, 5, 0}}), "Invalid GIF data"},
       {"truncated comment", Bytes{'!', 0xFE, 9, 'a'}, "Premature end of data"},
+      {"cut-off application identifier", Concat({Bytes{'!', 0xFF, 11}, Text("NETSC")}), "Premature end of data"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -146,7 +146,7 @@ TEST(GIFDecoder, ZeroSizedFrameTakesTheScreenSize) {
   Loaded l = Load(file);
   ASSERT_EQ(l.Error, "");
   EXPECT_EQ(l.Image->Images().Images(0)->Data, (Bytes{1, 0}));
-  EXPECT_TRUE(l.Warnings.empty()) << l.Warnings.front();  // a frame without a size exceeds nothing
+  EXPECT_EQ(l.Warnings, std::vector<String>{"Image exceeds Logical Screen size"});
 }
 
 TEST(GIFDecoder, DamagedCodeStreams) {
@@ -157,6 +157,7 @@ TEST(GIFDecoder, DamagedCodeStreams) {
     Bytes data;
     String error;
     Bytes pixels;
+    String warning = "";
   };
   const Case cases[] = {
       // An end code before the last pixel: the rest keeps the fill and the next frame survives.
@@ -168,12 +169,16 @@ TEST(GIFDecoder, DamagedCodeStreams) {
       // The data stops in the middle: the rest keeps the fill.
       {"truncated", ImageData(2, {{4, 3}, {1, 3}}, false), "", {1, 0, 0, 0}},
       {"code size 12", Bytes{12, 1, 0, 0}, "Invalid GIF data", {0, 0, 0, 0}},
+      // No end code, the last code ending on the last bit: the one extra value finds nothing.
+      {"no end code", ImageData(2, {{4, 3}, {1, 3}, {0, 3}, {1, 3}, {0, 4}}), "", {1, 0, 1, 0},
+       "Decoder bit buffer under-run"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const bool complete = String(c.what) != "truncated";
     Loaded l = Load(Concat({header, Descriptor(0, 0, 4, 1), c.data, complete ? after : Bytes{}}));
     EXPECT_EQ(l.Error, c.error);
+    EXPECT_EQ(l.Warnings, c.warning.empty() ? std::vector<String>{} : std::vector<String>{c.warning});
     if (!c.error.empty()) {
       EXPECT_EQ(l.Image->Images().Count(), 0);
       continue;
@@ -210,13 +215,8 @@ TEST(GIFDecoder, HugeFramesAreRefusedBeforeAllocating) {
   EXPECT_EQ(l.Error, "Invalid image dimensions");
 }
 
-namespace {
-// Clear, 1, end: one pixel of data.
-Bytes OnePixel(bool terminator = true) { return ImageData(2, {{4, 3}, {1, 3}, {5, 3}}, terminator); }
-}  // namespace
-
-// An LZW code stands for a bounded run of pixels: a size the rest of the file could not fill
-// is a damaged header's, refused before a canvas or frame of that size is allocated.
+// An LZW code stands for a bounded run of pixels: a frame size the rest of the file could
+// not fill is a damaged descriptor's, refused before a frame of that size is allocated.
 TEST(GIFDecoder, SizesTheDataCouldNotFillAreRefusedBeforeAllocating) {
   const Bytes twoColours = Header(1, 1, {0, 0xFFFFFF});
   struct Case {
@@ -224,7 +224,6 @@ TEST(GIFDecoder, SizesTheDataCouldNotFillAreRefusedBeforeAllocating) {
     Bytes file;
   };
   const Case cases[] = {
-      {"a screen of 8000 x 8000", Concat({Header(8000, 8000, {0, 0xFFFFFF}), Descriptor(0, 0, 1, 1), OnePixel(), Text(";")})},
       {"a frame of 8000 x 8000", Concat({twoColours, Descriptor(0, 0, 8000, 8000), OnePixel(), Text(";")})},
       {"a second frame of 4000 x 4000",
        Concat({twoColours, Descriptor(0, 0, 1, 1), OnePixel(), Descriptor(0, 0, 4000, 4000), OnePixel(), Text(";")})},
@@ -247,6 +246,33 @@ TEST(GIFDecoder, SizesTheDataCouldNotFillAreRefusedBeforeAllocating) {
   EXPECT_EQ(l.Error, "") << file.size() << " bytes";
   ASSERT_EQ(l.Image->Images().Count(), 1);
   EXPECT_EQ(l.Image->Images().Images(0)->Data, Bytes(4000 * 1000, 0));
+}
+
+// The logical screen is a canvas, not something the data fills: a small frame on a large
+// screen loads. A bitmap of the screen is bounded by what one picture may take (128 MB, at
+// four bytes a pixel).
+TEST(GIFDecoder, AScreenLargerThanItsFramesLoads) {
+  const Bytes file = Concat({Header(1000, 1000, {0, 0xFFFFFF}), Descriptor(0, 0, 1, 1), OnePixel(), Text(";")});
+  ASSERT_EQ(file.size(), 35u);
+  Loaded l = Load(file);
+  ASSERT_EQ(l.Error, "");
+  ASSERT_EQ(l.Image->Images().Count(), 1);
+  TBitmap* canvas = l.Image->GetCachedBitmap();
+  ASSERT_NE(canvas, nullptr);
+  EXPECT_EQ(canvas->Width(), 1000);
+  EXPECT_EQ(canvas->Height(), 1000);
+
+  Loaded huge = Load(Concat({Header(8000, 8000, {0, 0xFFFFFF}), Descriptor(0, 0, 1, 1), OnePixel(), Text(";")}));
+  ASSERT_EQ(huge.Error, "");
+  EXPECT_EQ(huge.Image->Width(), 8000);
+  try {
+    huge.Image->GetCachedBitmap();
+    ADD_FAILURE() << "a bitmap of 8000 x 8000 was made";
+  } catch (const GIFException& e) {
+    EXPECT_EQ(e.Message, "Image too large");
+  }
+  EXPECT_EQ(huge.Image->CachedBitmap(), nullptr);
+  EXPECT_THROW(huge.Image->NewCachedBitmap(), GIFException);
 }
 
 TEST(GIFDecoder, AllFramesOfAPictureShareOneBudget) {

@@ -175,6 +175,21 @@ TEST(GIFImage, DitheredRenderingUsesTheWebPalette) {
     }
 }
 
+// A transparent index past the colour table: the dithered rendering warns, as reading the
+// colour does, and fills the transparent pixels with the web colour after the first entry's.
+TEST(GIFImage, DitheredTransparentIndexPastTheTable) {
+  const Bytes file = Concat({Header(2, 1, {0xFF0000, 0x0000FF}), GraphicControl(1, 0, 5), Descriptor(0, 0, 2, 1),
+                             ImageData(3, {{8, 4}, {5, 4}, {1, 4}, {9, 4}}), Text(";")});
+  Loaded l = Load(file);
+  ASSERT_EQ(l.Error, "");
+  ASSERT_EQ(l.Image->Images().Images(0)->Data, (Bytes{5, 1}));
+  l.Image->DrawOptions = DrawDither | DrawTransparent;
+  TBitmap* bitmap = l.Image->Images().Images(0)->Bitmap();
+  ASSERT_NE(bitmap, nullptr);
+  EXPECT_EQ(l.Warnings, std::vector<String>{"Invalid color index"});
+  EXPECT_EQ(static_cast<const uint8_t*>(bitmap->ScanLine(0))[0], 36 * 5 + 1);  // red's place, plus one
+}
+
 TEST(GIFColorReduction, Lookups) {
   int r, g, b;
   TNetscapeColorLookup web;
@@ -204,15 +219,98 @@ TEST(GIFColorReduction, EnginesScanSerpentineAndStayInside) {
     }
     EXPECT_EQ(columns, (std::vector<int>{0, 1, 2, 2, 1, 0}));
   }
-  // Columns skipped without dithering (transparent pixels) must not carry it outside.
-  TFloydSteinbergDitherer fs(4, &web);
-  int r, g, b;
-  for (int row = 0; row < 6; ++row) {
-    fs.NextColumn();
-    fs.NextColumn();
-    while (fs.Column >= 0 && fs.Column < 4) fs.Dither(250, 3, 130, r, g, b);
-    fs.NextLine();
+  // Columns skipped without dithering (transparent pixels) move only the column: the scan
+  // stays inside the row, every result is a palette index, and a colour of the palette
+  // met afterwards still finds nothing but its own entry.
+  for (DitherMethod m : {DitherFloydSteinberg, DitherStucki, DitherSierra, DitherJaJuNi, DitherSteveArche, DitherBurkes}) {
+    SCOPED_TRACE(static_cast<int>(m));
+    for (bool exact : {false, true}) {
+      auto engine = CreateDitherEngine(m, 4, &web);
+      std::vector<int> columns;
+      int r, g, b;
+      for (int row = 0; row < 6; ++row) {
+        engine->NextColumn();
+        engine->NextColumn();
+        while (engine->Column >= 0 && engine->Column < 4) {
+          columns.push_back(engine->Column);
+          const int index = exact ? engine->Dither(51, 102, 153, r, g, b) : engine->Dither(250, 3, 130, r, g, b);
+          EXPECT_GE(index, 0);
+          EXPECT_LT(index, 216);
+          if (exact) {
+            EXPECT_EQ(index, 36 * 1 + 6 * 2 + 3);
+          }
+        }
+        engine->NextLine();
+      }
+      EXPECT_EQ(columns, (std::vector<int>{2, 3, 1, 0, 2, 3, 1, 0, 2, 3, 1, 0}));
+    }
   }
+}
+
+namespace {
+// Gives black for the first colour that is not black and every other colour back
+// unchanged: only that pixel has an error, and each later one shows what reached it.
+// Records the red values.
+struct SeedLookup : TColorLookup {
+  SeedLookup() : TColorLookup(256) {}
+  int Lookup(int red, int green, int blue, int& r, int& g, int& b) override {
+    seen.push_back(red);
+    if (red > 0 && !seeded) {
+      seeded = true;
+      r = g = b = 0;
+      return 0;
+    }
+    r = red, g = green, b = blue;
+    return 1;
+  }
+  std::vector<int> seen;
+  bool seeded = false;
+};
+}  // namespace
+
+// The error of one pixel (red = the engine's divisor, so each share is its weight) lands
+// where the kernel says, row by row, in the engine's scan order.
+TEST(GIFColorReduction, ErrorDiffusionWeights) {
+  using Row = std::vector<int>;
+  struct Case {
+    DitherMethod method;
+    int divisor;
+    std::vector<Row> rows;  // columns 0..6, the seed at column 3 of row 0
+  };
+  const Case cases[] = {
+      {DitherStucki, 42, {{0, 0, 0, 42, 8, 4, 0}, {0, 2, 4, 8, 4, 2, 0}, {0, 1, 2, 4, 2, 1, 0}}},
+      {DitherSierra, 32, {{0, 0, 0, 32, 5, 3, 0}, {0, 2, 4, 5, 4, 2, 0}, {0, 0, 2, 3, 2, 0, 0}}},
+      {DitherJaJuNi, 48, {{0, 0, 0, 48, 7, 5, 0}, {0, 3, 5, 7, 5, 3, 0}, {0, 1, 3, 5, 3, 1, 0}}},
+      {DitherBurkes, 32, {{0, 0, 0, 32, 8, 4, 0}, {0, 2, 4, 8, 4, 2, 0}}},
+      {DitherSteveArche, 200,
+       {{0, 0, 0, 200, 0, 32, 0}, {12, 0, 26, 0, 30, 0, 16}, {0, 12, 0, 26, 0, 12, 0}, {5, 0, 12, 0, 12, 0, 5}}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.method));
+    SeedLookup lookup;
+    auto engine = CreateDitherEngine(c.method, 7, &lookup);
+    std::vector<Row> shown;
+    int r, g, b;
+    for (size_t row = 0; row < c.rows.size(); ++row) {
+      Row values(7, -1);
+      while (engine->Column >= 0 && engine->Column < 7) {
+        const int x = engine->Column;
+        const size_t before = lookup.seen.size();
+        engine->Dither(row == 0 && x == 3 ? c.divisor : 0, 0, 0, r, g, b);
+        values[static_cast<size_t>(x)] = lookup.seen[before];
+      }
+      engine->NextLine();
+      shown.push_back(values);
+    }
+    EXPECT_EQ(shown, c.rows);
+  }
+  // Floyd-Steinberg: 7/16 of the error to the next pixel of the row.
+  SeedLookup lookup;
+  auto fs = CreateDitherEngine(DitherFloydSteinberg, 7, &lookup);
+  int r, g, b;
+  fs->Dither(160, 0, 0, r, g, b);
+  fs->Dither(0, 0, 0, r, g, b);
+  EXPECT_EQ(lookup.seen, (std::vector<int>{160, 70}));
 }
 
 TEST(GIFColorReduction, ReduceColors) {
@@ -229,12 +327,63 @@ TEST(GIFColorReduction, ReduceColors) {
   std::unique_ptr<TBitmap> badDither(ReduceColors(&source, ReduceWebSafe, static_cast<DitherMethod>(9), 8, nullptr));
   EXPECT_TRUE(badDither->Empty());
   EXPECT_EQ(source.PixelFormat(), pf24bit);
+  TBitmap empty;
+  try {
+    std::unique_ptr<TBitmap> nothing(ReduceColors(&empty, ReduceWebSafe, DitherNearest, 8, nullptr));
+    ADD_FAILURE() << "an empty source was reduced";
+  } catch (const GIFException& e) {
+    EXPECT_EQ(e.Message, "Invalid image dimensions");
+  }
   TColorQuantizer three(16, 8);
   for (TColor c : {clRed, clBlue, clRed, clLime}) three.AddColor(GetRValue(c), GetGValue(c), GetBValue(c));
   EXPECT_EQ(three.LeafCount(), 3);
   TColorQuantizer many(16, 8);
   for (int i = 0; i < 20; ++i) many.AddColor(i * 13, 255 - i * 11, i * 7);
+  EXPECT_GE(many.LeafCount(), 1);
   EXPECT_LE(many.LeafCount(), 16);
+  EXPECT_EQ(many.GetColorTable().size(), static_cast<size_t>(many.LeafCount()));
+}
+
+// A bitmap takes a frame's rendering; a copied frame takes its cached rendering along.
+TEST(GIFImage, FramesHandOnTheirRendering) {
+  Loaded l = Load(OffsetFrameFile());
+  TGIFSubImage* frame = l.Image->Images().Images(0);
+  TBitmap bitmap;
+  bitmap.Assign(frame);
+  EXPECT_EQ(bitmap.Width(), 10);
+  EXPECT_EQ(bitmap.Height(), 10);
+  bitmap.SetPixelFormat(pf24bit);
+  EXPECT_EQ(Pixel(bitmap, 0, 0), clRed);
+  EXPECT_EQ(Pixel(bitmap, 4, 0), clBlue);
+
+  ASSERT_TRUE(frame->HasBitmap());
+  TGIFSubImage copy(l.Image.get());
+  copy.Assign(frame);
+  EXPECT_TRUE(copy.HasBitmap());
+  EXPECT_NE(copy.Bitmap(), frame->Bitmap());
+  EXPECT_EQ(copy.Bitmap()->Width(), 10);
+}
+
+// A bitmap of more than 500,000 pixels made through the DIB writer starts at 1 bit per
+// pixel, which is what it keeps when nothing is written into it.
+TEST(GIFImage, LargeRenderingsStartAtOneBit) {
+  TBitmap source(1000, 501, pf24bit);
+  std::unique_ptr<TBitmap> badDither(ReduceColors(&source, ReduceWebSafe, static_cast<DitherMethod>(9), 8, nullptr));
+  EXPECT_EQ(badDither->PixelFormat(), pf1bit);
+  TBitmap small(500, 1000, pf24bit);
+  std::unique_ptr<TBitmap> notLarge(ReduceColors(&small, ReduceWebSafe, static_cast<DitherMethod>(9), 8, nullptr));
+  EXPECT_NE(notLarge->PixelFormat(), pf1bit);
+
+  TGIFImage image;
+  TGIFSubImage frame(&image);
+  frame.SetBounds(0, 0, 1000, 501);
+  frame.FreeImage();
+  ASSERT_TRUE(frame.Empty());
+  for (bool dithered : {false, true}) {
+    std::unique_ptr<TBitmap> empty(dithered ? frame.CreateDitheredBitmap() : frame.CreateBitmapFromData());
+    EXPECT_EQ(empty->PixelFormat(), pf1bit);
+    EXPECT_EQ(empty->Width(), 1000);
+  }
 }
 
 TEST(GIFImage, AssigningBitmaps) {
@@ -327,7 +476,10 @@ TEST(GIFImage, AssignFromAnotherGIFKeepsOwnSettings) {
   l.Image->OnProgress = [&](TObject*, TProgressStage, BYTE, bool, const TRect&, const String& m) {
     if (m == "Copying...") ++progress;
   };
+  int changes = 0;
+  copy.OnChange = [&](TObject*) { ++changes; };
   copy.Assign(l.Image.get());
+  EXPECT_EQ(changes, 3);  // one for each frame added
   EXPECT_EQ(copy.Images().Count(), 3);
   EXPECT_EQ(copy.Compression, CompressionRLE);
   EXPECT_EQ(copy.AnimationSpeed, 50);
@@ -335,6 +487,25 @@ TEST(GIFImage, AssignFromAnotherGIFKeepsOwnSettings) {
   EXPECT_FALSE(copy.OnWarning.Assigned());
   EXPECT_EQ(progress, 5);
   for (int i = 0; i < 3; ++i) EXPECT_EQ(FrameRGB(*copy.Images().Images(i)), FrameRGB(*l.Image->Images().Images(i)));
+}
+
+// Filling the cached bitmap, made on demand, tells the image's users that it changed.
+TEST(GIFImage, MakingTheCachedBitmapIsAChange) {
+  for (const char* file : {"peer_still.gif", "offset frame"}) {
+    SCOPED_TRACE(file);
+    Loaded l = Load(String(file) == "offset frame" ? OffsetFrameFile() : Fixture(file));
+    ASSERT_EQ(l.Error, "");
+    int changes = 0;
+    l.Image->OnChange = [&](TObject*) { ++changes; };
+    ASSERT_NE(l.Image->GetCachedBitmap(), nullptr);
+    EXPECT_GE(changes, 1);
+    changes = 0;
+    l.Image->GetCachedBitmap();
+    EXPECT_EQ(changes, 0);  // made once
+    l.Image->ReleaseCachedBitmap();
+    ASSERT_NE(l.Image->NewCachedBitmap(), nullptr);
+    EXPECT_GE(changes, 1);
+  }
 }
 
 // A synchronous painter on a fake clock: each frame waits its delay in 12 ms units.
@@ -622,7 +793,14 @@ TEST(GIFPainter, PaintingErrorsEndThePainter) {
     l.Image->DrawOptions = DrawAnimate | DrawDirect | (async ? DrawAsync : 0);
     auto target = Target(2, 1);
     if (!async) {
-      EXPECT_THROW(l.Image->Draw(*target->Canvas(), TRect{0, 0, 2, 1}), GIFException);
+      // Handed on as a plain exception that keeps the message.
+      try {
+        l.Image->Draw(*target->Canvas(), TRect{0, 0, 2, 1});
+        ADD_FAILURE() << "Draw painted without a colour table";
+      } catch (const Exception& e) {
+        EXPECT_EQ(typeid(e), typeid(Exception));
+        EXPECT_EQ(e.Message, "No global or local color table defined");
+      }
       EXPECT_EQ(l.Image->CurrentPainter, nullptr);
       continue;
     }

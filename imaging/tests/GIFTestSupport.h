@@ -94,11 +94,12 @@ inline Bytes Header(int w, int h, std::initializer_list<uint32_t> colors, const 
   Bytes out = Text(version);
   int bits = 1;
   while ((1 << bits) < static_cast<int>(colors.size())) ++bits;
-  out.insert(out.end(), {static_cast<uint8_t>(w), static_cast<uint8_t>(w >> 8), static_cast<uint8_t>(h),
-                         static_cast<uint8_t>(h >> 8),
-                         static_cast<uint8_t>(colors.size() ? 0x80 | (bits - 1) : 0), 0, 0});
-  for (uint32_t c : colors) out.insert(out.end(), {uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c)});
-  for (int i = static_cast<int>(colors.size()); colors.size() && i < (1 << bits); ++i) out.insert(out.end(), {0, 0, 0});
+  auto put = [&out](std::initializer_list<uint32_t> values) {
+    for (uint32_t v : values) out.push_back(static_cast<uint8_t>(v));
+  };
+  put({uint32_t(w), uint32_t(w) >> 8, uint32_t(h), uint32_t(h) >> 8, colors.size() ? 0x80u | (bits - 1) : 0u, 0, 0});
+  for (uint32_t c : colors) put({c >> 16, c >> 8, c});
+  for (int i = static_cast<int>(colors.size()); colors.size() && i < (1 << bits); ++i) put({0, 0, 0});
   return out;
 }
 
@@ -133,6 +134,16 @@ inline Bytes ImageData(int codeSize, const std::vector<std::pair<int, int>>& cod
     out.insert(out.end(), packed.begin() + static_cast<ptrdiff_t>(i), packed.begin() + static_cast<ptrdiff_t>(i + n));
   }
   if (terminator) out.push_back(0);
+  return out;
+}
+
+// Image data of one pixel of index 1: clear, 1, end.
+inline Bytes OnePixel(bool terminator = true) { return ImageData(2, {{4, 3}, {1, 3}, {5, 3}}, terminator); }
+
+// A looping extension with the given count (0: without end).
+inline Bytes LoopExtension(uint16_t loops) {
+  Bytes out = Text("!\xFF\x0BNETSCAPE2.0\x03\x01");
+  for (uint8_t b : {uint8_t(loops), uint8_t(loops >> 8), uint8_t(0)}) out.push_back(b);
   return out;
 }
 

@@ -103,6 +103,18 @@ TEST(IptcReader, EditingEntries) {
   EXPECT_FALSE(iptc.HasData());
 }
 
+// Any other IPTC object has its parent read the file: the parent then holds what was read.
+TEST(IptcReader, ReadFileHasTheParentRead) {
+  test::TempFile file("iptc.jpg", test::Jpeg({test::IptcSection(IptcDataset(2, 25, "k"))}));
+  TimgData parent;
+  TIPTCdata iptc(&parent);
+  EXPECT_TRUE(iptc.ReadFile(file.Path()));
+  EXPECT_EQ(iptc.GetTagValue("Keywords", ""), "k");
+  EXPECT_EQ(parent.FileName, file.Path());
+  EXPECT_NE(parent.IptcSegment, nullptr);
+  EXPECT_EQ(parent.ErrStr, "<none>");
+}
+
 TEST(IptcReader, ReadFileOnTheParentsOwnObject) {
   test::TempFile file("iptc.jpg", test::Jpeg({test::IptcSection(IptcDataset(2, 25, "x") + IptcDataset(2, 25, "y"))}));
   TimgData reader;

@@ -239,4 +239,19 @@ TEST(MakerNotes, HostileNotesCostTheirEntriesAndRestoreTheStore) {
   }
 }
 
+// Entries the walk does not list (a "Skip" row, a tag outside the table) are not read: a
+// value of theirs out of reach loses nothing and leaves the read clean.
+TEST(MakerNotes, UnlistedEntriesOutOfReachLeaveTheReadClean) {
+  auto entry = [](uint16_t tag, uint16_t format, uint32_t count, uint32_t value) {
+    return test::Bytes16(tag, true) + test::Bytes16(format, true) + test::Bytes32(count, true) +
+           test::Bytes32(value, true);
+  };
+  const String note = test::Bytes16(3, true) + entry(2, 2, 100, 0xFFFFFF00) + entry(99, 2, 100, 0xFFFFFF00) +
+                      entry(8, 4, 1, 77);
+  Store s("Canon", note, true);
+  EXPECT_TRUE(TmsInfo(false, &s.info).ProcessMakerNote());
+  EXPECT_EQ(MakerTags(s.info), (Tags{{"ImageNumber", "77"}}));
+  EXPECT_EQ(s.parent.ErrStr, "");
+}
+
 }  // namespace
