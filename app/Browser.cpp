@@ -39,10 +39,7 @@ void DrawThumbnail(const String& fileName, int kind, int width, int height, TBit
 
 TksSkinStdLabel* NewLabel(TfrmBrowse* form, TWinControl* parent, int left, int top, bool bold) {
   auto* l = PlaceIn<TksSkinStdLabel>(form, parent, left, top, 440, 13);
-  if (bold) {
-    l->UseSkinFont = false;
-    l->Font()->SetStyle(fsBold);
-  }
+  if (bold) l->Font()->SetStyle(fsBold);
   l->SetSkinData(frmMain->ksCompSkin);
   return l;
 }

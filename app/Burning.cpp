@@ -131,7 +131,6 @@ void TfrmBurn::CreateControls() {
   bold.SetStyle(fsBold);
   lblCDNumber->SetFont(&bold);
   lblCDNumber->SetDefaultFont(&bold);
-  lblCDNumber->UseSkinFont = false;  // the skin's label font is not bold
 
   lblReadBuffer = label(grpInfo, 16, 216, 105);
   pbReadBuffer = gauge(13, 229);

@@ -76,7 +76,6 @@ TfrmFeedback::TfrmFeedback(TComponent* AOwner) : TForm(AOwner) {
   ksSkinStdLabel1->SetAutoSize(false);
   ksSkinStdLabel1->SetWordWrap(true);
   // Four lines of the text must fit above the version line.
-  ksSkinStdLabel1->UseSkinFont = false;
   ksSkinStdLabel1->Font()->SetHeight(-10);
   ksSkinStdLabel1->SetCaption(
       "Do you have questions on Korvalo 3 or image recovery? Quillet supports Korvalo 3 in the US and offers "
@@ -88,7 +87,6 @@ TfrmFeedback::TfrmFeedback(TComponent* AOwner) : TForm(AOwner) {
   lblVersionNo = label(168, 72, "");
   ksSkinStdLabel2 = label(48, 96, "By Telephone");
   ksSkinStdLabel4 = label(168, 96, kTelephone);
-  ksSkinStdLabel4->UseSkinFont = false;
   ksSkinStdLabel4->Font()->SetStyle(fsBold);
   ksSkinStdLabel4->Font()->SetHeight(-13);
   ksSkinStdLabel3 = label(48, 120, "By Email");

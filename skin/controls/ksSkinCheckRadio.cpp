@@ -293,7 +293,7 @@ void TksSkinCheckRadioBox::CreateControlDefaultImage(TBitmap* b) {
 // ---- input ------------------------------------------------------------------------
 
 void TksSkinCheckRadioBox::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
-  if (!mouseIn_ && Enabled()) {
+  if (!mouseIn_) {
     mouseIn_ = true;
     morph_.Start();
   }
@@ -309,8 +309,6 @@ void TksSkinCheckRadioBox::MouseUp(TMouseButton Button, TShiftState Shift, int X
 
 void TksSkinCheckRadioBox::CMMouseEnter(TMessage& Message) {
   TksSkinCustomControl::CMMouseEnter(Message);
-  // A disabled box does not light up under the pointer.
-  if (!Enabled()) return;
   mouseIn_ = true;
   morph_.Start();
 }

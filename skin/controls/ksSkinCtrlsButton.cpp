@@ -166,9 +166,10 @@ void TksSkinButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y
         StopRepeat();
         ButtonClick();
       } else {
-        // Released outside: no click, and the face it kept while held fades back.
+        // Released outside: no click; the face it kept while dragged off stays until
+        // the pointer comes and goes again.
+        down_ = false;
         StopRepeat();
-        SetDown(false);
       }
     } else if (down_ && AllowAllUp && allowAllUpCheck_ && mouseIn_) {
       SetDown(false);
@@ -249,9 +250,9 @@ void TksSkinButton::RepeatTimerProc(TObject*) { ButtonClick(); }
 void TksSkinButton::CMDialogKey(TMessage& Message) {
   const WORD key = static_cast<WORD>(Message.WParam);
   const bool noModifiers = (KeyDataToShiftState(static_cast<LONG>(Message.LParam)) & (ssShift | ssCtrl | ssAlt)) == 0;
-  // Only a button that can take the focus answers Enter or Escape: a hidden or
-  // disabled default button must not click.
-  if (key == VK_RETURN && activeDefault_ && canFocused_ && CanFocus()) {
+  // Enter clicks the enabled button that has the Enter key, whether or not it takes the
+  // focus; a hidden one stays out of it. Escape needs a button that can take the focus.
+  if (key == VK_RETURN && activeDefault_ && Enabled() && Visible()) {
     ButtonClick();
     Message.Result = 1;
     return;

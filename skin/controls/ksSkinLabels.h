@@ -16,7 +16,8 @@ class TksSkinStdLabel : public TCustomLabel, public IksSkinChange {
  public:
   explicit TksSkinStdLabel(TComponent* AOwner);
 
-  // The skin's font (DefaultFont without a skin) instead of Font.
+  // Disabled text in the skin's font (DefaultFont without a skin) instead of
+  // Font; enabled text is always in Font.
   bool UseSkinFont = true;
   TFont* DefaultFont() { return &defaultFont_; }
   // Copies the font; no repaint.

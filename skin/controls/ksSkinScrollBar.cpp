@@ -382,15 +382,15 @@ int64_t TksSkinScrollBar::PositionFromThumb(int t) {
 
 void TksSkinScrollBar::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
   TksSkinCustomControl::MouseUp(Button, Shift, X, Y);
-  // Only the left button presses the bar, so only it ends a press.
-  if (Button != mbLeft) return;
+  // Any button's release ends the press, but only the left one ends a thumb drag
+  // with OnLastChange.
   mouseDown_ = false;
   if (timerMode_ == tmPageUp || timerMode_ == tmPageDown) StopTimer();
   const int pressed = pressedPart_;
   pressedPart_ = -1;
   if (pressed == -1) return;
   ReleasePart(pressed);
-  if (pressed == kThumb && OnLastChange) OnLastChange(this);
+  if (pressed == kThumb && Button == mbLeft && OnLastChange) OnLastChange(this);
 }
 
 // No OnLastChange here: this also runs while windows are being torn down, and every
@@ -434,8 +434,9 @@ void TksSkinScrollBar::CMMouseLeave(TMessage& Message) {
     hotPart_ = -1;
     Repaint();
   }
-  // Paging follows the pointer; off the bar it stops, whichever way it went.
-  if (mouseDown_ && (timerMode_ == tmPageUp || timerMode_ == tmPageDown)) StopTimer();
+  // Paging towards Max stops off the bar; towards Min it runs on until the thumb
+  // reaches the pointer.
+  if (mouseDown_ && timerMode_ == tmPageDown) StopTimer();
 }
 
 // ---- keys, wheel, focus -----------------------------------------------------------

@@ -35,8 +35,10 @@ void TksSkinStdLabel::ChangeSkinData() {
 
 void TksSkinStdLabel::AssignTextFont(TFont* font) {
   const TksResourceStrData* strings = skinData_ != nullptr ? skinData_->ResourceStrData() : nullptr;
-  if (Enabled() && !UseSkinFont) {
-    // The label's own font, in the character set of the skin's texts when it has some.
+  if (Enabled()) {
+    // An enabled label shows its own font whatever UseSkinFont says, in the
+    // character set of the skin's texts when it has some; UseSkinFont only
+    // chooses the font of the embossed disabled text.
     font->Assign(Font());
     if (strings != nullptr) font->SetCharset(strings->CharSet);
     return;

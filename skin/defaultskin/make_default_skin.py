@@ -400,6 +400,8 @@ element("menubaritem_n", 64, 354, 40, 20, flat(MENUBAR))
 element("menubaritem_a", 104, 354, 40, 20, face("a", fixed=3))
 element("menubaritem_d", 144, 354, 40, 20, face("d", fixed=3))
 MDI_KINDS = ["close", "restore", "min", "sysmenu"]
+# The object names of the menu bar's buttons for a maximized MDI child.
+MENUBAR_BUTTON = "menubar%sbutton"
 
 
 def mdi_button(kind, state):
@@ -436,7 +438,87 @@ element("tab_n", 0, 378, 64, 22, face("n", fixed=3))
 element("tab_m", 64, 378, 64, 22, face("a", fixed=3))
 element("tab_a", 128, 378, 64, 22, lambda p, x, y, w, h: (p.fill(x, y, w, h, (255, 255, 255)), p.frame(x, y, w, h, HOT_EDGE), [p.put(x + i, y + h - 1, (255, 255, 255)) for i in range(1, w - 1)], [p.put(x + i, y + 1, HOT_EDGE) for i in range(1, w - 1)]))
 element("tabsbg", 192, 378, 8, 22, lambda p, x, y, w, h: (p.fill(x, y, w, h, TAB_BACK), [p.put(x + i, y + h - 1, EDGE) for i in range(w)]))
-CONTROLS_W, CONTROLS_H = 256, 416
+
+
+# Track bars: a sunken groove across a resting face, and a pointer thumb resting and
+# hot; the horizontal bar's thumb points down, the upright one's right.
+def groove(vertical):
+    def paint(p, x, y, w, h):
+        p.fill(x, y, w, h, BACK)
+        if vertical:
+            p.fill(x + w // 2 - 2, y + 3, 4, h - 6, TRACK)
+            p.frame(x + w // 2 - 2, y + 3, 4, h - 6, EDGE, False)
+        else:
+            p.fill(x + 3, y + h // 2 - 2, w - 6, 4, TRACK)
+            p.frame(x + 3, y + h // 2 - 2, w - 6, 4, EDGE, False)
+    return paint
+
+
+def pointer_thumb(state, vertical):
+    top, bottom, edge = STATES[state]
+
+    def paint(p, x, y, w, h):
+        p.fill(x, y, w, h, BACK)
+        if vertical:
+            tip = w - 5
+            shape = [(0.5, 0.5), (tip, 0.5), (w - 0.5, h / 2), (tip, h - 0.5), (0.5, h - 0.5)]
+        else:
+            tip = h - 5
+            shape = [(0.5, 0.5), (w - 0.5, 0.5), (w - 0.5, tip), (w / 2, h - 0.5), (0.5, tip)]
+        body = Picture(w, h)
+        body.gradient(0, 0, w, h, top, bottom, vertical)
+
+        def inside(u, v):
+            crossings = False
+            for (ax, ay), (bx, by) in zip(shape, shape[1:] + shape[:1]):
+                if (ay > v) != (by > v) and u < ax + (v - ay) * (bx - ax) / (by - ay):
+                    crossings = not crossings
+            return crossings
+        for j in range(h):
+            for i in range(w):
+                if inside(i + 0.5, j + 0.5):
+                    p.put(x + i, y + j, body.px[j][i])
+        p.cover(x, y, w, h, near_polyline(shape + shape[:1], 1.0), edge)
+    return paint
+
+
+element("htrackbar", 0, 416, 64, 22, groove(False))
+element("htrackthumb_n", 64, 416, 11, 20, pointer_thumb("n", False))
+element("htrackthumb_a", 75, 416, 11, 20, pointer_thumb("a", False))
+element("vtrackbar", 86, 416, 22, 64, groove(True))
+element("vtrackthumb_n", 108, 416, 20, 11, pointer_thumb("n", True))
+element("vtrackthumb_a", 108, 427, 20, 11, pointer_thumb("a", True))
+# The slider: a thin ruler and a small raised thumb each way.
+element("hruler", 128, 416, 64, 8, lambda p, x, y, w, h: (p.fill(x, y, w, h, TRACK), p.frame(x, y, w, h, EDGE)))
+element("hsliderthumb", 192, 416, 10, 16, face("n"))
+element("vruler", 202, 416, 8, 64, lambda p, x, y, w, h: (p.fill(x, y, w, h, TRACK), p.frame(x, y, w, h, EDGE)))
+element("vsliderthumb", 210, 416, 16, 10, face("n", True))
+# A control bar's band: a resting face with a grip of dots at its left end.
+element("controlband", 0, 438, 64, 24,
+        lambda p, x, y, w, h: (face("n", fixed=3)(p, x, y, w, h),
+                               [(p.put(x + 3 + k, y + 5 + 3 * j, EDGE), p.put(x + 4 + k, y + 6 + 3 * j, (255, 255, 255)))
+                                for j in range(5) for k in (0, 3)]))
+# The spin edit: the edit's field with two half-height arrow buttons at the right end;
+# the hot and pressed buttons are cells of their size.
+SPIN_W, SPIN_H = 15, 9
+
+
+def spin_button(state, direction):
+    def paint(p, x, y, w, h):
+        face(state)(p, x, y, w, h)
+        cx, cy = w / 2, h / 2
+        d = -1 if direction == "up" else 1
+        p.cover(x, y, w, h, in_triangle((cx - 3, cy - 1.5 * d), (cx + 3, cy - 1.5 * d), (cx, cy + 1.5 * d)), INK)
+    return paint
+
+
+element("spinedit_n", 128, 440, 64, 22,
+        lambda p, x, y, w, h: (field((171, 180, 196))(p, x, y, w, h),
+                               spin_button("n", "up")(p, x + w - SPIN_W - 2, y + 2, SPIN_W, SPIN_H),
+                               spin_button("n", "down")(p, x + w - SPIN_W - 2, y + 2 + SPIN_H, SPIN_W, SPIN_H)))
+for i, (st, direction) in enumerate((("a", "up"), ("d", "up"), ("a", "down"), ("d", "down"))):
+    element("spin%s_%s" % (direction, st), i * SPIN_W, 462, SPIN_W, SPIN_H, spin_button(st, direction))
+CONTROLS_W, CONTROLS_H = 256, 480
 
 # The frame picture (main picture) and its mask: a blue caption over a light body.
 # The caption buttons are not part of it: the frame places them from their own
@@ -492,8 +574,8 @@ def draw_hint():
 
 
 def draw_caption_buttons():
-    # Rows: normal, active, down, inactive; columns: close, max, restore, min, rollup, sysmenu, tray, rolldown.
-    kinds = ["close", "max", "restore", "min", "rollup", "sysmenu", "tray", "rolldown"]
+    # Rows: normal, active, down, inactive; columns: close, max, restore, min, rollup, sysmenu, rolldown.
+    kinds = ["close", "max", "restore", "min", "rollup", "sysmenu", "rolldown"]
     p = Picture(BUTTON_W * len(kinds), BUTTON_H * 4)
     glyph = (255, 255, 255)
     for row, (top, bottom) in enumerate((((86, 138, 214), (46, 94, 172)), ((120, 170, 240), (70, 120, 200)),
@@ -514,13 +596,9 @@ def draw_caption_buttons():
                         p.put(cx + k, cy + e, glyph)
                         p.put(cx + e, cy + k, glyph)
                     p.put(cx + k, cy - s + 1, glyph)
-            elif kind in ("min", "tray"):
+            elif kind == "min":
                 for k in range(-4, 5):
                     p.put(cx + k, cy + 3, glyph)
-                if kind == "tray":
-                    for k in range(-2, 3):
-                        p.put(cx + 4 + k, cy - 2, glyph)
-                        p.put(cx + 4, cy - 2 + k, glyph)
             elif kind in ("rollup", "rolldown"):
                 up = kind == "rollup"
                 for i in range(4):
@@ -608,10 +686,23 @@ KEYS = {
                 for s in ("rect", "activerect", "downrect")] + ["captionrect"] + FONTKEYS,
 }
 KEYS["menubutton"] = KEYS["button"] + ["trackbuttonrect"]
+KEYS["trackbar"] = CUSTOM + ["trackarea", "buttonrect", "activebuttonrect", "vertical"]
+KEYS["controlbar"] = CUSTOM + ["itemrect", "bgpictureindex"]
+KEYS["slider"] = CONTROL + ["bgcolor", "hrulerrect", "hthumbrect", "vrulerrect", "vthumbrect", "edgesize",
+                            "pointscolor"]
+KEYS["spinedit"] = CUSTOM + ["activeskinrect"] + FONTKEYS + ["activefontcolor", "disabledfontcolor", "upbuttonrect",
+                                                             "activeupbuttonrect", "downupbuttonrect",
+                                                             "downbuttonrect", "activedownbuttonrect",
+                                                             "downdownbuttonrect"]
+KEYS["grid"] = CONTROL + ["fixedcellrect", "selectcellrect", "focuscellrect", "fixedcellleftoffset",
+                          "fixedcellrightoffset", "fixedcelltextrect", "cellleftoffset", "cellrightoffset",
+                          "celltextrect", "linescolor", "bgcolor"] + FONTKEYS + \
+    ["selectfontcolor", "focusfontcolor"] + ["fixed" + k for k in FONTKEYS]
+KEYS["richedit"] = CONTROL + FONTKEYS + ["bgcolor"]
 KEYS["checklistbox"] = KEYS["listbox"] + ["itemcheckrect", "uncheckimagerect", "checkimagerect"]
 KEYS["memo"] = KEYS["edit"] + ["bgcolor", "activebgcolor"]
-OBJECT = ["hint", "activepictureindex", "skinrectinapicture", "skinrect", "activeskinrect", "inactiveskinrect",
-          "morphing", "morphkind"]
+# The stored objects leave out "inactiveskinrect": it reads as empty.
+OBJECT = ["hint", "activepictureindex", "skinrectinapicture", "skinrect", "activeskinrect", "morphing", "morphkind"]
 KEYS["caption"] = OBJECT + ["textrect"] + FONTKEYS + ["activefontcolor", "alignment", "shadow", "shadowcolor",
                                                         "activeshadowcolor", "framerect", "activeframerect",
                                                         "frametextrect", "frameleftoffset", "framerightoffset"]
@@ -690,6 +781,11 @@ def build_ini(kinds):
         objects.append("%s:%s" % (name, kind))
         sections.append((name, section(kind, values)))
 
+    obj("menuitem", "menuitem", {"activepictureindex": "0", "skinrectinapicture": "1", "skinrect": el("menuitem_n"),
+                                 "activeskinrect": el("menuitem_a"), "itemleftoffset": "2", "itemrightoffset": "2",
+                                 "dividerrect": el("divider"), "dividerleftoffset": "2", "dividerrightoffset": "2",
+                                 "textrect": "4,2,76,18", **font(), "activefontcolor": str(HOT_TEXT),
+                                 "unenabledfontcolor": str(OFF_TEXT)})
     cw = CAPTION_SKINRECT[2] - CAPTION_SKINRECT[0]
     obj("caption", "caption", {"skinrect": "%d,%d,%d,%d" % CAPTION_SKINRECT,
                                 "textrect": "4,0,%d,%d" % (cw - 4, CAPTION_SKINRECT[3] - CAPTION_SKINRECT[1]),
@@ -697,9 +793,9 @@ def build_ini(kinds):
                                 "fontcolor": str(0xFFFFFF), "activefontcolor": str(0xFFFFFF),
                                 "alignment": "taleftjustify", "shadow": "1", "shadowcolor": str(0x803010),
                                 "activeshadowcolor": str(0x803010)})
-    buttons = [("closebutton", "close", "cmclose"), ("maximizebutton", "max", "cmmaximize"),
-               ("minimizebutton", "min", "cmminimize"), ("minimizetotraybutton", "tray", "cmminimizetotray"),
-               ("rollupbutton", "rollup", "cmrollup"), ("sysmenubutton", "sysmenu", "cmsysmenu")]
+    buttons = [("closebutton", "close", "cmclose"), ("minimizebutton", "min", "cmminimize"),
+               ("maximizebutton", "max", "cmmaximize"), ("rollupbutton", "rollup", "cmrollup"),
+               ("sysmenubutton", "sysmenu", "cmsysmenu")]
     for name, kind, command in buttons:
         # Every face comes from the caption-button strip; the frame places the button.
         v = {"hint": "", "activepictureindex": "1", "skinrectinapicture": "1",
@@ -712,19 +808,15 @@ def build_ini(kinds):
             v.update({"restorerect": button_cell(kinds, undo, 0), "restoreactiverect": button_cell(kinds, undo, 1),
                       "restoredownrect": button_cell(kinds, undo, 2)})
         obj(name, "stdbutton", v)
-    obj("menuitem", "menuitem", {"activepictureindex": "0", "skinrectinapicture": "1", "skinrect": el("menuitem_n"),
-                                 "activeskinrect": el("menuitem_a"), "itemleftoffset": "2", "itemrightoffset": "2",
-                                 "dividerrect": el("divider"), "dividerleftoffset": "2", "dividerrightoffset": "2",
-                                 "textrect": "4,2,76,18", **font(), "activefontcolor": str(HOT_TEXT),
-                                 "unenabledfontcolor": str(OFF_TEXT)})
     obj("mainmenubaritem", "mainmenubaritem", {"activepictureindex": "0", "skinrectinapicture": "1",
                                                  "skinrect": el("menubaritem_n"), "activeskinrect": el("menubaritem_a"),
                                                  "downrect": el("menubaritem_d"), "itemleftoffset": "3",
                                                  "itemrightoffset": "3", "textrect": "4,0,36,20", **font(),
                                                  "activefontcolor": str(HOT_TEXT), "downfontcolor": str(HOT_TEXT),
                                                  "unenabledfontColor": str(OFF_TEXT)})
-    for kind, command in zip(MDI_KINDS, ("cmclose", "cmmaximize", "cmminimize", "cmsysmenu")):
-        obj("mdi%sbutton" % kind, "mainmenubarbutton",
+    for name, kind, command in (("sysmenu", "sysmenu", "cmsysmenu"), ("close", "close", "cmclose"),
+                                ("max", "restore", "cmmaximize"), ("min", "min", "cmminimize")):
+        obj(MENUBAR_BUTTON % name, "mainmenubarbutton",
             {"activepictureindex": "0", "skinrectinapicture": "1", "skinrect": el("mdi%s_n" % kind),
              "activeskinrect": el("mdi%s_a" % kind), "downrect": el("mdi%s_d" % kind), "command": command})
 
@@ -747,8 +839,8 @@ def build_ini(kinds):
     mb = button_values("toolmenubutton", 3, 3, 12, 3)
     # The arrow part in the button's own coordinates: the fixed right end.
     mb["trackbuttonrect"] = "24,0,36,24"
-    ctl("toolmenubutton", "menubutton", mb)
-    ctl("toolmenutrackbutton", "menubutton", mb)
+    for name in ("toolmenubutton", "toolmenutrackbutton", "bigtoolmenubutton", "bigtoolmenutrackbutton"):
+        ctl(name, "menubutton", mb)
     for name, mark in (("checkbox", "check_"), ("radiobox", "radio_")):
         ctl(name, "checkradio", pic("checkface", **corners("checkface", 2, 2, 2, 2), **font(),
                                     framefontcolor=str(TEXT), activefontcolor=str(HOT_TEXT),
@@ -772,6 +864,19 @@ def build_ini(kinds):
                                     progressrect=el("progress"), beginoffset="2", endoffset="2", **font()))
     ctl("vgauge", "gauge", pic("vgauge", **corners("vgauge", 2, 2, 2, 2), progressarea="1,1,15,47",
                                progressrect=el("vprogress"), beginoffset="2", endoffset="2", vertical="1", **font()))
+    # No control of the program reads the track bars, the slider, the control bar, the
+    # spin edit, the grid or the rich edit; the skin carries them all the same.
+    for name, bar, thumb, vertical in (("trackbar", "vtrackbar", "vtrackthumb", True),
+                                       ("htrackbar", "htrackbar", "htrackthumb", False)):
+        _, _, w, h, _ = ELEMENTS[bar]
+        ctl(name, "trackbar", pic(bar, **(corners(bar, 2, 4, 2, 4) if vertical else corners(bar, 4, 2, 4, 2)),
+                                  trackarea=("0,3,%d,%d" % (w, h - 3)) if vertical else ("3,0,%d,%d" % (w - 3, h)),
+                                  buttonrect=el(thumb + "_n"), activebuttonrect=el(thumb + "_a"),
+                                  vertical="1" if vertical else "0"))
+    ctl("controlbar", "controlbar", pic("panel", **corners("panel", 3, 3, 3, 3), itemrect=el("controlband")))
+    ctl("slider", "slider", {"pictureindex": "0", "bgcolor": str(0xF0F0F0), "hrulerrect": el("hruler"), "hthumbrect": el("hsliderthumb"),
+                             "vrulerrect": el("vruler"), "vthumbrect": el("vsliderthumb"), "edgesize": "2",
+                             "pointscolor": str(0x9C8C80)})
     # A bar's face carries its two arrow buttons; "up" is the increasing button (right
     # or bottom), "down" the decreasing one, both placed on the face.
     for name, bar, dec, inc, thumb in (("hscrollbar", "hscrollbar", "left", "right", "hthumb"),
@@ -838,6 +943,14 @@ def build_ini(kinds):
     ctl("buttonedit", "edit", dict(edit, **pic("buttonedit_n", **corners("buttonedit_n", 2, 2, 21, 2)),
                                    activeskinrect=el("buttonedit_a"), buttonrect=rect(64 - 19, 2, 17, 17)))
     ctl("memo", "memo", dict(edit, bgcolor=str(0xFFFFFF), activebgcolor=str(0xFFFFFF)))
+    sw = ELEMENTS["spinedit_n"][2]
+    ctl("spinedit", "spinedit", pic("spinedit_n", **corners("spinedit_n", 2, 2, SPIN_W + 4, 2),
+                                    activeskinrect=el("spinedit_n"), **font(), activefontcolor=str(TEXT),
+                                    disabledfontcolor=str(OFF_TEXT),
+                                    upbuttonrect=rect(sw - SPIN_W - 2, 2, SPIN_W, SPIN_H),
+                                    activeupbuttonrect=el("spinup_a"), downupbuttonrect=el("spinup_d"),
+                                    downbuttonrect=rect(sw - SPIN_W - 2, 2 + SPIN_H, SPIN_W, SPIN_H),
+                                    activedownbuttonrect=el("spindown_a"), downdownbuttonrect=el("spindown_d")))
     # The button places are in the face's coordinates; the up button of a flat one is on the right.
     for name, up, down, up_at, down_at in (("vupdown", "up", "down", rect(0, 0, 17, 17), rect(0, 17, 17, 17)),
                                            ("hupdown", "right", "left", rect(17, 0, 17, 17), rect(0, 0, 17, 17))):
@@ -846,6 +959,12 @@ def build_ini(kinds):
                                 activedownbuttonrect=el(down + "_a"), downdownbuttonrect=el(down + "_d")))
     ctl("treeview", "treeview", {**font(), "bgcolor": str(0xFFFFFF)})
     ctl("listview", "listview", {**font(), "bgcolor": str(0xFFFFFF)})
+    ctl("richedit", "richedit", {**font(), "bgcolor": str(0xFFFFFF)})
+    ctl("grid", "grid", {"pictureindex": "0", "fixedcellrect": el("tab_n"), "selectcellrect": el("item_f"), "focuscellrect": el("item_a"),
+                         "fixedcellleftoffset": "3", "fixedcellrightoffset": "3", "fixedcelltextrect": "4,2,60,20",
+                         "cellleftoffset": "2", "cellrightoffset": "2", "celltextrect": "4,1,60,17",
+                         "linescolor": str(0xE0D7D2), "bgcolor": str(0xFFFFFF), **font(),
+                         "selectfontcolor": str(TEXT), "focusfontcolor": str(TEXT), **font("fixed")})
     ex = pic("expanel", **corners("expanel", 3, EXPANEL_BAND + 1, 3, 3), rollhskinrect=el("expanel_rollh"),
              rollvskinrect=el("expanel_rollv"), rollleftoffset="3", rollrightoffset="3", rolltopoffset="3",
              rollbottomoffset="3", rollvcaptionrect="3,3,61,17", rollhcaptionrect="3,3,17,45",
@@ -855,8 +974,8 @@ def build_ini(kinds):
             ex[kind + "button" + suffix] = el("ex%s_%s" % (kind, st))
     ctl("expanel", "expanel", ex)
     ctl("mainmenubar", "mainmenubar", pic("menubar", itemsrect="2,2,62,22", menubaritem="mainmenubaritem",
-                                          closebutton="mdiclosebutton", minbutton="mdiminbutton",
-                                          maxbutton="mdirestorebutton", sysmenubutton="mdisysmenubutton",
+                                          closebutton=MENUBAR_BUTTON % "close", minbutton=MENUBAR_BUTTON % "min",
+                                          maxbutton=MENUBAR_BUTTON % "max", sysmenubutton=MENUBAR_BUTTON % "sysmenu",
                                           trackmarkcolor=str(TEXT), trackmarkactivecolor=str(HOT_TEXT)))
     ctl("tab", "tab", pic("tab_n", tabrect=el("tab_n"), activetabrect=el("tab_a"), mouseintabrect=el("tab_m"),
                           tableftoffset="3", tabrightoffset="3", tabsbgrect=el("tabsbg"), **font(),

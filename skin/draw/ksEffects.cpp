@@ -9,8 +9,12 @@
 
 namespace {
 
-// Nearest integer, exact halves to the even neighbour (the SSE default rounding mode).
-int Nearest(double x) { return static_cast<int>(std::nearbyint(x)); }
+// Channel values are computed in extended precision: 1 - 0.3 is then not rounded
+// to a double first, so 0.7 * 15 lands above 10.5. The factors stay doubles.
+using Extended = long double;
+
+// Nearest integer, exact halves to the even neighbour (the default rounding mode).
+int Nearest(Extended x) { return static_cast<int>(std::nearbyint(x)); }
 
 BYTE Clamp(int v) { return static_cast<BYTE>(std::clamp(v, 0, 255)); }
 
@@ -18,7 +22,8 @@ double Clamp01(double k) { return std::clamp(k, 0.0, 1.0); }
 
 // c * k + (1 - k) * t for one pixel, all three channels.
 void Blend(BYTE* own, const BYTE* target, double k) {
-  for (int c = 0; c < 3; ++c) own[c] = Clamp(Nearest(own[c] * k + (1 - k) * target[c]));
+  const Extended e = k;
+  for (int c = 0; c < 3; ++c) own[c] = Clamp(Nearest(own[c] * e + (1 - e) * target[c]));
 }
 
 }  // namespace
@@ -108,10 +113,10 @@ void TksEffectBmp::EachRow(F f) {
 
 void TksEffectBmp::Morph(TksEffectBmp* target, double k) {
   if (!SameSize(target)) return;
-  k = Clamp01(k);
+  const Extended e = Clamp01(k);
   EachRow([&](BYTE* row, int y) {
     const BYTE* t = target->ScanLine(y);
-    for (int i = 0; i < Width * 3; ++i) row[i] = Clamp(Nearest((1 - k) * row[i] + k * t[i]));
+    for (int i = 0; i < Width * 3; ++i) row[i] = Clamp(Nearest((1 - e) * row[i] + e * t[i]));
   });
 }
 
@@ -125,7 +130,7 @@ void TksEffectBmp::MorphGrad(TksEffectBmp* target, double k) {
 void TksEffectBmp::MorphHGrad(TksEffectBmp* target, double k) {
   if (!SameSize(target) || Width == 0) return;
   int w = Width;
-  int cw = Nearest(w * k);
+  int cw = Nearest(Extended(w) * k);
   int gw = (w - cw) / 2;
   double s = gw != 0 ? 1.0 / gw : 1.0;
   int c = w / 2;
@@ -150,7 +155,7 @@ void TksEffectBmp::MorphHGrad(TksEffectBmp* target, double k) {
 void TksEffectBmp::MorphVGrad(TksEffectBmp* target, double k) {
   if (!SameSize(target) || Height == 0) return;
   int h = Height;
-  int ch = Nearest(h * k);
+  int ch = Nearest(Extended(h) * k);
   int gh = ((h - 1) - ch) / 2;
   double s = gh != 0 ? 1.0 / gh : 0.0;
   int c = h / 2;
@@ -177,7 +182,7 @@ void TksEffectBmp::MorphVGrad(TksEffectBmp* target, double k) {
 
 void TksEffectBmp::MorphLeftGrad(TksEffectBmp* target, double k) {
   if (!SameSize(target) || Width == 0) return;
-  int n = std::min(std::max(Nearest(Width * k), 1), Width - 1);
+  int n = std::min(std::max(Nearest(Extended(Width) * k), 1), Width - 1);
   double s = n >= 1 ? 1.0 / n : 1.0;
   EachRow([&](BYTE* row, int y) {
     const BYTE* t = target->ScanLine(y);
@@ -191,7 +196,7 @@ void TksEffectBmp::MorphLeftGrad(TksEffectBmp* target, double k) {
 
 void TksEffectBmp::MorphRightGrad(TksEffectBmp* target, double k) {
   if (!SameSize(target) || Width == 0) return;
-  int n = std::min(std::max(Width - Nearest(Width * k), 0), Width - 1);
+  int n = std::min(std::max(Width - Nearest(Extended(Width) * k), 0), Width - 1);
   double s = Width - n >= 1 ? 1.0 / (Width - n) : 1.0;
   EachRow([&](BYTE* row, int y) {
     const BYTE* t = target->ScanLine(y);
@@ -205,7 +210,7 @@ void TksEffectBmp::MorphRightGrad(TksEffectBmp* target, double k) {
 
 void TksEffectBmp::MorphLeftSlide(TksEffectBmp* target, double k) {
   if (!SameSize(target) || Width == 0) return;
-  int n = std::min(std::max(Nearest(Width * k), 1), Width - 1);
+  int n = std::min(std::max(Nearest(Extended(Width) * k), 1), Width - 1);
   EachRow([&](BYTE* row, int y) {
     std::memcpy(row, target->ScanLine(y) + 3 * (Width - n), static_cast<size_t>(n) * 3);
   });
@@ -213,7 +218,7 @@ void TksEffectBmp::MorphLeftSlide(TksEffectBmp* target, double k) {
 
 void TksEffectBmp::MorphRightSlide(TksEffectBmp* target, double k) {
   if (!SameSize(target) || Width == 0) return;
-  int n = std::min(std::max(Nearest(Width * k), 1), Width - 1);
+  int n = std::min(std::max(Nearest(Extended(Width) * k), 1), Width - 1);
   EachRow([&](BYTE* row, int y) {
     std::memcpy(row + 3 * (Width - n), target->ScanLine(y), static_cast<size_t>(n) * 3);
   });
@@ -221,7 +226,7 @@ void TksEffectBmp::MorphRightSlide(TksEffectBmp* target, double k) {
 
 void TksEffectBmp::MorphPush(TksEffectBmp* target, double k) {
   if (!SameSize(target) || Width == 0) return;
-  int n = std::min(std::max(Nearest(Width * k), 0), Width - 1);
+  int n = std::min(std::max(Nearest(Extended(Width) * k), 0), Width - 1);
   EachRow([&](BYTE* row, int y) {
     for (int x = Width - 1; x >= n; --x) {
       int from = std::max(x - n - 1, 0);
@@ -232,16 +237,16 @@ void TksEffectBmp::MorphPush(TksEffectBmp* target, double k) {
 }
 
 void TksEffectBmp::Brightness(double k) {
-  k = Clamp01(k);
+  const Extended e = Clamp01(k);
   EachRow([&](BYTE* row, int) {
-    for (int i = 0; i < Width * 3; ++i) row[i] = Clamp(Nearest((1 - k) * row[i] + 255 * k));
+    for (int i = 0; i < Width * 3; ++i) row[i] = Clamp(Nearest((1 - e) * row[i] + 255 * e));
   });
 }
 
 void TksEffectBmp::Darkness(double k) {
-  k = Clamp01(k);
+  const Extended e = Clamp01(k);
   EachRow([&](BYTE* row, int) {
-    for (int i = 0; i < Width * 3; ++i) row[i] = Clamp(Nearest((1 - k) * row[i]));
+    for (int i = 0; i < Width * 3; ++i) row[i] = Clamp(Nearest((1 - e) * row[i]));
   });
 }
 
@@ -249,7 +254,7 @@ void TksEffectBmp::GrayScale() {
   EachRow([&](BYTE* row, int) {
     for (int x = 0; x < Width; ++x) {
       BYTE* p = row + 3 * x;
-      BYTE g = Clamp(Nearest(0.3 * p[2] + 0.59 * p[1] + 0.11 * p[0]));
+      BYTE g = Clamp(Nearest(0.3L * p[2] + 0.59L * p[1] + 0.11L * p[0]));
       p[0] = p[1] = p[2] = g;
     }
   });

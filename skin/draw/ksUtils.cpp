@@ -97,7 +97,15 @@ int ReadFontHeight(TCustomIniFile& ini, const String& section, const String& key
 int ReadCount(TCustomIniFile& ini, const String& section, const String& key) {
   TStringList keys;
   ini.ReadSection(section, keys);
-  return std::min(ini.ReadInteger(section, key, 0), keys.Count());
+  // A list may skip numbers: what lies past its highest numbered key reads as empty.
+  int bound = 0;
+  for (int i = 0; i < keys.Count(); ++i) {
+    const String& k = keys.Strings(i);
+    const bool number = !k.empty() && k.size() <= 9 && (k == "0" || k[0] != '0') &&
+                        std::all_of(k.begin(), k.end(), [](char c) { return c >= '0' && c <= '9'; });
+    if (number) bound = std::max(bound, std::stoi(k) + 1);
+  }
+  return std::min({ini.ReadInteger(section, key, 0), bound, kMaxSkinListCount});
 }
 
 void ReadStrings(TCustomIniFile& ini, const String& section, const String& key, TStrings& lines) {

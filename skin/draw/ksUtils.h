@@ -43,8 +43,11 @@ TAlignment ReadAlignment(TCustomIniFile& ini, const String& section, const Strin
 // system render glyphs of gigabytes.
 constexpr int kMaxSkinFontHeight = 1000;
 int ReadFontHeight(TCustomIniFile& ini, const String& section, const String& key, int missing);
-// A count of entries the section lists, capped by the keys it really has: a hostile count
+// No skin lists this many pictures, objects or controls: a hostile count or entry number
 // can make us neither loop for ever nor reserve room for it.
+constexpr int kMaxSkinListCount = 65536;
+// A count of entries the section lists, bounded by its highest numbered key (and by
+// kMaxSkinListCount): entries are the keys "0".."count-1", and a list may skip numbers.
 int ReadCount(TCustomIniFile& ini, const String& section, const String& key);
 // Appends the values of keys "0".."count-1", the count read with ReadCount.
 void ReadStrings(TCustomIniFile& ini, const String& section, const String& key, TStrings& lines);

@@ -63,23 +63,6 @@ void TksSkinToolBar::Notification(TComponent* AComponent, TOperation Operation) 
   if (AComponent == disabledImages_) SetDisabledImages(nullptr);
 }
 
-String TksSkinToolBar::ButtonSkinDataName(const TksSkinSpeedButton& button, const String& toolBarName) {
-  const String prefix = toolBarName == "bigtoolpanel" ? "big" : "";
-  if (auto* menu = dynamic_cast<const TksSkinMenuSpeedButton*>(&button); menu != nullptr)
-    return prefix + (menu->TrackButtonMode ? "toolmenutrackbutton" : "toolmenubutton");
-  return prefix + "toolbutton";
-}
-
-void TksSkinToolBar::SetSkinDataName(const String& value) {
-  TksSkinPanel::SetSkinDataName(value);
-  // Buttons follow the bar's size class; a form being built names its buttons itself.
-  if (ComponentState() & csLoading) return;
-  ForEachSpeedButton([&value](TksSkinSpeedButton& b) {
-    b.SetSkinDataName(ButtonSkinDataName(b, value));
-    b.Invalidate();
-  });
-}
-
 void TksSkinToolBar::SetSkinData(TksSkinData* value) {
   TksSkinPanel::SetSkinData(value);
   for (int i = 0; i < ControlCount(); ++i) {
@@ -134,7 +117,11 @@ void TksSkinToolBar::SetBounds(int ALeft, int ATop, int AWidth, int AHeight) {
 void TksSkinToolBar::SetCanScroll(bool value) {
   if (value == canScroll_) return;
   canScroll_ = value;
-  UpdateScroll(Width());
+  // Scrolling off: the children come back to their places, with no arrows to reach them.
+  if (value)
+    UpdateScroll(Width());
+  else
+    ResetScroll();
 }
 
 void TksSkinToolBar::SetScrollOffset(int value) {
@@ -165,11 +152,13 @@ void TksSkinToolBar::UpdateScroll(int windowWidth) {
     if (TControl* c = Controls(i); c->Visible()) m = std::max(m, c->Left() + c->Width());
   const int p = scrollPos_, e = p + m;
   int cw = ClientWidthFor(windowWidth);
-  if (!canScroll_ || m == 0 || cw >= e) {
-    // Everything fits (or nothing shows): back to the unscrolled layout.
-    widthGrowth_ = scrollExtent_ = scrollPos_ = lastClientWidth_ = appliedScrollPos_ = 0;
+  if (m == 0) {
+    // Nothing shows: no arrows, but the children keep their scroll for when they come back.
     SetScrollButtonsVisible(false);
-    ScrollChildren(p);
+    return;
+  }
+  if (cw >= e) {
+    ResetScroll();  // everything fits
     return;
   }
   SetScrollButtonsVisible(true);
@@ -200,6 +189,13 @@ void TksSkinToolBar::UpdateScroll(int windowWidth) {
   lastClientWidth_ = cw;
   widthGrowth_ = 0;
   appliedScrollPos_ = scrollPos_;
+}
+
+void TksSkinToolBar::ResetScroll() {
+  const int p = scrollPos_;
+  widthGrowth_ = scrollExtent_ = scrollPos_ = lastClientWidth_ = appliedScrollPos_ = 0;
+  SetScrollButtonsVisible(false);
+  ScrollChildren(p);
 }
 
 void TksSkinToolBar::SetScrollButtonsVisible(bool value) {

@@ -57,12 +57,8 @@ class TksSkinToolBar : public TksSkinPanel {
 
   void SetBounds(int ALeft, int ATop, int AWidth, int AHeight) override;
   void GetSkinData() override;
-  void SetSkinDataName(const String& value) override;
   void SetSkinData(TksSkinData* value) override;
   void WndProc(TMessage& Message) override;
-
-  // The section a speed button takes on a tool bar of the given section.
-  static String ButtonSkinDataName(const TksSkinSpeedButton& button, const String& toolBarName);
 
  protected:
   void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -83,6 +79,8 @@ class TksSkinToolBar : public TksSkinPanel {
   template <class F>
   void ForEachSpeedButton(F f);
   void UpdateScroll(int clientWidth);
+  // Back to the unscrolled layout without arrows.
+  void ResetScroll();
   void SetScrollButtonsVisible(bool value);
   void ScrollChildren(int dx);
   // How much a width change grew the bar (0 when it shrank or had no width).

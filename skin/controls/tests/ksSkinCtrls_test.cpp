@@ -346,10 +346,18 @@ TEST_F(SkinCtrls, DialogKeysAndModalResult) {
   EXPECT_EQ(cancel->Perform(CM_DIALOGKEY, VK_ESCAPE, 0x20000000), 0);
   EXPECT_EQ(cancelClicks, 1);
 
-  // A default button that cannot take the focus does not answer Enter.
+  // Enter clicks the default button while it is enabled, even one that never takes
+  // the focus; a disabled or hidden one does not answer.
+  ok->SetCanFocused(false);
+  EXPECT_EQ(ok->Perform(CM_DIALOGKEY, VK_RETURN, 0), 1);
+  EXPECT_EQ(okClicks, 2);
+  ok->SetCanFocused(true);
   ok->SetEnabled(false);
-  ok->Perform(CM_DIALOGKEY, VK_RETURN, 0);
-  EXPECT_EQ(okClicks, 1);
+  EXPECT_EQ(ok->Perform(CM_DIALOGKEY, VK_RETURN, 0), 0);
+  ok->SetEnabled(true);
+  ok->SetVisible(false);
+  EXPECT_EQ(ok->Perform(CM_DIALOGKEY, VK_RETURN, 0), 0);
+  EXPECT_EQ(okClicks, 2);
 
   // A grouped button never sets the form's result.
   form->SetModalResult(mrNone);
@@ -388,7 +396,7 @@ TEST_F(SkinCtrls, MorphStepsInFifthsBothWays) {
   EXPECT_EQ(PaintAndSample(*b, 1, 1), normal);
 }
 
-TEST_F(SkinCtrls, ReleasedOutsideWhileMorphingFadesBackFromTheActiveFace) {
+TEST_F(SkinCtrls, ReleasedOutsideWhileMorphingKeepsTheActiveFace) {
   auto& d = dynamic_cast<TksDataSkinButtonControl&>(*data.CtrlList[static_cast<size_t>(data.GetControlIndex("button"))]);
   d.Morphing = true;
   TksSkinButton* b = NewButton(form);
@@ -400,13 +408,18 @@ TEST_F(SkinCtrls, ReleasedOutsideWhileMorphingFadesBackFromTheActiveFace) {
   b->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
   b->Perform(CM_MOUSELEAVE, 0, 0);
   EXPECT_EQ(b->MorphSteps(), 5);  // held and dragged off: still the active face
+  // Released outside: no click, the button is up, and it keeps the active face
+  // without a fade until the pointer comes and goes again.
   b->Perform(WM_LBUTTONUP, 0, MAKELPARAM(200, 5));
   EXPECT_EQ(clicks, 0);
   EXPECT_FALSE(b->Down());
-  ASSERT_NE(b->MorphTimer(), nullptr);
+  EXPECT_EQ(b->MorphTimer(), nullptr);
+  EXPECT_EQ(b->MorphSteps(), 5);
+  EXPECT_EQ(PaintAndSample(*b, 1, 1), SkinPixel(65, 1));
+  b->Perform(CM_MOUSEENTER, 0, 0);
+  b->Perform(CM_MOUSELEAVE, 0, 0);
   for (int i = 0; i < 6; ++i) FireTimer(b->MorphTimer());  // five steps, then the stop
   EXPECT_EQ(b->MorphSteps(), 0);
-  EXPECT_EQ(b->MorphTimer(), nullptr);
   EXPECT_EQ(PaintAndSample(*b, 1, 1), SkinPixel(1, 1));
 }
 

@@ -52,9 +52,10 @@ struct FontCase {
 };
 
 TEST_F(SkinLabels, StdLabelChoosesItsFont) {
+  // Enabled, the label shows its own font whatever UseSkinFont says.
   const FontCase cases[] = {
-      {false, true, true, kDefault, kDefault}, {false, false, true, kOwn, kOwn},
-      {true, true, true, kSkin, kSkin},        {true, false, true, kOwn, kOwn},
+      {false, true, true, kOwn, kOwn},          {false, false, true, kOwn, kOwn},
+      {true, true, true, kOwn, kOwn},           {true, false, true, kOwn, kOwn},
       {false, true, false, kDefault, kDefault}, {false, false, false, kOwn, kOwn},
       {true, true, false, kSkin, kSkin},       {true, false, false, kOwn, kSkin},
   };
@@ -102,8 +103,10 @@ TEST_F(SkinLabels, StdLabelMeasuresAnEmptyCaptionAsABlank) {
   EXPECT_EQ(l->Height(), RectHeight(blank));
   EXPECT_GT(l->Width(), 0);
 
-  // The skin brings another font: the label measures itself again.
+  // Disabled, the label is in the skin's font once there is a skin: it measures
+  // itself again.
   l->SetCaption("");
+  l->SetEnabled(false);
   l->SetSkinData(&data);
   TFont skinned;
   l->AssignTextFont(&skinned);
@@ -130,11 +133,15 @@ TEST_F(SkinLabels, StdLabelDrawsInTheChosenFontOrEmbossed) {
   l->DefaultFont()->SetColor(clBlue);
   l->Font()->SetColor(clRed);
   l->SetCaption("WWW");
-  EXPECT_GT(CountInLabel(form, l, clBlue), 0);
-  EXPECT_EQ(CountInLabel(form, l, clRed), 0);
-  l->UseSkinFont = false;
-  EXPECT_GT(CountInLabel(form, l, clRed), 0);
-  EXPECT_EQ(CountInLabel(form, l, clBlue), 0);
+  // Enabled: its own font, with or without UseSkinFont, skinned or not.
+  for (TksSkinData* skin : {static_cast<TksSkinData*>(nullptr), &data})
+    for (bool useSkinFont : {true, false}) {
+      l->SetSkinData(skin);
+      l->UseSkinFont = useSkinFont;
+      EXPECT_GT(CountInLabel(form, l, clRed), 0) << (skin != nullptr) << useSkinFont;
+      EXPECT_EQ(CountInLabel(form, l, clBlue), 0) << (skin != nullptr) << useSkinFont;
+    }
+  l->SetSkinData(nullptr);
   l->UseSkinFont = true;
   l->SetEnabled(false);
   EXPECT_EQ(CountInLabel(form, l, clBlue), 0);

@@ -440,7 +440,8 @@ TEST_F(ScrollBar, PagingRepeatsUntilTheThumbReachesThePointer) {
   }
 }
 
-TEST_F(ScrollBar, PagingStopsOnReleaseAndWhenThePointerLeaves) {
+// Leaving the bar stops paging towards Max; paging towards Min runs on to the pointer.
+TEST_F(ScrollBar, PagingStopsOnReleaseAndTowardsMaxWhenThePointerLeaves) {
   for (int x : {30, 170}) {
     TksSkinScrollBar* bar = NewBar(sbHorizontal, 200, 19);
     bar->SetRange(0, 100, 0, 50);
@@ -449,7 +450,13 @@ TEST_F(ScrollBar, PagingStopsOnReleaseAndWhenThePointerLeaves) {
     Fire(bar);
     Fire(bar);
     bar->Perform(CM_MOUSELEAVE, 0, reinterpret_cast<LPARAM>(bar));
-    EXPECT_EQ(bar->RepeatTimer(), nullptr) << x;
+    const bool towardsMin = x < 100;
+    EXPECT_EQ(bar->RepeatTimer() != nullptr, towardsMin) << x;
+    if (towardsMin) {
+      const int before = bar->Position();
+      Fire(bar);
+      EXPECT_EQ(bar->Position(), before - 10);
+    }
     Release(bar, x, 9);
     Press(bar, x, 9);
     ASSERT_NE(bar->RepeatTimer(), nullptr);
@@ -534,6 +541,25 @@ TEST_F(ScrollBar, RightButtonChangesNothing) {
   EXPECT_EQ(bar->Position(), 0);
   EXPECT_EQ(bar->RepeatTimer(), nullptr);
   EXPECT_EQ(events.change, 0);
+}
+
+// Another button's release ends a press with the left one as well; only the left
+// button's release reports the end of a drag.
+TEST_F(ScrollBar, AnyButtonsReleaseEndsThePress) {
+  TksSkinScrollBar* bar = NewBar(sbHorizontal, 200, 19);
+  Count(bar);
+  Press(bar, 190, 9);  // the increasing arrow, repeating
+  ASSERT_NE(bar->RepeatTimer(), nullptr);
+  bar->Perform(WM_RBUTTONUP, 0, MAKELPARAM(190, 9));
+  EXPECT_EQ(bar->RepeatTimer(), nullptr);
+  EXPECT_EQ(bar->PressedPart(), -1);
+  Press(bar, 25, 9);  // the thumb
+  Move(bar, 40, 9);
+  ASSERT_TRUE(bar->ThumbDragging());
+  bar->Perform(WM_MBUTTONUP, 0, MAKELPARAM(40, 9));
+  EXPECT_FALSE(bar->ThumbDragging());
+  EXPECT_EQ(bar->PressedPart(), -1);
+  EXPECT_EQ(events.last, 0);
 }
 
 // ---- keys, wheel, focus ---------------------------------------------------------

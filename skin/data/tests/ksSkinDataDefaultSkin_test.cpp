@@ -43,10 +43,93 @@ TEST_F(DefaultSkin, EverySectionTheProgramUsesResolves) {
         "listbox", "checklistbox", "combobox", "edit", "memo", "treeview", "listview", "toolpanel", "bevel",
         "vsplitter", "hsplitter", "vupdown", "hupdown", "mainmenubar", "tab"})
     EXPECT_NE(data.GetControlIndex(name), -1) << name;
-  for (const char* name : {"caption", "closebutton", "maximizebutton", "minimizebutton", "minimizetotraybutton",
-                           "rollupbutton", "sysmenubutton", "menuitem", "mainmenubaritem", "mdiclosebutton",
-                           "mdirestorebutton", "mdiminbutton", "mdisysmenubutton"})
-    EXPECT_NE(data.GetObjectIndex(name), -1) << name;
+  for (const auto& d : data.CtrlList) {
+    if (auto* bar = dynamic_cast<TksDataSkinMainMenuBar*>(d.get())) {
+      for (const String& name : {bar->MenuBarItem, bar->CloseButton, bar->MinButton, bar->MaxButton, bar->SysMenuButton})
+        EXPECT_NE(data.GetObjectIndex(name), -1) << name;
+    }
+  }
+}
+
+// The skin the program stores: its objects and its control descriptions by section and
+// type word, in the order of its lists.
+TEST_F(DefaultSkin, HoldsTheStoredSetOfObjectsAndDescriptions) {
+  TMemIniFile ini(DefaultSkinFolder() + "skin.ini");
+  auto list = [&](const char* section) {
+    std::vector<std::string> entries;
+    for (int i = 0; i < ini.ReadInteger(section, "count", 0); ++i)
+      entries.push_back(ini.ReadString(section, IntToStr(i), ""));
+    return entries;
+  };
+  const std::vector<std::string> objects = {
+      "menuitem:menuitem",       "caption:caption",           "closebutton:stdbutton",
+      "minimizebutton:stdbutton", "maximizebutton:stdbutton",  "rollupbutton:stdbutton",
+      "sysmenubutton:stdbutton", "mainmenubaritem:mainmenubaritem", "menubarsysmenubutton:mainmenubarbutton",
+      "menubarclosebutton:mainmenubarbutton", "menubarmaxbutton:mainmenubarbutton",
+      "menubarminbutton:mainmenubarbutton"};
+  EXPECT_EQ(list("SKINOBJECTS"), objects);
+  EXPECT_EQ(data.ObjectList.size(), 12u);
+
+  const std::pair<const char*, std::vector<const char*>> byType[] = {
+      {"button", {"button", "toolbutton", "resizebutton", "bigtoolbutton"}},
+      {"menubutton", {"toolmenubutton", "toolmenutrackbutton", "bigtoolmenubutton", "bigtoolmenutrackbutton"}},
+      {"checkradio", {"checkbox", "radiobox"}},
+      {"panel", {"toolpanel", "panel", "groupbox", "statusbar", "rolluppanel", "bigtoolpanel"}},
+      {"expanel", {"expanel"}},
+      {"label", {"label", "statuspanel"}},
+      {"stdlabel", {"stdlabel"}},
+      {"gauge", {"gauge", "vgauge", "statusgauge"}},
+      {"trackbar", {"trackbar", "htrackbar"}},
+      {"scrollbar", {"hscrollbar", "vscrollbar", "bothhscrollbar"}},
+      {"splitter", {"vsplitter", "hsplitter"}},
+      {"scrollbox", {"scrollbox"}},
+      {"controlbar", {"controlbar"}},
+      {"bevel", {"bevel"}},
+      {"slider", {"slider"}},
+      {"listbox", {"listbox", "captionlistbox"}},
+      {"checklistbox", {"checklistbox", "captionchecklistbox"}},
+      {"combobox", {"combobox", "captioncombobox"}},
+      {"edit", {"edit", "buttonedit"}},
+      {"memo", {"memo"}},
+      {"spinedit", {"spinedit"}},
+      {"updown", {"vupdown", "hupdown"}},
+      {"tab", {"tab"}},
+      {"grid", {"grid"}},
+      {"treeview", {"treeview"}},
+      {"listview", {"listview"}},
+      {"richedit", {"richedit"}},
+      {"mainmenubar", {"mainmenubar"}},
+  };
+  std::vector<std::string> want;
+  for (const auto& [type, names] : byType)
+    for (const char* name : names) want.push_back(std::string(name) + ":" + type);
+  std::vector<std::string> have = list("SKINCONTROLS");
+  std::sort(want.begin(), want.end());
+  std::sort(have.begin(), have.end());
+  EXPECT_EQ(have, want);
+  EXPECT_EQ(data.CtrlList.size(), 52u);
+}
+
+// Each section carries exactly the keys its description writes, in the order it writes
+// them; the objects leave out "inactiveskinrect".
+TEST_F(DefaultSkin, SectionsCarryTheirClassKeysInOrder) {
+  TMemIniFile stored_ini(DefaultSkinFolder() + "skin.ini");
+  auto keysOf = [](TCustomIniFile& ini, const String& section) {
+    TStringList keys;
+    ini.ReadSection(section, keys);
+    std::vector<std::string> names;
+    for (int i = 0; i < keys.Count(); ++i) names.push_back(keys.Strings(i));
+    return names;
+  };
+  auto check = [&](TksDataSection& d, const char* leftOut) {
+    TMemIniFile written("");
+    d.SaveToFile(written);
+    std::vector<std::string> want = keysOf(written, d.IDName);
+    std::erase(want, leftOut);
+    EXPECT_EQ(keysOf(stored_ini, d.IDName), want) << d.IDName;
+  };
+  for (const auto& d : data.CtrlList) check(*d, "");
+  for (const auto& o : data.ObjectList) check(*o, "inactiveskinrect");
 }
 
 bool InPicture(const TksSkinData& data, int index, const TRect& r) {
@@ -153,8 +236,10 @@ TEST_F(DefaultSkin, FrameSectionsFitTheFrame) {
     }
   }
   EXPECT_EQ(captions, 1);
-  for (TksStdButtonCommand c : {cmClose, cmMaximize, cmMinimize, cmSysMenu, cmRollUp, cmMinimizeToTray})
+  // No button of its own for the tray: the window menu has the command.
+  for (TksStdButtonCommand c : {cmClose, cmMaximize, cmMinimize, cmSysMenu, cmRollUp})
     EXPECT_EQ(std::count(commands.begin(), commands.end(), c), 1) << int(c);
+  EXPECT_EQ(commands.size(), 5u);
 }
 
 }  // namespace

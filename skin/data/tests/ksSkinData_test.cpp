@@ -167,6 +167,17 @@ TEST_F(SkinDataTest, EveryReadableVersionLoadsTheSamePictures) {
   }
 }
 
+// A list that skips a number keeps the entries after the gap.
+TEST_F(SkinDataTest, ASparseControlListKeepsItsLaterEntries) {
+  std::string text = kMinimalSkin;
+  text.replace(text.find("[SKINCONTROLS]\r\ncount=4"), 23, "[SKINCONTROLS]\r\ncount=7\r\n6=gauge:gauge");
+  StoreSkin(stored, 3, text);
+  data.SetCompressedStoredSkin(&stored);
+  EXPECT_NE(data.GetControlIndex("button"), -1);
+  EXPECT_NE(data.GetControlIndex("gauge"), -1);
+  EXPECT_EQ(data.CtrlList.size(), 2u);
+}
+
 TEST_F(SkinDataTest, CountOfZeroOrBelowReadsNoPictureAndTheTextFollows) {
   for (int32_t count : {0, -3}) {
     TMemoryStream s;

@@ -1,6 +1,7 @@
 // Effects and morphs: the arithmetic examples as a table, and the wipes column by column.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 #include "framework/core/bitmap.h"
@@ -75,6 +76,40 @@ TEST(KsEffects, BlendRoundsHalvesToEven) {
     own->Morph(target.get(), c.K);
     EXPECT_EQ(own->GetPixel(1, 1).G, c.Want) << c.K << " " << int(c.From) << "->" << int(c.To);
   }
+}
+
+// Values whose double result falls on the other side of a half: the factor is a
+// double, but 1 - K and the sums are not rounded to doubles.
+TEST(KsEffects, ChannelsAreComputedInExtendedPrecision) {
+  struct Case {
+    const char* Name;
+    std::function<BYTE()> Result;
+    BYTE Want;
+  } cases[] = {
+      {"darkness 0.3 of 15", [] { auto b = Solid(1, 1, 15, 15, 15); b->Darkness(0.3); return b->GetPixel(0, 0).G; },
+       11},
+      {"darkness 0.3 of 255", [] { auto b = Solid(1, 1, 255, 255, 255); b->Darkness(0.3); return b->GetPixel(0, 0).G; },
+       179},
+      {"gray of 2, 196, 66", [] { auto b = Solid(1, 1, 66, 196, 2); b->GrayScale(); return b->GetPixel(0, 0).G; },
+       123},
+      {"gray of 53, 86, 26", [] { auto b = Solid(1, 1, 26, 86, 53); b->GrayScale(); return b->GetPixel(0, 0).G; },
+       70},
+      {"morph 0.3 from 15 to 0",
+       [] {
+         auto own = Solid(1, 1, 15, 15, 15), target = Solid(1, 1, 0, 0, 0);
+         own->Morph(target.get(), 0.3);
+         return own->GetPixel(0, 0).G;
+       },
+       11},
+      {"left gradient, weight 1/6 from 0 to 255",
+       [] {
+         auto own = Solid(11, 1, 0, 0, 0), target = Solid(11, 1, 255, 255, 255);
+         own->MorphLeftGrad(target.get(), 0.5);
+         return own->GetPixel(1, 0).G;
+       },
+       213},
+  };
+  for (const auto& c : cases) EXPECT_EQ(c.Result(), c.Want) << c.Name;
 }
 
 TEST(KsEffects, MorphsIgnoreATargetOfAnotherSize) {

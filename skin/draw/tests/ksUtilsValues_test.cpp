@@ -1,6 +1,8 @@
 // Skin ini values, rectangle helpers, version tests, alpha and monitor areas.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "framework/core/osversion.h"
 #include "framework/core/strings.h"
 #include "skin/draw/ksSystemSeam.h"
@@ -124,17 +126,34 @@ TEST(KsValues, StringListAppends) {
   EXPECT_EQ(lines.Count(), 4);
 }
 
-// A count far beyond the keys the section has reads no more entries than those keys.
-TEST(KsValues, StringListCountIsCappedByTheSectionsKeys) {
-  TMemIniFile ini("");
-  ini.WriteString("PICTURES", "activepicturescount", "1000000");
-  ini.WriteString("PICTURES", "0", "a.bmp");
-  ini.WriteString("PICTURES", "1", "b.bmp");
-  TStringList names;
-  ReadStrings(ini, "PICTURES", "activepictures", names);
-  ASSERT_EQ(names.Count(), 3);
-  EXPECT_EQ(names.Strings(1), "b.bmp");
-  EXPECT_EQ(names.Strings(2), "");
+// A count far beyond the numbered keys reads up to the highest of them; a list that
+// skips numbers keeps its later entries.
+TEST(KsValues, StringListCountIsBoundedByTheHighestNumberedKey) {
+  const struct {
+    const char* count;
+    std::vector<const char*> keys;
+    int lines;
+  } cases[] = {
+      {"1000000", {"0", "1"}, 2},
+      {"5", {"0", "4"}, 5},              // sparse: the fifth entry is not lost
+      {"9", {"0", "4", "07", "x3"}, 5},  // only plain numbers count
+      {"3", {"0", "1", "2", "3", "4"}, 3},
+      {"2", {}, 0},
+      {"2000000000", {"999999999"}, kMaxSkinListCount},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.count);
+    TMemIniFile ini("");
+    ini.WriteString("PICTURES", "activepicturescount", c.count);
+    for (const char* k : c.keys) ini.WriteString("PICTURES", k, String(k) + ".bmp");
+    TStringList names;
+    ReadStrings(ini, "PICTURES", "activepictures", names);
+    ASSERT_EQ(names.Count(), c.lines);
+    if (c.lines == 5) {
+      EXPECT_EQ(names.Strings(4), "4.bmp");
+      EXPECT_EQ(names.Strings(3), "");
+    }
+  }
 }
 
 TEST(KsGeometry, Rules) {

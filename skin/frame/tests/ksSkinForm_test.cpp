@@ -596,16 +596,25 @@ TEST_F(SkinForm, ButtonsFollowTheBorderIcons) {
   EXPECT_FALSE(Object("rollupbutton")->Enabled);
 }
 
+// A caption button of the skin's own beside the default skin's: the minimize
+// button's faces under another name and command.
+void AddCaptionButton(TksSkinData& data, const char* name, TksStdButtonCommand command) {
+  const auto& min = dynamic_cast<const TksDataSkinStdButton&>(
+      *data.ObjectList[static_cast<size_t>(data.GetObjectIndex("minimizebutton"))]);
+  auto button = std::make_unique<TksDataSkinStdButton>(min);
+  button->IDName = name;
+  button->Command = command;
+  data.ObjectList.push_back(std::move(button));
+}
+
 TEST_F(SkinForm, ACustomButtonShowsOnlyWhenTheApplicationSaysSo) {
-  for (auto& d : data.ObjectList)
-    if (auto* b = dynamic_cast<TksDataSkinStdButton*>(d.get()); b && b->IDName == "minimizetotraybutton")
-      b->Command = cmDefault;
+  AddCaptionButton(data, "custombutton", cmDefault);
   frame = new TksSkinForm(form);
   frame->SetSkinData(&data);
-  EXPECT_FALSE(Object("minimizetotraybutton")->Visible);
-  frame->OnActivateCustomObject = [](const String& name, bool& visible) { visible = name == "minimizetotraybutton"; };
+  EXPECT_FALSE(Object("custombutton")->Visible);
+  frame->OnActivateCustomObject = [](const String& name, bool& visible) { visible = name == "custombutton"; };
   frame->ChangeSkinData();
-  EXPECT_TRUE(Object("minimizetotraybutton")->Visible);
+  EXPECT_TRUE(Object("custombutton")->Visible);
 }
 
 TEST_F(SkinForm, AnObjectWithoutItsPictureNeitherCrashesNorMorphs) {
@@ -899,6 +908,7 @@ TEST_F(SkinForm, AFailedLoadLeavesTheFrameInThePlainLook) {
 }
 
 TEST_F(SkinForm, ButtonHintsTable) {
+  AddCaptionButton(data, "minimizetotraybutton", cmMinimizeToTray);
   MakeFrame(&data);
   EXPECT_EQ(Object("closebutton")->Hint, "Close");
   EXPECT_EQ(Object("minimizetotraybutton")->Hint, "Minimize to Tray");
