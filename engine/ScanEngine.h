@@ -240,7 +240,7 @@ class TScanEngine : public TObject {
 
  private:
   // Writes the header and every sector of CurrentDrive into a file; true when all went.
-  bool CopyCardInto(const String& fileName);
+  bool CopyCardInto(HANDLE file, const String& fileName);
   bool OpenVolume(uint8_t driveNumber, uint8_t mode);
   bool SeekVolume();
   bool TransferFits() const;
