@@ -58,10 +58,14 @@ TfrmBackup::TfrmBackup(TComponent* AOwner) : TForm(AOwner) {
   btnBackup = AddDialogButton(this, "btnBackup", 128, 104, 91, 25, Bind<&TfrmBackup::btnBackupClick>(this), skin);
   btnCancel = AddDialogButton(this, "btnCancel", 224, 104, 91, 25, Bind<&TfrmBackup::btnCancelClick>(this), skin);
 
+  OnShow = Bind<&TfrmBackup::FormShow>(this);
   OnActivate = Bind<&TfrmBackup::FormActivate>(this);
   OnClose = Bind<&TfrmBackup::FormClose>(this);
   ksSkinForm = AddDialogFrame(this, 359, 176, skin);
 }
+
+// A Cancel of an earlier showing, with no backup to end, must not silence this one.
+void TfrmBackup::FormShow(TObject*) { Cancelled = false; }
 
 void TfrmBackup::FormActivate(TObject*) {
   txtBackupName->SetText("");

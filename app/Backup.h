@@ -32,6 +32,7 @@ class TfrmBackup : public TForm {
   TksSkinXFormButton* btnCancel;
   TksSkinForm* ksSkinForm;
 
+  void FormShow(TObject* Sender);
   void FormActivate(TObject* Sender);
   void btnBackupClick(TObject* Sender);
   void btnCancelClick(TObject* Sender);

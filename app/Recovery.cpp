@@ -269,6 +269,7 @@ void TfrmRecovery::BindEngineEvents() {
   engine.OnProgress = Bind<&TfrmRecovery::EngineProgress>(this);
   engine.OnFinished = Bind<&TfrmRecovery::EngineFinished>(this);
   engine.OnReadError = Bind<&TfrmRecovery::EngineReadError>(this);
+  engine.OnWriteError = Bind<&TfrmRecovery::EngineWriteError>(this);
   engine.OnError = Bind<&TfrmRecovery::EngineError>(this);
   engine.OnDiscArrive = Bind<&TfrmRecovery::EngineDiscArrive>(this);
   engine.OnDiscRemoval = Bind<&TfrmRecovery::EngineDiscRemoval>(this);
@@ -284,6 +285,7 @@ void TfrmRecovery::ClearEngineEvents() {
   engine.OnProgress.Clear();
   engine.OnFinished.Clear();
   engine.OnReadError.Clear();
+  engine.OnWriteError.Clear();
   engine.OnError.Clear();
   engine.OnDiscArrive.Clear();
   engine.OnDiscRemoval.Clear();
@@ -520,7 +522,16 @@ void TfrmRecovery::EngineProgress(TObject*, int32_t Position) {
 void TfrmRecovery::EngineFinished(uint8_t) {}
 
 void TfrmRecovery::EngineReadError(int32_t, int32_t Kind) {
-  if (Kind != 1) return;
+  if (Kind == 1) CountError();
+}
+
+// A recovered file that could not be saved counts with the run's errors: it is lost as
+// surely as an unreadable sector.
+void TfrmRecovery::EngineWriteError(int32_t, int32_t Kind) {
+  if (Kind == 2) CountError();
+}
+
+void TfrmRecovery::CountError() {
   ++ReadErrors;
   lblReadErrorsText->SetCaption(CountText(ReadErrors));
 }

@@ -50,6 +50,7 @@ class TfrmRecovery : public TForm {
   void EngineProgress(TObject* Sender, int32_t Position);
   void EngineFinished(uint8_t Code);
   void EngineReadError(int32_t Sector, int32_t Kind);
+  void EngineWriteError(int32_t Sector, int32_t Kind);
   void EngineError(int32_t Code, const String& Text);
   void EngineDiscArrive(TObject* Sender, const String& Drives);
   void EngineDiscRemoval(TObject* Sender, const String& Drives);
@@ -64,7 +65,7 @@ class TfrmRecovery : public TForm {
   bool CanClose = true;
   char DriveLetter = 0;
   TSEDriveInformation* DriveInfo = nullptr;  // the engine's
-  int ReadErrors = 0;
+  int ReadErrors = 0;  // unreadable sectors and files that could not be saved
   int FilesFound = 0;
   int DuvidAzizFiles = 0;
   int DezoDoziFiles = 0;
@@ -103,6 +104,8 @@ class TfrmRecovery : public TForm {
   void ClearEngineEvents();
   void ClearPreview();
   void MoveGauge(int Value);
+  // One more error of the run: an unreadable sector or a file that could not be saved.
+  void CountError();
   void QueuePreview(const String& FileName);
   int Ask(TextId Text, TksMessageType Type, bool YesNo);
   void PumpMessages();

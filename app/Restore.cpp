@@ -58,10 +58,14 @@ TfrmRestore::TfrmRestore(TComponent* AOwner) : TForm(AOwner) {
   btnCancel = AddDialogButton(this, "btnCancel", 120, 176, 75, 25, Bind<&TfrmRestore::btnCancelClick>(this), skin);
   pbRestore = AddDialogGauge(this, "pbRestore", 8, 208, 185, 20);
 
+  OnShow = Bind<&TfrmRestore::FormShow>(this);
   OnActivate = Bind<&TfrmRestore::FormActivate>(this);
   OnClose = Bind<&TfrmRestore::FormClose>(this);
   ksSkinForm = AddDialogFrame(this, 206, 271, skin);
 }
+
+// A Cancel of an earlier showing belongs to that showing.
+void TfrmRestore::FormShow(TObject*) { Status = 0; }
 
 void TfrmRestore::FormActivate(TObject*) {
   lbFiles->Clear();

@@ -29,6 +29,7 @@ class TfrmRestore : public TForm {
   TksSkinGauge* pbRestore;
   TksSkinForm* ksSkinForm;
 
+  void FormShow(TObject* Sender);
   void FormActivate(TObject* Sender);
   void btnRestoreClick(TObject* Sender);
   void btnCancelClick(TObject* Sender);

@@ -69,6 +69,8 @@ void TfrmSecureErase::FormActivate(TObject*) {
 void TfrmSecureErase::ExecuteErase() {
   FailedWrites = 0;
   cancelled_ = false;
+  ended_ = false;
+  bool erased = false;
   pbProgress->SetValue(0);
   pbProgress->SetProgressText("");
   try {
@@ -84,10 +86,13 @@ void TfrmSecureErase::ExecuteErase() {
       }
     } end{*this};
     const TSEDriveInformation* drive = frmMain->LastDriveInfo;
-    if (drive && !drive->RootPath.empty()) frmMain->Engine->SecureErase(drive->RootPath[0]);
+    if (drive && !drive->RootPath.empty()) erased = frmMain->Engine->SecureErase(drive->RootPath[0]);
   } catch (const std::exception& e) {
     WriteErrorLog(String("ExecuteErase : ") + e.what());
   }
+  // An erase that the engine refused or broke off (a card whose size is unknown, a
+  // failure) has no end to report, and a box that only closes would pass for done.
+  if (!erased && !ended_ && !cancelled_) frmMain->Message(TextId::RanIntoAProblem, ksmtError);
 }
 
 void TfrmSecureErase::btnCancelClick(TObject*) {
@@ -117,6 +122,7 @@ void TfrmSecureErase::EngineProgress(TObject*, int32_t Position) {
 
 void TfrmSecureErase::EngineFinished(uint8_t Code) {
   if (Code != 3) return;
+  ended_ = true;
   // Only an erase that ran to its end with every sector written is reported as done.
   if (FailedWrites > 0)
     frmMain->GenericMessage->MessageDlg(LangText(TextId::RanIntoAProblem) + "\r\n" + std::to_string(FailedWrites) +

@@ -40,4 +40,6 @@ class TfrmSecureErase : public TForm {
  private:
   // Set by Cancel: the engine still reports the end of an aborted erase.
   bool cancelled_ = false;
+  // Set by the engine's end event, which reports the erase's outcome itself.
+  bool ended_ = false;
 };

@@ -9,8 +9,12 @@
 #include <exception>
 
 #include "engine/Debug.h"
+#include "engine/OutputFile.h"
+#include "engine/SEerrors.h"
 #include "engine/ScanEngine.h"
 #include "engine/Utils.h"
+#include "framework/core/fileutils.h"
+#include "framework/core/handles.h"
 #include "framework/core/littleendian.h"
 #include "framework/core/streams.h"
 
@@ -65,39 +69,49 @@ bool TScanEngine::BackupCard(const String& Name, const String& Folder) {
     WriteErrorLog("BackupCard - unusable sector size : " + std::to_string(CurrentDrive->BytesPerSector));
     return false;
   }
+  // A card whose end is unknown has no sector count to back up or to restore later.
+  if (CurrentDrive->TotalSectors == 0) {
+    WriteErrorLog(String("BackupCard - ") + kDriveSizeUnknown.Text + " : " + CurrentDrive->RootPath);
+    OnError(kDriveSizeUnknown.Code, kDriveSizeUnknown.Text);
+    return false;
+  }
   // Folder and name are joined with a separator, so the file lands inside the folder.
   const String folder = WithTrailingBackslash(Folder.empty() ? ProgramFolder : Folder);
   const String fileName = folder + (Name.empty() ? String("Backup") : Name) + ".KV3";
   // The copy is written beside the backup it replaces and takes its name only once it is
-  // whole: a cancelled or failed backup leaves an earlier one of the name as it was.
-  char temporary[MAX_PATH] = {};
-  if (GetTempFileNameA(folder.c_str(), "KV3", 0, temporary) == 0) {
-    WriteErrorLog("Unable to create backup file in " + folder + " : " + std::to_string(GetLastError()));
+  // whole: a cancelled or failed backup leaves an earlier one of the name as it was. The
+  // copy is a file made new here, never one that exists: that one is a user's.
+  String temporaryName = ExtractFileName(fileName) + ".tmp";
+  KernelHandle temporaryFile(CreateNewOutputFile(folder, temporaryName, GENERIC_WRITE));
+  if (!temporaryFile) {
+    WriteErrorLog("Unable to create backup file in " + folder + " : " + GetWin32ErrorName(int32_t(GetLastError())));
     return false;
   }
+  const String temporary = folder + temporaryName;
   bool complete = false;
   try {
-    complete = CopyCardInto(temporary);
+    complete = CopyCardInto(temporaryFile.get(), temporary);
   } catch (const std::exception& e) {
     WriteErrorLog(String("Exception raised in : .BackupCard") + e.what());
   }
+  complete = CloseHandle(temporaryFile.release()) && complete;
   StopRequested = false;
   Aborted = false;
-  if (complete && MoveFileExA(temporary, fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+  if (complete && MoveFileExA(temporary.c_str(), fileName.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return true;
   if (complete) WriteErrorLog("Unable to replace backup file " + fileName + " : " + std::to_string(GetLastError()));
-  DeleteFileA(temporary);
+  DeleteFileA(temporary.c_str());
   return false;
 }
 
-bool TScanEngine::CopyCardInto(const String& fileName) {
+bool TScanEngine::CopyCardInto(HANDLE file, const String& fileName) {
   const uint32_t total = CurrentDrive->TotalSectors;
   const uint32_t bytesPerSector = CurrentDrive->BytesPerSector;
-  TFileStream file(fileName, fmCreate);
   // A short write (full disk, lost network share) must not pass for a good backup.
   auto write = [&](const void* data, uint32_t size, const String& what) {
-    if (file.Write(data, static_cast<int>(size)) == static_cast<int>(size)) return true;
-    WriteErrorLog("Unable to write backup file " + fileName + " at " + what);
+    if (WriteWholeBlock(file, data, size)) return true;
+    WriteErrorLog("Unable to write backup file " + fileName + " at " + what + " : " +
+                  GetWin32ErrorName(int32_t(GetLastError())));
     return false;
   };
 

@@ -6,7 +6,6 @@
 #include "engine/FileTypes.h"
 #include "engine/OutputFile.h"
 #include "engine/PassFolders.h"
-#include "engine/SEerrors.h"
 #include "engine/ScanEngine.h"
 #include "engine/intDorvane.h"
 
@@ -34,7 +33,7 @@ void TScanEngine::DropOutputFile() {
   CloseHandle(OutputHandle);
   OutputHandle = INVALID_HANDLE_VALUE;
   DeleteFileA(OutputPath.c_str());
-  WriteErrorLog("Unable to write RAW file " + OutputPath + " : " + GetWin32ErrorName(static_cast<int32_t>(error)));
+  ReportUnsavedFile(OutputPath, error, OutputStartSector);
   // Nothing of it is left to re-save or split either.
   for (int i = RAWFiles.Count() - 1; i >= 0; --i) {
     auto* file = static_cast<TSERAWFile*>(RAWFiles.Items(i));
@@ -87,8 +86,12 @@ void TScanEngine::CarveBuffer() {
         const String folder = GetDestinationFolder() + kDezoDoziFolder;
         String name = "KV" + IntToStr(CurrentSector) + "." + hit->Extension;
         OutputHandle = CreateNewOutputFile(folder, name, GENERIC_READ | GENERIC_WRITE);
+        const DWORD error = GetLastError();
         OutputPath = folder + name;
-        if (OutputHandle != INVALID_HANDLE_VALUE) RegisterRAWFile();
+        if (OutputHandle != INVALID_HANDLE_VALUE)
+          RegisterRAWFile();
+        else
+          ReportUnsavedFile(OutputPath, error, CurrentSector);
       }
       OutputStartSector = CurrentSector;
       OutputOpen = true;

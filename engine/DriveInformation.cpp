@@ -199,11 +199,16 @@ uint32_t TScanEngine::ProbeDriveSize(TSEDriveInformation& record) {
   std::memset(TransferBuffer.get(), 0, clear);
   std::memset(SectorBuffer.data(), 0, clear);
 
-  auto readAt = [this](uint64_t start, uint16_t count) {
+  // A probe in which no read succeeded found no end: the size stays unknown (0), not the
+  // point where the search gave up.
+  bool anyRead = false;
+  auto readAt = [this, &anyRead](uint64_t start, uint16_t count) {
     if (start > UINT32_MAX) return false;
     TransferStart = static_cast<uint32_t>(start);
     TransferCount = count;
-    return ReadSectors();
+    const bool read = ReadSectors();
+    anyRead = anyRead || read;
+    return read;
   };
   if (record.MediaType == DRIVE_FIXED || record.MediaType == DRIVE_CDROM) {
     uint64_t sector = geometrySectors;
@@ -225,5 +230,6 @@ uint32_t TScanEngine::ProbeDriveSize(TSEDriveInformation& record) {
       step /= 2;
     }
   }
+  if (!anyRead) return 0;
   return static_cast<uint32_t>(std::min<int64_t>(start, UINT32_MAX));
 }

@@ -53,5 +53,13 @@ class TSEDriveInformation : public TObject {
   void ComputeSizes();
 };
 
+// A drive whose size neither its boot sector nor a read could establish: nothing may be
+// written to it, as nothing tells where it ends.
+struct TDriveRefusal {
+  int32_t Code;
+  const char* Text;
+};
+inline constexpr TDriveRefusal kDriveSizeUnknown{91, "Drive Size Unknown"};
+
 // "%f KB", "%f MB" or "%f GB" of a size in KB, two decimals, the locale's separator.
 std::wstring CapacityTextOf(uint32_t sizeKB);

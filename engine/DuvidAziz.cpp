@@ -108,7 +108,14 @@ bool TScanEngine::SaveAllFiles() {
     if (CheckStop()) return false;
     TSEFile& file = *FoundFile(i);
     const bool fits = file.Size == 0 || folder.empty() || HasEnoughFreeSpace(folder[0], file.Size);
-    if (fits && IsTypeSelected(ExtractFileExt(file.Name))) SaveFATFileEXT(file, kDuvidAzizFolder);
+    if (IsTypeSelected(ExtractFileExt(file.Name))) {
+      // A file the output drive has no room for is lost as surely as one it refuses.
+      if (fits)
+        SaveFATFileEXT(file, kDuvidAzizFolder);
+      else
+        ReportUnsavedFile(folder + kDuvidAzizFolder + file.Name, ERROR_DISK_FULL,
+                          FATReader->ClusterToSector(file.Cluster));
+    }
     ProcessMessages();
     OnProgress(this, i + 1);
   }
@@ -162,7 +169,7 @@ bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder, bool keepC
     const String target = GetDestinationFolder() + folder;
     TOutputFile output(target, file.Name);
     if (!output.Valid()) {
-      WriteErrorLog("Erased new file, because IOResult = " + IntToStr(GetLastError()));
+      ReportUnsavedFile(target + file.Name, GetLastError(), fat.ClusterToSector(clusters[0]));
       return false;
     }
     path = target + file.Name;
@@ -177,7 +184,8 @@ bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder, bool keepC
     EnsureTransferBuffer();
     // A size a little past the chain is copied as far as the chain goes.
     uint64_t remaining = std::min<uint64_t>(file.Size, chainBytes);
-    bool writeFailed = false;
+    // The cause, taken when it happens: the log's own file calls change the system's.
+    DWORD writeError = NO_ERROR;
     size_t position = 0;
     std::vector<uint8_t> single(bytesPerSector);
     while (remaining > 0 && !StopRequested && !ScanEnd && position < clusters.size()) {
@@ -212,19 +220,21 @@ bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder, bool keepC
       }
       const uint32_t bytes = static_cast<uint32_t>(std::min<uint64_t>(uint64_t(sectors) * bytesPerSector, remaining));
       if (!output.Write(TransferBuffer.get(), bytes)) {
-        WriteErrorLog("Error in BlockWrite : " + IntToStr(GetLastError()));
-        writeFailed = true;
+        writeError = GetLastError();
         break;
       }
       remaining -= bytes;
       position = end;
       ProcessMessages();
     }
-    const bool closed = output.Close();
+    if (!output.Close() && writeError == NO_ERROR) {
+      const DWORD error = GetLastError();
+      writeError = error != NO_ERROR ? error : ERROR_WRITE_FAULT;
+    }
     if (DebugMode) WriteInfoLog("Finished Saving file in " + IntToStr(Clock().TickCount() - started) + " ms");
-    if (writeFailed || !closed) {
-      WriteErrorLog("Erased new file, because IOResult = " + IntToStr(GetLastError()));
+    if (writeError != NO_ERROR) {
       DeleteFileA(path.c_str());
+      ReportUnsavedFile(path, writeError, fat.ClusterToSector(clusters[0]));
       return false;
     }
     // Stopped or ended before its last byte: no saved file, though it may stay, shorter.

@@ -1,5 +1,9 @@
 #include "engine/OutputFile.h"
 
+#include "engine/Debug.h"
+#include "engine/SEerrors.h"
+#include "engine/ScanEngine.h"
+
 String NumberedName(const String& Name, int Number) {
   if (Number <= 1) return Name;
   const size_t dot = Name.find_last_of('.');
@@ -28,4 +32,10 @@ HANDLE CreateNewOutputFile(const String& Folder, String& Name, DWORD Access) {
   }
   SetLastError(ERROR_FILE_EXISTS);
   return INVALID_HANDLE_VALUE;
+}
+
+void TScanEngine::ReportUnsavedFile(const String& path, DWORD error, uint32_t sector) {
+  WriteErrorLog("Unable to save recovered file " + path + " : " + GetWin32ErrorName(static_cast<int32_t>(error)) +
+                " (" + IntToStr(static_cast<int64_t>(error)) + ")");
+  OnWriteError(static_cast<int32_t>(sector), 2);
 }

@@ -185,6 +185,11 @@ class TScanEngine : public TObject {
   uint16_t FileTypeOfExtension(const String& Ext) const;
   bool IsTypeSelected(const String& Ext) const;
 
+  // --- the output folder's files (OutputFile.cpp) ---
+  // A recovered file that could not be saved, for the error and the cause: logged by its
+  // path, and reported as a write error at the sector where it begins on the card.
+  void ReportUnsavedFile(const String& path, DWORD error, uint32_t sector);
+
   // --- carving (Carving.cpp) ---
   void CarveBuffer();
   void RegisterRAWFile();
@@ -240,7 +245,7 @@ class TScanEngine : public TObject {
 
  private:
   // Writes the header and every sector of CurrentDrive into a file; true when all went.
-  bool CopyCardInto(const String& fileName);
+  bool CopyCardInto(HANDLE file, const String& fileName);
   bool OpenVolume(uint8_t driveNumber, uint8_t mode);
   bool SeekVolume();
   bool TransferFits() const;

@@ -29,7 +29,13 @@ constexpr std::array<TEmptyFatHeader, 3> kEmptyFatHeaders{{
     {4, {0xF8, 0xFF, 0xFF, 0xFF}},
     {8, {0xF8, 0xFF, 0xFF, 0x0F, 0xFF, 0xFF, 0xFF, 0x0F}},
 }};
+
+// The first FAT entry repeats the boot sector's media byte, or systems refuse the volume
+// ("bad media type"); a byte no FAT may carry keeps the table's default.
+uint8_t FirstFatByte(uint8_t media, uint8_t fallback) { return media == 0xF0 || media >= 0xF8 ? media : fallback; }
 constexpr uint32_t kFat32EndOfChain = 0x0FFFFFFF;
+// The erase's own failure: some sectors could not be written.
+constexpr uint32_t kEraseWriteFailed = 2;
 constexpr uint8_t kVolumeLabelAttribute = 0x08;
 constexpr uint32_t kFsInfoLeadSignature = 0x41615252;
 constexpr uint32_t kFsInfoStructSignature = 0x61417272;
@@ -99,16 +105,20 @@ class TEraser {
         engine_.OnWriteError(static_cast<int32_t>(engine_.CurrentSector), 2);
         WriteErrorLog("SecureErase - Unable to Write To Sector : " + std::to_string(engine_.CurrentSector));
       }
+      // A chunk no attempt could write still holds what it held: the card is not erased.
+      if (!written) writeFailed_ = true;
       engine_.OnProgress(&engine_, static_cast<int32_t>(engine_.CurrentSector));
       engine_.CurrentSector += count;
     }
   }
 
+  bool WriteFailed() const { return writeFailed_; }
+
   void Zero() { std::memset(engine_.TransferBuffer.get(), 0, chunkBytes_); }
 
   // An empty FAT copy (and, behind it, whatever else lies in [first, end)). A FAT32 root
   // directory keeps its cluster, as a chain of one.
-  void EraseFatRegion(uint32_t first, uint32_t end, uint8_t fileSystem, uint32_t rootCluster) {
+  void EraseFatRegion(uint32_t first, uint32_t end, uint8_t fileSystem, uint8_t media, uint32_t rootCluster) {
     if (first >= end) return;
     const uint32_t bytesPerSector = engine_.CurrentDrive->BytesPerSector;
     const bool rootEntry = fileSystem == 3;
@@ -118,6 +128,7 @@ class TEraser {
     Zero();
     const TEmptyFatHeader& header = kEmptyFatHeaders[fileSystem - 1];
     std::memcpy(engine_.TransferBuffer.get(), header.Bytes.data(), header.Size);
+    engine_.TransferBuffer[0] = FirstFatByte(media, header.Bytes[0]);
     if (rootEntry && rootSector == first) StoreLE32(engine_.TransferBuffer.get() + rootOffset, kFat32EndOfChain);
     Run(first, first + 1, 1);
     Zero();
@@ -166,6 +177,7 @@ class TEraser {
   TScanEngine& engine_;
   uint32_t perRequest_;
   size_t chunkBytes_;
+  bool writeFailed_ = false;
 };
 
 bool IsSystemDrive(char drive) {
@@ -190,6 +202,13 @@ bool TScanEngine::SecureErase(char Drive) {
       LastError = 1;
       return false;
     }
+    // Without the drive's size the zeros would have no end: an image would grow.
+    if (CurrentDrive->TotalSectors == 0) {
+      LastError = kDriveSizeUnknown.Code;
+      WriteErrorLog(String("SecureErase - ") + kDriveSizeUnknown.Text + " : " + CurrentDrive->RootPath);
+      OnError(kDriveSizeUnknown.Code, kDriveSizeUnknown.Text);
+      return false;
+    }
     TEraser eraser(*this);
     // The boot sector says whether the volume is FAT12, 16 or 32, not the system's name for
     // it: Wine names the host's folder or nothing for a card image, and "FAT" stands for
@@ -203,9 +222,10 @@ bool TScanEngine::SecureErase(char Drive) {
         ConsistentRegions(*FATReader, fileSystem, CurrentDrive->TotalSectors, regions)) {
       const uint32_t rootCluster = FATReader->RootCluster;
       if (Aborted) return false;
-      eraser.EraseFatRegion(regions.Reserved, regions.Reserved + regions.FATSize, fileSystem, rootCluster);
+      const uint8_t media = FATReader->BPB.Media;
+      eraser.EraseFatRegion(regions.Reserved, regions.Reserved + regions.FATSize, fileSystem, media, rootCluster);
       if (Aborted) return false;
-      eraser.EraseFatRegion(regions.Reserved + regions.FATSize, regions.FirstData, fileSystem, rootCluster);
+      eraser.EraseFatRegion(regions.Reserved + regions.FATSize, regions.FirstData, fileSystem, media, rootCluster);
       if (Aborted) return false;
       dataStart = regions.FirstData;
       dataEnd = regions.Total;
@@ -219,8 +239,8 @@ bool TScanEngine::SecureErase(char Drive) {
     eraser.EraseData(dataStart, dataEnd);
     // Written last, as a FAT32 root lies in the data area.
     if (label) eraser.WriteVolumeLabel(FATReader->RootDirSector, *label);
-    result = true;
-    LastError = 0;
+    result = !eraser.WriteFailed();
+    LastError = result ? 0 : kEraseWriteFailed;
     OnProgress(this, static_cast<int32_t>(CurrentSector));
     OnFinished(3);
   } catch (const std::exception& e) {

@@ -1,7 +1,7 @@
 // scan_drive DRIVE: OUTDIR [--types EXT,EXT,...] [--pass prescan|scan|both] [--no-correction]
 //   or scan_drive DRIVE: --backup FILE.KV3 | --restore FILE.KV3 | --erase
 // Runs the recovery passes of the engine on a drive, prints one line per engine event and
-// last "files=N read_errors=M". For tests and benchmarks; not part of the product.
+// last "files=N read_errors=M write_errors=K". For tests and benchmarks; not part of the product.
 #include <windows.h>
 
 #include <cstdio>
@@ -122,6 +122,12 @@ int main(int argc, char** argv) {
     ++readErrors;
     std::printf("read_error %ld %ld\n", long(sector), long(kind));
   };
+  // A recovered file that could not be saved.
+  uint32_t writeErrors = 0;
+  engine->OnWriteError = [&](int32_t sector, int32_t kind) {
+    ++writeErrors;
+    std::printf("write_error %ld %ld\n", long(sector), long(kind));
+  };
   engine->OnError = [](int32_t code, const String& text) { std::printf("error %ld %s\n", long(code), text.c_str()); };
   engine->OnFATFileCount = [](int32_t count) { std::printf("fat_file_count %ld\n", long(count)); };
   engine->OnFATFileSaved = [](const String& name) { std::printf("fat_file_saved %s\n", name.c_str()); };
@@ -137,7 +143,7 @@ int main(int argc, char** argv) {
   // The library repairs the carved files on threads of its own; the counts and the files
   // are final once none runs.
   if (!WaitForIdleCorrections(600000)) std::fprintf(stderr, "the library's corrections still run\n");
-  std::printf("files=%lu read_errors=%lu\n", static_cast<unsigned long>(engine->CountRecoveredFiles()),
-              static_cast<unsigned long>(readErrors));
+  std::printf("files=%lu read_errors=%lu write_errors=%lu\n", static_cast<unsigned long>(engine->CountRecoveredFiles()),
+              static_cast<unsigned long>(readErrors), static_cast<unsigned long>(writeErrors));
   return 0;
 }

@@ -186,6 +186,58 @@ TEST_F(CardDriveDialogs, ARefusedCancelledOrFailedBackupKeepsTheEarlierOneOfItsN
   }
 }
 
+// A Cancel that closed an earlier showing, with no backup running, belongs to that
+// showing: the next backup still ends with its message.
+TEST_F(CardDriveDialogs, ABackupAfterACancelledShowingSaysHowItEnded) {
+  WriteCardImage('G', PatternedSectors(kCardG, 11));
+  UseCard('G');
+  frmBackup->Drive = "G";
+  frmBackup->Show();
+  frmBackup->FormActivate(nullptr);
+  frmBackup->btnCancelClick(nullptr);
+  ASSERT_FALSE(frmBackup->Visible());
+  EXPECT_TRUE(messages.Boxes().empty());
+
+  frmBackup->Show();
+  BackUpCardG("after");
+  ASSERT_EQ(messages.Boxes().size(), 1u);
+  EXPECT_EQ(messages.Boxes()[0].Msg, LangText(127));
+  EXPECT_TRUE(std::filesystem::exists(ScratchFolder() / "after.KV3"));
+  EXPECT_FALSE(frmBackup->Visible());
+}
+
+// A card whose size could not be established (no boot sector, no read found its end) is
+// neither erased nor backed up, and neither passes for done.
+TEST_F(CardDriveDialogs, ACardOfUnknownSizeIsNeitherErasedNorBackedUpAndTheDialogsSaySo) {
+  const std::vector<uint8_t> card = PatternedSectors(kCardG, 12);
+  const struct {
+    const char* what;
+    std::function<void()> run;
+  } cases[] = {
+      {"erase",
+       [] {
+         frmSecureErase->Show();
+         frmSecureErase->ExecuteErase();
+       }},
+      {"backup", [] { BackUpCardG("unknown"); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    WriteCardImage('G', card);
+    TksScriptedMessages answered;
+    UseCard('G');
+    frmMain->Engine->CurrentDrive->TotalSectors = 0;
+    c.run();
+    ASSERT_EQ(answered.Boxes().size(), 1u);
+    EXPECT_EQ(answered.Boxes()[0].Msg, LangText(23));
+    EXPECT_EQ(answered.Boxes()[0].DlgType, ksmtError);
+    EXPECT_TRUE(ReadCardImage('G') == card);
+    EXPECT_FALSE(std::filesystem::exists(ScratchFolder() / "unknown.KV3"));
+    EXPECT_FALSE(frmSecureErase->Visible());
+    EXPECT_TRUE(frmMain->Enabled());
+  }
+}
+
 TEST_F(CardDriveDialogs, BackupAndRestoreCloseOnlyByCancelWhileTheyRun) {
   WriteCardImage('G', PatternedSectors(kCardG, 10));
   UseCard('G');

@@ -249,6 +249,18 @@ class RecoveryRun : public RecoveryTest {
   }
 };
 
+// A recovered file that could not be saved is lost like an unreadable sector: both count
+// as the run's errors.
+TEST_F(RecoveryRun, UnreadableSectorsAndUnsavedFilesCountAsTheRunsErrors) {
+  ASSERT_TRUE(Open());
+  engine->OnReadError(10, 1);
+  engine->OnWriteError(20, 2);
+  engine->OnWriteError(30, 2);
+  engine->OnReadError(40, 2);  // no kind the passes report
+  EXPECT_EQ(frmRecovery->ReadErrors, 3);
+  EXPECT_EQ(frmRecovery->lblReadErrorsText->Caption(), "3");
+}
+
 TEST_F(RecoveryRun, YesToBothRunsBothPassesAndAsksToView) {
   ASSERT_TRUE(Open());
   bool closedMidRun = true;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -7,6 +8,7 @@
 #include <set>
 
 #include "engine/CardBackup.h"
+#include "engine/OutputFile.h"
 #include "engine/Utils.h"
 #include "engine/tests/EngineFixtures.h"
 #include "engine/tests/PassFixtures.h"
@@ -267,6 +269,43 @@ TEST_F(CardBackupTest, AnEarlierBackupIsReplacedOnlyByAWholeNewOne) {
   ASSERT_TRUE(engine->BackupCard("card", folder.Path()));
   EXPECT_EQ(ReadWhole(file), BackupOf(16, image.Bytes));
   EXPECT_EQ(FolderNames(folder.Path()), std::vector<std::string>{"card.KV3"});
+}
+
+// The copy is written into a file the backup makes new: a user's file of any name it
+// might pick stays as it was, and a copy the drive cannot take leaves nothing behind.
+TEST_F(CardBackupTest, TheCopyIsAlwaysANewFileNeverAUsersOne) {
+  TScratchFolder folder("kv_backup_temporary");
+  const std::vector<std::string> users = {"card.KV3.tmp", "card.KV3_2.tmp", "KV31A2B.tmp", "KV3FFFF.tmp"};
+  for (const std::string& name : users) WriteTextFile(folder.Path() + name, "a user's " + name);
+  std::vector<std::string> expected = users;
+  expected.push_back("card.KV3");
+  std::sort(expected.begin(), expected.end());
+  auto usersIntact = [&] {
+    for (const std::string& name : users) EXPECT_EQ(ReadWholeFile(folder.Path() + name), "a user's " + name) << name;
+  };
+
+  TDiskImage image = NumberedImage(64);
+  TImageVolumeCalls calls(image, kTestLetter);
+  auto engine = MakeNtEngine(calls);
+  AttachCard(*engine, 64);
+  ASSERT_TRUE(engine->BackupCard("card", folder.Path()));
+  usersIntact();
+  EXPECT_EQ(ReadWhole(folder.Path() + "card.KV3"), BackupOf(64, image.Bytes));
+  EXPECT_EQ(FolderNames(folder.Path()), expected);
+
+  // A drive that fills up half-way: the earlier backup and the user's files stay, and no
+  // part of the copy does.
+  int writes = 0;
+  ScopedSeam<TOutputFileSeam> full{{.Write = [&](HANDLE file, const void* data, DWORD size, DWORD* written) {
+    if (++writes < 10) return ::WriteFile(file, data, size, written, nullptr);
+    *written = 0;
+    SetLastError(ERROR_DISK_FULL);
+    return FALSE;
+  }}};
+  EXPECT_FALSE(engine->BackupCard("card", folder.Path()));
+  usersIntact();
+  EXPECT_EQ(ReadWhole(folder.Path() + "card.KV3"), BackupOf(64, image.Bytes));
+  EXPECT_EQ(FolderNames(folder.Path()), expected);
 }
 
 TEST_F(CardBackupTest, ABackupThatCannotBeWrittenFails) {

@@ -142,7 +142,9 @@ TEST_F(DezoDozi, AFileWhoseWriteFailsIsDeletedLoggedAndNotReported) {
   const struct {
     const char* what;
     bool refuse;
-  } cases[] = {{"write refused", true}, {"write cut short", false}};
+    const char* cause;
+  } cases[] = {{"write refused", true, "ERROR_DISK_FULL (112)"},
+               {"write cut short", false, "ERROR_HANDLE_DISK_FULL (39)"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     StartLogs();
@@ -163,8 +165,14 @@ TEST_F(DezoDozi, AFileWhoseWriteFailsIsDeletedLoggedAndNotReported) {
       for (int i = 0; i < engine_->RAWFiles.Count(); ++i)
         registered.push_back(static_cast<TSERAWFile*>(engine_->RAWFiles.Items(i))->Path);
     };
+    std::vector<int32_t> unsaved;
+    engine_->OnWriteError = [&](int32_t sector, int32_t kind) {
+      EXPECT_EQ(kind, 2);
+      unsaved.push_back(sector);
+    };
     MakeImage(400, {{10, jpg_}, {20, png_}, {300, jpg_}});
     engine_->ScanDrive(kTestLetter);
+    EXPECT_EQ(unsaved, std::vector<int32_t>{20});
 
     const std::string folder = out_.Path() + "DezoDozi";
     EXPECT_EQ(saved_, (std::vector<std::string>{"KV10.JPG", "KV300.JPG"}));
@@ -172,7 +180,8 @@ TEST_F(DezoDozi, AFileWhoseWriteFailsIsDeletedLoggedAndNotReported) {
     EXPECT_EQ(Carved("KV10.JPG"), Sectors(10, 10));
     EXPECT_EQ(Carved("KV300.JPG"), Sectors(300, 100));
     EXPECT_EQ(registered, (std::vector<std::string>{folder + "\\KV10.JPG", folder + "\\KV300.JPG"}));
-    EXPECT_NE(ReadWholeFile(LogFileName("Errors")).find("Unable to write RAW file " + folder + "\\KV20.PNG"),
+    EXPECT_NE(ReadWholeFile(LogFileName("Errors"))
+                  .find("Unable to save recovered file " + folder + "\\KV20.PNG : " + c.cause),
               std::string::npos);
     for (const auto& name : FolderNames(folder)) DeleteFileA((folder + "\\" + name).c_str());
   }

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "engine/Utils.h"
 #include "engine/tests/EngineFixtures.h"
 #include "engine/tests/FatImageBuilder.h"
 #include "framework/core/formatsettings.h"
@@ -156,4 +161,40 @@ TEST(DriveInformation, TheProbeFindsSectorsPastTheReportedGeometry) {
   EXPECT_EQ(info->MeasuredSectors, 0u);
   EXPECT_EQ(info->Cylinders, 15u);
   EXPECT_EQ(info->TotalSectors, 16384u);
+}
+
+// A card of fewer sectors than the probe's first step, without a FAT boot sector: a probe
+// in which no read succeeds has found no end, and the size it gives is none. Nothing is
+// then written, and backup and erase say why; the card never grows.
+TEST(DriveInformation, ASizeThatNoReadEstablishesIsUnknownAndNothingIsWritten) {
+  for (const bool readable : {false, true}) {
+    SCOPED_TRACE(readable ? "readable" : "unreadable");
+    TDiskImage image = BlankImage(300);
+    std::fill(image.Bytes.begin(), image.Bytes.end(), uint8_t(0x5A));
+    if (!readable)
+      for (uint32_t s = 0; s < 300; ++s) image.BadSectors.insert(s);
+    TImageVolumeCalls volumes(image, kTestLetter);
+    auto engine = MakeNtEngine(volumes);
+    TSEDriveInformation* info = nullptr;
+    ASSERT_TRUE(engine->GetDriveSelectedInformation("Q", info));
+    // A probe that reads the card may find its end; one that reads nothing may not guess it.
+    if (readable)
+      EXPECT_TRUE(info->TotalSectors == 0 || info->TotalSectors == 300) << info->TotalSectors;
+    else
+      EXPECT_EQ(info->TotalSectors, 0u);
+    const bool known = info->TotalSectors != 0;
+    std::vector<int32_t> codes;
+    engine->OnError = [&](int32_t code, const String&) { codes.push_back(code); };
+
+    const std::string backup = GetTempFolder() + "kv_probe_unknown.KV3";
+    EXPECT_EQ(engine->BackupCard("kv_probe_unknown", GetTempFolder()), known);
+    EXPECT_EQ(GetFileAttributesA(backup.c_str()) != INVALID_FILE_ATTRIBUTES, known);
+    DeleteFileA(backup.c_str());
+    EXPECT_EQ(engine->SecureErase('Q'), known);
+    EXPECT_EQ(image.Bytes.size(), 300u * 512) << "the card grew";
+    if (!known) {
+      EXPECT_EQ(codes, (std::vector<int32_t>{kDriveSizeUnknown.Code, kDriveSizeUnknown.Code}));
+      EXPECT_EQ(volumes.Writes, 0);
+    }
+  }
 }

@@ -12,6 +12,7 @@
 #include "engine/FileTypes.h"
 #include "engine/FoundFiles.h"
 #include "engine/OutputFile.h"
+#include "engine/SEerrors.h"
 #include "engine/intDorvane.h"
 #include "engine/tests/EngineFixtures.h"
 #include "engine/tests/FatImageBuilder.h"
@@ -196,23 +197,82 @@ TEST_F(RecoveryPasses, UnreadableSectorsAreSavedAsZerosAndTheRestIntact) {
   EXPECT_EQ(finished_, std::vector<uint8_t>{1});
 }
 
+// The output drive refuses the file's bytes, as a full or failing drive does: the file is
+// logged by its name with the cause of the failed write, not of the log's own file calls.
 TEST_F(RecoveryPasses, AFileThatCannotBeWrittenIsLoggedAndNotReported) {
-  // The output drive refuses the file's bytes, as a full or failing drive does.
   const std::string live = files_["LIVE.JPG"];
-  ScopedSeam<TOutputFileSeam> failing{{.Write = [&](HANDLE file, const void* data, DWORD size, DWORD* written) {
-    if (std::memcmp(data, live.data(), std::min<size_t>(size, live.size())) == 0) {
-      SetLastError(ERROR_WRITE_FAULT);
-      return FALSE;
-    }
-    return ::WriteFile(file, data, size, written, nullptr);
-  }}};
+  struct Case {
+    const char* what;
+    bool refuse;
+    const char* cause;
+  };
+  for (const Case& c : {Case{"write refused", true, "ERROR_WRITE_FAULT (29)"},
+                        Case{"drive full", false, "ERROR_HANDLE_DISK_FULL (39)"}}) {
+    SCOPED_TRACE(c.what);
+    ScopedSeam<TOutputFileSeam> failing{{.Write = [&](HANDLE file, const void* data, DWORD size, DWORD* written) {
+      if (std::memcmp(data, live.data(), std::min<size_t>(size, live.size())) == 0) {
+        *written = c.refuse ? 0 : size / 2;
+        if (c.refuse) SetLastError(ERROR_WRITE_FAULT);
+        return c.refuse ? FALSE : TRUE;
+      }
+      return ::WriteFile(file, data, size, written, nullptr);
+    }}};
+    StartLogs();
+    const std::string line = "Unable to save recovered file " + out_.Path() + "DuvidAziz\\LIVE.JPG : " + c.cause;
+    const size_t logged = ErrorLogCount(line);
+    std::vector<int32_t> unsaved;
+    engine_->OnWriteError = [&](int32_t sector, int32_t kind) {
+      EXPECT_EQ(kind, 2);
+      unsaved.push_back(sector);
+    };
+    saved_.clear();
+    engine_->PreScan(kTestLetter);
+    EXPECT_EQ(std::count(saved_.begin(), saved_.end(), "LIVE.JPG"), 0);
+    EXPECT_EQ(ErrorLogCount(line), logged + 1);
+    EXPECT_EQ(unsaved, std::vector<int32_t>{int32_t(SectorOf(ClusterOf("LIVE.JPG")))});
+    EXPECT_FALSE(FileExists(out_.Path() + "DuvidAziz\\LIVE.JPG"));
+    EXPECT_EQ(Saved("BIG.JPG"), files_["BIG.JPG"]);  // the pass goes on
+    for (const auto& name : FolderNames(out_.Path() + "DuvidAziz"))
+      DeleteFileA((out_.Path() + "DuvidAziz\\" + name).c_str());
+  }
+}
+
+// Output folders that cannot be made, as a user's files of their names stand in the way:
+// neither pass can save a file, and each file is named in the error log with the cause
+// and reported as a write error at the sector where it begins.
+TEST_F(RecoveryPasses, EveryFileThatCannotBeSavedIsNamedLoggedAndCounted) {
+  WriteTextFile(out_.Path() + "DuvidAziz", "a user's file");
+  WriteTextFile(out_.Path() + "DezoDozi", "a user's file");
+  const std::string probe = out_.Path() + "DezoDozi\\probe.JPG";
+  ASSERT_EQ(CreateFileA(probe.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr), INVALID_HANDLE_VALUE);
+  const DWORD cause = GetLastError();
+  const std::string because = " : " + GetWin32ErrorName(int32_t(cause)) + " (" + std::to_string(cause) + ")";
+  std::vector<int32_t> unsaved;
+  engine_->OnWriteError = [&](int32_t sector, int32_t kind) {
+    EXPECT_EQ(kind, 2);
+    unsaved.push_back(sector);
+  };
+  std::vector<int32_t> starts;
+  for (const auto& [name, content] : files_) starts.push_back(int32_t(SectorOf(ClusterOf(name))));
+  std::sort(starts.begin(), starts.end());
   StartLogs();
-  const size_t erased = ErrorLogCount("Erased new file, because IOResult = ");
+  DeleteFileA(LogFileName("Errors").c_str());
+
   engine_->PreScan(kTestLetter);
-  EXPECT_EQ(std::count(saved_.begin(), saved_.end(), "LIVE.JPG"), 0);
-  EXPECT_EQ(ErrorLogCount("Erased new file, because IOResult = "), erased + 1);
-  EXPECT_FALSE(FileExists(out_.Path() + "DuvidAziz\\LIVE.JPG"));
-  EXPECT_EQ(Saved("BIG.JPG"), files_["BIG.JPG"]);  // the pass goes on
+  EXPECT_TRUE(saved_.empty());
+  std::sort(unsaved.begin(), unsaved.end());
+  EXPECT_EQ(unsaved, starts);
+  for (const char* name : {"LIVE.JPG", "GC__ONE.JPG", "BIG.JPG", "FRAG.JPG", "BACK.JPG"})
+    EXPECT_EQ(ErrorLogCount(out_.Path() + "DuvidAziz\\" + name + because), 1u) << name;
+  EXPECT_EQ(ErrorLogCount(out_.Path() + "DuvidAziz\\SAME.JPG" + because), 2u);
+
+  unsaved.clear();
+  engine_->ScanDrive(kTestLetter);
+  EXPECT_EQ(unsaved, starts);
+  for (const int32_t sector : starts)
+    EXPECT_EQ(ErrorLogCount(out_.Path() + "DezoDozi\\KV" + std::to_string(sector) + ".JPG" + because), 1u) << sector;
+  EXPECT_EQ(ErrorLogCount("Unable to save recovered file "), 2 * starts.size());
+  EXPECT_EQ(ReadWholeFile(out_.Path() + "DuvidAziz"), "a user's file");
 }
 
 // Two cards recovered into one output folder: the second run's files take the next free
@@ -298,13 +358,19 @@ TEST_F(RecoveryPasses, FilesLargerThanTheFreeSpaceAreSkipped) {
   engine_->DestinationFolder = root + "kv\\";
   card_.AddFile(TFatImageBuilder::kRoot, {.ShortName = "ZERO.JPG", .Content = Picture(700, 11), .Size = 0});
   StartLogs();
-  const size_t erased = ErrorLogCount("Erased new file, because IOResult = ");
+  const size_t full = ErrorLogCount(" : ERROR_DISK_FULL (112)");
+  const size_t unsaved = ErrorLogCount("Unable to save recovered file " + root);
+  int writeErrors = 0;
+  engine_->OnWriteError = [&](int32_t, int32_t) { ++writeErrors; };
   engine_->PreScan(kTestLetter);
   EXPECT_EQ(count_, 8);
   EXPECT_TRUE(saved_.empty());
   EXPECT_EQ(progress_, (std::vector<int32_t>{1, 2, 3, 4, 5, 6, 7, 8, 9}));
-  // Only the file without size was tried.
-  EXPECT_EQ(ErrorLogCount("Erased new file, because IOResult = "), erased + 1);
+  // Only the file without size was tried; the others are not lost without a word either.
+  EXPECT_EQ(ErrorLogCount("Unable to save recovered file " + root), unsaved + 8);
+  EXPECT_EQ(ErrorLogCount(" : ERROR_DISK_FULL (112)"), full + 7);
+  EXPECT_EQ(ErrorLogCount(root + "kv\\DuvidAziz\\LIVE.JPG : ERROR_DISK_FULL (112)"), 1u);
+  EXPECT_EQ(writeErrors, 8);
 }
 
 TEST_F(RecoveryPasses, ScanDriveResavesFragmentedHitsByTheirChain) {

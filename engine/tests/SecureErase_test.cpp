@@ -39,13 +39,15 @@ void WriteErasedFsInfo(const TFatImageBuilder& fat, uint8_t* info) {
   StoreLE32(info + 508, 0xAA550000);
 }
 
-// What an erase of a consistent FAT volume must leave.
+// What an erase of a consistent FAT volume must leave: the first FAT entry carries the
+// boot sector's media byte.
 std::vector<uint8_t> ErasedFat(const TFatImageBuilder& fat, const std::vector<uint8_t>& before) {
   std::vector<uint8_t> after = before;
   const size_t from = size_t(fat.ReservedSectors) * 512;
   const size_t to = size_t(fat.TotalSectors) * 512;
   std::fill(after.begin() + from, after.begin() + to, 0);
-  const std::vector<uint8_t> header = EmptyFatHeader(fat.FatType);
+  std::vector<uint8_t> header = EmptyFatHeader(fat.FatType);
+  header[0] = before[21];
   for (size_t copy : {size_t(fat.ReservedSectors), size_t(fat.ReservedSectors) + fat.FATSize})
     std::copy(header.begin(), header.end(), after.begin() + copy * 512);
   if (fat.FatType == 3) WriteErasedFsInfo(fat, after.data() + 512);  // the builder puts it in sector 1
@@ -107,6 +109,37 @@ TEST(SecureErase, FatVolumesGetEmptyTablesAndZerosBehindAnUntouchedBootSector) {
       EXPECT_EQ(engine->CurrentSector, fat.TotalSectors);
       EXPECT_TRUE(fat.Image.Bytes == ErasedFat(fat, before));
     }
+  }
+}
+
+// Systems refuse a volume whose first FAT entry does not repeat the boot sector's media
+// byte; one that no FAT may carry gets the table's usual F0 (FAT12) or F8.
+TEST(SecureErase, TheFirstFatEntryRepeatsTheBootSectorsMediaByte) {
+  struct Case {
+    int fatType;
+    uint32_t clusters;
+    uint8_t media;
+    uint8_t expected;
+  };
+  const Case cases[] = {
+      {1, 2000, 0xF8, 0xF8},  {1, 2000, 0xF0, 0xF0},  {1, 2000, 0xF9, 0xF9}, {2, 5000, 0xF0, 0xF0},
+      {3, 66000, 0xF0, 0xF0}, {1, 2000, 0x12, 0xF0},  {2, 5000, 0x00, 0xF8}, {3, 66000, 0xEF, 0xF8},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::to_string(c.fatType) + " media " + std::to_string(c.media));
+    TFatImageBuilder fat(c.fatType, c.clusters);
+    fat.Sector(0)[21] = c.media;
+    Scribble(fat.Image, 1);
+    TImageVolumeCalls calls(fat.Image, kTestLetter);
+    auto engine = MakeNtEngine(calls);
+    AttachDrive(*engine, fat.Image.Sectors(), static_cast<uint8_t>(c.fatType));
+    ASSERT_TRUE(engine->SecureErase('Q'));
+    for (const uint32_t copy : {uint32_t(fat.ReservedSectors), fat.ReservedSectors + fat.FATSize}) {
+      std::vector<uint8_t> header = EmptyFatHeader(c.fatType);
+      header[0] = c.expected;
+      EXPECT_TRUE(std::equal(header.begin(), header.end(), fat.Sector(copy))) << "FAT copy at " << copy;
+    }
+    EXPECT_EQ(fat.Sector(0)[21], c.media) << "the boot sector stays";
   }
 }
 
@@ -190,6 +223,8 @@ TEST(SecureErase, OtherOrDamagedVolumesAreZeroedButForSectorZero) {
   }
 }
 
+// A chunk that no attempt could write leaves the card holding what it held: the erase goes
+// on with the rest but fails; a retry that went through is no failure.
 TEST(SecureErase, FailedWritesAreReportedPerChunkAndDoNotStopTheErase) {
   TFatImageBuilder fat(2, 5000);
   Scribble(fat.Image, 1);
@@ -209,15 +244,69 @@ TEST(SecureErase, FailedWritesAreReportedPerChunkAndDoNotStopTheErase) {
       EXPECT_EQ(kind, 2);
       errors.push_back(sector);
     };
-    EXPECT_TRUE(engine->SecureErase('Q'));
+    int finished = 0;
+    engine->OnFinished = [&](uint8_t code) { finished = code; };
+    const bool written = c.failures < 4;
+    EXPECT_EQ(engine->SecureErase('Q'), written);
+    EXPECT_EQ(engine->LastError, written ? 0u : 2u);
+    EXPECT_EQ(finished, 3) << "the erase still ran to its end";
     EXPECT_EQ(calls.Attempts, c.attempts);
     // The chunk holding the bad sector is the one reported.
     const uint32_t chunk = fat.FirstDataSector + (bad - fat.FirstDataSector) / drive->SectorsPerRequest *
                                                      drive->SectorsPerRequest;
     EXPECT_EQ(errors, (std::vector<int32_t>{int32_t(chunk)}));
     const bool zeroed = image.Bytes[size_t(bad) * 512 + 3] == 0;
-    EXPECT_EQ(zeroed, c.failures < 4);
+    EXPECT_EQ(zeroed, written);
   }
+}
+
+// A card that takes no write at all (a write-protected card, an image on a read-only
+// mount) is not erased, whatever the loop went through.
+TEST(SecureErase, ACardThatTakesNoWriteIsNoErase) {
+  class ReadOnlyCard : public TImageVolumeCalls {
+   public:
+    using TImageVolumeCalls::TImageVolumeCalls;
+    BOOL WriteFile(HANDLE, const void*, DWORD, DWORD* done) override {
+      *done = 0;
+      SetLastError(ERROR_WRITE_PROTECT);
+      return FALSE;
+    }
+  };
+  for (const uint8_t fileSystem : {uint8_t(2), uint8_t(0)}) {
+    SCOPED_TRACE(int(fileSystem));
+    TFatImageBuilder fat(2, 5000);
+    Scribble(fat.Image, 1);
+    const std::vector<uint8_t> before = fat.Image.Bytes;
+    ReadOnlyCard calls(fat.Image, kTestLetter);
+    auto engine = MakeNtEngine(calls);
+    AttachDrive(*engine, fat.Image.Sectors(), fileSystem);
+    int errors = 0;
+    engine->OnWriteError = [&](int32_t, int32_t) { ++errors; };
+    EXPECT_FALSE(engine->SecureErase('Q'));
+    EXPECT_NE(engine->LastError, 0u);
+    EXPECT_GT(errors, 0);
+    EXPECT_TRUE(fat.Image.Bytes == before);
+  }
+}
+
+// Without a size the erase has no end: it writes nothing and says why.
+TEST(SecureErase, ADriveOfUnknownSizeIsRefused) {
+  TDiskImage image;
+  image.Bytes.assign(300 * 512, 0x5A);
+  const std::vector<uint8_t> before = image.Bytes;
+  TImageVolumeCalls calls(image, kTestLetter);
+  auto engine = MakeNtEngine(calls);
+  AttachDrive(*engine, 0);
+  std::vector<int32_t> codes;
+  engine->OnError = [&](int32_t code, const String&) { codes.push_back(code); };
+  bool finished = false;
+  engine->OnFinished = [&](uint8_t) { finished = true; };
+  EXPECT_FALSE(engine->SecureErase('Q'));
+  EXPECT_EQ(engine->LastError, uint32_t(kDriveSizeUnknown.Code));
+  EXPECT_EQ(codes, std::vector<int32_t>{kDriveSizeUnknown.Code});
+  EXPECT_FALSE(finished);
+  EXPECT_EQ(calls.Writes, 0);
+  EXPECT_TRUE(image.Bytes == before);
 }
 
 TEST(SecureErase, RefusedDrivesAreLeftAlone) {
