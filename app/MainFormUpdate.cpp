@@ -28,7 +28,7 @@ String UpdateSiteAddress(const String& programFolder) {
 }  // namespace
 
 // The check and the download wait for the update site on this thread: the window goes on
-// painting with the hourglass over it meanwhile, and a close waits for the command.
+// painting with the hourglass over it meanwhile, and a close ends the command.
 void TfrmMain::imgUpdateClick(TObject*) {
   TCommandScope running(*this);
   const String folder = Engine->ProgramFolder;
@@ -74,7 +74,11 @@ std::optional<TextId> TfrmMain::CheckForUpdate(const String& folder, TBusyPump& 
     WebUpdate->Hangup = false;
     WebUpdate->Save();
     WebUpdate->AutomaticQuestion = true;
-    WebUpdate->OnWait = [&busy] { busy(); };
+    // A close that arrives meanwhile ends the wait; the command then tells nothing.
+    WebUpdate->OnWait = [this, &busy] {
+      busy();
+      if (ClosePending()) throw Exception("The program is closing");
+    };
     if (!WebUpdate->CheckNewVersion()) return TextId::LatestVersionAlready;
     WebUpdate->Launch(Application->ExeName());
     return std::nullopt;

@@ -258,3 +258,26 @@ TEST_F(UpdateCommand, TheWindowPaintsUnderTheHourglassWhileTheUpdateWaits) {
   EXPECT_EQ(frmMain->Engine, nullptr) << "the program closed for the updater";
   EXPECT_EQ(Screen->Cursor(), crDefault);
 }
+
+// A close that arrives while the download waits ends it: nothing is saved, nothing is
+// told, and the program closes.
+TEST_F(UpdateCommand, ACloseWhileTheUpdateWaitsEndsItAndTheProgram) {
+  std::atomic<DWORD> now{0};
+  ScopedSeam<TClockSeam> moved({.TickCount = [&now] { return now.load(); }});
+  TLoopbackHttpServer server;
+  WritePrivateProfileStringA("Update", "Site", server.Site().c_str(), (folder.Path() + "Korvalo3.INI").c_str());
+  server.Set("/updates/update.ini", {200, "[Update]\r\nVersion=4.0\r\nFile=setup.exe\r\n", ""});
+  TLoopbackHttpServer::Reply download{200, std::string(1000, 'k'), ""};
+  download.PieceBytes = 100;
+  const HWND form = frmMain->Handle();
+  download.BeforePiece = [&now, form] {
+    now += 20;
+    PostMessageA(form, WM_CLOSE, 0, 0);
+  };
+  server.Set("/updates/setup.exe", download);
+  frmMain->imgUpdateClick(nullptr);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_FALSE(FileExists(folder.Path() + "Update\\setup.exe"));
+  EXPECT_FALSE(FileExists(folder.Path() + "Update\\setup.exe.part"));
+  EXPECT_EQ(frmMain->Engine, nullptr) << "the program closed";
+}
