@@ -33,10 +33,14 @@ String FailureText(int32_t code) {
   static constexpr struct {
     const TRestoreFailure& failure;
     TextId text;
-  } kTexts[] = {{kRestoreFileMissing, TextId::BackupFileGone},       {kRestoreFileIsFolder, TextId::BackupFileUnreadable},
-                {kRestoreFileUnreadable, TextId::BackupFileUnreadable}, {kRestoreFileEmpty, TextId::BackupFileNotABackup},
-                {kRestoreNoHeader, TextId::BackupFileNotABackup},     {kRestoreNoSectors, TextId::BackupFileNotABackup},
-                {kRestoreFileCut, TextId::BackupFileIncomplete},      {kRestoreWriteFailed, TextId::CardNotWhollyWritten}};
+  } kTexts[] = {{kRestoreFileMissing, TextId::BackupFileGone},
+                {kRestoreFileIsFolder, TextId::BackupFileUnreadable},
+                {kRestoreFileUnreadable, TextId::BackupFileUnreadable},
+                {kRestoreFileEmpty, TextId::BackupFileNotABackup},
+                {kRestoreNoHeader, TextId::BackupFileNotABackup},
+                {kRestoreNoSectors, TextId::BackupFileNotABackup},
+                {kRestoreFileCut, TextId::BackupFileIncomplete},
+                {kRestoreWriteFailed, TextId::CardNotWhollyWritten}};
   for (const auto& t : kTexts)
     if (t.failure.Code == code) return LangText(t.text);
   return "";

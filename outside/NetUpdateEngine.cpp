@@ -242,9 +242,10 @@ void TNetUpdateEngine::LaunchEngine(const String& /*argument*/) {
 // nothing when the download has its name.
 String TNetUpdateEngine::SaveDownload(const String& target, const String& body) {
   // Windows would refuse to replace these; Wine replaces a read-only file.
-  const DWORD existing = GetFileAttributesA(target.c_str());
-  if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_DIRECTORY)) return "a folder has its name";
-  if (existing != INVALID_FILE_ATTRIBUTES && (existing & FILE_ATTRIBUTE_READONLY)) return "a read-only file has its name";
+  if (const DWORD existing = GetFileAttributesA(target.c_str()); existing != INVALID_FILE_ATTRIBUTES) {
+    if (existing & FILE_ATTRIBUTE_DIRECTORY) return "a folder has its name";
+    if (existing & FILE_ATTRIBUTE_READONLY) return "a read-only file has its name";
+  }
   const String partial = target + ".part";
   String failure;
   try {
