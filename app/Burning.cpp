@@ -345,7 +345,7 @@ void TfrmBurn::CollectFiles() {
 void TfrmBurn::ShowRefusedFiles() {
   if (RefusedFiles.empty() || refusalsShown_) return;
   refusalsShown_ = true;
-  String text = "These files cannot be written to a CD and are left out:";
+  String text = LangText(TextId::FilesLeftOffDisc);
   for (const String& refused : RefusedFiles) text += "\r\n" + refused;
   Message(text, ksmtError);
 }
@@ -407,8 +407,8 @@ void TfrmBurn::btnStartClick(TObject*) {
   if (FilesOnDisc == 0 && !PendingFiles.empty()) {
     // A file larger than the whole free space: writing an empty disc would not
     // move the set on, so the set ends here.
-    Message(LangText(TextId::WriterCouldNotStart) + "\r\n" + ExtractFileName(PendingFiles.front().Source) +
-            " is larger than the free space on this disc");
+    Message(LangText(TextId::WriterCouldNotStart) + "\r\n" + LangText(TextId::FileLargerThanDiscSpace) + "\r\n" +
+            ExtractFileName(PendingFiles.front().Source));
     EndOperation();
     return;
   }

@@ -17,6 +17,7 @@ class TksSkinForm;
 class TksSkinLinkLabel;
 class TksSkinShellDriveComboBox;
 class TksTrayIcon;
+class TBusyPump;
 class TWebUpdate;
 
 class TfrmMain : public TForm {
@@ -129,6 +130,8 @@ class TfrmMain : public TForm {
   void CleanUp();
   void EndRecovery();
   void AfterRecoverCommand();
+  // The update command's check and launch; the message to show, none once launched.
+  std::optional<TextId> CheckForUpdate(const String& folder, TBusyPump& busy);
 
   int commandDepth_ = 0;
   bool closePending_ = false;

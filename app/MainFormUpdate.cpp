@@ -1,7 +1,9 @@
 // The main window's update command: asks the update site whether a newer version
 // exists and, when one does, hands over to the updater and closes the program.
 #include <exception>
+#include <optional>
 
+#include "app/BusyPump.h"
 #include "app/MainForm.h"
 #include "app/WebUpdate.h"
 #include "engine/Debug.h"
@@ -25,27 +27,36 @@ String UpdateSiteAddress(const String& programFolder) {
 
 }  // namespace
 
+// The check and the download wait for the update site on this thread: the window goes on
+// painting with the hourglass over it meanwhile, and a close ends the command.
 void TfrmMain::imgUpdateClick(TObject*) {
-  auto say = [this](TextId text) { Message(text, ksmtInformation); };
+  TCommandScope running(*this);
   const String folder = Engine->ProgramFolder;
+  std::optional<TextId> told;
+  {
+    TBusyPump busy;
+    told = CheckForUpdate(folder, busy);
+  }
+  if (WebUpdate) WebUpdate->OnWait = nullptr;
+  if (!told)
+    Close();
+  else if (!ClosePending())
+    Message(*told, ksmtInformation);
+}
+
+// What the update command tells; none once the updater has been launched.
+std::optional<TextId> TfrmMain::CheckForUpdate(const String& folder, TBusyPump& busy) {
   String site;
   bool reachable = false;
   try {
-    if (!IsInternetConnected() || !QueryInternetConnection()) {
-      say(TextId::NoInternet);
-      return;
-    }
+    if (!IsInternetConnected() || !QueryInternetConnection()) return TextId::NoInternet;
     site = UpdateSiteAddress(folder);
     reachable = CanReachSite(site);
   } catch (const std::exception& e) {
     WriteErrorLog(String("WebUpdate : ") + e.what());
-    say(TextId::RanIntoAProblem);
-    return;
+    return TextId::RanIntoAProblem;
   }
-  if (!reachable) {
-    say(TextId::NoInternet);
-    return;
-  }
+  if (!reachable) return TextId::NoInternet;
   try {
     if (!WebUpdate) WebUpdate = new TWebUpdate(this);
     WebUpdate->Load(folder + "webupdate.xml");
@@ -63,13 +74,15 @@ void TfrmMain::imgUpdateClick(TObject*) {
     WebUpdate->Hangup = false;
     WebUpdate->Save();
     WebUpdate->AutomaticQuestion = true;
-    if (WebUpdate->CheckNewVersion()) {
-      WebUpdate->Launch(Application->ExeName());
-      Close();
-    } else {
-      say(TextId::LatestVersionAlready);
-    }
+    // A close that arrives meanwhile ends the wait; the command then tells nothing.
+    WebUpdate->OnWait = [this, &busy] {
+      busy();
+      if (ClosePending()) throw Exception("The program is closing");
+    };
+    if (!WebUpdate->CheckNewVersion()) return TextId::LatestVersionAlready;
+    WebUpdate->Launch(Application->ExeName());
+    return std::nullopt;
   } catch (const std::exception&) {
-    say(TextId::UpdateFailed);
+    return TextId::UpdateFailed;
   }
 }

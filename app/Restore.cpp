@@ -28,6 +28,24 @@ namespace {
 
 String ProgramFolder() { return AddTrailingBackslash(frmMain->Engine->ProgramFolder); }
 
+// The engine's reasons in the user's language; a reason without a text adds nothing.
+String FailureText(int32_t code) {
+  static constexpr struct {
+    const TRestoreFailure& failure;
+    TextId text;
+  } kTexts[] = {{kRestoreFileMissing, TextId::BackupFileGone},
+                {kRestoreFileIsFolder, TextId::BackupFileUnreadable},
+                {kRestoreFileUnreadable, TextId::BackupFileUnreadable},
+                {kRestoreFileEmpty, TextId::BackupFileNotABackup},
+                {kRestoreNoHeader, TextId::BackupFileNotABackup},
+                {kRestoreNoSectors, TextId::BackupFileNotABackup},
+                {kRestoreFileCut, TextId::BackupFileIncomplete},
+                {kRestoreWriteFailed, TextId::CardNotWhollyWritten}};
+  for (const auto& t : kTexts)
+    if (t.failure.Code == code) return LangText(t.text);
+  return "";
+}
+
 }  // namespace
 
 TfrmRestore::TfrmRestore(TComponent* AOwner) : TForm(AOwner) {
@@ -149,13 +167,13 @@ void TfrmRestore::EngineFinished(uint8_t) {
 
 void TfrmRestore::EngineReadError(int32_t, int32_t) {}
 
-void TfrmRestore::EngineError(int32_t Code, const String& Message) {
+void TfrmRestore::EngineError(int32_t Code, const String&) {
   if (Code == kRestoreNotBigEnough.Code) {
     Status = kRestoreNotBigEnough.Code;
     frmMain->Message(TextId::CardSmallerThanBackup, ksmtInformation);
     return;
   }
-  failure_ = Message;
+  failure_ = FailureText(Code);
 }
 
 void TfrmRestore::EngineRestoreSectorCount(int32_t Count) { pbRestore->SetMaxValue(Count); }

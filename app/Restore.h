@@ -42,7 +42,7 @@ class TfrmRestore : public TForm {
   void EngineRestoreSectorCount(int32_t Count);
 
  private:
-  // Why the last restore was refused or stopped, as the engine put it.
+  // Why the last restore was refused or stopped, in the user's language.
   String failure_;
   bool running_ = false;  // the card is being written: only Cancel closes the dialog
 };

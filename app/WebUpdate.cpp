@@ -50,10 +50,14 @@ void TWebUpdate::Save() {
   Engine().Save();
 }
 
-bool TWebUpdate::CheckNewVersion() { return Engine().CheckNewVersion(); }
+bool TWebUpdate::CheckNewVersion() {
+  Engine().OnWait = OnWait;
+  return Engine().CheckNewVersion();
+}
 
 void TWebUpdate::Launch(const String& argument) {
   Engine().AutomaticQuestion = AutomaticQuestion;
+  Engine().OnWait = OnWait;
   Engine().LaunchEngine(argument);
   engine_.reset();
 }

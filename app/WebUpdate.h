@@ -30,6 +30,8 @@ class TWebUpdate : public TComponent {
   bool Hangup = false;
   // Given to the engine only when it is launched.
   bool AutomaticQuestion = false;
+  // Given to the engine for its check and its launch: runs during each of their waits.
+  THttpWaiting OnWait;
 
  private:
   TNetUpdateEngine& Engine();

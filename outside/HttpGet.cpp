@@ -11,6 +11,7 @@
 namespace {
 
 constexpr DWORD kQuietMs = 10000;  // the longest a server may stay silent
+constexpr DWORD kSliceMs = 50;     // the longest between two calls of the waiting hook
 constexpr size_t kHeaderLimit = 16 * 1024;
 
 struct SocketTraits {
@@ -82,8 +83,8 @@ int64_t Count(const std::string& text, int base, int64_t max) {
 // under the deadline.
 class TConnection {
  public:
-  TConnection(const String& host, int port, const THttpLimits& limits)
-      : limits_(limits), started_(Clock().TickCount()) {
+  TConnection(const String& host, int port, const THttpLimits& limits, const THttpWaiting& whileWaiting)
+      : limits_(limits), whileWaiting_(whileWaiting), started_(Clock().TickCount()) {
     socket_.reset(socket(AF_INET, SOCK_STREAM, IPPROTO_TCP));
     u_long nonBlocking = 1;
     if (!socket_ || ioctlsocket(socket_.get(), FIONBIO, &nonBlocking) != 0) Fail("No connection can be made");
@@ -124,6 +125,14 @@ class TConnection {
 
   std::string& Pending() { return pending_; }
 
+  // The answer ends where it said it would: the server closes the connection there, as
+  // asked, and anything more means the answer is not what it announced.
+  void ExpectEnd() {
+    while (pending_.empty())
+      if (!Receive()) return;
+    Fail("The answer is longer than it announced");
+  }
+
   // The next line without its CRLF.
   std::string Line() {
     size_t end;
@@ -149,16 +158,25 @@ class TConnection {
  private:
   // Waits for the socket to be readable (or writable, or failed, as a refused
   // connection is), no longer than the server may stay quiet and never past the
-  // deadline; false when nothing came.
+  // deadline; false when nothing came. The caller's waiting hook runs before every
+  // slice of the wait.
   bool Wait(bool forReading) {
-    DWORD wait = std::min(TimeLeft(), kQuietMs);
-    fd_set ready, failed;
-    FD_ZERO(&ready);
-    FD_ZERO(&failed);
-    FD_SET(socket_.get(), &ready);
-    FD_SET(socket_.get(), &failed);
-    timeval timeout{static_cast<long>(wait / 1000), static_cast<long>(wait % 1000 * 1000)};
-    return select(0, forReading ? &ready : nullptr, forReading ? nullptr : &ready, &failed, &timeout) > 0;
+    const DWORD quiet = std::min(TimeLeft(), kQuietMs);
+    for (DWORD waited = 0; waited < quiet;) {
+      if (whileWaiting_) whileWaiting_();
+      const DWORD slice = std::min(quiet - waited, kSliceMs);
+      fd_set ready, failed;
+      FD_ZERO(&ready);
+      FD_ZERO(&failed);
+      FD_SET(socket_.get(), &ready);
+      FD_SET(socket_.get(), &failed);
+      timeval timeout{static_cast<long>(slice / 1000), static_cast<long>(slice % 1000 * 1000)};
+      const int n = select(0, forReading ? &ready : nullptr, forReading ? nullptr : &ready, &failed, &timeout);
+      if (n != 0) return n > 0;
+      waited += slice;
+      TimeLeft();  // the deadline may pass while the server is quiet
+    }
+    return false;
   }
 
   // The time left before the deadline; raises once it has passed.
@@ -170,6 +188,7 @@ class TConnection {
   }
 
   THttpLimits limits_;
+  const THttpWaiting& whileWaiting_;
   DWORD started_;
   UniqueHandle<SocketTraits> socket_;
   std::string pending_;
@@ -184,16 +203,19 @@ unsigned HttpAllowedMs(const THttpLimits& limits, size_t received) {
   return static_cast<unsigned>(std::min<uint64_t>(limits.DeadlineMs + more, 0x7FFFFFFF));
 }
 
-THttpAnswer HttpGet(const String& host, int port, const String& path, const THttpLimits& limits) {
+THttpAnswer HttpGet(const String& host, int port, const String& path, const THttpLimits& limits,
+                    const THttpWaiting& whileWaiting) {
   TWinsock winsock;
   if (!winsock) Fail("The network library could not be started");
-  TConnection connection(host, port, limits);
+  TConnection connection(host, port, limits, whileWaiting);
   connection.Send("GET " + EscapePath(path) + " HTTP/1.1\r\nHost: " + host + ":" + IntToStr(port) +
                   "\r\nUser-Agent: Korvalo update\r\nAccept-Encoding: identity\r\nConnection: close\r\n\r\n");
 
   THttpAnswer answer;
   const std::string status = connection.Line();
-  if (status.compare(0, 7, "HTTP/1.") != 0 || status.size() < 12 || status[8] != ' ')
+  // "HTTP/1.x", a blank, a code of exactly three digits, then a blank or the line's end.
+  if (status.compare(0, 7, "HTTP/1.") != 0 || status.size() < 12 || status[8] != ' ' ||
+      (status.size() > 12 && status[12] != ' '))
     Fail("The answer is not valid HTTP");
   answer.Status = static_cast<int>(Count(status.substr(9, 3), 10, 999));
   if (answer.Status < 100) Fail("The answer is not valid HTTP");
@@ -229,8 +251,10 @@ THttpAnswer HttpGet(const String& host, int port, const String& path, const THtt
     }
     // Trailers, up to the empty line that ends the answer.
     while (!connection.Line().empty()) continue;
+    connection.ExpectEnd();
   } else if (length >= 0) {
     answer.Body = connection.Take(static_cast<size_t>(length));
+    connection.ExpectEnd();
   } else {
     // Neither length nor chunks: the body ends where the server closes.
     while (connection.Receive()) {

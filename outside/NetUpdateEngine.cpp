@@ -207,11 +207,12 @@ String TNetUpdateEngine::Fetch(const String& name, const THttpLimits& limits) co
   TSite site = ParseSite(InternetSite, Port);
   THttpAnswer answer;
   try {
-    answer = HttpGet(site.Host, site.Port, site.Path + name, limits);
+    answer = HttpGet(site.Host, site.Port, site.Path + name, limits, OnWait);
   } catch (const EHttpError& e) {
     Fail(name + " could not be fetched from the update site: " + e.Message);
   }
   if (answer.Status != 200) Fail("The update site answered " + IntToStr(answer.Status) + " for " + name);
+  if (answer.Body.empty()) Fail("The update site sent " + name + " empty");
   return answer.Body;
 }
 
@@ -226,16 +227,43 @@ void TNetUpdateEngine::LaunchEngine(const String& /*argument*/) {
   if (Installation.empty()) Fail("No installation folder is set");
   String folder = IncludeTrailingBackslash(Installation) + "Update\\";
   String body = Fetch(file, kDownload);
+  const bool folderExisted = DirectoryExists(folder);
   if (!ForceDirectories(folder)) Fail("The update folder cannot be made: " + folder);
-  String target = folder + file, partial = target + ".part";
-  {
-    TFileStream out(partial, fmCreate);
-    out.WriteBuffer(body.data(), static_cast<int>(body.size()));
+  if (String failure = SaveDownload(folder + file, body); !failure.empty()) {
+    if (!folderExisted) RemoveDir(folder);
+    Fail("The update could not be saved as " + folder + file + ": " + failure);
   }
-  DeleteFile(target);
-  if (!RenameFile(partial, target)) Fail("The update could not be saved: " + target);
   LastUpdate = FormatDateTime("yyyy-mm-dd hh:nn:ss", Now());
   if (!fileName_.empty()) Save();
+}
+
+// The download goes to "<name>.part" and takes the name only once it is whole; an
+// older file keeps its name until then. Whatever fails, the part goes; the reason, or
+// nothing when the download has its name.
+String TNetUpdateEngine::SaveDownload(const String& target, const String& body) {
+  // Windows would refuse to replace these; Wine replaces a read-only file.
+  if (const DWORD existing = GetFileAttributesA(target.c_str()); existing != INVALID_FILE_ATTRIBUTES) {
+    if (existing & FILE_ATTRIBUTE_DIRECTORY) return "a folder has its name";
+    if (existing & FILE_ATTRIBUTE_READONLY) return "a read-only file has its name";
+  }
+  const String partial = target + ".part";
+  String failure;
+  try {
+    {
+      TFileStream out(partial, fmCreate);
+      WriteDownload(out, body);
+    }
+    if (MoveFileExA(partial.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING)) return "";
+    failure = SysErrorMessage(GetLastError());
+  } catch (const std::exception& e) {
+    failure = e.what();
+  }
+  DeleteFile(partial);
+  return failure.empty() ? String("unknown error") : failure;
+}
+
+void TNetUpdateEngine::WriteDownload(TStream& file, const String& body) {
+  file.WriteBuffer(body.data(), static_cast<int>(body.size()));
 }
 
 std::unique_ptr<TNetUpdateEngine> CreateNetUpdateEngine() {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 
+#include "framework/core/streams.h"
 #include "framework/core/strings.h"
 #include "framework/core/sysutils.h"
 #include "outside/HttpGet.h"
@@ -40,8 +41,18 @@ class TNetUpdateEngine {
   String LastUpdate, ProxyPassword, Password, ProxyName, InternetSite, Run, CompanyName, Installation, Version,
       Language, ProxyUserId, Name, UserId, WebURL;
 
+  // The outside engine works while its caller goes on; ours waits for the update site
+  // on the caller's thread and calls this during every wait of the check and the
+  // download, where the program keeps its windows alive.
+  THttpWaiting OnWait;
+
+ protected:
+  // Writes the whole download into the open file; raises when it cannot (a full disk).
+  virtual void WriteDownload(TStream& file, const String& body);
+
  private:
   String Fetch(const String& name, const THttpLimits& limits) const;
+  String SaveDownload(const String& target, const String& body);
 
   String fileName_;
 };

@@ -4,6 +4,7 @@
 // way the burning dialog lays them out. Prints every event and `blocks=N` last.
 #include <windows.h>
 
+#include <cinttypes>
 #include <cstdio>
 
 #include "framework/core/fileutils.h"
@@ -45,9 +46,15 @@ int main(int argc, char** argv) {
     done = true;
     result = 1;
   };
+  // The event's size is 32 bits and a disc file may reach 4 GiB - 1: the size printed
+  // is the source file's own.
   writer.OnISOItemAdded = [](TObject*, const std::wstring&, const std::wstring&, const std::wstring& name,
-                             const std::wstring&, bool dir, TDateTime, int size) {
-    std::printf("added %s%s %d\n", WideToAnsi(name).c_str(), dir ? "\\" : "", size);
+                             const std::wstring& source, bool dir, TDateTime, int) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    const int64_t size = !dir && GetFileAttributesExW(source.c_str(), GetFileExInfoStandard, &data)
+                             ? static_cast<int64_t>(data.nFileSizeHigh) << 32 | data.nFileSizeLow
+                             : 0;
+    std::printf("added %s%s %" PRId64 "\n", WideToAnsi(name).c_str(), dir ? "\\" : "", size);
   };
 
   writer.SetVolumeIdentifier(AnsiToWide(argv[2]));

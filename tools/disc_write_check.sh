@@ -56,4 +56,15 @@ primary=$(isoinfo -f -i "$iso" | grep '^/KORVALO/')
 [ "$(echo "$primary" | wc -l)" -eq "${#names[@]}" ] || fail "primary names: $primary"
 [ "$(echo "$primary" | sort -u | wc -l)" -eq "${#names[@]}" ] || fail "primary names not unique: $primary"
 grep -Eqv '^/KORVALO/[A-Z0-9_]{1,30}\.[A-Z0-9_]*;1$' <<< "$primary" && fail "primary name not level 2: $primary"
+
+# A file of 4 GiB - 1 bytes (sparse) is the largest a disc takes: its size is printed
+# whole. It does not fit the stand-in's disc, so the write itself is refused.
+big=$work/big
+mkdir -p "$big/drive"
+truncate -s 4294967295 "$big/largest.bin"
+out=$("$root/scripts/wine-run" --prefix "$build/wine" -- "$build/bin/disc_write.exe" \
+      "$(winpath "$big/drive")" "Big" "$(winpath "$big/largest.bin")" || true)
+out=$(tr -d '\r' <<< "$out")
+grep -qx "added largest.bin 4294967295" <<< "$out" || fail "size of 4 GiB - 1 printed as: $(grep added <<< "$out")"
+rm -f "$big/largest.bin"
 echo "disc_write_check: ${#names[@]} files, $blocks blocks, all checks passed"

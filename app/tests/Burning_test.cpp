@@ -369,7 +369,7 @@ TEST_F(BurnDialog, AFileLargerThanTheDiscIsNotWrittenAsAnEmptyDisc) {
   d.btnStartClick(d.btnStart);
   EXPECT_FALSE(d.CDWriter->Busy());
   EXPECT_EQ(BoxTexts(),
-            std::vector<String>{Lang(100) + "\r\nMOVIE.AVI is larger than the free space on this disc"});
+            std::vector<String>{Lang(100) + "\r\n" + Lang(159) + "\r\nMOVIE.AVI"});
   EXPECT_FALSE(Exists(scratch.Drive() + "session1.iso"));
   EXPECT_FALSE(Exists(scratch.Drive() + "session1.iso.part"));
   EXPECT_TRUE(d.Idle);
@@ -466,9 +466,7 @@ TEST_F(BurnDialog, AFileOfFourGiBOrMoreIsLeftOutAndTold) {
   SetEndOfFile(h);  // sparse: nothing is written
   CloseHandle(h);
   scratch.Recovered("DuvidAziz", "IMG_0001.JPG", 3000);
-  const String told =
-      "These files cannot be written to a CD and are left out:\r\n"
-      "HUGE.AVI: a file of 4 GB or more cannot be written to a disc";
+  const String told = Lang(158) + "\r\nHUGE.AVI: a file of 4 GB or more cannot be written to a disc";
 
   TfrmBurn& d = Open();
   ASSERT_EQ(BoxTexts(), std::vector<String>{told});

@@ -320,11 +320,11 @@ TEST_F(CardDriveDialogs, RestoreWritesTheBackupBackOrSaysWhyNot) {
   EXPECT_FALSE(frmRestore->pbRestore->Visible());
   EXPECT_TRUE(frmRestore->btnRestore->Enabled());
 
-  // A file cut short is no restore.
+  // A file cut short is no restore, and the reason is told in the user's language.
   WriteCardImage('G', PatternedSectors(kCardG, 9));
   boxes = restore('G', "cut.KV3");
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].Msg.rfind(LangText(23), 0), 0u) << boxes[0].Msg;
+  EXPECT_EQ(boxes[0].Msg, LangText(23) + "\r\n" + LangText(143));
   EXPECT_EQ(boxes[0].DlgType, ksmtError);
 
   boxes = restore('G', "full.KV3");
@@ -332,6 +332,38 @@ TEST_F(CardDriveDialogs, RestoreWritesTheBackupBackOrSaysWhyNot) {
   EXPECT_EQ(boxes[0].Msg, LangText(137));
   EXPECT_FALSE(frmRestore->Visible());
   EXPECT_TRUE(ReadCardImage('G') == original);
+}
+
+// Each reason the engine gives for a restore it refused or could not finish is told in
+// the user's language after message 23.
+TEST_F(CardDriveDialogs, ARestoreThatFailsSaysWhyInTheUsersLanguage) {
+  WriteCardImage('G', PatternedSectors(kCardG, 10));
+  UseCard('G');
+  BackUpCardG("full");
+  std::ofstream(ScratchFolder() / "empty.KV3", std::ios::binary);
+  std::ofstream(ScratchFolder() / "tiny.KV3", std::ios::binary) << "KV3";
+  std::ofstream(ScratchFolder() / "gone.KV3", std::ios::binary) << "KV3";
+  const struct {
+    const char* file;
+    std::function<void()> beforeRestore;
+    uint8_t reason;
+  } rows[] = {
+      {"empty.KV3", nullptr, 142},
+      {"tiny.KV3", nullptr, 142},
+      {"gone.KV3", [&] { std::filesystem::remove(ScratchFolder() / "gone.KV3"); }, 138},
+      {"full.KV3", [&] { volumes.FailingSectors = {5}; }, 144},
+  };
+  for (const auto& r : rows) {
+    TksScriptedMessages answered;
+    frmRestore->Drive = "G";
+    frmRestore->Show();
+    frmRestore->FormActivate(nullptr);
+    frmRestore->lbFiles->SetItemIndex(frmRestore->lbFiles->Items()->IndexOf(r.file));
+    if (r.beforeRestore) r.beforeRestore();
+    frmRestore->btnRestoreClick(nullptr);
+    ASSERT_EQ(answered.Boxes().size(), 1u) << r.file;
+    EXPECT_EQ(answered.Boxes()[0].Msg, LangText(23) + "\r\n" + LangText(r.reason)) << r.file;
+  }
 }
 
 }  // namespace

@@ -14,6 +14,8 @@
 #include "engine/Lang.h"
 #include "framework/core/fileutils.h"
 #include "framework/core/seams.h"
+#include "framework/gui/screen.h"
+#include "framework/gui/wndproc.h"
 #include "outside/NetUpdateEngine.h"
 
 namespace {
@@ -189,4 +191,93 @@ TEST_F(UpdateCommand, AnUpdateThatDoesNotArriveWholeIsReportedAndChangesNothing)
     EXPECT_TRUE(stored.LastUpdate.empty()) << stored.LastUpdate;
   }
   EXPECT_EQ(Boxes().size(), 2u);
+}
+
+// The check and the download arrive in pieces. Before each piece the server moves the
+// clock and posts a probe to a window of this thread, which runs only when the waiting
+// command pumps: it sees the hourglass, leaves a change to paint, and clicks the update
+// command again, a click the wait drops. Once the command is over, the cursor is back.
+TEST_F(UpdateCommand, TheWindowPaintsUnderTheHourglassWhileTheUpdateWaits) {
+  constexpr UINT kProbe = WM_APP + 7;
+  std::atomic<DWORD> now{0};
+  ScopedSeam<TClockSeam> moved({.TickCount = [&now] { return now.load(); }});
+  TLoopbackHttpServer server;
+  WritePrivateProfileStringA("Update", "Site", server.Site().c_str(), (folder.Path() + "Korvalo3.INI").c_str());
+  const HWND form = frmMain->Handle();
+  const TPoint onUpdate = frmMain->imgUpdate->ClientToScreen(Point(4, 4));
+  POINT click{onUpdate.X, onUpdate.Y};
+  ScreenToClient(form, &click);
+  auto clickUpdate = [&] {
+    PostMessageA(form, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(click.x, click.y));
+    PostMessageA(form, WM_LBUTTONUP, 0, MAKELPARAM(click.x, click.y));
+  };
+
+  struct {
+    int probes = 0, underHourglass = 0, paintedMeanwhile = 0;
+  } seen;
+  HWND probe = nullptr;
+  probe = AllocateHWnd([&](TMessage& m) {
+    if (m.Msg != kProbe) {
+      m.Result = DefWindowProcA(probe, m.Msg, m.WParam, m.LParam);
+      return;
+    }
+    ++seen.probes;
+    if (Screen->Cursor() == crHourGlass) ++seen.underHourglass;
+    if (seen.probes > 1 && !GetUpdateRect(form, nullptr, FALSE)) ++seen.paintedMeanwhile;
+    InvalidateRect(form, nullptr, FALSE);
+    clickUpdate();
+  });
+  auto inPieces = [&](TLoopbackHttpServer::Reply reply) {
+    reply.PieceBytes = 16;
+    reply.BeforePiece = [&now, probe] {
+      now += 20;
+      PostMessageA(probe, kProbe, 0, 0);
+    };
+    return reply;
+  };
+  server.Set("/updates/update.ini", inPieces({200, "[Update]\r\nVersion=4.0\r\nFile=setup.exe\r\n", ""}));
+  server.Set("/updates/setup.exe", inPieces({200, std::string(200, 'k'), ""}));
+
+  // A click posted so reaches the command when nothing waits.
+  reachable = false;
+  clickUpdate();
+  Application->ProcessMessages();
+  ASSERT_EQ(Boxes(), std::vector<String>{Lang(141)});
+
+  reachable = true;
+  frmMain->imgUpdateClick(nullptr);
+  DeallocateHWnd(probe);
+  EXPECT_GT(seen.probes, 2) << "the check and the download pumped while they waited";
+  EXPECT_EQ(seen.underHourglass, seen.probes);
+  EXPECT_GT(seen.paintedMeanwhile, 0);
+  EXPECT_EQ(server.Requests(),
+            (std::vector<std::string>{"/updates/update.ini", "/updates/update.ini", "/updates/setup.exe"}))
+      << "no click started a second update";
+  EXPECT_EQ(Boxes().size(), 1u);
+  EXPECT_TRUE(FileExists(folder.Path() + "Update\\setup.exe"));
+  EXPECT_EQ(frmMain->Engine, nullptr) << "the program closed for the updater";
+  EXPECT_EQ(Screen->Cursor(), crDefault);
+}
+
+// A close that arrives while the download waits ends it: nothing is saved, nothing is
+// told, and the program closes.
+TEST_F(UpdateCommand, ACloseWhileTheUpdateWaitsEndsItAndTheProgram) {
+  std::atomic<DWORD> now{0};
+  ScopedSeam<TClockSeam> moved({.TickCount = [&now] { return now.load(); }});
+  TLoopbackHttpServer server;
+  WritePrivateProfileStringA("Update", "Site", server.Site().c_str(), (folder.Path() + "Korvalo3.INI").c_str());
+  server.Set("/updates/update.ini", {200, "[Update]\r\nVersion=4.0\r\nFile=setup.exe\r\n", ""});
+  TLoopbackHttpServer::Reply download{200, std::string(1000, 'k'), ""};
+  download.PieceBytes = 100;
+  const HWND form = frmMain->Handle();
+  download.BeforePiece = [&now, form] {
+    now += 20;
+    PostMessageA(form, WM_CLOSE, 0, 0);
+  };
+  server.Set("/updates/setup.exe", download);
+  frmMain->imgUpdateClick(nullptr);
+  EXPECT_TRUE(Boxes().empty());
+  EXPECT_FALSE(FileExists(folder.Path() + "Update\\setup.exe"));
+  EXPECT_FALSE(FileExists(folder.Path() + "Update\\setup.exe.part"));
+  EXPECT_EQ(frmMain->Engine, nullptr) << "the program closed";
 }

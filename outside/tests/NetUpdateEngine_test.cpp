@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <functional>
+#include <memory>
 
 #include "framework/core/fileutils.h"
 #include "framework/core/seams.h"
@@ -53,6 +55,8 @@ TEST(NetUpdateEngine, RefusesWhatTheSiteShouldNotAnswer) {
       {"no number", {200, "[Update]\r\nVersion=three\r\n", ""}},
       {"oversize", {200, "[Update]\r\nVersion=9.0\r\n" + std::string(70 * 1024, ';'), ""}},
       {"redirect", {302, "", "Location: http://127.0.0.1:1/elsewhere/update.ini\r\n"}},
+      {"empty", {200, "", ""}},
+      {"status 2000", {200, "", "", "HTTP/1.1 2000 OK\r\n\r\n[Update]\r\nVersion=9.0\r\n"}},
   };
   for (const Row& r : rows) {
     server.Set("/updates/update.ini", r.reply);
@@ -195,9 +199,10 @@ TEST(NetUpdateEngine, VersionsCompareByNumber) {
     EXPECT_THROW(CompareVersions(bad, "3.0"), EUpdateEngineError) << bad;
 }
 
-// Whatever arrives short of what the answer announced is a failure: nothing is
-// saved, and the last update stays as it was.
-TEST(NetUpdateEngine, AShortDownloadIsAFailureAndLeavesNothing) {
+// Whatever arrives other than the answer announced (short, long, empty, or under a
+// status that is not three digits) is a failure: nothing is saved, and the last update
+// stays as it was.
+TEST(NetUpdateEngine, ADownloadOtherThanAnnouncedIsAFailureAndLeavesNothing) {
   TLoopbackHttpServer server;
   String install = ScratchFolder("nus");
   server.Set("/updates/update.ini", Offer("4.0"));
@@ -212,7 +217,16 @@ TEST(NetUpdateEngine, AShortDownloadIsAFailureAndLeavesNothing) {
       {"headers only", head + "Content-Length: 1000\r\n\r\n", false},
       {"chunk cut half-way", chunked + "3e8\r\n" + std::string(500, 'k'), false},
       {"no last chunk", chunked + "3e8\r\n" + std::string(1000, 'k') + "\r\n", false},
+      {"1500 where 1000 were announced", head + "Content-Length: 1000\r\n\r\n" + std::string(1500, 'k'), false},
+      {"more after the last chunk", chunked + "3e8\r\n" + std::string(1000, 'k') + "\r\n0\r\n\r\nkkkk", false},
+      {"empty, announced", head + "Content-Length: 0\r\n\r\n", false},
+      {"empty, to the close", head + "\r\n", false},
+      {"empty, chunked", chunked + "0\r\n\r\n", false},
+      {"status 2000", "HTTP/1.1 2000 OK\r\nContent-Length: 1000\r\n\r\n" + std::string(1000, 'k'), false},
+      {"status 2001 without a reason", "HTTP/1.1 2001\r\nContent-Length: 1000\r\n\r\n" + std::string(1000, 'k'), false},
       {"whole", head + "Content-Length: 1000\r\n\r\n" + std::string(1000, 'k'), true},
+      {"whole, to the close", head + "\r\n" + std::string(1000, 'k'), true},
+      {"whole, status without a reason", "HTTP/1.1 200\r\nContent-Length: 1000\r\n\r\n" + std::string(1000, 'k'), true},
       {"whole chunked", chunked + "1f4\r\n" + std::string(500, 'k') + "\r\n1f4\r\n" + std::string(500, 'k') +
                             "\r\n0\r\n\r\n", true},
   };
@@ -320,4 +334,70 @@ TEST(NetUpdateEngine, RefusesADeviceNameBeforeDownloading) {
   for (const String& asked : server.Requests()) EXPECT_EQ(asked, "/updates/update.ini");
   for (const char* plain : {"console.exe", "com10.exe", "nul_fix.exe", "setup.exe"})
     EXPECT_TRUE(IsPlainFileName(plain)) << plain;
+}
+
+namespace {
+
+// An engine whose disk fills half-way through the download, as a full disk does.
+class TFullDiskEngine : public TNetUpdateEngine {
+ protected:
+  void WriteDownload(TStream& file, const String& body) override {
+    file.WriteBuffer(body.data(), static_cast<int>(body.size() / 2));
+    throw EWriteError("There is not enough space on the disk");
+  }
+};
+
+}  // namespace
+
+// Whatever stops the download from taking its name, nothing of it stays: no part, no
+// update folder it made, an older file as it was, and the engine's own error.
+TEST(NetUpdateEngine, ADownloadThatCannotBeSavedLeavesNothing) {
+  TLoopbackHttpServer server;
+  server.Set("/updates/update.ini", Offer("4.0"));
+  server.Set("/updates/setup.exe", {200, "MZ new version", ""});
+  String install = ScratchFolder("nuf");
+  const String update = install + "Update\\";
+  auto writeOld = [&](DWORD attributes) {
+    ForceDirectories(update);
+    TStringList old;
+    old.SetText("MZ old version");
+    old.SaveToFile(update + "setup.exe");
+    SetFileAttributesA((update + "setup.exe").c_str(), attributes);
+  };
+  struct Row {
+    const char* name;
+    std::function<void()> prepare;
+    bool fullDisk;
+    bool oldStays;
+  } rows[] = {
+      {"the older file is read-only", [&] { writeOld(FILE_ATTRIBUTE_READONLY); }, false, true},
+      {"a folder has the name", [&] { ForceDirectories(update + "setup.exe"); }, false, false},
+      {"a folder has the part's name", [&] { ForceDirectories(update + "setup.exe.part"); }, false, false},
+      {"the disk fills", [] {}, true, false},
+      {"the disk fills over an older file", [&] { writeOld(FILE_ATTRIBUTE_NORMAL); }, true, true},
+  };
+  for (const Row& r : rows) {
+    SetFileAttributesA((update + "setup.exe").c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFile(update + "setup.exe");
+    RemoveDir(update + "setup.exe");
+    RemoveDir(update + "setup.exe.part");
+    RemoveDir(update);
+    r.prepare();
+    std::unique_ptr<TNetUpdateEngine> engine =
+        r.fullDisk ? std::make_unique<TFullDiskEngine>() : std::make_unique<TNetUpdateEngine>();
+    engine->InternetSite = server.Site();
+    engine->Installation = install;
+    engine->Version = "3.0";
+    EXPECT_THROW(engine->LaunchEngine("/silent"), EUpdateEngineError) << r.name;
+    EXPECT_FALSE(FileExists(update + "setup.exe.part")) << r.name;
+    EXPECT_TRUE(engine->LastUpdate.empty()) << r.name;
+    if (r.oldStays) {
+      TStringList old;
+      old.LoadFromFile(update + "setup.exe");
+      EXPECT_EQ(old.Text(), "MZ old version\r\n") << r.name;
+    } else if (r.fullDisk) {
+      EXPECT_FALSE(DirectoryExists(update)) << r.name << ": the folder the download made goes too";
+    }
+  }
+  SetFileAttributesA((update + "setup.exe").c_str(), FILE_ATTRIBUTE_NORMAL);
 }
