@@ -104,7 +104,7 @@ void TScanEngine::ScanDrive(char Drive) {
   const uint32_t largest = std::max<uint32_t>(1, CurrentDrive->SectorsPerRequest);
   uint32_t requestSize = largest;
   while (CurrentSector < total && !StopRequested && !ScanEnd) {
-    if (WaitWhilePaused(100)) break;
+    if (WaitWhilePausedUntilCancel(100)) break;
     const uint32_t span = std::min(largest, total - CurrentSector);
     requestSize = std::min(requestSize, span);
     TransferStart = CurrentSector;

@@ -148,6 +148,9 @@ class TScanEngine : public TObject {
   // While Paused: sleeps Interval ms at a time and pumps messages, so that the dialog's
   // buttons work; Cancel or Abort end the wait. True when either of them is set.
   bool WaitWhilePaused(uint32_t Interval);
+  // The same for the loops that Abort does not end (the DezoDozi pass, backups, saving a
+  // file by its chain): only Cancel ends the wait. True when it is set.
+  bool WaitWhilePausedUntilCancel(uint32_t Interval);
 
   // --- sector access (SectorAccess.cpp) ---
   bool ReadSectors();
@@ -256,6 +259,7 @@ class TScanEngine : public TObject {
   void RetireDrive(char drive);
   void SetUpPlatform(const TSEPlatform& platform);
   void OwnerWindowProc(TWindowSubclass& hook, TMessage& message);
+  bool SleepWhilePaused(uint32_t Interval, bool abortEnds);
 
   TVolumeCalls* volumes_ = nullptr;
   TVxdCalls* vxd_ = nullptr;
