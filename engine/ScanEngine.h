@@ -210,9 +210,13 @@ class TScanEngine : public TObject {
   void ScanDrive(char Drive);
   // Reads the transfer; a failed multi-sector read is retried sector by sector, so that
   // only the sectors failing alone are zero-filled and reported. The number of those.
+  // Every failure goes through the read-error policy; one that ends the pass leaves in
+  // TransferCount the sectors still to carve.
   uint32_t ReadTransferSalvaging();
   // The read-error policy of the DezoDozi pass for a failed read's error; true ends it.
   bool ReadErrorEndsPass(uint32_t error);
+  // The policy for the last failed read: ScanEnd is set when it ends the pass.
+  bool ReadFailureEndsPass();
   void ReExtractFragmentedHits();
   void DissectCarvedJPEGs();
   void DissectJPEGFile(const String& FileName);
