@@ -212,7 +212,7 @@ bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder, bool keepC
       }
       const uint32_t bytes = static_cast<uint32_t>(std::min<uint64_t>(uint64_t(sectors) * bytesPerSector, remaining));
       if (!output.Write(TransferBuffer.get(), bytes)) {
-        WriteErrorLog("Error in BlockWrite : " + IntToStr(GetLastError()));
+        WriteErrorLog("Error in BlockWrite : " + SysErrorMessage(GetLastError()));
         writeFailed = true;
         break;
       }

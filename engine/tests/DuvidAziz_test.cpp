@@ -236,7 +236,10 @@ TEST_F(RecoveryPasses, AFileThatCannotBeWrittenIsLoggedAndNotReported) {
   }}};
   StartLogs();
   const size_t erased = ErrorLogCount("Erased new file, because IOResult = ");
+  const std::string refused = "Error in BlockWrite : " + SysErrorMessage(ERROR_WRITE_FAULT);
+  const size_t refusals = ErrorLogCount(refused);
   engine_->PreScan(kTestLetter);
+  EXPECT_EQ(ErrorLogCount(refused), refusals + 1);
   EXPECT_EQ(std::count(saved_.begin(), saved_.end(), "LIVE.JPG"), 0);
   EXPECT_EQ(ErrorLogCount("Erased new file, because IOResult = "), erased + 1);
   EXPECT_FALSE(FileExists(out_.Path() + "DuvidAziz\\LIVE.JPG"));
