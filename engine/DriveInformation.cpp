@@ -122,7 +122,8 @@ bool TScanEngine::GetDriveSelectedInformation(const String& drive, TSEDriveInfor
         if (FATReader->TotalSectors != 0) record->TotalSectors = FATReader->TotalSectors;
         // A volume that claims more than the measured device is read only as far as the
         // device goes.
-        if (record->MeasuredSectors != 0) record->TotalSectors = std::min(record->TotalSectors, record->MeasuredSectors);
+        if (record->MeasuredSectors != 0)
+          record->TotalSectors = std::min(record->TotalSectors, record->MeasuredSectors);
       } else {
         record->TotalSectors = ProbeDriveSize(*record);
       }
