@@ -11,7 +11,9 @@ bool DissectJPEG(const String& FileName) {
     source.LoadFromFile(FileName);
     const auto* begin = static_cast<const uint8_t*>(source.Memory());
     const std::span<const uint8_t> data(begin, static_cast<size_t>(source.Size()));
-    if (data.empty()) return false;
+    // An empty file has no stream to copy: the copy of its first pass fails as for a file
+    // without end marker.
+    if (data.empty()) throw EReadError("Stream read error");
     // A marker pair forming the file's final two bytes is never taken.
     const size_t last = data.size() - 1;
     size_t end = last;

@@ -8,7 +8,7 @@
 
 namespace {
 
-// Files beyond this are not drawn; the reader holds the whole file.
+// The reader holds the whole file: beyond this a 32-bit process may not find the room.
 constexpr int64_t MaxTiffFileSize = 512ll << 20;
 
 enum TTiffFieldType : uint16_t { tfByte = 1, tfShort = 3, tfLong = 4 };
@@ -47,6 +47,7 @@ void TFileTiff::Reset() {
   IFDs.clear();
   data_.clear();
   Valid = false;
+  TooLarge = false;
   FileSize = 0;
 }
 
@@ -69,9 +70,9 @@ void TFileTiff::SetFileName(const String& Value) {
   TFileStream file(Value, fmOpenRead | fmShareDenyNone);
   const int64_t size = file.Size();
   FileSize = static_cast<uint64_t>(size);
-  if (size <= 7 || size > MaxTiffFileSize) return;
-  data_.resize(static_cast<size_t>(size));
-  file.ReadBuffer(data_.data(), static_cast<int>(size));
+  if (size <= 7) return;
+  data_.resize(8);
+  file.ReadBuffer(data_.data(), 8);
 
   if (data_[0] == 'I' && data_[1] == 'I') {
     LittleEndian = true;
@@ -81,6 +82,12 @@ void TFileTiff::SetFileName(const String& Value) {
     return;
   }
   if (Read16(2) != 42) return;
+  if (size > MaxTiffFileSize) {
+    TooLarge = true;
+    return;
+  }
+  data_.resize(static_cast<size_t>(size));
+  file.ReadBuffer(data_.data() + 8, static_cast<int>(size - 8));
   Valid = true;
 
   std::set<uint32_t> seen;

@@ -83,6 +83,8 @@ class TFileTiff : public TPersistent {
   std::vector<std::unique_ptr<TGraphicTiff>> IFDs;
   bool LittleEndian = true;
   bool Valid = false;
+  // A TIFF header on a file larger than the reader holds in memory: not read further.
+  bool TooLarge = false;
 
   // The file's bytes, which every read is checked against.
   const std::vector<uint8_t>& Data() const { return data_; }

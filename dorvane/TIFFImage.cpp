@@ -145,8 +145,11 @@ void DrawRGB(const TGraphicTiff& ifd, TBitmap& bitmap) {
   const auto samples = bits->Count == 1 ? std::vector<uint32_t>(3, bits->Value) : ifd.Values(*bits, 3);
   if (samples.size() < 3 || samples[0] != 8 || samples[1] != 8 || samples[2] != 8)
     throw Exception("Error : Bits Per Same (RGB) not 8");
-  if (*width == 0 || *height == 0 || *width > 0xFFFF || *height > 0xFFFF)
-    throw Exception("Error reading image data");
+  // A size no bitmap takes leaves this one empty; later directories still draw.
+  if (*width == 0 || *height == 0 || *width > 0xFFFF || *height > 0xFFFF) {
+    bitmap.Assign(nullptr);
+    return;
+  }
 
   const TGeometry g{*width, *height};
   const uint64_t rowBytes = uint64_t{g.Width} * 3;
@@ -170,6 +173,8 @@ void DrawRGB(const TGraphicTiff& ifd, TBitmap& bitmap) {
 void LoadTIFF(const String& FileName, TBitmap& Bitmap) {
   TFileTiff tiff;
   tiff.SetFileName(FileName);
+  if (tiff.TooLarge)
+    throw Exception("TIFF file too large to draw: " + IntToStr(static_cast<int64_t>(tiff.FileSize)) + " bytes");
   if (!tiff.Valid) throw Exception("File is not a valid TIFF file");
   for (int i = 0; i < tiff.Count(); ++i) {
     const TGraphicTiff& ifd = *tiff.GetIFD(i);

@@ -277,13 +277,18 @@ bool CorrectX3F(const String& FileName) {
 bool CorrectCRW(const String& FileName, const std::function<void(DWORD)>& Wait) {
   const DWORD started = GetTickCount();
   bool succeeded = false;
+  // A mark not found is no failure of the thread: the outcome line alone says so.
+  const auto notFound = [&] {
+    LogOutcome(false, FileName, started);
+    return false;
+  };
   try {
     const TBytes data = LoadFile(FileName);
-    if (data.empty()) throw Exception("Empty file");
+    if (data.empty()) return notFound();
     const size_t last = data.size() - 1;
     const auto p = FindLast(data, ".CRW", last);
     const auto endMarker = p ? FindLast(data, kEndOfImage, last, *p) : std::nullopt;
-    if (!endMarker) throw Exception("No embedded JPEG");
+    if (!endMarker) return notFound();
     const size_t e = *endMarker + 2;
 
     String innerName;
@@ -298,7 +303,7 @@ bool CorrectCRW(const String& FileName, const std::function<void(DWORD)>& Wait) 
     }
 
     const auto thm = FindFirst(data, ".THM", e, last);
-    if (!thm) throw Exception("No thumbnail name");
+    if (!thm) return notFound();
     const size_t m = *thm + 3;
     size_t c = 0;
     for (size_t i = m + 1; i-- > 0;) {
@@ -328,7 +333,7 @@ bool CorrectCRW(const String& FileName, const std::function<void(DWORD)>& Wait) 
         break;
       }
     }
-    if (!j) throw Exception("No raw data end");
+    if (!j) return notFound();
     const int64_t cut = static_cast<int64_t>(*j) + rawOffset;
     if (cut > static_cast<int64_t>(data.size())) throw Exception("The raw data end beyond the file");
 
@@ -345,7 +350,9 @@ bool CorrectCRW(const String& FileName, const std::function<void(DWORD)>& Wait) 
           TFileStream out(target, fmCreate);
           out.WriteBuffer(data.data(), static_cast<int>(cut));
         }
-        if (!DeleteFile(FileName)) throw Exception("Cannot delete " + FileName);
+        // The cut copy is written: an input that cannot go (another thread may hold
+        // it) stays beside it, and the thumbnail is still named.
+        DeleteFile(FileName);
       }
     }
 

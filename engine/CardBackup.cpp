@@ -125,7 +125,7 @@ bool TScanEngine::CopyCardInto(HANDLE file, const String& fileName) {
   const uint32_t perRequest =
       std::clamp<uint32_t>(CurrentDrive->SectorsPerRequest, 1, uint32_t(SectorBufferSize / bytesPerSector));
   while (CurrentSector < total && !StopRequested && !ScanEnd) {
-    if (WaitWhilePaused(100)) break;
+    if (WaitWhilePausedUntilCancel(100)) break;
     TransferStart = CurrentSector;
     TransferCount = static_cast<uint16_t>(std::min<uint32_t>(perRequest, total - CurrentSector));
     bool read = false;

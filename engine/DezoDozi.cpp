@@ -34,34 +34,50 @@ bool TScanEngine::ReadErrorEndsPass(uint32_t error) {
   }
 }
 
+bool TScanEngine::ReadFailureEndsPass() {
+  // The 98 family gives no error codes: every failure there is an ordinary one.
+  if (!IsNT || !ReadErrorEndsPass(LastError)) return false;
+  ScanEnd = true;
+  return true;
+}
+
 uint32_t TScanEngine::ReadTransferSalvaging() {
   const uint32_t start = TransferStart;
   const uint16_t count = TransferCount;
   const uint32_t bytesPerSector = CurrentDrive->BytesPerSector;
   if (ReadSectors()) return 0;
-  TransferCount = count;
-  // The 98 family gives no error codes: every failure there is an ordinary one.
-  if (IsNT && ReadErrorEndsPass(LastError)) {
-    ScanEnd = true;
+  // The failed read left in TransferCount the sectors it covers (1 when its first chunk
+  // failed): a pass that ends here carves only those, as zeros.
+  if (ReadFailureEndsPass()) {
+    std::memset(TransferBuffer.get(), 0, size_t(TransferCount) * bytesPerSector);
     return 0;
   }
   std::vector<uint8_t> salvaged(size_t(count) * bytesPerSector, 0);
   uint32_t lost = 0;
+  uint16_t carved = count;
   for (uint16_t i = 0; i < count; ++i) {
-    TransferStart = start + i;
-    TransferCount = 1;
-    if (ReadSectors()) {
-      std::memcpy(salvaged.data() + size_t(i) * bytesPerSector, TransferBuffer.get(), bytesPerSector);
-      continue;
+    // A one-sector request has failed and been judged already.
+    if (count > 1) {
+      TransferStart = start + i;
+      TransferCount = 1;
+      if (ReadSectors()) {
+        std::memcpy(salvaged.data() + size_t(i) * bytesPerSector, TransferBuffer.get(), bytesPerSector);
+        continue;
+      }
+      // The sectors read so far are carved, the failing one as zeros.
+      if (ReadFailureEndsPass()) {
+        carved = static_cast<uint16_t>(i + 1);
+        break;
+      }
     }
     ++lost;
     ProcessMessages();
     OnReadError(static_cast<int32_t>(start + i), 1);
     WriteErrorLog("Unable To Read Sector : " + IntToStr(start + i) + " For 1 Sectors");
   }
-  std::memcpy(TransferBuffer.get(), salvaged.data(), salvaged.size());
+  std::memcpy(TransferBuffer.get(), salvaged.data(), size_t(carved) * bytesPerSector);
   TransferStart = start;
-  TransferCount = count;
+  TransferCount = carved;
   return lost;
 }
 
@@ -104,19 +120,16 @@ void TScanEngine::ScanDrive(char Drive) {
   const uint32_t largest = std::max<uint32_t>(1, CurrentDrive->SectorsPerRequest);
   uint32_t requestSize = largest;
   while (CurrentSector < total && !StopRequested && !ScanEnd) {
-    if (WaitWhilePaused(100)) break;
+    if (WaitWhilePausedUntilCancel(100)) break;
     const uint32_t span = std::min(largest, total - CurrentSector);
     requestSize = std::min(requestSize, span);
     TransferStart = CurrentSector;
     TransferCount = static_cast<uint16_t>(requestSize);
     const uint32_t lost = ReadTransferSalvaging();
-    if (ScanEnd) {
-      std::memset(TransferBuffer.get(), 0, size_t(TransferCount) * bytesPerSector);
-    } else if (lost) {
+    if (lost)
       requestSize = 1;
-    } else {
+    else if (!ScanEnd)
       requestSize = std::min(2 * requestSize, largest);
-    }
     OnProgress(this, static_cast<int32_t>(CurrentSector));
     CarveBuffer();
     if (!folder.empty() && !HasEnoughFreeSpace(folder[0], uint32_t(TransferCount) * bytesPerSector)) {

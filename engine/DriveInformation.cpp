@@ -120,6 +120,10 @@ bool TScanEngine::GetDriveSelectedInformation(const String& drive, TSEDriveInfor
     if (record->FileSystem >= 1 && record->FileSystem <= 3) {
       if (FATReader->ReadBootSector()) {
         if (FATReader->TotalSectors != 0) record->TotalSectors = FATReader->TotalSectors;
+        // A volume that claims more than the measured device is read only as far as the
+        // device goes.
+        if (record->MeasuredSectors != 0)
+          record->TotalSectors = std::min(record->TotalSectors, record->MeasuredSectors);
       } else {
         record->TotalSectors = ProbeDriveSize(*record);
       }
@@ -215,11 +219,13 @@ uint32_t TScanEngine::ProbeDriveSize(TSEDriveInformation& record) {
     while (sector < UINT32_MAX && readAt(sector, 1)) ++sector;
     return static_cast<uint32_t>(sector);
   }
+  // Down in steps of 512 while reads fail, at most to 512 below the geometry's count; the
+  // last step is taken even when no read follows it, so that the upward search starts
+  // below a device that ends just under its geometry.
   int64_t start = static_cast<int64_t>(limit * 2000);
   while (!readAt(static_cast<uint64_t>(start), 512)) {
-    const int64_t lower = start - 512;
-    if (lower < 0 || lower < int64_t(geometrySectors) - 512) break;
-    start = lower;
+    start = std::max<int64_t>(start - 512, 0);
+    if (start == 0 || start < int64_t(geometrySectors) - 512) break;
   }
   uint16_t step = 512;
   for (;;) {

@@ -189,7 +189,7 @@ bool TScanEngine::SaveFATFileEXT(TSEFile& file, const String& folder, bool keepC
     size_t position = 0;
     std::vector<uint8_t> single(bytesPerSector);
     while (remaining > 0 && !StopRequested && !ScanEnd && position < clusters.size()) {
-      WaitWhilePaused(50);
+      WaitWhilePausedUntilCancel(50);
       size_t end = position + 1;
       uint32_t sectors = sectorsPerCluster;
       while (end < clusters.size() && clusters[end] == clusters[end - 1] + 1 && sectors + sectorsPerCluster <= largest) {

@@ -32,13 +32,6 @@ constexpr bool IsPowerOfTwo(uint32_t value) { return value != 0 && (value & (val
 
 }  // namespace
 
-bool TSEFAT::FitsTheDrive() const {
-  // Only a size measured on the device itself is known apart from this boot sector.
-  const TSEDriveInformation* drive = Engine->CurrentDrive;
-  if (!drive || drive->MeasuredSectors == 0) return true;
-  return uint64_t(TotalSectors) * BPB.BytesPerSector <= uint64_t(drive->MeasuredSectors) * drive->BytesPerSector;
-}
-
 bool TSEFAT::ReadOneSector(uint32_t sector, uint8_t* destination, int attempts) {
   Engine->KeepInSectorBuffer = false;
   for (int attempt = 0; attempt < attempts; ++attempt) {
@@ -106,7 +99,9 @@ bool TSEFAT::ReadBootSector() {
     const uint64_t fatSectors = uint64_t(FATSize) * BPB.NumberOfFATs;
     const uint64_t firstData = BPB.ReservedSectors + fatSectors + RootDirSectors;
     TotalSectors = BPB.TotalSectors16 != 0 ? BPB.TotalSectors16 : BPB.TotalSectors32;
-    if (firstData > TotalSectors || !FitsTheDrive()) {
+    // A volume larger than the device (a cut image, a card that reports fewer sectors)
+    // is still walked: what lies past the device's end fails as any unreadable sector.
+    if (firstData > TotalSectors) {
       Engine->LastError = 10;
       return false;
     }

@@ -135,8 +135,6 @@ class TSEFAT : public TObject {
   };
 
   bool ReadOneSector(uint32_t sector, uint8_t* destination, int attempts);
-  // The volume as the boot sector gives it lies inside the device.
-  bool FitsTheDrive() const;
   bool GetNextRecord(TDirectoryCursor& cursor);
   bool GetNextEntry(TDirectoryCursor& cursor, bool includeDeleted, TEntry& entry);
   std::optional<String> ReadLongName(TDirectoryCursor& cursor);

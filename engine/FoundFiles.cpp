@@ -42,8 +42,12 @@ TFileClusters FileClusters(const TSEFile& file, const TSEFAT& fat, const std::ve
       result.Complete = true;
       break;
     }
-    if (!fat.IsValidCluster(next) || visited[next]) break;
-    append(next);
+    // A free entry inside a file that still has bytes to come is most often an unreadable
+    // FAT sector, read as zeros: the file goes on in the next cluster. Without a size
+    // nothing tells how far, so the chain ends there.
+    const uint32_t following = next == 0 && file.Size != 0 ? cur + 1 : next;
+    if (!fat.IsValidCluster(following) || visited[following]) break;
+    append(following);
   }
   if (result.Clusters.size() >= needed) result.Complete = true;
   return result;

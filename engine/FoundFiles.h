@@ -42,8 +42,9 @@ struct TFileClusters {
   // bad or out-of-range cluster.
   bool Complete = false;
 };
-// A live file follows its chain; a deleted one (start cluster free) the free clusters
-// after its start. Either stops at its size; a deleted file without size is one cluster.
+// A live file follows its chain, across a free entry to the next cluster while its size
+// asks for more; a deleted one (start cluster free) the free clusters after its start.
+// Either stops at its size; a deleted file without size is one cluster.
 TFileClusters FileClusters(const TSEFile& file, const TSEFAT& fat, const std::vector<uint32_t>& fat1Table);
 
 // The prefix a found file's name gets for its recoverability.

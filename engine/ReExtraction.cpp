@@ -37,13 +37,6 @@ bool DeleteCarvedCopy(const String& path) {
   return false;
 }
 
-// The whole chain, but a JPEG no longer than the carver would have made it.
-uint32_t ResavedSize(const TSERAWFile& hit, const TFileClusters& chain, const TSEFAT& fat) {
-  const uint64_t chainBytes = uint64_t(chain.Clusters.size()) * fat.BPB.SectorsPerCluster * fat.BPB.BytesPerSector;
-  const bool jpeg = hit.FileType && (hit.FileType->Extension == "JPG" || hit.FileType->Extension == "JPEG");
-  return static_cast<uint32_t>(std::min<uint64_t>(chainBytes, jpeg ? kCarvedJPEGCap : UINT32_MAX));
-}
-
 }  // namespace
 
 void TScanEngine::ReExtractFragmentedHits() {
@@ -73,7 +66,8 @@ void TScanEngine::ReExtractFragmentedHits() {
     // is the better one.
     const TFileClusters chain = FileClusters(file, fat, FAT1Table);
     if (!chain.Complete) continue;
-    file.Size = ResavedSize(hit, chain, fat);
+    // Size 0: the whole chain. The carver's cap guards against a run with no end; a
+    // chain has one, and a large photo is whole only with all of it.
     OnProgress(this, static_cast<int32_t>(fat.ClusterToSector(file.Cluster)));
     // Only a whole re-save replaces the carved copy.
     if (SaveFATFileEXT(file, kDezoDoziFolder, false)) DeleteCarvedCopy(hit.Path);

@@ -96,13 +96,18 @@ uint32_t TScanEngine::TakeLastError() {
   return error;
 }
 
-bool TScanEngine::WaitWhilePaused(uint32_t Interval) {
-  while (Paused && !StopRequested && !Aborted) {
+bool TScanEngine::SleepWhilePaused(uint32_t Interval, bool abortEnds) {
+  const auto ended = [&] { return StopRequested || (abortEnds && Aborted); };
+  while (Paused && !ended()) {
     Clock().Sleep(Interval);
     ProcessMessages();
   }
-  return StopRequested || Aborted;
+  return ended();
 }
+
+bool TScanEngine::WaitWhilePaused(uint32_t Interval) { return SleepWhilePaused(Interval, true); }
+
+bool TScanEngine::WaitWhilePausedUntilCancel(uint32_t Interval) { return SleepWhilePaused(Interval, false); }
 
 bool TScanEngine::CheckStop() {
   ProcessMessages();

@@ -148,6 +148,9 @@ class TScanEngine : public TObject {
   // While Paused: sleeps Interval ms at a time and pumps messages, so that the dialog's
   // buttons work; Cancel or Abort end the wait. True when either of them is set.
   bool WaitWhilePaused(uint32_t Interval);
+  // The same for the loops that Abort does not end (the DezoDozi pass, backups, saving a
+  // file by its chain): only Cancel ends the wait. True when it is set.
+  bool WaitWhilePausedUntilCancel(uint32_t Interval);
 
   // --- sector access (SectorAccess.cpp) ---
   bool ReadSectors();
@@ -212,9 +215,13 @@ class TScanEngine : public TObject {
   void ScanDrive(char Drive);
   // Reads the transfer; a failed multi-sector read is retried sector by sector, so that
   // only the sectors failing alone are zero-filled and reported. The number of those.
+  // Every failure goes through the read-error policy; one that ends the pass leaves in
+  // TransferCount the sectors still to carve.
   uint32_t ReadTransferSalvaging();
   // The read-error policy of the DezoDozi pass for a failed read's error; true ends it.
   bool ReadErrorEndsPass(uint32_t error);
+  // The policy for the last failed read: ScanEnd is set when it ends the pass.
+  bool ReadFailureEndsPass();
   void ReExtractFragmentedHits();
   void DissectCarvedJPEGs();
   void DissectJPEGFile(const String& FileName);
@@ -261,6 +268,7 @@ class TScanEngine : public TObject {
   void RetireDrive(char drive);
   void SetUpPlatform(const TSEPlatform& platform);
   void OwnerWindowProc(TWindowSubclass& hook, TMessage& message);
+  bool SleepWhilePaused(uint32_t Interval, bool abortEnds);
 
   TVolumeCalls* volumes_ = nullptr;
   TVxdCalls* vxd_ = nullptr;

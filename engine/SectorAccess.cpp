@@ -89,8 +89,9 @@ String DriveName(uint8_t driveNumber) { return String(1, static_cast<char>(drive
 uint8_t SectorShiftOf(uint32_t bytesPerSector) {
   uint8_t shift = 0;
   while (shift < 31 && (uint64_t(1) << (shift + 1)) <= bytesPerSector) ++shift;
-  // Nearest, not floor: 3/4 of the way to the next power goes up.
-  if (bytesPerSector > 0 && bytesPerSector - (uint32_t(1) << shift) > (uint32_t(1) << shift) / 2) ++shift;
+  // The nearest logarithm, not the floor: up from 2^shift x sqrt(2) on, that is where
+  // the square passes 2^(2 shift + 1).
+  if (uint64_t(bytesPerSector) * bytesPerSector > uint64_t(1) << (2 * shift + 1) && shift < 31) ++shift;
   return shift;
 }
 

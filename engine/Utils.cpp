@@ -113,6 +113,24 @@ uint8_t GetWindowsVersionCode() {
 
 uint8_t OSCode = GetWindowsVersionCode();
 
+namespace {
+
+bool RealFreeSpace(const std::string& root, uint64_t& freeBytes) {
+  if (OSCode == 2 || OSCode == 4) {
+    DWORD sectors, bytes, freeClusters, clusters;
+    if (!GetDiskFreeSpaceA(root.c_str(), &sectors, &bytes, &freeClusters, &clusters)) return false;
+    // The 98 family's query, multiplied in 32 bits as that family does.
+    freeBytes = static_cast<uint32_t>(freeClusters * bytes * sectors);
+    return true;
+  }
+  ULARGE_INTEGER available, total, free;
+  if (!GetDiskFreeSpaceExA(root.c_str(), &available, &total, &free)) return false;
+  freeBytes = free.QuadPart;
+  return true;
+}
+
+}  // namespace
+
 TSystemSeam TSystemSeam::Win32() {
   return {RealPhysicalMemory,
           [] { return GetSystemMetrics(SM_NETWORK); },
@@ -126,7 +144,8 @@ TSystemSeam TSystemSeam::Win32() {
           [](HWND owner, const std::string& verb, const std::string& file, int show) {
             ShellExecuteA(owner, verb.c_str(), file.c_str(), nullptr, nullptr, show);
           },
-          [](const std::string& command, int show) { return WinExec(command.c_str(), show); }};
+          [](const std::string& command, int show) { return WinExec(command.c_str(), show); },
+          RealFreeSpace};
 }
 
 // ---- drives and volumes ----
@@ -185,19 +204,8 @@ bool EnoughFreeBytes(uint64_t FreeBytes, uint32_t Bytes) {
 bool HasEnoughFreeSpace(char Drive, uint32_t Bytes) {
   try {
     NoCriticalErrorBoxes quiet;
-    const std::string root = RootOf(Drive);
     uint64_t freeBytes = 0;
-    if (OSCode == 2 || OSCode == 4) {
-      DWORD sectors, bytes, freeClusters, clusters;
-      if (!GetDiskFreeSpaceA(root.c_str(), &sectors, &bytes, &freeClusters, &clusters))
-        return false;
-      // The 98 family's query, multiplied in 32 bits as that family does.
-      freeBytes = static_cast<uint32_t>(freeClusters * bytes * sectors);
-    } else {
-      ULARGE_INTEGER available, total, free;
-      if (!GetDiskFreeSpaceExA(root.c_str(), &available, &total, &free)) return false;
-      freeBytes = free.QuadPart;
-    }
+    if (!SystemSeam().FreeSpace(RootOf(Drive), freeBytes)) return false;
     return EnoughFreeBytes(freeBytes, Bytes);
   } catch (...) {
     return false;

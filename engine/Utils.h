@@ -37,6 +37,8 @@ struct TSystemSeam {
   std::function<void(HWND Owner, const std::string& Verb, const std::string& File, int Show)> RunShellVerb;
   // WinExec of a command line; its answer (above 31 when the program was started).
   std::function<unsigned(const std::string& Command, int Show)> RunCommand;
+  // The free bytes of the drive of Root ("X:\\"); false when the query fails.
+  std::function<bool(const std::string& Root, uint64_t& FreeBytes)> FreeSpace;
 
   static TSystemSeam Win32();
   void FillFrom(const TSystemSeam& p) {
@@ -48,6 +50,7 @@ struct TSystemSeam {
     seam_detail::Fill(Sleep, p.Sleep);
     seam_detail::Fill(RunShellVerb, p.RunShellVerb);
     seam_detail::Fill(RunCommand, p.RunCommand);
+    seam_detail::Fill(FreeSpace, p.FreeSpace);
   }
 };
 

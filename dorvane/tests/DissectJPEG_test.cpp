@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
+#include "dorvane/DebugDLL.h"
 #include "dorvane/tests/dorvane_fixtures.h"
+#include "engine/Debug.h"
 
 namespace {
 
@@ -44,6 +49,24 @@ TEST(DissectJPEG, WritesEachStreamFromTheEnd) {
   }
   EXPECT_FALSE(DissectJPEG(""));
   EXPECT_FALSE(DissectJPEG(folder / "missing.JPG"));
+}
+
+// A file without a whole stream fails in its first pass, an empty one too, and says so.
+TEST(DissectJPEG, AFileWithoutAStreamLogsItsFailure) {
+  TestFolder folder;
+  StartLogs();
+  DeleteFileA(LogFileName("iDLL").c_str());
+  DLLDebugMode = true;
+  for (const char* name : {"KVF1.JPG", "KVF2.JPG"}) {
+    WriteBytes(folder / name, Bytes(name == std::string("KVF1.JPG") ? "" : "\xFF\xD8 no end at all"));
+    EXPECT_FALSE(DissectJPEG(folder / name));
+  }
+  DLLDebugMode = false;
+  std::ifstream in(LogFileName("iDLL"), std::ios::binary);
+  const std::string log{std::istreambuf_iterator<char>(in), {}};
+  for (const char* name : {"KVF1.JPG", "KVF2.JPG"})
+    EXPECT_NE(log.find("Exception on Dissect JPG (" + folder / name + ") : "), std::string::npos) << name;
+  EXPECT_EQ(folder.Files(), (std::vector<std::string>{"KVF1.JPG", "KVF2.JPG"}));
 }
 
 }  // namespace

@@ -127,6 +127,56 @@ std::vector<Entry> Grey(uint32_t w, uint32_t h, uint32_t offset, uint32_t bytes,
           {273, 4, 1, offset}, {278, 4, 1, rowsPerStrip}, {279, 4, 1, bytes}};
 }
 
+// Directories one after the other behind the header, each naming the next; the pixels
+// follow the last.
+std::vector<uint8_t> Chained(const std::vector<std::vector<Entry>>& directories, const std::vector<uint8_t>& pixels) {
+  std::vector<uint8_t> out{'I', 'I', 42, 0, 8, 0, 0, 0};
+  auto put16 = [&](uint16_t v) { out.push_back(v & 0xFF), out.push_back(v >> 8); };
+  auto put32 = [&](uint32_t v) { put16(v & 0xFFFF), put16(v >> 16); };
+  for (size_t d = 0; d < directories.size(); ++d) {
+    put16(static_cast<uint16_t>(directories[d].size()));
+    for (const Entry& e : directories[d]) put16(e.tag), put16(e.type), put32(e.count), put32(e.value);
+    put32(d + 1 < directories.size() ? static_cast<uint32_t>(out.size() + 4) : 0);
+  }
+  out.insert(out.end(), pixels.begin(), pixels.end());
+  return out;
+}
+
+// An RGB directory whose size no bitmap takes leaves the bitmap empty, without an error,
+// and the directories after it still draw.
+TEST(LoadTIFF, AnRgbDirectoryTooLargeOrEmptyLeavesItsBitmapEmpty) {
+  TestFolder folder;
+  for (const uint32_t width : {70000u, 0u}) {
+    SCOPED_TRACE(width);
+    const std::vector<Entry> rgb = {{256, 4, 1, width}, {257, 4, 1, 10}, {258, 3, 1, 8}, {259, 3, 1, 1},
+                                    {262, 3, 1, 2},     {273, 4, 1, 8},  {279, 4, 1, 30}};
+    const std::vector<Entry> grey = Grey(4, 2, 8 + (6 + 12 * 7) + (6 + 12 * 8), 8, 2);
+    const std::vector<uint8_t> pixels(8, 0x80);
+    WriteBytes(folder / "last.tif", Chained({grey, rgb}, pixels));
+    WriteBytes(folder / "first.tif", Chained({rgb, grey}, pixels));
+    TBitmap bitmap;
+    LoadTIFF(folder / "last.tif", bitmap);
+    EXPECT_TRUE(bitmap.Empty());
+    LoadTIFF(folder / "first.tif", bitmap);
+    EXPECT_EQ(bitmap.Width(), 4);
+    EXPECT_EQ(bitmap.Height(), 2);
+  }
+}
+
+// The reader holds the whole file; a valid TIFF beyond what it may hold says so.
+TEST(LoadTIFF, AFileTooLargeToHoldIsNamedForWhatItIs) {
+  TestFolder folder;
+  const std::string path = folder / "huge.tif";
+  WriteBytes(path, {'I', 'I', 42, 0, 8, 0, 0, 0});
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER end;
+  end.QuadPart = (512ll << 20) + 1;  // sparse: nothing is written
+  EXPECT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
+  CloseHandle(file);
+  EXPECT_EQ(LoadError(path), "TIFF file too large to draw: 536870913 bytes");
+}
+
 TEST(LoadTIFF, RowsPerStripMissingOrTooLargeStillDraws) {
   TestFolder folder;
   std::vector<uint8_t> pixels(5 * 3, 0x80);

@@ -2,9 +2,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <fstream>
+#include <iterator>
+
 #include "dorvane/CorrectionsIdle.h"
+#include "dorvane/DebugDLL.h"
 #include "dorvane/DestinationFolder.h"
 #include "dorvane/tests/dorvane_fixtures.h"
+#include "engine/Debug.h"
 
 namespace {
 
@@ -199,6 +205,57 @@ TEST_F(CorrectCRWFiles, RawDataEndingBeyondTheFileChangesNothing) {
   EXPECT_FALSE(Correct("KV700.CRW"));
   EXPECT_EQ(ReadBytes(Carved("KV700.CRW")), bytes);
   EXPECT_FALSE(FileThere(Carved("CRW_0001.CRW")));
+}
+
+// Another thread may hold the carved input: it stays beside its cut copy, and the
+// thumbnail is named all the same.
+TEST_F(CorrectCRWFiles, AnInputThatCannotBeDeletedStillNamesItsThumbnail) {
+  size_t cut = 0;
+  const auto bytes = CRW("CRW_0001.CRW", &cut);
+  WriteBytes(Carved("KV700.CRW"), bytes);
+  const HANDLE held = CreateFileA(Carved("KV700.CRW").c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  EXPECT_TRUE(Correct("KV700.CRW"));
+  CloseHandle(held);
+  EXPECT_EQ(ReadBytes(Carved("CRW_0001.CRW")), std::vector<uint8_t>(bytes.begin(), bytes.begin() + cut));
+  EXPECT_EQ(folder_.Files("DezoDozi\\"),
+            (std::vector<std::string>{"CRW_0001.CRW", "CRW_0001.THM", "KV700.CRW", "KV800.jpg"}));
+}
+
+// A mark that is not there ends the repair with its outcome line alone; a real failure
+// adds the line that names it.
+TEST_F(CorrectCRWFiles, AMissingMarkIsLoggedByTheOutcomeLineAlone) {
+  StartLogs();
+  DeleteFileA(LogFileName("iDLL").c_str());
+  DLLDebugMode = true;
+  auto noRawEnd = CRW("CRW_0001.CRW");
+  noRawEnd.resize(noRawEnd.size() - 300 - 11);
+  auto noThumbnailName = CRW("CRW_0001.CRW");
+  const std::string thm = "CRW_0001.THM";
+  std::search(noThumbnailName.begin(), noThumbnailName.end(), thm.begin(), thm.end())[9] = 'X';
+  const struct {
+    const char* name;
+    std::vector<uint8_t> bytes;
+    bool failure;
+  } cases[] = {
+      {"KV1.CRW", {}, false},
+      {"KV2.CRW", Bytes("no marks at all"), false},
+      {"KV3.CRW", noThumbnailName, false},
+      {"KV4.CRW", noRawEnd, false},
+      {"KV5.CRW", CRW("..\\evil.CRW"), true},  // a refused inner name
+  };
+  for (const auto& c : cases) {
+    WriteBytes(Carved(c.name), c.bytes);
+    EXPECT_FALSE(Correct(c.name)) << c.name;
+  }
+  DLLDebugMode = false;
+  std::ifstream in(LogFileName("iDLL"), std::ios::binary);
+  const std::string log{std::istreambuf_iterator<char>(in), {}};
+  for (const auto& c : cases) {
+    EXPECT_NE(log.find("Incomplete data in " + Carved(c.name)), std::string::npos) << c.name;
+    EXPECT_EQ(log.find("Unable to correct CRW file " + Carved(c.name)) != std::string::npos, c.failure) << c.name;
+  }
 }
 
 TEST(CorrectFile, StartsAThreadByExtension) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <numeric>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "engine/Debug.h"
 #include "engine/FileTypes.h"
 #include "engine/OutputFile.h"
+#include "engine/Utils.h"
 #include "engine/intDorvane.h"
 #include "engine/tests/EngineFixtures.h"
 #include "engine/tests/PassFixtures.h"
@@ -55,8 +57,20 @@ class DezoDozi : public ::testing::Test {
   const std::vector<uint8_t> jpg_{0xFF, 0xD8, 0xFF, 0xE0};
   const std::vector<uint8_t> png_{0x89, 'P', 'N', 'G'};
   const std::vector<uint8_t> skip_{'S', 'K', 'I', 'P'};
+  // Reads covering a sector of `bad` fail with that sector's error.
+  void FailReads(const std::map<uint32_t, DWORD>& bad) {
+    volumes_.BeforeRead = [bad](uint32_t sector, uint32_t count) -> DWORD {
+      const auto it = bad.lower_bound(sector);
+      return it != bad.end() && it->first < sector + count ? it->second : 0;
+    };
+  }
+  static std::string Zeros(uint32_t sectors) { return std::string(size_t(sectors) * 512, '\0'); }
+  static bool ErrorLogHas(const std::string& text) {
+    return ReadWholeFile(LogFileName("Errors")).find(text) != std::string::npos;
+  }
+
   TDiskImage image_;
-  TImageVolumeCalls volumes_{image_, kTestLetter};
+  TWatchedVolumeCalls volumes_{image_, kTestLetter};
   std::unique_ptr<TScanEngine> engine_ = MakeNtEngine(volumes_);
   TScratchFolder program_{"kv_carve_prog."};
   TScratchFolder out_{"kv_carve_out."};
@@ -93,6 +107,141 @@ TEST_F(DezoDozi, UnreadableSectorCostsOnlyItself) {
   std::fill_n(expected.begin() + 5 * 512, 512, '\0');
   EXPECT_EQ(Carved("KV40.JPG"), expected);
   EXPECT_EQ(readErrors_, std::vector<int32_t>{45});
+}
+
+// One sector per request: every failure is one error of the policy. Errors 87 (a read
+// past the end) are ordinary up to the 21st, the 22nd ends the pass; 1117 ends it after
+// more than ten of them; a drive that went away ends it at once. The sector the pass
+// ends on is carved as zeros and not reported.
+TEST_F(DezoDozi, ReadErrorsEndThePassByTheirRules) {
+  std::map<uint32_t, DWORD> past, io10, io11;
+  for (uint32_t s = 100; s < 150; ++s) past[s] = ERROR_INVALID_PARAMETER;
+  for (uint32_t s = 100; s < 110; ++s) io10[s] = io11[s] = ERROR_INVALID_PARAMETER;
+  io10[110] = ERROR_IO_DEVICE;
+  io11[110] = ERROR_INVALID_PARAMETER;
+  io11[111] = ERROR_IO_DEVICE;
+  const struct {
+    const char* what;
+    std::map<uint32_t, DWORD> bad;
+    uint32_t reported;  // read errors from sector 100 on
+    uint32_t endsAt;    // the sector the pass ends on; 0: it reads to the end
+    const char* logged;
+  } cases[] = {
+      {"50 errors 87", past, 21, 121, nullptr},
+      {"1117 after 10 errors 87", io10, 11, 0, "Error in Reading : ERROR_IO_DEVICE"},
+      {"1117 after 11 errors 87", io11, 11, 111, "Error in Reading : ERROR_IO_DEVICE"},
+      {"error 15", {{100, ERROR_INVALID_DRIVE}}, 0, 100, "Fatal Error : ERROR_INVALID_DRIVE"},
+      {"error 20", {{100, ERROR_BAD_UNIT}}, 0, 100, "Fatal Error : ERROR_BAD_UNIT"},
+      {"error 21", {{100, ERROR_NOT_READY}}, 0, 100, "Fatal Error : ERROR_NOT_READY"},
+      {"error 30", {{100, ERROR_READ_FAULT}}, 0, 100, "Fatal Error : ERROR_READ_FAULT"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    StartLogs();
+    DeleteFileA(LogFileName("Errors").c_str());
+    RemoveTree(out_.Path() + "DezoDozi");
+    readErrors_.clear();
+    finished_.clear();
+    engine_->Drives.ClearAndFree();
+    MakeImage(150, {{10, jpg_}});
+    ASSERT_EQ(engine_->CurrentDrive->SectorsPerRequest, 1);
+    FailReads(c.bad);
+    engine_->ScanDrive(kTestLetter);
+    std::vector<int32_t> reported(c.reported);
+    std::iota(reported.begin(), reported.end(), 100);
+    EXPECT_EQ(readErrors_, reported);
+    EXPECT_EQ(finished_, std::vector<uint8_t>{2});
+    std::string expected = Sectors(10, 90);
+    if (c.endsAt) {
+      expected += Zeros(c.endsAt + 1 - 100);
+    } else {
+      expected += Zeros(c.reported) + Sectors(100 + c.reported, 50 - c.reported);
+    }
+    EXPECT_EQ(Carved("KV10.JPG"), expected);
+    if (c.logged) {
+      EXPECT_TRUE(ErrorLogHas(c.logged));
+    }
+    EXPECT_EQ(ErrorLogHas("Fatal Error : "), c.endsAt == 100);
+  }
+}
+
+// A pulled card fails the first chunk of a request: the pass carves that one sector as
+// zeros, not the whole request; the sector-by-sector reads of a failed request end the
+// pass by the same rules.
+TEST_F(DezoDozi, APulledCardEndsThePassAtTheSectorItFailedOn) {
+  std::map<uint32_t, DWORD> pulled, pulledLater;
+  for (uint32_t s = 128; s < 400; ++s) pulled[s] = pulledLater[s] = ERROR_NOT_READY;
+  for (uint32_t s = 128; s < 140; ++s) pulledLater.erase(s);
+  pulledLater[130] = ERROR_CRC;
+  const struct {
+    const char* what;
+    std::map<uint32_t, DWORD> bad;
+    std::vector<int32_t> reported;
+    uint32_t carvedTo;  // the first sector not carved
+  } cases[] = {
+      {"at a request's start", pulled, {}, 129},
+      {"inside a request that failed on another sector", pulledLater, {130}, 141},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    StartLogs();
+    DeleteFileA(LogFileName("Errors").c_str());
+    RemoveTree(out_.Path() + "DezoDozi");
+    readErrors_.clear();
+    engine_->Drives.ClearAndFree();
+    MakeImage(400, {{10, jpg_}});
+    engine_->CurrentDrive->SectorsPerRequest = 64;
+    FailReads(c.bad);
+    engine_->ScanDrive(kTestLetter);
+    EXPECT_EQ(readErrors_, c.reported);
+    std::string expected = Sectors(10, c.carvedTo - 10);
+    for (const auto& [sector, error] : c.bad)
+      if (sector < c.carvedTo) std::fill_n(expected.begin() + (sector - 10) * 512, 512, '\0');
+    EXPECT_EQ(Carved("KV10.JPG"), expected);
+    EXPECT_TRUE(ErrorLogHas("Fatal Error : ERROR_NOT_READY"));
+  }
+}
+
+// The output drive fills up: the request that found no room is still carved, then the
+// pass ends and says why.
+TEST_F(DezoDozi, AFullOutputDriveEndsThePass) {
+  StartLogs();
+  DeleteFileA(LogFileName("Errors").c_str());
+  MakeImage(2000, {{10, jpg_}, {500, png_}});
+  uint64_t room = 100 * 512;
+  ScopedSeam<TSystemSeam> space({.FreeSpace = [&](const std::string&, uint64_t& free) {
+    free = room;
+    room = room > 20 * 512 ? room - 20 * 512 : 0;
+    return true;
+  }});
+  engine_->ScanDrive(kTestLetter);
+  EXPECT_EQ(engine_->TakeLastError(), 5u);
+  EXPECT_EQ(finished_, std::vector<uint8_t>{2});
+  EXPECT_EQ(saved_, std::vector<std::string>{"KV10.JPG"});
+  EXPECT_EQ(Carved("KV10.JPG"), Sectors(10, 5 * 20 - 10));  // five requests of 20 sectors
+  EXPECT_TRUE(ErrorLogHas("No space left on drive " + out_.Path().substr(0, 1) + " to save RAW Files"));
+}
+
+// The files saved again through their chains may hold several streams: each goes to the
+// library's splitter by its full path, the carved files and other types do not.
+std::vector<std::string> gDissected;
+BOOL __stdcall RecordDissection(const char* fileName) {
+  gDissected.push_back(fileName);
+  return FALSE;
+}
+
+TEST_F(DezoDozi, EveryResavedJpegGoesToTheSplitter) {
+  const std::string folder = out_.Path() + "DezoDozi\\";
+  ForceDirectories(folder);
+  for (const char* name : {"KVF100.JPG", "KVF7.jpg", "KV100.JPG", "KVF8.PNG"}) WriteTextFile(folder + name, name);
+  const auto bound = std::exchange(intDorvane::DissectJPEG, nullptr);
+  engine_->DissectCarvedJPEGs();  // unbound: nothing happens
+  gDissected.clear();
+  intDorvane::DissectJPEG = RecordDissection;
+  engine_->DissectCarvedJPEGs();
+  intDorvane::DissectJPEG = bound;
+  std::sort(gDissected.begin(), gDissected.end());
+  EXPECT_EQ(gDissected, (std::vector<std::string>{folder + "KVF100.JPG", folder + "KVF7.jpg"}));
 }
 
 TEST_F(DezoDozi, StoppedPassStillHandsOverItsOpenFile) {

@@ -328,7 +328,8 @@ TEST_F(DirectoryWalk, TheClustersAFileIsSavedFrom) {
       {10, 0, rcLive, {10, 11, 20}, true},          // to its end mark
       {10, 1000, rcLive, {10, 11}, true},           // to its size
       {30, 0, rcLive, {30, 31}, false},             // a loop
-      {40, 0, rcLive, {40, 41}, false},             // a free cluster
+      {40, 0, rcLive, {40, 41}, false},             // a free cluster, no size to go on to
+      {40, 2000, rcLive, {40, 41, 42, 43}, true},   // a free cluster inside its size: the next ones
       {50, 0, rcLive, {50}, false},                 // a bad cluster
       {60, 0, rcLive, {60}, false},                 // out of range
       {100, 1500, rcFreeStart, {100, 101, 102}, true},  // deleted: the free clusters that follow

@@ -146,21 +146,44 @@ TEST(DriveInformation, ACdDriveWithoutFileSystemIsRefusedWithCode3) {
   EXPECT_EQ(engine->CurrentDrive, nullptr);
 }
 
-TEST(DriveInformation, TheProbeFindsSectorsPastTheReportedGeometry) {
-  TDiskImage image = BlankImage(16384);
-  TImageVolumeCalls volumes(image, kTestLetter);
+// The geometry gives 15 x 16 x 63 = 15,120 sectors; the device may end past it or below.
+TEST(DriveInformation, TheProbeFindsTheDevicesEndAroundTheReportedGeometry) {
+  for (const uint32_t sectors : {16384u, 15120u, 14700u, 14608u}) {
+    SCOPED_TRACE(sectors);
+    TDiskImage image = BlankImage(sectors);
+    TImageVolumeCalls volumes(image, kTestLetter);
+    volumes.AnswerGeometry = true;
+    volumes.Geometry.Cylinders.QuadPart = 15;
+    volumes.Geometry.MediaType = RemovableMedia;
+    volumes.Geometry.TracksPerCylinder = 16;
+    volumes.Geometry.SectorsPerTrack = 63;
+    volumes.Geometry.BytesPerSector = 512;
+    auto engine = MakeNtEngine(volumes);
+    TSEDriveInformation* info = nullptr;
+    ASSERT_TRUE(engine->GetDriveSelectedInformation("Q", info));
+    EXPECT_EQ(info->MeasuredSectors, 0u);
+    EXPECT_EQ(info->Cylinders, 15u);
+    EXPECT_EQ(info->TotalSectors, sectors);
+  }
+}
+
+// A fixed drive is measured one sector at a time from its geometry's count up to the first
+// sector that cannot be read.
+TEST(DriveInformation, AFixedDriveIsProbedSectorBySectorPastItsGeometry) {
+  TDiskImage image = BlankImage(1000);
+  TImageVolumeCalls volumes(image, kTestLetter, DRIVE_FIXED);
   volumes.AnswerGeometry = true;
-  volumes.Geometry.Cylinders.QuadPart = 15;
-  volumes.Geometry.MediaType = RemovableMedia;
-  volumes.Geometry.TracksPerCylinder = 16;
-  volumes.Geometry.SectorsPerTrack = 63;
+  volumes.Geometry.Cylinders.QuadPart = 10;
+  volumes.Geometry.MediaType = FixedMedia;
+  volumes.Geometry.TracksPerCylinder = 10;
+  volumes.Geometry.SectorsPerTrack = 9;
   volumes.Geometry.BytesPerSector = 512;
   auto engine = MakeNtEngine(volumes);
   TSEDriveInformation* info = nullptr;
   ASSERT_TRUE(engine->GetDriveSelectedInformation("Q", info));
-  EXPECT_EQ(info->MeasuredSectors, 0u);
-  EXPECT_EQ(info->Cylinders, 15u);
-  EXPECT_EQ(info->TotalSectors, 16384u);
+  EXPECT_EQ(info->GeometryKind, 3);
+  EXPECT_EQ(info->TotalSectors, 1000u);
+  EXPECT_EQ(volumes.Reads, 1000 - 900 + 1);
 }
 
 // A card of fewer sectors than the probe's first step, without a FAT boot sector: a probe

@@ -197,6 +197,34 @@ TEST_F(RecoveryPasses, UnreadableSectorsAreSavedAsZerosAndTheRestIntact) {
   EXPECT_EQ(finished_, std::vector<uint8_t>{1});
 }
 
+// An unreadable FAT sector reads as free entries: the files whose chains cross it are
+// still saved whole.
+TEST_F(RecoveryPasses, AFileWhoseChainCrossesAnUnreadableFatSectorIsSavedWhole) {
+  const uint32_t middle = ClusterOf("BIG.JPG") + 1000;
+  card_.Image.BadSectors = {card_.ReservedSectors + middle * 2 / 512};
+  engine_->PreScan(kTestLetter);
+  EXPECT_EQ(Saved("BIG.JPG"), files_["BIG.JPG"]);
+  EXPECT_EQ(std::count(saved_.begin(), saved_.end(), "BIG.JPG"), 1);
+  EXPECT_EQ(finished_, std::vector<uint8_t>{1});
+}
+
+// A cut image, or a card that reports fewer sectors than its volume claims: the files
+// inside the device are saved whole, one that runs past its end as far as it goes.
+TEST_F(RecoveryPasses, AVolumeLargerThanTheDeviceIsWalkedAndSaved) {
+  engine_->Drives.ClearAndFree();
+  engine_->CurrentDrive = nullptr;
+  const uint32_t end = SectorOf(9010);
+  card_.Image.Bytes.resize(size_t(end) * 512);
+  engine_->PreScan(kTestLetter);
+  EXPECT_TRUE(errors_.empty());
+  EXPECT_EQ(finished_, std::vector<uint8_t>{1});
+  ASSERT_NE(engine_->CurrentDrive, nullptr);
+  EXPECT_EQ(engine_->CurrentDrive->TotalSectors, end);
+  for (const char* name : {"LIVE.JPG", "GC__ONE.JPG", "SAME.JPG", "SAME_2.JPG", "BIG.JPG"})
+    EXPECT_EQ(Saved(name), files_[name]) << name;
+  EXPECT_EQ(Saved("FRAG.JPG"), files_["FRAG.JPG"].substr(0, 1024) + std::string(1024, '\0'));
+}
+
 // The output drive refuses the file's bytes, as a full or failing drive does: the file is
 // logged by its name with the cause of the failed write, not of the log's own file calls.
 TEST_F(RecoveryPasses, AFileThatCannotBeWrittenIsLoggedAndNotReported) {
@@ -340,7 +368,7 @@ TEST_F(RecoveryPasses, FilesWithoutSizeOrCutAtTheCardsEnd) {
       {"ZERO.JPG", clusters(10000, 3)},     // no size: the whole chain
       {"LOOP.JPG", clusters(10010, 2)},     // no size: the chain up to where it comes back
       {"GC__OSIZE.JPG", clusters(10020, 1)},  // deleted without size: its first cluster
-      {"BROKEN.JPG", clusters(10030, 1)},   // the chain runs into a free cluster
+      {"BROKEN.JPG", clusters(10030, 3)},   // the chain runs into a free cluster: on to its size
       {"GC__AIL.JPG", clusters(12000, 2)},  // the size runs past the card's end
   };
   for (const Case& c : cases) {
@@ -502,12 +530,19 @@ TEST_F(RecoveryPasses, EveryCarvedFileReachesTheCorrectionLibraryOnce) {
   EXPECT_EQ(std::adjacent_find(sortedCarved.begin(), sortedCarved.end()), sortedCarved.end());
 }
 
-TEST(ReExtraction, AReSavedJpegIsCappedLikeACarvedOne) {
+// A large photo saved again through its chain is whole: the carver's 10 MiB cap is not
+// its limit.
+TEST(ReExtraction, AReSavedJpegKeepsItsWholeChain) {
   // 4 KiB clusters; a fragmented chain of about 11 MB.
   TFatImageBuilder card(1, 3000, 8);
   std::vector<uint32_t> chain = {2};
   for (uint32_t c = 4; c < 4 + 2700; ++c) chain.push_back(c);
   card.Chain(chain);
+  std::string expected;
+  for (const uint32_t c : chain) {
+    std::fill_n(card.Cluster(c), card.ClusterBytes(), static_cast<uint8_t>(c * 7));
+    expected.append(reinterpret_cast<const char*>(card.Cluster(c)), card.ClusterBytes());
+  }
   TImageVolumeCalls volumes(card.Image, kTestLetter);
   auto engine = MakeNtEngine(volumes);
   AttachDrive(*engine, card.TotalSectors);
@@ -527,8 +562,9 @@ TEST(ReExtraction, AReSavedJpegIsCappedLikeACarvedOne) {
   hit->FileType = static_cast<TSESupportedFileType*>(engine->SupportedFileTypes.Items(0));
   engine->RAWFiles.Add(hit);
   engine->ReExtractFragmentedHits();
-  const std::string resaved = out.Path() + "DezoDozi\\KVF" + std::to_string(start) + ".JPG";
-  EXPECT_EQ(ReadWholeFile(resaved).size(), size_t(kCarvedJPEGCap));
+  const std::string resaved = ReadWholeFile(out.Path() + "DezoDozi\\KVF" + std::to_string(start) + ".JPG");
+  EXPECT_GT(resaved.size(), size_t(kCarvedJPEGCap));
+  EXPECT_TRUE(resaved == expected) << resaved.size() << " bytes saved of " << expected.size();
   EXPECT_FALSE(FileExists(carved));
 }
 

@@ -1,5 +1,6 @@
 // The engine's pause: every operation that can be paused waits in the same routine, each
-// at its own interval, and Abort ends every such wait.
+// at its own interval; Cancel ends every such wait, Abort only that between the steps of
+// the FAT pass.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -40,7 +41,7 @@ class PauseWait : public ::testing::Test {
   TScratchFolder out_{"kv_pause_out."};
 };
 
-TEST_F(PauseWait, EveryPausedOperationWaitsAtItsIntervalAndAbortEndsTheWait) {
+TEST_F(PauseWait, EveryPausedOperationWaitsAtItsIntervalUntilResumedOrStopped) {
   // The FAT save needs the card's tables and files.
   ASSERT_TRUE(engine_->FATReader->ReadBootSector());
   engine_->ReadClusterChains();
@@ -51,30 +52,37 @@ TEST_F(PauseWait, EveryPausedOperationWaitsAtItsIntervalAndAbortEndsTheWait) {
   const struct {
     const char* what;
     DWORD interval;
-    std::function<void(TScanEngine&)> run;
+    bool abortEnds;
+    std::function<void(TScanEngine&, bool stopped)> run;
   } cases[] = {
-      {"between the steps of the FAT pass", 750, [](TScanEngine& e) { EXPECT_TRUE(e.CheckStop()); }},
-      {"the DezoDozi pass", 100, [](TScanEngine& e) { e.ScanDrive(kTestLetter); }},
-      // Aborted, it is no backup: nothing replaces the file of its name.
-      {"a backup", 100, [](TScanEngine& e) { EXPECT_FALSE(e.BackupCard("kv_pause", GetTempFolder())); }},
-      {"saving a file by its chain", 50,
-       [](TScanEngine& e) { EXPECT_TRUE(e.SaveFATFileEXT(*FoundFile(0), "DuvidAziz\\")); }},
+      {"between the steps of the FAT pass", 750, true,
+       [](TScanEngine& e, bool stopped) { EXPECT_EQ(e.CheckStop(), stopped); }},
+      {"the DezoDozi pass", 100, false, [](TScanEngine& e, bool) { e.ScanDrive(kTestLetter); }},
+      // Stopped, it is no backup: nothing replaces the file of its name.
+      {"a backup", 100, false,
+       [](TScanEngine& e, bool stopped) { EXPECT_EQ(e.BackupCard("kv_pause", GetTempFolder()), !stopped); }},
+      // The run after the wait is still saved, and it is the whole file.
+      {"saving a file by its chain", 50, false,
+       [](TScanEngine& e, bool) { EXPECT_TRUE(e.SaveFATFileEXT(*FoundFile(0), "DuvidAziz\\")); }},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    std::vector<DWORD> sleeps;
-    // The dialog's Abort button, pressed while the engine sleeps. Should the wait go on
-    // regardless, Resume lets the test end and the count of sleeps tells.
-    ScopedSeam<TClockSeam> clock({.Sleep = [&](DWORD ms) {
-      sleeps.push_back(ms);
-      if (sleeps.size() == 1) engine_->Abort();
-      if (sleeps.size() == 3) engine_->Resume();
-    }});
-    engine_->Aborted = engine_->StopRequested = false;
-    engine_->Paused = true;
-    c.run(*engine_);
-    EXPECT_EQ(sleeps, std::vector<DWORD>{c.interval});
-    engine_->Paused = false;
+    for (const bool cancel : {false, true}) {
+      SCOPED_TRACE(std::string(c.what) + (cancel ? ", Cancel" : ", Abort"));
+      std::vector<DWORD> sleeps;
+      // The dialog's button, pressed while the engine sleeps; Resume, pressed later, ends
+      // a wait that goes on, and the count of sleeps tells.
+      ScopedSeam<TClockSeam> clock({.Sleep = [&](DWORD ms) {
+        sleeps.push_back(ms);
+        if (sleeps.size() == 1) cancel ? engine_->Cancel() : engine_->Abort();
+        if (sleeps.size() == 3) engine_->Resume();
+      }});
+      engine_->Aborted = engine_->StopRequested = false;
+      engine_->Paused = true;
+      const bool stopped = cancel || c.abortEnds;
+      c.run(*engine_, stopped);
+      EXPECT_EQ(sleeps, stopped ? std::vector<DWORD>{c.interval} : std::vector<DWORD>(3, c.interval));
+      engine_->Paused = false;
+    }
   }
 }
 

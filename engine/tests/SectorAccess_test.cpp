@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <numeric>
+#include <utility>
 
 #include "engine/tests/EngineFixtures.h"
 #include "framework/core/seams.h"
@@ -320,9 +321,10 @@ TEST(SectorAccessPlatform, FamiliesFromTheVersion) {
 }
 
 TEST(SectorAccessPlatform, SectorShiftAndDriveNames) {
-  EXPECT_EQ(SectorShiftOf(512), 9);
-  EXPECT_EQ(SectorShiftOf(2048), 11);
-  EXPECT_EQ(SectorShiftOf(4096), 12);
+  // The nearest base-2 logarithm: 2^9.5 is 724.08.
+  const std::pair<uint32_t, uint8_t> shifts[] = {{512, 9}, {2048, 11}, {4096, 12}, {724, 9}, {725, 10},
+                                                 {767, 10}, {1, 0}, {3, 2}, {0xFFFFFFFF, 31}};
+  for (const auto& [bytes, shift] : shifts) EXPECT_EQ(SectorShiftOf(bytes), shift) << bytes;
   EXPECT_EQ(DriveName(1), "A:");
   EXPECT_EQ(DriveName(17), "Q:");
 }
