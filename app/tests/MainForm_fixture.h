@@ -128,7 +128,9 @@ class MainFormTest : public ::testing::Test {
   std::vector<DWORD> sleeps;
   ScopedSeam<TClockSeam> clock{{.Sleep = [this](DWORD ms) { sleeps.push_back(ms); }}};
   TSavedRegistryValue savedOutput{"RecoveryFolder"};
-  TTestFolder folder{"kv_mainform"};
+  // One per test: the correction library repairs saved pictures in threads of its own,
+  // which may write a file of a test's deep scan after that test has ended.
+  TTestFolder folder{std::string("kv_mainform_") + ::testing::UnitTest::GetInstance()->current_test_info()->name()};
   const std::string documents = folder.Path() + "Documents";
   // The output folder stored before frmMain is made; a test clears storeOutputFolder
   // in its constructor to start as on a first run.

@@ -265,28 +265,6 @@ class RecoveryRun : public RecoveryTest {
   }
 };
 
-// Activation shows the preview's image and background as the engine's switch says; the
-// bevel around them is the preview button's alone.
-TEST_F(RecoveryRun, OnlyThePreviewButtonShowsOrHidesThePreviewsBevel) {
-  ASSERT_TRUE(Open(false));
-  TfrmRecovery& d = *frmRecovery;
-  EXPECT_FALSE(d.imgPreview->Visible());
-  EXPECT_FALSE(d.PreviewShape->Visible());
-  EXPECT_TRUE(d.bvlPreview->Visible()) << "activation leaves the bevel as it is";
-  for (bool on : {true, false}) {
-    d.btnPreviewImageClick(d.btnPreviewImage);
-    EXPECT_EQ(engine->PreviewEnabled, on);
-    for (TControl* c : {static_cast<TControl*>(d.bvlPreview), static_cast<TControl*>(d.imgPreview),
-                        static_cast<TControl*>(d.PreviewShape)})
-      EXPECT_EQ(c->Visible(), on) << c->Name;
-  }
-  d.FormActivate(&d);
-  EXPECT_FALSE(d.bvlPreview->Visible()) << "the button hid it; activation does not bring it back";
-  d.bvlPreview->SetVisible(true);
-  d.FormActivate(&d);
-  EXPECT_TRUE(d.bvlPreview->Visible());
-}
-
 TEST_F(RecoveryRun, YesToBothRunsBothPassesAndAsksToView) {
   ASSERT_TRUE(Open());
   bool closedMidRun = true;
@@ -537,6 +515,28 @@ TEST_F(RecoveryRun, MidRunRenderShowsGaugeCountsAndAThumbnail) {
   for (int y = 72; y < 72 + 145; y += 8)
     for (int x = 176; x < 176 + 169; x += 8) lit += c.Pixels(x, y) != clBlack;
   EXPECT_GT(lit, 100) << "a thumbnail fills the preview";
+}
+
+// Activation shows the preview's image and background as the engine's switch says; the
+// bevel around them is the preview button's alone.
+TEST_F(RecoveryRun, OnlyThePreviewButtonShowsOrHidesThePreviewsBevel) {
+  ASSERT_TRUE(Open(false));
+  TfrmRecovery& d = *frmRecovery;
+  EXPECT_FALSE(d.imgPreview->Visible());
+  EXPECT_FALSE(d.PreviewShape->Visible());
+  EXPECT_TRUE(d.bvlPreview->Visible()) << "activation leaves the bevel as it is";
+  for (bool on : {true, false}) {
+    d.btnPreviewImageClick(d.btnPreviewImage);
+    EXPECT_EQ(engine->PreviewEnabled, on);
+    for (TControl* c : {static_cast<TControl*>(d.bvlPreview), static_cast<TControl*>(d.imgPreview),
+                        static_cast<TControl*>(d.PreviewShape)})
+      EXPECT_EQ(c->Visible(), on) << c->Name;
+  }
+  d.FormActivate(&d);
+  EXPECT_FALSE(d.bvlPreview->Visible()) << "the button hid it; activation does not bring it back";
+  d.bvlPreview->SetVisible(true);
+  d.FormActivate(&d);
+  EXPECT_TRUE(d.bvlPreview->Visible());
 }
 
 }  // namespace
