@@ -414,7 +414,7 @@ void TfrmBurn::btnStartClick(TObject*) {
   }
   PendingFiles.erase(PendingFiles.begin(), PendingFiles.begin() + FilesOnDisc);
 
-  CDWriter->SetVolumeIdentifier(DiscVolumeLabel(txtVolumeID->Text(), Spanning || DiscNumber > 1, DiscNumber));
+  CDWriter->SetVolumeIdentifier(DiscVolumeLabel(txtVolumeID->Text(), Spanning, DiscNumber));
   CDWriter->CacheDataTrack = UseCacheDataTrack();
   CDWriter->WriteType = 1;
   CDWriter->CloseDisc = false;

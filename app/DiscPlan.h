@@ -46,6 +46,6 @@ bool NeedsMoreDiscs(int64_t imageBytes, int64_t freeBytes);
 String DiscCountText(int discNumber, bool takesTheRest);
 
 // The label a disc gets: "Korvalo3" without a typed one, else the typed one; on
-// each disc of a set "_n" follows, the typed part cut so the number still fits
-// the 16 characters of a Joliet volume label.
+// each disc that more discs follow "_n" follows, the typed part cut so the number
+// still fits the 16 characters of a Joliet volume label.
 std::wstring DiscVolumeLabel(const String& typed, bool inSet, int discNumber);

@@ -60,15 +60,26 @@ TfrmMain::TfrmMain(TComponent* AOwner) : TForm(AOwner) {
   GenericMessage = new TksSkinMessage(this);
   GenericMessage->SetSkinData(ksCompSkin);
   GenericMessage->SetCtrlSkinData(ksCompSkin);
+  ksSelectDIR = new TksSkinSelectDirectoryDialog(this);
+  ksSelectDIR->AlphaBlendAnimation = true;
+  ksSelectDIR->SetSkinData(ksCompSkin);
+  ksSelectDIR->SetCtrlSkinData(ksCompSkin);
+  opd = new TksSkinOpenPictureDialog(this);
+  opd->SetSkinData(ksCompSkin);
+  GenericPassword = new TksSkinPasswordDialog(this);
+  GenericPassword->SetSkinData(ksCompSkin);
+  GenericPassword->SetCtrlSkinData(ksCompSkin);
 
   BuildControls();
 
   ksTrayIcon1 = new TksTrayIcon(this);
-  ksTrayIcon1->OnDblClick = Bind<&TfrmMain::ksTrayIcon1DblClick>(this);
   ksMainForm = new TksSkinForm(this);
   ksMainForm->SetBorderIcons({TksBorderIcon::SystemMenu, TksBorderIcon::Minimize, TksBorderIcon::RollUp,
                               TksBorderIcon::MinimizeToTray});
   ksMainForm->SetTrayIcon(ksTrayIcon1);
+  // The frame hands the icon its own restore; the window's handler, which restores
+  // through the frame, takes the double click back.
+  ksTrayIcon1->OnDblClick = Bind<&TfrmMain::ksTrayIcon1DblClick>(this);
   ksMainForm->ClientWidth = 614;
   ksMainForm->ClientHeight = 330;
   ksMainForm->SetSkinData(ksCompSkin);
@@ -99,6 +110,7 @@ void TfrmMain::BuildControls() {
   cboDriveList = Place<TksSkinShellDriveComboBox>(this, 253, 204, 176, 20);
   cboDriveList->SetSkinDataName("combobox");
   cboDriveList->SetDriveTypes(DriveTypeSet({dtFloppy, dtFixed, dtCDROM, dtRAM}));
+  cboDriveList->AlphaBlendAnimation = true;
   cboDriveList->SetSkinData(ksCompSkin);
 
   const char* steps[] = {"1", "2", "3"};

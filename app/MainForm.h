@@ -11,6 +11,7 @@
 #include "framework/gui/extctrls.h"
 #include "framework/gui/forms.h"
 #include "skin/data/ksSkinData.h"
+#include "skin/dialogs/ksDialogs.h"
 #include "skin/dialogs/ksMessages.h"
 
 class TksSkinForm;
@@ -29,6 +30,10 @@ class TfrmMain : public TForm {
   TScanEngine* Engine = nullptr;
   TSEDriveInformation* LastDriveInfo = nullptr;  // owned by the engine
   TksSkinMessage* GenericMessage;
+  // Settings only: no command shows these three.
+  TksSkinSelectDirectoryDialog* ksSelectDIR;
+  TksSkinOpenPictureDialog* opd;
+  TksSkinPasswordDialog* GenericPassword;
   TksSkinData* ksCompSkin;
   TksSkinShellDriveComboBox* cboDriveList = nullptr;
   TImage* imgNoPicture;

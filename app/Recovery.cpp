@@ -225,7 +225,7 @@ void TfrmRecovery::FormActivate(TObject*) {
   gaugeValue_ = 0;
   pbProgress->SetValue(0);
   lblFileRecoveredText->SetCaption("");
-  bvlPreview->SetVisible(PreviewOn);
+  // The bevel is the preview button's alone.
   imgPreview->SetVisible(PreviewOn);
   PreviewShape->SetVisible(PreviewOn);
   if (imgPreview->Visible()) {
@@ -258,8 +258,6 @@ void TfrmRecovery::ClearPreview() {
   TCanvas* canvas = imgPreview->Canvas();
   canvas->Pen()->SetColor(clBlack);
   canvas->Pen()->SetStyle(psSolid);
-  canvas->Brush()->SetColor(clBlack);
-  canvas->Brush()->SetStyle(bsSolid);
   canvas->Rectangle(0, 0, imgPreview->Width(), imgPreview->Height());
 }
 
@@ -329,6 +327,7 @@ void TfrmRecovery::RunRecovery() {
   ReadErrors = FilesFound = DuvidAzizFiles = DezoDoziFiles = 0;
   ViewNow = Cancelled = CanClose = noFileTypes_ = false;
   running_ = true;
+  sectorShift_ = 0;
   // The first event of a run looks at the queue and paints.
   lastLook_ = Clock().TickCount() - kLookInterval;
   lastPump_ = lastLook_ - kPaintInterval;
@@ -394,8 +393,7 @@ void TfrmRecovery::RunDeepScan() {
   FilesFound = 0;
   lblFilesFoundText->SetCaption("");
   Screen->SetCursor(crHourGlass);
-  pbProgress->SetMaxValue(static_cast<int>(DriveInfo->SectorCount()));
-  pbProgress->SetMinValue(0);
+  SetSectorGauge(DriveInfo->SectorCount());
   lblFileRecoveredText->SetCaption("");
   Application->ProcessMessages();
   if (PreviewOn) FilmStrip->Clear();
@@ -514,8 +512,17 @@ void TfrmRecovery::MoveGauge(int Value) {
   if (Value <= low || Value >= high || percent(Value) != percent(pbProgress->Value())) pbProgress->SetValue(Value);
 }
 
+// A drive of 2^31 sectors or more (1 TiB) passes the gauge's signed range: its sectors
+// are counted in pairs.
+void TfrmRecovery::SetSectorGauge(uint32_t SectorCount) {
+  sectorShift_ = SectorCount > static_cast<uint32_t>(INT32_MAX) ? 1 : 0;
+  pbProgress->SetMaxValue(static_cast<int>(SectorCount >> sectorShift_));
+  pbProgress->SetMinValue(0);
+}
+
+// The deep scan reports its sector, which the event carries as a signed number.
 void TfrmRecovery::EngineProgress(TObject*, int32_t Position) {
-  MoveGauge(Position);
+  MoveGauge(static_cast<int>(static_cast<uint32_t>(Position) >> sectorShift_));
   PumpMessages();
 }
 

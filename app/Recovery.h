@@ -58,6 +58,8 @@ class TfrmRecovery : public TForm {
   void EngineFATFileSaved(const String& FileName);
   void EngineRAWFileSaved(const String& FileName);
   void EngineFATFileCount(int32_t Count);
+  // The gauge's range for the deep scan of a drive of SectorCount sectors.
+  void SetSectorGauge(uint32_t SectorCount);
 
   // --- state
   TFilmStrip* FilmStrip = nullptr;
@@ -120,6 +122,8 @@ class TfrmRecovery : public TForm {
   bool noFileTypes_ = false;
   // The gauge's value as the engine moved it; the bar may show an earlier one.
   int gaugeValue_ = 0;
+  // The deep scan's sectors per gauge step, as a shift; 0 in the quick scan.
+  int sectorShift_ = 0;
   // Milliseconds between looks at the message queue, and between pumps for repaints and
   // timers alone: a user sees no more than ten changes a second.
   static constexpr DWORD kLookInterval = 10;

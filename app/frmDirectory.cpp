@@ -59,7 +59,6 @@ TfrmOutputDIR::TfrmOutputDIR(TComponent* AOwner) : TForm(AOwner) {
   ksTreeView->SetObjectTypes(ShellObjectSet(otFolders));
   ksTreeView->SetUseShellImages(true);
   ksTreeView->SetAutoRefresh(false);
-  ksTreeView->SetShowLines(false);
   ksTreeView->SetShowRoot(false);
   ksTreeView->SetIndent(19);
   ksTreeView->SetReadOnly(false);

@@ -10,6 +10,8 @@
 #include "engine/OutputFolder.h"
 #include "skin/controls/ksSkinLinkLabel.h"
 #include "skin/draw/ksSystemSeam.h"
+#include "skin/frame/ksSkinForm.h"
+#include "skin/menus/ksTrayIcon.h"
 #include "skin/shell/ksSkinShellDriveComboBox.h"
 
 namespace apptest {
@@ -103,6 +105,44 @@ TEST_F(MainFormFirstStart, StoresMyRecoveredFilesInTheDocumentsFolder) {
   registry.SetRootKey(HKEY_CURRENT_USER);
   ASSERT_TRUE(registry.OpenKeyReadOnly(kProgramKey));
   EXPECT_EQ(registry.ReadString("RecoveryFolder"), expected);
+}
+
+// What the window's description sets beyond the defaults: the drive list fades its
+// list in (only where blending is on), the three dialog components name the skin.
+TEST_F(MainForm, TheDriveListAndTheDialogComponentsCarryTheirStoredSettings) {
+  EXPECT_TRUE(frmMain->cboDriveList->AlphaBlendAnimation);
+  EXPECT_FALSE(frmMain->cboDriveList->AlphaBlend);
+  struct Row {
+    TksSkinDialogComponent* dialog;
+    bool animation;
+    TksSkinData* ctrlSkin;
+  } rows[] = {{frmMain->ksSelectDIR, true, frmMain->ksCompSkin},
+              {frmMain->opd, false, nullptr},
+              {frmMain->GenericPassword, false, frmMain->ksCompSkin}};
+  for (const Row& r : rows) {
+    ASSERT_NE(r.dialog, nullptr);
+    SCOPED_TRACE(r.dialog->ClassName());
+    EXPECT_EQ(r.dialog->Owner(), frmMain) << "made, and freed, with the window";
+    EXPECT_EQ(r.dialog->SkinData(), frmMain->ksCompSkin);
+    EXPECT_EQ(r.dialog->CtrlSkinData(), r.ctrlSkin);
+    EXPECT_EQ(r.dialog->AlphaBlendAnimation, r.animation);
+    EXPECT_FALSE(r.dialog->AlphaBlend);
+  }
+}
+
+// The frame gives the tray icon its own restore; the window's handler takes the double
+// click back and restores through the frame.
+TEST_F(MainForm, TheTrayIconsDoubleClickRunsTheWindowsHandler) {
+  TksTrayIcon& tray = *frmMain->ksTrayIcon1;
+  EXPECT_EQ(tray.OnDblClick, Bind<&TfrmMain::ksTrayIcon1DblClick>(frmMain));
+  int restored = 0;
+  frmMain->ksMainForm->OnRestoreFromTray = [&](TObject*) { ++restored; };
+  tray.MinimizeToTray = true;
+  tray.OnDblClick(&tray);
+  // Restoring shows the application's window, which the tests keep hidden.
+  ShowWindow(Application->Handle(), SW_HIDE);
+  EXPECT_EQ(restored, 1);
+  EXPECT_FALSE(tray.MinimizeToTray);
 }
 
 TEST_F(MainForm, AStoredOutputFolderIsKept) { EXPECT_EQ(frmMain->Engine->DestinationFolder, output); }

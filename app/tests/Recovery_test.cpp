@@ -206,6 +206,23 @@ TEST_F(Recovery, TheFolderLinkOpensTheQuickScanFolderMaximised) {
   EXPECT_EQ(opened, std::vector<std::string>{"open " + engine->GetDestinationFolder() + "DuvidAziz\\"});
 }
 
+// The deep scan's gauge counts the drive's sectors, which the engine's progress event
+// carries as a signed number: every size the engine reads fills the gauge from 0 to 100.
+TEST_F(Recovery, TheSectorGaugeSpansEveryDriveSize) {
+  const uint32_t counts[] = {32768, 0x7FFFFFFFu, 0x80000000u, 0xFFFFFFFFu};
+  for (uint32_t count : counts) {
+    SCOPED_TRACE(count);
+    frmRecovery->SetSectorGauge(count);
+    EXPECT_GT(frmRecovery->pbProgress->MaxValue(), 0);
+    frmRecovery->EngineProgress(nullptr, 0);
+    EXPECT_EQ(frmRecovery->pbProgress->Percent(), 0);
+    frmRecovery->EngineProgress(nullptr, static_cast<int32_t>(count / 2));
+    EXPECT_EQ(frmRecovery->pbProgress->Percent(), 50);
+    frmRecovery->EngineProgress(nullptr, static_cast<int32_t>(count));
+    EXPECT_EQ(frmRecovery->pbProgress->Percent(), 100);
+  }
+}
+
 // Runs over the demo card mapped as M: (five photos in DCIM\100DEMO, one deleted).
 class RecoveryRun : public RecoveryTest {
  protected:
@@ -432,8 +449,9 @@ TEST_F(RecoveryRun, TheQuestionsReactivationKeepsTheRunPausableWithItsPreviewAnd
       EXPECT_FALSE(frmRecovery->FilmStrip->Suspended()) << "the deep scan is not shown dark";
       EXPECT_TRUE(engine->OnProgress.Assigned());
       EXPECT_EQ(frmRecovery->lblFileTypeText->Caption(), LangText(55));
-      EXPECT_EQ(frmRecovery->imgPreview->Picture()->Bitmap()->Canvas()->Pixels(84, 72), clBlack)
-          << "the preview is cleared to black";
+      TCanvas* preview = frmRecovery->imgPreview->Picture()->Bitmap()->Canvas();
+      EXPECT_EQ(preview->Pixels(0, 0), clBlack) << "the preview is cleared inside a black frame";
+      EXPECT_EQ(preview->Pixels(84, 72), preview->Brush()->Color()) << "with the canvas's own brush";
     }
     return kNo;
   };
@@ -510,6 +528,28 @@ TEST_F(RecoveryRun, MidRunRenderShowsGaugeCountsAndAThumbnail) {
   for (int y = 72; y < 72 + 145; y += 8)
     for (int x = 176; x < 176 + 169; x += 8) lit += c.Pixels(x, y) != clBlack;
   EXPECT_GT(lit, 100) << "a thumbnail fills the preview";
+}
+
+// Activation shows the preview's image and background as the engine's switch says; the
+// bevel around them is the preview button's alone.
+TEST_F(RecoveryRun, OnlyThePreviewButtonShowsOrHidesThePreviewsBevel) {
+  ASSERT_TRUE(Open(false));
+  TfrmRecovery& d = *frmRecovery;
+  EXPECT_FALSE(d.imgPreview->Visible());
+  EXPECT_FALSE(d.PreviewShape->Visible());
+  EXPECT_TRUE(d.bvlPreview->Visible()) << "activation leaves the bevel as it is";
+  for (bool on : {true, false}) {
+    d.btnPreviewImageClick(d.btnPreviewImage);
+    EXPECT_EQ(engine->PreviewEnabled, on);
+    for (TControl* c : {static_cast<TControl*>(d.bvlPreview), static_cast<TControl*>(d.imgPreview),
+                        static_cast<TControl*>(d.PreviewShape)})
+      EXPECT_EQ(c->Visible(), on) << c->Name;
+  }
+  d.FormActivate(&d);
+  EXPECT_FALSE(d.bvlPreview->Visible()) << "the button hid it; activation does not bring it back";
+  d.bvlPreview->SetVisible(true);
+  d.FormActivate(&d);
+  EXPECT_TRUE(d.bvlPreview->Visible());
 }
 
 }  // namespace

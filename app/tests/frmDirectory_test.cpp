@@ -123,6 +123,14 @@ TEST_F(OutputFolder, AMissingFolderIsNamedInTheQuestion) {
   }
 }
 
+TEST_F(OutputFolder, TheTreeConnectsItsFoldersWithLinesButNotAtTheRoot) {
+  EXPECT_TRUE(frmOutputDIR->ksTreeView->ShowLines());
+  EXPECT_FALSE(frmOutputDIR->ksTreeView->ShowRoot());
+  const LONG style = GetWindowLongA(frmOutputDIR->ksTreeView->Handle(), GWL_STYLE);
+  EXPECT_TRUE(style & TVS_HASLINES);
+  EXPECT_FALSE(style & TVS_LINESATROOT);
+}
+
 TEST_F(OutputFolder, ActivationShowsTheStoredFolder) {
   frmOutputDIR->FormActivate(nullptr);
   EXPECT_EQ(Edit(), output);

@@ -256,8 +256,11 @@ void TCustomForm::WMInitMenuPopup(TMessage& Message) {
 
 // --- showing ---------------------------------------------------------------
 
+// A centred form is centred again at every showing: a dialog follows the main window
+// wherever it was moved. The main window itself keeps the place the user gave it.
 void TCustomForm::PlaceOnScreen() {
-  if (placed_ || parent_ != nullptr || Screen == nullptr) return;
+  if (parent_ != nullptr || Screen == nullptr) return;
+  if (placed_ && Application != nullptr && Application->MainForm() == this) return;
   placed_ = true;
   TRect area;
   if (Position == poScreenCenter || Position == poDesktopCenter) {

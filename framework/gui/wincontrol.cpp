@@ -139,13 +139,17 @@ void TWinControl::RecreateWnd() {
     PostMessageA(handle_, CM_RECREATEWND, 0, 0);
     return;
   }
-  DestroyHandle();
-  CreateHandle();
+  RecreateKeepingFocus();
 }
 
 void TWinControl::CMRecreateWnd(TMessage&) {
   if (handle_ == nullptr) return;
-  bool focused = Focused();
+  RecreateKeepingFocus();
+}
+
+// The focus goes with the old window: a focused control takes it back in its new one.
+void TWinControl::RecreateKeepingFocus() {
+  const bool focused = Focused();
   DestroyHandle();
   CreateHandle();
   if (focused) ::SetFocus(handle_);

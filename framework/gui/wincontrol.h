@@ -161,6 +161,7 @@ class TWinControl : public TControl, public TWindowTarget {
   virtual void CMEnter(TMessage& Message);
   virtual void CMExit(TMessage& Message);
   virtual void CMRecreateWnd(TMessage& Message);
+  void RecreateKeepingFocus();
   void CMEnabledChanged(TMessage& Message) override;
   void CMVisibleChanged(TMessage& Message) override;
   void CMColorChanged(TMessage& Message) override;

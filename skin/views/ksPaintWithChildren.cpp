@@ -1,8 +1,25 @@
 #include "skin/views/ksPaintWithChildren.h"
 
+#include <functional>
 #include <vector>
 
+#include "skin/boxes/ksSkinEdit.h"
+#include "skin/boxes/ksSkinMemo.h"
 #include "skin/views/ksSkinScrollBox.h"
+
+namespace {
+
+// The painter of the frame a skinned box draws into its non-client area, which only
+// reaches the window's own DC on a display; none for a control without one. It paints
+// the whole window, at the control's size, over what lies below.
+std::function<void(TBitmap&)> NonClientFrame(TWinControl& control) {
+  if (auto* box = dynamic_cast<TksSkinScrollBox*>(&control)) return [box](TBitmap& b) { box->PaintFrame(b); };
+  if (auto* edit = dynamic_cast<TksSkinCustomEdit*>(&control)) return [edit](TBitmap& b) { edit->PaintFrame(b); };
+  if (auto* memo = dynamic_cast<TksSkinMemo*>(&control)) return [memo](TBitmap& b) { memo->PaintFrame(b); };
+  return {};
+}
+
+}  // namespace
 
 POINT ClientOffset(TWinControl& control) {
   POINT offset{0, 0};
@@ -15,11 +32,10 @@ POINT ClientOffset(TWinControl& control) {
 
 void PaintTreeAt(TWinControl& control, HDC dc, int x, int y) {
   if (control.Width() < 1 || control.Height() < 1) return;
-  // A frame in the non-client area is only drawn into the window's own DC.
-  if (auto* box = dynamic_cast<TksSkinScrollBox*>(&control); box != nullptr) {
+  if (const auto paintFrame = NonClientFrame(control)) {
     TBitmap frame(control.Width(), control.Height());
     BitBlt(frame.Canvas()->Handle(), 0, 0, control.Width(), control.Height(), dc, x, y, SRCCOPY);
-    box->PaintFrame(frame);
+    paintFrame(frame);
     BitBlt(dc, x, y, control.Width(), control.Height(), frame.Canvas()->Handle(), 0, 0, SRCCOPY);
   }
   const POINT client = ClientOffset(control);

@@ -1,6 +1,7 @@
 // Paints a control and every windowed child under it into one bitmap, each at
 // its place: a control's own paint message draws only the control, while a
-// list with its inner list and bars is only seen whole this way. Used to look
+// list with its inner list and bars is only seen whole this way, and the frames
+// that skinned boxes draw outside their client areas are drawn too. Used to look
 // at controls off screen.
 #pragma once
 

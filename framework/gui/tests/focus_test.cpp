@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "framework/gui/tests/gui_test_support.h"
 
 namespace {
@@ -156,6 +158,55 @@ TEST(FocusTest, APlainlyDeletedFocusedControlIsForgottenByItsForm) {
     EXPECT_NE(doomed, form->ActiveControl());
     EXPECT_NE(doomed, Screen->ActiveControl());
   }
+}
+
+}  // namespace
+
+namespace {
+
+constexpr UINT kRecreate = WM_APP + 31;
+
+// Re-creates its window when told to, from inside its own message dispatch.
+class TRecreatingControl : public TProbeControl {
+ public:
+  using TProbeControl::TProbeControl;
+
+ protected:
+  void Dispatch(TMessage& Message) override {
+    if (Message.Msg == kRecreate) {
+      RecreateWnd();
+      return;
+    }
+    TProbeControl::Dispatch(Message);
+  }
+};
+
+// A skin change re-creates a focused edit from outside its dispatch; a setter from inside.
+TEST(FocusTest, AFocusedControlKeepsTheFocusWhenItsWindowIsRecreated) {
+  auto form = MakeForm();
+  TRecreatingControl box(nullptr, form.get(), Bounds(10, 10, 60, 25));
+  TProbeControl other(nullptr, form.get(), Bounds(10, 50, 60, 25));
+  ShowAndActivate(*form);
+  struct Case {
+    const char* how;
+    std::function<void()> recreate;
+  } cases[] = {
+      {"outside its dispatch", [&] { box.RecreateWnd(); }},
+      {"inside its dispatch", [&] {
+         SendMessageA(box.Handle(), kRecreate, 0, 0);
+         Pump();
+       }},
+  };
+  for (const Case& c : cases) {
+    box.SetFocus();
+    ASSERT_EQ(box.Handle(), GetFocus());
+    c.recreate();
+    EXPECT_EQ(box.Handle(), GetFocus()) << c.how;
+    EXPECT_TRUE(box.Focused()) << c.how;
+  }
+  other.SetFocus();
+  box.RecreateWnd();
+  EXPECT_EQ(other.Handle(), GetFocus()) << "an unfocused control takes nothing";
 }
 
 }  // namespace

@@ -211,3 +211,36 @@ TEST(ExceptionTest, HandlerExceptionsGoToOnException) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlacementTest, ADialogIsCentredOnTheMainFormAtEveryShowingTheMainFormKeepsItsPlace) {
+  TestApp();
+  ASSERT_EQ(Application->MainForm(), nullptr) << "this test makes the main form";
+  TForm* main = nullptr;
+  Application->CreateForm(main);
+  TOwnedPtr<TForm> mainOwned(main);
+  main->Position = poScreenCenter;
+  main->SetBounds(0, 0, 400, 300);
+  auto dialog = MakeForm();
+  dialog->Position = poMainFormCenter;
+  dialog->SetBounds(0, 0, 200, 100);
+
+  main->Show();
+  struct Case {
+    int mainLeft, mainTop;
+  } cases[] = {{10, 20}, {50, 70}};  // well inside any work area: nothing is clamped
+  for (const Case& c : cases) {
+    main->SetBounds(c.mainLeft, c.mainTop, 400, 300);
+    dialog->Show();
+    EXPECT_EQ(dialog->Left(), c.mainLeft + (400 - dialog->Width()) / 2) << "main form at " << c.mainLeft;
+    EXPECT_EQ(dialog->Top(), c.mainTop + (300 - dialog->Height()) / 2);
+    dialog->Hide();
+  }
+  main->Hide();
+  main->Show();
+  EXPECT_EQ(main->Left(), 50) << "shown again, as from the tray, where the user put it";
+  EXPECT_EQ(main->Top(), 70);
+}
+
+}  // namespace
