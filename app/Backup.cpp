@@ -25,13 +25,7 @@
 #include "skin/dialogs/ksMessages.h"
 #include "skin/frame/ksSkinForm.h"
 
-bool IsValidBackupName(const String& Name) {
-  if (Name.empty() || Name.find("..") != String::npos) return false;
-  const bool plainCharacters = std::none_of(Name.begin(), Name.end(), [](char c) {
-    return static_cast<unsigned char>(c) < 32 || std::string_view(R"(\/:*?"<>|)").find(c) != std::string_view::npos;
-  });
-  return plainCharacters && !IsDeviceName(Name);
-}
+bool IsValidBackupName(const String& Name) { return IsNameInFolder(Name); }
 
 TfrmBackup::TfrmBackup(TComponent* AOwner) : TForm(AOwner) {
   Name = "frmBackup";

@@ -153,7 +153,12 @@ void TfrmOutputDIR::ksTreeViewEdited(TObject*, TTreeNode* Node, String& S) {
   if (S.empty()) return;
   if (TksShellFolder* folder = TksCustomShellTreeView::FolderOf(Node))
     txtDirectoryname->SetText(RenamedFolderPath(folder->PathName(), S));
-  if (ksTreeView->CanFocus()) ksTreeView->SetFocus();
+  // An edit ended by a click elsewhere has already given the focus to what was clicked:
+  // a button takes a press only once it holds the focus, so taking it back here would
+  // swallow the click.
+  const HWND focus = GetFocus();
+  const bool focusInTree = focus == nullptr || focus == ksTreeView->Handle() || IsChild(ksTreeView->Handle(), focus);
+  if (focusInTree && ksTreeView->CanFocus()) ksTreeView->SetFocus();
 }
 
 void TfrmOutputDIR::ksTreeViewChange(TObject*, TTreeNode*) {}

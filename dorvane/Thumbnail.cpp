@@ -84,11 +84,16 @@ std::optional<int> JPEGErrorNumber(const String& message) {
 
 // Huffman-coded data spends at least one bit on each 8 x 8 block of the picture: a header
 // claiming more blocks than its data has bits is a damaged file's, and decoding it would
-// cost what the claim asks for a picture of grey. Arithmetic coding has no such floor.
+// cost what the claim asks for a picture of grey.
+// Arithmetic coding can spend a tiny fraction of a bit on a flat block, so its data sets no
+// useful floor; a photograph still spends more than a bit on each. An arithmetic-coded
+// picture with fewer bits than blocks is drawn only up to a 12-megapixel camera's size,
+// which bounds what a lying header can cost (a progressive one keeps every coefficient).
+constexpr int64_t kBlocksWithoutAFloor = (4000 / 8) * (3000 / 8);
+
 bool DataCouldFill(const TJPEGImage& jpeg, int64_t dataBytes) {
-  if (jpeg.ArithmeticCoded()) return true;
   const int64_t blocks = (int64_t{jpeg.Width()} + 7) / 8 * ((int64_t{jpeg.Height()} + 7) / 8);
-  return blocks <= dataBytes * 8;
+  return blocks <= dataBytes * 8 || (jpeg.ArithmeticCoded() && blocks <= kBlocksWithoutAFloor);
 }
 
 const char* const kLargerThanItsData = "the picture is larger than its data could fill";

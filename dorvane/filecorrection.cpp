@@ -66,17 +66,6 @@ void LogOutcome(bool succeeded, const String& FileName, DWORD started) {
   }
 }
 
-// A name taken from a file is used only as a plain file name in the file's own folder.
-bool IsPlainFileName(const String& name) {
-  if (name.empty() || name == "." || name.find("..") != String::npos) return false;
-  for (unsigned char c : name) {
-    if (c < 0x20 || c == '\\' || c == '/' || c == ':' || c == '*' || c == '?' || c == '"' || c == '<' ||
-        c == '>' || c == '|')
-      return false;
-  }
-  return true;
-}
-
 // The name itself when free, else "_2", "_3", ... before the dot.
 String FreeName(const String& folder, const String& name) {
   if (!FileExists(folder + name)) return folder + name;
@@ -338,7 +327,7 @@ bool CorrectCRW(const String& FileName, const std::function<void(DWORD)>& Wait) 
     if (cut > static_cast<int64_t>(data.size())) throw Exception("The raw data end beyond the file");
 
     if (!innerName.empty()) {
-      if (!IsPlainFileName(innerName)) throw Exception("Refused inner name \"" + innerName + "\"");
+      if (!IsNameInFolder(innerName)) throw Exception("Refused inner name \"" + innerName + "\"");
       const String folder = ExtractFilePath(FileName);
       if (SameText(folder + innerName, FileName)) {
         // The file already carries its own name: cut it where it is.
@@ -356,7 +345,7 @@ bool CorrectCRW(const String& FileName, const std::function<void(DWORD)>& Wait) 
       }
     }
 
-    if (!IsPlainFileName(thumbnailName)) throw Exception("Refused thumbnail name \"" + thumbnailName + "\"");
+    if (!IsNameInFolder(thumbnailName)) throw Exception("Refused thumbnail name \"" + thumbnailName + "\"");
     const String folder = DLLDestinationFolder() + kDezoDoziFolder;
     const String found = FindThumbnail(folder, Wait);
     if (!found.empty()) {

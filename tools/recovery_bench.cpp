@@ -86,6 +86,12 @@ void PrintCallCosts() {
   start = Seconds();
   for (int i = 0; i < kCalls; ++i) frmRecovery->pbProgress->SetValue(i % 2 ? 10 : 60);
   const double gauge = (Seconds() - start) / kCalls;
+  // The same moves painted at once rather than on the next pump.
+  frmRecovery->pbProgress->PaintOnPump = false;
+  start = Seconds();
+  for (int i = 0; i < kCalls; ++i) frmRecovery->pbProgress->SetValue(i % 2 ? 10 : 60);
+  const double gaugeNow = (Seconds() - start) / kCalls;
+  frmRecovery->pbProgress->PaintOnPump = true;
   start = Seconds();
   for (int i = 0; i < kCalls; ++i) {
     frmRecovery->lblFileRecoveredText->SetCaption(i % 2 ? "KV10.JPG" : "KV11.JPG");
@@ -93,9 +99,9 @@ void PrintCallCosts() {
   }
   const double label = (Seconds() - start) / kCalls;
   frmRecovery->Hide();
-  std::printf("per event: message pump %.3f ms (queue test %.3f ms), gauge repaint %.3f ms, "
-              "label change and pump %.3f ms\n",
-              pump * 1000, peek * 1000, gauge * 1000, label * 1000);
+  std::printf("per event: message pump %.3f ms (queue test %.3f ms), gauge move %.3f ms (painted at once "
+              "%.3f ms), label change and pump %.3f ms\n",
+              pump * 1000, peek * 1000, gauge * 1000, gaugeNow * 1000, label * 1000);
 }
 
 // The recovery command's part that matters here: the dialog shown, both passes, hidden.

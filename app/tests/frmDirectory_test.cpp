@@ -1,8 +1,11 @@
 #include "app/frmDirectory.h"
 
+#include <commctrl.h>
+
 #include "app/tests/Dialogs_fixture.h"
 #include "framework/core/fileutils.h"
 #include "skin/boxes/ksSkinEdit.h"
+#include "skin/controls/ksSkinCtrls.h"
 #include "skin/shell/ksSkinDirTreeView.h"
 
 namespace apptest {
@@ -84,6 +87,29 @@ TEST_F(OutputFolder, OnlyTheNewFolderIsRenamedAndItStaysInItsParent) {
   String empty;
   frmOutputDIR->ksTreeViewEdited(nullptr, made, empty);
   EXPECT_EQ(Edit(), parent + "Photos");
+}
+
+// A rename still open when a button is pressed ends as the button takes the focus; the
+// button's press is a click all the same, not one that only moved the focus.
+TEST_F(OutputFolder, AButtonPressedWhileANewFolderIsRenamedStillClicks) {
+  const std::string parent = folder.Path() + "Pictures\\";
+  CreateDirectoryA(parent.c_str(), nullptr);
+  frmOutputDIR->Show();
+  RootAt(parent);
+  frmOutputDIR->btnNewFolderClick(nullptr);
+  TTreeNode* made = frmOutputDIR->ksTreeView->Selected();
+  ASSERT_NE(made, nullptr);
+  const HWND edit = TreeView_EditLabel(frmOutputDIR->ksTreeView->Handle(), made->ItemId());
+  ASSERT_NE(edit, nullptr);
+  SetWindowTextA(edit, "Photos");
+  for (TksSkinButton* button : {frmOutputDIR->btnNewFolder, frmOutputDIR->btnCancel}) {
+    SCOPED_TRACE(button == frmOutputDIR->btnCancel ? "Cancel" : "New Folder");
+    button->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    button->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  }
+  // The renamed folder stays selected: the next new folder goes into it.
+  EXPECT_TRUE(DirectoryExists(parent + "Photos\\New Folder"));
+  EXPECT_FALSE(frmOutputDIR->Visible());
 }
 
 TEST_F(OutputFolder, OkStoresAnExistingFolderWithOneBackslash) {

@@ -186,7 +186,7 @@ TEST_F(Thumbnails, DecodesImagesAndRawPreviews) {
 // The JPEG stream with its frame header claiming w x h.
 std::vector<uint8_t> ClaimingSize(std::vector<uint8_t> jpeg, int w, int h) {
   for (size_t i = 2; i + 9 < jpeg.size(); i += 2 + (jpeg[i + 2] << 8 | jpeg[i + 3])) {
-    if (jpeg[i + 1] != 0xC0 && jpeg[i + 1] != 0xC2) continue;
+    if (jpeg[i + 1] != 0xC0 && jpeg[i + 1] != 0xC2 && jpeg[i + 1] != 0xC9 && jpeg[i + 1] != 0xCA) continue;
     jpeg[i + 5] = static_cast<uint8_t>(h >> 8);
     jpeg[i + 6] = static_cast<uint8_t>(h);
     jpeg[i + 7] = static_cast<uint8_t>(w >> 8);
@@ -299,8 +299,15 @@ TEST_F(Thumbnails, PicturesClaimingMoreThanTheirDataCouldFillAreRefused) {
       {"KV6.NEF", Join({Text("MM\0*\0\0\0\x08NIKON CORP"), ClaimingSize(BareJPEG(), 9000, 7000), Text("tail")}), FALSE},
       // Cut short, but what is there fills the picture's blocks: it still shows.
       {"KV7.jpg", truncated, TRUE},
-      // Arithmetic coding spends less than a bit on a flat block: no floor applies.
+      // Arithmetic coding spends less than a bit on a flat block: an honest flat picture
+      // shows, and so does any picture up to a 12-megapixel camera's size.
       {"KV8.jpg", ReadBytes(FixturePath("flat-arith.jpg")), TRUE},
+      {"KV9.jpg", ReadBytes(FixturePath("progressive-arith.jpg")), TRUE},
+      {"KV10.jpg", ClaimingSize(ReadBytes(FixturePath("flat-arith.jpg")), 4000, 3000), TRUE},
+      // Beyond that size, arithmetic-coded data must fill the picture as Huffman-coded must.
+      {"KV11.jpg", ClaimingSize(ReadBytes(FixturePath("flat-arith.jpg")), 4008, 3000), FALSE},
+      {"KV12.jpg", ClaimingSize(ReadBytes(FixturePath("flat-arith.jpg")), 65500, 65500), FALSE},
+      {"KV13.jpg", ClaimingSize(ReadBytes(FixturePath("progressive-arith.jpg")), 13000, 13000), FALSE},
   };
   const std::string log = FreshErrorLog();
   Switch("TurnDebugOn");
@@ -318,6 +325,10 @@ TEST_F(Thumbnails, PicturesClaimingMoreThanTheirDataCouldFillAreRefused) {
   const std::string lines(text.begin(), text.end());
   EXPECT_NE(lines.find("Unable to do JPEG_Thumbnail : the picture is larger than its data could fill (" +
                        (folder / "KV5.jpg") + ")"),
+            std::string::npos)
+      << lines;
+  EXPECT_NE(lines.find("Unable to do JPEG_Thumbnail : the picture is larger than its data could fill (" +
+                       (folder / "KV12.jpg") + ")"),
             std::string::npos)
       << lines;
   EXPECT_NE(lines.find("Unable to do GIF_Thumbnail : Invalid image dimensions (" + (folder / "KV1.gif") + ")"),

@@ -1,6 +1,7 @@
 #include "framework/core/fileutils.h"
 
 #include <algorithm>
+#include <string_view>
 #include <utility>
 
 namespace {
@@ -95,6 +96,14 @@ bool IsDeviceName(const String& name) {
   while (!base.empty() && (base.back() == ' ' || base.back() == '.')) base.pop_back();
   if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
   return base.size() == 4 && (base.starts_with("COM") || base.starts_with("LPT")) && base[3] >= '1' && base[3] <= '9';
+}
+
+bool IsNameInFolder(const String& name) {
+  if (name.empty() || name == "." || name.find("..") != String::npos) return false;
+  const bool plainCharacters = std::none_of(name.begin(), name.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 32 || std::string_view(R"(\/:*?"<>|)").find(c) != std::string_view::npos;
+  });
+  return plainCharacters && !IsDeviceName(name);
 }
 
 // ---- Files and folders ----------------------------------------------------------------

@@ -26,6 +26,9 @@ String ExcludeTrailingBackslash(const String& path);
 // CON, PRN, AUX, NUL, COM1-COM9 or LPT1-LPT9, in any case: Windows opens the device
 // for such a name whatever extension, blanks or dots follow it.
 bool IsDeviceName(const String& name);
+// A name for a file inside a given folder: not empty or ".", no separator, drive,
+// wildcard or "..", and no device.
+bool IsNameInFolder(const String& name);
 
 // ---- Files and folders ----------------------------------------------------------------
 

@@ -254,8 +254,10 @@ void TTreeNodes::ReadOrder(TTreeNode* parent) {
 // --- TCustomTreeView -------------------------------------------------------
 
 TCustomTreeView::TCustomTreeView(TComponent* AOwner) : TWinControl(AOwner), items_(*this) {
-  // Clicks come as NM_CLICK from the control.
-  controlStyle_ = csCaptureMouse | csDoubleClicks;
+  // Clicks come as NM_CLICK from the control. The control follows a press in a loop of
+  // its own that takes the release: a capture set for the press would outlive it and
+  // swallow the next click anywhere.
+  controlStyle_ = csDoubleClicks;
   width_ = 121;
   height_ = 97;
   tabStop_ = true;
@@ -606,7 +608,8 @@ void TListItem::SetSubItem(int index, const String& value) {
 int TListItem::Index() const { return IndexIn(owner_.items_, this); }
 
 TCustomListView::TCustomListView(TComponent* AOwner) : TWinControl(AOwner) {
-  controlStyle_ = csCaptureMouse | csDoubleClicks;
+  // As the tree: the control's own loop takes a press's release.
+  controlStyle_ = csDoubleClicks;
   width_ = 250;
   height_ = 150;
   tabStop_ = true;

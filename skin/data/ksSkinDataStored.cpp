@@ -18,7 +18,14 @@ constexpr std::array<const char*, 3> kFramePictureKeys = {"picture", "inactivepi
 
 void WriteInt32(TStream& stream, int32_t value) { stream.WriteBuffer(&value, sizeof value); }
 
-void LoadPicture(const String& path, TBitmap& bitmap) { bitmap.LoadFromFile(path); }
+// A skin carries the pictures of its own folder only: a name with a folder, drive or
+// device in it would draw whatever file it points at.
+void LoadPicture(const String& folder, const String& key, const String& name, TBitmap& bitmap) {
+  if (!IsNameInFolder(name))
+    throw EInvalidGraphic(Format("Skin section [PICTURES], key %s: %s is no picture name of the skin's folder",
+                                 key.c_str(), name.c_str()));
+  bitmap.LoadFromFile(folder + name);
+}
 
 }  // namespace
 
@@ -78,7 +85,7 @@ void TksCompressedStoredSkin::LoadFromIniFile(const String& path) {
   for (const char* key : kFramePictureKeys) {
     TBitmap bitmap;
     String name = ini.ReadString("PICTURES", key, "");
-    if (!name.empty()) LoadPicture(folder + name, bitmap);
+    if (!name.empty()) LoadPicture(folder, key, name, bitmap);
     uint8_t flag = bitmap.Empty() ? 1 : 0;
     s.WriteBuffer(&flag, 1);
     if (flag == 0) bitmap.SaveToStream(s);
@@ -90,7 +97,7 @@ void TksCompressedStoredSkin::LoadFromIniFile(const String& path) {
     if (names.Strings(i).empty())
       throw EInvalidGraphic(Format("Skin section [PICTURES], key %d: no picture named", i));
     TBitmap bitmap;
-    LoadPicture(folder + names.Strings(i), bitmap);
+    LoadPicture(folder, IntToStr(i), names.Strings(i), bitmap);
     bitmap.SaveToStream(s);
   }
   for (int i = 0; i < lines.Count(); ++i) {

@@ -52,6 +52,14 @@ TEST(FileNames, DeviceNamesWithAnyExtensionOrCase) {
     EXPECT_FALSE(IsDeviceName(file)) << '"' << file << '"';
 }
 
+TEST(FileNames, NamesInAFolderStayInIt) {
+  for (const char* name : {"a.bmp", "New Folder", "x", ".hidden", "console.bmp"})
+    EXPECT_TRUE(IsNameInFolder(name)) << '"' << name << '"';
+  for (const char* name : {"", ".", "..", "..\\x.bmp", "../x.bmp", "sub\\x.bmp", "sub/x.bmp", "C:x.bmp",
+                           "C:\\x.bmp", "x.bmp:stream", "*.bmp", "a?.bmp", "a|b", "a\tb", "NUL", "com1.bmp"})
+    EXPECT_FALSE(IsNameInFolder(name)) << '"' << name << '"';
+}
+
 // A fresh folder under the temporary folder, removed with everything in it afterwards.
 class TempFolder : public ::testing::Test {
  protected:

@@ -419,6 +419,51 @@ TEST(StoredSkin, PackerRaisesOnAMissingPictureAndLeavesTheDataEmpty) {
   EXPECT_TRUE(stored.IsEmpty());
 }
 
+// Every name here reaches a picture that exists, but outside the skin's folder or not as a
+// file of it: the packer refuses it, naming the section and key, and keeps nothing.
+TEST(StoredSkin, PackerTakesPicturesOnlyByPlainNamesInTheSkinsFolder) {
+  ScratchDir dir;
+  ASSERT_TRUE(CreateDirectoryA((dir / "skin").c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryA((dir / "skin\\sub").c_str(), nullptr));
+  TBitmap picture(5, 4, pf24bit);
+  for (const char* file : {"outside.bmp", "skin\\f.bmp", "skin\\sub\\f.bmp"}) picture.SaveToFile(dir / file);
+  const struct {
+    const char* key;
+    std::string name;
+  } cases[] = {
+      {"picture", "..\\outside.bmp"},
+      {"mask", "../outside.bmp"},
+      {"inactivepicture", dir / "outside.bmp"},
+      {"picture", "sub\\f.bmp"},
+      {"picture", dir.Path().substr(0, 2) + "outside.bmp"},
+      {"0", "..\\outside.bmp"},
+      {"0", "NUL"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.key) + "=" + c.name);
+    const std::string active = std::string(c.key) == "0" ? c.name : "f.bmp";
+    const std::string frame = std::string(c.key) == "0" ? "" : std::string(c.key) + "=" + c.name + "\r\n";
+    WriteFile(dir / "skin\\skin.ini", "[VERSION]\r\n[PICTURES]\r\n" + frame + "activepicturescount=1\r\n0=" + active +
+                                         "\r\n[FORMINFO]\r\n[SKINOBJECTS]\r\n[SKINCONTROLS]\r\ncount=0\r\n");
+    TksCompressedStoredSkin stored(nullptr);
+    StoreSkin(stored, 3, "x");
+    try {
+      stored.LoadFromIniFile(dir / "skin\\skin.ini");
+      ADD_FAILURE() << "packed";
+    } catch (const Exception& e) {
+      EXPECT_NE(e.Message.find("Skin section [PICTURES], key " + std::string(c.key) + ": "), String::npos) << e.Message;
+    }
+    EXPECT_TRUE(stored.IsEmpty());
+  }
+  // Plain names in the folder still pack.
+  WriteFile(dir / "skin\\skin.ini",
+            "[VERSION]\r\n[PICTURES]\r\npicture=f.bmp\r\nactivepicturescount=1\r\n0=f.bmp\r\n"
+            "[FORMINFO]\r\n[SKINOBJECTS]\r\n[SKINCONTROLS]\r\ncount=0\r\n");
+  TksCompressedStoredSkin stored(nullptr);
+  stored.LoadFromIniFile(dir / "skin\\skin.ini");
+  EXPECT_FALSE(stored.IsEmpty());
+}
+
 TEST(StoredSkin, CompressedFileCopierTable) {
   ScratchDir dir;
   TMemoryStream zlib;
