@@ -64,6 +64,15 @@ class DezoDozi : public ::testing::Test {
       return it != bad.end() && it->first < sector + count ? it->second : 0;
     };
   }
+  // A fresh start for the next case of a table: no error log, carved file, event or drive.
+  void StartAgain() {
+    StartLogs();
+    DeleteFileA(LogFileName("Errors").c_str());
+    RemoveScratchTree(out_.Path() + "DezoDozi");
+    readErrors_.clear();
+    finished_.clear();
+    engine_->Drives.ClearAndFree();
+  }
   static std::string Zeros(uint32_t sectors) { return std::string(size_t(sectors) * 512, '\0'); }
   static bool ErrorLogHas(const std::string& text) {
     return ReadWholeFile(LogFileName("Errors")).find(text) != std::string::npos;
@@ -137,12 +146,7 @@ TEST_F(DezoDozi, ReadErrorsEndThePassByTheirRules) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    StartLogs();
-    DeleteFileA(LogFileName("Errors").c_str());
-    RemoveTree(out_.Path() + "DezoDozi");
-    readErrors_.clear();
-    finished_.clear();
-    engine_->Drives.ClearAndFree();
+    StartAgain();
     MakeImage(150, {{10, jpg_}});
     ASSERT_EQ(engine_->CurrentDrive->SectorsPerRequest, 1);
     FailReads(c.bad);
@@ -184,11 +188,7 @@ TEST_F(DezoDozi, APulledCardEndsThePassAtTheSectorItFailedOn) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    StartLogs();
-    DeleteFileA(LogFileName("Errors").c_str());
-    RemoveTree(out_.Path() + "DezoDozi");
-    readErrors_.clear();
-    engine_->Drives.ClearAndFree();
+    StartAgain();
     MakeImage(400, {{10, jpg_}});
     engine_->CurrentDrive->SectorsPerRequest = 64;
     FailReads(c.bad);

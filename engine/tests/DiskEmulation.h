@@ -30,6 +30,15 @@ class TImageVolumeCalls : public TVolumeCalls {
 
   bool AnswerGeometry = false;
   DISK_GEOMETRY Geometry{};
+  // Answers the geometry control with this geometry of 512-byte sectors.
+  void AnswerWith(MEDIA_TYPE media, LONGLONG cylinders, DWORD tracksPerCylinder, DWORD sectorsPerTrack) {
+    AnswerGeometry = true;
+    Geometry.Cylinders.QuadPart = cylinders;
+    Geometry.MediaType = media;
+    Geometry.TracksPerCylinder = tracksPerCylinder;
+    Geometry.SectorsPerTrack = sectorsPerTrack;
+    Geometry.BytesPerSector = 512;
+  }
   int Opens = 0;
   int Reads = 0;
   int Writes = 0;

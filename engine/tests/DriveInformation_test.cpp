@@ -152,12 +152,7 @@ TEST(DriveInformation, TheProbeFindsTheDevicesEndAroundTheReportedGeometry) {
     SCOPED_TRACE(sectors);
     TDiskImage image = BlankImage(sectors);
     TImageVolumeCalls volumes(image, kTestLetter);
-    volumes.AnswerGeometry = true;
-    volumes.Geometry.Cylinders.QuadPart = 15;
-    volumes.Geometry.MediaType = RemovableMedia;
-    volumes.Geometry.TracksPerCylinder = 16;
-    volumes.Geometry.SectorsPerTrack = 63;
-    volumes.Geometry.BytesPerSector = 512;
+    volumes.AnswerWith(RemovableMedia, 15, 16, 63);
     auto engine = MakeNtEngine(volumes);
     TSEDriveInformation* info = nullptr;
     ASSERT_TRUE(engine->GetDriveSelectedInformation("Q", info));
@@ -172,12 +167,7 @@ TEST(DriveInformation, TheProbeFindsTheDevicesEndAroundTheReportedGeometry) {
 TEST(DriveInformation, AFixedDriveIsProbedSectorBySectorPastItsGeometry) {
   TDiskImage image = BlankImage(1000);
   TImageVolumeCalls volumes(image, kTestLetter, DRIVE_FIXED);
-  volumes.AnswerGeometry = true;
-  volumes.Geometry.Cylinders.QuadPart = 10;
-  volumes.Geometry.MediaType = FixedMedia;
-  volumes.Geometry.TracksPerCylinder = 10;
-  volumes.Geometry.SectorsPerTrack = 9;
-  volumes.Geometry.BytesPerSector = 512;
+  volumes.AnswerWith(FixedMedia, 10, 10, 9);
   auto engine = MakeNtEngine(volumes);
   TSEDriveInformation* info = nullptr;
   ASSERT_TRUE(engine->GetDriveSelectedInformation("Q", info));

@@ -151,12 +151,7 @@ TEST(SectorAccessNT, GeometryFromTheControlOrFromTheDeviceSize) {
   EXPECT_EQ(fromSize.BytesPerSector, 512u);
   EXPECT_EQ(fromSize.TotalSectors, 20000u);
 
-  volumes.AnswerGeometry = true;
-  volumes.Geometry.Cylinders.QuadPart = 10;
-  volumes.Geometry.MediaType = FixedMedia;
-  volumes.Geometry.TracksPerCylinder = 16;
-  volumes.Geometry.SectorsPerTrack = 63;
-  volumes.Geometry.BytesPerSector = 512;
+  volumes.AnswerWith(FixedMedia, 10, 16, 63);
   TDriveGeometry answered;
   ASSERT_TRUE(engine->GetGeometry(kTestDrive, answered));
   EXPECT_EQ(answered.Kind, 3);

@@ -55,6 +55,26 @@ class SkinListView : public SkinCtrls {
     SendMessageA(list->HeaderHandle(), HDM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&r));
     return r;
   }
+  // A plain header section drawn by hand: face and frame, the font set for its caption.
+  void PlainSection(TBitmap& section, int w, int h) {
+    section.SetSize(w, h);
+    TCanvas* c = section.Canvas();
+    c->Font()->Assign(list->Font());
+    c->Brush()->SetColor(clBtnFace);
+    c->FillRect(TRect{0, 0, w, h});
+    c->Brush()->SetColor(clBtnShadow);
+    c->FrameRect(TRect{0, 0, w, h});
+    c->Font()->SetColor(clBtnText);
+    c->Brush()->SetStyle(bsClear);
+  }
+  // The pixels of the shot's section at `left` that differ from the expected section.
+  static int Differing(TBitmap& shot, int left, TBitmap& expected) {
+    int differing = 0;
+    for (int y = 0; y < expected.Height(); ++y)
+      for (int x = 0; x < expected.Width(); ++x)
+        differing += shot.Canvas()->Pixels(left + x, y) != expected.Canvas()->Pixels(x, y) ? 1 : 0;
+    return differing;
+  }
 
   TksSkinListView* list = nullptr;
   TksSkinScrollBar* vbar = nullptr;
@@ -84,24 +104,14 @@ TEST_F(SkinListView, HeaderIsHookedAndDrawsSectionsWithCutCaptions) {
   EXPECT_EQ(static_cast<COLORREF>(shot.Canvas()->Pixels(second.left, 3)), Rgb(clBtnShadow));
   // The same section drawn by hand: face, frame and the caption cut with "...".
   const int w = second.right - second.left, h = second.bottom - second.top;
-  TBitmap expected(w, h);
+  TBitmap expected;
+  PlainSection(expected, w, h);
   TCanvas* c = expected.Canvas();
-  c->Font()->Assign(list->Font());
-  c->Brush()->SetColor(clBtnFace);
-  c->FillRect(TRect{0, 0, w, h});
-  c->Brush()->SetColor(clBtnShadow);
-  c->FrameRect(TRect{0, 0, w, h});
-  c->Font()->SetColor(clBtnText);
   String text = "A caption much too long for its column";
   CutTextToWidth(c, text, w - 10);
   ASSERT_EQ(text.substr(text.size() - 3), "...");
-  c->Brush()->SetStyle(bsClear);
   c->TextOut(5, (h - c->TextHeight(text)) / 2, text);
-  int differing = 0;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      differing += shot.Canvas()->Pixels(second.left + x, y) != expected.Canvas()->Pixels(x, y) ? 1 : 0;
-  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(Differing(shot, second.left, expected), 0);
 }
 
 TEST_F(SkinListView, ACentredCaptionStartsAtHalfTheTextAreaLessHalfItsWidth) {
@@ -110,21 +120,11 @@ TEST_F(SkinListView, ACentredCaptionStartsAtHalfTheTextAreaLessHalfItsWidth) {
   PaintHeader(shot);
   const RECT first = SectionRect(0);
   const int w = first.right - first.left, h = first.bottom - first.top;
-  TBitmap expected(w, h);
+  TBitmap expected;
+  PlainSection(expected, w, h);
   TCanvas* c = expected.Canvas();
-  c->Font()->Assign(list->Font());
-  c->Brush()->SetColor(clBtnFace);
-  c->FillRect(TRect{0, 0, w, h});
-  c->Brush()->SetColor(clBtnShadow);
-  c->FrameRect(TRect{0, 0, w, h});
-  c->Font()->SetColor(clBtnText);
-  c->Brush()->SetStyle(bsClear);
   c->TextOut((w - 10) / 2 - c->TextWidth("Name") / 2, (h - c->TextHeight("Name")) / 2, "Name");
-  int differing = 0;
-  for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x)
-      differing += shot.Canvas()->Pixels(first.left + x, y) != expected.Canvas()->Pixels(x, y) ? 1 : 0;
-  EXPECT_EQ(differing, 0);
+  EXPECT_EQ(Differing(shot, first.left, expected), 0);
 }
 
 TEST_F(SkinListView, AHeaderMadeLaterIsHookedWhenItIsCreated) {
