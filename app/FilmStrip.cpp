@@ -83,10 +83,12 @@ void TFilmStrip::Draw(const TEntry& entry) {
   if (width <= 0 || height <= 0) return;
   frame_.SetSize(width, height);
   intDorvane::CreateThumbnail(entry.FileName.c_str(), entry.Kind, width, height, &frame_);
+  // Shown with the dialog's next paint, not at once: a paint of its own on every picture
+  // would cost the pass as much as the picture.
   Synchronize([this] {
     if (TImage* image = PreviewImage) {
       image->Picture()->Bitmap()->Assign(&frame_);
-      image->Repaint();
+      image->Invalidate();
     }
   });
 }

@@ -329,8 +329,7 @@ void TfrmRecovery::RunRecovery() {
   running_ = true;
   sectorShift_ = 0;
   // The first event of a run looks at the queue and paints.
-  lastLook_ = Clock().TickCount() - kLookInterval;
-  lastPump_ = lastLook_ - kPaintInterval;
+  TScanEngine::RestartMessagePacing();
   // A pause left over from a cancelled run would freeze this one at its first step.
   engine.Resume();
   btnPauseResume->SetCaption(LangText(TextId::Pause));
@@ -477,24 +476,6 @@ void TfrmRecovery::tmrDialogTimer(TObject*) {
 
 // --- engine events -------------------------------------------------------------------
 
-// The engine's events come thousands of times a pass, and both the framework's pump and a
-// look at the queue cost more than a sector read: look a few times a tick, pump when input
-// or a posted message waits (the film strip's wake-up is one), and leave repaints and
-// timers to the paint interval, so a burst of count, name and gauge changes shows as one
-// paint.
-void TfrmRecovery::PumpMessages() {
-  const DWORD now = Clock().TickCount();
-  if (now - lastLook_ < kLookInterval) return;
-  lastLook_ = now;
-  const DWORD queued = HIWORD(GetQueueStatus(QS_ALLINPUT));
-  if ((queued & ~(QS_PAINT | QS_TIMER)) != 0 || (queued != 0 && now - lastPump_ >= kPaintInterval)) {
-    lastPump_ = now;
-    Application->ProcessMessages();
-  } else {
-    CheckSynchronize();
-  }
-}
-
 // What a pass left waiting for the paint interval shows before the pass's question.
 void TfrmRecovery::ShowPending() {
   if (HandleAllocated()) RedrawWindow(Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -523,7 +504,7 @@ void TfrmRecovery::SetSectorGauge(uint32_t SectorCount) {
 // The deep scan reports its sector, which the event carries as a signed number.
 void TfrmRecovery::EngineProgress(TObject*, int32_t Position) {
   MoveGauge(static_cast<int>(static_cast<uint32_t>(Position) >> sectorShift_));
-  PumpMessages();
+  TScanEngine::ProcessMessages();
 }
 
 void TfrmRecovery::EngineFinished(uint8_t) {}
@@ -559,7 +540,7 @@ void TfrmRecovery::EngineFileFound(TObject*, TSESupportedFileType* FileType) {
     lblFileRecoveredText->SetCaption(FileType->Description);
     lblFilesFoundText->SetCaption(CountText(FilesFound));
   }
-  PumpMessages();
+  TScanEngine::ProcessMessages();
 }
 
 void TfrmRecovery::QueuePreview(const String& FileName) {
@@ -571,7 +552,7 @@ void TfrmRecovery::EngineFATFileSaved(const String& FileName) {
   MoveGauge(gaugeValue_ + 1);
   lblFileRecoveredText->SetCaption(FileName);
   QueuePreview(Engine().GetDestinationFolder() + kDuvidAzizFolder + FileName);
-  PumpMessages();
+  TScanEngine::ProcessMessages();
 }
 
 void TfrmRecovery::EngineRAWFileSaved(const String& FileName) {
@@ -579,7 +560,7 @@ void TfrmRecovery::EngineRAWFileSaved(const String& FileName) {
   lblFileRecoveredText->SetCaption(ExtractFileName(FileName));
   lblFilesFoundText->SetCaption(CountText(FilesFound));
   QueuePreview(FileName);
-  PumpMessages();
+  TScanEngine::ProcessMessages();
 }
 
 void TfrmRecovery::EngineFATFileCount(int32_t Count) {

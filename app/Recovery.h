@@ -110,7 +110,6 @@ class TfrmRecovery : public TForm {
   void CountError();
   void QueuePreview(const String& FileName);
   int Ask(TextId Text, TksMessageType Type, bool YesNo);
-  void PumpMessages();
   void ShowPending();
   void RunQuickScan();
   void RunDeepScan();
@@ -124,12 +123,6 @@ class TfrmRecovery : public TForm {
   int gaugeValue_ = 0;
   // The deep scan's sectors per gauge step, as a shift; 0 in the quick scan.
   int sectorShift_ = 0;
-  // Milliseconds between looks at the message queue, and between pumps for repaints and
-  // timers alone: a user sees no more than ten changes a second.
-  static constexpr DWORD kLookInterval = 10;
-  static constexpr DWORD kPaintInterval = 100;
-  DWORD lastLook_ = 0;
-  DWORD lastPump_ = 0;
 };
 
 // The selected file categories of the engine's types, as the dialog shows them: images,

@@ -3,6 +3,7 @@
 #include <dbt.h>
 
 #include "engine/Debug.h"
+#include "engine/MessagePacer.h"
 #include "engine/SystemInformation.h"
 #include "engine/Utils.h"
 #include "engine/intDorvane.h"
@@ -146,14 +147,20 @@ void TScanEngine::OwnerWindowProc(TWindowSubclass& hook, TMessage& message) {
   hook.CallPrevious(message);
 }
 
-// Called thousands of times a pass: the framework's pump costs more than a sector read even
-// with nothing queued, so it runs only when something waits.
+namespace {
+
+TMessagePacer& Pacer() {
+  static TMessagePacer pacer;
+  return pacer;
+}
+
+}  // namespace
+
+void TScanEngine::RestartMessagePacing() { Pacer().Restart(); }
+
 void TScanEngine::ProcessMessages() {
   if (Application) {
-    if (HIWORD(GetQueueStatus(QS_ALLINPUT)) != 0)
-      Application->ProcessMessages();
-    else
-      CheckSynchronize();
+    Pacer().Pump();
     return;
   }
   MSG message;

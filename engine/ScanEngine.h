@@ -243,8 +243,11 @@ class TScanEngine : public TObject {
   // The lowest drive letter of a unit mask ("D" for D and E); empty for no unit.
   static String UnitMaskToDriveLetter(uint32_t mask);
 
-  // Lets the program's windows work while an operation runs.
+  // Lets the program's windows work while an operation runs: input at once, paints and
+  // the rest a few times a second.
   static void ProcessMessages();
+  // The next ProcessMessages looks at the queue and pumps whatever waits.
+  static void RestartMessagePacing();
 
  protected:
   TVolumeCalls& Volumes() { return *volumes_; }

@@ -114,11 +114,20 @@ double RunDialog(const std::string& drive, const std::string& output, bool previ
   const double guiBefore = CpuSeconds(GetCurrentThread());
   const double stripBefore = CpuSeconds(frmRecovery->FilmStrip->Handle());
   const double start = Seconds();
+  // As the main window's recover command does: the dialog over the disabled main window,
+  // which takes the activation back afterwards, so the dialog is activated on every run.
   frmRecovery->Show();
   Application->ProcessMessages();
+  frmMain->SetEnabled(false);
+  Application->ProcessMessages();
   frmRecovery->RunRecovery();
+  const bool stripOn = frmRecovery->PreviewOn;
   frmRecovery->Hide();
+  Application->ProcessMessages();
+  frmMain->SetEnabled(true);
+  Application->ProcessMessages();
   const double seconds = Seconds() - start;
+  if (stripOn != preview) throw std::runtime_error("the dialog did not take up the film strip setting");
   files = frmRecovery->DuvidAzizFiles + frmRecovery->DezoDoziFiles;
   const double gui = CpuSeconds(GetCurrentThread()) - guiBefore;
   const double strip = CpuSeconds(frmRecovery->FilmStrip->Handle()) - stripBefore;
@@ -147,6 +156,8 @@ int main(int argc, char** argv) {
     Application->Initialize();
     SplashShown = true;
     if (!CreateForms()) throw std::runtime_error("the main window could not be made");
+    frmMain->Show();
+    Application->ProcessMessages();
     PrintCallCosts();
     // What a process costs to start is no part of the passes.
     double startUp = 1e9;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <functional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/FilmStrip.h"
@@ -13,6 +14,7 @@
 #include "engine/FileTypes.h"
 #include "framework/core/bitmap.h"
 #include "framework/core/seams.h"
+#include "framework/core/thread.h"
 #include "skin/controls/ksSkinCtrls.h"
 #include "skin/controls/ksSkinGauge.h"
 #include "skin/controls/ksSkinLabels.h"
@@ -128,38 +130,55 @@ TEST_F(Recovery, SavedFilesFeedTheFilmStripWhilePreviewIsOn) {
   EXPECT_EQ(frmRecovery->FilmStrip->Count(), 2) << "nothing queued with the preview off";
 }
 
-// The engine's events pump waiting input at once but repaints only every tenth of a second,
-// on the injected clock.
-TEST_F(Recovery, EventsPaintChangesAtTheIntervalAndPumpPostedMessagesAtOnce) {
+// The engine's events repaint and pump posted messages only every tenth of a second, on the
+// injected clock, but serve another thread's calls at every look at the queue.
+TEST_F(Recovery, EventsPaintAndPumpAtTheIntervalAndServeThreadCallsAtOnce) {
   DWORD now = 1000;
   ScopedSeam<TClockSeam> clock{{.TickCount = [&] { return now; }}};
   frmRecovery->Show();
   Application->ProcessMessages();
+  TScanEngine::RestartMessagePacing();
   const HWND form = frmRecovery->Handle();
-  auto waiting = [](UINT kind) { return (HIWORD(GetQueueStatus(QS_ALLINPUT)) & kind) != 0; };
+  auto posted = [] { return (HIWORD(GetQueueStatus(QS_POSTMESSAGE)) & QS_POSTMESSAGE) != 0; };
   auto changeName = [&](const char* name) {
     frmRecovery->lblFileRecoveredText->SetCaption(name);
     ASSERT_TRUE(GetUpdateRect(form, nullptr, FALSE));
   };
   frmRecovery->EngineProgress(nullptr, 1);
   changeName("KV1.JPG");
-  now += 50;
+  now += 20;
+  TScanEngine::ProcessMessages();
+  EXPECT_TRUE(GetUpdateRect(form, nullptr, FALSE)) << "the engine's own looks wait for the interval too";
+  now += 30;
   frmRecovery->EngineProgress(nullptr, 2);
   EXPECT_TRUE(GetUpdateRect(form, nullptr, FALSE)) << "painted within the interval";
   now += 50;
   frmRecovery->EngineProgress(nullptr, 3);
   EXPECT_FALSE(GetUpdateRect(form, nullptr, FALSE)) << "not painted after the interval";
+
   now += 20;
   PostMessageA(form, WM_NULL, 0, 0);
   frmRecovery->EngineProgress(nullptr, 4);
-  EXPECT_FALSE(waiting(QS_POSTMESSAGE)) << "a posted message waits for no interval";
+  EXPECT_TRUE(posted()) << "a posted message waits for the interval";
+  // A thread's call, such as the film strip's picture, waits for no paint.
+  HANDLE asked = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  const auto appWake = SetWakeMainThread([asked] { SetEvent(asked); });
+  bool served = false;
+  std::thread caller([&] { TThread::Synchronize([&] { served = true; }); });
+  ASSERT_EQ(WaitForSingleObject(asked, 10000), WAIT_OBJECT_0);
   now += 5;
-  PostMessageA(form, WM_NULL, 0, 0);
   frmRecovery->EngineProgress(nullptr, 5);
-  EXPECT_TRUE(waiting(QS_POSTMESSAGE)) << "the queue is looked at a few times a tick only";
-  now += 10;
+  EXPECT_FALSE(served) << "the queue is looked at a few times a tick only";
+  now += 5;
+  frmRecovery->EngineProgress(nullptr, 6);
+  caller.join();
+  SetWakeMainThread(appWake);
+  CloseHandle(asked);
+  EXPECT_TRUE(served);
+  EXPECT_TRUE(posted()) << "served without pumping the posted message";
+  now += 100;
   frmRecovery->EngineFATFileSaved("KV2.JPG");
-  EXPECT_FALSE(waiting(QS_POSTMESSAGE));
+  EXPECT_FALSE(posted());
   EXPECT_EQ(frmRecovery->lblFileRecoveredText->Caption(), "KV2.JPG");
 }
 

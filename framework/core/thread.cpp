@@ -56,6 +56,9 @@ bool CheckSynchronize(DWORD timeoutMs) {
   std::vector<SyncRequest*> batch;
   {
     std::lock_guard guard(q.lock);
+    // The event is only ever set together with a request: an empty queue has it reset
+    // already, and a busy loop that looks thousands of times a pass skips the kernel call.
+    if (q.pending.empty()) return false;
     batch.swap(q.pending);
     ResetEvent(q.event.get());
   }

@@ -811,8 +811,14 @@ void TksSkinForm::TestActive(int x, int y, bool inFrame) {
   }
 }
 
+// Follows the pointer while it may be on one of the frame's objects. With none lit and none
+// held it stops: a hit test on an object starts it again, and a form that is not in use
+// wakes nobody twenty times a second.
 void TksSkinForm::HoverTimerTick(TObject*) {
-  if (!GetFormActive()) return;
+  if (!GetFormActive()) {
+    StopHoverWhenIdle();
+    return;
+  }
   if (inSizeMove_) {
     hoverTimer_.SetEnabled(false);
     return;
@@ -826,6 +832,11 @@ void TksSkinForm::HoverTimerTick(TObject*) {
   } else {
     TestActive(p.X, p.Y, true);
   }
+  StopHoverWhenIdle();
+}
+
+void TksSkinForm::StopHoverWhenIdle() {
+  if (activeObject_ == -1 && captureObject_ == -1) hoverTimer_.SetEnabled(false);
 }
 
 void TksSkinForm::MorphTimerTick(TObject*) {

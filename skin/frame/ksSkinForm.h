@@ -337,6 +337,7 @@ class TksSkinForm : public TComponent, public IksSkinChange {
   std::optional<bool> HandleMDIMessage(TMessage& m);
 
   void HoverTimerTick(TObject* Sender);
+  void StopHoverWhenIdle();
   void MorphTimerTick(TObject* Sender);
   void AnimateTimerTick(TObject* Sender);
 

@@ -491,6 +491,25 @@ TEST_F(SkinForm, HoverMorphsInFiveTicksAndBackFromMidWay) {
   EXPECT_EQ(close->MorphSteps(), 4);
 }
 
+// A form nobody points at wakes nobody: the hover timer runs while a frame object is lit
+// or held, and a hit test on one starts it again.
+TEST_F(SkinForm, TheHoverTimerRunsOnlyWhileAnObjectIsLitOrHeld) {
+  MakeFrame(&data);
+  const POINT c = Center(Object("closebutton")->ObjectRect);
+  HoverAt(c.x, c.y);
+  EXPECT_TRUE(frame->HoverTimer()->Enabled()) << "following the pointer over the button";
+  HoverAt(150, 100);
+  EXPECT_FALSE(frame->HoverTimer()->Enabled()) << "nothing lit";
+  ASSERT_EQ(HitTest(c.x, c.y), HTOBJECT);
+  EXPECT_TRUE(frame->HoverTimer()->Enabled()) << "started by the hit test";
+  form->Perform(WM_NCLBUTTONDOWN, HTOBJECT, At(c.x, c.y));
+  HoverAt(150, 100);
+  EXPECT_TRUE(frame->HoverTimer()->Enabled()) << "a held button follows the pointer back";
+  form->Perform(WM_LBUTTONUP, 0, 0);
+  FireTimer(frame->HoverTimer());
+  EXPECT_FALSE(frame->HoverTimer()->Enabled());
+}
+
 TEST_F(SkinForm, ClosePressedAndReleasedOutsideDoesNotClose) {
   MakeFrame(&data);
   int closes = 0;
