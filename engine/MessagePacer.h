@@ -2,8 +2,8 @@
 // both the framework's pump and a look at the queue cost more than a sector read. It looks
 // a few times a tick, pumps at once only for input and messages sent by other threads, and
 // leaves paints, timers and posted messages to the paint interval, so that a burst of
-// count, name and gauge changes shows as one paint; other threads' calls (the film strip's
-// pictures) are served at every look.
+// count, name and gauge changes shows as one paint; other threads' calls (a preview
+// thread's pictures) are served at every look.
 #pragma once
 
 #include <windows.h>
